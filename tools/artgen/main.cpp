@@ -1,0 +1,188 @@
+// artgen <outdir>: draws every picture of the game into <outdir>/png and the
+// window icon into <outdir>/favicon.ico. Output depends on nothing but this
+// code, so two runs give the same bytes.
+#include "figures.h"
+#include "scenes.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Job
+{
+    QString file;                 // path relative to the output directory
+    std::function<QImage()> draw; // empty for copies
+    int copyOf = -1;              // index of the job whose bytes are reused
+    QByteArray bytes;
+};
+
+QByteArray encodePng(const QImage &img)
+{
+    QByteArray out;
+    QBuffer buf(&out);
+    buf.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buf, "png");
+    if (!writer.write(img))
+        return QByteArray();
+    return out;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        *error = path + QLatin1String(": ") + f.errorString();
+        return false;
+    }
+    return true;
+}
+
+// ICO container holding PNG-encoded images, which every current reader accepts
+// and which keeps the large size small.
+QByteArray buildIco(const QList<QByteArray> &pngs, const QList<int> &sizes)
+{
+    QByteArray out;
+    auto put16 = [&out](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        out.append(b, 2);
+    };
+    auto put32 = [&out](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        out.append(b, 4);
+    };
+    put16(0);
+    put16(1);
+    put16(quint16(pngs.size()));
+    quint32 offset = quint32(6 + 16 * pngs.size());
+    for (int i = 0; i < pngs.size(); ++i) {
+        const int s = sizes[i];
+        out.append(char(s >= 256 ? 0 : s));
+        out.append(char(s >= 256 ? 0 : s));
+        out.append(char(0)); // no palette
+        out.append(char(0));
+        put16(1);  // planes
+        put16(32); // bits per pixel
+        put32(quint32(pngs[i].size()));
+        put32(offset);
+        offset += quint32(pngs[i].size());
+    }
+    for (const QByteArray &png : pngs)
+        out.append(png);
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Drawing needs no display; the offscreen platform keeps fonts usable anyway.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: artgen <outdir>\n");
+        return 2;
+    }
+    QElapsedTimer clock;
+    clock.start();
+
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(outDir + QLatin1String("/png"))) {
+        std::fprintf(stderr, "artgen: cannot create %s/png\n", qPrintable(outDir));
+        return 1;
+    }
+
+    std::vector<Job> jobs;
+    const QStringList scenes = sceneNames();
+    for (const QString &name : scenes) {
+        if (!sceneAliasOf(name).isEmpty())
+            continue;
+        jobs.push_back({QLatin1String("png/") + name + QLatin1String(".png"),
+                        [name] { return drawScene(name); }, -1, {}});
+    }
+    for (const QString &name : figureNames())
+        jobs.push_back({QLatin1String("png/") + name + QLatin1String(".png"),
+                        [name] { return drawFigure(name); }, -1, {}});
+    const QList<int> iconSizes{16, 32, 48, 256};
+    const int firstIcon = int(jobs.size());
+    for (int s : iconSizes)
+        jobs.push_back({QString(), [s] { return drawIcon(s); }, -1, {}});
+    for (const QString &name : scenes) {
+        const QString source = sceneAliasOf(name);
+        if (source.isEmpty())
+            continue;
+        const QString sourceFile = QLatin1String("png/") + source + QLatin1String(".png");
+        int index = -1;
+        for (int i = 0; i < int(jobs.size()); ++i)
+            if (jobs[i].file == sourceFile)
+                index = i;
+        jobs.push_back({QLatin1String("png/") + name + QLatin1String(".png"), {}, index, {}});
+    }
+
+    // Two workers: the machine has two cores and shares them with the rest of
+    // the build.
+    std::atomic<int> nextJob{0};
+    std::mutex errorLock;
+    QStringList errors;
+    auto worker = [&] {
+        for (;;) {
+            const int i = nextJob.fetch_add(1);
+            if (i >= int(jobs.size()))
+                return;
+            Job &job = jobs[size_t(i)];
+            if (!job.draw)
+                continue;
+            job.bytes = encodePng(job.draw());
+            QString error;
+            if (job.bytes.isEmpty())
+                error = job.file + QLatin1String(": PNG encoding failed");
+            else if (!job.file.isEmpty())
+                writeFile(outDir + QLatin1Char('/') + job.file, job.bytes, &error);
+            if (!error.isEmpty()) {
+                std::lock_guard<std::mutex> hold(errorLock);
+                errors << error;
+            }
+        }
+    };
+    std::thread helper(worker);
+    worker();
+    helper.join();
+
+    for (const Job &job : jobs) {
+        if (job.draw)
+            continue;
+        QString error;
+        if (job.copyOf < 0)
+            errors << job.file + QLatin1String(": nothing to copy from");
+        else if (!writeFile(outDir + QLatin1Char('/') + job.file, jobs[size_t(job.copyOf)].bytes,
+                            &error))
+            errors << error;
+    }
+
+    QList<QByteArray> iconPngs;
+    for (int i = 0; i < iconSizes.size(); ++i)
+        iconPngs << jobs[size_t(firstIcon + i)].bytes;
+    QString error;
+    if (!writeFile(outDir + QLatin1String("/favicon.ico"), buildIco(iconPngs, iconSizes), &error))
+        errors << error;
+
+    for (const QString &e : errors)
+        std::fprintf(stderr, "artgen: %s\n", qPrintable(e));
+    std::printf("artgen: %d files in %.2f s\n", int(jobs.size()) - iconSizes.size() + 1,
+                clock.elapsed() / 1000.0);
+    return errors.isEmpty() ? 0 : 1;
+}

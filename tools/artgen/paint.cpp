@@ -1,0 +1,212 @@
+#include "paint.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cmath>
+
+std::uint64_t Rng::raw()
+{
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+double Rng::next()
+{
+    return double(raw() >> 11) * (1.0 / 9007199254740992.0);
+}
+
+int Rng::range(int lo, int hi)
+{
+    if (hi <= lo)
+        return lo;
+    const std::uint64_t span = std::uint64_t(std::int64_t(hi) - lo + 1);
+    return int(std::int64_t(lo) + std::int64_t(raw() % span));
+}
+
+std::uint64_t seedFor(const char *name)
+{
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (const char *c = name; *c; ++c) {
+        h ^= std::uint8_t(*c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+QColor mix(const QColor &a, const QColor &b, double t)
+{
+    const double u = 1.0 - t;
+    return QColor::fromRgbF(a.redF() * u + b.redF() * t, a.greenF() * u + b.greenF() * t,
+                            a.blueF() * u + b.blueF() * t, a.alphaF() * u + b.alphaF() * t);
+}
+
+QColor alpha(const QColor &c, int a)
+{
+    QColor r = c;
+    r.setAlpha(a);
+    return r;
+}
+
+QColor shade(const QColor &c, double f)
+{
+    if (f <= 1.0)
+        return mix(QColor(0, 0, 0, c.alpha()), c, f);
+    return mix(c, QColor(255, 255, 255, c.alpha()), std::min(1.0, f - 1.0));
+}
+
+QImage canvas(int w, int h, const QColor &fill)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(fill);
+    return img;
+}
+
+QImage spriteCanvas(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+void prepare(QPainter &p)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.setPen(Qt::NoPen);
+}
+
+void fillLinear(QPainter &p, const QRectF &r, QPointF from, QPointF to, Stops stops)
+{
+    QLinearGradient g(from, to);
+    for (const auto &s : stops)
+        g.setColorAt(s.first, s.second);
+    p.fillRect(r, g);
+}
+
+void fillVertical(QPainter &p, const QRectF &r, Stops stops)
+{
+    fillLinear(p, r, r.topLeft(), r.bottomLeft(), stops);
+}
+
+void glow(QPainter &p, QPointF c, double r, const QColor &col)
+{
+    if (r <= 0)
+        return;
+    QRadialGradient g(c, r);
+    g.setColorAt(0, col);
+    g.setColorAt(0.35, alpha(col, col.alpha() * 6 / 10));
+    g.setColorAt(1, alpha(col, 0));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(c, r, r);
+    p.restore();
+}
+
+void addGlow(QPainter &p, QPointF c, double r, const QColor &col)
+{
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_Plus);
+    glow(p, c, r, col);
+    p.restore();
+}
+
+void lightShaft(QPainter &p, QPointF top, double topW, QPointF bottom, double bottomW,
+                const QColor &col)
+{
+    QPainterPath path;
+    path.moveTo(top.x() - topW / 2, top.y());
+    path.lineTo(top.x() + topW / 2, top.y());
+    path.lineTo(bottom.x() + bottomW / 2, bottom.y());
+    path.lineTo(bottom.x() - bottomW / 2, bottom.y());
+    path.closeSubpath();
+    QLinearGradient g(top, bottom);
+    g.setColorAt(0, col);
+    g.setColorAt(1, alpha(col, 0));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setCompositionMode(QPainter::CompositionMode_Screen);
+    p.setBrush(g);
+    p.drawPath(path);
+    p.restore();
+}
+
+void vignette(QPainter &p, const QRectF &r, double strength)
+{
+    const QPointF c = r.center();
+    const double rad = std::hypot(r.width(), r.height()) * 0.62;
+    QRadialGradient g(c, rad);
+    g.setColorAt(0, QColor(0, 0, 0, 0));
+    g.setColorAt(0.55, QColor(0, 0, 0, 0));
+    g.setColorAt(1, QColor(0, 0, 0, int(255 * strength)));
+    p.fillRect(r, g);
+}
+
+void starfield(QPainter &p, const QRectF &r, int count, Rng &rng, double maxSize)
+{
+    p.save();
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < count; ++i) {
+        const QPointF at(r.left() + rng.next() * r.width(), r.top() + rng.next() * r.height());
+        const double s = 0.35 + std::pow(rng.next(), 3.0) * maxSize;
+        const int a = 90 + rng.range(0, 165);
+        const double tint = rng.next();
+        QColor c = tint < 0.2 ? QColor(255, 225, 200) : tint < 0.45 ? QColor(200, 220, 255)
+                                                                     : QColor(255, 255, 255);
+        p.setBrush(alpha(c, a));
+        p.drawEllipse(at, s, s);
+        if (s > maxSize * 0.75) {
+            glow(p, at, s * 6, alpha(c, 70));
+            p.setBrush(alpha(c, 120));
+            p.drawRect(QRectF(at.x() - s * 5, at.y() - 0.4, s * 10, 0.8));
+            p.drawRect(QRectF(at.x() - 0.4, at.y() - s * 5, 0.8, s * 10));
+        }
+    }
+    p.restore();
+}
+
+void bokeh(QPainter &p, const QRectF &r, int count, Rng &rng, const QColor &a, const QColor &b,
+           double minR, double maxR)
+{
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_Screen);
+    for (int i = 0; i < count; ++i) {
+        const QPointF at(r.left() + rng.next() * r.width(), r.top() + rng.next() * r.height());
+        const double rad = rng.uniform(minR, maxR);
+        QColor c = mix(a, b, rng.next());
+        c.setAlpha(int(c.alpha() * rng.uniform(0.35, 1.0)));
+        QRadialGradient g(at, rad);
+        g.setColorAt(0, alpha(c, c.alpha() * 7 / 10));
+        g.setColorAt(0.85, c);
+        g.setColorAt(1, alpha(c, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawEllipse(at, rad, rad);
+    }
+    p.restore();
+}
+
+void hills(QPainter &p, const QRectF &r, double baseY, double amp, double waves, double phase,
+           const QColor &col)
+{
+    QPainterPath path;
+    path.moveTo(r.left(), r.bottom());
+    const int steps = 48;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = double(i) / steps;
+        const double x = r.left() + t * r.width();
+        const double y = baseY + amp * (0.6 * std::sin(t * waves * 6.2831853 + phase)
+                                        + 0.4 * std::sin(t * waves * 2.3 * 6.2831853 + phase * 1.7));
+        path.lineTo(x, y);
+    }
+    path.lineTo(r.right(), r.bottom());
+    path.closeSubpath();
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(col);
+    p.drawPath(path);
+    p.restore();
+}

@@ -1,0 +1,65 @@
+#pragma once
+// Small drawing vocabulary shared by the scene and figure painters. Everything
+// here is deterministic: the only randomness comes from Rng with a fixed seed.
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <QRectF>
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
+
+// splitmix64: tiny, fast and identical on every platform, unlike the standard
+// distributions whose output is left to the library.
+class Rng
+{
+public:
+    explicit Rng(std::uint64_t seed) : state(seed) {}
+    // Uniform in [0, 1).
+    double next();
+    // Uniform integer in [lo, hi], both ends included.
+    int range(int lo, int hi);
+    // Uniform in [lo, hi).
+    double uniform(double lo, double hi) { return lo + (hi - lo) * next(); }
+    bool chance(double p) { return next() < p; }
+
+private:
+    std::uint64_t raw();
+    std::uint64_t state;
+};
+
+// Seed derived from a picture name, so adding a picture never shifts another.
+std::uint64_t seedFor(const char *name);
+
+using Stops = std::initializer_list<std::pair<double, QColor>>;
+
+QColor mix(const QColor &a, const QColor &b, double t);
+QColor alpha(const QColor &c, int a);
+QColor shade(const QColor &c, double f); // f < 1 darker, > 1 lighter
+
+// Blank canvases: opaque for pictures, transparent for sprites and figures.
+QImage canvas(int w, int h, const QColor &fill = Qt::black);
+QImage spriteCanvas(int w, int h);
+// QPainter with antialiasing on.
+void prepare(QPainter &p);
+
+void fillLinear(QPainter &p, const QRectF &r, QPointF from, QPointF to, Stops stops);
+void fillVertical(QPainter &p, const QRectF &r, Stops stops);
+// Soft round light that fades to nothing at radius r.
+void glow(QPainter &p, QPointF c, double r, const QColor &col);
+// Soft light added onto what is below (Plus composition).
+void addGlow(QPainter &p, QPointF c, double r, const QColor &col);
+// Wedge of light from a narrow top to a wide bottom, fading downwards.
+void lightShaft(QPainter &p, QPointF top, double topW, QPointF bottom, double bottomW,
+                const QColor &col);
+// Darkened edges.
+void vignette(QPainter &p, const QRectF &r, double strength);
+// Twinkling dots with a few brighter crosses.
+void starfield(QPainter &p, const QRectF &r, int count, Rng &rng, double maxSize = 1.6);
+// Out-of-focus discs of light.
+void bokeh(QPainter &p, const QRectF &r, int count, Rng &rng, const QColor &a,
+           const QColor &b, double minR, double maxR);
+// Gently waving horizontal band closed at the bottom of r (hills, dunes).
+void hills(QPainter &p, const QRectF &r, double baseY, double amp, double waves,
+           double phase, const QColor &col);
