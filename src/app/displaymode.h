@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <string>
+
+// 0 windowed, 1 full screen, 2 maximised: setting line 1 compared as text.
+int displayModeFromText(const std::string &line);
+
+struct ScreenMetrics {
+    QSize screen;   // primary screen in pixels
+    QSize workArea; // screen minus panels
+    bool known = false;
+};
+
+// Asked of the platform before the application object exists.
+ScreenMetrics primaryScreenMetrics();
+
+// Pure part of the scale rule: how far a 720 x 480 page can grow in the mode.
+double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics);
+
+// The scale factor for a display mode; also stores the mode in setting line 1.
+double scaleFactorFor(int mode);
+
+// "%.2f" of the factor, as QT_SCALE_FACTOR wants it.
+QByteArray formatScaleFactor(double factor);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The data files are named as on a case-blind file system ("mp3/universe.mp3"
+// and "mp3/Universe.mp3" are one file). Returns the relative path of the file
+// that exists, whatever the case of each part; the path unchanged when none does.
+QString resolvePath(const QString &relativePath);

@@ -1,0 +1,316 @@
+#include "app/mainwindow.h"
+
+#include "app/filepath.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QtDebug>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+MainWindow::MainWindow()
+{
+    readDisplayModeSetting();
+    requestSaveCount();
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+// Line 1 is parsed as an integer here (start-up compares it as text), so the
+// windowed "0" that start-up writes lands in the out-of-range branch on purpose.
+void MainWindow::readDisplayModeSetting()
+{
+    std::ifstream in(resolvePath(QStringLiteral("setting.txt")).toLocal8Bit().constData());
+    if (!in.is_open()) {
+        qDebug() << "状态文件不存在，使用默认缩放状态" << suofang;
+        return;
+    }
+    std::string line;
+    if (!std::getline(in, line)) {
+        qWarning() << "状态文件为空，使用默认缩放状态" << suofang;
+        return;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    const QString text = QString::fromStdString(line);
+    const char *begin = line.c_str();
+    char *end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(begin, &end, 10);
+    if (end == begin) {
+        qWarning().noquote() << QStringLiteral("文件第一行内容无效，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
+        return;
+    }
+    if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
+        qWarning().noquote() << QStringLiteral("文件缩放值超出整数范围，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
+        return;
+    }
+    if (value >= 1 && value <= 10) {
+        suofang = int(value);
+        qDebug() << "成功从文件加载缩放状态" << suofang;
+    } else {
+        qWarning() << "缩放值超出范围(1-10)，使用默认值。文件值" << int(value);
+    }
+}
+
+void MainWindow::navigateindex()
+{
+    if (currentPage != QLatin1String("index")) {
+        currentPage = QStringLiteral("index");
+        emit currentPageChanged();
+        Auto = 0;
+        emit AutoChanged(0);
+        skip = 0;
+        emit skipChanged(0);
+        emit Start(1);
+    }
+    emit toindex(1);
+}
+
+void MainWindow::navigateTo(const QString &page, const QString &source)
+{
+    lastSource = source;
+    if (currentPage != page) {
+        currentPage = page;
+        emit currentPageChanged();
+    }
+}
+
+void MainWindow::navigatesetting(QString source) { navigateTo(QStringLiteral("setting"), source); }
+void MainWindow::navigategame(QString source) { navigateTo(QStringLiteral("game"), source); }
+void MainWindow::navigateload(QString source) { navigateTo(QStringLiteral("load"), source); }
+
+void MainWindow::navigateextra()
+{
+    if (currentPage == QLatin1String("extra"))
+        return;
+    currentPage = QStringLiteral("extra");
+    emit currentPageChanged();
+    emit Extra(1);
+}
+
+void MainWindow::setLastSource(QString source) { lastSource = source; }
+QString MainWindow::getLastSource() { return lastSource; }
+
+void MainWindow::exit1()
+{
+    exit = 1;
+    emit exitChanged(1);
+    exit = 0;
+}
+
+void MainWindow::quanping()
+{
+    if (suofang != 1) {
+        suofang = 1;
+        emit suofangChanged(1);
+    }
+}
+
+void MainWindow::xiaochuang()
+{
+    if (suofang != 0) {
+        suofang = 0;
+        emit suofangChanged(0);
+    }
+}
+
+void MainWindow::fangda()
+{
+    if (suofang != 2) {
+        suofang = 2;
+        emit suofangChanged(2);
+    }
+}
+
+void MainWindow::next1()
+{
+    next = 1;
+    emit nextChanged(1);
+    next = 0;
+}
+
+void MainWindow::Auto1()
+{
+    Auto = ~Auto;
+    emit AutoChanged(Auto);
+}
+
+void MainWindow::skip1()
+{
+    skip = ~skip;
+    emit skipChanged(skip);
+}
+
+void MainWindow::save1()
+{
+    // Deferred so the page has closed its dialog before the window is grabbed.
+    QTimer::singleShot(10, this, [this] {
+        save = 1;
+        emit saveChanged(save);
+    });
+}
+
+// A NaN never equals the stored value, so it always goes through.
+void MainWindow::vzi1(float value)
+{
+    if (value != vzi) {
+        vzi = value;
+        emit vziChanged(value);
+    }
+}
+
+void MainWindow::vhang1(float value)
+{
+    if (value != vhang) {
+        vhang = value;
+        emit vhangChanged(value);
+    }
+}
+
+void MainWindow::inliang1(float value)
+{
+    if (value != inliang) {
+        inliang = value;
+        emit inliangChanged(value);
+    }
+}
+
+void MainWindow::requestSaveCount()
+{
+    int count = 0;
+    QFile file(resolvePath(QStringLiteral("saves/save.txt")));
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QTextStream in(&file);
+        while (!in.atEnd()) {
+            in.readLine();
+            ++count;
+        }
+    }
+    if (count != saveCount) {
+        saveCount = count;
+        emit saveCountChanged(count);
+        qDebug() << "存档数量更新:" << count;
+        emit refreshImagesRequested();
+    }
+}
+
+void MainWindow::loadSave(int position)
+{
+    qDebug() << "发射 loadSave 信号，位置" << position;
+    emit Load(position);
+}
+
+bool MainWindow::fileExists(QString filePath)
+{
+    return QFileInfo(resolvePath(filePath)).isFile();
+}
+
+void MainWindow::dropsaves(int dropn)
+{
+    drop = dropn;
+    emit Drop(dropn);
+}
+
+void MainWindow::da1(int value)
+{
+    if (value != da) {
+        da = value;
+        emit daChanged(value);
+        da = 0;
+    }
+}
+
+void MainWindow::shuru1(QString text)
+{
+    if (text != shuru) {
+        shuru = text;
+        emit shuruChanged(text);
+        shuru.clear();
+    }
+}
+
+void MainWindow::weizhi1(float sx, float sy)
+{
+    if (sx != weizhix || sy != weizhiy) {
+        weizhix = sx;
+        weizhiy = sy;
+        emit weizhiChanged(sx, sy);
+    }
+}
+
+void MainWindow::ws1(int value)
+{
+    if (value != 0) {
+        ws = value;
+        emit wsChanged(value);
+        ws = 0;
+    }
+}
+
+void MainWindow::ad1(int value)
+{
+    if (value != 0) {
+        ad = value;
+        emit adChanged(value);
+        ad = 0;
+    }
+}
+
+void MainWindow::updateElementArray(QVariantList newArray)
+{
+    elementArray = newArray;
+    QStringList texts;
+    texts.reserve(newArray.size());
+    for (const QVariant &v : qAsConst(elementArray))
+        texts.append(v.toString());
+    emit elementArrayChanged(texts.join(QStringLiteral(", ")));
+}
+
+void MainWindow::fs1()
+{
+    fs = 1;
+    emit fsChanged(1);
+    fs = 0;
+    QTimer::singleShot(200, this, [this] { emit fsChanged(fs); });
+}
+
+void MainWindow::inextra1(int value)
+{
+    inextra = value;
+    emit inextraChanged(value);
+}
+
+void MainWindow::inbextra1(int value)
+{
+    inbextra = value;
+    emit inbextraChanged(value);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        wheelDelta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (wheelDelta > 0) {
+            qDebug() << "鼠标滚轮向上滚动";
+            emit wheelChanged(1);
+        } else if (wheelDelta < 0) {
+            qDebug() << "鼠标滚轮向下滚动";
+            emit wheelChanged(-1);
+        } else {
+            emit wheelChanged(0);
+        }
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+
+// The one door from the pages to the game. Each invokable stores its argument
+// and emits; the handler connected at start-up does the work inside the
+// emission, so pulse fields are back at rest when the call returns.
+// The signals' order is part of the pages' contract: do not reorder.
+class MainWindow : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString currentPage READ getCurrentPage NOTIFY currentPageChanged)
+    Q_PROPERTY(int suofang READ getSuofang NOTIFY suofangChanged)
+    Q_PROPERTY(int exit READ getExit NOTIFY exitChanged)
+    Q_PROPERTY(int next READ getNext NOTIFY nextChanged)
+    Q_PROPERTY(int Auto READ getAuto NOTIFY AutoChanged)
+    Q_PROPERTY(int skip READ getSkip NOTIFY skipChanged)
+    Q_PROPERTY(int save READ getSave NOTIFY saveChanged)
+    Q_PROPERTY(float vzi READ getVzi NOTIFY vziChanged)
+    Q_PROPERTY(float vhang READ getVhang NOTIFY vhangChanged)
+    Q_PROPERTY(float inliang READ getInliang NOTIFY inliangChanged)
+    Q_PROPERTY(int saveCount READ getSaveCount NOTIFY saveCountChanged)
+    Q_PROPERTY(int drop READ getDrop NOTIFY Drop)
+    Q_PROPERTY(int wheelDelta READ getWheelDelta NOTIFY wheelChanged)
+    Q_PROPERTY(int da READ getDa NOTIFY daChanged)
+    Q_PROPERTY(QString shuru READ getShuru NOTIFY shuruChanged)
+    Q_PROPERTY(float weizhix READ getWeizhix NOTIFY weizhiChanged)
+    Q_PROPERTY(int ws READ getWs NOTIFY wsChanged)
+    Q_PROPERTY(int ad READ getAd NOTIFY adChanged)
+    Q_PROPERTY(QVariantList elementArray READ getElementArray NOTIFY elementArrayChanged)
+    Q_PROPERTY(int fs READ getFs NOTIFY fsChanged)
+    Q_PROPERTY(int inextra READ getInextra NOTIFY inextraChanged)
+    Q_PROPERTY(int inbextra READ getInbextra NOTIFY inbextraChanged)
+
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    QString getCurrentPage() const { return currentPage; }
+    int getSuofang() const { return suofang; }
+    int getExit() const { return exit; }
+    int getNext() const { return next; }
+    int getAuto() const { return Auto; }
+    int getSkip() const { return skip; }
+    int getSave() const { return save; }
+    float getVzi() const { return vzi; }
+    float getVhang() const { return vhang; }
+    float getInliang() const { return inliang; }
+    int getSaveCount() const { return saveCount; }
+    int getDrop() const { return drop; }
+    int getWheelDelta() const { return wheelDelta; }
+    int getDa() const { return da; }
+    QString getShuru() const { return shuru; }
+    float getWeizhix() const { return weizhix; }
+    float getWeizhiy() const { return weizhiy; }
+    int getWs() const { return ws; }
+    int getAd() const { return ad; }
+    QVariantList getElementArray() const { return elementArray; }
+    int getFs() const { return fs; }
+    int getInextra() const { return inextra; }
+    int getInbextra() const { return inbextra; }
+
+    Q_INVOKABLE void navigateindex();
+    Q_INVOKABLE void navigatesetting(QString source);
+    Q_INVOKABLE void navigategame(QString source);
+    Q_INVOKABLE void navigateload(QString source);
+    Q_INVOKABLE void navigateextra();
+    Q_INVOKABLE void setLastSource(QString source);
+    Q_INVOKABLE QString getLastSource();
+    Q_INVOKABLE void exit1();
+    Q_INVOKABLE void quanping();
+    Q_INVOKABLE void xiaochuang();
+    Q_INVOKABLE void fangda();
+    Q_INVOKABLE void next1();
+    Q_INVOKABLE void Auto1();
+    Q_INVOKABLE void skip1();
+    Q_INVOKABLE void save1();
+    Q_INVOKABLE void vzi1(float value);
+    Q_INVOKABLE void vhang1(float value);
+    Q_INVOKABLE void inliang1(float value);
+    Q_INVOKABLE void requestSaveCount();
+    Q_INVOKABLE void loadSave(int position);
+    Q_INVOKABLE bool fileExists(QString filePath);
+    Q_INVOKABLE void dropsaves(int dropn);
+    Q_INVOKABLE void da1(int da);
+    Q_INVOKABLE void shuru1(QString shuru);
+    Q_INVOKABLE void weizhi1(float sx, float sy);
+    Q_INVOKABLE void ws1(int ws);
+    Q_INVOKABLE void ad1(int ad);
+    Q_INVOKABLE void updateElementArray(QVariantList newArray);
+    Q_INVOKABLE void fs1();
+    Q_INVOKABLE void inextra1(int inextra1);
+    Q_INVOKABLE void inbextra1(int inbextra1);
+
+    // The interlude asks for a forward step exactly as a click does.
+    void requestNext() { next1(); }
+
+signals:
+    void currentPageChanged();
+    void suofangChanged(int suofang);
+    void exitChanged(int exit);
+    void nextChanged(int next);
+    void AutoChanged(int Auto);
+    void skipChanged(int skip);
+    void saveChanged(int save);
+    void vziChanged(float vzi);
+    void vhangChanged(float vhang);
+    void inliangChanged(float inliang);
+    void saveCountChanged(int count);
+    void Load(int loadn);
+    void Drop(int dropn);
+    void refreshImagesRequested();
+    void wheelChanged(int udwheel);
+    void daChanged(int da);
+    void shuruChanged(QString shuru);
+    void Start(int start);
+    void Extra(int extrac);
+    void toindex(int toindexc);
+    void weizhiChanged(float sx, float sy);
+    void wsChanged(int ws);
+    void adChanged(int ad);
+    void elementArrayChanged(QString newArray);
+    void fsChanged(int fs);
+    void inextraChanged(int inextra1);
+    void inbextraChanged(int inbextra1);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void navigateTo(const QString &page, const QString &source);
+    void readDisplayModeSetting();
+
+    QString currentPage = QStringLiteral("index");
+    QString lastSource;
+    int suofang = 3;     // 3: no display mode asked for yet
+    int exit = 0;
+    int next = 0;
+    int Auto = 0;        // 0 off, -1 on
+    int skip = 0;        // 0 off, -1 on
+    int save = 0;
+    float vzi = 0.5f;
+    float vhang = 0.5f;
+    float inliang = 0.5f;
+    int saveCount = 0;
+    int drop = 0;
+    int wheelDelta = 0;
+    int da = 0;
+    QString shuru;
+    float weizhix = 0;
+    float weizhiy = 0;
+    int ws = 0;
+    int ad = 0;
+    QVariantList elementArray;
+    int fs = 0;
+    int inextra = 0;
+    int inbextra = 1;
+};

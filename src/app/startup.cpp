@@ -1,0 +1,162 @@
+#include "app/startup.h"
+
+#include "app/displaymode.h"
+#include "app/filepath.h"
+#include "app/game.h"
+#include "app/mainwindow.h"
+#include "extras/unlockrecord.h"
+#include "settings/settingsfile.h"
+#include "stage/interludestate.h"
+#include "story/storystate.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMediaPlayer>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QTextCodec>
+#include <QTimer>
+#include <QUrl>
+#include <QtDebug>
+
+void substituteGameFont()
+{
+    const QStringList families = QFontDatabase().families();
+    if (families.contains(QStringLiteral("Microsoft Yahei"), Qt::CaseInsensitive))
+        return;
+    for (const char *candidate : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "Droid Sans Fallback"}) {
+        const QString family = QString::fromLatin1(candidate);
+        if (families.contains(family, Qt::CaseInsensitive)) {
+            QFont::insertSubstitution(QStringLiteral("Microsoft Yahei"), family);
+            return;
+        }
+    }
+}
+
+QString exePathForPages()
+{
+    const QString path = QDir::currentPath();
+    // Pages write "file:///" + exePath: a Unix path must lose its own leading
+    // slash there, as a drive letter path ("C:/...") has none.
+    return path.startsWith(QLatin1Char('/')) ? path.mid(1) : path;
+}
+
+QUrl mediaUrl(const QString &relativePath)
+{
+    return QUrl::fromLocalFile(QFileInfo(resolvePath(relativePath)).absoluteFilePath());
+}
+
+void publishStartupProperties(Game &game)
+{
+    game.publish("Controller", QVariant::fromValue<QObject *>(game.controller));
+    game.publish("Vzi", game.Vzi);
+    game.publish("Vhang", game.Vhang);
+    game.publish("Inliang", game.Inliang);
+    game.publish("exePath", exePathForPages());
+    for (const char *flag : {"bVisible", "daanvisible", "shuruvisible", "a1visible", "a2visible", "a3visible",
+                             "a1fvisible", "a3fvisible", "sjvisible", "ditu1visible", "ditu2visible"})
+        game.publishNull(flag);
+}
+
+void publishInterludeProperties(Game &game)
+{
+    const stage::InterludeState &s = stage::interlude();
+    game.publish("sja1x", s.sja1x);
+    game.publish("sja1y", s.sja1y);
+    game.publish("sja2x", s.sja2x);
+    game.publish("sja2y", s.sja2y);
+    game.publish("sjx", s.scrollX);
+    for (const char *flag : {"fsa1visible", "fsa2visible", "ditu1visible", "ditu2visible"})
+        game.publishNull(flag);
+}
+
+void connectHandlers(Game &game)
+{
+    MainWindow *c = game.controller;
+    Game *g = &game;
+
+    // 2: quit
+    QObject::connect(c, &MainWindow::exitChanged, c, [](int value) {
+        if (value == 1)
+            QCoreApplication::quit();
+    });
+
+    g->publish("texte", QStringLiteral("宇宙"));
+}
+
+namespace {
+
+float readSpeedSetting(int line)
+{
+    float value = 0.5f;
+    settings::parseFloatPrefix(settings::readSettingLine(line), &value);
+    return value;
+}
+
+} // namespace
+
+int runGame(int argc, char **argv)
+{
+    // Bad or missing settings would otherwise stop every start from here on.
+    settings::repairSettingsFile();
+
+    Game game;
+    game.Vzi = readSpeedSetting(2);
+    game.Vhang = readSpeedSetting(3);
+    game.Inliang = readSpeedSetting(4);
+
+    story::loadScript(resolvePath(QStringLiteral("a.txt")));
+
+    if (!stage::interludeTimer())
+        stage::interludeTimer() = new QTimer;
+
+    const int displayMode = displayModeFromText(settings::readSettingLine(1));
+    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scaleFactorFor(displayMode)));
+
+    extras::cgProgress() = extras::readUnlockRecord();
+
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    auto *app = new QGuiApplication(argc, argv);
+    app->setWindowIcon(QIcon(resolvePath(QStringLiteral("favicon.ico"))));
+
+    auto *controller = new MainWindow;
+    auto *engine = new QQmlApplicationEngine;
+    game.engine = engine;
+    game.controller = controller;
+    publishStartupProperties(game);
+
+    game.musicPlayer = new QMediaPlayer;
+    game.musicPlayer->setMedia(mediaUrl(QStringLiteral("mp3/universe.mp3")));
+    game.musicPlayer->setVolume(int(game.Inliang * 100));
+    game.musicPlayer->play();
+
+    connectHandlers(game);
+    publishInterludeProperties(game);
+    stage::interludeTimer()->start(10);
+
+    substituteGameFont();
+    QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+
+    engine->load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));
+    if (engine->rootObjects().isEmpty())
+        return -1;
+    if (auto *window = qobject_cast<QQuickWindow *>(engine->rootObjects().constFirst())) {
+        if (displayMode == 1)
+            window->showFullScreen();
+        else if (displayMode == 2)
+            window->showMaximized();
+        else
+            window->show();
+    }
+
+    const int result = app->exec();
+    delete engine;
+    delete controller;
+    delete app;
+    return result;
+}

@@ -1,0 +1,39 @@
+#include "extras/unlockrecord.h"
+
+#include "app/filepath.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace extras {
+
+float &cgProgress()
+{
+    static float value = 0;
+    return value;
+}
+
+float readUnlockRecord(const QString &path)
+{
+    QFile file(resolvePath(path));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    QTextStream in(&file);
+    QString last;
+    while (!in.atEnd())
+        last = in.readLine();
+    bool ok = false;
+    const float value = last.trimmed().toFloat(&ok);
+    return ok ? value : 0;
+}
+
+bool raiseCgProgress(float v)
+{
+    if (cgProgress() < v) {
+        cgProgress() = v;
+        return true;
+    }
+    return false;
+}
+
+} // namespace extras

@@ -1,0 +1,137 @@
+#include "settings/settingsfile.h"
+
+#include "app/filepath.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <QtDebug>
+
+#include <cmath>
+#include <locale>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace settings {
+
+namespace {
+
+QString settingsPath()
+{
+    return resolvePath(QStringLiteral("setting.txt"));
+}
+
+// Lines as a text-mode stream sees them: split at LF, a CR before the LF
+// dropped, a last line without LF still a line. False when it cannot be opened.
+bool readLines(std::vector<std::string> *lines)
+{
+    QFile file(settingsPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray all = file.readAll();
+    int start = 0;
+    while (start < all.size()) {
+        int end = all.indexOf('\n', start);
+        if (end < 0)
+            end = all.size();
+        QByteArray line = all.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines->push_back(line.toStdString());
+        start = end + 1;
+    }
+    return true;
+}
+
+bool writeLines(const std::vector<std::string> &lines)
+{
+    QSaveFile file(settingsPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        qWarning().noquote() << QStringLiteral("无法写入设置文件:") << file.errorString();
+        return false;
+    }
+    for (const std::string &line : lines) {
+        file.write(line.data(), qint64(line.size()));
+        file.write("\n", 1);
+    }
+    if (!file.commit()) {
+        qWarning().noquote() << QStringLiteral("无法写入设置文件:") << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string readSettingLine(int n)
+{
+    std::vector<std::string> lines;
+    readLines(&lines);
+    if (n < 1 || std::size_t(n) > lines.size()) {
+        const int have = int(std::min<std::size_t>(lines.size(), std::size_t(std::max(n, 1) - 1)));
+        throw std::out_of_range("行号 " + std::to_string(n) + " 超出文件范围（文件共 "
+                                + std::to_string(have) + " 行）");
+    }
+    return lines[std::size_t(n - 1)];
+}
+
+void writeSettingLine(const std::string &text, int n)
+{
+    std::vector<std::string> lines;
+    if (!readLines(&lines))
+        lines.assign(std::size_t(std::max(n, 0)), std::string());
+    if (n < 1 || std::size_t(n) > lines.size() + 1)
+        throw std::out_of_range("行号超出文件范围");
+    if (std::size_t(n) == lines.size() + 1)
+        lines.push_back(text);
+    else
+        lines[std::size_t(n - 1)] = text;
+    writeLines(lines);
+}
+
+bool parseFloatPrefix(const std::string &text, float *value)
+{
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    float v = 0;
+    in >> v;
+    if (in.fail())
+        return false;
+    *value = v;
+    return true;
+}
+
+void repairSettingsFile()
+{
+    std::vector<std::string> lines;
+    const bool existed = readLines(&lines);
+    if (!existed)
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
+    bool changed = !existed;
+    if (lines.empty()) {
+        lines.push_back("0");
+        changed = true;
+    }
+    for (int n = 2; n <= 4; ++n) {
+        if (lines.size() < std::size_t(n)) {
+            if (existed)
+                qWarning().noquote() << QStringLiteral("设置文件缺少第 %1 行，使用默认值 0.5").arg(n);
+            lines.push_back("0.500000");
+            changed = true;
+            continue;
+        }
+        std::string &line = lines[std::size_t(n - 1)];
+        float v = 0;
+        if (!parseFloatPrefix(line, &v) || !std::isfinite(v) || v < 0.0f || v > 1.0f) {
+            qWarning().noquote() << QStringLiteral("设置文件第 %1 行内容无效 '%2'，使用默认值 0.5")
+                                        .arg(n).arg(QString::fromStdString(line));
+            line = "0.500000";
+            changed = true;
+        }
+    }
+    if (changed)
+        writeLines(lines);
+}
+
+} // namespace settings

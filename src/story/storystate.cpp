@@ -1,0 +1,58 @@
+#include "story/storystate.h"
+
+#include <QFile>
+#include <QSet>
+#include <QtDebug>
+
+namespace story {
+
+StoryState &state()
+{
+    static StoryState s;
+    return s;
+}
+
+QList<QByteArray> &scriptLines()
+{
+    static QList<QByteArray> lines;
+    return lines;
+}
+
+void loadScript(const QString &path)
+{
+    QList<QByteArray> &lines = scriptLines();
+    lines.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray all = file.readAll();
+    int start = 0;
+    while (start < all.size()) {
+        int end = all.indexOf('\n', start);
+        if (end < 0)
+            end = all.size();
+        QByteArray line = all.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(line);
+        start = end + 1;
+    }
+}
+
+QString lineText(int n)
+{
+    const QList<QByteArray> &lines = scriptLines();
+    if (lines.isEmpty())
+        return QStringLiteral("File not loaded");
+    if (n < 1 || n > lines.size()) {
+        static QSet<int> warned;
+        if (!warned.contains(n)) {
+            warned.insert(n);
+            qWarning().noquote() << QStringLiteral("剧本没有第 %1 行（剧本共 %2 行）").arg(n).arg(lines.size());
+        }
+        return QString();
+    }
+    return QString::fromUtf8(lines.at(n - 1));
+}
+
+} // namespace story

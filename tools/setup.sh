@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what the game, its data generators and its tests need, then builds everything.
+# Safe to run again: it only installs packages that are missing and the build is incremental.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="${SOLVANE_BUILD_DIR:-$here/build}"
+
+packages=(
+  cmake g++ make pkg-config
+  qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev qtmultimedia5-dev
+  qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
+  qml-module-qtgraphicaleffects libqt5multimedia5-plugins
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
+  libx11-dev xdotool ffmpeg
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run this command as root (or install them with apt-get) and try again." >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"
