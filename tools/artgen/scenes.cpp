@@ -1,6 +1,7 @@
 #include "scenes.h"
 
 #include "paint.h"
+#include "places.h"
 
 #include <QPainterPath>
 #include <cmath>
@@ -70,7 +71,23 @@ QImage drawScene(const QString &name)
         p.drawEllipse(QPointF(10, 10), 7, 7);
         return img;
     }
-    return placeholder(name);
+    QImage img = canvas(W, H);
+    QPainter p(&img);
+    prepare(p);
+    Rng rng(seedFor(name.toUtf8().constData()));
+    if (name == QLatin1String("b1")) classroom(p, Tod::Morning, rng);
+    else if (name == QLatin1String("b2")) classroom(p, Tod::Dusk, rng);
+    else if (name == QLatin1String("b3")) corridor(p, Tod::Day, rng);
+    else if (name == QLatin1String("b4")) rooftop(p, Tod::Dusk, rng);
+    else if (name == QLatin1String("b5")) street(p, Tod::Dusk, rng);
+    else if (name == QLatin1String("b6")) bedroom(p, Tod::Night, rng);
+    else if (name == QLatin1String("b7")) park(p, Tod::Day, rng);
+    else if (name == QLatin1String("b8")) shipCorridor(p, QColor(90, 220, 255), rng);
+    else if (name == QLatin1String("b9")) shipBridge(p, rng, QColor(60, 130, 200));
+    else if (name == QLatin1String("b10")) { deepSpace(p, rng, QColor(160, 60, 200), QColor(40, 120, 220), 400); planet(p, QPointF(200, 330), 150, QColor(200, 120, 80), QColor(255, 220, 180), QPointF(0.7, -0.6), true, rng); }
+    else if (name == QLatin1String("b11")) { rooftop(p, Tod::Night, rng); person(p, QPointF(300, 440), 200, Look(), Pose::Stand); person(p, QPointF(450, 440), 200, Look{QColor(230,200,120), QColor(240,240,250), QColor(60,70,120), QColor(200,60,80), QColor(250,225,210), 3, true, false}, Pose::Wave, -1); }
+    else return placeholder(name);
+    return img;
 }
 
 QImage drawIcon(int size)

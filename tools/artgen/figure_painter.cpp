@@ -1,0 +1,1713 @@
+#include "figure_painter.h"
+
+#include "paint.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QRadialGradient>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+// The figure is drawn in a fixed 280 x 490 frame, front view, light from the
+// upper left. Shapes are flat fills with a gradient, one cel shadow and a thin
+// line a shade darker than the fill; a soft dark rim around the whole
+// silhouette keeps it readable on any background. The head sits at y 45..190
+// because the page hides everything below y 377 of the game window.
+
+namespace fig {
+namespace {
+
+constexpr double kCx = 140;
+constexpr double kPi = 3.14159265358979;
+
+QPointF P(double x, double y) { return QPointF(x, y); }
+
+// Mirror around the vertical centre line.
+QPainterPath mirrored(const QPainterPath &path)
+{
+    return QTransform(-1, 0, 0, 1, 2 * kCx, 0).map(path);
+}
+
+double len(QPointF d) { return std::sqrt(d.x() * d.x() + d.y() * d.y()); }
+
+QPointF lerp(QPointF a, QPointF b, double t) { return a + (b - a) * t; }
+
+void fillPath(QPainter &p, const QPainterPath &path, const QBrush &brush)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(brush);
+    p.drawPath(path);
+}
+
+void linePath(QPainter &p, const QPainterPath &path, const QColor &c, double w)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+}
+
+void shape(QPainter &p, const QPainterPath &path, const QBrush &brush, const QColor &line,
+           double w = 1.4)
+{
+    fillPath(p, path, brush);
+    linePath(p, path, line, w);
+}
+
+QLinearGradient vgrad(double y0, double y1, const QColor &a, const QColor &b)
+{
+    QLinearGradient g(P(0, y0), P(0, y1));
+    g.setColorAt(0, a);
+    g.setColorAt(1, b);
+    return g;
+}
+
+// Convex hull of two circles: a tapered limb segment.
+QPainterPath capsule(QPointF a, double ra, QPointF b, double rb)
+{
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    path.addEllipse(a, ra, ra);
+    path.addEllipse(b, rb, rb);
+    const QPointF d = b - a;
+    const double l = len(d);
+    if (l > std::abs(ra - rb) + 0.01) {
+        const double ang = std::atan2(d.y(), d.x());
+        const double phi = std::acos(std::clamp((ra - rb) / l, -1.0, 1.0));
+        auto at = [](QPointF c, double r, double t) {
+            return c + P(r * std::cos(t), r * std::sin(t));
+        };
+        QPolygonF poly;
+        poly << at(a, ra, ang + phi) << at(b, rb, ang + phi) << at(b, rb, ang - phi)
+             << at(a, ra, ang - phi);
+        path.addPolygon(poly);
+        path.closeSubpath();
+    }
+    return path.simplified();
+}
+
+// Drop with its point upwards, for tears and sweat.
+QPainterPath drop(QPointF tip, double r, double h)
+{
+    QPainterPath d;
+    d.moveTo(tip);
+    d.cubicTo(tip + P(r * 0.4, h * 0.45), tip + P(r * 1.35, h * 0.75), tip + P(0, h));
+    d.cubicTo(tip + P(-r * 1.35, h * 0.75), tip + P(-r * 0.4, h * 0.45), tip);
+    d.closeSubpath();
+    return d;
+}
+
+struct Palette
+{
+    QColor skin, skinShadow, skinLine, blush;
+    QColor hair, hairLight, hairDark, hairLine;
+    QColor lash;
+};
+
+Palette makePalette(const Look &l)
+{
+    Palette c;
+    c.skin = l.skin;
+    c.skinShadow = mix(l.skin, QColor(214, 130, 130), 0.32);
+    c.skinLine = mix(l.skin, QColor(120, 60, 60), 0.55);
+    c.blush = QColor(255, 120, 130);
+    c.hair = l.hair;
+    c.hairLight = mix(l.hair, QColor(255, 250, 240), 0.35);
+    c.hairDark = mix(l.hair, QColor(30, 20, 50), 0.38);
+    c.hairLine = mix(l.hair, QColor(20, 10, 30), 0.6);
+    c.lash = mix(l.hair, QColor(30, 18, 24), 0.75);
+    return c;
+}
+
+// ---------------------------------------------------------------- hair
+
+struct HairShape
+{
+    QPainterPath back;  // behind head and body
+    QPainterPath front; // crown and bangs
+    QPainterPath locks; // side locks over the cheeks
+    QPainterPath extra; // tails, ponytail: behind the head, in front of the back hair
+    std::vector<QPointF> tips;
+    double ringY = 70;
+};
+
+// Bangs: from the right temple over the tips to the left temple, each strand
+// bent by sweep so the fringe has a parting.
+void addBangs(QPainterPath &path, const std::vector<QPointF> &tips,
+              const std::vector<QPointF> &notches, double sweep)
+{
+    // notches.size() == tips.size() + 1, running right to left.
+    path.lineTo(notches[0]);
+    for (size_t i = 0; i < tips.size(); ++i) {
+        const QPointF n0 = notches[i], t = tips[i], n1 = notches[i + 1];
+        const double h0 = t.y() - n0.y(), h1 = t.y() - n1.y();
+        path.cubicTo(n0 + P(sweep * 4, h0 * 0.55), t + P(4 + sweep * 3, -h0 * 0.35), t);
+        path.cubicTo(t + P(-2 + sweep * 3, -h1 * 0.45), n1 + P(sweep * 4, h1 * 0.5), n1);
+    }
+}
+
+HairShape makeHair(const Look &l)
+{
+    HairShape h;
+    const double sw = l.sweep;
+    const bool male = l.male;
+
+    // Crown: a little wider than the skull, taller for the fuller styles.
+    const double top = (l.hairStyle == Hair::Messy) ? 36 : 40;
+    const double side = male ? 72 : 70;
+    QPainterPath crown;
+    crown.moveTo(P(side, 132));
+    crown.cubicTo(P(side - 6, 78), P(96, top), P(140, top));
+    crown.cubicTo(P(184, top), P(2 * kCx - side + 6, 78), P(2 * kCx - side, 132));
+
+    std::vector<QPointF> tips, notches;
+    if (male) {
+        tips = {P(197, 126), P(180, 118), P(160, 124), P(140, 114), P(120, 122), P(100, 116),
+                P(84, 126)};
+        notches = {P(204, 108), P(190, 92), P(171, 88), P(151, 86), P(130, 86), P(110, 88),
+                   P(92, 94), P(76, 108)};
+        if (l.hairStyle == Hair::Messy) {
+            tips = {P(200, 132), P(184, 122), P(166, 128), P(146, 118), P(126, 126),
+                    P(106, 118), P(86, 130)};
+        }
+    } else {
+        tips = {P(196, 132), P(180, 120), P(161, 118), P(146, 126), P(128, 116), P(108, 120),
+                P(90, 130)};
+        notches = {P(205, 108), P(190, 94), P(172, 86), P(154, 88), P(137, 86), P(118, 88),
+                   P(98, 94), P(75, 110)};
+    }
+    for (QPointF &t : tips)
+        t.rx() += sw * 3;
+    h.tips = tips;
+
+    h.front = crown;
+    addBangs(h.front, tips, notches, sw);
+    h.front.closeSubpath();
+
+    if (l.hairStyle == Hair::Messy || (male && l.ahoge)) {
+        // Tufts breaking the outline of the crown.
+        QPainterPath tuft;
+        const double xs[] = {92, 112, 158, 184};
+        const double ys[] = {58, 44, 42, 56};
+        for (int i = 0; i < 4; ++i) {
+            const double x = xs[i], y = ys[i];
+            const double dir = x < kCx ? -1 : 1;
+            tuft.moveTo(P(x - 12, y + 14));
+            tuft.quadTo(P(x + dir * 6, y - 2), P(x + dir * 16, y - 10));
+            tuft.quadTo(P(x + dir * 2, y + 6), P(x + 12, y + 16));
+            tuft.closeSubpath();
+        }
+        h.front = h.front.united(tuft);
+    }
+    if (l.ahoge) {
+        QPainterPath a;
+        a.moveTo(P(136, 46));
+        a.cubicTo(P(130, 20), P(150, 14), P(160, 22));
+        a.cubicTo(P(150, 20), P(140, 28), P(146, 46));
+        a.closeSubpath();
+        h.front = h.front.united(a);
+    }
+
+    // Side locks: long ones reach the chest for the long styles.
+    double lockEnd = 0;
+    switch (l.hairStyle) {
+    case Hair::Long: lockEnd = 275; break;
+    case Hair::TwinTails: lockEnd = 215; break;
+    case Hair::Ponytail: lockEnd = 205; break;
+    case Hair::Bob: lockEnd = 198; break;
+    case Hair::Short: lockEnd = male ? 160 : 185; break;
+    case Hair::Messy: lockEnd = 168; break;
+    }
+    {
+        QPainterPath lk;
+        const double w = male ? 13 : 17;
+        lk.moveTo(P(74, 100));
+        lk.cubicTo(P(66, 150), P(70, lockEnd - 50), P(78 + w * 0.2, lockEnd));
+        lk.cubicTo(P(84, lockEnd - 30), P(86 + w * 0.4, 160), P(96, 108));
+        lk.closeSubpath();
+        if (!male || l.hairStyle == Hair::Messy) {
+            // A second, shorter strand gives the lock some depth.
+            lk.moveTo(P(86, 104));
+            lk.cubicTo(P(84, 140), P(90, lockEnd - 60), P(96, lockEnd - 30));
+            lk.cubicTo(P(98, lockEnd - 70), P(100, 140), P(104, 110));
+            lk.closeSubpath();
+        }
+        lk.setFillRule(Qt::WindingFill);
+        h.locks = lk.simplified();
+        h.locks.addPath(mirrored(h.locks));
+        h.locks = h.locks.simplified();
+    }
+
+    // Back hair.
+    QPainterPath b;
+    switch (l.hairStyle) {
+    case Hair::Long: {
+        b.moveTo(P(78, 90));
+        b.cubicTo(P(50, 150), P(44, 260), P(50, 352));
+        // Strand tips along the lower edge, left to right.
+        const int n = 7;
+        for (int i = 0; i < n; ++i) {
+            const double x0 = 50 + 180.0 * i / n, x1 = 50 + 180.0 * (i + 1) / n;
+            const double xm = (x0 + x1) / 2;
+            b.quadTo(P(xm - 4, 360), P(xm, 372 - (i % 2) * 8));
+            b.quadTo(P(xm + 4, 360), P(x1, 350));
+        }
+        b.cubicTo(P(236, 260), P(230, 150), P(202, 90));
+        b.closeSubpath();
+        break;
+    }
+    case Hair::Bob:
+    case Hair::Ponytail:
+    case Hair::TwinTails: {
+        const double bottom = l.hairStyle == Hair::Bob ? 200 : 176;
+        const double wide = l.hairStyle == Hair::Bob ? 62 : 70;
+        b.moveTo(P(76, 92));
+        b.cubicTo(P(wide - 4, 130), P(wide - 2, bottom - 30), P(wide + 4, bottom));
+        const int n = 6;
+        const double x0 = wide + 4, x1 = 2 * kCx - wide - 4;
+        for (int i = 0; i < n; ++i) {
+            const double a = x0 + (x1 - x0) * i / n, c = x0 + (x1 - x0) * (i + 1) / n;
+            const double m = (a + c) / 2;
+            b.quadTo(P(m - 3, bottom - 6), P(m, bottom + 8 - (i % 2) * 5));
+            b.quadTo(P(m + 3, bottom - 6), P(c, bottom));
+        }
+        b.cubicTo(P(2 * kCx - wide + 2, bottom - 30), P(2 * kCx - wide + 4, 130), P(204, 92));
+        b.closeSubpath();
+        break;
+    }
+    case Hair::Short:
+    case Hair::Messy: {
+        const double bottom = male ? 158 : 176;
+        b.moveTo(P(76, 96));
+        b.cubicTo(P(68, 120), P(68, bottom - 20), P(74, bottom));
+        const int n = 5;
+        for (int i = 0; i < n; ++i) {
+            const double a = 74 + 132.0 * i / n, c = 74 + 132.0 * (i + 1) / n;
+            const double m = (a + c) / 2;
+            b.quadTo(P(m - 3, bottom - 4), P(m, bottom + 6));
+            b.quadTo(P(m + 3, bottom - 4), P(c, bottom));
+        }
+        b.cubicTo(P(212, bottom - 20), P(212, 120), P(204, 96));
+        b.closeSubpath();
+        break;
+    }
+    }
+    h.back = b;
+
+    if (l.hairStyle == Hair::Ponytail) {
+        QPainterPath t;
+        t.moveTo(P(186, 64));
+        t.cubicTo(P(236, 60), P(252, 150), P(240, 250));
+        t.cubicTo(P(236, 280), P(226, 300), P(220, 318));
+        t.cubicTo(P(224, 280), P(226, 240), P(220, 200));
+        t.cubicTo(P(214, 150), P(210, 110), P(196, 96));
+        t.closeSubpath();
+        h.extra = t;
+    } else if (l.hairStyle == Hair::TwinTails) {
+        QPainterPath t;
+        t.moveTo(P(92, 66));
+        t.cubicTo(P(40, 64), P(22, 150), P(30, 250));
+        t.cubicTo(P(34, 290), P(44, 320), P(56, 340));
+        t.cubicTo(P(52, 300), P(54, 250), P(60, 200));
+        t.cubicTo(P(66, 150), P(72, 110), P(86, 98));
+        t.closeSubpath();
+        h.extra = t;
+        h.extra.addPath(mirrored(t));
+    }
+    return h;
+}
+
+void strandLines(QPainter &p, const QPainterPath &clip, const std::vector<QPointF> &from,
+                 const std::vector<QPointF> &to, const QColor &c, double w)
+{
+    p.save();
+    p.setClipPath(clip, Qt::IntersectClip);
+    for (size_t i = 0; i < from.size() && i < to.size(); ++i) {
+        QPainterPath s;
+        s.moveTo(from[i]);
+        const QPointF mid = lerp(from[i], to[i], 0.5);
+        s.quadTo(mid + P((from[i].x() - kCx) * 0.15, 0), to[i]);
+        linePath(p, s, c, w);
+    }
+    p.restore();
+}
+
+void paintBackHair(QPainter &p, const HairShape &h, const Palette &c, const Look &l)
+{
+    const QRectF r = h.back.boundingRect();
+    shape(p, h.back, vgrad(r.top(), r.bottom(), c.hairDark, shade(c.hairDark, 0.8)),
+          c.hairLine, 1.5);
+    // A few falling strands so the mass does not read as a flat sheet.
+    std::vector<QPointF> from, to;
+    if (r.bottom() > 250) {
+        from = {P(70, 170), P(84, 200), P(196, 200), P(210, 170)};
+        to = {P(62, 350), P(80, 356), P(206, 356), P(222, 350)};
+    } else {
+        from = {P(74, 130), P(206, 130)};
+        to = {P(74, r.bottom() - 4), P(206, r.bottom() - 4)};
+    }
+    strandLines(p, h.back, from, to, alpha(c.hairLine, 110), 1.1);
+    if (!h.extra.isEmpty()) {
+        const QRectF e = h.extra.boundingRect();
+        QLinearGradient g(P(0, e.top()), P(0, e.bottom()));
+        g.setColorAt(0, c.hair);
+        g.setColorAt(0.6, shade(c.hair, 0.9));
+        g.setColorAt(1, c.hairDark);
+        shape(p, h.extra, g, c.hairLine, 1.5);
+        p.save();
+        p.setClipPath(h.extra);
+        // Sheen down each tail.
+        QPainterPath sheen;
+        if (l.hairStyle == Hair::Ponytail) {
+            sheen.moveTo(P(212, 90));
+            sheen.cubicTo(P(236, 120), P(238, 190), P(230, 250));
+        } else {
+            sheen.moveTo(P(72, 84));
+            sheen.cubicTo(P(46, 120), P(42, 190), P(48, 250));
+            sheen.addPath(mirrored(sheen));
+        }
+        linePath(p, sheen, alpha(c.hairLight, 150), 5);
+        p.restore();
+        if (l.hairTie) {
+            // Ribbons where the tails are tied.
+            auto bow = [&](QPointF at) {
+                QPainterPath r;
+                r.moveTo(at);
+                r.cubicTo(at + P(-16, -14), at + P(-20, 8), at);
+                r.cubicTo(at + P(16, -14), at + P(20, 8), at);
+                r.addEllipse(at, 3.5, 3.5);
+                r.moveTo(at);
+                r.lineTo(at + P(-8, 20));
+                r.lineTo(at + P(-3, 19));
+                r.lineTo(at);
+                r.lineTo(at + P(6, 20));
+                r.lineTo(at + P(10, 17));
+                r.closeSubpath();
+                r.setFillRule(Qt::WindingFill);
+                shape(p, r.simplified(), l.accent, shade(l.accent, 0.6), 1.2);
+            };
+            if (l.hairStyle == Hair::Ponytail) {
+                bow(P(204, 74));
+            } else {
+                bow(P(88, 74));
+                bow(P(192, 74));
+            }
+        }
+    }
+}
+
+void paintFrontHair(QPainter &p, const HairShape &h, const Palette &c, const Look &l)
+{
+    // Locks first: the fringe overlaps their roots.
+    {
+        const QRectF r = h.locks.boundingRect();
+        shape(p, h.locks, vgrad(r.top(), r.bottom(), c.hair, shade(c.hair, 0.85)), c.hairLine,
+              1.3);
+        p.save();
+        p.setClipPath(h.locks);
+        QPainterPath s;
+        s.moveTo(P(80, 110));
+        s.cubicTo(P(76, 150), P(78, r.bottom() - 40), P(82, r.bottom() - 10));
+        s.addPath(mirrored(s));
+        linePath(p, s, alpha(c.hairLight, 120), 2.2);
+        p.restore();
+    }
+    const QRectF r = h.front.boundingRect();
+    QLinearGradient g(P(0, r.top()), P(0, r.bottom()));
+    g.setColorAt(0, shade(c.hair, 1.12));
+    g.setColorAt(0.45, c.hair);
+    g.setColorAt(1, shade(c.hair, 0.86));
+    shape(p, h.front, g, c.hairLine, 1.5);
+
+    p.save();
+    p.setClipPath(h.front);
+    // Shadow on the far side of the crown.
+    QPainterPath side;
+    side.moveTo(P(170, 30));
+    side.cubicTo(P(214, 50), P(226, 100), P(214, 140));
+    side.lineTo(P(260, 140));
+    side.lineTo(P(260, 30));
+    side.closeSubpath();
+    fillPath(p, side, alpha(c.hairDark, 90));
+    // Angel ring: the band of sheen across the crown.
+    QPainterPath ring;
+    const double y = 66;
+    ring.moveTo(P(70, y + 12));
+    ring.cubicTo(P(90, y - 8), P(190, y - 8), P(210, y + 12));
+    const int n = 9;
+    for (int i = 0; i < n; ++i) {
+        const double x0 = 210 - 140.0 * i / n, x1 = 210 - 140.0 * (i + 1) / n;
+        const double xm = (x0 + x1) / 2;
+        const double base = y + 8 + 6 * std::pow((xm - kCx) / 70, 2);
+        ring.lineTo(P(xm, base + 6 + (i % 2) * 3));
+        ring.lineTo(P(x1, base - 1));
+    }
+    ring.closeSubpath();
+    fillPath(p, ring, alpha(c.hairLight, 150));
+    // Strand lines from the crown down into the fringe.
+    std::vector<QPointF> from, to;
+    for (const QPointF &t : h.tips) {
+        from.push_back(P(kCx + (t.x() - kCx) * 0.55, 58));
+        to.push_back(t + P(0, -10));
+    }
+    strandLines(p, h.front, from, to, alpha(c.hairLine, 90), 1.0);
+    p.restore();
+
+    if (l.hairpin) {
+        // Two crossed pins on the viewer's right above the temple.
+        QPainterPath pin = capsule(P(176, 100), 2.4, P(198, 86), 2.4);
+        QPainterPath pin2 = capsule(P(178, 88), 2.4, P(196, 102), 2.4);
+        shape(p, pin, l.accent, shade(l.accent, 0.55), 1.0);
+        shape(p, pin2, shade(l.accent, 1.2), shade(l.accent, 0.55), 1.0);
+    }
+    if (l.hairTie && l.hairStyle != Hair::Ponytail && l.hairStyle != Hair::TwinTails) {
+        // Headband across the crown.
+        QPainterPath band;
+        band.moveTo(P(74, 96));
+        band.cubicTo(P(80, 44), P(200, 44), P(206, 96));
+        QPainterPathStroker st;
+        st.setWidth(7);
+        st.setCapStyle(Qt::RoundCap);
+        const QPainterPath bp = st.createStroke(band);
+        shape(p, bp, l.accent, shade(l.accent, 0.6), 1.0);
+    }
+}
+
+// ---------------------------------------------------------------- face
+
+QPainterPath facePath(bool male)
+{
+    QPainterPath f;
+    const double chin = male ? 190 : 188;
+    f.moveTo(P(82, 96));
+    if (male) {
+        f.cubicTo(P(82, 132), P(88, 156), P(110, 174));
+        f.cubicTo(P(122, 184), P(131, chin), P(140, chin));
+    } else {
+        f.cubicTo(P(81, 130), P(88, 154), P(108, 171));
+        f.cubicTo(P(121, 182), P(131, chin), P(140, chin));
+    }
+    // Left half down to the chin, right half back up, arc across the top.
+    QPainterPath out = f;
+    out.connectPath(mirrored(f).toReversed());
+    out.cubicTo(P(198, 50), P(82, 50), P(82, 96));
+    out.closeSubpath();
+    return out;
+}
+
+struct EyeGeom
+{
+    QPointF inner, peak, outer;  // upper lid
+    QPointF lowInner, low, lowOuter; // lower lid
+};
+
+QPainterPath upperLid(const EyeGeom &g)
+{
+    QPainterPath s;
+    const QPointF a = g.inner, m = g.peak, b = g.outer;
+    s.moveTo(a);
+    s.cubicTo(P(a.x() + (m.x() - a.x()) * 0.15, m.y() + (a.y() - m.y()) * 0.3),
+              P(m.x() - (m.x() - a.x()) * 0.5, m.y()), m);
+    s.cubicTo(P(m.x() + (b.x() - m.x()) * 0.55, m.y()),
+              P(b.x() - (b.x() - m.x()) * 0.08, b.y() - (b.y() - m.y()) * 0.5), b);
+    return s;
+}
+
+QPainterPath lowerLid(const EyeGeom &g)
+{
+    QPainterPath s;
+    s.moveTo(g.outer);
+    s.cubicTo(g.lowOuter, P(g.low.x() + (g.lowOuter.x() - g.low.x()) * 0.5, g.low.y()), g.low);
+    s.cubicTo(P(g.low.x() + (g.lowInner.x() - g.low.x()) * 0.5, g.low.y()), g.lowInner,
+              g.inner);
+    return s;
+}
+
+void paintEye(QPainter &p, double cx, double s, const Look &l, const Mood &m, const Palette &c)
+{
+    // s = -1 for the eye on the viewer's left: its outer corner points left.
+    const bool male = l.male;
+    const double cy = 142;
+    const double halfW = male ? 14 : 15;
+    const double lidW = male ? 2.6 : 3.4;
+
+    if (m.eyes == Eyes::Smile || m.eyes == Eyes::Closed) {
+        QPainterPath a;
+        if (m.eyes == Eyes::Smile) {
+            a.moveTo(P(cx + s * halfW, cy + 4));
+            a.cubicTo(P(cx + s * 8, cy - 9), P(cx - s * 6, cy - 9), P(cx - s * (halfW - 2), cy + 3));
+        } else {
+            a.moveTo(P(cx + s * halfW, cy + 1));
+            a.cubicTo(P(cx + s * 7, cy + 8), P(cx - s * 6, cy + 8), P(cx - s * (halfW - 2), cy + 2));
+            // Lashes at the outer end.
+            a.moveTo(P(cx + s * (halfW - 3), cy + 4));
+            a.lineTo(P(cx + s * (halfW + 2), cy + 8));
+        }
+        linePath(p, a, c.lash, lidW);
+        if (m.tears) {
+            QPainterPath pool;
+            pool.moveTo(P(cx - s * 10, cy + 6));
+            pool.quadTo(P(cx, cy + 12), P(cx + s * 12, cy + 6));
+            linePath(p, pool, QColor(150, 210, 255, 200), 2.5);
+        }
+        return;
+    }
+
+    EyeGeom g;
+    double top = male ? 131 : 127;       // peak of the upper lid
+    double innerY = male ? 138 : 137, outerY = male ? 135 : 133;
+    double lowY = male ? 151 : 155;
+    double irisR = male ? 8.5 : 10.5, irisH = male ? 10 : 13;
+    if (l.sharpEyes) {
+        top += 3;
+        outerY -= 2;
+        lowY -= 2;
+        irisH -= 1.5;
+    }
+    switch (m.eyes) {
+    case Eyes::Wide:
+        top -= 3;
+        innerY -= 1;
+        outerY -= 2;
+        lowY += 2;
+        irisR *= 0.78;
+        irisH *= 0.78;
+        break;
+    case Eyes::Half:
+        top += 8;
+        innerY += 2;
+        outerY += 4;
+        break;
+    case Eyes::Narrow:
+        top += 5;
+        innerY += 4;
+        outerY -= 1;
+        lowY -= 2;
+        break;
+    case Eyes::Down:
+        top += 4;
+        innerY -= 1;
+        outerY += 3;
+        break;
+    default:
+        break;
+    }
+    if (m.brow == Brow::Worried || m.brow == Brow::Sad) {
+        innerY -= 1.5;
+        outerY += 1.5;
+    }
+    g.inner = P(cx - s * (halfW - 3), innerY);
+    g.peak = P(cx + s * 1, top);
+    g.outer = P(cx + s * halfW, outerY);
+    g.lowOuter = P(cx + s * (halfW - 1), lowY - 3);
+    g.low = P(cx + s * 1, lowY);
+    g.lowInner = P(cx - s * (halfW - 4), lowY - 4);
+
+    QPainterPath sclera = upperLid(g);
+    sclera.connectPath(lowerLid(g));
+    sclera.closeSubpath();
+
+    fillPath(p, sclera, QColor(255, 255, 255));
+    p.save();
+    p.setClipPath(sclera);
+    // Iris, shifted with the gaze; downcast eyes look down a little.
+    double ix = cx + m.look * 4 + s * 0.5;
+    double iy = (top + lowY) / 2 + 1;
+    if (m.eyes == Eyes::Down)
+        iy += 3;
+    if (m.eyes == Eyes::Half || m.eyes == Eyes::Narrow)
+        iy -= 1;
+    const QRectF ir(ix - irisR, iy - irisH, 2 * irisR, 2 * irisH);
+    if (m.eyes == Eyes::Blank) {
+        fillPath(p, sclera, QColor(225, 228, 240));
+    } else {
+        QLinearGradient ig(P(0, ir.top()), P(0, ir.bottom()));
+        ig.setColorAt(0, mix(l.eyes, QColor(10, 10, 30), 0.55));
+        ig.setColorAt(0.55, l.eyes);
+        ig.setColorAt(1, mix(l.eyes, QColor(255, 255, 240), 0.45));
+        p.setPen(QPen(mix(l.eyes, QColor(0, 0, 20), 0.6), 1.1));
+        p.setBrush(ig);
+        p.drawEllipse(ir);
+        // Pupil.
+        const double pr = m.eyes == Eyes::Wide ? 0.32 : 0.45;
+        fillPath(p, [&] {
+            QPainterPath pp;
+            pp.addEllipse(P(ix, iy), irisR * pr, irisH * (pr + 0.08));
+            return pp;
+        }(), mix(l.eyes, QColor(10, 5, 25), 0.75));
+        // Glow in the lower half of the iris.
+        QRadialGradient gl(P(ix, iy + irisH * 0.55), irisR * 0.9);
+        gl.setColorAt(0, alpha(mix(l.eyes, QColor(255, 255, 255), 0.6), 170));
+        gl.setColorAt(1, alpha(l.eyes, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(gl);
+        p.drawEllipse(ir);
+    }
+    // Shadow of the upper lid on the eyeball.
+    {
+        QPainterPath sh = upperLid(g);
+        linePath(p, sh.translated(0, 2.5), alpha(mix(c.lash, l.eyes, 0.4), 110), 5);
+    }
+    if (m.eyes != Eyes::Blank) {
+        // Highlights: big one upper left, small one lower right; light from the upper left.
+        const double hx = ix - irisR * 0.38, hy = iy - irisH * 0.42;
+        p.setBrush(QColor(255, 255, 255, 240));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(P(hx, hy), irisR * 0.36, irisH * 0.3);
+        p.drawEllipse(P(ix + irisR * 0.42, iy + irisH * 0.45), irisR * 0.16, irisR * 0.16);
+        if (m.tears) {
+            // Wet eyes: extra sparkle and a pool along the lower lid.
+            p.drawEllipse(P(ix + irisR * 0.1, iy - irisH * 0.05), irisR * 0.14, irisR * 0.14);
+            QPainterPath pool = lowerLid(g);
+            linePath(p, pool.translated(0, -2), QColor(170, 220, 255, 190), 4);
+        }
+    }
+    p.restore();
+
+    // Lower lash: a short soft stroke at the outer side.
+    {
+        QPainterPath ll;
+        ll.moveTo(lerp(g.outer, g.lowOuter, 0.6));
+        ll.quadTo(g.lowOuter + P(-s * 2, 3), g.low + P(s * 3, 0));
+        linePath(p, ll, alpha(c.lash, 150), 1.2);
+    }
+    // Upper lash line, thick, with a flick at the outer corner.
+    linePath(p, upperLid(g), c.lash, lidW);
+    if (!male) {
+        QPainterPath flick;
+        flick.moveTo(g.outer + P(-s * 3, -1.5));
+        flick.lineTo(g.outer + P(s * 5, -3.5));
+        flick.lineTo(g.outer + P(s * 1, 2.5));
+        flick.closeSubpath();
+        fillPath(p, flick, c.lash);
+    }
+    // Crease above the eye.
+    if (m.eyes != Eyes::Half) {
+        QPainterPath cr;
+        cr.moveTo(P(cx - s * 4, top - 3.5));
+        cr.quadTo(P(cx + s * 6, top - 5.5), P(cx + s * (halfW - 2), outerY - 5));
+        linePath(p, cr, alpha(c.skinLine, 110), 1.0);
+    }
+}
+
+void paintBrow(QPainter &p, double cx, double s, const Look &l, const Mood &m, const Palette &c)
+{
+    double inner = 122, peak = 118, outer = 121;
+    switch (m.brow) {
+    case Brow::Raised: inner -= 6; peak -= 6; outer -= 4; break;
+    case Brow::Worried: inner -= 5; peak -= 1; outer += 3; break;
+    case Brow::Sad: inner -= 4; peak += 0; outer += 4; break;
+    case Brow::Angry: inner += 5; peak += 1; outer -= 3; break;
+    case Brow::Skeptic:
+        if (s > 0) { inner -= 4; peak -= 5; outer -= 2; }
+        else { inner += 2; peak += 2; }
+        break;
+    default: break;
+    }
+    if (l.male) {
+        inner += 1;
+        peak += 1;
+    }
+    QPainterPath b;
+    b.moveTo(P(cx - s * 9, inner));
+    b.quadTo(P(cx + s * 3, peak - 1.5), P(cx + s * 16, outer));
+    linePath(p, b, mix(c.hairLine, c.lash, 0.4), l.male ? 3.0 : 2.2);
+}
+
+void paintMouth(QPainter &p, const Mood &m, const Palette &c, bool male)
+{
+    const double x = kCx + (male ? 0 : 0), y = 171;
+    const QColor line = mix(c.skinLine, QColor(90, 30, 40), 0.4);
+    const QColor inside(150, 50, 60);
+    const QColor tongue(240, 130, 140);
+    auto openShape = [&](const QPainterPath &path, bool teeth) {
+        fillPath(p, path, inside);
+        p.save();
+        p.setClipPath(path);
+        const QRectF r = path.boundingRect();
+        p.setBrush(tongue);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(P(r.center().x(), r.bottom()), r.width() * 0.38, r.height() * 0.45);
+        if (teeth) {
+            p.setBrush(QColor(255, 255, 255));
+            p.drawRect(QRectF(r.left(), r.top() - 1, r.width(), r.height() * 0.22 + 1));
+        }
+        p.restore();
+        linePath(p, path, line, 1.2);
+    };
+    QPainterPath path;
+    switch (m.mouth) {
+    case Mouth::Neutral:
+        path.moveTo(P(x - 5, y));
+        path.quadTo(P(x, y + 1), P(x + 5, y));
+        linePath(p, path, line, 1.4);
+        break;
+    case Mouth::Small:
+        path.moveTo(P(x - 3, y));
+        path.lineTo(P(x + 3, y));
+        linePath(p, path, line, 1.3);
+        break;
+    case Mouth::Smile:
+        path.moveTo(P(x - 8, y - 2));
+        path.quadTo(P(x, y + 5), P(x + 8, y - 2));
+        linePath(p, path, line, 1.5);
+        break;
+    case Mouth::Smirk:
+        path.moveTo(P(x - 6, y + 1));
+        path.quadTo(P(x + 2, y + 3), P(x + 8, y - 3));
+        linePath(p, path, line, 1.5);
+        break;
+    case Mouth::Grin:
+        path.moveTo(P(x - 10, y - 3));
+        path.quadTo(P(x, y - 1), P(x + 10, y - 3));
+        path.cubicTo(P(x + 8, y + 9), P(x - 8, y + 9), P(x - 10, y - 3));
+        path.closeSubpath();
+        openShape(path, true);
+        break;
+    case Mouth::Open:
+        path.addEllipse(P(x, y + 2), 4.5, 6);
+        openShape(path, false);
+        break;
+    case Mouth::Frown:
+        path.moveTo(P(x - 7, y + 3));
+        path.quadTo(P(x, y - 3), P(x + 7, y + 3));
+        linePath(p, path, line, 1.5);
+        break;
+    case Mouth::Shout:
+        path.moveTo(P(x - 10, y - 4));
+        path.quadTo(P(x, y - 7), P(x + 10, y - 4));
+        path.cubicTo(P(x + 9, y + 10), P(x - 9, y + 10), P(x - 10, y - 4));
+        path.closeSubpath();
+        openShape(path, true);
+        break;
+    case Mouth::Wavy:
+        path.moveTo(P(x - 9, y + 1));
+        path.quadTo(P(x - 6.5, y - 3), P(x - 4, y + 1));
+        path.quadTo(P(x - 1.5, y + 4), P(x + 1, y));
+        path.quadTo(P(x + 3.5, y - 3), P(x + 6, y + 1));
+        path.quadTo(P(x + 8, y + 3), P(x + 9, y));
+        linePath(p, path, line, 1.4);
+        break;
+    case Mouth::Grit:
+        path.addRoundedRect(QRectF(x - 9, y - 3, 18, 7), 2.5, 2.5);
+        fillPath(p, path, QColor(255, 255, 255));
+        linePath(p, path, line, 1.3);
+        {
+            QPainterPath t;
+            t.moveTo(P(x - 9, y + 0.5));
+            t.lineTo(P(x + 9, y + 0.5));
+            for (int i = -1; i <= 1; ++i) {
+                t.moveTo(P(x + i * 4.5, y - 3));
+                t.lineTo(P(x + i * 4.5, y + 4));
+            }
+            linePath(p, t, alpha(line, 160), 0.8);
+        }
+        break;
+    }
+}
+
+void paintFace(QPainter &p, const Look &l, const Mood &m, const Palette &c, const HairShape &h)
+{
+    const QPainterPath face = facePath(l.male);
+    // Ears, half hidden by the hair.
+    QPainterPath ear;
+    ear.addEllipse(P(83, 136), 6.5, 11);
+    ear.addEllipse(P(197, 136), 6.5, 11);
+    shape(p, ear, c.skin, c.skinLine, 1.2);
+
+    QLinearGradient fg(P(0, 90), P(0, 190));
+    fg.setColorAt(0, c.skin);
+    fg.setColorAt(1, mix(c.skin, c.skinShadow, 0.25));
+    shape(p, face, fg, c.skinLine, 1.4);
+
+    p.save();
+    p.setClipPath(face);
+    // Shadow the fringe throws on the forehead, and a soft one on the far cheek.
+    fillPath(p, h.front.translated(2, 7), alpha(c.skinShadow, 200));
+    QPainterPath cheek;
+    cheek.moveTo(P(200, 100));
+    cheek.cubicTo(P(196, 140), P(184, 168), P(150, 196));
+    cheek.lineTo(P(220, 196));
+    cheek.lineTo(P(220, 100));
+    cheek.closeSubpath();
+    fillPath(p, cheek, alpha(c.skinShadow, 110));
+    if (m.gloom) {
+        QLinearGradient gg(P(0, 96), P(0, 150));
+        gg.setColorAt(0, QColor(70, 60, 130, 150));
+        gg.setColorAt(1, QColor(70, 60, 130, 0));
+        p.fillRect(QRectF(70, 90, 140, 60), gg);
+        for (int i = 0; i < 7; ++i) {
+            const double x = 104 + i * 12;
+            QPainterPath ln;
+            ln.moveTo(P(x, 104));
+            ln.lineTo(P(x, 122 + (i % 2) * 8));
+            linePath(p, ln, QColor(60, 50, 110, 170), 1.3);
+        }
+    }
+    p.restore();
+
+    // Blush: soft patches, hatching when strong.
+    const double blush = std::max(m.blush, 0.18);
+    for (double s : {-1.0, 1.0}) {
+        const QPointF at(kCx + s * 29, 158);
+        QRadialGradient bg(at, 15);
+        bg.setColorAt(0, alpha(c.blush, int(120 * blush)));
+        bg.setColorAt(1, alpha(c.blush, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(bg);
+        p.drawEllipse(at, 16, 10);
+        if (m.blush > 0.6) {
+            for (int i = 0; i < 3; ++i) {
+                QPainterPath hatch;
+                const QPointF a = at + P(-7 + i * 5, -3);
+                hatch.moveTo(a);
+                hatch.lineTo(a + P(-3, 6));
+                linePath(p, hatch, alpha(QColor(230, 80, 100), 170), 1.1);
+            }
+        }
+    }
+
+    for (double s : {-1.0, 1.0}) {
+        const double cx = kCx + s * 24;
+        paintEye(p, cx, s, l, m, c);
+    }
+    // Nose: a tiny shadow stroke.
+    QPainterPath nose;
+    nose.moveTo(P(kCx + 1, 157));
+    nose.quadTo(P(kCx + 3, 160), P(kCx + 0.5, 161));
+    linePath(p, nose, alpha(c.skinLine, 170), 1.2);
+
+    paintMouth(p, m, c, l.male);
+
+    if (m.tears) {
+        for (double s : {-1.0, 1.0}) {
+            const double x = kCx + s * 22;
+            QPainterPath stream;
+            stream.moveTo(P(x, 152));
+            stream.cubicTo(P(x + s * 2, 162), P(x - s * 1, 172), P(x + s * 1, 182));
+            linePath(p, stream, QColor(160, 215, 255, 200), 3.2);
+            const QPainterPath d = drop(P(x + s * 1, 178), 3.6, 11);
+            QLinearGradient tg(P(0, 178), P(0, 189));
+            tg.setColorAt(0, QColor(220, 240, 255, 230));
+            tg.setColorAt(1, QColor(120, 190, 250, 230));
+            shape(p, d, tg, QColor(90, 150, 220, 200), 1.0);
+        }
+    }
+}
+
+void paintGlasses(QPainter &p, const Look &l)
+{
+    const QColor frame = mix(l.cloth2, QColor(30, 30, 40), 0.5);
+    QPainterPath lens;
+    for (double s : {-1.0, 1.0}) {
+        const QRectF r(kCx + s * 24 - 17, 128, 34, 26);
+        QPainterPath one;
+        one.addRoundedRect(r, 9, 9);
+        p.setPen(Qt::NoPen);
+        QLinearGradient g(r.topLeft(), r.bottomRight());
+        g.setColorAt(0, QColor(255, 255, 255, 60));
+        g.setColorAt(0.5, QColor(200, 220, 255, 20));
+        g.setColorAt(1, QColor(255, 255, 255, 50));
+        fillPath(p, one, g);
+        linePath(p, one, frame, 1.8);
+        // Glint across the lens.
+        QPainterPath gl;
+        gl.moveTo(r.topLeft() + P(8, 6));
+        gl.lineTo(r.topLeft() + P(4, 13));
+        linePath(p, gl, QColor(255, 255, 255, 170), 2);
+    }
+    QPainterPath bridge;
+    bridge.moveTo(P(kCx - 7, 137));
+    bridge.quadTo(P(kCx, 133), P(kCx + 7, 137));
+    bridge.moveTo(P(kCx - 41, 136));
+    bridge.lineTo(P(kCx - 54, 133));
+    bridge.moveTo(P(kCx + 41, 136));
+    bridge.lineTo(P(kCx + 54, 133));
+    linePath(p, bridge, frame, 1.8);
+}
+
+void paintSweat(QPainter &p)
+{
+    const QPainterPath d = drop(P(206, 100), 6, 20);
+    QLinearGradient g(P(0, 100), P(0, 120));
+    g.setColorAt(0, QColor(230, 245, 255, 240));
+    g.setColorAt(1, QColor(130, 195, 250, 240));
+    shape(p, d, g, QColor(80, 140, 210), 1.2);
+    p.setBrush(QColor(255, 255, 255, 230));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(P(204, 113), 1.8, 3);
+}
+
+void paintVein(QPainter &p)
+{
+    // Four bent strokes around a centre: the comic anger mark.
+    const QPointF c(196, 84);
+    QPainterPath v;
+    for (int i = 0; i < 4; ++i) {
+        const double a = kPi / 4 + i * kPi / 2;
+        const QPointF dir(std::cos(a), std::sin(a));
+        const QPointF nrm(-dir.y(), dir.x());
+        const QPointF base = c + dir * 3.5;
+        v.moveTo(base + nrm * 5);
+        v.quadTo(base + dir * 5, base - nrm * 5);
+    }
+    linePath(p, v, QColor(220, 40, 60), 2.6);
+}
+
+// ---------------------------------------------------------------- body
+
+struct ArmGeom
+{
+    QPointF shoulder, elbow, wrist;
+    double rs, re, rw;
+    double handAngle; // direction the fingers point, radians
+    enum Hand { Open, Fist, Hidden } hand;
+};
+
+ArmGeom armGeom(Arm a, double s, bool male)
+{
+    // s = -1 for the arm on the viewer's left.
+    ArmGeom g;
+    const double sx = male ? 64 : 68;
+    g.shoulder = P(kCx + s * sx, male ? 244 : 246);
+    g.rs = male ? 17 : 14.5;
+    g.re = male ? 12.5 : 10.5;
+    g.rw = male ? 9 : 7.5;
+    g.hand = ArmGeom::Open;
+    auto X = [s](double dx) { return kCx + s * dx; };
+    double down = kPi / 2;
+    switch (a) {
+    case Arm::Down:
+        g.elbow = P(X(sx + 8), 350);
+        g.wrist = P(X(sx + 4), 440);
+        g.handAngle = down;
+        break;
+    case Arm::Chest:
+        g.elbow = P(X(sx + 10), 338);
+        g.wrist = P(X(26), 302);
+        g.handAngle = std::atan2(-20, -s * 30);
+        break;
+    case Arm::Think:
+        g.elbow = P(X(sx + 4), 336);
+        g.wrist = P(X(22), 222);
+        g.handAngle = std::atan2(-1, -s * 0.15);
+        break;
+    case Arm::Mouth:
+        g.elbow = P(X(sx + 2), 330);
+        g.wrist = P(X(14), 196);
+        g.handAngle = std::atan2(-1, -s * 0.1);
+        break;
+    case Arm::Clasp:
+        g.elbow = P(X(sx + 12), 330);
+        g.wrist = P(X(14), 336);
+        g.handAngle = std::atan2(0.3, -s);
+        break;
+    case Arm::Cross:
+        g.elbow = P(X(sx + 14), 322);
+        g.wrist = P(X(-40), 300);
+        g.handAngle = std::atan2(-0.2, -s);
+        g.hand = ArmGeom::Hidden;
+        break;
+    case Arm::Wave:
+        g.elbow = P(X(sx + 42), 300);
+        g.wrist = P(X(sx + 40), 214);
+        g.handAngle = std::atan2(-1, s * 0.15);
+        break;
+    case Arm::Fist:
+        g.elbow = P(X(sx + 10), 342);
+        g.wrist = P(X(30), 296);
+        g.handAngle = std::atan2(-0.5, -s);
+        g.hand = ArmGeom::Fist;
+        break;
+    case Arm::Hips:
+        g.elbow = P(X(sx + 36), 318);
+        g.wrist = P(X(sx - 6), 378);
+        g.handAngle = std::atan2(0.6, -s);
+        g.hand = ArmGeom::Fist;
+        break;
+    case Arm::Head:
+        g.elbow = P(X(sx + 44), 214);
+        g.wrist = P(X(sx - 6), 110);
+        g.handAngle = std::atan2(-1, -s * 0.6);
+        break;
+    case Arm::Point:
+        g.elbow = P(X(sx + 20), 326);
+        g.wrist = P(X(sx + 6), 262);
+        g.handAngle = std::atan2(-1, s * 0.4);
+        g.hand = ArmGeom::Fist;
+        break;
+    }
+    return g;
+}
+
+bool nearFace(Arm a) { return a == Arm::Think || a == Arm::Mouth || a == Arm::Head; }
+
+void paintHand(QPainter &p, const ArmGeom &g, const Palette &c, bool male, bool pointFinger)
+{
+    if (g.hand == ArmGeom::Hidden)
+        return;
+    p.save();
+    p.translate(g.wrist);
+    p.rotate(g.handAngle * 180 / kPi - 90); // local +y along the fingers
+    const double k = male ? 1.15 : 1.0;
+    p.scale(k, k);
+    QPainterPath hand;
+    hand.setFillRule(Qt::WindingFill);
+    if (g.hand == ArmGeom::Fist) {
+        hand.addRoundedRect(QRectF(-8, -2, 16, 15), 6, 6);
+        hand.addEllipse(P(-7.5, 4), 4, 5); // thumb
+        if (pointFinger)
+            hand.addPath(capsule(P(2, 10), 2.6, P(3, 26), 2.3));
+    } else {
+        hand.addRoundedRect(QRectF(-7.5, -2, 15, 14), 6, 6);
+        // Four fingers together, a thumb apart.
+        hand.addPath(capsule(P(-4.5, 10), 2.6, P(-5, 20), 2.2));
+        hand.addPath(capsule(P(-1.5, 11), 2.7, P(-1.6, 23), 2.3));
+        hand.addPath(capsule(P(1.6, 11), 2.7, P(1.8, 22.5), 2.3));
+        hand.addPath(capsule(P(4.6, 10), 2.5, P(5.2, 19), 2.1));
+        hand.addPath(capsule(P(-7, 3), 3, P(-11, 12), 2.4));
+    }
+    const QPainterPath h = hand.simplified();
+    shape(p, h, c.skin, c.skinLine, 1.1);
+    if (g.hand == ArmGeom::Fist) {
+        QPainterPath kn;
+        for (int i = 0; i < 3; ++i) {
+            kn.moveTo(P(-4 + i * 4, 9));
+            kn.lineTo(P(-4 + i * 4, 12));
+        }
+        linePath(p, kn, alpha(c.skinLine, 140), 0.9);
+    }
+    p.restore();
+}
+
+void paintArm(QPainter &p, const ArmGeom &g, const Look &l, const Palette &c, bool pointFinger)
+{
+    QPainterPath upper = capsule(g.shoulder, g.rs, g.elbow, g.re);
+    QPainterPath fore = capsule(g.elbow, g.re, g.wrist, g.rw);
+    QPainterPath arm = upper.united(fore);
+    // Sleeve: long sleeves end just above the wrist, short ones half way down the upper arm.
+    QColor sleeve = l.cloth;
+    if (l.outfit == Outfit::Jacket || l.outfit == Outfit::Blazer || l.outfit == Outfit::Coat ||
+        l.outfit == Outfit::Robe)
+        sleeve = l.cloth;
+    QPainterPath sleevePath;
+    QPointF cuffAt;
+    double cuffR;
+    if (l.shortSleeves) {
+        const QPointF e = lerp(g.shoulder, g.elbow, 0.5);
+        const double r = (g.rs + g.re) / 2 + 2.5;
+        sleevePath = capsule(g.shoulder, g.rs + 2.5, e, r);
+        cuffAt = e;
+        cuffR = r;
+    } else {
+        const QPointF w = lerp(g.elbow, g.wrist, 0.86);
+        const double r = g.rw + 3.5;
+        sleevePath = capsule(g.shoulder, g.rs + 2, g.elbow, g.re + 2.5).united(
+            capsule(g.elbow, g.re + 2.5, w, r));
+        cuffAt = w;
+        cuffR = r;
+    }
+    shape(p, arm, c.skin, c.skinLine, 1.2);
+    paintHand(p, g, c, l.male, pointFinger);
+    const QRectF br = sleevePath.boundingRect();
+    QLinearGradient sg(P(br.left(), 0), P(br.right(), 0));
+    sg.setColorAt(0, shade(sleeve, 1.05));
+    sg.setColorAt(1, shade(sleeve, 0.86));
+    shape(p, sleevePath, sg, shade(sleeve, 0.6), 1.3);
+    // Fold line at the elbow.
+    {
+        QPainterPath fold;
+        const QPointF d = g.elbow - g.shoulder;
+        const QPointF n = P(-d.y(), d.x()) / std::max(1.0, len(d));
+        fold.moveTo(g.elbow + n * (g.re * 0.7) - d * 0.06);
+        fold.quadTo(g.elbow - d * 0.02, g.elbow - n * (g.re * 0.4));
+        p.save();
+        p.setClipPath(sleevePath);
+        linePath(p, fold, alpha(shade(sleeve, 0.55), 140), 1.1);
+        p.restore();
+    }
+    // Cuff band across the end of the sleeve.
+    {
+        QPainterPath cuff;
+        const QPointF from = l.shortSleeves ? g.shoulder : g.elbow;
+        const QPointF d = (cuffAt - from) / std::max(1.0, len(cuffAt - from));
+        cuff = capsule(cuffAt - d * 4, cuffR, cuffAt, cuffR);
+        QColor cc = l.outfit == Outfit::Sailor ? l.cloth2 : shade(sleeve, 0.9);
+        p.save();
+        p.setClipPath(sleevePath);
+        fillPath(p, cuff, cc);
+        p.restore();
+        linePath(p, sleevePath, shade(sleeve, 0.6), 1.3);
+    }
+}
+
+QPainterPath torsoPath(bool male)
+{
+    QPainterPath t;
+    if (male) {
+        t.moveTo(P(124, 196));
+        t.cubicTo(P(112, 210), P(90, 214), P(72, 222));
+        t.cubicTo(P(56, 230), P(50, 246), P(52, 268));
+        t.lineTo(P(64, 310));
+        t.cubicTo(P(72, 350), P(78, 390), P(80, 430));
+        t.lineTo(P(80, 500));
+    } else {
+        t.moveTo(P(126, 196));
+        t.cubicTo(P(116, 212), P(96, 216), P(80, 224));
+        t.cubicTo(P(66, 230), P(60, 246), P(62, 266));
+        t.lineTo(P(74, 304));
+        t.cubicTo(P(84, 336), P(92, 362), P(92, 388));
+        t.cubicTo(P(90, 420), P(82, 460), P(80, 500));
+    }
+    QPainterPath out = t;
+    out.connectPath(mirrored(t).toReversed());
+    out.closeSubpath();
+    return out;
+}
+
+void paintNeck(QPainter &p, const Palette &c, bool male)
+{
+    const double w = male ? 14 : 11.5;
+    QPainterPath n;
+    n.moveTo(P(kCx - w, 168));
+    n.lineTo(P(kCx - w - 1, 210));
+    n.quadTo(P(kCx, 222), P(kCx + w + 1, 210));
+    n.lineTo(P(kCx + w, 168));
+    n.closeSubpath();
+    shape(p, n, c.skin, c.skinLine, 1.2);
+    p.save();
+    p.setClipPath(n);
+    // Shadow under the chin.
+    QPainterPath sh;
+    sh.moveTo(P(kCx - 30, 160));
+    sh.lineTo(P(kCx - 30, 186));
+    sh.quadTo(P(kCx, 210), P(kCx + 30, 186));
+    sh.lineTo(P(kCx + 30, 160));
+    sh.closeSubpath();
+    fillPath(p, sh, c.skinShadow);
+    p.restore();
+}
+
+// The garment over the torso. Clipped to the torso so collars and lapels
+// cannot spill over the outline.
+void paintClothes(QPainter &p, const Look &l, const Palette &c)
+{
+    const QPainterPath torso = torsoPath(l.male);
+    const QColor line = shade(l.cloth, 0.58);
+    QLinearGradient g(P(60, 0), P(220, 0));
+    g.setColorAt(0, shade(l.cloth, 1.06));
+    g.setColorAt(0.55, l.cloth);
+    g.setColorAt(1, shade(l.cloth, 0.9));
+    shape(p, torso, g, line, 1.5);
+
+    p.save();
+    p.setClipPath(torso);
+    auto vee = [](double topHalf, double bottomY, double topY) {
+        QPainterPath v;
+        v.moveTo(P(kCx - topHalf, topY));
+        v.lineTo(P(kCx, bottomY));
+        v.lineTo(P(kCx + topHalf, topY));
+        v.lineTo(P(kCx + topHalf, topY - 30));
+        v.lineTo(P(kCx - topHalf, topY - 30));
+        v.closeSubpath();
+        return v;
+    };
+    auto neckShadow = [&](double depth) {
+        QPainterPath s;
+        s.addEllipse(P(kCx, 204), 26, depth);
+        QRadialGradient rg(P(kCx, 204), 26);
+        rg.setColorAt(0, alpha(c.skinShadow, 150));
+        rg.setColorAt(1, alpha(c.skinShadow, 0));
+        fillPath(p, s, rg);
+    };
+    auto button = [&](QPointF at, const QColor &col) {
+        QPainterPath b;
+        b.addEllipse(at, 3, 3);
+        shape(p, b, col, shade(col, 0.6), 0.9);
+    };
+    auto bow = [&](QPointF at, double size, const QColor &col) {
+        QPainterPath r;
+        r.setFillRule(Qt::WindingFill);
+        r.moveTo(at);
+        r.cubicTo(at + P(-size * 1.4, -size * 0.9), at + P(-size * 1.5, size * 0.8), at);
+        r.cubicTo(at + P(size * 1.4, -size * 0.9), at + P(size * 1.5, size * 0.8), at);
+        r.moveTo(at + P(-2, 0));
+        r.lineTo(at + P(-size * 0.8, size * 1.9));
+        r.lineTo(at + P(-size * 0.3, size * 1.7));
+        r.lineTo(at + P(0, size * 0.2));
+        r.lineTo(at + P(size * 0.3, size * 1.7));
+        r.lineTo(at + P(size * 0.8, size * 1.9));
+        r.lineTo(at + P(2, 0));
+        r.closeSubpath();
+        const QPainterPath rr = r.simplified();
+        shape(p, rr, col, shade(col, 0.6), 1.1);
+        QPainterPath knot;
+        knot.addRoundedRect(QRectF(at.x() - size * 0.3, at.y() - size * 0.35, size * 0.6,
+                                   size * 0.7), 2, 2);
+        shape(p, knot, shade(col, 0.9), shade(col, 0.6), 1.0);
+    };
+    auto tie = [&](double topY, double bottomY, const QColor &col) {
+        QPainterPath t;
+        t.moveTo(P(kCx - 5, topY));
+        t.lineTo(P(kCx + 5, topY));
+        t.lineTo(P(kCx + 3, topY + 9));
+        t.lineTo(P(kCx + 9, bottomY - 8));
+        t.lineTo(P(kCx, bottomY));
+        t.lineTo(P(kCx - 9, bottomY - 8));
+        t.lineTo(P(kCx - 3, topY + 9));
+        t.closeSubpath();
+        QLinearGradient tg(P(kCx - 9, 0), P(kCx + 9, 0));
+        tg.setColorAt(0, shade(col, 1.1));
+        tg.setColorAt(1, shade(col, 0.85));
+        shape(p, t, tg, shade(col, 0.55), 1.1);
+        QPainterPath stripe;
+        for (double y = topY + 20; y < bottomY - 12; y += 14) {
+            stripe.moveTo(P(kCx - 7, y + 4));
+            stripe.lineTo(P(kCx + 7, y - 4));
+        }
+        p.save();
+        p.setClipPath(t);
+        linePath(p, stripe, alpha(shade(col, 1.4), 150), 2.2);
+        p.restore();
+    };
+    auto shirtCollar = [&](const QColor &col, double spread) {
+        QPainterPath cl;
+        for (double s : {-1.0, 1.0}) {
+            cl.moveTo(P(kCx + s * 13, 196));
+            cl.lineTo(P(kCx + s * (16 + spread), 214));
+            cl.lineTo(P(kCx + s * 3, 226));
+            cl.lineTo(P(kCx, 214));
+            cl.closeSubpath();
+        }
+        shape(p, cl, col, shade(col, 0.7), 1.1);
+    };
+
+    switch (l.outfit) {
+    case Outfit::Sailor: {
+        // Skin in the neckline, then the big sailor collar with its stripe.
+        fillPath(p, vee(14, 240, 200), c.skin);
+        neckShadow(14);
+        QPainterPath collar;
+        collar.moveTo(P(40, 226));
+        collar.lineTo(P(kCx, 286));
+        collar.lineTo(P(240, 226));
+        collar.lineTo(P(240, 180));
+        collar.lineTo(P(40, 180));
+        collar.closeSubpath();
+        QPainterPath neckHole = vee(15, 242, 200);
+        collar = collar.subtracted(neckHole);
+        shape(p, collar, vgrad(200, 280, l.cloth2, shade(l.cloth2, 0.85)),
+              shade(l.cloth2, 0.5), 1.3);
+        QPainterPath stripe;
+        stripe.moveTo(P(48, 232));
+        stripe.lineTo(P(kCx, 278));
+        stripe.lineTo(P(232, 232));
+        linePath(p, stripe, QColor(250, 250, 255), 2.2);
+        QPainterPath stripe2;
+        stripe2.moveTo(P(kCx - 12, 204));
+        stripe2.lineTo(P(kCx, 232));
+        stripe2.lineTo(P(kCx + 12, 204));
+        linePath(p, stripe2, alpha(QColor(250, 250, 255), 200), 1.3);
+        bow(P(kCx, 282), 14, l.accent);
+        break;
+    }
+    case Outfit::Blazer: {
+        fillPath(p, vee(26, 300, 200), QColor(248, 248, 252));
+        neckShadow(10);
+        shirtCollar(QColor(250, 250, 255), 6);
+        if (l.male)
+            tie(222, 304, l.accent);
+        else
+            bow(P(kCx, 226), 12, l.accent);
+        // Lapels.
+        QPainterPath lap;
+        for (double s : {-1.0, 1.0}) {
+            lap.moveTo(P(kCx + s * 22, 204));
+            lap.lineTo(P(kCx + s * 40, 232));
+            lap.lineTo(P(kCx + s * 30, 240));
+            lap.lineTo(P(kCx + s * 2, 304));
+            lap.lineTo(P(kCx + s * 6, 304));
+            lap.lineTo(P(kCx + s * 28, 206));
+            lap.closeSubpath();
+        }
+        QPainterPath opening;
+        opening.moveTo(P(kCx - 26, 200));
+        opening.lineTo(P(kCx, 302));
+        opening.lineTo(P(kCx + 26, 200));
+        linePath(p, opening, line, 1.5);
+        shape(p, lap, shade(l.cloth, 0.92), line, 1.2);
+        linePath(p, [] {
+            QPainterPath e;
+            e.moveTo(P(kCx, 304));
+            e.lineTo(P(kCx, 500));
+            return e;
+        }(), line, 1.3);
+        button(P(kCx - 6, 330), l.cloth2);
+        button(P(kCx - 6, 362), l.cloth2);
+        // Emblem on the breast pocket.
+        QPainterPath em;
+        em.moveTo(P(178, 262));
+        em.lineTo(P(190, 262));
+        em.lineTo(P(190, 272));
+        em.quadTo(P(184, 280), P(178, 272));
+        em.closeSubpath();
+        shape(p, em, l.cloth2, shade(l.cloth2, 0.6), 1.0);
+        break;
+    }
+    case Outfit::Hoodie: {
+        fillPath(p, vee(12, 222, 200), c.skin);
+        neckShadow(12);
+        // Hood lying around the neck.
+        QPainterPath hood;
+        hood.moveTo(P(92, 214));
+        hood.cubicTo(P(96, 190), P(184, 190), P(188, 214));
+        hood.cubicTo(P(186, 232), P(160, 240), P(kCx, 232));
+        hood.cubicTo(P(120, 240), P(94, 232), P(92, 214));
+        hood.closeSubpath();
+        QPainterPath inner;
+        inner.moveTo(P(112, 206));
+        inner.cubicTo(P(120, 198), P(160, 198), P(168, 206));
+        inner.cubicTo(P(162, 222), P(150, 226), P(kCx, 224));
+        inner.cubicTo(P(130, 226), P(118, 222), P(112, 206));
+        inner.closeSubpath();
+        shape(p, hood.subtracted(inner), vgrad(196, 236, shade(l.cloth, 1.05), shade(l.cloth, 0.88)),
+              line, 1.3);
+        fillPath(p, inner, l.cloth2);
+        for (double s : {-1.0, 1.0}) {
+            QPainterPath str;
+            str.moveTo(P(kCx + s * 10, 228));
+            str.cubicTo(P(kCx + s * 11, 250), P(kCx + s * 8, 270), P(kCx + s * 10, 290));
+            linePath(p, str, l.accent, 2.2);
+            QPainterPath tip;
+            tip.addRoundedRect(QRectF(kCx + s * 10 - 2.2, 288, 4.4, 9), 1.5, 1.5);
+            shape(p, tip, shade(l.accent, 0.8), shade(l.accent, 0.5), 0.8);
+        }
+        // Front pocket.
+        QPainterPath pocket;
+        pocket.moveTo(P(96, 420));
+        pocket.lineTo(P(110, 380));
+        pocket.lineTo(P(170, 380));
+        pocket.lineTo(P(184, 420));
+        linePath(p, pocket, line, 1.4);
+        break;
+    }
+    case Outfit::Jacket: {
+        // Open jacket over a shirt in the second colour.
+        QPainterPath shirt;
+        shirt.moveTo(P(kCx - 34, 196));
+        shirt.lineTo(P(kCx - 26, 500));
+        shirt.lineTo(P(kCx + 26, 500));
+        shirt.lineTo(P(kCx + 34, 196));
+        shirt.closeSubpath();
+        fillPath(p, shirt, vgrad(200, 420, shade(l.cloth2, 1.05), shade(l.cloth2, 0.9)));
+        QPainterPath neck;
+        neck.addEllipse(P(kCx, 200), 17, 15);
+        fillPath(p, neck, c.skin);
+        neckShadow(12);
+        QPainterPath rib;
+        rib.moveTo(P(kCx - 17, 202));
+        rib.quadTo(P(kCx, 222), P(kCx + 17, 202));
+        linePath(p, rib, shade(l.cloth2, 0.75), 3);
+        // Pendant in the accent colour.
+        QPainterPath chain;
+        chain.moveTo(P(kCx - 16, 208));
+        chain.quadTo(P(kCx, 250), P(kCx + 16, 208));
+        linePath(p, chain, QColor(190, 190, 200), 1.0);
+        QPainterPath gem;
+        gem.moveTo(P(kCx, 236));
+        gem.lineTo(P(kCx + 5, 243));
+        gem.lineTo(P(kCx, 252));
+        gem.lineTo(P(kCx - 5, 243));
+        gem.closeSubpath();
+        shape(p, gem, l.accent, shade(l.accent, 0.55), 1.0);
+        for (double s : {-1.0, 1.0}) {
+            QPainterPath side;
+            side.moveTo(P(kCx + s * 26, 198));
+            side.lineTo(P(kCx + s * 30, 198));
+            side.lineTo(P(kCx + s * 120, 198));
+            side.lineTo(P(kCx + s * 120, 500));
+            side.lineTo(P(kCx + s * 24, 500));
+            side.cubicTo(P(kCx + s * 26, 400), P(kCx + s * 30, 300), P(kCx + s * 36, 250));
+            side.lineTo(P(kCx + s * 24, 214));
+            side.closeSubpath();
+            shape(p, side, g, line, 1.4);
+            QPainterPath lapel;
+            lapel.moveTo(P(kCx + s * 26, 200));
+            lapel.lineTo(P(kCx + s * 48, 226));
+            lapel.lineTo(P(kCx + s * 40, 236));
+            lapel.lineTo(P(kCx + s * 36, 252));
+            lapel.lineTo(P(kCx + s * 24, 214));
+            lapel.closeSubpath();
+            shape(p, lapel, shade(l.cloth, 0.88), line, 1.2);
+        }
+        break;
+    }
+    case Outfit::Dress: {
+        QPainterPath neck;
+        neck.addEllipse(P(kCx, 198), 20, 16);
+        fillPath(p, neck, c.skin);
+        neckShadow(12);
+        // Round collar in the second colour with the accent ribbon.
+        QPainterPath col;
+        for (double s : {-1.0, 1.0}) {
+            col.moveTo(P(kCx, 214));
+            col.cubicTo(P(kCx + s * 10, 212), P(kCx + s * 18, 206), P(kCx + s * 22, 200));
+            col.cubicTo(P(kCx + s * 40, 210), P(kCx + s * 38, 236), P(kCx + s * 6, 234));
+            col.closeSubpath();
+        }
+        shape(p, col, l.cloth2, shade(l.cloth2, 0.7), 1.2);
+        bow(P(kCx, 224), 11, l.accent);
+        // Pin tucks down the front and a waist sash.
+        QPainterPath tuck;
+        for (double s : {-1.0, 1.0}) {
+            tuck.moveTo(P(kCx + s * 14, 246));
+            tuck.lineTo(P(kCx + s * 12, 370));
+        }
+        linePath(p, tuck, alpha(line, 130), 1.0);
+        button(P(kCx, 262), l.cloth2);
+        button(P(kCx, 290), l.cloth2);
+        button(P(kCx, 318), l.cloth2);
+        QPainterPath sash;
+        sash.addRect(QRectF(40, 372, 200, 18));
+        shape(p, sash, l.accent, shade(l.accent, 0.6), 1.2);
+        break;
+    }
+    case Outfit::Coat: {
+        // High collar, double row of buttons, a scarf in the accent colour.
+        QPainterPath fr;
+        fr.moveTo(P(kCx + 8, 220));
+        fr.lineTo(P(kCx + 8, 500));
+        linePath(p, fr, line, 1.5);
+        for (int i = 0; i < 3; ++i) {
+            button(P(kCx - 16, 280 + i * 34), l.cloth2);
+            button(P(kCx + 28, 280 + i * 34), l.cloth2);
+        }
+        QPainterPath belt;
+        belt.addRect(QRectF(40, 380, 200, 14));
+        shape(p, belt, shade(l.cloth, 0.8), line, 1.2);
+        QPainterPath scarf;
+        scarf.moveTo(P(100, 206));
+        scarf.cubicTo(P(104, 190), P(176, 190), P(180, 206));
+        scarf.cubicTo(P(182, 226), P(160, 236), P(kCx, 234));
+        scarf.cubicTo(P(120, 236), P(98, 226), P(100, 206));
+        scarf.closeSubpath();
+        QPainterPath tail;
+        tail.moveTo(P(150, 220));
+        tail.lineTo(P(170, 222));
+        tail.lineTo(P(176, 300));
+        tail.lineTo(P(156, 304));
+        tail.closeSubpath();
+        QPainterPath sc = scarf.united(tail);
+        shape(p, sc, vgrad(190, 300, shade(l.accent, 1.05), shade(l.accent, 0.85)),
+              shade(l.accent, 0.55), 1.3);
+        QPainterPath fringe;
+        for (int i = 0; i < 5; ++i) {
+            fringe.moveTo(P(158 + i * 4, 302 - i * 0.8));
+            fringe.lineTo(P(158 + i * 4, 310 - i * 0.8));
+        }
+        linePath(p, fringe, shade(l.accent, 0.8), 1.6);
+        QPainterPath stripes;
+        stripes.moveTo(P(151, 270));
+        stripes.lineTo(P(173, 268));
+        stripes.moveTo(P(152, 278));
+        stripes.lineTo(P(174, 276));
+        p.save();
+        p.setClipPath(sc);
+        linePath(p, stripes, alpha(l.cloth2, 200), 2.2);
+        p.restore();
+        break;
+    }
+    case Outfit::Sweater: {
+        fillPath(p, [] {
+            QPainterPath v;
+            v.addEllipse(P(kCx, 198), 18, 14);
+            return v;
+        }(), c.skin);
+        neckShadow(12);
+        shirtCollar(l.cloth2, 4);
+        QPainterPath rib;
+        rib.moveTo(P(kCx - 24, 200));
+        rib.quadTo(P(kCx, 238), P(kCx + 24, 200));
+        linePath(p, rib, shade(l.cloth, 0.85), 5);
+        linePath(p, rib, line, 1.0);
+        // Knit ribs down the body.
+        QPainterPath knit;
+        for (int i = -5; i <= 5; ++i) {
+            knit.moveTo(P(kCx + i * 13, 236 + std::abs(i) * 2));
+            knit.lineTo(P(kCx + i * 14, 500));
+        }
+        linePath(p, knit, alpha(shade(l.cloth, 0.8), 90), 1.0);
+        if (!l.male)
+            bow(P(kCx, 226), 10, l.accent);
+        break;
+    }
+    case Outfit::Robe: {
+        // Wrapped front, crossing left over right, with a wide sash.
+        QPainterPath neck;
+        neck.moveTo(P(kCx - 20, 196));
+        neck.lineTo(P(kCx, 256));
+        neck.lineTo(P(kCx + 20, 196));
+        neck.closeSubpath();
+        fillPath(p, neck, c.skin);
+        neckShadow(12);
+        QPainterPath lap;
+        lap.moveTo(P(kCx - 26, 196));
+        lap.lineTo(P(kCx + 30, 320));
+        lap.lineTo(P(kCx + 42, 320));
+        lap.lineTo(P(kCx - 14, 196));
+        lap.closeSubpath();
+        QPainterPath lap2;
+        lap2.moveTo(P(kCx + 26, 196));
+        lap2.lineTo(P(kCx + 4, 248));
+        lap2.lineTo(P(kCx + 12, 250));
+        lap2.lineTo(P(kCx + 36, 196));
+        lap2.closeSubpath();
+        shape(p, lap2, l.cloth2, shade(l.cloth2, 0.6), 1.2);
+        shape(p, lap, l.cloth2, shade(l.cloth2, 0.6), 1.2);
+        QPainterPath sash;
+        sash.addRect(QRectF(40, 332, 200, 32));
+        shape(p, sash, vgrad(332, 364, shade(l.accent, 1.08), shade(l.accent, 0.85)),
+              shade(l.accent, 0.55), 1.3);
+        break;
+    }
+    }
+
+    // Cel shadow down the far side, and under the collar line.
+    QPainterPath far;
+    far.moveTo(P(190, 180));
+    far.cubicTo(P(196, 260), P(186, 340), P(190, 500));
+    far.lineTo(P(260, 500));
+    far.lineTo(P(260, 180));
+    far.closeSubpath();
+    fillPath(p, far, QColor(40, 30, 80, 40));
+    p.restore();
+}
+
+// Soft dark rim around the silhouette: dilate the alpha, blur it, put it
+// underneath. Works on the premultiplied pixels directly; the frame is small.
+void addRim(QImage &img, const QColor &col)
+{
+    const int w = img.width(), h = img.height();
+    std::vector<float> a(size_t(w * h)), t(size_t(w * h)), o(size_t(w * h));
+    for (int y = 0; y < h; ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            a[size_t(y * w + x)] = qAlpha(row[x]) / 255.0f;
+    }
+    const int r = 2;
+    // Separable max (dilation) then a separable box blur.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float m = 0;
+            for (int k = -r; k <= r; ++k) {
+                const int xx = std::clamp(x + k, 0, w - 1);
+                m = std::max(m, a[size_t(y * w + xx)]);
+            }
+            t[size_t(y * w + x)] = m;
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float m = 0;
+            for (int k = -r; k <= r; ++k) {
+                const int yy = std::clamp(y + k, 0, h - 1);
+                m = std::max(m, t[size_t(yy * w + x)]);
+            }
+            o[size_t(y * w + x)] = m;
+        }
+    const int b = 1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float s = 0;
+            for (int k = -b; k <= b; ++k)
+                s += o[size_t(y * w + std::clamp(x + k, 0, w - 1))];
+            t[size_t(y * w + x)] = s / (2 * b + 1);
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float s = 0;
+            for (int k = -b; k <= b; ++k)
+                s += t[size_t(std::clamp(y + k, 0, h - 1) * w + x)];
+            o[size_t(y * w + x)] = s / (2 * b + 1);
+        }
+    const float ca = col.alphaF();
+    const float cr = col.redF() * ca, cg = col.greenF() * ca, cb = col.blueF() * ca;
+    for (int y = 0; y < h; ++y) {
+        QRgb *row = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const float rim = o[size_t(y * w + x)];
+            if (rim <= 0)
+                continue;
+            // Source over rim, premultiplied.
+            const QRgb s = row[x];
+            const float sa = qAlpha(s) / 255.0f;
+            const float k = rim * (1 - sa);
+            const int na = int(std::lround((sa + ca * k) * 255));
+            const int nr = int(std::lround(qRed(s) + cr * k * 255));
+            const int ng = int(std::lround(qGreen(s) + cg * k * 255));
+            const int nb = int(std::lround(qBlue(s) + cb * k * 255));
+            row[x] = qRgba(std::min(nr, na), std::min(ng, na), std::min(nb, na), na);
+        }
+    }
+}
+
+} // namespace
+
+QImage paintFigure(const Look &l, const Mood &m)
+{
+    QImage img(280, 490, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(0, l.lift);
+
+    const Palette c = makePalette(l);
+    const HairShape hair = makeHair(l);
+    const QPointF pivot(kCx, 196);
+    auto headTransform = [&] {
+        p.translate(pivot);
+        p.rotate(m.tilt);
+        p.translate(-pivot);
+    };
+
+    p.save();
+    headTransform();
+    paintBackHair(p, hair, c, l);
+    p.restore();
+
+    paintNeck(p, c, l.male);
+    paintClothes(p, l, c);
+
+    const ArmGeom gl = armGeom(m.left, -1, l.male), gr = armGeom(m.right, 1, l.male);
+    // Crossed arms: the viewer's left forearm lies on top.
+    if (!nearFace(m.right))
+        paintArm(p, gr, l, c, m.right == Arm::Point);
+    if (!nearFace(m.left))
+        paintArm(p, gl, l, c, m.left == Arm::Point);
+
+    p.save();
+    headTransform();
+    paintFace(p, l, m, c, hair);
+    if (l.glasses)
+        paintGlasses(p, l);
+    paintFrontHair(p, hair, c, l);
+    for (double s : {-1.0, 1.0})
+        paintBrow(p, kCx + s * 24, s, l, m, c);
+    if (m.sweat)
+        paintSweat(p);
+    if (m.vein)
+        paintVein(p);
+    p.restore();
+
+    if (nearFace(m.right))
+        paintArm(p, gr, l, c, false);
+    if (nearFace(m.left))
+        paintArm(p, gl, l, c, false);
+    p.end();
+
+    addRim(img, QColor(40, 28, 48, 150));
+    return img;
+}
+
+} // namespace fig

@@ -1,0 +1,84 @@
+#pragma once
+// The places and people the scene pictures are built from. Every painter
+// draws into the whole 720 x 480 picture unless it takes a rectangle.
+#include "paint.h"
+
+#include <QPolygonF>
+
+enum class Tod { Morning, Day, Dusk, Night };
+
+// Pinhole camera for rooms and streets: x right, y up, z into the picture,
+// all in metres; the eye is at the origin.
+struct Cam
+{
+    double cx = 360, cy = 240, f = 380;
+    QPointF at(double x, double y, double z) const { return {cx + f * x / z, cy - f * y / z}; }
+    QPolygonF quad(double x0, double y0, double z0, double x1, double y1, double z1,
+                   double x2, double y2, double z2, double x3, double y3, double z3) const
+    {
+        return QPolygonF({at(x0, y0, z0), at(x1, y1, z1), at(x2, y2, z2), at(x3, y3, z3)});
+    }
+    // Upright rectangle on a plane of constant x (side walls).
+    QPolygonF wallX(double x, double y0, double y1, double z0, double z1) const
+    {
+        return quad(x, y0, z0, x, y0, z1, x, y1, z1, x, y1, z0);
+    }
+    // Upright rectangle on a plane of constant z (facing the eye).
+    QPolygonF wallZ(double z, double x0, double x1, double y0, double y1) const
+    {
+        return quad(x0, y0, z, x1, y0, z, x1, y1, z, x0, y1, z);
+    }
+    // Horizontal rectangle at height y (floors, desk tops, ceilings).
+    QPolygonF flat(double y, double x0, double x1, double z0, double z1) const
+    {
+        return quad(x0, y, z0, x1, y, z0, x1, y, z1, x0, y, z1);
+    }
+};
+
+void poly(QPainter &p, const QPolygonF &q, const QBrush &b);
+// Box with its top and the faces turned to the eye, lit from the left.
+void box(QPainter &p, const Cam &c, double x0, double x1, double y0, double y1, double z0,
+         double z1, const QColor &col);
+
+// Sky for a time of day over r, with sun or moon at sunAt.
+void sky(QPainter &p, const QRectF &r, Tod t, Rng &rng, QPointF sunAt);
+void clouds(QPainter &p, const QRectF &r, Tod t, Rng &rng, int count);
+// Row of buildings standing on baseY, windows lit with the given share.
+void skyline(QPainter &p, double baseY, double minH, double maxH, const QColor &body,
+             const QColor &lit, double litShare, Rng &rng, double x0 = -10, double x1 = 730);
+// Whole-picture colour wash for the time of day.
+void timeWash(QPainter &p, Tod t);
+
+void classroom(QPainter &p, Tod t, Rng &rng, bool withDesks = true);
+void corridor(QPainter &p, Tod t, Rng &rng);
+void rooftop(QPainter &p, Tod t, Rng &rng);
+void street(QPainter &p, Tod t, Rng &rng);
+void bedroom(QPainter &p, Tod t, Rng &rng);
+void park(QPainter &p, Tod t, Rng &rng);
+void shipCorridor(QPainter &p, const QColor &accent, Rng &rng, bool alarm = false);
+void shipBridge(QPainter &p, Rng &rng, const QColor &planetCol, bool warp = false);
+void deepSpace(QPainter &p, Rng &rng, const QColor &nebulaA, const QColor &nebulaB, int stars);
+void planet(QPainter &p, QPointF c, double r, const QColor &base, const QColor &light,
+            QPointF lightDir, bool ring, Rng &rng);
+
+// Small illustrated people: enough to read who is who by colours and shape.
+struct Look
+{
+    QColor hair{60, 45, 40};
+    QColor top{70, 90, 140};
+    QColor bottom{50, 55, 70};
+    QColor accent{230, 230, 240};
+    QColor skin{250, 222, 205};
+    int hairStyle = 0; // 0 short, 1 long, 2 ponytail, 3 twin tails, 4 bob, 5 spiky
+    bool skirt = false;
+    bool coat = false;
+};
+
+enum class Pose { Stand, Walk, Reach, Wave, Sit, Back, Fallen, Run };
+
+// feet: the point between the feet; height in pixels; facing -1 left, +1 right.
+void person(QPainter &p, QPointF feet, double height, const Look &look, Pose pose,
+            int facing = 1);
+// Dark outline of a person against a bright background.
+void silhouette(QPainter &p, QPointF feet, double height, const QColor &col, Pose pose,
+                int hairStyle = 0, int facing = 1);
