@@ -7,6 +7,7 @@
 #include "extras/unlockrecord.h"
 #include "settings/settingsfile.h"
 #include "stage/interludestate.h"
+#include "story/music.h"
 #include "story/storystate.h"
 
 #include <QDir>
@@ -85,7 +86,23 @@ void connectHandlers(Game &game)
             QCoreApplication::quit();
     });
 
+    // 5: the title track on every return to the title page
+    QObject::connect(c, &MainWindow::toindex, c, [g](int value) { story::playTitleMusic(*g, value); });
+    // 6: pause and resume from the music box
+    QObject::connect(c, &MainWindow::inbextraChanged, c, [g](int value) { story::holdMusic(*g, value); });
+
     g->publish("texte", QStringLiteral("宇宙"));
+
+    // 7: previous and next track from the music box
+    QObject::connect(c, &MainWindow::inextraChanged, c, [g](int step) { story::playGalleryTrack(*g, step); });
+    // 8: every track loops
+    QMediaPlayer *player = g->musicPlayer;
+    if (player) {
+        QObject::connect(player, &QMediaPlayer::stateChanged, player,
+                         [g](QMediaPlayer::State state) { story::loopMusic(*g, state); });
+        QObject::connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), player,
+                         [g](QMediaPlayer::Error error) { story::musicFailed(*g, error); });
+    }
 }
 
 namespace {

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QMediaPlayer>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+struct Game;
+
+// Background music: one player for the whole run, a track chosen by the story
+// line, the title page or the extras page's music box, looping until another
+// is asked for. Every function does nothing when the game has no player.
+namespace story {
+
+struct StoryTrack {
+    int line;         // first line of the story that plays this file
+    const char *file; // relative to the working directory
+};
+
+struct GalleryTrack {
+    const char *file;
+    const char *title; // shown on the extras page as "texte"
+};
+
+// Sorted by line; a line between two rows takes the lower row's track.
+const QVector<StoryTrack> &storyMusicTable();
+const QVector<GalleryTrack> &galleryTable();
+
+// Every file either table names, each once, for the data checks.
+QStringList musicFiles();
+
+// Process-wide music state, GUI thread only.
+struct MusicState {
+    int musicIndex = 1;         // gallery entry; 1 although start-up plays entry 0
+    bool musicStopped = false;  // paused from the music box: a track that ends stays ended
+    bool trackFailed = false;   // the current track could not be played: no restart
+};
+
+MusicState &music();
+
+// Stop, set the file, play.
+void startTrack(Game &game, const QString &file);
+
+// The track of the nearest table line at or below the cursor.
+void playMusicForLine(Game &game);
+void playTitleMusic(Game &game, int value);
+void playGalleryTrack(Game &game, int step);
+void holdMusic(Game &game, int value);
+void loopMusic(Game &game, QMediaPlayer::State state);
+
+// The player's error signal: one warning naming the file, then silence until
+// another track is started.
+void musicFailed(Game &game, QMediaPlayer::Error error);
+
+} // namespace story
