@@ -64,13 +64,14 @@ QLinearGradient vgrad(double y0, double y1, const QColor &a, const QColor &b)
     return g;
 }
 
-// Convex hull of two circles: a tapered limb segment.
+// Convex hull of two circles: a tapered limb segment. Built with united()
+// because mixed winding directions would punch holes where the parts overlap.
 QPainterPath capsule(QPointF a, double ra, QPointF b, double rb)
 {
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
-    path.addEllipse(a, ra, ra);
-    path.addEllipse(b, rb, rb);
+    QPainterPath ca, cb;
+    ca.addEllipse(a, ra, ra);
+    cb.addEllipse(b, rb, rb);
+    QPainterPath path = ca.united(cb);
     const QPointF d = b - a;
     const double l = len(d);
     if (l > std::abs(ra - rb) + 0.01) {
@@ -81,11 +82,12 @@ QPainterPath capsule(QPointF a, double ra, QPointF b, double rb)
         };
         QPolygonF poly;
         poly << at(a, ra, ang + phi) << at(b, rb, ang + phi) << at(b, rb, ang - phi)
-             << at(a, ra, ang - phi);
-        path.addPolygon(poly);
-        path.closeSubpath();
+             << at(a, ra, ang - phi) << at(a, ra, ang + phi);
+        QPainterPath hull;
+        hull.addPolygon(poly);
+        path = path.united(hull);
     }
-    return path.simplified();
+    return path;
 }
 
 // Drop with its point upwards, for tears and sweat.
@@ -1044,102 +1046,160 @@ ArmGeom armGeom(Arm a, double s, bool male)
 
 bool nearFace(Arm a) { return a == Arm::Think || a == Arm::Mouth || a == Arm::Head; }
 
-void paintHand(QPainter &p, const ArmGeom &g, const Palette &c, bool male, bool pointFinger)
+void paintHand(QPainter &p, const ArmGeom &g, const Palette &c, bool male, bool pointFinger,
+               bool spread)
 {
     if (g.hand == ArmGeom::Hidden)
         return;
     p.save();
     p.translate(g.wrist);
-    p.rotate(g.handAngle * 180 / kPi - 90); // local +y along the fingers
+    p.rotate(g.handAngle * 180 / kPi - 90); // local +y runs along the fingers
     const double k = male ? 1.15 : 1.0;
     p.scale(k, k);
     QPainterPath hand;
-    hand.setFillRule(Qt::WindingFill);
+    auto add = [&hand](const QPainterPath &part) { hand = hand.united(part); };
+    auto rounded = [](QRectF r, double k) {
+        QPainterPath q;
+        q.addRoundedRect(r, k, k);
+        return q;
+    };
+    QPainterPath creases;
     if (g.hand == ArmGeom::Fist) {
-        hand.addRoundedRect(QRectF(-8, -2, 16, 15), 6, 6);
-        hand.addEllipse(P(-7.5, 4), 4, 5); // thumb
+        add(rounded(QRectF(-8, -1, 16, 16), 6.5));
+        QPainterPath thumb;
+        thumb.addEllipse(P(-7, 5), 4.2, 5.5);
+        add(thumb);
         if (pointFinger)
-            hand.addPath(capsule(P(2, 10), 2.6, P(3, 26), 2.3));
-    } else {
-        hand.addRoundedRect(QRectF(-7.5, -2, 15, 14), 6, 6);
-        // Four fingers together, a thumb apart.
-        hand.addPath(capsule(P(-4.5, 10), 2.6, P(-5, 20), 2.2));
-        hand.addPath(capsule(P(-1.5, 11), 2.7, P(-1.6, 23), 2.3));
-        hand.addPath(capsule(P(1.6, 11), 2.7, P(1.8, 22.5), 2.3));
-        hand.addPath(capsule(P(4.6, 10), 2.5, P(5.2, 19), 2.1));
-        hand.addPath(capsule(P(-7, 3), 3, P(-11, 12), 2.4));
-    }
-    const QPainterPath h = hand.simplified();
-    shape(p, h, c.skin, c.skinLine, 1.1);
-    if (g.hand == ArmGeom::Fist) {
-        QPainterPath kn;
+            add(capsule(P(2.5, 12), 2.7, P(3, 27), 2.3));
         for (int i = 0; i < 3; ++i) {
-            kn.moveTo(P(-4 + i * 4, 9));
-            kn.lineTo(P(-4 + i * 4, 12));
+            creases.moveTo(P(-3.5 + i * 4, 11));
+            creases.lineTo(P(-3.5 + i * 4, 14.5));
         }
-        linePath(p, kn, alpha(c.skinLine, 140), 0.9);
+    } else if (spread) {
+        add(rounded(QRectF(-7.5, -1, 15, 15), 6));
+        const double ang[] = {-0.32, -0.1, 0.1, 0.3};
+        const double lng[] = {14, 16, 15.5, 12.5};
+        for (int i = 0; i < 4; ++i) {
+            const QPointF base(-4.8 + i * 3.2, 11);
+            add(capsule(base, 2.5,
+                        base + P(std::sin(ang[i]) * lng[i], std::cos(ang[i]) * lng[i]), 2.1));
+        }
+        add(capsule(P(6, 4), 3, P(13, 10), 2.3));
+    } else {
+        // Fingers together: one rounded mitten with faint creases, thumb apart.
+        QPainterPath mitten;
+        mitten.moveTo(P(-6.5, 0));
+        mitten.cubicTo(P(-7.5, 8), P(-7.5, 16), P(-6, 23));
+        mitten.cubicTo(P(-4, 29), P(3, 29.5), P(5, 24));
+        mitten.cubicTo(P(7, 17), P(7, 9), P(6.5, 0));
+        mitten.closeSubpath();
+        add(mitten);
+        add(capsule(P(5, 5), 3.2, P(9.5, 15), 2.4));
+        creases.moveTo(P(-2.2, 15));
+        creases.lineTo(P(-2.5, 26));
+        creases.moveTo(P(1.4, 15));
+        creases.lineTo(P(1.5, 26));
     }
+    const QPainterPath &h = hand;
+    QLinearGradient hg(P(-8, 0), P(8, 0));
+    hg.setColorAt(0, c.skin);
+    hg.setColorAt(1, mix(c.skin, c.skinShadow, 0.5));
+    shape(p, h, hg, c.skinLine, 1.1);
+    linePath(p, creases, alpha(c.skinLine, 120), 0.9);
     p.restore();
 }
 
-void paintArm(QPainter &p, const ArmGeom &g, const Look &l, const Palette &c, bool pointFinger)
+// Part of a capsule from a to b, cut flat at b: a sleeve end.
+QPainterPath openSleeve(QPointF a, double ra, QPointF b, double rb)
 {
-    QPainterPath upper = capsule(g.shoulder, g.rs, g.elbow, g.re);
-    QPainterPath fore = capsule(g.elbow, g.re, g.wrist, g.rw);
-    QPainterPath arm = upper.united(fore);
-    // Sleeve: long sleeves end just above the wrist, short ones half way down the upper arm.
-    QColor sleeve = l.cloth;
-    if (l.outfit == Outfit::Jacket || l.outfit == Outfit::Blazer || l.outfit == Outfit::Coat ||
-        l.outfit == Outfit::Robe)
-        sleeve = l.cloth;
-    QPainterPath sleevePath;
-    QPointF cuffAt;
-    double cuffR;
+    const QPointF d = (b - a) / std::max(1.0, len(b - a));
+    const QPointF n(-d.y(), d.x());
+    QPainterPath cap = capsule(a, ra, b + d * rb, rb);
+    QPainterPath keep;
+    QPolygonF poly;
+    poly << a - d * 200 + n * 200 << b + n * 200 << b - n * 200 << a - d * 200 - n * 200;
+    keep.addPolygon(poly);
+    keep.closeSubpath();
+    return cap.intersected(keep);
+}
+
+QPainterPath slab(QPointF end, QPointF dir, double depth)
+{
+    const QPointF n(-dir.y(), dir.x());
+    QPolygonF poly;
+    poly << end + n * 100 << end - n * 100 << end - n * 100 - dir * depth
+         << end + n * 100 - dir * depth;
+    QPainterPath s;
+    s.addPolygon(poly);
+    s.closeSubpath();
+    return s;
+}
+
+// Upper and lower halves are painted separately so that a bent arm can pass
+// in front of the body while its shoulder stays tucked behind the torso.
+enum class ArmPart { Upper, Fore, Whole };
+
+void paintArm(QPainter &p, const ArmGeom &g, const Look &l, const Palette &c, ArmPart part,
+              bool pointFinger, bool spread)
+{
+    const QColor sleeve = l.cloth;
+    const QColor line = shade(sleeve, 0.6);
+    const QColor cuffCol = l.outfit == Outfit::Sailor ? l.cloth2 : shade(sleeve, 0.9);
+    auto fillSleeve = [&](const QPainterPath &s) {
+        const QRectF br = s.boundingRect();
+        QLinearGradient sg(P(br.left(), 0), P(br.right(), 0));
+        sg.setColorAt(0, shade(sleeve, 1.05));
+        sg.setColorAt(1, shade(sleeve, 0.84));
+        shape(p, s, sg, line, 1.3);
+    };
+    auto cuff = [&](const QPainterPath &s, QPointF end, QPointF dir) {
+        p.save();
+        p.setClipPath(s);
+        fillPath(p, slab(end, dir, 6), cuffCol);
+        p.restore();
+        linePath(p, s, line, 1.3);
+    };
+    const QPointF du = (g.elbow - g.shoulder) / std::max(1.0, len(g.elbow - g.shoulder));
+    const QPointF df = (g.wrist - g.elbow) / std::max(1.0, len(g.wrist - g.elbow));
+    const bool upper = part != ArmPart::Fore, fore = part != ArmPart::Upper;
+
     if (l.shortSleeves) {
         const QPointF e = lerp(g.shoulder, g.elbow, 0.5);
         const double r = (g.rs + g.re) / 2 + 2.5;
-        sleevePath = capsule(g.shoulder, g.rs + 2.5, e, r);
-        cuffAt = e;
-        cuffR = r;
-    } else {
+        if (upper) {
+            shape(p, capsule(g.shoulder, g.rs, g.elbow, g.re), c.skin, c.skinLine, 1.2);
+            const QPainterPath s = openSleeve(g.shoulder, g.rs + 2.5, e, r);
+            fillSleeve(s);
+            cuff(s, e, du);
+        }
+        if (fore) {
+            shape(p, capsule(g.elbow, g.re, g.wrist, g.rw), c.skin, c.skinLine, 1.2);
+            paintHand(p, g, c, l.male, pointFinger, spread);
+        }
+        return;
+    }
+    if (upper)
+        fillSleeve(capsule(g.shoulder, g.rs + 2, g.elbow, g.re + 2.5));
+    if (fore) {
         const QPointF w = lerp(g.elbow, g.wrist, 0.86);
         const double r = g.rw + 3.5;
-        sleevePath = capsule(g.shoulder, g.rs + 2, g.elbow, g.re + 2.5).united(
-            capsule(g.elbow, g.re + 2.5, w, r));
-        cuffAt = w;
-        cuffR = r;
-    }
-    shape(p, arm, c.skin, c.skinLine, 1.2);
-    paintHand(p, g, c, l.male, pointFinger);
-    const QRectF br = sleevePath.boundingRect();
-    QLinearGradient sg(P(br.left(), 0), P(br.right(), 0));
-    sg.setColorAt(0, shade(sleeve, 1.05));
-    sg.setColorAt(1, shade(sleeve, 0.86));
-    shape(p, sleevePath, sg, shade(sleeve, 0.6), 1.3);
-    // Fold line at the elbow.
-    {
+        shape(p, capsule(lerp(g.elbow, g.wrist, 0.5), g.rw + 1, g.wrist, g.rw), c.skin,
+              c.skinLine, 1.2);
+        paintHand(p, g, c, l.male, pointFinger, spread);
+        const QPainterPath s = openSleeve(g.elbow, g.re + 2.5, w, r);
+        fillSleeve(s);
+        cuff(s, w, df);
+        if (part == ArmPart::Whole) {
+            // Straight arm: hide the seam where the two halves meet.
+            const QPainterPath joint = capsule(g.elbow - du * 6, g.re + 1, g.elbow + df * 6, g.re + 1);
+            fillPath(p, joint, mix(shade(sleeve, 1.05), shade(sleeve, 0.84), 0.5));
+        }
+        // Fold at the elbow.
         QPainterPath fold;
-        const QPointF d = g.elbow - g.shoulder;
-        const QPointF n = P(-d.y(), d.x()) / std::max(1.0, len(d));
-        fold.moveTo(g.elbow + n * (g.re * 0.7) - d * 0.06);
-        fold.quadTo(g.elbow - d * 0.02, g.elbow - n * (g.re * 0.4));
-        p.save();
-        p.setClipPath(sleevePath);
-        linePath(p, fold, alpha(shade(sleeve, 0.55), 140), 1.1);
-        p.restore();
-    }
-    // Cuff band across the end of the sleeve.
-    {
-        QPainterPath cuff;
-        const QPointF from = l.shortSleeves ? g.shoulder : g.elbow;
-        const QPointF d = (cuffAt - from) / std::max(1.0, len(cuffAt - from));
-        cuff = capsule(cuffAt - d * 4, cuffR, cuffAt, cuffR);
-        QColor cc = l.outfit == Outfit::Sailor ? l.cloth2 : shade(sleeve, 0.9);
-        p.save();
-        p.setClipPath(sleevePath);
-        fillPath(p, cuff, cc);
-        p.restore();
-        linePath(p, sleevePath, shade(sleeve, 0.6), 1.3);
+        const QPointF n(-du.y(), du.x());
+        fold.moveTo(g.elbow + n * (g.re * 0.8) - du * 4);
+        fold.quadTo(g.elbow, g.elbow - n * (g.re * 0.3) + du * 3);
+        linePath(p, fold, alpha(line, 150), 1.1);
     }
 }
 
@@ -1676,15 +1736,25 @@ QImage paintFigure(const Look &l, const Mood &m)
     paintBackHair(p, hair, c, l);
     p.restore();
 
+    const ArmGeom gl = armGeom(m.left, -1, l.male), gr = armGeom(m.right, 1, l.male);
+    const bool spreadL = m.left == Arm::Wave, spreadR = m.right == Arm::Wave;
+    auto armBehind = [&](const ArmGeom &g, Arm a, bool spread) {
+        paintArm(p, g, l, c, a == Arm::Down ? ArmPart::Whole : ArmPart::Upper,
+                 a == Arm::Point, spread);
+    };
+    auto armFront = [&](const ArmGeom &g, Arm a, bool spread) {
+        if (a != Arm::Down)
+            paintArm(p, g, l, c, ArmPart::Fore, a == Arm::Point, spread);
+    };
+    armBehind(gr, m.right, spreadR);
+    armBehind(gl, m.left, spreadL);
     paintNeck(p, c, l.male);
     paintClothes(p, l, c);
-
-    const ArmGeom gl = armGeom(m.left, -1, l.male), gr = armGeom(m.right, 1, l.male);
     // Crossed arms: the viewer's left forearm lies on top.
     if (!nearFace(m.right))
-        paintArm(p, gr, l, c, m.right == Arm::Point);
+        armFront(gr, m.right, spreadR);
     if (!nearFace(m.left))
-        paintArm(p, gl, l, c, m.left == Arm::Point);
+        armFront(gl, m.left, spreadL);
 
     p.save();
     headTransform();
@@ -1701,9 +1771,9 @@ QImage paintFigure(const Look &l, const Mood &m)
     p.restore();
 
     if (nearFace(m.right))
-        paintArm(p, gr, l, c, false);
+        armFront(gr, m.right, spreadR);
     if (nearFace(m.left))
-        paintArm(p, gl, l, c, false);
+        armFront(gl, m.left, spreadL);
     p.end();
 
     addRim(img, QColor(40, 28, 48, 150));
