@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QStringList>
+#include <QVector>
+
+// The scene of every script line that changes it, as data. The rows follow
+// the story's own staging sheet one for one, so the two can be compared line
+// by line; the code that applies them is in staging.cpp.
+namespace stage {
+
+// What an entry does beyond background and figures.
+enum class Special {
+    None,
+    SetUpMap1,         // the first interlude begins
+    SetUpMap2,         // the second interlude begins
+    LockStory,         // the story waits for the interlude's goal
+    EndInterlude,      // the interlude container and maps go away
+    ScriptedShots,     // both rays shown for a moment
+    HideBackgroundLater, // the background goes 200 ms after the illustration came
+    ReturnToInterlude, // a capture scene ends: back to where the player was caught
+};
+
+enum class CgRule {
+    None,
+    Raise,       // raise the unlock record to the value, never lower it
+    FromZero,    // only a record still at 0 takes the value
+    RaiseLogged, // as Raise, with a debug line when it rises
+};
+
+struct Background {
+    const char *name = nullptr; // nullptr: the background is not touched
+    int visible = -1;           // -1 untouched, 0 hidden, 1 shown
+};
+
+struct Figures {
+    int layout = -1;                 // -1 untouched; 0 none; 1 to 5 as the slots
+    const char *names[3] = {};       // in slot order, as many as the layout has
+};
+
+struct StageAction {
+    float cg = 0;
+    CgRule cgRule = CgRule::None;
+    bool music = false;              // the track of the line starts
+    Special special = Special::None;
+};
+
+struct StageRow {
+    QVector<int> lines; // every line with this same entry
+    Background background;
+    Figures figures;
+    StageAction other;
+};
+
+const QVector<StageRow> &stageTable();
+
+// The entry of a line, or nullptr when the line has none.
+const StageRow *stageEntry(int line);
+
+// Every image name the staging can show, each once (the wrong-answer scene's
+// figures included), for the data checks.
+QStringList stageImageNames();
+
+// Figures of the wrong-answer scene, in layout 2.
+constexpr const char *kMistakeLeftFigure = "a1-6";
+constexpr const char *kMistakeRightFigure = "a2-2-3";
+
+} // namespace stage

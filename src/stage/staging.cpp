@@ -1,0 +1,284 @@
+#include "stage/staging.h"
+
+#include "app/game.h"
+#include "extras/unlockrecord.h"
+#include "stage/interludestate.h"
+#include "stage/stagetable.h"
+#include "story/linetables.h"
+#include "story/music.h"
+#include "story/storystate.h"
+
+#include <QQmlEngine>
+#include <QTimer>
+#include <QtDebug>
+
+namespace stage {
+
+StagingState &staging()
+{
+    static StagingState s;
+    return s;
+}
+
+namespace {
+
+void applyFigures(StagingState &s, const Figures &figures)
+{
+    if (figures.layout < 0)
+        return;
+    s.figureLayout = figures.layout;
+    QString *target[3] = {};
+    switch (figures.layout) {
+    case 1: target[0] = &s.a1Path; break;
+    case 2: target[0] = &s.a2_1Path; target[1] = &s.a2_2Path; break;
+    case 3: target[0] = &s.a3_1Path; target[1] = &s.a3_2Path; target[2] = &s.a3_3Path; break;
+    case 4: target[0] = &s.a1fPath; break;
+    case 5: target[0] = &s.a3_1fPath; target[1] = &s.a3_2fPath; target[2] = &s.a3_3fPath; break;
+    default: break;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (target[i] && figures.names[i])
+            *target[i] = QString::fromUtf8(figures.names[i]);
+    }
+}
+
+void raiseRecord(const StageAction &action)
+{
+    switch (action.cgRule) {
+    case CgRule::None:
+        break;
+    case CgRule::Raise:
+        extras::raiseCgProgress(action.cg);
+        break;
+    case CgRule::FromZero:
+        // The first illustration may not undo a record loaded from an earlier run.
+        if (extras::cgProgress() == 0)
+            extras::cgProgress() = action.cg;
+        break;
+    case CgRule::RaiseLogged:
+        if (extras::raiseCgProgress(action.cg))
+            qDebug() << "111111111111";
+        break;
+    }
+}
+
+// A timer that outlives the engine must not touch it: the engine is its context.
+template <typename F>
+void later(const Game &game, int ms, F publishing)
+{
+    if (!game.engine)
+        return;
+    QTimer::singleShot(ms, game.engine, [g = game, publishing]() { publishing(g); });
+}
+
+void setUpInterlude(Game &game, int map)
+{
+    InterludeState &in = interlude();
+    const int mistakes = story::state().mistakeCount;
+    in.enemyCount = map == 1 ? 10 * mistakes + 10 : 20 * mistakes + 30;
+    staging().bVisible = 0;
+    in.sja1x = 90;
+    in.sja1y = 310;
+    in.sja2x = 20;
+    in.sja2y = 310;
+    game.publish("sja1x", in.sja1x);
+    game.publish("sja1y", in.sja1y);
+    game.publish("sja2x", in.sja2x);
+    game.publish("sja2y", in.sja2y);
+    game.publishNull("sjx");
+    in.enemyPositions = spawnEnemies(game, map);
+    in.scrollX = 0;
+}
+
+void endInterlude(Game &game)
+{
+    InterludeState &in = interlude();
+    in.containerShown = 0;
+    in.map1Shown = 0;
+    in.map2Shown = 0;
+    game.publish("sjvisible", 0);
+    game.publish("ditu1visible", 0);
+    game.publish("ditu2visible", 0);
+}
+
+void scriptedShots(Game &game)
+{
+    staging().bVisible = 0;
+    game.publish("fsa1visible", 1);
+    game.publish("fsa2visible", 1);
+    game.publishNull("sja1theta");
+    game.publish("sja2theta", 3.1415);
+    later(game, 200, [](const Game &g) {
+        g.publishNull("fsa1visible");
+        g.publishNull("fsa2visible");
+    });
+}
+
+void returnToInterlude()
+{
+    // One line before the capture, so the next step shows that line again.
+    story::state().currentLine = interlude().interludeReturnLine - 1;
+    if (QTimer *timer = interludeTimer())
+        timer->start(10);
+}
+
+void applyEntry(Game &game, const StageRow &row)
+{
+    StagingState &s = staging();
+    if (row.background.name)
+        s.bcPath = QString::fromUtf8(row.background.name);
+    if (row.background.visible >= 0)
+        s.bVisible = row.background.visible;
+    applyFigures(s, row.figures);
+    raiseRecord(row.other);
+
+    const Special special = row.other.special;
+    // The second map's set-up comes before its music; an interlude's end after it.
+    if (special == Special::SetUpMap1)
+        setUpInterlude(game, 1);
+    else if (special == Special::SetUpMap2)
+        setUpInterlude(game, 2);
+    if (row.other.music)
+        story::playMusicForLine(game);
+
+    switch (special) {
+    case Special::LockStory:
+        s.bVisible = 0;
+        story::state().interludeActive = true;
+        break;
+    case Special::EndInterlude:
+        endInterlude(game);
+        break;
+    case Special::ScriptedShots:
+        scriptedShots(game);
+        break;
+    case Special::HideBackgroundLater:
+        // Only the page loses the background; the stored flag stays for saves.
+        later(game, 200, [](const Game &g) { g.publishNull("bVisible"); });
+        break;
+    case Special::ReturnToInterlude:
+        returnToInterlude();
+        break;
+    case Special::None:
+    case Special::SetUpMap1:
+    case Special::SetUpMap2:
+        break;
+    }
+}
+
+void showMap(Game &game, int map)
+{
+    InterludeState &in = interlude();
+    const bool first = map == 1;
+    in.interludeMap = map;
+    staging().figureLayout = 0;
+    if (in.containerShown == 0 || (first ? in.map1Shown : in.map2Shown) == 0) {
+        in.containerShown = 1;
+        in.map1Shown = first ? 1 : 0;
+        in.map2Shown = first ? 0 : 1;
+        game.publish("ditu1visible", in.map1Shown);
+        game.publish("ditu2visible", in.map2Shown);
+        game.publish("sjvisible", 1);
+    }
+    in.containerShown = 1;
+    in.map1Shown = first ? 1 : 0;
+    in.map2Shown = first ? 0 : 1;
+    for (int i = 0; i < 2 * in.enemyCount; ++i)
+        in.enemyMotion.append(0);
+}
+
+void applyInterludeVisibility(Game &game)
+{
+    const int line = story::state().currentLine;
+    if (story::inFirstMap(line)) {
+        showMap(game, 1);
+        return;
+    }
+    if (story::inSecondMap(line)) {
+        showMap(game, 2);
+        return;
+    }
+    InterludeState &in = interlude();
+    in.interludeMap = 0;
+    // The container flag stays set, so every later line hides the maps again.
+    if (in.containerShown == 1) {
+        game.publishNull("sjvisible");
+        in.map1Shown = 0;
+        in.map2Shown = 0;
+        game.publish("ditu1visible", 0);
+        game.publish("ditu2visible", 0);
+    }
+}
+
+void publishScene(Game &game)
+{
+    const StagingState &s = staging();
+    game.publish("bVisible", s.bVisible);
+    game.publish("bcPath", s.bcPath);
+    game.publish("a1visible", s.figureLayout == 1 ? 1 : 0);
+    game.publish("a2visible", s.figureLayout == 2 ? 1 : 0);
+    game.publish("a3visible", s.figureLayout == 3 ? 1 : 0);
+    game.publish("a1fvisible", s.figureLayout == 4 ? 1 : 0);
+    game.publish("a3fvisible", s.figureLayout == 5 ? 1 : 0);
+    game.publish("a1Path", s.a1Path);
+    game.publish("a2_1Path", s.a2_1Path);
+    game.publish("a2_2Path", s.a2_2Path);
+    game.publish("a3_1Path", s.a3_1Path);
+    game.publish("a3_2Path", s.a3_2Path);
+    game.publish("a3_3Path", s.a3_3Path);
+    game.publish("a1fPath", s.a1fPath);
+    game.publish("a3_1fPath", s.a3_1fPath);
+    game.publish("a3_2fPath", s.a3_2fPath);
+    game.publish("a3_3fPath", s.a3_3fPath);
+}
+
+} // namespace
+
+void stageLine(Game &game, int loadFlag)
+{
+    StagingState &s = staging();
+    if (loadFlag == 1) {
+        s.bVisible = 1;
+        story::playMusicForLine(game);
+    }
+
+    int n = story::state().currentLine;
+    const StageRow *row = stageEntry(n);
+    // A loaded save restores the scene of the nearest earlier entry.
+    if (!row && loadFlag == 1) {
+        do {
+            s.bVisible = 1;
+            s.figureLayout = 0;
+            --n;
+            row = stageEntry(n);
+        } while (!row && n >= 1);
+    }
+    if (row)
+        applyEntry(game, *row);
+
+    if (story::state().mistakePending) {
+        s.figureLayout = 2;
+        s.a2_1Path = QString::fromUtf8(kMistakeLeftFigure);
+        s.a2_2Path = QString::fromUtf8(kMistakeRightFigure);
+    }
+
+    applyInterludeVisibility(game);
+    publishScene(game);
+}
+
+QList<int> spawnEnemies(Game &game, int map)
+{
+    InterludeState &in = interlude();
+    game.publish("blockCount", in.enemyCount);
+    const int base = map == 1 ? 720 : 3000;
+    for (int i = 0; i < in.enemyCount; ++i) {
+        // The record outlives maps and stories; it only grows to what a map needs.
+        if (in.enemySpawns.size() >= 2 * in.enemyCount)
+            continue;
+        in.enemySpawns.append(1500 / in.enemyCount * i + base);
+        in.enemySpawns.append(330);
+    }
+    return in.enemySpawns;
+}
+
+} // namespace stage
