@@ -7,6 +7,8 @@
 #include "extras/unlockrecord.h"
 #include "settings/settingsfile.h"
 #include "stage/interludestate.h"
+#include "story/choices.h"
+#include "story/linecursor.h"
 #include "story/music.h"
 #include "story/storystate.h"
 
@@ -51,6 +53,11 @@ QUrl mediaUrl(const QString &relativePath)
     return QUrl::fromLocalFile(QFileInfo(resolvePath(relativePath)).absoluteFilePath());
 }
 
+int volumePercent(float inliang)
+{
+    return int(inliang * 100);
+}
+
 void publishStartupProperties(Game &game)
 {
     game.publish("Controller", QVariant::fromValue<QObject *>(game.controller));
@@ -86,6 +93,17 @@ void connectHandlers(Game &game)
             QCoreApplication::quit();
     });
 
+    // 3: one forward step
+    QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
+        if (value == 1)
+            story::advanceLine(*g);
+    });
+    // 4: a new story
+    QObject::connect(c, &MainWindow::Start, c, [g](int value) {
+        if (value == 1)
+            story::resetStory(*g);
+    });
+
     // 5: the title track on every return to the title page
     QObject::connect(c, &MainWindow::toindex, c, [g](int value) { story::playTitleMusic(*g, value); });
     // 6: pause and resume from the music box
@@ -103,6 +121,12 @@ void connectHandlers(Game &game)
         QObject::connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), player,
                          [g](QMediaPlayer::Error error) { story::musicFailed(*g, error); });
     }
+
+    // 17: browsing with the wheel
+    QObject::connect(c, &MainWindow::wheelChanged, c, [g](int step) { story::browseHistory(*g, step); });
+    // 18, 19: answers
+    QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { story::answerChoice(*g, answer); });
+    QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { story::checkTypedAnswer(*g, text); });
 }
 
 namespace {
@@ -148,7 +172,7 @@ int runGame(int argc, char **argv)
 
     game.musicPlayer = new QMediaPlayer;
     game.musicPlayer->setMedia(mediaUrl(QStringLiteral("mp3/universe.mp3")));
-    game.musicPlayer->setVolume(int(game.Inliang * 100));
+    game.musicPlayer->setVolume(volumePercent(game.Inliang));
     game.musicPlayer->play();
 
     connectHandlers(game);
@@ -169,6 +193,8 @@ int runGame(int argc, char **argv)
             window->showMaximized();
         else
             window->show();
+        qInfo().noquote() << QStringLiteral("主窗口已显示，显示模式 %1，缩放 %2")
+                                 .arg(displayMode).arg(QString::fromLatin1(qgetenv("QT_SCALE_FACTOR")));
     }
 
     const int result = app->exec();

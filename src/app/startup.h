@@ -15,6 +15,9 @@ QString exePathForPages();
 // A local media file named relative to the working directory, whatever its case.
 QUrl mediaUrl(const QString &relativePath);
 
+// The player's volume for a setting from 0 to 1, truncated: 0.999 gives 99.
+int volumePercent(float inliang);
+
 // The context properties that the pages read before any handler has run.
 void publishStartupProperties(Game &game);
 void publishInterludeProperties(Game &game);

@@ -1,0 +1,20 @@
+#pragma once
+
+struct Game;
+
+// Moving through the story: the forward step, browsing with the wheel, and
+// the reset that starts a new story.
+namespace story {
+
+// One forward step; first match wins: a waiting line holds, a pending mistake
+// shows the mistake line, an ending returns to the title, the interlude holds,
+// otherwise the next line is typed and staged.
+void advanceLine(Game &game);
+
+// +1 back one line, -1 forward (a forward step at the newest line), 0 nothing.
+void browseHistory(Game &game, int step);
+
+// Back to before line 1. Leaves viewLine, mistakePending and interludeActive.
+void resetStory(Game &game);
+
+} // namespace story

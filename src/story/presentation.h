@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+struct Game;
+class QTimer;
+
+// Turns a script line into the name box (nameText) and the text box
+// (currentText): typed one UTF-16 unit per tick, or shown whole at once.
+namespace story {
+
+struct TypingState {
+    QString fullText;        // the line without its speaker tag
+    QString typedText;       // revealed so far
+    int typedCount = 0;      // UTF-16 units revealed
+    bool typingDone = false; // the last typed line is complete
+};
+
+TypingState &typing();
+
+// The one typing timer, created by the first typeLine and kept for the run.
+QTimer *typeTimer();
+
+// int(50 / (Vzi + 0.0001)) ms per character: 49 at 1.0, 99 at 0.5, 500000 at 0.
+int typingInterval(float vzi);
+
+struct SpeakerSplit {
+    int id = -1;      // -1: no tag, or digits that do not make an int
+    bool tagged = false;
+    QString text;     // the line with its first tag cut out
+};
+
+// The first "<digits>" anywhere in the line names the speaker; later tags stay.
+SpeakerSplit splitSpeaker(const QString &line);
+
+// "" for an unknown id.
+QString speakerName(int id);
+
+void typeLine(Game &game, int n);
+void typeTick(Game &game);
+void showViewLine(Game &game);
+
+} // namespace story

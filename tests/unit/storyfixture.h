@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/game.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "stage/interludestate.h"
+#include "story/presentation.h"
+#include "story/storystate.h"
+#include "testsupport.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QTimer>
+
+#include <memory>
+
+// A story with a real controller and engine, wired as start-up wires them,
+// over a script of numbered lines ("line 1" ... "line 975") unless given one.
+struct StoryFixture {
+    ScratchDir dir;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQmlEngine> engine;
+    Game game;
+
+    explicit StoryFixture(const QList<QByteArray> &script = numberedScript(975))
+    {
+        dir.write("setting.txt", "1\n0.5\n0.5\n0.5\n");
+        controller.reset(new MainWindow);
+        engine.reset(new QQmlEngine);
+        game.engine = engine.get();
+        game.controller = controller.get();
+        game.Vzi = 1.0f;
+        story::state() = story::StoryState();
+        story::typing() = story::TypingState();
+        story::typeTimer()->stop();
+        stage::interlude() = stage::InterludeState();
+        story::scriptLines() = script;
+        publishStartupProperties(game);
+        connectHandlers(game);
+    }
+
+    ~StoryFixture() { story::typeTimer()->stop(); }
+
+    static QList<QByteArray> numberedScript(int count = 975)
+    {
+        QList<QByteArray> lines;
+        for (int n = 1; n <= count; ++n)
+            lines << "line " + QByteArray::number(n);
+        return lines;
+    }
+
+    QVariant property(const char *name) const
+    {
+        return engine->rootContext()->contextProperty(QString::fromLatin1(name));
+    }
+    QString text() const { return property("currentText").toString(); }
+    QString name() const { return property("nameText").toString(); }
+    bool shown(const char *flag) const
+    {
+        const QVariant v = property(flag);
+        return v.canConvert<QObject *>() && v.userType() == QMetaType::QObjectStar ? v.value<QObject *>() != nullptr
+                                                                                     : v.toBool();
+    }
+
+    // Runs the typing timer's ticks until the line is complete.
+    void finishTyping()
+    {
+        for (int i = 0; i < 10000 && !story::typing().typingDone; ++i)
+            story::typeTick(game);
+    }
+
+    void at(int line)
+    {
+        story::state().currentLine = line;
+        story::state().viewLine = line;
+    }
+};

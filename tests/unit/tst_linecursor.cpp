@@ -1,0 +1,218 @@
+#include "story/linecursor.h"
+#include "story/linetables.h"
+
+#include "storyfixture.h"
+
+#include <QSignalSpy>
+
+using story::state;
+
+class TestLineCursor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void forwardStepChecksInOrder_data();
+    void forwardStepChecksInOrder();
+    void endingReturnsToTitleAndResets();
+    void pendingMistakeSurvivesNewStory();
+    void clickWhileTypingStartsNextLine();
+    void browsing_data();
+    void browsing();
+    void wheelAtNewestLineIsAClick();
+    void resetLeavesViewAndFlags();
+    void emptyScriptReadsFileNotLoaded();
+};
+
+void TestLineCursor::forwardStepChecksInOrder_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<bool>("mistakePending");
+    QTest::addColumn<bool>("interludeActive");
+    QTest::addColumn<int>("cursorAfter");
+    QTest::addColumn<QString>("shown"); // "" when nothing is typed
+    QTest::addColumn<bool>("pendingAfter");
+
+    QTest::newRow("plain step") << 10 << false << false << 11 << "line 11" << false;
+    QTest::newRow("first line") << 0 << false << false << 1 << "line 1" << false;
+    QTest::newRow("waiting line holds") << 261 << false << false << 261 << "" << false;
+    QTest::newRow("typed-answer line holds") << 551 << false << false << 551 << "" << false;
+    QTest::newRow("waiting beats a pending mistake") << 533 << true << false << 533 << "" << true;
+    QTest::newRow("pending mistake shows 851") << 532 << true << false << 532 << "line 851" << false;
+    QTest::newRow("mistake beats the interlude lock") << 692 << true << true << 692 << "line 851" << false;
+    QTest::newRow("interlude lock holds") << 692 << false << true << 692 << "" << false;
+    QTest::newRow("lock lifted") << 692 << false << false << 693 << "line 693" << false;
+}
+
+void TestLineCursor::forwardStepChecksInOrder()
+{
+    QFETCH(int, line);
+    QFETCH(bool, mistakePending);
+    QFETCH(bool, interludeActive);
+    QFETCH(int, cursorAfter);
+    QFETCH(QString, shown);
+    QFETCH(bool, pendingAfter);
+
+    StoryFixture f;
+    f.at(line);
+    state().mistakePending = mistakePending;
+    state().interludeActive = interludeActive;
+    f.engine->rootContext()->setContextProperty("currentText", "untouched");
+    f.controller->next1();
+    QCOMPARE(state().currentLine, cursorAfter);
+    QCOMPARE(state().viewLine, cursorAfter);
+    QCOMPARE(state().mistakePending, pendingAfter);
+    QCOMPARE(f.text(), shown.isEmpty() ? QStringLiteral("untouched") : shown.left(1));
+    if (!shown.isEmpty()) {
+        f.finishTyping();
+        QCOMPARE(f.text(), shown);
+    }
+}
+
+void TestLineCursor::endingReturnsToTitleAndResets()
+{
+    StoryFixture f;
+    f.controller->navigategame("index");
+    QSignalSpy toindex(f.controller.get(), &MainWindow::toindex);
+    f.at(849);
+    state().mistakeCount = 2;
+    f.controller->next1();
+    QCOMPARE(f.controller->getCurrentPage(), QStringLiteral("index"));
+    QCOMPARE(toindex.count(), 1);
+    QCOMPARE(state().currentLine, 0);
+    QCOMPARE(state().mistakeCount, 0);
+
+    f.controller->navigategame("index");
+    f.controller->next1();
+    QCOMPARE(state().currentLine, 1);
+    QCOMPARE(f.text(), QStringLiteral("l"));
+}
+
+void TestLineCursor::pendingMistakeSurvivesNewStory()
+{
+    StoryFixture f;
+    f.controller->navigategame("index");
+    f.at(532);
+    state().mistakePending = true;
+    f.controller->navigateindex(); // back to the title before the mistake line was seen
+    QCOMPARE(state().currentLine, 0);
+    QVERIFY(state().mistakePending);
+    f.controller->next1();
+    QCOMPARE(state().currentLine, 0);
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("line 851"));
+    f.controller->next1();
+    QCOMPARE(state().currentLine, 1);
+}
+
+void TestLineCursor::clickWhileTypingStartsNextLine()
+{
+    StoryFixture f;
+    f.at(20);
+    f.controller->next1();
+    story::typeTick(f.game);
+    QCOMPARE(f.text(), QStringLiteral("li"));
+    f.controller->next1();
+    QCOMPARE(state().currentLine, 22);
+    QCOMPARE(f.text(), QStringLiteral("l"));
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("line 22"));
+}
+
+void TestLineCursor::browsing_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("view");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("viewAfter");
+    QTest::addColumn<int>("currentAfter");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("back one") << 5 << 5 << 1 << 4 << 5 << "line 4";
+    QTest::newRow("back at line 1") << 5 << 1 << 1 << 1 << 5 << "";
+    QTest::newRow("forward inside history") << 5 << 3 << -1 << 4 << 5 << "line 4";
+    QTest::newRow("forward at the newest line") << 5 << 5 << -1 << 6 << 6 << "l";
+    QTest::newRow("sideways") << 5 << 3 << 0 << 3 << 5 << "";
+    QTest::newRow("forward at a waiting line") << 261 << 261 << -1 << 261 << 261 << "";
+}
+
+void TestLineCursor::browsing()
+{
+    QFETCH(int, current);
+    QFETCH(int, view);
+    QFETCH(int, step);
+    QFETCH(int, viewAfter);
+    QFETCH(int, currentAfter);
+    QFETCH(QString, shown);
+
+    StoryFixture f;
+    f.at(current);
+    state().viewLine = view;
+    f.engine->rootContext()->setContextProperty("currentText", "untouched");
+    story::browseHistory(f.game, step);
+    QCOMPARE(state().viewLine, viewAfter);
+    QCOMPARE(state().currentLine, currentAfter);
+    QCOMPARE(f.text(), shown.isEmpty() ? QStringLiteral("untouched") : shown);
+}
+
+// The wheel reaches the story through the controller's application-wide filter.
+void TestLineCursor::wheelAtNewestLineIsAClick()
+{
+    StoryFixture f;
+    f.at(7);
+    QObject target;
+    QWheelEvent down(QPointF(1, 1), QPointF(1, 1), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&target, &down);
+    QCOMPARE(state().currentLine, 8);
+    QWheelEvent up(QPointF(1, 1), QPointF(1, 1), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&target, &up);
+    QCOMPARE(state().viewLine, 7);
+    QCOMPARE(state().currentLine, 8);
+}
+
+void TestLineCursor::resetLeavesViewAndFlags()
+{
+    StoryFixture f;
+    f.at(300);
+    state().viewLine = 290;
+    state().mistakeCount = 3;
+    state().mistakePending = true;
+    state().interludeActive = true;
+    f.game.triesLeft = 1;
+    f.game.playerCaught = 1;
+    f.game.companionCaught = 1;
+    f.engine->rootContext()->setContextProperty("daanvisible", true);
+    f.engine->rootContext()->setContextProperty("shuruvisible", true);
+    f.engine->rootContext()->setContextProperty("bVisible", 1);
+    QSignalSpy start(f.controller.get(), &MainWindow::Start);
+    f.controller->navigategame("x");
+    f.controller->navigateindex();
+    QCOMPARE(start.count(), 1);
+
+    QCOMPARE(state().currentLine, 0);
+    QCOMPARE(state().mistakeCount, 0);
+    QCOMPARE(state().viewLine, 290);
+    QVERIFY(state().mistakePending);
+    QVERIFY(state().interludeActive);
+    QCOMPARE(f.game.triesLeft, 3);
+    QCOMPARE(f.game.playerCaught, 0);
+    QCOMPARE(f.game.companionCaught, 0);
+    QCOMPARE(f.text(), QString());
+    QCOMPARE(f.name(), QString());
+    QVERIFY(!f.shown("daanvisible"));
+    QVERIFY(!f.shown("shuruvisible"));
+    QVERIFY(!f.shown("bVisible"));
+}
+
+void TestLineCursor::emptyScriptReadsFileNotLoaded()
+{
+    StoryFixture f(QList<QByteArray>{});
+    f.controller->next1();
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("File not loaded"));
+}
+
+QTEST_MAIN(TestLineCursor)
+#include "tst_linecursor.moc"

@@ -1,0 +1,170 @@
+#include "app/displaymode.h"
+#include "app/game.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "testsupport.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QQmlContext>
+#include <QQmlEngine>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void displayModeIsExactText_data();
+    void displayModeIsExactText();
+    void scaleFactor_data();
+    void scaleFactor();
+    void scaleFactorRewritesLineOne();
+    void noDisplayMeansDesignSize();
+    void volumeTruncates_data();
+    void volumeTruncates();
+    void startupProperties();
+    void gameFontCoversChinese();
+};
+
+void TestStartup::displayModeIsExactText_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("1") << "1" << 1;
+    QTest::newRow("2") << "2" << 2;
+    QTest::newRow("0") << "0" << 0;
+    QTest::newRow("3") << "3" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("leading blank") << " 1" << 0;
+    QTest::newRow("trailing blank") << "2 " << 0;
+    QTest::newRow("decimal") << "1.0" << 0;
+    QTest::newRow("word") << "x" << 0;
+}
+
+void TestStartup::displayModeIsExactText()
+{
+    QFETCH(QString, line);
+    QFETCH(int, mode);
+    QCOMPARE(displayModeFromText(line.toStdString()), mode);
+}
+
+void TestStartup::scaleFactor_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QSize>("workArea");
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("maximised 1080p with panel") << 2 << QSize(1920, 1080) << QSize(1920, 1040) << QByteArray("2.17");
+    QTest::newRow("full screen 1080p") << 1 << QSize(1920, 1080) << QSize(1920, 1040) << QByteArray("2.25");
+    QTest::newRow("full screen narrow") << 1 << QSize(1280, 1024) << QSize(1280, 1000) << QByteArray("1.78");
+    QTest::newRow("windowed") << 0 << QSize(1920, 1080) << QSize(1920, 1040) << QByteArray("1.00");
+    QTest::newRow("unknown mode") << 3 << QSize(1920, 1080) << QSize(1920, 1040) << QByteArray("1.00");
+    QTest::newRow("design size") << 1 << QSize(720, 480) << QSize(720, 480) << QByteArray("1.00");
+}
+
+void TestStartup::scaleFactor()
+{
+    QFETCH(int, mode);
+    QFETCH(QSize, screen);
+    QFETCH(QSize, workArea);
+    QFETCH(QByteArray, text);
+
+    ScreenMetrics metrics;
+    metrics.screen = screen;
+    metrics.workArea = workArea;
+    metrics.known = true;
+    QCOMPARE(formatScaleFactor(scaleFactorForMetrics(mode, metrics)), text);
+}
+
+void TestStartup::scaleFactorRewritesLineOne()
+{
+    ScratchDir dir;
+    dir.write("setting.txt", "x\n0.3\n0.4\n0.6\nnote\n");
+    QCOMPARE(scaleFactorFor(0), 1.0);
+    QCOMPARE(dir.read("setting.txt"), QByteArray("0\n0.3\n0.4\n0.6\nnote\n"));
+}
+
+void TestStartup::noDisplayMeansDesignSize()
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("无法连接 X 显示服务器"));
+    const ScreenMetrics metrics = primaryScreenMetrics();
+    if (!display.isEmpty())
+        qputenv("DISPLAY", display);
+    QVERIFY(!metrics.known);
+    QCOMPARE(formatScaleFactor(scaleFactorForMetrics(1, metrics)), QByteArray("1.00"));
+}
+
+void TestStartup::volumeTruncates_data()
+{
+    QTest::addColumn<float>("setting");
+    QTest::addColumn<int>("volume");
+
+    QTest::newRow("half") << 0.5f << 50;
+    QTest::newRow("almost full") << 0.999f << 99;
+    QTest::newRow("quarter") << 0.25f << 25;
+    QTest::newRow("full") << 1.0f << 100;
+    QTest::newRow("silent") << 0.0f << 0;
+}
+
+void TestStartup::volumeTruncates()
+{
+    QFETCH(float, setting);
+    QFETCH(int, volume);
+    QCOMPARE(volumePercent(setting), volume);
+}
+
+void TestStartup::startupProperties()
+{
+    ScratchDir dir;
+    dir.write("setting.txt", "0\n0.3\n0.4\n0.6\n");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
+    MainWindow controller;
+    QQmlEngine engine;
+    Game game;
+    game.engine = &engine;
+    game.controller = &controller;
+    game.Vzi = 0.3f;
+    game.Vhang = 0.4f;
+    game.Inliang = 0.6f;
+    publishStartupProperties(game);
+    publishInterludeProperties(game);
+
+    QQmlContext *root = engine.rootContext();
+    QCOMPARE(root->contextProperty("Controller").value<QObject *>(), &controller);
+    QCOMPARE(root->contextProperty("Vzi").toFloat(), 0.3f);
+    QCOMPARE(root->contextProperty("Vhang").toFloat(), 0.4f);
+    QCOMPARE(root->contextProperty("Inliang").toFloat(), 0.6f);
+    QCOMPARE("/" + root->contextProperty("exePath").toString(), QDir::currentPath());
+    for (const char *flag : {"bVisible", "daanvisible", "shuruvisible", "a1visible", "a2visible", "a3visible",
+                             "a1fvisible", "a3fvisible", "sjvisible", "ditu1visible", "ditu2visible",
+                             "fsa1visible", "fsa2visible"}) {
+        const QVariant v = root->contextProperty(QString::fromLatin1(flag));
+        QVERIFY2(v.isValid() && v.canConvert<QObject *>() && !v.value<QObject *>(), flag);
+    }
+    QCOMPARE(root->contextProperty("sja1x").toInt(), 90);
+    QCOMPARE(root->contextProperty("sja1y").toInt(), 310);
+    QCOMPARE(root->contextProperty("sja2x").toInt(), 20);
+    QCOMPARE(root->contextProperty("sja2y").toInt(), 310);
+    QCOMPARE(root->contextProperty("sjx").toInt(), 0);
+
+    // The page's own URL rule must land on the working directory.
+    const QUrl url("file:///" + root->contextProperty("exePath").toString() + "/png/ib.png");
+    QCOMPARE(url.toLocalFile(), QDir::current().filePath("png/ib.png"));
+}
+
+void TestStartup::gameFontCoversChinese()
+{
+    substituteGameFont();
+    const QFont font(QStringLiteral("Microsoft Yahei"), 9);
+    const QFontInfo info(font);
+    QVERIFY2(QFontMetrics(font).inFontUcs4(0x8BED), qPrintable(info.family())); // 语
+    QVERIFY2(QFontMetrics(font).inFontUcs4('S'), qPrintable(info.family()));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,166 @@
+#include "app/game.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "testsupport.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
+
+#include <memory>
+
+// The title page loaded from the resources, offscreen, with a real controller.
+class TestTitlePage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void layout_data();
+    void layout();
+    void buttonsReachController_data();
+    void buttonsReachController();
+    void exitDialog();
+
+private:
+    QQuickItem *item(const char *name) const;
+    QPoint centreOf(const char *name) const;
+
+    std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQuickView> view;
+    Game game;
+};
+
+void TestTitlePage::initTestCase()
+{
+    Q_INIT_RESOURCE(qml);
+}
+
+void TestTitlePage::init()
+{
+    dir.reset(new ScratchDir);
+    controller.reset(new MainWindow);
+    view.reset(new QQuickView);
+    game = Game();
+    game.engine = view->engine();
+    game.controller = controller.get();
+    publishStartupProperties(game);
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    view->resize(720, 480);
+    view->setSource(QUrl("qrc:/qt/qml/solvaneui/index.qml"));
+    QCOMPARE(view->status(), QQuickView::Ready);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    view->requestActivate();
+    view->rootObject()->forceActiveFocus();
+}
+
+void TestTitlePage::cleanup()
+{
+    view.reset();
+    controller.reset();
+    dir.reset();
+}
+
+QQuickItem *TestTitlePage::item(const char *name) const
+{
+    return view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
+}
+
+QPoint TestTitlePage::centreOf(const char *name) const
+{
+    QQuickItem *i = item(name);
+    return i->mapToScene(QPointF(i->width() / 2, i->height() / 2)).toPoint();
+}
+
+void TestTitlePage::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPointF>("centre");
+    QTest::addColumn<qreal>("width");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("title") << "titleText" << QPointF(304.5, 437.5) << 609.0 << "Solvane";
+    QTest::newRow("start") << "startButton" << QPointF(665, 267) << 100.0 << "开始";
+    QTest::newRow("load") << "loadButton" << QPointF(652, 307) << 100.0 << "读取";
+    QTest::newRow("extras") << "extraButton" << QPointF(638, 347) << 100.0 << "鉴赏";
+    QTest::newRow("settings") << "settingButton" << QPointF(627, 386) << 100.0 << "设置";
+    QTest::newRow("exit") << "exitButton" << QPointF(614, 426) << 100.0 << "退出";
+    QTest::newRow("exit dialog") << "exitDialog" << QPointF(353, 240) << 300.0 << "";
+    QTest::newRow("background") << "titleBackground" << QPointF(360, 240) << 720.0 << "";
+}
+
+void TestTitlePage::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QPointF, centre);
+    QFETCH(qreal, width);
+    QFETCH(QString, label);
+
+    QQuickItem *i = item(qPrintable(name));
+    QVERIFY(i);
+    // Anchoring rounds an odd-sized item's edge to a whole pixel.
+    const QPointF actual = i->mapToScene(QPointF(i->width() / 2, i->height() / 2));
+    QVERIFY2(qAbs(actual.x() - centre.x()) <= 0.5 && qAbs(actual.y() - centre.y()) <= 0.5,
+             qPrintable(QStringLiteral("centre at %1,%2").arg(actual.x()).arg(actual.y())));
+    QCOMPARE(i->width(), width);
+    if (!label.isEmpty()) {
+        const QVariant direct = i->property("text");
+        const QString shown = direct.toString().isEmpty() ? i->property("label").toString() : direct.toString();
+        QCOMPARE(shown, label);
+    }
+}
+
+void TestTitlePage::buttonsReachController_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("page");
+
+    QTest::newRow("start") << "startButton" << "game";
+    QTest::newRow("load") << "loadButton" << "load";
+    QTest::newRow("extras") << "extraButton" << "extra";
+    QTest::newRow("settings") << "settingButton" << "setting";
+}
+
+void TestTitlePage::buttonsReachController()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, page);
+
+    QSignalSpy pageSpy(controller.get(), &MainWindow::currentPageChanged);
+    QSignalSpy extra(controller.get(), &MainWindow::Extra);
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(qPrintable(button)));
+    QCOMPARE(pageSpy.count(), 1);
+    QCOMPARE(controller->getCurrentPage(), page);
+    QCOMPARE(extra.count(), page == "extra" ? 1 : 0);
+    if (page != "extra")
+        QCOMPARE(controller->getLastSource(), QStringLiteral("index"));
+}
+
+void TestTitlePage::exitDialog()
+{
+    QQuickItem *dialog = item("exitDialog");
+    QSignalSpy exit(controller.get(), &MainWindow::exitChanged);
+    QVERIFY(!dialog->isVisible());
+
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf("exitButton"));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(item("exitCancel")->width() + item("exitConfirm")->width() + 20, 220.0);
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf("exitCancel"));
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(exit.count(), 0);
+
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    QVERIFY(dialog->isVisible());
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf("exitConfirm"));
+    QCOMPARE(exit.count(), 1);
+    QCOMPARE(exit.at(0).at(0).toInt(), 1);
+}
+
+QTEST_MAIN(TestTitlePage)
+#include "tst_titlepage.moc"
