@@ -1,0 +1,608 @@
+import QtQuick 2.9
+import QtQuick.Window 2.2
+import QtQuick.Controls 2.2
+
+Page {
+    id: page
+    objectName: "gamePage"
+
+    property bool textuiVisible: true
+    property bool kvisible: false
+    // Set while a dialog is open, so moving the pointer up does not close the bar under it.
+    property bool vsuo: false
+    property bool gamestartVisible: Controller.getLastSource() === "index"
+    property bool wPressed: false
+    property bool aPressed: false
+    property bool sPressed: false
+    property bool dPressed: false
+
+    // The story publishes most of these only once it has shown a line, and the
+    // flags start as null; a missing or null value must read as "nothing to show".
+    function png(name) {
+        return name ? "file:///" + exePath + "/png/" + name + ".png" : ""
+    }
+
+    function openDialog(dialog) {
+        dialog.open = true
+        kvisible = true
+        vsuo = true
+    }
+
+    function closeDialog(dialog) {
+        dialog.open = false
+        kvisible = false
+        vsuo = false
+    }
+
+    // The page is a focus scope: the field must give up its focus inside it too,
+    // or the scope hands the keys straight back to the hidden field.
+    function syncInputFocus() {
+        if (inputBox.visible) {
+            inputField.forceActiveFocus()
+        } else {
+            inputField.focus = false
+            page.forceActiveFocus()
+        }
+    }
+
+    width: 720
+    height: 480
+    focus: true
+
+    Keys.onPressed: {
+        switch (event.key) {
+        case Qt.Key_Escape:
+            openDialog(returnDialog)
+            event.accepted = true
+            break
+        case Qt.Key_W:
+            wPressed = true
+            Controller.ws1(1)
+            event.accepted = true
+            break
+        case Qt.Key_S:
+            sPressed = true
+            Controller.ws1(2)
+            event.accepted = true
+            break
+        case Qt.Key_A:
+            aPressed = true
+            Controller.ad1(1)
+            event.accepted = true
+            break
+        case Qt.Key_D:
+            dPressed = true
+            Controller.ad1(2)
+            event.accepted = true
+            break
+        case Qt.Key_E:
+            Controller.fs1()
+            event.accepted = true
+            break
+        case Qt.Key_Control:
+            Controller.skip1()
+            event.accepted = false
+            break
+        default:
+            event.accepted = false
+        }
+    }
+
+    // Ctrl toggles skip on both edges, so skipping lasts exactly as long as the key is held.
+    Keys.onReleased: {
+        switch (event.key) {
+        case Qt.Key_W:
+            wPressed = false
+            Controller.ws1(0)
+            event.accepted = true
+            break
+        case Qt.Key_S:
+            sPressed = false
+            Controller.ws1(0)
+            event.accepted = true
+            break
+        case Qt.Key_A:
+            aPressed = false
+            Controller.ad1(0)
+            event.accepted = true
+            break
+        case Qt.Key_D:
+            dPressed = false
+            Controller.ad1(0)
+            event.accepted = true
+            break
+        case Qt.Key_E:
+        case Qt.Key_Escape:
+            event.accepted = true
+            break
+        case Qt.Key_Control:
+            Controller.skip1()
+            event.accepted = false
+            break
+        default:
+            event.accepted = false
+        }
+    }
+
+    Component.onCompleted: syncInputFocus()
+
+    component Figure: Image {
+        y: 45
+        width: 280
+        height: 490
+        fillMode: Image.PreserveAspectFit
+    }
+
+    component AnswerButton: Button {
+        width: 300
+        height: 30
+        anchors.centerIn: parent
+        font.pointSize: 12
+        background: Rectangle {
+            color: "#cc78d2ff"
+            radius: 3
+            border.width: 0
+        }
+    }
+
+    component MenuButton: Button {
+        id: menuButton
+        width: 90
+        height: 28
+        anchors.centerIn: parent
+        background: Rectangle {
+            color: "transparent"
+        }
+        contentItem: Text {
+            text: menuButton.text
+            color: "#6496fa"
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+    }
+
+    // Cancel and confirm are left to each dialog's owner.
+    component ConfirmDialog: Rectangle {
+        id: dialog
+        property bool open: false
+        property alias message: messageText.text
+        signal cancelled()
+        signal confirmed()
+        objectName: "dialog"
+        anchors.centerIn: parent
+        height: 150
+        color: "#e6ffffff"
+        border.width: 1
+        visible: open
+
+        Text {
+            id: messageText
+            anchors.centerIn: parent
+        }
+
+        Row {
+            spacing: 20
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 8
+            anchors.horizontalCenter: parent.horizontalCenter
+
+            Button {
+                objectName: dialog.objectName.replace("Dialog", "Cancel")
+                width: 100
+                height: 41
+                text: "取消"
+                onClicked: dialog.cancelled()
+            }
+            Button {
+                objectName: dialog.objectName.replace("Dialog", "Confirm")
+                width: 100
+                height: 41
+                text: "确定"
+                onClicked: dialog.confirmed()
+            }
+        }
+    }
+
+    // The interlude moves on its own 10 ms step; resending held keys keeps the
+    // figure walking without depending on the platform's key auto-repeat.
+    Timer {
+        objectName: "repeatTimer"
+        interval: 16
+        repeat: true
+        running: true
+        onTriggered: {
+            if (page.wPressed)
+                Controller.ws1(1)
+            if (page.sPressed)
+                Controller.ws1(2)
+            if (page.aPressed)
+                Controller.ad1(1)
+            if (page.dPressed)
+                Controller.ad1(2)
+        }
+    }
+
+    Rectangle {
+        objectName: "backdrop"
+        x: -100
+        y: -100
+        z: -10
+        width: 1000
+        height: 700
+        color: "#000000"
+    }
+
+    Image {
+        objectName: "background"
+        x: 0
+        y: 0
+        z: -5
+        width: 720
+        height: 480
+        fillMode: Image.PreserveAspectFit
+        visible: typeof bVisible !== "undefined" && !!bVisible
+        source: png(typeof bcPath === "undefined" ? "" : bcPath)
+    }
+
+    Item {
+        objectName: "singleGroup"
+        z: -4
+        width: 720
+        height: 480
+        visible: typeof a1visible !== "undefined" && !!a1visible
+
+        Figure {
+            objectName: "figure1"
+            x: 220
+            source: png(typeof a1Path === "undefined" ? "" : a1Path)
+        }
+    }
+
+    Item {
+        objectName: "singleLeftGroup"
+        z: -4
+        width: 720
+        height: 480
+        visible: typeof a1fvisible !== "undefined" && !!a1fvisible
+
+        Figure {
+            objectName: "figure1f"
+            x: -60
+            source: png(typeof a1fPath === "undefined" ? "" : a1fPath)
+        }
+    }
+
+    Item {
+        objectName: "pairGroup"
+        z: -4
+        width: 720
+        height: 480
+        visible: typeof a2visible !== "undefined" && !!a2visible
+
+        Figure {
+            objectName: "pair1"
+            x: 4
+            source: png(typeof a2_1Path === "undefined" ? "" : a2_1Path)
+        }
+        Figure {
+            objectName: "pair2"
+            x: 436
+            source: png(typeof a2_2Path === "undefined" ? "" : a2_2Path)
+        }
+    }
+
+    Item {
+        objectName: "trioGroup"
+        z: -4
+        width: 720
+        height: 480
+        visible: typeof a3visible !== "undefined" && !!a3visible
+
+        Figure {
+            objectName: "trio1_1"
+            x: -60
+            source: png(typeof a3_1Path === "undefined" ? "" : a3_1Path)
+        }
+        Figure {
+            objectName: "trio1_2"
+            x: 130
+            source: png(typeof a3_2Path === "undefined" ? "" : a3_2Path)
+        }
+        Figure {
+            objectName: "trio1_3"
+            x: 452
+            source: png(typeof a3_3Path === "undefined" ? "" : a3_3Path)
+        }
+    }
+
+    Item {
+        objectName: "trioLeftGroup"
+        z: -4
+        width: 720
+        height: 480
+        visible: typeof a3fvisible !== "undefined" && !!a3fvisible
+
+        Figure {
+            objectName: "trio2_1"
+            x: -60
+            source: png(typeof a3_1fPath === "undefined" ? "" : a3_1fPath)
+        }
+        Figure {
+            objectName: "trio2_2"
+            x: 321
+            source: png(typeof a3_2fPath === "undefined" ? "" : a3_2fPath)
+        }
+        Figure {
+            objectName: "trio2_3"
+            x: 452
+            source: png(typeof a3_3fPath === "undefined" ? "" : a3_3fPath)
+        }
+    }
+
+    Item {
+        objectName: "textArea"
+        z: 0
+        width: 720
+        height: 480
+        visible: page.textuiVisible
+
+        Rectangle {
+            objectName: "textPanel"
+            x: 3
+            y: 377
+            width: 714
+            height: 100
+            radius: 8
+            color: "#bfffffff"
+        }
+
+        Text {
+            objectName: "lineText"
+            anchors.fill: parent
+            anchors.topMargin: 378
+            anchors.leftMargin: 30
+            anchors.rightMargin: 30
+            text: typeof currentText === "undefined" || currentText === null ? "" : currentText
+            textFormat: Text.RichText
+            fontSizeMode: Text.FixedSize
+            font.bold: true
+            font.pointSize: 12
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignLeft
+            verticalAlignment: Text.AlignVCenter
+        }
+
+        Text {
+            objectName: "nameText"
+            x: 10
+            y: 378
+            width: 66
+            height: 17
+            text: typeof nameText === "undefined" || nameText === null ? "" : nameText
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+    }
+
+    MouseArea {
+        function pointerMoved(x, y) {
+            Controller.weizhi1(x, y)
+            if (y > 450)
+                page.kvisible = true
+            else if (!page.vsuo)
+                page.kvisible = false
+        }
+
+        objectName: "pointerArea"
+        anchors.fill: parent
+        z: 1
+        hoverEnabled: true
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+
+        onClicked: {
+            if (mouse.button === Qt.RightButton) {
+                page.textuiVisible = !page.textuiVisible
+                page.kvisible = false
+                page.vsuo = false
+                returnDialog.open = false
+                quitDialog.open = false
+            } else {
+                Controller.next1()
+                page.gamestartVisible = false
+            }
+        }
+        // Entering the page is a move too: it may land straight on the bar's strip.
+        onEntered: pointerMoved(mouseX, mouseY)
+        onPositionChanged: pointerMoved(mouse.x, mouse.y)
+    }
+
+    Item {
+        objectName: "answerBox"
+        y: 140
+        z: 3
+        width: 720
+        height: 200
+        visible: typeof daanvisible !== "undefined" && !!daanvisible
+
+        AnswerButton {
+            objectName: "answer1"
+            anchors.verticalCenterOffset: -32
+            text: typeof ida1 === "undefined" || ida1 === null ? "" : ida1
+            onClicked: Controller.da1(1)
+        }
+        AnswerButton {
+            objectName: "answer2"
+            anchors.verticalCenterOffset: 22
+            text: typeof ida2 === "undefined" || ida2 === null ? "" : ida2
+            onClicked: Controller.da1(2)
+        }
+    }
+
+    Item {
+        id: inputBox
+        objectName: "inputBox"
+        y: 140
+        z: 3
+        width: 720
+        height: 200
+        visible: typeof shuruvisible !== "undefined" && !!shuruvisible
+        onVisibleChanged: page.syncInputFocus()
+
+        Rectangle {
+            objectName: "inputFrame"
+            x: 213
+            y: 79
+            width: 272
+            height: 31
+            radius: 3
+            color: "#ccffffff"
+            border.width: 1
+            border.color: "#6496ff"
+        }
+
+        TextInput {
+            id: inputField
+
+            function submit() {
+                Controller.shuru1(text)
+                text = ""
+            }
+
+            objectName: "inputField"
+            x: 213
+            y: 79
+            width: 272
+            height: 31
+            font.pixelSize: 20
+            color: "#000000"
+            horizontalAlignment: TextInput.AlignHCenter
+            verticalAlignment: TextInput.AlignVCenter
+            cursorVisible: true
+            clip: true
+
+            Keys.onReturnPressed: submit()
+            Keys.onEnterPressed: submit()
+        }
+
+        Text {
+            objectName: "inputHint"
+            x: 213
+            y: 79
+            width: 272
+            height: 31
+            text: "请输入内容，按回车提交..."
+            color: "#aaa"
+            font.pixelSize: 16
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            visible: inputField.text.length === 0
+        }
+    }
+
+    Item {
+        id: menuBar
+        objectName: "menuBar"
+        y: 452
+        z: 10
+        width: 720
+        height: 28
+        visible: page.textuiVisible && page.kvisible
+
+        MenuButton {
+            objectName: "menuSave"
+            anchors.horizontalCenterOffset: -273
+            text: "存档"
+            onClicked: page.openDialog(saveDialog)
+        }
+        MenuButton {
+            objectName: "menuLoad"
+            anchors.horizontalCenterOffset: -182
+            text: "读取"
+            onClicked: Controller.navigateload("game")
+        }
+        MenuButton {
+            objectName: "menuSkip"
+            anchors.horizontalCenterOffset: -91
+            text: "快进"
+            onClicked: Controller.skip1()
+        }
+        MenuButton {
+            objectName: "menuAuto"
+            anchors.horizontalCenterOffset: 0
+            text: "自动"
+            onClicked: Controller.Auto1()
+        }
+        MenuButton {
+            objectName: "menuSetting"
+            anchors.horizontalCenterOffset: 91
+            text: "设置"
+            onClicked: Controller.navigatesetting("game")
+        }
+        MenuButton {
+            objectName: "menuReturn"
+            anchors.horizontalCenterOffset: 182
+            text: "返回"
+            onClicked: page.openDialog(returnDialog)
+        }
+        MenuButton {
+            objectName: "menuQuit"
+            anchors.horizontalCenterOffset: 273
+            text: "退出"
+            onClicked: page.openDialog(quitDialog)
+        }
+
+        ConfirmDialog {
+            id: saveDialog
+            objectName: "saveDialog"
+            width: 384
+            anchors.verticalCenterOffset: -231
+            message: "确定要保存吗？"
+            onCancelled: page.closeDialog(saveDialog)
+            onConfirmed: {
+                page.closeDialog(saveDialog)
+                Controller.save1()
+            }
+        }
+        ConfirmDialog {
+            id: returnDialog
+            objectName: "returnDialog"
+            width: 300
+            anchors.horizontalCenterOffset: -2
+            anchors.verticalCenterOffset: -234
+            message: "确定要返回吗？"
+            onCancelled: page.closeDialog(returnDialog)
+            onConfirmed: Controller.navigateindex()
+        }
+        ConfirmDialog {
+            id: quitDialog
+            objectName: "quitDialog"
+            width: 384
+            anchors.verticalCenterOffset: -231
+            message: "确定要退出程序吗？"
+            onCancelled: page.closeDialog(quitDialog)
+            onConfirmed: Controller.exit1()
+        }
+    }
+
+    Rectangle {
+        objectName: "cover"
+        z: 19
+        width: 720
+        height: 480
+        color: "#000000"
+        visible: page.gamestartVisible
+
+        Text {
+            objectName: "coverText"
+            x: 150
+            y: 187
+            width: 421
+            height: 58
+            text: "我们生活的世界，真的是我们认为的那样吗？"
+            color: "#ffffff"
+            font.pointSize: 16
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignTop
+        }
+    }
+}

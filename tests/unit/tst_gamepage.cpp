@@ -1,0 +1,834 @@
+#include "testsupport.h"
+
+#include "app/game.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPolygon>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Warnings that name the page: errors in its bindings or images it could not load.
+QStringList *pageWarnings = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+void recordPageWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (pageWarnings && type != QtDebugMsg && type != QtInfoMsg && message.contains(QLatin1String("game.qml")))
+        pageWarnings->append(message);
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+QPolygon path(std::initializer_list<QPoint> points)
+{
+    return QPolygon(QVector<QPoint>(points));
+}
+
+QPoint centreOf(QQuickItem *item)
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
+} // namespace
+
+class GamePageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void layers_data();
+    void layers();
+    void undefinedStoryPropertiesLogNothing();
+    void imageSources_data();
+    void imageSources();
+    void visibilityFlags_data();
+    void visibilityFlags();
+    void lineText();
+    void openingCover_data();
+    void openingCover();
+    void menuBarFollowsPointer_data();
+    void menuBarFollowsPointer();
+    void everyMoveReachesController();
+    void dialogs_data();
+    void dialogs();
+    void menuButtons_data();
+    void menuButtons();
+    void rightClick_data();
+    void rightClick();
+    void clicksOnEmptyPartsAdvance_data();
+    void clicksOnEmptyPartsAdvance();
+    void answerButtons_data();
+    void answerButtons();
+    void keys_data();
+    void keys();
+    void keysConsumedOrPassedOn_data();
+    void keysConsumedOrPassedOn();
+    void fireSendsSecondSignalLater();
+    void repeatTimerResendsHeldKeys();
+    void inputField_data();
+    void inputField();
+    void inputFieldFocusedWhenShownAtLoad();
+
+private:
+    void openPage(const QString &source = QStringLiteral("load"));
+    QQuickItem *item(const char *name) const;
+    QQuickItem *layerOf(QQuickItem *item) const;
+    void publish(const char *name, const QVariant &value) { game.publish(name, value); }
+    void moveTo(int x, int y) { QTest::mouseMove(view.get(), QPoint(x, y)); }
+    void click(const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(view.get(), button, Qt::NoModifier, at);
+    }
+    void click(const char *name) { click(centreOf(item(name))); }
+    void showMenuBar() { moveTo(10, 470); }
+    QString pngUrl(const QString &name) const
+    {
+        return QStringLiteral("file:///") + exePathForPages() + QStringLiteral("/png/") + name + QStringLiteral(".png");
+    }
+
+    std::unique_ptr<ScratchDir> scratch;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQuickView> view;
+    Game game;
+    QStringList warnings;
+};
+
+void GamePageTest::initTestCase()
+{
+    Q_INIT_RESOURCE(qml);
+    previousHandler = qInstallMessageHandler(recordPageWarnings);
+    pageWarnings = &warnings;
+}
+
+void GamePageTest::init()
+{
+    scratch = std::make_unique<ScratchDir>();
+    QDir().mkpath(QStringLiteral("png"));
+    controller = std::make_unique<MainWindow>();
+    view = std::make_unique<QQuickView>();
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    view->resize(720, 480);
+    game = Game();
+    game.engine = view->engine();
+    game.controller = controller.get();
+    publishStartupProperties(game);
+    warnings.clear();
+}
+
+void GamePageTest::cleanup()
+{
+    view.reset();
+    controller.reset();
+    scratch.reset();
+}
+
+void GamePageTest::openPage(const QString &source)
+{
+    controller->navigategame(source);
+    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
+    QVERIFY2(view->status() == QQuickView::Ready, qPrintable(view->errors().isEmpty() ? QString() : view->errors().first().toString()));
+    view->show();
+    view->requestActivate();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(QTest::qWaitForWindowActive(view.get()));
+}
+
+QQuickItem *GamePageTest::item(const char *name) const
+{
+    auto *found = view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no item named %s on the page", name);
+    return found;
+}
+
+// The item that stacks among the page's layers: the ancestor that sits directly in the page's content.
+QQuickItem *GamePageTest::layerOf(QQuickItem *it) const
+{
+    auto *content = view->rootObject()->property("contentItem").value<QQuickItem *>();
+    while (it->parentItem() && it->parentItem() != content)
+        it = it->parentItem();
+    return it;
+}
+
+void GamePageTest::layers_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRectF>("rect");
+    QTest::addColumn<qreal>("z");
+
+    QTest::newRow("backdrop") << "backdrop" << QRectF(-100, -100, 1000, 700) << -10.0;
+    QTest::newRow("background") << "background" << QRectF(0, 0, 720, 480) << -5.0;
+    QTest::newRow("single figure") << "figure1" << QRectF(220, 45, 280, 490) << -4.0;
+    QTest::newRow("single figure left") << "figure1f" << QRectF(-60, 45, 280, 490) << -4.0;
+    QTest::newRow("pair left") << "pair1" << QRectF(4, 45, 280, 490) << -4.0;
+    QTest::newRow("pair right") << "pair2" << QRectF(436, 45, 280, 490) << -4.0;
+    QTest::newRow("trio 1") << "trio1_1" << QRectF(-60, 45, 280, 490) << -4.0;
+    QTest::newRow("trio 2") << "trio1_2" << QRectF(130, 45, 280, 490) << -4.0;
+    QTest::newRow("trio 3") << "trio1_3" << QRectF(452, 45, 280, 490) << -4.0;
+    QTest::newRow("second trio 1") << "trio2_1" << QRectF(-60, 45, 280, 490) << -4.0;
+    QTest::newRow("second trio 2") << "trio2_2" << QRectF(321, 45, 280, 490) << -4.0;
+    QTest::newRow("second trio 3") << "trio2_3" << QRectF(452, 45, 280, 490) << -4.0;
+    QTest::newRow("text panel") << "textPanel" << QRectF(3, 377, 714, 100) << 0.0;
+    QTest::newRow("line text") << "lineText" << QRectF(30, 378, 660, 102) << 0.0;
+    QTest::newRow("name") << "nameText" << QRectF(10, 378, 66, 17) << 0.0;
+    QTest::newRow("pointer area") << "pointerArea" << QRectF(0, 0, 720, 480) << 1.0;
+    QTest::newRow("answer box") << "answerBox" << QRectF(0, 140, 720, 200) << 3.0;
+    QTest::newRow("answer 1") << "answer1" << QRectF(210, 193, 300, 30) << 3.0;
+    QTest::newRow("answer 2") << "answer2" << QRectF(210, 247, 300, 30) << 3.0;
+    QTest::newRow("input box") << "inputBox" << QRectF(0, 140, 720, 200) << 3.0;
+    QTest::newRow("input frame") << "inputFrame" << QRectF(213, 219, 272, 31) << 3.0;
+    QTest::newRow("input field") << "inputField" << QRectF(213, 219, 272, 31) << 3.0;
+    QTest::newRow("menu bar") << "menuBar" << QRectF(0, 452, 720, 28) << 10.0;
+    QTest::newRow("save") << "menuSave" << QRectF(42, 452, 90, 28) << 10.0;
+    QTest::newRow("load") << "menuLoad" << QRectF(133, 452, 90, 28) << 10.0;
+    QTest::newRow("skip") << "menuSkip" << QRectF(224, 452, 90, 28) << 10.0;
+    QTest::newRow("auto") << "menuAuto" << QRectF(315, 452, 90, 28) << 10.0;
+    QTest::newRow("settings") << "menuSetting" << QRectF(406, 452, 90, 28) << 10.0;
+    QTest::newRow("return") << "menuReturn" << QRectF(497, 452, 90, 28) << 10.0;
+    QTest::newRow("quit") << "menuQuit" << QRectF(588, 452, 90, 28) << 10.0;
+    QTest::newRow("save dialog") << "saveDialog" << QRectF(168, 160, 384, 150) << 10.0;
+    QTest::newRow("return dialog") << "returnDialog" << QRectF(208, 157, 300, 150) << 10.0;
+    QTest::newRow("quit dialog") << "quitDialog" << QRectF(168, 160, 384, 150) << 10.0;
+    QTest::newRow("cover") << "cover" << QRectF(0, 0, 720, 480) << 19.0;
+    QTest::newRow("cover sentence") << "coverText" << QRectF(150, 187, 421, 58) << 19.0;
+}
+
+void GamePageTest::layers()
+{
+    QFETCH(QString, name);
+    QFETCH(QRectF, rect);
+    QFETCH(qreal, z);
+
+    openPage();
+    QQuickItem *it = item(name.toLatin1().constData());
+    QCOMPARE(it->mapRectToScene(QRectF(0, 0, it->width(), it->height())), rect);
+    QCOMPARE(layerOf(it)->z(), z);
+}
+
+// The story publishes its names and texts only once a line has been shown.
+void GamePageTest::undefinedStoryPropertiesLogNothing()
+{
+    openPage(QStringLiteral("index"));
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+
+    // Flags switched on before any name arrives: still nothing to load, nothing to complain about.
+    for (const char *flag : {"bVisible", "a1visible", "a1fvisible", "a2visible", "a3visible", "a3fvisible", "daanvisible", "shuruvisible"})
+        publish(flag, 1);
+    publish("currentText", QVariant::fromValue<QObject *>(nullptr));
+    QTest::qWait(20);
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+    QCOMPARE(item("background")->property("source").toUrl(), QUrl());
+    QCOMPARE(item("lineText")->property("text").toString(), QString());
+    QCOMPARE(item("answer1")->property("text").toString(), QString());
+}
+
+void GamePageTest::imageSources_data()
+{
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("background") << QByteArray("bcPath") << "background";
+    QTest::newRow("single") << QByteArray("a1Path") << "figure1";
+    QTest::newRow("single left") << QByteArray("a1fPath") << "figure1f";
+    QTest::newRow("pair 1") << QByteArray("a2_1Path") << "pair1";
+    QTest::newRow("pair 2") << QByteArray("a2_2Path") << "pair2";
+    QTest::newRow("trio 1") << QByteArray("a3_1Path") << "trio1_1";
+    QTest::newRow("trio 2") << QByteArray("a3_2Path") << "trio1_2";
+    QTest::newRow("trio 3") << QByteArray("a3_3Path") << "trio1_3";
+    QTest::newRow("second trio 1") << QByteArray("a3_1fPath") << "trio2_1";
+    QTest::newRow("second trio 2") << QByteArray("a3_2fPath") << "trio2_2";
+    QTest::newRow("second trio 3") << QByteArray("a3_3fPath") << "trio2_3";
+}
+
+void GamePageTest::imageSources()
+{
+    QFETCH(QByteArray, property);
+    QFETCH(QString, name);
+
+    QImage picture(4, 4, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(QStringLiteral("png/pic.png")));
+
+    openPage();
+    QQuickItem *image = item(name.toLatin1().constData());
+    publish(property.constData(), QStringLiteral("pic"));
+    QCOMPARE(image->property("source").toUrl(), QUrl(pngUrl(QStringLiteral("pic"))));
+    QCOMPARE(image->property("status").toInt(), 1); // Image.Ready: the URL really names the file
+    QCOMPARE(image->property("fillMode").toInt(), 1); // Image.PreserveAspectFit
+
+    publish(property.constData(), QString());
+    QCOMPARE(image->property("source").toUrl(), QUrl());
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+}
+
+void GamePageTest::visibilityFlags_data()
+{
+    QTest::addColumn<QByteArray>("flag");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("shown");
+
+    const QVariant null = QVariant::fromValue<QObject *>(nullptr);
+    const QList<QPair<const char *, const char *>> flags = {
+        {"bVisible", "background"}, {"a1visible", "figure1"}, {"a1fvisible", "figure1f"},
+        {"a2visible", "pair2"}, {"a3visible", "trio1_2"}, {"a3fvisible", "trio2_2"},
+        {"daanvisible", "answer1"}, {"shuruvisible", "inputField"}};
+    for (const auto &f : flags) {
+        QTest::addRow("%s null", f.first) << QByteArray(f.first) << f.second << null << false;
+        QTest::addRow("%s 0", f.first) << QByteArray(f.first) << f.second << QVariant(0) << false;
+        QTest::addRow("%s 1", f.first) << QByteArray(f.first) << f.second << QVariant(1) << true;
+    }
+}
+
+void GamePageTest::visibilityFlags()
+{
+    QFETCH(QByteArray, flag);
+    QFETCH(QString, name);
+    QFETCH(QVariant, value);
+    QFETCH(bool, shown);
+
+    openPage();
+    QQuickItem *it = item(name.toLatin1().constData());
+    QVERIFY(!it->isVisible());
+    publish(flag.constData(), value);
+    QCOMPARE(it->isVisible(), shown);
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+}
+
+void GamePageTest::lineText()
+{
+    openPage();
+    QQuickItem *line = item("lineText");
+    publish("nameText", QStringLiteral("艾琳"));
+    publish("currentText", QStringLiteral("短"));
+    const qreal oneLine = line->property("contentHeight").toReal();
+    QVERIFY(oneLine > 0);
+
+    // Rich text reports one line whatever the wrap, so the height tells whether it wrapped.
+    publish("currentText", QStringLiteral("<font color=\"#c00000\">红色</font>的字和普通的字，") + QString(60, QChar(0x5B57)));
+    QCOMPARE(item("nameText")->property("text").toString(), QStringLiteral("艾琳"));
+    QCOMPARE(line->property("textFormat").toInt(), 1); // Text.RichText: markup is drawn, not shown
+    QVERIFY(line->property("contentHeight").toReal() > 1.5 * oneLine);
+    QVERIFY(line->property("contentWidth").toReal() <= 660);
+    const QFont font = line->property("font").value<QFont>();
+    QVERIFY(font.bold());
+    QCOMPARE(font.pointSizeF(), 12.0);
+    QCOMPARE(line->property("verticalAlignment").toInt(), int(Qt::AlignVCenter));
+}
+
+void GamePageTest::openingCover_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("cover");
+
+    QTest::newRow("from the title page") << "index" << true;
+    QTest::newRow("from the load page") << "load" << false;
+    QTest::newRow("from the settings page") << "setting" << false;
+}
+
+void GamePageTest::openingCover()
+{
+    QFETCH(QString, source);
+    QFETCH(bool, cover);
+
+    openPage(source);
+    QCOMPARE(item("cover")->isVisible(), cover);
+    QCOMPARE(item("coverText")->property("text").toString(), QStringLiteral("我们生活的世界，真的是我们认为的那样吗？"));
+
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    click(QPoint(360, 240));
+    QCOMPARE(next.count(), 1);
+    QCOMPARE(next.first().first().toInt(), 1);
+    QVERIFY(!item("cover")->isVisible());
+}
+
+void GamePageTest::menuBarFollowsPointer_data()
+{
+    QTest::addColumn<bool>("dialogOpen");
+    QTest::addColumn<QPolygon>("moves");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("below 450") << false << path({QPoint(360, 460)}) << true;
+    QTest::newRow("at 450") << false << path({QPoint(360, 450)}) << false;
+    QTest::newRow("just below 450") << false << path({QPoint(360, 451)}) << true;
+    QTest::newRow("down then up") << false << path({QPoint(360, 460), QPoint(360, 300)}) << false;
+    QTest::newRow("up then down") << false << path({QPoint(360, 300), QPoint(600, 479)}) << true;
+    QTest::newRow("held open by a dialog") << true << path({QPoint(360, 460), QPoint(360, 300)}) << true;
+}
+
+void GamePageTest::menuBarFollowsPointer()
+{
+    QFETCH(bool, dialogOpen);
+    QFETCH(QPolygon, moves);
+    QFETCH(bool, shown);
+
+    openPage();
+    if (dialogOpen)
+        QTest::keyClick(view.get(), Qt::Key_Escape);
+    for (const QPoint &p : moves)
+        moveTo(p.x(), p.y());
+    QCOMPARE(item("menuBar")->isVisible(), shown);
+}
+
+void GamePageTest::everyMoveReachesController()
+{
+    openPage();
+    QSignalSpy moved(controller.get(), &MainWindow::weizhiChanged);
+    const QPolygon moves({QPoint(100, 200), QPoint(101, 200), QPoint(101, 460), QPoint(700, 10)});
+    for (const QPoint &p : moves)
+        moveTo(p.x(), p.y());
+    QCOMPARE(moved.count(), moves.size());
+    for (int i = 0; i < moves.size(); ++i) {
+        QCOMPARE(moved.at(i).at(0).toFloat(), float(moves[i].x()));
+        QCOMPARE(moved.at(i).at(1).toFloat(), float(moves[i].y()));
+    }
+}
+
+void GamePageTest::dialogs_data()
+{
+    QTest::addColumn<QString>("opener"); // "escape" or a menu button
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<bool>("delayed");
+
+    QTest::newRow("escape, cancel") << "escape" << "returnDialog" << "returnCancel" << QByteArray() << false;
+    QTest::newRow("escape, confirm") << "escape" << "returnDialog" << "returnConfirm"
+                                     << QByteArray(SIGNAL(currentPageChanged())) << false;
+    QTest::newRow("return, cancel") << "menuReturn" << "returnDialog" << "returnCancel" << QByteArray() << false;
+    QTest::newRow("return, confirm") << "menuReturn" << "returnDialog" << "returnConfirm"
+                                     << QByteArray(SIGNAL(currentPageChanged())) << false;
+    QTest::newRow("save, cancel") << "menuSave" << "saveDialog" << "saveCancel" << QByteArray() << false;
+    QTest::newRow("save, confirm") << "menuSave" << "saveDialog" << "saveConfirm"
+                                   << QByteArray(SIGNAL(saveChanged(int))) << true;
+    QTest::newRow("quit, cancel") << "menuQuit" << "quitDialog" << "quitCancel" << QByteArray() << false;
+    QTest::newRow("quit, confirm") << "menuQuit" << "quitDialog" << "quitConfirm"
+                                   << QByteArray(SIGNAL(exitChanged(int))) << false;
+}
+
+void GamePageTest::dialogs()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, dialog);
+    QFETCH(QString, button);
+    QFETCH(QByteArray, signal);
+    QFETCH(bool, delayed);
+
+    openPage();
+    QQuickItem *box = item(dialog.toLatin1().constData());
+    QQuickItem *bar = item("menuBar");
+    QQuickItem *page = view->rootObject();
+
+    if (opener == QLatin1String("escape")) {
+        QTest::keyClick(view.get(), Qt::Key_Escape);
+    } else {
+        showMenuBar();
+        click(opener.toLatin1().constData());
+    }
+    QVERIFY(box->isVisible());
+    QVERIFY(bar->isVisible());
+    QVERIFY(page->property("vsuo").toBool());
+
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    QSignalSpy skip(controller.get(), &MainWindow::skipChanged);
+    std::unique_ptr<QSignalSpy> result;
+    if (!signal.isEmpty())
+        result = std::make_unique<QSignalSpy>(controller.get(), signal.constData());
+
+    click(button.toLatin1().constData());
+    QCOMPARE(next.count(), 0);
+    if (button.endsWith(QLatin1String("Cancel")) || dialog == QLatin1String("saveDialog")) {
+        QVERIFY(!box->property("open").toBool());
+        QVERIFY(!bar->isVisible());
+        QVERIFY(!page->property("vsuo").toBool());
+        QVERIFY(!page->property("kvisible").toBool());
+    }
+    if (!result) {
+        QTest::qWait(30);
+        QCOMPARE(skip.count(), 0);
+        return;
+    }
+    if (delayed) {
+        QCOMPARE(result->count(), 0);
+        QVERIFY(result->wait(200));
+    }
+    QCOMPARE(result->count(), 1);
+    if (signal == SIGNAL(currentPageChanged())) {
+        QCOMPARE(controller->getCurrentPage(), QStringLiteral("index"));
+    } else {
+        QCOMPARE(result->first().first().toInt(), 1);
+    }
+}
+
+void GamePageTest::menuButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("page");
+
+    QTest::newRow("load") << "menuLoad" << QByteArray(SIGNAL(currentPageChanged())) << 0 << "load";
+    QTest::newRow("skip") << "menuSkip" << QByteArray(SIGNAL(skipChanged(int))) << -1 << "game";
+    QTest::newRow("auto") << "menuAuto" << QByteArray(SIGNAL(AutoChanged(int))) << -1 << "game";
+    QTest::newRow("settings") << "menuSetting" << QByteArray(SIGNAL(currentPageChanged())) << 0 << "setting";
+}
+
+void GamePageTest::menuButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QByteArray, signal);
+    QFETCH(int, value);
+    QFETCH(QString, page);
+
+    openPage(QStringLiteral("index"));
+    showMenuBar();
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    QSignalSpy spy(controller.get(), signal.constData());
+    click(button.toLatin1().constData());
+    QCOMPARE(next.count(), 0);
+    QCOMPARE(spy.count(), 1);
+    if (!spy.first().isEmpty())
+        QCOMPARE(spy.first().first().toInt(), value);
+    QCOMPARE(controller->getCurrentPage(), page);
+    // The page left says where it was left from, so that its back button can return here.
+    if (page != QLatin1String("game"))
+        QCOMPARE(controller->getLastSource(), QStringLiteral("game"));
+}
+
+void GamePageTest::rightClick_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("kept");
+
+    QTest::newRow("no dialog") << QString() << QString() << false;
+    QTest::newRow("save dialog stays") << "menuSave" << "saveDialog" << true;
+    QTest::newRow("return dialog goes") << "menuReturn" << "returnDialog" << false;
+    QTest::newRow("quit dialog goes") << "menuQuit" << "quitDialog" << false;
+}
+
+void GamePageTest::rightClick()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, dialog);
+    QFETCH(bool, kept);
+
+    openPage();
+    QQuickItem *page = view->rootObject();
+    QQuickItem *textArea = item("textPanel");
+    QQuickItem *bar = item("menuBar");
+    showMenuBar();
+    if (!opener.isEmpty())
+        click(opener.toLatin1().constData());
+    QVERIFY(bar->isVisible());
+
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    click(QPoint(360, 200), Qt::RightButton);
+    QVERIFY(!textArea->isVisible());
+    QVERIFY(!item("lineText")->isVisible());
+    QVERIFY(!bar->isVisible());
+    QVERIFY(!page->property("vsuo").toBool());
+    if (!dialog.isEmpty())
+        QCOMPARE(item(dialog.toLatin1().constData())->property("open").toBool(), kept);
+
+    // Hidden text keeps the bar away even with the pointer at the bottom.
+    moveTo(360, 470);
+    QVERIFY(!bar->isVisible());
+
+    click(QPoint(360, 200), Qt::RightButton);
+    QVERIFY(textArea->isVisible());
+    QVERIFY(!bar->isVisible());
+    moveTo(360, 466);
+    QVERIFY(bar->isVisible());
+    if (!dialog.isEmpty())
+        QCOMPARE(item(dialog.toLatin1().constData())->isVisible(), kept);
+    QCOMPARE(next.count(), 0);
+}
+
+void GamePageTest::clicksOnEmptyPartsAdvance_data()
+{
+    QTest::addColumn<bool>("saveDialogOpen");
+    QTest::addColumn<QPoint>("at");
+
+    QTest::newRow("bar left of the buttons") << false << QPoint(10, 466);
+    QTest::newRow("bar right of the buttons") << false << QPoint(700, 466);
+    QTest::newRow("dialog above its buttons") << true << QPoint(180, 170);
+    QTest::newRow("text panel") << false << QPoint(360, 420);
+}
+
+void GamePageTest::clicksOnEmptyPartsAdvance()
+{
+    QFETCH(bool, saveDialogOpen);
+    QFETCH(QPoint, at);
+
+    openPage();
+    showMenuBar();
+    if (saveDialogOpen)
+        click("menuSave");
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    click(at);
+    QCOMPARE(next.count(), 1);
+    QCOMPARE(item("saveDialog")->isVisible(), saveDialogOpen);
+}
+
+void GamePageTest::answerButtons_data()
+{
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("answer");
+
+    QTest::newRow("first") << true << "answer1" << 1;
+    QTest::newRow("second") << true << "answer2" << 2;
+    QTest::newRow("hidden buttons take no click") << false << "answer1" << 0;
+}
+
+void GamePageTest::answerButtons()
+{
+    QFETCH(bool, offered);
+    QFETCH(QString, button);
+    QFETCH(int, answer);
+
+    openPage();
+    publish("ida1", QStringLiteral("留下"));
+    publish("ida2", QStringLiteral("离开"));
+    publish("daanvisible", offered ? 1 : 0);
+    QCOMPARE(item("answer1")->property("text").toString(), QStringLiteral("留下"));
+    QCOMPARE(item("answer2")->property("text").toString(), QStringLiteral("离开"));
+
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    QSignalSpy da(controller.get(), &MainWindow::daChanged);
+    click(button.toLatin1().constData());
+    if (answer) {
+        QCOMPARE(da.count(), 1);
+        QCOMPARE(da.first().first().toInt(), answer);
+        QCOMPARE(next.count(), 0);
+    } else {
+        QCOMPARE(da.count(), 0);
+        QCOMPARE(next.count(), 1);
+    }
+}
+
+void GamePageTest::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<QByteArray>("held");       // page property set while the key is down
+    QTest::addColumn<QVariantList>("onPress");
+    QTest::addColumn<QVariantList>("onRelease");
+
+    const QByteArray ws = SIGNAL(wsChanged(int));
+    const QByteArray ad = SIGNAL(adChanged(int));
+    // A release sends 0, which the controller drops: nothing reaches the interlude.
+    QTest::newRow("W") << int(Qt::Key_W) << ws << QByteArray("wPressed") << QVariantList{1} << QVariantList{};
+    QTest::newRow("S") << int(Qt::Key_S) << ws << QByteArray("sPressed") << QVariantList{2} << QVariantList{};
+    QTest::newRow("A") << int(Qt::Key_A) << ad << QByteArray("aPressed") << QVariantList{1} << QVariantList{};
+    QTest::newRow("D") << int(Qt::Key_D) << ad << QByteArray("dPressed") << QVariantList{2} << QVariantList{};
+    QTest::newRow("E") << int(Qt::Key_E) << QByteArray(SIGNAL(fsChanged(int))) << QByteArray()
+                       << QVariantList{1} << QVariantList{};
+    QTest::newRow("Ctrl") << int(Qt::Key_Control) << QByteArray(SIGNAL(skipChanged(int))) << QByteArray()
+                          << QVariantList{-1} << QVariantList{0};
+}
+
+void GamePageTest::keys()
+{
+    QFETCH(int, key);
+    QFETCH(QByteArray, signal);
+    QFETCH(QByteArray, held);
+    QFETCH(QVariantList, onPress);
+    QFETCH(QVariantList, onRelease);
+
+    openPage();
+    QQuickItem *page = view->rootObject();
+    QSignalSpy spy(controller.get(), signal.constData());
+
+    QTest::keyPress(view.get(), Qt::Key(key));
+    QVERIFY(spy.count() >= 1);
+    // Movement keys may already have been repeated by the timer: with the same value.
+    if (held.isEmpty())
+        QCOMPARE(spy.count(), onPress.size());
+    for (const QList<QVariant> &args : qAsConst(spy))
+        QCOMPARE(args.first(), onPress.first());
+    if (!held.isEmpty())
+        QVERIFY(page->property(held.constData()).toBool());
+
+    spy.clear();
+    QTest::keyRelease(view.get(), Qt::Key(key));
+    QTest::qWait(50);
+    QCOMPARE(spy.count(), onRelease.size());
+    for (int i = 0; i < onRelease.size(); ++i)
+        QCOMPARE(spy.at(i).first(), onRelease.at(i));
+    if (!held.isEmpty())
+        QVERIFY(!page->property(held.constData()).toBool());
+}
+
+void GamePageTest::keysConsumedOrPassedOn_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("consumed");
+    QTest::addColumn<int>("controllerSignals");
+
+    QTest::newRow("W") << int(Qt::Key_W) << true << 1;
+    QTest::newRow("S") << int(Qt::Key_S) << true << 1;
+    QTest::newRow("A") << int(Qt::Key_A) << true << 1;
+    QTest::newRow("D") << int(Qt::Key_D) << true << 1;
+    QTest::newRow("E") << int(Qt::Key_E) << true << 1;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << true << 0;
+    QTest::newRow("Ctrl is passed on") << int(Qt::Key_Control) << false << 1;
+    QTest::newRow("Q is not the page's") << int(Qt::Key_Q) << false << 0;
+    QTest::newRow("Space is not the page's") << int(Qt::Key_Space) << false << 0;
+    QTest::newRow("Return is not the page's") << int(Qt::Key_Return) << false << 0;
+}
+
+void GamePageTest::keysConsumedOrPassedOn()
+{
+    QFETCH(int, key);
+    QFETCH(bool, consumed);
+    QFETCH(int, controllerSignals);
+
+    openPage();
+    QSignalSpy ws(controller.get(), &MainWindow::wsChanged);
+    QSignalSpy ad(controller.get(), &MainWindow::adChanged);
+    QSignalSpy fs(controller.get(), &MainWindow::fsChanged);
+    QSignalSpy skip(controller.get(), &MainWindow::skipChanged);
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.get(), &press);
+    QCOMPARE(press.isAccepted(), consumed);
+    QCOMPARE(ws.count() + ad.count() + fs.count() + skip.count() + next.count(), controllerSignals);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.get(), &release);
+}
+
+void GamePageTest::fireSendsSecondSignalLater()
+{
+    openPage();
+    QSignalSpy fs(controller.get(), &MainWindow::fsChanged);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(view.get(), Qt::Key_E);
+    QCOMPARE(fs.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(fs.count(), 2, 1000);
+    QVERIFY(clock.elapsed() >= 190);
+    QCOMPARE(fs.at(0).first().toInt(), 1);
+    QCOMPARE(fs.at(1).first().toInt(), 0);
+}
+
+void GamePageTest::repeatTimerResendsHeldKeys()
+{
+    openPage();
+    QObject *timer = view->rootObject()->findChild<QObject *>(QStringLiteral("repeatTimer"));
+    QVERIFY(timer);
+    QCOMPARE(timer->property("interval").toInt(), 16);
+
+    QVector<QPair<char, int>> sent;
+    connect(controller.get(), &MainWindow::wsChanged, this, [&sent](int v) { sent.append({'w', v}); });
+    connect(controller.get(), &MainWindow::adChanged, this, [&sent](int v) { sent.append({'a', v}); });
+
+    QTest::keyPress(view.get(), Qt::Key_W);
+    QTest::keyPress(view.get(), Qt::Key_D);
+    sent.clear();
+    QTest::qWait(200);
+    // Each tick sends the vertical key before the horizontal one.
+    QVERIFY2(sent.size() >= 8, qPrintable(QString::number(sent.size())));
+    const int ticks = sent.size() / 2;
+    for (int i = 0; i < ticks * 2; i += 2) {
+        QCOMPARE(sent.at(i), qMakePair('w', 1));
+        QCOMPARE(sent.at(i + 1), qMakePair('a', 2));
+    }
+
+    QTest::keyRelease(view.get(), Qt::Key_W);
+    sent.clear();
+    QTest::qWait(100);
+    QVERIFY(sent.size() >= 3);
+    for (const auto &s : qAsConst(sent))
+        QCOMPARE(s, qMakePair('a', 2));
+
+    QTest::keyRelease(view.get(), Qt::Key_D);
+    sent.clear();
+    QTest::qWait(60);
+    QCOMPARE(sent.size(), 0);
+    disconnect(controller.get(), nullptr, this, nullptr);
+}
+
+void GamePageTest::inputField_data()
+{
+    QTest::addColumn<int>("submitKey");
+
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+}
+
+void GamePageTest::inputField()
+{
+    QFETCH(int, submitKey);
+
+    openPage();
+    QQuickItem *field = item("inputField");
+    QQuickItem *hint = item("inputHint");
+    publish("shuruvisible", 1);
+    QVERIFY(field->hasActiveFocus());
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->property("text").toString(), QStringLiteral("请输入内容，按回车提交..."));
+
+    QSignalSpy typed(controller.get(), &MainWindow::shuruChanged);
+    QSignalSpy ws(controller.get(), &MainWindow::wsChanged);
+    QSignalSpy ad(controller.get(), &MainWindow::adChanged);
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+
+    // An empty field sends nothing and stays open.
+    QTest::keyClick(view.get(), Qt::Key(submitKey));
+    QCOMPARE(typed.count(), 0);
+    QVERIFY(field->hasActiveFocus());
+
+    // The movement letters are text here, not steps.
+    for (char c : QByteArray("wasd"))
+        QTest::keyClick(view.get(), c);
+    QCOMPARE(field->property("text").toString(), QStringLiteral("wasd"));
+    QVERIFY(!hint->isVisible());
+    QTest::qWait(40);
+    QCOMPARE(ws.count() + ad.count(), 0);
+
+    QTest::keyClick(view.get(), Qt::Key(submitKey));
+    QCOMPARE(typed.count(), 1);
+    QCOMPARE(typed.first().first().toString(), QStringLiteral("wasd"));
+    QCOMPARE(field->property("text").toString(), QString());
+    QVERIFY(hint->isVisible());
+    QCOMPARE(next.count(), 0);
+
+    // Once the box goes, the keys belong to the page again.
+    publish("shuruvisible", 0);
+    QVERIFY(view->rootObject()->hasActiveFocus());
+    QTest::keyClick(view.get(), Qt::Key_W);
+    QVERIFY(ws.count() >= 1);
+    QCOMPARE(field->property("text").toString(), QString());
+}
+
+// Coming back from the settings page in the middle of a typed answer.
+void GamePageTest::inputFieldFocusedWhenShownAtLoad()
+{
+    publish("shuruvisible", 1);
+    openPage(QStringLiteral("setting"));
+    QVERIFY(item("inputField")->hasActiveFocus());
+    QTest::keyClick(view.get(), 'x');
+    QCOMPARE(item("inputField")->property("text").toString(), QStringLiteral("x"));
+}
+
+QTEST_MAIN(GamePageTest)
+#include "tst_gamepage.moc"
