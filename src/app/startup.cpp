@@ -7,6 +7,7 @@
 #include "extras/unlockrecord.h"
 #include "settings/settingsfile.h"
 #include "stage/interludestate.h"
+#include "story/autoskip.h"
 #include "story/choices.h"
 #include "story/linecursor.h"
 #include "story/music.h"
@@ -121,6 +122,10 @@ void connectHandlers(Game &game)
         QObject::connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), player,
                          [g](QMediaPlayer::Error error) { story::musicFailed(*g, error); });
     }
+
+    // 9, 10: reading on by itself, skipping
+    QObject::connect(c, &MainWindow::AutoChanged, c, [g](int value) { story::setAuto(*g, value); });
+    QObject::connect(c, &MainWindow::skipChanged, c, [g](int value) { story::setSkip(*g, value); });
 
     // 17: browsing with the wheel
     QObject::connect(c, &MainWindow::wheelChanged, c, [g](int step) { story::browseHistory(*g, step); });

@@ -1,0 +1,25 @@
+#pragma once
+
+struct Game;
+class QTimer;
+
+// Reading on without clicks. Auto waits for each line to finish typing, then
+// steps; skip steps every 100 ms showing lines whole. Both stop by themselves
+// where the player has to act.
+namespace story {
+
+// int(500 / (Vhang + 0.00001)) ms: 499 at 1.0, 999 at 0.5.
+int autoInterval(float vhang);
+// int(50 / (Vhang + 0.00001)) ms between a tick that found the line typing and the next.
+int autoRearmDelay(float vhang);
+
+void setAuto(Game &game, int value);
+void autoTick(Game &game);
+void setSkip(Game &game, int value);
+void skipTick(Game &game);
+
+QTimer *autoTimer(); // null while auto is off
+QTimer *skipTimer(); // null while skip is off
+bool &autoJustStarted();
+
+} // namespace story
