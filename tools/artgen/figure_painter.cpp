@@ -131,6 +131,7 @@ struct HairShape
     QPainterPath front; // crown and bangs
     QPainterPath locks; // side locks over the cheeks
     QPainterPath extra; // tails, ponytail: behind the head, in front of the back hair
+    QPainterPath frontTail; // low ponytail lying over the shoulder, in front of the clothes
     std::vector<QPointF> tips;
     double ringY = 70;
 };
@@ -150,9 +151,10 @@ void addBangs(QPainterPath &path, const std::vector<QPointF> &tips,
     }
 }
 
-HairShape makeHair(const Look &l)
+HairShape makeHair(const Look &l, bool flare)
 {
     HairShape h;
+    const double m_flare = flare ? 1 : 0;
     const double sw = l.sweep;
     const bool male = l.male;
 
@@ -174,6 +176,18 @@ HairShape makeHair(const Look &l)
             tips = {P(200, 132), P(184, 122), P(166, 128), P(146, 118), P(126, 126),
                     P(106, 118), P(86, 130)};
         }
+    } else if (l.fringe == Fringe::Straight) {
+        // Blunt cut just above the brows, longer strands framing the face.
+        tips = {P(198, 142), P(182, 121), P(166, 122), P(150, 121), P(134, 122), P(118, 121),
+                P(100, 122), P(84, 142)};
+        notches = {P(205, 108), P(192, 110), P(174, 112), P(158, 112), P(142, 112), P(126, 112),
+                   P(110, 112), P(94, 110), P(75, 108)};
+    } else if (l.fringe == Fringe::Swept) {
+        // Parted on the viewer's left, the fringe falling across to the right.
+        tips = {P(198, 140), P(182, 128), P(166, 122), P(150, 118), P(132, 114), P(114, 110),
+                P(94, 118)};
+        notches = {P(205, 110), P(190, 96), P(174, 92), P(158, 90), P(140, 88), P(120, 84),
+                   P(102, 80), P(75, 106)};
     } else {
         tips = {P(196, 132), P(180, 120), P(161, 118), P(146, 126), P(128, 116), P(108, 120),
                 P(90, 130)};
@@ -216,9 +230,11 @@ HairShape makeHair(const Look &l)
     double lockEnd = 0;
     switch (l.hairStyle) {
     case Hair::Long: lockEnd = 275; break;
+    case Hair::Floating: lockEnd = 285; break;
+    case Hair::LowTail: lockEnd = 250; break;
     case Hair::TwinTails: lockEnd = 215; break;
     case Hair::Ponytail: lockEnd = 205; break;
-    case Hair::Bob: lockEnd = 198; break;
+    case Hair::Bob: lockEnd = 198 + l.hairLength; break;
     case Hair::Short: lockEnd = male ? 160 : 185; break;
     case Hair::Messy: lockEnd = 168; break;
     }
@@ -245,6 +261,42 @@ HairShape makeHair(const Look &l)
     // Back hair.
     QPainterPath b;
     switch (l.hairStyle) {
+    case Hair::Floating: {
+        // Hair drifting as if under water: wide waves, tips lifting.
+        const double f = m_flare;
+        b.moveTo(P(78, 88));
+        b.cubicTo(P(30 - f * 14, 130), P(60 - f * 20, 220), P(22 - f * 16, 300));
+        b.cubicTo(P(14 - f * 10, 340), P(40, 380), P(60, 392 - f * 30));
+        const int n = 6;
+        for (int i = 0; i < n; ++i) {
+            const double x0 = 60 + 160.0 * i / n, x1 = 60 + 160.0 * (i + 1) / n;
+            const double xm = (x0 + x1) / 2;
+            b.quadTo(P(xm - 5, 392), P(xm, 404 - (i % 2) * 10 - f * 20));
+            b.quadTo(P(xm + 5, 392), P(x1, 390 - f * 30 * (i == n - 1)));
+        }
+        b.cubicTo(P(240, 380), P(266 + f * 10, 340), P(258 + f * 16, 300));
+        b.cubicTo(P(220 + f * 20, 220), P(250 + f * 14, 130), P(202, 88));
+        b.closeSubpath();
+        break;
+    }
+    case Hair::LowTail: {
+        // Gathered at the nape: only a narrow fall shows behind the shoulders.
+        b.moveTo(P(76, 92));
+        b.cubicTo(P(64, 140), P(70, 190), P(96, 214));
+        b.lineTo(P(184, 214));
+        b.cubicTo(P(210, 190), P(216, 140), P(204, 92));
+        b.closeSubpath();
+        // The tail comes forward over the shoulder on the viewer's left.
+        QPainterPath t;
+        t.moveTo(P(98, 196));
+        t.cubicTo(P(80, 210), P(78, 250), P(84, 300));
+        t.cubicTo(P(86, 330), P(92, 350), P(100, 368));
+        t.cubicTo(P(100, 346), P(106, 330), P(110, 310));
+        t.cubicTo(P(116, 270), P(118, 226), P(114, 200));
+        t.closeSubpath();
+        h.frontTail = t;
+        break;
+    }
     case Hair::Long: {
         b.moveTo(P(78, 90));
         b.cubicTo(P(50, 150), P(44, 260), P(50, 352));
@@ -263,7 +315,7 @@ HairShape makeHair(const Look &l)
     case Hair::Bob:
     case Hair::Ponytail:
     case Hair::TwinTails: {
-        const double bottom = l.hairStyle == Hair::Bob ? 200 : 176;
+        const double bottom = (l.hairStyle == Hair::Bob ? 200 : 176) + l.hairLength;
         const double wide = l.hairStyle == Hair::Bob ? 62 : 70;
         b.moveTo(P(76, 92));
         b.cubicTo(P(wide - 4, 130), P(wide - 2, bottom - 30), P(wide + 4, bottom));
@@ -307,6 +359,16 @@ HairShape makeHair(const Look &l)
         t.cubicTo(P(214, 150), P(210, 110), P(196, 96));
         t.closeSubpath();
         h.extra = t;
+    } else if (l.sideTail) {
+        // Small side ponytail sticking out above the ear on the viewer's right.
+        QPainterPath t;
+        t.moveTo(P(192, 84));
+        t.cubicTo(P(226, 82), P(240, 120), P(234, 158));
+        t.cubicTo(P(232, 172), P(226, 182), P(218, 192));
+        t.cubicTo(P(222, 176), P(222, 160), P(216, 146));
+        t.cubicTo(P(212, 132), P(206, 118), P(198, 110));
+        t.closeSubpath();
+        h.extra = t;
     } else if (l.hairStyle == Hair::TwinTails) {
         QPainterPath t;
         t.moveTo(P(92, 66));
@@ -339,8 +401,15 @@ void strandLines(QPainter &p, const QPainterPath &clip, const std::vector<QPoint
 void paintBackHair(QPainter &p, const HairShape &h, const Palette &c, const Look &l)
 {
     const QRectF r = h.back.boundingRect();
-    shape(p, h.back, vgrad(r.top(), r.bottom(), c.hairDark, shade(c.hairDark, 0.8)),
-          c.hairLine, 1.5);
+    QLinearGradient bg(P(0, r.top()), P(0, r.bottom()));
+    bg.setColorAt(0, c.hairDark);
+    if (l.hairTip.isValid()) {
+        bg.setColorAt(0.55, c.hairDark);
+        bg.setColorAt(1, mix(l.hairTip, c.hairDark, 0.25));
+    } else {
+        bg.setColorAt(1, shade(c.hairDark, 0.8));
+    }
+    shape(p, h.back, bg, c.hairLine, 1.5);
     // A few falling strands so the mass does not read as a flat sheet.
     std::vector<QPointF> from, to;
     if (r.bottom() > 250) {
@@ -362,7 +431,10 @@ void paintBackHair(QPainter &p, const HairShape &h, const Palette &c, const Look
         p.setClipPath(h.extra);
         // Sheen down each tail.
         QPainterPath sheen;
-        if (l.hairStyle == Hair::Ponytail) {
+        if (l.sideTail) {
+            sheen.moveTo(P(206, 92));
+            sheen.cubicTo(P(224, 100), P(230, 130), P(226, 160));
+        } else if (l.hairStyle == Hair::Ponytail) {
             sheen.moveTo(P(212, 90));
             sheen.cubicTo(P(236, 120), P(238, 190), P(230, 250));
         } else {
@@ -372,7 +444,7 @@ void paintBackHair(QPainter &p, const HairShape &h, const Palette &c, const Look
         }
         linePath(p, sheen, alpha(c.hairLight, 150), 5);
         p.restore();
-        if (l.hairTie) {
+        if (l.hairTie && !l.sideTail) {
             // Ribbons where the tails are tied.
             auto bow = [&](QPointF at) {
                 QPainterPath r;
@@ -400,13 +472,52 @@ void paintBackHair(QPainter &p, const HairShape &h, const Palette &c, const Look
     }
 }
 
+void paintFrontTail(QPainter &p, const HairShape &h, const Palette &c, const Look &l)
+{
+    if (h.frontTail.isEmpty())
+        return;
+    const QRectF r = h.frontTail.boundingRect();
+    shape(p, h.frontTail, vgrad(r.top(), r.bottom(), c.hair, shade(c.hair, 0.85)), c.hairLine, 1.3);
+    p.save();
+    p.setClipPath(h.frontTail);
+    QPainterPath s;
+    s.moveTo(P(100, 210));
+    s.cubicTo(P(92, 250), P(92, 300), P(98, 350));
+    linePath(p, s, alpha(c.hairLight, 130), 3);
+    p.restore();
+    // Ribbon where it is tied, just under the ear.
+    const QColor rib = shade(l.accent, 0.62);
+    const QPointF at(104, 214);
+    QPainterPath bowL;
+    bowL.moveTo(at);
+    bowL.cubicTo(at + P(-18, -12), at + P(-20, 9), at);
+    QPainterPath bowR;
+    bowR.moveTo(at);
+    bowR.cubicTo(at + P(18, -12), at + P(20, 9), at);
+    QPainterPath tails;
+    tails.moveTo(at);
+    tails.lineTo(at + P(-8, 22));
+    tails.lineTo(at + P(-3, 21));
+    tails.lineTo(at + P(1, 4));
+    tails.lineTo(at + P(5, 21));
+    tails.lineTo(at + P(10, 19));
+    tails.closeSubpath();
+    for (const QPainterPath &part : {tails, bowL, bowR})
+        shape(p, part, rib, shade(rib, 0.55), 1.1);
+    QPainterPath knot;
+    knot.addEllipse(at, 3.5, 3.5);
+    shape(p, knot, shade(rib, 0.85), shade(rib, 0.55), 1.0);
+}
+
 void paintFrontHair(QPainter &p, const HairShape &h, const Palette &c, const Look &l)
 {
     // Locks first: the fringe overlaps their roots.
     {
         const QRectF r = h.locks.boundingRect();
-        shape(p, h.locks, vgrad(r.top(), r.bottom(), c.hair, shade(c.hair, 0.85)), c.hairLine,
-              1.3);
+        shape(p, h.locks,
+              vgrad(r.top(), r.bottom(), c.hair,
+                    l.hairTip.isValid() ? mix(l.hairTip, c.hair, 0.35) : shade(c.hair, 0.85)),
+              c.hairLine, 1.3);
         p.save();
         p.setClipPath(h.locks);
         QPainterPath s;
@@ -464,7 +575,37 @@ void paintFrontHair(QPainter &p, const HairShape &h, const Palette &c, const Loo
         shape(p, pin, l.accent, shade(l.accent, 0.55), 1.0);
         shape(p, pin2, shade(l.accent, 1.2), shade(l.accent, 0.55), 1.0);
     }
-    if (l.hairTie && l.hairStyle != Hair::Ponytail && l.hairStyle != Hair::TwinTails) {
+    if (l.starClip) {
+        QPainterPath star;
+        const QPointF at(196, 96);
+        for (int i = 0; i < 10; ++i) {
+            const double a = -kPi / 2 + i * kPi / 5 + 0.2;
+            const double r = (i % 2) ? 4.2 : 10;
+            const QPointF q = at + P(r * std::cos(a), r * std::sin(a));
+            if (i == 0)
+                star.moveTo(q);
+            else
+                star.lineTo(q);
+        }
+        star.closeSubpath();
+        QRadialGradient sg(at + P(-3, -3), 12);
+        sg.setColorAt(0, shade(l.accent, 1.45));
+        sg.setColorAt(1, l.accent);
+        shape(p, star, sg, shade(l.accent, 0.5), 1.2);
+    }
+    if (l.ringPin) {
+        QPainterPath ring;
+        ring.addEllipse(P(194, 98), 7.5, 7.5);
+        ring.addEllipse(P(194, 98), 4.5, 4.5);
+        shape(p, ring, QColor(250, 252, 255), QColor(150, 170, 190), 1.0);
+        if (l.trim.isValid()) {
+            QPainterPath in;
+            in.addEllipse(P(194, 98), 6, 6);
+            linePath(p, in, alpha(l.trim, 200), 1.0);
+        }
+    }
+    if (l.hairTie && l.hairStyle != Hair::Ponytail && l.hairStyle != Hair::TwinTails &&
+        l.hairStyle != Hair::LowTail && !l.sideTail) {
         // Headband across the crown.
         QPainterPath band;
         band.moveTo(P(74, 96));
@@ -646,6 +787,21 @@ void paintEye(QPainter &p, double cx, double s, const Look &l, const Mood &m, co
         p.setPen(Qt::NoPen);
         p.setBrush(gl);
         p.drawEllipse(ir);
+        if (l.irisRing) {
+            QPainterPath ring;
+            ring.addEllipse(P(ix, iy), irisR * 0.7, irisH * 0.7);
+            linePath(p, ring, alpha(mix(l.eyes, QColor(255, 255, 255), 0.7), 170), 1.0);
+        }
+    }
+    if (m.glow.isValid()) {
+        // The iris lights up from inside.
+        QRadialGradient lg(P(ix, iy), irisH * 1.1);
+        lg.setColorAt(0, alpha(m.glow, 230));
+        lg.setColorAt(0.6, alpha(m.glow, 120));
+        lg.setColorAt(1, alpha(m.glow, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(lg);
+        p.drawEllipse(ir.adjusted(-3, -3, 3, 3));
     }
     // Shadow of the upper lid on the eyeball.
     {
@@ -667,6 +823,8 @@ void paintEye(QPainter &p, double cx, double s, const Look &l, const Mood &m, co
         }
     }
     p.restore();
+    if (m.glow.isValid())
+        addGlow(p, P(ix, iy), 22, alpha(m.glow, 70));
 
     // Lower lash: a short soft stroke at the outer side.
     {
@@ -792,6 +950,21 @@ void paintMouth(QPainter &p, const Mood &m, const Palette &c, bool male)
         path.quadTo(P(x + 8, y + 3), P(x + 9, y));
         linePath(p, path, line, 1.4);
         break;
+    case Mouth::Pout:
+        // Pursed lips pushed forward, cheeks puffed.
+        path.moveTo(P(x - 4, y + 1));
+        path.quadTo(P(x - 2, y - 2), P(x, y));
+        path.quadTo(P(x + 2, y - 2), P(x + 4, y + 1));
+        path.quadTo(P(x, y + 4), P(x - 4, y + 1));
+        fillPath(p, path, QColor(230, 120, 130));
+        linePath(p, path, line, 1.2);
+        for (double s : {-1.0, 1.0}) {
+            QPainterPath puff;
+            puff.moveTo(P(x + s * 44, y - 22));
+            puff.quadTo(P(x + s * 52, y - 8), P(x + s * 40, y + 6));
+            linePath(p, puff, alpha(c.skinLine, 160), 1.2);
+        }
+        break;
     case Mouth::Grit:
         path.addRoundedRect(QRectF(x - 9, y - 3, 18, 7), 2.5, 2.5);
         fillPath(p, path, QColor(255, 255, 255));
@@ -873,7 +1046,18 @@ void paintFace(QPainter &p, const Look &l, const Mood &m, const Palette &c, cons
 
     for (double s : {-1.0, 1.0}) {
         const double cx = kCx + s * 24;
-        paintEye(p, cx, s, l, m, c);
+        Mood em = m;
+        if (m.wink && s > 0)
+            em.eyes = Eyes::Smile;
+        paintEye(p, cx, s, l, em, c);
+    }
+    if (l.freckles) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(alpha(mix(c.skinLine, c.blush, 0.4), 150));
+        const QPointF dots[] = {P(-34, 160), P(-29, 163), P(-24, 159), P(-31, 157)};
+        for (double s : {-1.0, 1.0})
+            for (const QPointF &d : dots)
+                p.drawEllipse(P(kCx + s * d.x(), d.y()), 1.0, 1.0);
     }
     // Nose: a tiny shadow stroke.
     QPainterPath nose;
@@ -899,21 +1083,28 @@ void paintFace(QPainter &p, const Look &l, const Mood &m, const Palette &c, cons
     }
 }
 
-void paintGlasses(QPainter &p, const Look &l)
+void paintGlasses(QPainter &p, bool slip)
 {
-    const QColor frame = mix(l.cloth2, QColor(30, 30, 40), 0.5);
+    p.save();
+    if (slip) {
+        // Slid down the nose and askew.
+        p.translate(kCx, 150);
+        p.rotate(-7);
+        p.translate(-kCx, -150 + 9);
+    }
+    const QColor frame(140, 150, 168);
     QPainterPath lens;
     for (double s : {-1.0, 1.0}) {
         const QRectF r(kCx + s * 24 - 17, 128, 34, 26);
         QPainterPath one;
-        one.addRoundedRect(r, 9, 9);
+        one.addRoundedRect(r, 12, 12);
         p.setPen(Qt::NoPen);
         QLinearGradient g(r.topLeft(), r.bottomRight());
         g.setColorAt(0, QColor(255, 255, 255, 60));
         g.setColorAt(0.5, QColor(200, 220, 255, 20));
         g.setColorAt(1, QColor(255, 255, 255, 50));
         fillPath(p, one, g);
-        linePath(p, one, frame, 1.8);
+        linePath(p, one, frame, 1.5);
         // Glint across the lens.
         QPainterPath gl;
         gl.moveTo(r.topLeft() + P(8, 6));
@@ -928,6 +1119,7 @@ void paintGlasses(QPainter &p, const Look &l)
     bridge.moveTo(P(kCx + 41, 136));
     bridge.lineTo(P(kCx + 54, 133));
     linePath(p, bridge, frame, 1.8);
+    p.restore();
 }
 
 void paintSweat(QPainter &p)
@@ -968,7 +1160,7 @@ struct ArmGeom
     enum Hand { Open, Fist, Hidden } hand;
 };
 
-ArmGeom armGeom(Arm a, double s, bool male)
+ArmGeom armGeom(Arm a, double s, bool male, Prop prop)
 {
     // s = -1 for the arm on the viewer's left.
     ArmGeom g;
@@ -1040,11 +1232,124 @@ ArmGeom armGeom(Arm a, double s, bool male)
         g.handAngle = std::atan2(-1, s * 0.4);
         g.hand = ArmGeom::Fist;
         break;
+    case Arm::Pray:
+        g.elbow = P(X(sx + 6), 334);
+        g.wrist = P(X(10), 292);
+        g.handAngle = std::atan2(-1, -s * 0.5);
+        break;
+    case Arm::Behind:
+        g.elbow = P(X(sx + 8), 340);
+        g.wrist = P(X(40), 396);
+        g.handAngle = down;
+        g.hand = ArmGeom::Hidden;
+        break;
+    case Arm::Up:
+        g.elbow = P(X(sx + 24), 318);
+        g.wrist = P(X(sx + 12), 246);
+        g.handAngle = std::atan2(-1, s * 0.25);
+        break;
+    case Arm::Hug:
+        g.elbow = P(X(sx + 4), 330);
+        g.wrist = P(X(-34), 268);
+        g.handAngle = std::atan2(-0.9, -s);
+        break;
+    case Arm::Raise:
+        g.elbow = P(X(sx + 40), 252);
+        g.wrist = P(X(sx + 34), 170);
+        g.handAngle = std::atan2(-1, s * 0.05);
+        g.hand = ArmGeom::Fist;
+        break;
+    case Arm::Pocket:
+        g.elbow = P(X(sx + 14), 340);
+        g.wrist = P(X(48), 398);
+        g.handAngle = down;
+        g.hand = ArmGeom::Hidden;
+        break;
+    case Arm::Lock:
+        g.elbow = P(X(sx + 30), 296);
+        g.wrist = P(X(70), 190);
+        g.handAngle = std::atan2(-1, s * 0.1);
+        g.hand = ArmGeom::Fist;
+        break;
+    case Arm::Hush:
+        g.elbow = P(X(sx + 2), 328);
+        g.wrist = P(X(12), 202);
+        g.handAngle = std::atan2(-1, -s * 0.05);
+        g.hand = ArmGeom::Fist;
+        break;
+    case Arm::Touch:
+        g.elbow = P(X(sx + 26), 318);
+        g.wrist = P(X(sx + 26), 236);
+        g.handAngle = std::atan2(-1, s * 0.05);
+        break;
+    case Arm::Glasses:
+        g.elbow = P(X(sx + 2), 318);
+        g.wrist = P(X(8), 170);
+        g.handAngle = std::atan2(-1, -s * 0.12);
+        g.hand = ArmGeom::Fist;
+        break;
+    case Arm::Temple:
+        g.elbow = P(X(sx + 36), 262);
+        g.wrist = P(X(58), 160);
+        g.handAngle = std::atan2(-1, -s * 0.1);
+        break;
+    case Arm::Offer:
+        g.elbow = P(X(sx + 16), 334);
+        g.wrist = P(X(sx + 40), 318);
+        g.handAngle = std::atan2(-0.15, s);
+        break;
+    case Arm::Hold:
+        switch (prop) {
+        case Prop::BookChest:
+            g.elbow = P(X(sx + 8), 338);
+            g.wrist = P(X(26), 300);
+            g.handAngle = std::atan2(-0.8, -s);
+            break;
+        case Prop::BookOpenUp:
+            g.elbow = P(X(sx + 14), 330);
+            g.wrist = P(X(50), 282);
+            g.handAngle = std::atan2(-1, -s * 0.2);
+            break;
+        case Prop::BookOpenDown:
+            g.elbow = P(X(sx + 12), 342);
+            g.wrist = P(X(50), 336);
+            g.handAngle = std::atan2(-0.6, -s);
+            break;
+        case Prop::BookFace:
+            g.elbow = P(X(sx + 6), 318);
+            g.wrist = P(X(38), 212);
+            g.handAngle = std::atan2(-1, -s * 0.2);
+            break;
+        case Prop::BookUnderArm:
+            g.elbow = P(X(sx + 10), 336);
+            g.wrist = P(X(sx - 26), 372);
+            g.handAngle = std::atan2(0.3, -s);
+            break;
+        case Prop::Pencil:
+        case Prop::None:
+            g.elbow = P(X(sx + 20), 326);
+            g.wrist = P(X(sx + 6), 262);
+            g.handAngle = std::atan2(-1, s * 0.4);
+            g.hand = ArmGeom::Fist;
+            break;
+        }
+        break;
     }
     return g;
 }
 
-bool nearFace(Arm a) { return a == Arm::Think || a == Arm::Mouth || a == Arm::Head; }
+bool nearFace(Arm a, Prop prop)
+{
+    switch (a) {
+    case Arm::Think: case Arm::Mouth: case Arm::Head: case Arm::Hush: case Arm::Glasses:
+    case Arm::Temple: case Arm::Lock:
+        return true;
+    case Arm::Hold:
+        return prop == Prop::BookFace;
+    default:
+        return false;
+    }
+}
 
 void paintHand(QPainter &p, const ArmGeom &g, const Palette &c, bool male, bool pointFinger,
                bool spread)
@@ -1140,7 +1445,7 @@ QPainterPath slab(QPointF end, QPointF dir, double depth)
 enum class ArmPart { Upper, Fore, Whole };
 
 void paintArm(QPainter &p, const ArmGeom &g, const Look &l, const Palette &c, ArmPart part,
-              bool pointFinger, bool spread)
+              bool pointFinger, bool spread, bool pencil)
 {
     const QColor sleeve = l.cloth;
     const QColor line = shade(sleeve, 0.6);
@@ -1181,14 +1486,68 @@ void paintArm(QPainter &p, const ArmGeom &g, const Look &l, const Palette &c, Ar
     if (upper)
         fillSleeve(capsule(g.shoulder, g.rs + 2, g.elbow, g.re + 2.5));
     if (fore) {
-        const QPointF w = lerp(g.elbow, g.wrist, 0.86);
-        const double r = g.rw + 3.5;
+        const bool pushed = l.innerSleeve.isValid();
+        const QPointF w = lerp(g.elbow, g.wrist, pushed ? 0.5 : 0.86);
+        const double r = pushed ? g.re + 4 : g.rw + 3.5;
         shape(p, capsule(lerp(g.elbow, g.wrist, 0.5), g.rw + 1, g.wrist, g.rw), c.skin,
               c.skinLine, 1.2);
         paintHand(p, g, c, l.male, pointFinger, spread);
+        if (pencil) {
+            // Held in the fist, pointing where the fingers would.
+            const QPointF d(std::cos(g.handAngle), std::sin(g.handAngle));
+            const QPointF a = g.wrist + d * 6, b = g.wrist + d * 40;
+            QPainterPath pen = capsule(a, 2.4, b, 2.4);
+            shape(p, pen, QColor(240, 200, 80), QColor(150, 110, 40), 1.0);
+            QPainterPath tip;
+            const QPointF n(-d.y(), d.x());
+            tip.moveTo(b + n * 2.4);
+            tip.lineTo(b + d * 8);
+            tip.lineTo(b - n * 2.4);
+            tip.closeSubpath();
+            shape(p, tip, QColor(235, 210, 170), QColor(150, 110, 40), 0.9);
+            paintHand(p, g, c, l.male, false, false);
+        }
+        if (pushed) {
+            // Blazer sleeve showing under the pushed-up outer sleeve.
+            const QPointF iw = lerp(g.elbow, g.wrist, 0.86);
+            const QPainterPath in = openSleeve(lerp(g.elbow, g.wrist, 0.3), g.re + 1.5, iw,
+                                               g.rw + 3);
+            const QColor ic = l.innerSleeve;
+            shape(p, in, ic, shade(ic, 0.55), 1.2);
+            p.save();
+            p.setClipPath(in);
+            fillPath(p, slab(iw, df, 4), QColor(248, 248, 252));
+            p.restore();
+            linePath(p, in, shade(ic, 0.55), 1.2);
+        }
         const QPainterPath s = openSleeve(g.elbow, g.re + 2.5, w, r);
         fillSleeve(s);
-        cuff(s, w, df);
+        if (pushed) {
+            // Bunched fabric where the sleeve is pushed up.
+            QPainterPath bunch;
+            const QPointF n(-df.y(), df.x());
+            for (int i = 1; i <= 3; ++i) {
+                const QPointF at = w - df * (i * 6.0);
+                bunch.moveTo(at + n * (r - 1));
+                bunch.quadTo(at - df * 3, at - n * (r - 1));
+            }
+            p.save();
+            p.setClipPath(s);
+            linePath(p, bunch, alpha(line, 150), 1.1);
+            p.restore();
+        } else {
+            cuff(s, w, df);
+            if (l.trim.isValid()) {
+                p.save();
+                p.setClipPath(s);
+                const QPointF n(-df.y(), df.x());
+                QPainterPath t;
+                t.moveTo(w - df * 7 + n * 30);
+                t.lineTo(w - df * 7 - n * 30);
+                linePath(p, t, l.trim, 1.2);
+                p.restore();
+            }
+        }
         if (part == ArmPart::Whole) {
             // Straight arm: hide the seam where the two halves meet.
             const QPainterPath joint = capsule(g.elbow - du * 6, g.re + 1, g.elbow + df * 6, g.re + 1);
@@ -1344,7 +1703,185 @@ void paintClothes(QPainter &p, const Look &l, const Palette &c)
         shape(p, cl, col, shade(col, 0.7), 1.1);
     };
 
+    // Lapels, the front edge and buttons of a blazer whose opening ends at vb.
+    auto blazerFront = [&](double vb) {
+        const double k = (vb - 200) / 102.0;
+        QPainterPath lap;
+        for (double s : {-1.0, 1.0}) {
+            lap.moveTo(P(kCx + s * 22, 204));
+            lap.lineTo(P(kCx + s * 40, 204 + 28 * k));
+            lap.lineTo(P(kCx + s * 30, 204 + 36 * k));
+            lap.lineTo(P(kCx + s * 2, vb + 2));
+            lap.lineTo(P(kCx + s * 6, vb + 2));
+            lap.lineTo(P(kCx + s * 28, 206));
+            lap.closeSubpath();
+        }
+        QPainterPath opening;
+        opening.moveTo(P(kCx - 26, 200));
+        opening.lineTo(P(kCx, vb));
+        opening.lineTo(P(kCx + 26, 200));
+        linePath(p, opening, line, 1.5);
+        shape(p, lap, shade(l.cloth, 0.92), line, 1.2);
+        if (l.trim.isValid()) {
+            QPainterPath edge;
+            for (double s : {-1.0, 1.0}) {
+                edge.moveTo(P(kCx + s * 24, 206));
+                edge.lineTo(P(kCx + s * 38, 204 + 28 * k));
+                edge.lineTo(P(kCx + s * 29, 204 + 36 * k));
+                edge.lineTo(P(kCx + s * 3, vb));
+            }
+            linePath(p, edge, l.trim, 1.1);
+        }
+        QPainterPath front;
+        front.moveTo(P(kCx, vb + 2));
+        front.lineTo(P(kCx, 500));
+        linePath(p, front, line, 1.3);
+        const QColor bc = l.cloth2;
+        for (double y = vb + 26; y < 400; y += 32)
+            button(P(kCx - 6, y), bc);
+        if (l.emblem) {
+            // Planet with its ring, for the new academy.
+            const QPointF at(178, 262);
+            QPainterPath pl;
+            pl.addEllipse(at, 8, 8);
+            QRadialGradient pg(at + P(-3, -3), 10);
+            pg.setColorAt(0, shade(l.cloth2, 1.5));
+            pg.setColorAt(1, l.cloth2);
+            shape(p, pl, pg, shade(l.cloth2, 0.6), 1.0);
+            QPainterPath ring;
+            ring.addEllipse(at, 14, 4);
+            p.save();
+            p.translate(at);
+            p.rotate(-18);
+            p.translate(-at);
+            linePath(p, ring, shade(l.cloth2, 0.8), 1.4);
+            p.restore();
+        } else {
+            QPainterPath em;
+            em.moveTo(P(178, 262));
+            em.lineTo(P(190, 262));
+            em.lineTo(P(190, 272));
+            em.quadTo(P(184, 280), P(178, 272));
+            em.closeSubpath();
+            shape(p, em, l.trim.isValid() ? l.trim : l.cloth2, shade(l.cloth2, 0.6), 1.0);
+        }
+    };
+    // Open zip edges of a hoodie or cardigan over what is inside.
+    auto openFront = [&](double halfTop, double halfBottom, const QColor &edgeCol, bool zip) {
+        for (double s : {-1.0, 1.0}) {
+            QPainterPath side;
+            side.moveTo(P(kCx + s * halfTop, 198));
+            side.lineTo(P(kCx + s * 130, 198));
+            side.lineTo(P(kCx + s * 130, 500));
+            side.lineTo(P(kCx + s * halfBottom, 500));
+            side.cubicTo(P(kCx + s * (halfBottom + 2), 400), P(kCx + s * (halfTop + 10), 300),
+                         P(kCx + s * halfTop, 198));
+            side.closeSubpath();
+            shape(p, side, g, line, 1.4);
+            QPainterPath edge;
+            edge.moveTo(P(kCx + s * (halfTop + 3), 200));
+            edge.cubicTo(P(kCx + s * (halfTop + 13), 300), P(kCx + s * (halfBottom + 5), 400),
+                         P(kCx + s * (halfBottom + 3), 500));
+            linePath(p, edge, edgeCol, zip ? 3.5 : 7);
+            if (zip) {
+                QPen dash(shade(edgeCol, 0.6), 2.2, Qt::CustomDashLine, Qt::FlatCap);
+                dash.setDashPattern({0.8, 1.2});
+                p.setPen(dash);
+                p.setBrush(Qt::NoBrush);
+                p.drawPath(edge);
+            } else if (s < 0) {
+                for (double y = 250; y < 420; y += 34)
+                    button(P(kCx + s * (halfTop + 9) + (y - 200) * 0.03 * s, y), l.cloth2);
+            }
+        }
+    };
+
     switch (l.outfit) {
+    case Outfit::Layered: {
+        // Open zip hoodie over the navy blazer, white blouse and ribbon.
+        fillPath(p, [] {
+            QPainterPath in;
+            in.addRect(QRectF(kCx - 60, 190, 120, 320));
+            return in;
+        }(), l.cloth2);
+        fillPath(p, vee(22, 262, 200), QColor(248, 248, 252));
+        neckShadow(10);
+        shirtCollar(QColor(250, 250, 255), 5);
+        {
+            const QColor navyLine = shade(l.cloth2, 0.55);
+            QPainterPath lap;
+            for (double s : {-1.0, 1.0}) {
+                lap.moveTo(P(kCx + s * 20, 204));
+                lap.lineTo(P(kCx + s * 32, 226));
+                lap.lineTo(P(kCx + s * 25, 232));
+                lap.lineTo(P(kCx + s * 2, 264));
+                lap.lineTo(P(kCx + s * 6, 264));
+                lap.lineTo(P(kCx + s * 26, 206));
+                lap.closeSubpath();
+            }
+            shape(p, lap, shade(l.cloth2, 1.15), navyLine, 1.1);
+            button(P(kCx - 4, 290), QColor(220, 190, 110));
+            button(P(kCx - 4, 322), QColor(220, 190, 110));
+        }
+        bow(P(kCx, 226), 12, l.ribbon);
+        // The hood lies in folds around the back of the neck.
+        QPainterPath hood;
+        hood.moveTo(P(82, 226));
+        hood.cubicTo(P(90, 196), P(190, 196), P(198, 226));
+        hood.cubicTo(P(190, 222), P(178, 214), P(166, 208));
+        hood.cubicTo(P(150, 200), P(130, 200), P(114, 208));
+        hood.cubicTo(P(102, 214), P(90, 222), P(82, 226));
+        hood.closeSubpath();
+        shape(p, hood, shade(l.cloth, 0.85), line, 1.3);
+        openFront(30, 40, shade(l.cloth, 0.8), true);
+        for (double s : {-1.0, 1.0}) {
+            QPainterPath str;
+            str.moveTo(P(kCx + s * 40, 214));
+            str.cubicTo(P(kCx + s * 42, 240), P(kCx + s * 40, 262), P(kCx + s * 42, 284));
+            linePath(p, str, shade(l.cloth, 1.35), 2.2);
+            QPainterPath tip;
+            tip.addRoundedRect(QRectF(kCx + s * 42 - 2.2, 282, 4.4, 9), 1.5, 1.5);
+            shape(p, tip, QColor(245, 245, 250), QColor(160, 160, 170), 0.8);
+        }
+        break;
+    }
+    case Outfit::Cardigan: {
+        // Knitted cardigan open over a white blouse.
+        fillPath(p, [] {
+            QPainterPath in;
+            in.addRect(QRectF(kCx - 60, 190, 120, 320));
+            return in;
+        }(), QColor(250, 250, 252));
+        neckShadow(10);
+        shirtCollar(QColor(252, 252, 255), 5);
+        QPainterPath placket;
+        placket.moveTo(P(kCx, 226));
+        placket.lineTo(P(kCx, 500));
+        linePath(p, placket, QColor(200, 200, 212), 1.1);
+        for (double y = 246; y < 420; y += 30)
+            button(P(kCx, y), QColor(240, 240, 245));
+        openFront(28, 36, shade(l.cloth, 0.94), false);
+        QPainterPath knit;
+        for (double s : {-1.0, 1.0})
+            for (int i = 0; i < 4; ++i) {
+                knit.moveTo(P(kCx + s * (54 + i * 16), 214 + i * 3));
+                knit.lineTo(P(kCx + s * (50 + i * 17), 500));
+            }
+        linePath(p, knit, alpha(shade(l.cloth, 0.78), 110), 1.0);
+        break;
+    }
+    case Outfit::Light: {
+        // A long dress of light: round neckline, circuit traces over the bodice.
+        QPainterPath neck;
+        neck.addEllipse(P(kCx, 196), 34, 22);
+        fillPath(p, neck, c.skin);
+        neckShadow(12);
+        QPainterPath edge;
+        edge.moveTo(P(kCx - 34, 200));
+        edge.quadTo(P(kCx, 236), P(kCx + 34, 200));
+        linePath(p, edge, l.trim, 1.6);
+        break;
+    }
     case Outfit::Sailor: {
         // Skin in the neckline, then the big sailor collar with its stripe.
         fillPath(p, vee(14, 240, 200), c.skin);
@@ -1370,50 +1907,23 @@ void paintClothes(QPainter &p, const Look &l, const Palette &c)
         stripe2.lineTo(P(kCx, 232));
         stripe2.lineTo(P(kCx + 12, 204));
         linePath(p, stripe2, alpha(QColor(250, 250, 255), 200), 1.3);
-        bow(P(kCx, 282), 14, l.accent);
+        bow(P(kCx, 282), 14, l.ribbon);
         break;
     }
     case Outfit::Blazer: {
         fillPath(p, vee(26, 300, 200), QColor(248, 248, 252));
         neckShadow(10);
         shirtCollar(QColor(250, 250, 255), 6);
+        // Buttoned up, the opening ends just under the ribbon.
+        const double vb = l.buttoned ? 262 : 302;
+        fillPath(p, vee(26, vb, 200), QColor(248, 248, 252));
+        neckShadow(10);
+        shirtCollar(QColor(250, 250, 255), 6);
         if (l.male)
-            tie(222, 304, l.accent);
+            tie(222, 304, l.ribbon);
         else
-            bow(P(kCx, 226), 12, l.accent);
-        // Lapels.
-        QPainterPath lap;
-        for (double s : {-1.0, 1.0}) {
-            lap.moveTo(P(kCx + s * 22, 204));
-            lap.lineTo(P(kCx + s * 40, 232));
-            lap.lineTo(P(kCx + s * 30, 240));
-            lap.lineTo(P(kCx + s * 2, 304));
-            lap.lineTo(P(kCx + s * 6, 304));
-            lap.lineTo(P(kCx + s * 28, 206));
-            lap.closeSubpath();
-        }
-        QPainterPath opening;
-        opening.moveTo(P(kCx - 26, 200));
-        opening.lineTo(P(kCx, 302));
-        opening.lineTo(P(kCx + 26, 200));
-        linePath(p, opening, line, 1.5);
-        shape(p, lap, shade(l.cloth, 0.92), line, 1.2);
-        linePath(p, [] {
-            QPainterPath e;
-            e.moveTo(P(kCx, 304));
-            e.lineTo(P(kCx, 500));
-            return e;
-        }(), line, 1.3);
-        button(P(kCx - 6, 330), l.cloth2);
-        button(P(kCx - 6, 362), l.cloth2);
-        // Emblem on the breast pocket.
-        QPainterPath em;
-        em.moveTo(P(178, 262));
-        em.lineTo(P(190, 262));
-        em.lineTo(P(190, 272));
-        em.quadTo(P(184, 280), P(178, 272));
-        em.closeSubpath();
-        shape(p, em, l.cloth2, shade(l.cloth2, 0.6), 1.0);
+            bow(P(kCx, 226), 12, l.ribbon);
+        blazerFront(vb);
         break;
     }
     case Outfit::Hoodie: {
@@ -1634,6 +2144,65 @@ void paintClothes(QPainter &p, const Look &l, const Palette &c)
     }
     }
 
+    if (l.scarf.isValid()) {
+        // Soft scarf wound once round the neck, one end hanging in front.
+        const QColor sc = l.scarf;
+        QPainterPath wrap;
+        wrap.moveTo(P(98, 210));
+        wrap.cubicTo(P(100, 186), P(180, 186), P(182, 210));
+        wrap.cubicTo(P(184, 232), P(160, 240), P(kCx, 238));
+        wrap.cubicTo(P(120, 240), P(96, 232), P(98, 210));
+        wrap.closeSubpath();
+        QPainterPath end;
+        end.moveTo(P(150, 226));
+        end.lineTo(P(172, 224));
+        end.cubicTo(P(176, 260), P(180, 290), P(180, 312));
+        end.lineTo(P(156, 316));
+        end.cubicTo(P(156, 290), P(154, 260), P(150, 226));
+        end.closeSubpath();
+        const QColor scl = shade(sc, 0.6);
+        shape(p, end, vgrad(224, 316, sc, shade(sc, 0.85)), scl, 1.3);
+        QPainterPath fr;
+        for (int i = 0; i < 6; ++i) {
+            fr.moveTo(P(157.5 + i * 4.2, 315 - i * 0.7));
+            fr.lineTo(P(157.5 + i * 4.2, 323 - i * 0.7));
+        }
+        linePath(p, fr, shade(sc, 0.85), 1.8);
+        shape(p, wrap, vgrad(188, 240, shade(sc, 1.08), shade(sc, 0.88)), scl, 1.3);
+        QPainterPath folds;
+        folds.moveTo(P(108, 222));
+        folds.quadTo(P(kCx, 238), P(172, 222));
+        folds.moveTo(P(112, 206));
+        folds.quadTo(P(kCx, 220), P(168, 206));
+        linePath(p, folds, alpha(scl, 120), 1.0);
+    }
+    if (l.hologram) {
+        // Circuit traces: straight runs with right-angle turns ending in pads.
+        const QColor tc = l.trim;
+        QPainterPath tr;
+        const double xs[] = {-44, -26, -12, 14, 30, 48};
+        for (int i = 0; i < 6; ++i) {
+            const double x0 = kCx + xs[i];
+            const double y0 = 236 + (i % 3) * 26;
+            tr.moveTo(P(x0, 500));
+            tr.lineTo(P(x0, y0 + 30));
+            tr.lineTo(P(x0 + (i < 3 ? 10 : -10), y0 + 20));
+            tr.lineTo(P(x0 + (i < 3 ? 10 : -10), y0));
+        }
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        linePath(p, tr, alpha(tc, 90), 4);
+        linePath(p, tr, tc, 1.3);
+        for (int i = 0; i < 6; ++i) {
+            const double x0 = kCx + xs[i] + (i < 3 ? 10 : -10);
+            const double y0 = 236 + (i % 3) * 26;
+            QPainterPath pad;
+            pad.addEllipse(P(x0, y0), 2.6, 2.6);
+            shape(p, pad, QColor(255, 255, 255), tc, 1.2);
+        }
+        p.restore();
+    }
+
     // Cel shadow down the far side, and under the collar line.
     QPainterPath far;
     far.moveTo(P(190, 180));
@@ -1712,6 +2281,157 @@ void addRim(QImage &img, const QColor &col)
     }
 }
 
+
+// ---------------------------------------------------------------- props
+
+// The star notebook: dark cover with a star, seen closed.
+void paintClosedBook(QPainter &p, QPointF at, double w, double h, double angle, const Look &l)
+{
+    p.save();
+    p.translate(at);
+    p.rotate(angle);
+    const QColor cv = l.book;
+    QPainterPath pages;
+    pages.addRoundedRect(QRectF(-w / 2 + 3, -h / 2 + 3, w, h), 3, 3);
+    shape(p, pages, QColor(246, 240, 222), QColor(170, 160, 140), 1.0);
+    QPainterPath cover;
+    cover.addRoundedRect(QRectF(-w / 2, -h / 2, w, h), 3.5, 3.5);
+    QLinearGradient g(P(-w / 2, -h / 2), P(w / 2, h / 2));
+    g.setColorAt(0, shade(cv, 1.25));
+    g.setColorAt(1, shade(cv, 0.85));
+    shape(p, cover, g, shade(cv, 0.5), 1.3);
+    QPainterPath spine;
+    spine.addRect(QRectF(-w / 2, -h / 2, 7, h));
+    p.save();
+    p.setClipPath(cover);
+    fillPath(p, spine, shade(cv, 0.7));
+    p.restore();
+    QPainterPath star;
+    const double r0 = std::min(w, h) * 0.18;
+    for (int i = 0; i < 10; ++i) {
+        const double a = -kPi / 2 + i * kPi / 5;
+        const double r = (i % 2) ? r0 * 0.42 : r0;
+        const QPointF q(3 + r * std::cos(a), -h * 0.08 + r * std::sin(a));
+        if (i == 0)
+            star.moveTo(q);
+        else
+            star.lineTo(q);
+    }
+    star.closeSubpath();
+    shape(p, star, QColor(246, 214, 120), QColor(190, 150, 60), 0.9);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(246, 214, 120, 200));
+    p.drawEllipse(P(-w * 0.18, h * 0.22), 1.4, 1.4);
+    p.drawEllipse(P(w * 0.22, h * 0.28), 1.1, 1.1);
+    p.drawEllipse(P(w * 0.26, -h * 0.3), 1.2, 1.2);
+    p.restore();
+}
+
+// Open, showing two pages of hand-drawn star charts.
+void paintOpenBook(QPainter &p, QPointF at, double w, double h, const Look &l)
+{
+    p.save();
+    p.translate(at);
+    QPainterPath cover;
+    cover.addRoundedRect(QRectF(-w / 2 - 4, -h / 2 - 2, w + 8, h + 6), 3, 3);
+    shape(p, cover, l.book, shade(l.book, 0.5), 1.2);
+    for (double s : {-1.0, 1.0}) {
+        QPainterPath page;
+        page.moveTo(P(0, -h / 2 + 3));
+        page.quadTo(P(s * w * 0.25, -h / 2 - 3), P(s * w / 2, -h / 2));
+        page.lineTo(P(s * w / 2, h / 2));
+        page.quadTo(P(s * w * 0.25, h / 2 - 3), P(0, h / 2 + 2));
+        page.closeSubpath();
+        QLinearGradient g(P(0, 0), P(s * w / 2, 0));
+        g.setColorAt(0, QColor(214, 206, 186));
+        g.setColorAt(0.25, QColor(248, 243, 228));
+        g.setColorAt(1, QColor(252, 249, 238));
+        shape(p, page, g, QColor(170, 160, 140), 1.0);
+        // A constellation: dots joined by thin ink lines.
+        const QPointF pts[] = {P(0.2, -0.25), P(0.42, -0.1), P(0.35, 0.15), P(0.7, 0.05),
+                               P(0.8, -0.28), P(0.6, 0.3)};
+        QPainterPath ink;
+        for (int i = 0; i < 6; ++i) {
+            const QPointF q(s * pts[i].x() * w / 2, pts[i].y() * h);
+            if (i == 0 || i == 4)
+                ink.moveTo(q);
+            else
+                ink.lineTo(q);
+        }
+        linePath(p, ink, QColor(70, 90, 150, 170), 0.8);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(50, 70, 140));
+        for (const QPointF &d : pts)
+            p.drawEllipse(P(s * d.x() * w / 2, d.y() * h), 1.5, 1.5);
+    }
+    p.restore();
+}
+
+void paintProp(QPainter &p, Prop prop, const Look &l)
+{
+    switch (prop) {
+    case Prop::BookChest: paintClosedBook(p, P(kCx, 292), 62, 84, -8, l); break;
+    case Prop::BookOpenUp: paintOpenBook(p, P(kCx, 246), 124, 72, l); break;
+    case Prop::BookOpenDown: paintOpenBook(p, P(kCx, 322), 112, 50, l); break;
+    case Prop::BookFace: paintClosedBook(p, P(kCx, 206), 78, 100, 3, l); break;
+    case Prop::BookUnderArm: paintClosedBook(p, P(84, 330), 50, 72, 8, l); break;
+    case Prop::Pencil:
+    case Prop::None: break;
+    }
+}
+
+// ---------------------------------------------------------------- light
+
+void paintHalo(QPainter &p, const QColor &col)
+{
+    QPainterPath ring;
+    ring.addEllipse(P(kCx, 106), 86, 86);
+    linePath(p, ring, alpha(col, 50), 10);
+    linePath(p, ring, alpha(col, 110), 5);
+    linePath(p, ring, alpha(QColor(255, 255, 255), 220), 1.6);
+}
+
+// Motes of light drifting up from the figure's edges.
+void paintParticles(QPainter &p, const QImage &body, const QColor &col, double amount,
+                    unsigned seed)
+{
+    Rng rng(seedFor("figure-particles") + seed);
+    const int n = int(30 + amount * 110);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_Plus);
+    for (int i = 0; i < n; ++i) {
+        // More of them low down, where the dress dissolves.
+        const double y = 490 - std::pow(rng.next(), 0.6 + (1 - amount) * 1.2) * 400;
+        const double x = rng.uniform(20, 260);
+        const int yi = std::clamp(int(y), 0, body.height() - 1);
+        const int xi = std::clamp(int(x), 0, body.width() - 1);
+        // Only near the silhouette: skip motes far out in the empty air.
+        bool near = false;
+        for (int dx = -14; dx <= 14 && !near; dx += 7)
+            near = qAlpha(body.pixel(std::clamp(xi + dx, 0, body.width() - 1), yi)) > 0;
+        if (!near && !rng.chance(amount * 0.5))
+            continue;
+        const double r = rng.uniform(1.0, 2.8);
+        QRadialGradient g(P(x, y), r * 3);
+        g.setColorAt(0, alpha(QColor(255, 255, 255), 230));
+        g.setColorAt(0.3, alpha(col, 170));
+        g.setColorAt(1, alpha(col, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawEllipse(P(x, y), r * 3, r * 3);
+        if (r > 2.2) {
+            QPainterPath d;
+            d.moveTo(P(x, y - r * 2.4));
+            d.lineTo(P(x + r * 0.7, y));
+            d.lineTo(P(x, y + r * 2.4));
+            d.lineTo(P(x - r * 0.7, y));
+            d.closeSubpath();
+            fillPath(p, d, alpha(QColor(255, 255, 255), 200));
+        }
+    }
+    p.restore();
+}
+
 } // namespace
 
 QImage paintFigure(const Look &l, const Mood &m)
@@ -1723,60 +2443,97 @@ QImage paintFigure(const Look &l, const Mood &m)
     p.translate(0, l.lift);
 
     const Palette c = makePalette(l);
-    const HairShape hair = makeHair(l);
+    const HairShape hair = makeHair(l, m.flare);
     const QPointF pivot(kCx, 196);
     auto headTransform = [&] {
         p.translate(pivot);
         p.rotate(m.tilt);
         p.translate(-pivot);
     };
+    QColor light = l.trim.isValid() ? l.trim : QColor(94, 240, 255);
+    if (m.protocol)
+        light = QColor(235, 245, 255);
+    else if (m.warm)
+        light = mix(light, QColor(255, 230, 170), 0.45);
+    Look look = l;
+    if (l.hologram)
+        look.trim = light;
 
     p.save();
     headTransform();
-    paintBackHair(p, hair, c, l);
+    if (l.hologram)
+        paintHalo(p, light);
+    paintBackHair(p, hair, c, look);
     p.restore();
 
-    const ArmGeom gl = armGeom(m.left, -1, l.male), gr = armGeom(m.right, 1, l.male);
-    const bool spreadL = m.left == Arm::Wave, spreadR = m.right == Arm::Wave;
-    auto armBehind = [&](const ArmGeom &g, Arm a, bool spread) {
-        paintArm(p, g, l, c, a == Arm::Down ? ArmPart::Whole : ArmPart::Upper,
-                 a == Arm::Point, spread);
+    const ArmGeom gl = armGeom(m.left, -1, l.male, m.prop), gr = armGeom(m.right, 1, l.male, m.prop);
+    auto finger = [](Arm a) { return a == Arm::Point || a == Arm::Hush || a == Arm::Glasses; };
+    auto spread = [](Arm a) { return a == Arm::Wave || a == Arm::Up; };
+    auto pencil = [&](Arm a) { return a == Arm::Hold && m.prop == Prop::Pencil; };
+    auto armBehind = [&](const ArmGeom &g, Arm a) {
+        const bool whole = a == Arm::Down || a == Arm::Behind;
+        paintArm(p, g, look, c, whole ? ArmPart::Whole : ArmPart::Upper, finger(a), spread(a),
+                 pencil(a));
     };
-    auto armFront = [&](const ArmGeom &g, Arm a, bool spread) {
-        if (a != Arm::Down)
-            paintArm(p, g, l, c, ArmPart::Fore, a == Arm::Point, spread);
+    auto armFront = [&](const ArmGeom &g, Arm a) {
+        if (a != Arm::Down && a != Arm::Behind)
+            paintArm(p, g, look, c, ArmPart::Fore, finger(a) && !pencil(a), spread(a), pencil(a));
     };
-    armBehind(gr, m.right, spreadR);
-    armBehind(gl, m.left, spreadL);
+    armBehind(gr, m.right);
+    armBehind(gl, m.left);
     paintNeck(p, c, l.male);
-    paintClothes(p, l, c);
+    paintClothes(p, look, c);
+    p.save();
+    headTransform();
+    paintFrontTail(p, hair, c, look);
+    p.restore();
+    if (m.prop != Prop::BookFace)
+        paintProp(p, m.prop, look);
     // Crossed arms: the viewer's left forearm lies on top.
-    if (!nearFace(m.right))
-        armFront(gr, m.right, spreadR);
-    if (!nearFace(m.left))
-        armFront(gl, m.left, spreadL);
+    if (!nearFace(m.right, m.prop))
+        armFront(gr, m.right);
+    if (!nearFace(m.left, m.prop))
+        armFront(gl, m.left);
 
     p.save();
     headTransform();
-    paintFace(p, l, m, c, hair);
+    paintFace(p, look, m, c, hair);
     if (l.glasses)
-        paintGlasses(p, l);
-    paintFrontHair(p, hair, c, l);
+        paintGlasses(p, m.glassesSlip);
+    paintFrontHair(p, hair, c, look);
     for (double s : {-1.0, 1.0})
-        paintBrow(p, kCx + s * 24, s, l, m, c);
+        paintBrow(p, kCx + s * 24, s, look, m, c);
     if (m.sweat)
         paintSweat(p);
     if (m.vein)
         paintVein(p);
     p.restore();
 
-    if (nearFace(m.right))
-        armFront(gr, m.right, spreadR);
-    if (nearFace(m.left))
-        armFront(gl, m.left, spreadL);
+    if (m.prop == Prop::BookFace)
+        paintProp(p, m.prop, look);
+    if (nearFace(m.right, m.prop))
+        armFront(gr, m.right);
+    if (nearFace(m.left, m.prop))
+        armFront(gl, m.left);
+
+    if (l.hologram) {
+        // A body of light: slightly see-through, dissolving towards the feet.
+        p.resetTransform();
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        QLinearGradient fade(P(0, 330), P(0, 480));
+        fade.setColorAt(0, QColor(0, 0, 0, 228));
+        fade.setColorAt(1, QColor(0, 0, 0, 0));
+        p.fillRect(img.rect(), fade);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        const QImage body = img.copy();
+        paintParticles(p, body, light, m.particles, m.seed);
+    }
     p.end();
 
-    addRim(img, QColor(40, 28, 48, 150));
+    if (l.hologram)
+        addRim(img, alpha(light, 150));
+    else
+        addRim(img, QColor(40, 28, 48, 150));
     return img;
 }
 

@@ -2,166 +2,332 @@
 
 #include "figure_painter.h"
 
-#include <QHash>
+#include <vector>
+
+// The cast: one Look per character and outfit, one Mood per figure number.
+// Figure numbers follow the cast sheet in data/story/cast.md.
 
 using namespace fig;
 
 namespace {
 
+const QColor kNavy(44, 54, 96);
+const QColor kMagenta(255, 25, 252);
+const QColor kCyan(94, 240, 255);
+const QColor kSteel(74, 120, 200);
+
+// Lio: small and quick, rose-pink bob with a side ponytail and a star clip,
+// magenta hoodie open over the school blazer.
+Look lio()
+{
+    Look l;
+    l.lift = 12;
+    l.hair = QColor(236, 146, 168);
+    l.eyes = QColor(226, 150, 40);
+    l.hairStyle = Hair::Bob;
+    l.sideTail = true;
+    l.starClip = true;
+    l.ahoge = true;
+    l.sweep = -0.6;
+    l.freckles = true;
+    l.outfit = Outfit::Layered;
+    l.cloth = QColor(214, 52, 190);
+    l.cloth2 = kNavy;
+    l.innerSleeve = kNavy;
+    l.accent = kMagenta;
+    l.ribbon = QColor(210, 36, 56);
+    return l;
+}
+
+// Lio in the epilogue: hair grown to the shoulders, the new white uniform.
+Look lioGrown()
+{
+    Look l = lio();
+    l.lift = 6;
+    l.sideTail = false;
+    l.hairLength = 22;
+    l.ahoge = false;
+    l.outfit = Outfit::Blazer;
+    l.cloth = QColor(246, 247, 250);
+    l.cloth2 = QColor(36, 150, 150);
+    l.ribbon = QColor(40, 140, 170);
+    l.emblem = true;
+    l.innerSleeve = QColor();
+    l.trim = QColor(60, 170, 180);
+    return l;
+}
+
+// The ship AI in its transfer-student body: tall, white hair fading to cyan,
+// the school blazer kept perfectly neat with a cyan line along the edges.
+Look android()
+{
+    Look l;
+    l.lift = -8;
+    l.skin = QColor(255, 240, 236);
+    l.hair = QColor(236, 240, 248);
+    l.hairTip = QColor(150, 228, 244);
+    l.eyes = QColor(96, 196, 220);
+    l.irisRing = true;
+    l.hairStyle = Hair::Long;
+    l.fringe = Fringe::Straight;
+    l.ringPin = true;
+    l.outfit = Outfit::Blazer;
+    l.cloth = kNavy;
+    l.cloth2 = QColor(210, 222, 236);
+    l.trim = kCyan;
+    l.accent = kCyan;
+    l.ribbon = QColor(210, 36, 56);
+    return l;
+}
+
+// Her true form: the same face, floating hair, a dress of light.
+Look hologram()
+{
+    Look l = android();
+    l.hairStyle = Hair::Floating;
+    l.hologram = true;
+    l.outfit = Outfit::Light;
+    l.cloth = QColor(244, 250, 255);
+    l.cloth2 = QColor(200, 240, 250);
+    l.shortSleeves = true;
+    return l;
+}
+
+// Taviel: tall and slender, silver-blue hair in a low ponytail over the
+// shoulder, round glasses, the star notebook.
+Look taviel()
+{
+    Look l;
+    l.lift = -12;
+    l.hair = QColor(166, 184, 214);
+    l.eyes = QColor(104, 124, 156);
+    l.hairStyle = Hair::LowTail;
+    l.fringe = Fringe::Swept;
+    l.glasses = true;
+    l.sharpEyes = true;
+    l.outfit = Outfit::Blazer;
+    l.buttoned = true;
+    l.cloth = kNavy;
+    l.cloth2 = QColor(206, 180, 104);
+    l.accent = kSteel;
+    l.ribbon = kSteel;
+    l.book = QColor(34, 46, 98);
+    return l;
+}
+
+Look tavielHome()
+{
+    Look l = taviel();
+    l.outfit = Outfit::Cardigan;
+    l.buttoned = false;
+    l.cloth = QColor(240, 228, 204);
+    l.cloth2 = QColor(226, 214, 190);
+    l.scarf = QColor(164, 204, 236);
+    return l;
+}
+
+struct MoodBuilder
+{
+    Mood m;
+    MoodBuilder(Brow b, Eyes e, Mouth mo)
+    {
+        m.brow = b;
+        m.eyes = e;
+        m.mouth = mo;
+    }
+    MoodBuilder &arms(Arm left, Arm right)
+    {
+        m.left = left;
+        m.right = right;
+        return *this;
+    }
+    MoodBuilder &blush(double v)
+    {
+        m.blush = v;
+        return *this;
+    }
+    MoodBuilder &tilt(double v)
+    {
+        m.tilt = v;
+        return *this;
+    }
+    MoodBuilder &look(double v)
+    {
+        m.look = v;
+        return *this;
+    }
+    MoodBuilder &prop(Prop p)
+    {
+        m.prop = p;
+        return *this;
+    }
+    MoodBuilder &tears()
+    {
+        m.tears = true;
+        return *this;
+    }
+    MoodBuilder &sweat()
+    {
+        m.sweat = true;
+        return *this;
+    }
+    MoodBuilder &gloom()
+    {
+        m.gloom = true;
+        return *this;
+    }
+    MoodBuilder &wink()
+    {
+        m.wink = true;
+        return *this;
+    }
+    MoodBuilder &glow(const QColor &c)
+    {
+        m.glow = c;
+        return *this;
+    }
+    MoodBuilder &particles(double v)
+    {
+        m.particles = v;
+        return *this;
+    }
+    MoodBuilder &flare()
+    {
+        m.flare = true;
+        return *this;
+    }
+    MoodBuilder &slip()
+    {
+        m.glassesSlip = true;
+        return *this;
+    }
+    MoodBuilder &protocol()
+    {
+        m.protocol = true;
+        return *this;
+    }
+    MoodBuilder &warm()
+    {
+        m.warm = true;
+        return *this;
+    }
+    operator Mood() const { return m; }
+};
+
+using B = Brow;
+using E = Eyes;
+using M = Mouth;
+using A = Arm;
+
 struct Figure
 {
-    const char *name;
-    Look (*look)();
+    QString name;
+    Look look;
     Mood mood;
 };
 
-Look lookA1()
+std::vector<Figure> buildCast()
 {
-    Look l;
-    l.hair = QColor(86, 62, 58);
-    l.eyes = QColor(150, 90, 60);
-    l.hairStyle = Hair::Long;
-    l.sweep = -1;
-    l.ahoge = true;
-    l.outfit = Outfit::Sailor;
-    l.cloth = QColor(246, 246, 250);
-    l.cloth2 = QColor(46, 58, 104);
-    l.accent = QColor(214, 64, 84);
-    return l;
-}
+    std::vector<Figure> t;
+    auto add = [&t](const QString &name, const Look &look, Mood mood) {
+        mood.seed = unsigned(t.size() + 1);
+        t.push_back({name, look, mood});
+    };
+    const Look li = lio();
+    const QString a1 = QStringLiteral("a1-%1");
+    add(a1.arg(1), li, MoodBuilder(B::Neutral, E::Open, M::Smile).arms(A::Behind, A::Behind));
+    add(a1.arg(2), li,
+        MoodBuilder(B::Raised, E::Open, M::Open).arms(A::Behind, A::Point).tilt(4).look(0.4));
+    add(a1.arg(3), li, MoodBuilder(B::Raised, E::Wide, M::Open).arms(A::Up, A::Up));
+    add(a1.arg(4), li,
+        MoodBuilder(B::Worried, E::Wide, M::Wavy).arms(A::Hug, A::Hug).sweat().gloom());
+    add(a1.arg(5), li,
+        MoodBuilder(B::Angry, E::Half, M::Pout).arms(A::Cross, A::Cross).blush(0.7).look(-0.6));
+    add(a1.arg(6), li, MoodBuilder(B::Worried, E::Open, M::Frown).arms(A::Chest, A::Down));
+    add(a1.arg(7), li,
+        MoodBuilder(B::Raised, E::Open, M::Grin).arms(A::Behind, A::Raise).wink().blush(0.5));
+    add(a1.arg(8), li, MoodBuilder(B::Neutral, E::Open, M::Smile).arms(A::Pocket, A::Pocket));
+    add(a1.arg(9), li, MoodBuilder(B::Angry, E::Open, M::Neutral).arms(A::Fist, A::Fist));
+    add(a1.arg(10), li,
+        MoodBuilder(B::Raised, E::Smile, M::Grin).arms(A::Behind, A::Behind).blush(0.5).tilt(-3));
+    add(a1.arg(11), li,
+        MoodBuilder(B::Worried, E::Down, M::Wavy).arms(A::Down, A::Lock).blush(1).look(-1));
+    add(a1.arg(12), li,
+        MoodBuilder(B::Sad, E::Smile, M::Smile).arms(A::Pray, A::Pray).tears().blush(0.4));
 
-Look lookA21()
-{
-    Look l;
-    l.male = true;
-    l.lift = -6;
-    l.hair = QColor(50, 52, 66);
-    l.eyes = QColor(70, 110, 170);
-    l.hairStyle = Hair::Short;
-    l.sweep = 1;
-    l.outfit = Outfit::Blazer;
-    l.cloth = QColor(52, 60, 88);
-    l.cloth2 = QColor(210, 180, 90);
-    l.accent = QColor(150, 40, 60);
-    l.sharpEyes = true;
-    return l;
-}
+    const Look an = android();
+    const QString a21 = QStringLiteral("a2-1-%1");
+    add(a21.arg(1), an, MoodBuilder(B::Neutral, E::Open, M::Smile).arms(A::Clasp, A::Clasp));
+    add(a21.arg(2), an,
+        MoodBuilder(B::Neutral, E::Half, M::Smirk).arms(A::Down, A::Hush).tilt(-5).look(0.3));
+    add(a21.arg(3), an, MoodBuilder(B::Raised, E::Wide, M::Small));
+    add(a21.arg(4), an, MoodBuilder(B::Sad, E::Down, M::Frown).arms(A::Down, A::Touch));
+    add(a21.arg(5), an,
+        MoodBuilder(B::Neutral, E::Narrow, M::Neutral).glow(QColor(120, 240, 255)));
 
-Look lookA22()
-{
-    Look l;
-    l.hair = QColor(236, 196, 120);
-    l.eyes = QColor(60, 150, 120);
-    l.hairStyle = Hair::TwinTails;
-    l.hairTie = true;
-    l.outfit = Outfit::Hoodie;
-    l.cloth = QColor(240, 170, 190);
-    l.cloth2 = QColor(90, 70, 90);
-    l.accent = QColor(110, 170, 230);
-    l.lift = 8;
-    return l;
-}
+    const Look ho = hologram();
+    const QColor glow(110, 236, 255);
+    const QString a22 = QStringLiteral("a2-2-%1");
+    add(a22.arg(1), ho, MoodBuilder(B::Neutral, E::Open, M::Smile).glow(glow).particles(0.2));
+    add(a22.arg(2), ho,
+        MoodBuilder(B::Neutral, E::Blank, M::Neutral).glow(QColor(255, 255, 255)).protocol());
+    add(a22.arg(3), ho,
+        MoodBuilder(B::Sad, E::Down, M::Frown).arms(A::Hug, A::Down).glow(glow).particles(0.3));
+    add(a22.arg(4), ho,
+        MoodBuilder(B::Raised, E::Open, M::Small).arms(A::Down, A::Think).tilt(6).glow(glow));
+    add(a22.arg(5), ho,
+        MoodBuilder(B::Raised, E::Wide, M::Open).flare().glow(glow).particles(0.5));
+    add(a22.arg(6), ho,
+        MoodBuilder(B::Neutral, E::Open, M::Neutral).arms(A::Clasp, A::Clasp).glow(glow));
+    add(a22.arg(7), ho,
+        MoodBuilder(B::Worried, E::Down, M::Smile).arms(A::Down, A::Chest).glow(glow));
+    add(a22.arg(8), ho,
+        MoodBuilder(B::Raised, E::Smile, M::Grin).arms(A::Down, A::Mouth).glow(glow).blush(0.4));
+    add(a22.arg(9), ho,
+        MoodBuilder(B::Sad, E::Smile, M::Smile).arms(A::Pray, A::Pray).tears().glow(glow)
+            .particles(1));
+    add(a22.arg(10), ho,
+        MoodBuilder(B::Raised, E::Open, M::Grin).glow(QColor(255, 236, 190)).warm().blush(0.3));
 
-Look lookA31()
-{
-    Look l;
-    l.hair = QColor(60, 70, 120);
-    l.eyes = QColor(120, 80, 170);
-    l.hairStyle = Hair::Ponytail;
-    l.hairTie = true;
-    l.outfit = Outfit::Blazer;
-    l.cloth = QColor(120, 70, 60);
-    l.cloth2 = QColor(220, 190, 110);
-    l.accent = QColor(60, 130, 110);
-    l.sharpEyes = true;
-    l.glasses = true;
-    return l;
-}
+    const Look tv = taviel();
+    const QString a31 = QStringLiteral("a3-1-%1");
+    add(a31.arg(1), tv,
+        MoodBuilder(B::Neutral, E::Open, M::Neutral).arms(A::Hold, A::Down).prop(Prop::BookUnderArm));
+    add(a31.arg(2), tv, MoodBuilder(B::Neutral, E::Half, M::Open).arms(A::Down, A::Glasses));
+    add(a31.arg(3), tv,
+        MoodBuilder(B::Neutral, E::Open, M::Smile).arms(A::Hold, A::Down).prop(Prop::BookUnderArm)
+            .blush(0.35));
+    add(a31.arg(4), tv,
+        MoodBuilder(B::Worried, E::Down, M::Frown).arms(A::Hold, A::Hold).prop(Prop::BookOpenDown));
 
-Look lookA32()
-{
-    Look l;
-    l.male = true;
-    l.lift = -10;
-    l.hair = QColor(150, 70, 50);
-    l.eyes = QColor(200, 140, 50);
-    l.hairStyle = Hair::Messy;
-    l.outfit = Outfit::Jacket;
-    l.cloth = QColor(60, 90, 70);
-    l.cloth2 = QColor(235, 230, 220);
-    l.accent = QColor(230, 120, 40);
-    return l;
-}
+    const Look th = tavielHome();
+    const QString a32 = QStringLiteral("a3-2-%1");
+    add(a32.arg(1), th, MoodBuilder(B::Neutral, E::Open, M::Neutral));
+    add(a32.arg(2), th,
+        MoodBuilder(B::Raised, E::Open, M::Open).arms(A::Down, A::Hold).prop(Prop::Pencil));
+    add(a32.arg(3), th, MoodBuilder(B::Raised, E::Wide, M::Open).slip().sweat());
+    add(a32.arg(4), th, MoodBuilder(B::Worried, E::Half, M::Frown).arms(A::Down, A::Temple));
+    add(a32.arg(5), th, MoodBuilder(B::Neutral, E::Open, M::Smile).blush(0.3));
+    add(a32.arg(6), th,
+        MoodBuilder(B::Raised, E::Smile, M::Smile).arms(A::Down, A::Offer).tilt(-3));
+    add(a32.arg(7), th,
+        MoodBuilder(B::Raised, E::Open, M::Grin).arms(A::Hold, A::Hold).prop(Prop::BookOpenUp));
+    add(a32.arg(8), th,
+        MoodBuilder(B::Worried, E::Down, M::Small).arms(A::Hold, A::Hold).prop(Prop::BookFace)
+            .blush(1).look(0.8));
+    add(a32.arg(9), th, MoodBuilder(B::Worried, E::Open, M::Frown).arms(A::Down, A::Chest));
+    add(a32.arg(10), th,
+        MoodBuilder(B::Neutral, E::Open, M::Neutral).arms(A::Hold, A::Hold).prop(Prop::BookChest));
 
-Look lookA13()
-{
-    Look l;
-    l.hair = QColor(225, 230, 240);
-    l.eyes = QColor(200, 60, 80);
-    l.hairStyle = Hair::Bob;
-    l.hairpin = true;
-    l.outfit = Outfit::Robe;
-    l.cloth = QColor(30, 30, 44);
-    l.cloth2 = QColor(220, 220, 235);
-    l.accent = QColor(170, 40, 70);
-    return l;
-}
-
-Mood mood(Brow b, Eyes e, Mouth m, Arm left = Arm::Down, Arm right = Arm::Down)
-{
-    Mood x;
-    x.brow = b;
-    x.eyes = e;
-    x.mouth = m;
-    x.left = left;
-    x.right = right;
-    return x;
-}
-
-Mood with(Mood m, void (*f)(Mood &))
-{
-    f(m);
-    return m;
+    add(QStringLiteral("a-13"), lioGrown(),
+        MoodBuilder(B::Neutral, E::Open, M::Smile).arms(A::Hold, A::Hold).prop(Prop::BookChest)
+            .tilt(-3));
+    return t;
 }
 
 const std::vector<Figure> &cast()
 {
-    static const std::vector<Figure> table = [] {
-        std::vector<Figure> t;
-        const Mood base[] = {
-            mood(Brow::Neutral, Eyes::Open, Mouth::Smile),
-            mood(Brow::Raised, Eyes::Smile, Mouth::Grin, Arm::Down, Arm::Wave),
-            mood(Brow::Raised, Eyes::Wide, Mouth::Open, Arm::Mouth, Arm::Down),
-            mood(Brow::Worried, Eyes::Open, Mouth::Wavy, Arm::Clasp, Arm::Clasp),
-            mood(Brow::Angry, Eyes::Narrow, Mouth::Shout, Arm::Fist, Arm::Down),
-            with(mood(Brow::Sad, Eyes::Down, Mouth::Frown, Arm::Chest, Arm::Down),
-                 [](Mood &m) { m.tears = true; }),
-            mood(Brow::Skeptic, Eyes::Half, Mouth::Neutral, Arm::Down, Arm::Think),
-            with(mood(Brow::Worried, Eyes::Open, Mouth::Small, Arm::Head, Arm::Down),
-                 [](Mood &m) { m.sweat = true; m.blush = 0.8; }),
-            mood(Brow::Angry, Eyes::Half, Mouth::Frown, Arm::Cross, Arm::Cross),
-            with(mood(Brow::Worried, Eyes::Wide, Mouth::Open),
-                 [](Mood &m) { m.gloom = true; }),
-            mood(Brow::Neutral, Eyes::Closed, Mouth::Smile, Arm::Down, Arm::Hips),
-            mood(Brow::Raised, Eyes::Open, Mouth::Grin, Arm::Down, Arm::Point),
-        };
-        auto add = [&t](const char *prefix, int n, Look (*look)()) {
-            for (int i = 0; i < n; ++i) {
-                static std::vector<QByteArray> keep;
-                keep.push_back(QByteArray(prefix) + QByteArray::number(i + 1));
-                t.push_back({keep.back().constData(), look, Mood()});
-            }
-        };
-        add("a1-", 12, lookA1);
-        add("a2-1-", 5, lookA21);
-        add("a2-2-", 10, lookA22);
-        add("a3-1-", 4, lookA31);
-        add("a3-2-", 10, lookA32);
-        t.push_back({"a-13", lookA13, Mood()});
-        for (size_t i = 0; i < t.size(); ++i)
-            t[i].mood = base[i % 12];
-        return t;
-    }();
+    static const std::vector<Figure> table = buildCast();
     return table;
 }
 
@@ -171,14 +337,14 @@ QStringList figureNames()
 {
     QStringList names;
     for (const Figure &f : cast())
-        names << QLatin1String(f.name);
+        names << f.name;
     return names;
 }
 
 QImage drawFigure(const QString &name)
 {
     for (const Figure &f : cast())
-        if (name == QLatin1String(f.name))
-            return paintFigure(f.look(), f.mood);
+        if (f.name == name)
+            return paintFigure(f.look, f.mood);
     return QImage();
 }
