@@ -1,0 +1,368 @@
+#include "app/filepath.h"
+#include "app/game.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "story/music.h"
+#include "story/storystate.h"
+#include "testsupport.h"
+
+#include <QMediaPlayer>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A tenth of a second of a quiet tone: enough for the player to start and end.
+QByteArray shortWav()
+{
+    const int rate = 8000;
+    const int samples = rate / 10;
+    QByteArray pcm(samples * 2, '\0');
+    for (int i = 0; i < samples; ++i)
+        qToLittleEndian<qint16>(qint16((i % 40 < 20) ? 2000 : -2000), pcm.data() + 2 * i);
+    QByteArray wav;
+    auto u32 = [&wav](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
+    auto u16 = [&wav](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
+    wav.append("RIFF");
+    u32(quint32(36 + pcm.size()));
+    wav.append("WAVEfmt ");
+    u32(16);
+    u16(1);        // PCM
+    u16(1);        // mono
+    u32(rate);
+    u32(rate * 2); // bytes per second
+    u16(2);        // block size
+    u16(16);       // bits per sample
+    wav.append("data");
+    u32(quint32(pcm.size()));
+    wav.append(pcm);
+    return wav;
+}
+
+// Collects the warnings of the music so that a test can count them.
+class WarningLog
+{
+public:
+    WarningLog() { previous = qInstallMessageHandler(&WarningLog::handle); current = this; }
+    ~WarningLog() { qInstallMessageHandler(previous); current = nullptr; }
+    int count(const QString &needle) const
+    {
+        int n = 0;
+        for (const QString &m : messages)
+            n += m.contains(needle) ? 1 : 0;
+        return n;
+    }
+    QStringList messages;
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (current && type == QtWarningMsg)
+            current->messages.append(text);
+        if (current && current->previous)
+            current->previous(type, context, text);
+    }
+    static WarningLog *current;
+    QtMessageHandler previous = nullptr;
+};
+WarningLog *WarningLog::current = nullptr;
+
+QString fileOf(const QMediaPlayer &player)
+{
+    return player.media().request().url().toLocalFile();
+}
+
+int failures(const WarningLog &log)
+{
+    return log.count(QStringLiteral("无法播放音乐"));
+}
+
+int playingCount(const QSignalSpy &spy)
+{
+    int n = 0;
+    for (const QList<QVariant> &args : spy)
+        n += args.at(0).value<QMediaPlayer::State>() == QMediaPlayer::PlayingState ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+class TestMusic : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void storyTrack_data();
+    void storyTrack();
+    void cursorBeforeFirstLine();
+    void titleTrack();
+    void galleryStep_data();
+    void galleryStep();
+    void galleryWrapsRoundTheTable();
+    void tracksLoop();
+    void holdStopsTheLoop();
+    void failedTrack_data();
+    void failedTrack();
+    void caseBlindNames_data();
+    void caseBlindNames();
+    void noPlayerDoesNothing();
+
+private:
+    QString absolute(const QString &relative) const { return QDir(dir->path()).absoluteFilePath(relative); }
+
+    std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<QQmlEngine> engine;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QMediaPlayer> player;
+    Game game;
+};
+
+void TestMusic::init()
+{
+    dir = std::make_unique<ScratchDir>();
+    for (const QString &file : story::musicFiles())
+        dir->write(file, shortWav());
+    engine = std::make_unique<QQmlEngine>();
+    controller = std::make_unique<MainWindow>();
+    player = std::make_unique<QMediaPlayer>();
+    game = Game();
+    game.engine = engine.get();
+    game.controller = controller.get();
+    game.musicPlayer = player.get();
+    story::music() = story::MusicState();
+    story::state() = story::StoryState();
+    connectHandlers(game);
+}
+
+void TestMusic::cleanup()
+{
+    player->disconnect();
+    player->stop();
+    player.reset();
+    controller.reset();
+    engine.reset();
+    dir.reset();
+}
+
+void TestMusic::storyTrack_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("first line") << 1 << "mp3/Memories.mp3";
+    QTest::newRow("just before a change") << 37 << "mp3/Memories.mp3";
+    QTest::newRow("on a table line") << 38 << "mp3/Playing_Together_With_You.mp3";
+    QTest::newRow("between 192 and 255") << 200 << "mp3/Playing_Together_With_You.mp3";
+    QTest::newRow("inside the first map") << 700 << "mp3/Civilization.mp3";
+    QTest::newRow("after the first map") << 702 << "mp3/Memories.mp3";
+    QTest::newRow("between 898 and 913") << 900 << "mp3/Farewell.mp3";
+    QTest::newRow("last line") << 975 << "mp3/Farewell.mp3";
+}
+
+void TestMusic::storyTrack()
+{
+    QFETCH(int, line);
+    QFETCH(QString, file);
+    story::state().currentLine = line;
+    story::playMusicForLine(game);
+    QCOMPARE(fileOf(*player), absolute(file));
+    QTRY_VERIFY(player->state() == QMediaPlayer::PlayingState || player->mediaStatus() == QMediaPlayer::EndOfMedia);
+}
+
+void TestMusic::cursorBeforeFirstLine()
+{
+    story::state().currentLine = 5;
+    story::playMusicForLine(game);
+    WarningLog log;
+    story::state().currentLine = 0;
+    story::playMusicForLine(game);
+    QCOMPARE(fileOf(*player), absolute("mp3/Memories.mp3"));
+    QCOMPARE(log.messages.size(), 1);
+}
+
+void TestMusic::titleTrack()
+{
+    controller->inextra1(1);
+    QCOMPARE(fileOf(*player), absolute("mp3/Playing_Together_With_You.mp3"));
+    controller->navigateindex();
+    QCOMPARE(fileOf(*player), absolute("mp3/Universe.mp3"));
+
+    story::state().currentLine = 900;
+    story::playMusicForLine(game);
+    controller->navigateindex();
+    QCOMPARE(fileOf(*player), absolute("mp3/Universe.mp3"));
+    QTRY_COMPARE(player->state(), QMediaPlayer::PlayingState);
+}
+
+void TestMusic::galleryStep_data()
+{
+    QTest::addColumn<int>("startIndex");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("title");
+    // -1 stands for the index the run starts with.
+    QTest::newRow("first > after start") << -1 << 1 << "mp3/Playing_Together_With_You.mp3" << "一起玩";
+    QTest::newRow("first < after start") << -1 << -1 << "mp3/Universe.mp3" << "宇宙";
+    QTest::newRow("< from 0 wraps to 7") << 0 << -1 << "mp3/The_Stars_Shall_Never_Forget.mp3" << "群星永不忘记";
+    QTest::newRow("> from 7 wraps to 0") << 7 << 1 << "mp3/Universe.mp3" << "宇宙";
+    QTest::newRow("> from 4") << 4 << 1 << "mp3/Civilization.mp3" << "文明";
+    QTest::newRow("< from 6") << 6 << -1 << "mp3/Civilization.mp3" << "文明";
+}
+
+void TestMusic::galleryStep()
+{
+    QFETCH(int, startIndex);
+    QFETCH(int, step);
+    QFETCH(QString, file);
+    QFETCH(QString, title);
+    if (startIndex >= 0)
+        story::music().musicIndex = startIndex;
+    QCOMPARE(engine->rootContext()->contextProperty("texte").toString(), QString("宇宙"));
+    controller->inextra1(step);
+    QCOMPARE(fileOf(*player), absolute(file));
+    QCOMPARE(engine->rootContext()->contextProperty("texte").toString(), title);
+}
+
+void TestMusic::galleryWrapsRoundTheTable()
+{
+    for (int step : {-1, 1}) {
+        story::music().musicIndex = 3;
+        controller->inextra1(step);
+        const QString first = fileOf(*player);
+        const QString firstTitle = engine->rootContext()->contextProperty("texte").toString();
+        QStringList seen;
+        for (int i = 0; i < 8; ++i) {
+            controller->inextra1(step);
+            seen.append(engine->rootContext()->contextProperty("texte").toString());
+        }
+        QCOMPARE(fileOf(*player), first);
+        QCOMPARE(seen.last(), firstTitle);
+        seen.removeDuplicates();
+        QCOMPARE(seen.size(), 8);
+    }
+}
+
+void TestMusic::tracksLoop()
+{
+    QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
+    story::startTrack(game, "mp3/Memories.mp3");
+    QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 3, 10000);
+    QCOMPARE(fileOf(*player), absolute("mp3/Memories.mp3"));
+}
+
+void TestMusic::holdStopsTheLoop()
+{
+    QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
+    story::startTrack(game, "mp3/Memories.mp3");
+    QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 1, 10000);
+
+    controller->inbextra1(0);
+    QVERIFY(story::music().musicStopped);
+    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    states.clear();
+    QTest::qWait(500);
+    QCOMPARE(playingCount(states), 0);
+
+    // A new track still plays while paused, but only once.
+    story::startTrack(game, "mp3/Farewell.mp3");
+    QTRY_VERIFY_WITH_TIMEOUT(player->mediaStatus() == QMediaPlayer::EndOfMedia, 10000);
+    QTest::qWait(300);
+    QCOMPARE(playingCount(states), 1);
+    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+
+    controller->inbextra1(1);
+    QVERIFY(!story::music().musicStopped);
+    QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 3, 10000);
+    QCOMPARE(fileOf(*player), absolute("mp3/Farewell.mp3"));
+}
+
+void TestMusic::failedTrack_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file at all
+    QTest::newRow("missing file") << QByteArray();
+    QTest::newRow("not audio") << QByteArray(4096, 'x');
+    QTest::newRow("empty file") << QByteArray("");
+}
+
+void TestMusic::failedTrack()
+{
+    QFETCH(QByteArray, content);
+    const QString broken = "mp3/Broken.mp3";
+    if (!content.isNull())
+        dir->write(broken, content);
+    QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
+    WarningLog log;
+
+    story::startTrack(game, broken);
+    QTRY_VERIFY_WITH_TIMEOUT(failures(log) >= 1, 10000);
+    QTest::qWait(500);
+    QCOMPARE(failures(log), 1);
+    QVERIFY(log.messages.filter("无法播放音乐").constFirst().contains("Broken.mp3"));
+    // A corrupt file starts once on its own; it must never be started again.
+    QVERIFY2(playingCount(states) <= 1, qPrintable(QString::number(states.size())));
+    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+
+    // The play button does not retry a track that failed.
+    states.clear();
+    controller->inbextra1(1);
+    QTest::qWait(200);
+    QCOMPARE(playingCount(states), 0);
+    QCOMPARE(failures(log), 1);
+
+    // Asking for another track plays and loops again.
+    story::startTrack(game, "mp3/Universe.mp3");
+    QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 2, 10000);
+    QCOMPARE(failures(log), 1);
+}
+
+void TestMusic::caseBlindNames_data()
+{
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("resolved");
+    QTest::newRow("start-up name") << "mp3/universe.mp3" << "mp3/Universe.mp3";
+    QTest::newRow("exact name") << "mp3/Universe.mp3" << "mp3/Universe.mp3";
+    QTest::newRow("every part in other case") << "MP3/FAREWELL.MP3" << "mp3/Farewell.mp3";
+    QTest::newRow("directory with a dot part") << "./Mp3/memories.mp3" << "mp3/Memories.mp3";
+    QTest::newRow("missing file stays as asked") << "mp3/nothing.mp3" << "mp3/nothing.mp3";
+    QTest::newRow("missing directory stays as asked") << "ogg/Universe.mp3" << "ogg/Universe.mp3";
+}
+
+void TestMusic::caseBlindNames()
+{
+    QFETCH(QString, asked);
+    QFETCH(QString, resolved);
+    QCOMPARE(resolvePath(asked), resolved);
+    QCOMPARE(mediaUrl(asked).toLocalFile(), absolute(resolved));
+    if (!QFile::exists(resolved))
+        return;
+    WarningLog log;
+    QSignalSpy statuses(player.get(), &QMediaPlayer::mediaStatusChanged);
+    story::startTrack(game, asked);
+    QTRY_VERIFY_WITH_TIMEOUT(statuses.contains({QVariant::fromValue(QMediaPlayer::EndOfMedia)}), 10000);
+    QCOMPARE(failures(log), 0);
+}
+
+void TestMusic::noPlayerDoesNothing()
+{
+    game.musicPlayer = nullptr;
+    story::state().currentLine = 0;
+    story::playMusicForLine(game);
+    story::playTitleMusic(game, 1);
+    story::playGalleryTrack(game, 1);
+    story::holdMusic(game, 0);
+    story::loopMusic(game, QMediaPlayer::StoppedState);
+    story::startTrack(game, "mp3/Universe.mp3");
+    QCOMPARE(story::music().musicIndex, 1);
+    QVERIFY(!story::music().musicStopped);
+    QVERIFY(player->media().isNull());
+}
+
+QTEST_MAIN(TestMusic)
+#include "tst_music.moc"
