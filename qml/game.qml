@@ -16,8 +16,9 @@ Page {
     property bool sPressed: false
     property bool dPressed: false
 
-    // The story publishes most of these only once it has shown a line, and the
-    // flags start as null; a missing or null value must read as "nothing to show".
+    // The story publishes its names and texts only after its first line and its
+    // flags start as null, hence the typeof guards in the bindings: missing, null
+    // and 0 all mean "nothing to show". An empty source loads and logs nothing.
     function png(name) {
         return name ? "file:///" + exePath + "/png/" + name + ".png" : ""
     }
@@ -133,10 +134,13 @@ Page {
         fillMode: Image.PreserveAspectFit
     }
 
+    // Buttons never take the keyboard: the page's keys must keep working after a
+    // click, and Space must not press the last button clicked.
     component AnswerButton: Button {
         width: 300
         height: 30
         anchors.centerIn: parent
+        focusPolicy: Qt.NoFocus
         font.pointSize: 12
         background: Rectangle {
             color: "#cc78d2ff"
@@ -150,6 +154,7 @@ Page {
         width: 90
         height: 28
         anchors.centerIn: parent
+        focusPolicy: Qt.NoFocus
         background: Rectangle {
             color: "transparent"
         }
@@ -190,6 +195,7 @@ Page {
                 objectName: dialog.objectName.replace("Dialog", "Cancel")
                 width: 100
                 height: 41
+                focusPolicy: Qt.NoFocus
                 text: "取消"
                 onClicked: dialog.cancelled()
             }
@@ -197,6 +203,7 @@ Page {
                 objectName: dialog.objectName.replace("Dialog", "Confirm")
                 width: 100
                 height: 41
+                focusPolicy: Qt.NoFocus
                 text: "确定"
                 onClicked: dialog.confirmed()
             }

@@ -506,6 +506,14 @@ void GamePageTest::menuButtons()
     if (!spy.first().isEmpty())
         QCOMPARE(spy.first().first().toInt(), value);
     QCOMPARE(controller->getCurrentPage(), page);
+
+    // The button keeps no keyboard focus: Space does not press it again, W still steps.
+    QSignalSpy ws(controller.get(), &MainWindow::wsChanged);
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    QTest::keyClick(view.get(), Qt::Key_W);
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(ws.count() >= 1);
+
     // The page left says where it was left from, so that its back button can return here.
     if (page != QLatin1String("game"))
         QCOMPARE(controller->getLastSource(), QStringLiteral("game"));
