@@ -117,8 +117,11 @@ Palette makePalette(const Look &l)
     c.blush = QColor(255, 120, 130);
     c.hair = l.hair;
     c.hairLight = mix(l.hair, QColor(255, 250, 240), 0.35);
-    c.hairDark = mix(l.hair, QColor(30, 20, 50), 0.38);
-    c.hairLine = mix(l.hair, QColor(20, 10, 30), 0.6);
+    // Pale hair shades towards a cool blue rather than to grey.
+    const bool pale = l.hair.lightnessF() > 0.8;
+    c.hairDark = pale ? mix(l.hair, QColor(110, 140, 190), 0.42)
+                      : mix(l.hair, QColor(30, 20, 50), 0.38);
+    c.hairLine = pale ? mix(l.hair, QColor(60, 80, 130), 0.6) : mix(l.hair, QColor(20, 10, 30), 0.6);
     c.lash = mix(l.hair, QColor(30, 18, 24), 0.75);
     return c;
 }
@@ -2373,7 +2376,7 @@ void paintProp(QPainter &p, Prop prop, const Look &l)
     case Prop::BookChest: paintClosedBook(p, P(kCx, 292), 62, 84, -8, l); break;
     case Prop::BookOpenUp: paintOpenBook(p, P(kCx, 246), 124, 72, l); break;
     case Prop::BookOpenDown: paintOpenBook(p, P(kCx, 322), 112, 50, l); break;
-    case Prop::BookFace: paintClosedBook(p, P(kCx, 206), 78, 100, 3, l); break;
+    case Prop::BookFace: paintClosedBook(p, P(kCx, 212), 80, 88, 3, l); break;
     case Prop::BookUnderArm: paintClosedBook(p, P(84, 330), 50, 72, 8, l); break;
     case Prop::Pencil:
     case Prop::None: break;
@@ -2396,12 +2399,16 @@ void paintParticles(QPainter &p, const QImage &body, const QColor &col, double a
                     unsigned seed)
 {
     Rng rng(seedFor("figure-particles") + seed);
-    const int n = int(30 + amount * 110);
+    const int n = int(14 + amount * 90);
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_Plus);
     for (int i = 0; i < n; ++i) {
         // More of them low down, where the dress dissolves.
-        const double y = 490 - std::pow(rng.next(), 0.6 + (1 - amount) * 1.2) * 400;
+        // Low down where the dress dissolves; only a farewell lifts them past the face.
+        const double reach = 180 + amount * 170;
+        const double y = 490 - std::pow(rng.next(), 1.6 - amount * 0.7) * reach;
+        if (y < 200 && std::abs(rng.uniform(-1, 1)) < 0.8 && y > 60)
+            continue;
         const double x = rng.uniform(20, 260);
         const int yi = std::clamp(int(y), 0, body.height() - 1);
         const int xi = std::clamp(int(x), 0, body.width() - 1);
