@@ -36,13 +36,15 @@ SkyColors skyColors(Tod t)
 }
 
 // Sky painted once per call into an image so windows can show it as a texture.
-QImage skyImage(Tod t, Rng &rng, QPointF sunAt, int cloudCount)
+QImage skyImage(Tod t, Rng &rng, QPointF sunAt, int cloudCount, double seaAt = -1)
 {
     QImage img = canvas(int(kW), int(kH));
     QPainter p(&img);
     prepare(p);
     sky(p, kAll, t, rng, sunAt);
-    clouds(p, QRectF(0, 0, kW, kH * 0.55), t, rng, cloudCount);
+    clouds(p, QRectF(0, 0, kW, seaAt > 0 ? seaAt - 20 : kH * 0.55), t, rng, cloudCount);
+    if (seaAt > 0)
+        sea(p, seaAt, t, rng, 1.5);
     return img;
 }
 
@@ -221,7 +223,7 @@ void timeWash(QPainter &p, Tod t)
     p.restore();
 }
 
-void classroom(QPainter &p, Tod t, Rng &rng, bool withDesks)
+void classroom(QPainter &p, Tod t, Rng &rng, bool withDesks, bool seaView)
 {
     Cam c;
     c.cx = 400;
@@ -229,7 +231,7 @@ void classroom(QPainter &p, Tod t, Rng &rng, bool withDesks)
     c.f = 420;
     const double xl = -4.4, xr = 3.6, fl = -1.35, ce = 1.7, zb = 8.5, zn = 0.5;
     const bool night = t == Tod::Night;
-    QImage skyImg = skyImage(t, rng, QPointF(60, 120), 5);
+    QImage skyImg = skyImage(t, rng, QPointF(60, 120), 5, seaView ? c.cy + 6 : -1);
 
     const QColor wall = night ? QColor(92, 98, 128) : QColor(236, 228, 212);
     const QColor wallShade = shade(wall, 0.82);
@@ -578,7 +580,7 @@ void street(QPainter &p, Tod t, Rng &rng)
     vignette(p, kAll, 0.4);
 }
 
-void bedroom(QPainter &p, Tod t, Rng &rng)
+void bedroom(QPainter &p, Tod t, Rng &rng, bool neighbour)
 {
     Cam c;
     c.cx = 330;
@@ -591,8 +593,25 @@ void bedroom(QPainter &p, Tod t, Rng &rng)
         QPainter sp(&skyImg);
         prepare(sp);
         Rng r2(rng.range(0, 1 << 30));
-        skyline(sp, 330, 20, 110, night ? QColor(26, 30, 56) : QColor(150, 170, 200),
-                QColor(255, 210, 140), night ? 0.35 : 0, r2);
+        if (neighbour) {
+            // The house next door, close across the gap: a wall and its window.
+            sp.setBrush(QColor(236, 214, 190));
+            sp.drawRect(QRectF(330, 150, 400, 330));
+            sp.setBrush(QColor(190, 70, 60));
+            sp.drawRect(QRectF(320, 136, 410, 16));
+            sp.setBrush(QColor(250, 250, 246));
+            sp.drawRect(QRectF(376, 196, 74, 80));
+            sp.setBrush(QColor(120, 160, 200));
+            sp.drawRect(QRectF(381, 201, 64, 70));
+            sp.setBrush(QColor(250, 170, 200));
+            sp.drawRect(QRectF(381, 201, 18, 70));
+            sp.drawRect(QRectF(427, 201, 18, 70));
+            sp.setBrush(QColor(160, 120, 90));
+            sp.drawRect(QRectF(370, 274, 86, 6));
+        } else {
+            skyline(sp, 330, 20, 110, night ? QColor(26, 30, 56) : QColor(150, 170, 200),
+                    QColor(255, 210, 140), night ? 0.35 : 0, r2);
+        }
     }
     const QColor wall = night ? QColor(70, 74, 110) : QColor(240, 226, 214);
     shadeQuad(p, c.wallZ(zb, xl, xr, fl, ce), wall, shade(wall, 0.9), c.at(0, 0, zb), c.at(xr, 0, zb));
@@ -637,6 +656,10 @@ void bedroom(QPainter &p, Tod t, Rng &rng)
     p.setBrush(QColor(250, 230, 190));
     p.drawEllipse(lampAt, 9, 6);
     addGlow(p, lampAt, night ? 120 : 50, QColor(255, 200, 120, night ? 120 : 50));
+    if (neighbour) { // school bag on the floor
+        box(p, c, -0.9, -0.3, fl, fl + 0.35, 1.4, 1.6, QColor(60, 50, 56));
+        poly(p, c.wallZ(1.39, -0.85, -0.35, fl + 0.18, fl + 0.3), QColor(80, 70, 76));
+    }
     // Shelf with books.
     poly(p, c.wallZ(zb - 0.01, -2.9, -1.6, 0.4, 0.44), deskC);
     for (int i = 0; i < 8; ++i) {

@@ -49,11 +49,11 @@ void skyline(QPainter &p, double baseY, double minH, double maxH, const QColor &
 // Whole-picture colour wash for the time of day.
 void timeWash(QPainter &p, Tod t);
 
-void classroom(QPainter &p, Tod t, Rng &rng, bool withDesks = true);
+void classroom(QPainter &p, Tod t, Rng &rng, bool withDesks = true, bool seaView = false);
 void corridor(QPainter &p, Tod t, Rng &rng);
 void rooftop(QPainter &p, Tod t, Rng &rng);
 void street(QPainter &p, Tod t, Rng &rng);
-void bedroom(QPainter &p, Tod t, Rng &rng);
+void bedroom(QPainter &p, Tod t, Rng &rng, bool neighbour = false);
 void park(QPainter &p, Tod t, Rng &rng);
 void shipCorridor(QPainter &p, const QColor &accent, Rng &rng, bool alarm = false);
 void shipBridge(QPainter &p, Rng &rng, const QColor &planetCol, bool warp = false);
@@ -82,3 +82,46 @@ void person(QPainter &p, QPointF feet, double height, const Look &look, Pose pos
 // Dark outline of a person against a bright background.
 void silhouette(QPainter &p, QPointF feet, double height, const QColor &col, Pose pose,
                 int hairStyle = 0, int facing = 1);
+
+// Cast colours, so every picture shows the same people the same way.
+Look lookSorin();
+Look lookLio();
+Look lookTaviel(bool uniform = true);
+Look lookStudentAi();
+Look lookCaptain();
+// The ship AI's true form: a figure of light with a halo.
+void hologram(QPainter &p, QPointF feet, double height, Pose pose, int facing = 1,
+              double opacity = 0.9);
+
+// Town pieces.
+void sea(QPainter &p, double horizon, Tod t, Rng &rng, double glitter = 1.0);
+void lighthouse(QPainter &p, QPointF base, double height, Tod t, bool beam);
+// Hillside of houses with red roofs filling r, nearer rows lower and larger.
+void townHill(QPainter &p, const QRectF &r, Tod t, Rng &rng, int rows = 4);
+void rowingBoat(QPainter &p, QPointF c, double len, const QColor &hull);
+void hexSeams(QPainter &p, const QRectF &r, double size, const QColor &col);
+// A Night Watcher: black sphere, one eye, three spring legs.
+void watcher(QPainter &p, QPointF c, double r, const QColor &eye, bool eyeOpen = true);
+// The generation ship from outside: a long cylinder with a ring.
+void shipExterior(QPainter &p, QPointF c, double length, double angleDeg, const QColor &lit);
+// Motionless stars and the sea at night seen from the cape.
+void nightSky(QPainter &p, double horizon, Rng &rng, int stars = 240);
+
+// Ship places.
+// Round hall seen from its edge with a pillar of light in the middle.
+void coreHall(QPainter &p, Rng &rng, bool dark, const QColor &pillar);
+// Red veins of light running over a floor towards a centre point.
+void redVeins(QPainter &p, QPointF centre, Rng &rng, int count, double reach);
+// Cavern with a walkway of guide lights towards a round gate of light rings.
+void gateHall(QPainter &p, Rng &rng, double gateRadius, QPointF gateAt);
+void capsuleRoom(QPainter &p, Rng &rng);
+// Long shaft of lights with dormant or waking Watchers along its sides.
+void spine(QPainter &p, Rng &rng, int watchers, const QColor &eye, bool eyesOpen,
+           const QColor &lights);
+// The inside of the habitat cylinder: land and sea curving up on both sides.
+void cylinderWorld(QPainter &p, Rng &rng, double curl);
+void hiddenRoom(QPainter &p, Rng &rng);
+// Screen-like frame around a picture (the keeper's monitors).
+void monitorFrame(QPainter &p, const QImage &view, Rng &rng);
+// Round room around a dark holographic table (navigation room).
+void navRoom(QPainter &p, Rng &rng, bool tableLit);

@@ -3,24 +3,22 @@
 #include "paint.h"
 #include "places.h"
 
+#include <QHash>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
 const int W = 720;
 const int H = 480;
 
-QImage placeholder(const QString &name)
+// Only reached by a name added to the list without a painter of its own.
+void placeholder(QPainter &p, Rng &rng)
 {
-    QImage img = canvas(W, H);
-    QPainter p(&img);
-    prepare(p);
-    Rng rng(seedFor(name.toUtf8().constData()));
-    fillVertical(p, QRectF(0, 0, W, H), {{0, QColor(40, 52, 96)}, {1, QColor(230, 170, 160)}});
-    starfield(p, QRectF(0, 0, W, H * 0.6), 120, rng);
-    return img;
+    deepSpace(p, rng, QColor(80, 90, 200), QColor(200, 90, 160), 300);
 }
 
 // The interlude enemy: a small spiked drone with one red eye, dark enough to
@@ -59,47 +57,1983 @@ QImage enemySprite()
     return img;
 }
 
-// Title page: twilight over a hill, a ringed world rising at the upper left.
-// The right side and the bottom band stay calm and darker for the white menu
-// and title drawn there.
-void titleBackground(QPainter &p, Rng &rng)
+using Painter = std::function<void(QPainter &, Rng &)>;
+
+const QRectF kAll(0, 0, W, H);
+
+// Cape with the lighthouse on the left of a view over the sea.
+void capeLeft(QPainter &p, double horizon, Tod t, double lhX, double lhH)
 {
-    fillVertical(p, QRectF(0, 0, W, H), {{0, QColor(14, 18, 52)}, {0.45, QColor(58, 54, 120)},
-                                         {0.75, QColor(176, 110, 150)}, {1, QColor(250, 176, 150)}});
-    starfield(p, QRectF(0, 0, W, 300), 220, rng, 1.6);
-    for (int i = 0; i < 18; ++i)
-        addGlow(p, QPointF(rng.uniform(0, 360), rng.uniform(40, 260)), rng.uniform(60, 130),
-                alpha(i % 2 ? QColor(140, 90, 220) : QColor(60, 120, 230), 18));
-    planet(p, QPointF(190, 150), 92, QColor(120, 110, 210), QColor(255, 214, 230), QPointF(0.6, 0.5),
-           true, rng);
-    addGlow(p, QPointF(470, 410), 320, QColor(255, 150, 120, 60));
-    hills(p, QRectF(0, 0, W, H), 372, 16, 0.8, 2.2, QColor(74, 56, 110));
-    hills(p, QRectF(0, 0, W, H), 400, 12, 1.4, 0.4, QColor(46, 36, 82));
-    hills(p, QRectF(0, 0, W, H), 430, 8, 1.1, 4.0, QColor(28, 22, 56));
-    Look girl;
-    girl.hair = QColor(36, 28, 60);
-    girl.top = girl.bottom = girl.accent = girl.skin = QColor(28, 22, 56);
-    girl.hairStyle = 1;
-    girl.skirt = true;
-    person(p, QPointF(120, 398), 62, girl, Pose::Back);
-    // Calm darkening behind the menu column and the title band.
-    fillLinear(p, QRectF(0, 0, W, H), QPointF(470, 0), QPointF(720, 0),
-               {{0, QColor(10, 10, 40, 0)}, {1, QColor(10, 10, 40, 90)}});
-    fillVertical(p, QRectF(0, 360, W, 120), {{0, QColor(10, 8, 30, 0)}, {1, QColor(10, 8, 30, 120)}});
-    vignette(p, QRectF(0, 0, W, H), 0.4);
+    const QColor land = t == Tod::Night ? QColor(18, 26, 36) : t == Tod::Dusk ? QColor(70, 50, 70)
+                                                                             : QColor(90, 130, 90);
+    QPainterPath cape;
+    cape.moveTo(-10, horizon + 40);
+    cape.cubicTo(60, horizon - 30, lhX - 40, horizon - 34, lhX + 30, horizon - 20);
+    cape.cubicTo(lhX + 70, horizon - 10, lhX + 90, horizon + 4, lhX + 120, horizon + 6);
+    cape.lineTo(-10, horizon + 6);
+    cape.closeSubpath();
+    p.setBrush(land);
+    p.drawPath(cape);
+    lighthouse(p, QPointF(lhX, horizon - 24), lhH, t, t == Tod::Night);
 }
 
-// Settings, load and extras pages: mostly hidden under a light panel, so
-// only soft colour and light are needed.
+// Title page: the town at night from the cape. The lower right stays open sea
+// for the menu and the title.
+void titleBackground(QPainter &p, Rng &rng)
+{
+    const double horizon = 270;
+    nightSky(p, horizon, rng, 300);
+    hexSeams(p, QRectF(0, 0, W, horizon - 30), 46, QColor(140, 170, 255, 14));
+    addGlow(p, QPointF(560, 120), 180, QColor(120, 140, 255, 30));
+    sea(p, horizon, Tod::Night, rng, 1.4);
+    // Town along the far shore, lights reflected in the water.
+    QPainterPath shore;
+    shore.moveTo(-10, horizon + 6);
+    shore.cubicTo(120, horizon - 40, 300, horizon - 40, 470, horizon + 4);
+    shore.lineTo(470, horizon + 10);
+    shore.lineTo(-10, horizon + 10);
+    shore.closeSubpath();
+    p.setBrush(QColor(16, 22, 40));
+    p.drawPath(shore);
+    townHill(p, QRectF(40, horizon - 40, 400, 44), Tod::Night, rng, 3);
+    for (int i = 0; i < 40; ++i) {
+        const double x = rng.uniform(60, 440);
+        p.setBrush(QColor(255, 200, 120, rng.range(30, 90)));
+        p.drawRect(QRectF(x, horizon + 10 + rng.uniform(0, 40), 1.5, rng.uniform(4, 14)));
+    }
+    // The cape in front, grass and the lighthouse with its beam.
+    QPainterPath cape;
+    cape.moveTo(-10, 480);
+    cape.lineTo(-10, 330);
+    cape.cubicTo(60, 300, 160, 296, 230, 330);
+    cape.cubicTo(290, 360, 320, 420, 380, 480);
+    cape.closeSubpath();
+    QLinearGradient cg(0, 300, 0, 480);
+    cg.setColorAt(0, QColor(30, 44, 60));
+    cg.setColorAt(1, QColor(10, 14, 24));
+    p.setBrush(cg);
+    p.drawPath(cape);
+    lighthouse(p, QPointF(120, 318), 170, Tod::Night, true);
+    p.save();
+    p.setPen(QPen(QColor(40, 60, 70), 1.2));
+    for (int i = 0; i < 120; ++i) {
+        const double x = rng.uniform(-10, 340);
+        const double y = 340 + rng.uniform(0, 140);
+        if (x > 230 + (y - 330) * 1.0)
+            continue;
+        p.drawLine(QPointF(x, y), QPointF(x + rng.uniform(-2, 6), y - rng.uniform(6, 16)));
+    }
+    p.restore();
+    fillVertical(p, QRectF(0, 380, W, 100), {{0, QColor(4, 6, 16, 0)}, {1, QColor(4, 6, 16, 120)}});
+    vignette(p, kAll, 0.45);
+}
+
+// Menu pages: a page of the star notebook turned into light, under a panel.
 void pageBackground(QPainter &p, Rng &rng)
 {
-    fillLinear(p, QRectF(0, 0, W, H), QPointF(0, 0), QPointF(W, H),
-               {{0, QColor(150, 186, 250)}, {0.5, QColor(190, 170, 236)}, {1, QColor(250, 190, 210)}});
-    bokeh(p, QRectF(0, 0, W, H), 40, rng, QColor(255, 255, 255, 90), QColor(200, 220, 255, 70), 10, 46);
-    for (int i = 0; i < 5; ++i)
-        lightShaft(p, QPointF(80 + i * 140, -10), 30, QPointF(20 + i * 160, 500), 120,
-                   QColor(255, 255, 255, 40));
-    starfield(p, QRectF(0, 0, W, H), 60, rng, 1.2);
+    fillLinear(p, kAll, QPointF(0, 0), QPointF(W, H),
+               {{0, QColor(22, 36, 80)}, {0.6, QColor(30, 48, 104)}, {1, QColor(44, 40, 100)}});
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(140, 180, 255, 40), 1));
+    for (double x = 0; x <= W; x += 40)
+        p.drawLine(QPointF(x, 0), QPointF(x, H));
+    for (double y = 0; y <= H; y += 40)
+        p.drawLine(QPointF(0, y), QPointF(W, y));
+    p.setPen(QPen(QColor(170, 200, 255, 60), 1.2));
+    for (int i = 1; i <= 5; ++i)
+        p.drawEllipse(QPointF(430, 250), i * 70.0, i * 70.0);
+    p.drawLine(QPointF(430, 0), QPointF(430, H));
+    p.drawLine(QPointF(0, 250), QPointF(W, 250));
+    // Constellations joined by thin lines.
+    p.setPen(QPen(QColor(200, 220, 255, 90), 1));
+    for (int k = 0; k < 6; ++k) {
+        QPointF prev(rng.uniform(40, 680), rng.uniform(40, 440));
+        for (int j = 0; j < 4; ++j) {
+            const QPointF next = prev + QPointF(rng.uniform(-70, 70), rng.uniform(-50, 50));
+            p.drawLine(prev, next);
+            p.setBrush(QColor(230, 240, 255, 200));
+            p.drawEllipse(next, 2, 2);
+            p.setBrush(Qt::NoBrush);
+            prev = next;
+        }
+    }
+    p.restore();
+    starfield(p, kAll, 140, rng, 1.4);
+    bokeh(p, kAll, 26, rng, QColor(120, 160, 255, 60), QColor(200, 160, 255, 50), 12, 50);
+}
+
+// Coastal road: guardrail, the sea glittering, the one-line bus stop.
+void coastalRoad(QPainter &p, Rng &rng, Tod t)
+{
+    const double horizon = 230;
+    sky(p, QRectF(0, 0, W, horizon + 2), t, rng, QPointF(520, 80));
+    clouds(p, QRectF(0, 10, W, 150), t, rng, 6);
+    sea(p, horizon, t, rng, 1.8);
+    capeLeft(p, horizon + 4, t, 90, 60);
+    // Road and guardrail running away to the left.
+    QPolygonF road({QPointF(-10, 480), QPointF(720, 480), QPointF(720, 380), QPointF(-10, 330)});
+    p.setBrush(QColor(110, 110, 118));
+    p.drawPolygon(road);
+    p.setBrush(QColor(236, 230, 200));
+    p.drawPolygon(QPolygonF({QPointF(-10, 406), QPointF(720, 452), QPointF(720, 458), QPointF(-10, 410)}));
+    p.setBrush(QColor(150, 146, 140));
+    p.drawPolygon(QPolygonF({QPointF(-10, 330), QPointF(720, 380), QPointF(720, 392), QPointF(-10, 336)}));
+    for (double x = -10; x < 740; x += 48) {
+        const double y = 330 + (x + 10) / 730 * 50;
+        p.setBrush(QColor(210, 214, 218));
+        p.drawRect(QRectF(x, y - 30 - (x + 10) / 730 * 10, 4, 32 + (x + 10) / 730 * 10));
+    }
+    QPainterPath rail;
+    rail.moveTo(-10, 302);
+    rail.lineTo(730, 342);
+    rail.lineTo(730, 356);
+    rail.lineTo(-10, 310);
+    rail.closeSubpath();
+    p.setBrush(QColor(236, 238, 240));
+    p.drawPath(rail);
+    p.setBrush(QColor(180, 186, 190));
+    p.drawPolygon(QPolygonF({QPointF(-10, 310), QPointF(730, 356), QPointF(730, 360), QPointF(-10, 313)}));
+    // Bus stop: pole, round sign, a timetable with a single line.
+    p.setBrush(QColor(90, 90, 100));
+    p.drawRect(QRectF(560, 200, 6, 190));
+    p.setBrush(QColor(240, 240, 236));
+    p.drawEllipse(QPointF(563, 196), 24, 24);
+    p.setBrush(QColor(40, 110, 190));
+    p.drawEllipse(QPointF(563, 196), 18, 18);
+    p.setBrush(QColor(240, 240, 236));
+    p.drawRect(QRectF(555, 192, 16, 6));
+    p.setBrush(QColor(250, 250, 246));
+    p.drawRect(QRectF(540, 250, 46, 60));
+    p.setBrush(QColor(60, 60, 70));
+    p.drawRect(QRectF(546, 260, 34, 3));
+    timeWash(p, t);
+    vignette(p, kAll, 0.3);
+}
+
+void atticRoom(QPainter &p, Rng &rng, bool telescopeView)
+{
+    // Sloping ceiling with a roof window full of dusk.
+    fillVertical(p, kAll, {{0, QColor(120, 80, 70)}, {1, QColor(70, 46, 44)}});
+    QPolygonF slope({QPointF(0, 0), QPointF(720, 0), QPointF(720, 120), QPointF(0, 250)});
+    fillLinear(p, kAll, QPointF(0, 0), QPointF(0, 250), {{0, QColor(150, 100, 80)}, {1, QColor(190, 130, 100)}});
+    p.setBrush(QColor(110, 74, 64));
+    p.drawPolygon(QPolygonF({QPointF(0, 250), QPointF(720, 120), QPointF(720, 480), QPointF(0, 480)}));
+    Q_UNUSED(slope);
+    // Beams.
+    for (int i = 0; i < 5; ++i) {
+        const double x = 60 + i * 160;
+        p.setBrush(QColor(90, 58, 46));
+        p.drawPolygon(QPolygonF({QPointF(x, 0), QPointF(x + 26, 0), QPointF(x + 26, 250 - (x + 26) * 0.18), QPointF(x, 250 - x * 0.18)}));
+    }
+    // Roof window.
+    QPolygonF win({QPointF(250, 30), QPointF(520, 14), QPointF(520, 170), QPointF(250, 196)});
+    QImage skyImg = canvas(W, H);
+    {
+        QPainter sp(&skyImg);
+        prepare(sp);
+        sky(sp, kAll, Tod::Dusk, rng, QPointF(420, 170));
+        clouds(sp, QRectF(0, 0, W, 150), Tod::Dusk, rng, 5);
+        sea(sp, 170, Tod::Dusk, rng, 1.0);
+    }
+    p.setBrush(QColor(70, 46, 40));
+    p.drawPolygon(win.translated(-8, -8) + QPolygonF());
+    p.setBrush(QBrush(skyImg));
+    p.drawPolygon(win);
+    p.setBrush(QColor(70, 46, 40));
+    p.drawRect(QRectF(382, 10, 8, 180));
+    lightShaft(p, QPointF(385, 110), 260, QPointF(330, 480), 420, QColor(255, 170, 110, 70));
+    // Desk with lamp, notebooks, the telescope at the window.
+    p.setBrush(QColor(120, 80, 56));
+    p.drawRect(QRectF(30, 330, 330, 22));
+    p.setBrush(QColor(96, 62, 46));
+    p.drawRect(QRectF(40, 352, 14, 130));
+    p.drawRect(QRectF(330, 352, 14, 130));
+    for (int s = 0; s < 3; ++s) {
+        for (int k = 0; k < 5 + s; ++k) {
+            p.setBrush(k % 2 ? QColor(30, 44, 96) : QColor(40, 58, 120));
+            p.drawRect(QRectF(60 + s * 70 + rng.uniform(-3, 3), 322 - k * 9, 56, 8));
+            p.setBrush(QColor(230, 220, 160));
+            p.drawEllipse(QPointF(88 + s * 70, 326 - k * 9), 1.6, 1.6);
+        }
+    }
+    const QPointF lamp(300, 270);
+    p.setBrush(QColor(60, 50, 40));
+    p.drawRect(QRectF(296, 272, 5, 58));
+    p.drawEllipse(QPointF(298, 330), 16, 4);
+    QPainterPath shadeL;
+    shadeL.moveTo(280, 272);
+    shadeL.lineTo(290, 250);
+    shadeL.lineTo(308, 250);
+    shadeL.lineTo(318, 272);
+    shadeL.closeSubpath();
+    p.setBrush(QColor(250, 210, 140));
+    p.drawPath(shadeL);
+    addGlow(p, lamp + QPointF(0, 10), 170, QColor(255, 190, 110, 110));
+    // Brass telescope on a tripod.
+    const QPointF pivot(500, 260);
+    p.save();
+    p.setPen(QPen(QColor(90, 60, 40), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(pivot, QPointF(460, 440));
+    p.drawLine(pivot, QPointF(540, 440));
+    p.drawLine(pivot, QPointF(505, 450));
+    p.restore();
+    p.save();
+    p.translate(pivot);
+    p.rotate(telescopeView ? -18 : -28);
+    QLinearGradient tg(0, -14, 0, 14);
+    tg.setColorAt(0, QColor(255, 220, 140));
+    tg.setColorAt(0.5, QColor(200, 150, 70));
+    tg.setColorAt(1, QColor(120, 80, 40));
+    p.setBrush(tg);
+    p.drawRoundedRect(QRectF(-70, -10, 170, 20), 5, 5);
+    p.drawRoundedRect(QRectF(96, -13, 26, 26), 4, 4);
+    p.restore();
+    timeWash(p, Tod::Morning);
+    vignette(p, kAll, 0.45);
+}
+
+void embankment(QPainter &p, Rng &rng)
+{
+    const double horizon = 250;
+    sky(p, QRectF(0, 0, W, horizon + 2), Tod::Dusk, rng, QPointF(470, 230));
+    clouds(p, QRectF(0, 20, W, 170), Tod::Dusk, rng, 7);
+    sea(p, horizon, Tod::Dusk, rng, 1.6);
+    lightShaft(p, QPointF(470, horizon), 20, QPointF(470, 400), 120, QColor(255, 200, 140, 90));
+    capeLeft(p, horizon + 2, Tod::Dusk, 110, 90);
+    // Harbour: a pier and rowing boats.
+    p.setBrush(QColor(90, 70, 80));
+    p.drawRect(QRectF(300, 300, 260, 8));
+    for (double x = 306; x < 560; x += 30)
+        p.drawRect(QRectF(x, 306, 4, 18));
+    rowingBoat(p, QPointF(360, 330), 70, QColor(200, 90, 70));
+    rowingBoat(p, QPointF(460, 340), 60, QColor(70, 110, 170));
+    rowingBoat(p, QPointF(540, 322), 46, QColor(230, 220, 200));
+    // Embankment wall and walkway in front.
+    QPolygonF wall({QPointF(-10, 390), QPointF(730, 360), QPointF(730, 480), QPointF(-10, 480)});
+    QLinearGradient wg(0, 360, 0, 480);
+    wg.setColorAt(0, QColor(200, 150, 130));
+    wg.setColorAt(1, QColor(110, 80, 90));
+    p.setBrush(wg);
+    p.drawPolygon(wall);
+    p.save();
+    p.setPen(QPen(QColor(90, 60, 70, 120), 1));
+    for (double x = 0; x < 720; x += 60)
+        p.drawLine(QPointF(x, 390 - x / 24), QPointF(x - 20, 480));
+    p.restore();
+    p.setBrush(QColor(230, 180, 150));
+    p.drawPolygon(QPolygonF({QPointF(-10, 386), QPointF(730, 356), QPointF(730, 364), QPointF(-10, 394)}));
+    timeWash(p, Tod::Day);
+    vignette(p, kAll, 0.35);
+}
+
+void library(QPainter &p, Rng &rng)
+{
+    Cam c;
+    c.cx = 300;
+    c.cy = 230;
+    c.f = 400;
+    const double fl = -1.4, ce = 2.2, zb = 12;
+    fillVertical(p, kAll, {{0, QColor(190, 160, 130)}, {1, QColor(150, 110, 80)}});
+    poly(p, c.flat(fl, -6, 6, 0.5, zb), QColor(150, 104, 72));
+    poly(p, c.wallZ(zb, -6, 6, fl, ce), QColor(224, 206, 178));
+    // Tall window at the end: the afternoon light.
+    poly(p, c.wallZ(zb - 0.01, 0.4, 2.2, -0.4, 1.8), QColor(255, 246, 214));
+    addGlow(p, c.at(1.3, 0.7, zb), 120, QColor(255, 236, 190, 160));
+    // Rows of shelves on both sides, far to near.
+    for (double z = zb - 1.6; z > 0.8; z -= 1.7) {
+        for (int side = -1; side <= 1; side += 2) {
+            const double x0 = side < 0 ? -4.5 : 2.8, x1 = side < 0 ? -1.2 : 6.0;
+            box(p, c, x0, x1, fl, ce - 0.2, z, z + 0.5, QColor(130, 88, 60));
+            // Book spines on the end faces.
+            const double fx = side < 0 ? x1 : x0;
+            for (double y = fl + 0.2; y < ce - 0.4; y += 0.42) {
+                for (double zz = z + 0.03; zz < z + 0.47; zz += 0.06) {
+                    const QColor bk = QColor::fromHsv(rng.range(0, 60) + (rng.chance(0.3) ? 180 : 0), 110, 150);
+                    poly(p, c.wallX(fx, y, y + 0.34 + rng.uniform(-0.05, 0.02), zz, zz + 0.05), bk);
+                }
+            }
+        }
+    }
+    lightShaft(p, c.at(1.3, 1.6, zb), 40, QPointF(120, 480), 300, QColor(255, 236, 180, 80));
+    lightShaft(p, c.at(1.8, 1.6, zb), 30, QPointF(420, 480), 200, QColor(255, 236, 180, 60));
+    for (int i = 0; i < 120; ++i) { // dust in the light
+        p.setBrush(QColor(255, 246, 220, rng.range(40, 160)));
+        const double s = rng.uniform(0.5, 1.6);
+        p.drawEllipse(QPointF(rng.uniform(120, 460), rng.uniform(150, 460)), s, s);
+    }
+    timeWash(p, Tod::Morning);
+    vignette(p, kAll, 0.4);
+}
+
+void cherryTree(QPainter &p, QPointF base, double size, Rng &rng, bool dusk)
+{
+    p.save();
+    p.setPen(QPen(QColor(70, 46, 44), size * 0.08, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(base, base + QPointF(size * 0.05, -size * 0.7));
+    p.setPen(QPen(QColor(70, 46, 44), size * 0.04, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(base + QPointF(0, -size * 0.5), base + QPointF(-size * 0.5, -size * 0.9));
+    p.drawLine(base + QPointF(0, -size * 0.6), base + QPointF(size * 0.5, -size * 0.95));
+    p.restore();
+    for (int i = 0; i < 40; ++i) {
+        const QPointF at = base + QPointF(rng.uniform(-0.8, 0.8) * size, -size * 0.9 + rng.uniform(-0.35, 0.2) * size);
+        const QColor pink = dusk ? QColor::fromHsv(345, rng.range(60, 110), rng.range(200, 255))
+                                 : QColor::fromHsv(340, rng.range(40, 90), 255);
+        QRadialGradient g(at + QPointF(-size * 0.05, -size * 0.05), size * 0.25);
+        g.setColorAt(0, shade(pink, 1.15));
+        g.setColorAt(1, shade(pink, 0.85));
+        p.setBrush(g);
+        p.drawEllipse(at, size * rng.uniform(0.12, 0.22), size * rng.uniform(0.1, 0.17));
+    }
+}
+
+void schoolGate(QPainter &p, Rng &rng)
+{
+    sky(p, QRectF(0, 0, W, 300), Tod::Dusk, rng, QPointF(620, 250));
+    clouds(p, QRectF(0, 20, W, 160), Tod::Dusk, rng, 5);
+    // School building behind the wall.
+    p.setBrush(QColor(220, 190, 180));
+    p.drawRect(QRectF(260, 150, 470, 160));
+    for (int r = 0; r < 3; ++r)
+        for (int k = 0; k < 9; ++k) {
+            p.setBrush(QColor(250, 200, 150, 200));
+            p.drawRect(QRectF(280 + k * 50, 170 + r * 44, 34, 24));
+        }
+    p.setBrush(QColor(200, 170, 160));
+    p.drawRect(QRectF(440, 110, 60, 40));
+    p.setBrush(QColor(250, 250, 240));
+    p.drawEllipse(QPointF(470, 130), 13, 13);
+    // Ground with long shadows.
+    fillVertical(p, QRectF(0, 300, W, 180), {{0, QColor(200, 150, 130)}, {1, QColor(150, 100, 100)}});
+    p.setBrush(QColor(90, 60, 90, 80));
+    p.drawPolygon(QPolygonF({QPointF(150, 340), QPointF(200, 340), QPointF(10, 480), QPointF(-60, 480)}));
+    p.drawPolygon(QPolygonF({QPointF(330, 320), QPointF(350, 320), QPointF(180, 480), QPointF(140, 480)}));
+    // Wall and gate pillars.
+    p.setBrush(QColor(200, 180, 170));
+    p.drawRect(QRectF(-10, 270, 230, 60));
+    p.drawRect(QRectF(440, 280, 290, 46));
+    p.setBrush(QColor(180, 160, 150));
+    p.drawRect(QRectF(200, 230, 40, 110));
+    p.drawRect(QRectF(420, 250, 34, 84));
+    p.setBrush(QColor(240, 230, 210));
+    p.drawRect(QRectF(206, 250, 28, 40)); // name plate
+    p.save();
+    p.setPen(QPen(QColor(80, 70, 80), 2));
+    for (double x = 244; x < 420; x += 14)
+        p.drawLine(QPointF(x, 270), QPointF(x, 330));
+    p.drawLine(QPointF(240, 276), QPointF(420, 276));
+    p.restore();
+    cherryTree(p, QPointF(120, 360), 210, rng, true);
+    for (int i = 0; i < 40; ++i) { // petals
+        p.setBrush(QColor(255, 200, 220, rng.range(120, 220)));
+        p.drawEllipse(QPointF(rng.uniform(0, 500), rng.uniform(180, 470)), 2.2, 1.4);
+    }
+    timeWash(p, Tod::Day);
+    addGlow(p, QPointF(620, 250), 300, QColor(255, 150, 90, 60));
+    vignette(p, kAll, 0.35);
+}
+
+void shoppingStreet(QPainter &p, Rng &rng)
+{
+    street(p, Tod::Dusk, rng);
+    // Strings of paper lanterns across the street.
+    for (int row = 0; row < 4; ++row) {
+        const double y = 60 + row * 34, sag = 30 - row * 6;
+        const double x0 = 120 + row * 40, x1 = 600 - row * 40;
+        const double sz = 12 - row * 2;
+        p.save();
+        p.setPen(QPen(QColor(40, 30, 40, 180), 1));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath w;
+        w.moveTo(x0 - 200 + row * 40, y - 20);
+        w.quadTo(360 - 20 * row, y + sag * 2, x1 + 200 - row * 40, y - 20);
+        p.drawPath(w);
+        p.restore();
+        QPainterPath w2;
+        w2.moveTo(x0 - 200 + row * 40, y - 20);
+        w2.quadTo(360 - 20 * row, y + sag * 2, x1 + 200 - row * 40, y - 20);
+        for (double t = 0.05; t < 1; t += 0.09 + row * 0.02) {
+            const QPointF at = w2.pointAtPercent(t) + QPointF(0, sz * 1.1);
+            addGlow(p, at, sz * 3, QColor(255, 140, 80, 90));
+            p.setBrush(t < 0.5 ? QColor(240, 80, 60) : QColor(255, 190, 90));
+            p.drawEllipse(at, sz * 0.75, sz);
+        }
+    }
+    // People going home.
+    for (int i = 0; i < 6; ++i) {
+        const double x = 150 + i * 80 + rng.uniform(-20, 20);
+        const double y = 330 + rng.uniform(0, 40);
+        silhouette(p, QPointF(x, y), 60 + (y - 330) * 0.8, QColor(50, 30, 50, 220), Pose::Walk,
+                   rng.range(0, 4), rng.chance(0.5) ? 1 : -1);
+    }
+    // Shop awnings on the right and left edges.
+    for (int side = 0; side < 2; ++side) {
+        QPolygonF aw = side ? QPolygonF({QPointF(600, 200), QPointF(730, 170), QPointF(730, 230), QPointF(600, 240)})
+                            : QPolygonF({QPointF(-10, 170), QPointF(110, 200), QPointF(110, 240), QPointF(-10, 230)});
+        p.setBrush(side ? QColor(60, 120, 170) : QColor(200, 70, 60));
+        p.drawPolygon(aw);
+        addGlow(p, aw.boundingRect().center() + QPointF(0, 50), 90, QColor(255, 210, 140, 90));
+    }
+}
+
+void capeAtNight(QPainter &p, Rng &rng, bool wide)
+{
+    const double horizon = 250;
+    nightSky(p, horizon, rng, 320);
+    sea(p, horizon, Tod::Night, rng, 1.0);
+    QPainterPath land;
+    land.moveTo(-10, 480);
+    land.lineTo(-10, 330);
+    land.cubicTo(200, 300, 520, 290, 730, 320);
+    land.lineTo(730, 480);
+    land.closeSubpath();
+    QLinearGradient lg(0, 290, 0, 480);
+    lg.setColorAt(0, QColor(34, 52, 60));
+    lg.setColorAt(1, QColor(12, 18, 26));
+    p.setBrush(lg);
+    p.drawPath(land);
+    lighthouse(p, QPointF(wide ? 560 : 520, 312), wide ? 150 : 240, Tod::Night, true);
+    // Grass bending in the wind.
+    p.save();
+    for (int i = 0; i < 420; ++i) {
+        const double x = rng.uniform(-10, 730);
+        const double y = 320 + std::pow(rng.next(), 0.7) * 160;
+        const double len = 6 + (y - 320) * 0.12;
+        p.setPen(QPen(QColor(60, 96, 90, rng.range(90, 200)), 0.8 + (y - 320) / 120));
+        QPainterPath b;
+        b.moveTo(x, y);
+        b.quadTo(x + len * 0.2, y - len * 0.6, x + len * 0.8, y - len * 0.9);
+        p.drawPath(b);
+    }
+    p.restore();
+    // Stone railing.
+    p.setBrush(QColor(110, 116, 130));
+    p.drawRect(QRectF(-10, 396, 380, 12));
+    for (double x = 10; x < 370; x += 60)
+        p.drawRect(QRectF(x, 400, 14, 70));
+    vignette(p, kAll, 0.45);
+}
+
+void lampRoom(QPainter &p, Rng &rng, bool projecting)
+{
+    fillVertical(p, kAll, {{0, QColor(14, 20, 40)}, {1, QColor(30, 30, 46)}});
+    // Windows all round: night and stars.
+    for (int k = 0; k < 6; ++k) {
+        const double x = -40 + k * 140;
+        QRectF w(x, 40, 120, 250);
+        fillVertical(p, w, {{0, QColor(10, 16, 40)}, {1, QColor(30, 44, 90)}});
+        Rng r2(std::uint64_t(k + 1));
+        starfield(p, w.adjusted(0, 0, 0, -80), 30, r2, 1.2);
+        p.setBrush(QColor(120, 90, 50));
+        p.drawRect(QRectF(x + 120, 30, 20, 280));
+    }
+    p.setBrush(QColor(130, 96, 54));
+    p.drawRect(QRectF(0, 290, W, 14));
+    p.drawRect(QRectF(0, 28, W, 12));
+    fillVertical(p, QRectF(0, 304, W, 176), {{0, QColor(70, 56, 50)}, {1, QColor(40, 32, 34)}});
+    // The great lens: stacked glass rings.
+    const QPointF c(360, 200);
+    addGlow(p, c, 220, QColor(255, 240, 200, projecting ? 120 : 60));
+    for (int i = 0; i < 9; ++i) {
+        const double w = 150 - i * 4, h = 24;
+        const double y = c.y() - 120 + i * 28;
+        QLinearGradient g(c.x() - w, 0, c.x() + w, 0);
+        g.setColorAt(0, QColor(160, 200, 220, 120));
+        g.setColorAt(0.45, QColor(255, 255, 255, 230));
+        g.setColorAt(0.55, QColor(220, 240, 255, 200));
+        g.setColorAt(1, QColor(120, 160, 190, 120));
+        p.setBrush(g);
+        p.drawRoundedRect(QRectF(c.x() - w / 2 - 30, y, w + 60, h), 10, 10);
+    }
+    p.setBrush(QColor(255, 250, 220));
+    p.drawEllipse(c + QPointF(0, 10), 20, 20);
+    // Brass rail and a bench.
+    p.save();
+    p.setPen(QPen(QColor(200, 150, 80), 4));
+    p.drawLine(QPointF(0, 370), QPointF(720, 370));
+    for (double x = 20; x < 720; x += 70)
+        p.drawLine(QPointF(x, 370), QPointF(x, 440));
+    p.restore();
+    p.setBrush(QColor(100, 70, 50));
+    p.drawRect(QRectF(60, 400, 180, 14));
+    p.drawRect(QRectF(70, 414, 10, 50));
+    p.drawRect(QRectF(220, 414, 10, 50));
+    if (projecting) {
+        // Pictures of the past thrown on the walls by the turning lens.
+        for (int k = 0; k < 5; ++k) {
+            const double x = 20 + k * 140 + rng.uniform(-10, 10);
+            QRectF fr(x, 70 + rng.uniform(-20, 20), 110, 80);
+            p.setOpacity(0.75);
+            if (k % 2 == 0) {
+                fillVertical(p, fr, {{0, QColor(160, 90, 70)}, {1, QColor(80, 40, 40)}});
+                p.setBrush(QColor(255, 190, 120));
+                p.drawEllipse(fr.center() + QPointF(20, -10), 12, 12);
+            } else {
+                fillVertical(p, fr, {{0, QColor(20, 30, 60)}, {1, QColor(40, 60, 100)}});
+                shipExterior(p, fr.center(), 80, -10, QColor(200, 210, 220));
+            }
+            p.setOpacity(1);
+            lightShaft(p, c, 10, fr.center(), fr.width(), QColor(255, 246, 210, 50));
+        }
+    }
+    vignette(p, kAll, 0.5);
+}
+
+void gallery(QPainter &p, Rng &rng)
+{
+    const double horizon = 300;
+    nightSky(p, horizon, rng, 200);
+    sea(p, horizon, Tod::Night, rng, 0.8);
+    // The beam sweeping overhead.
+    lightShaft(p, QPointF(330, -20), 30, QPointF(900, 160), 220, QColor(255, 246, 210, 90));
+    addGlow(p, QPointF(300, -10), 160, QColor(255, 240, 200, 90));
+    // Wind streaks.
+    p.save();
+    for (int i = 0; i < 30; ++i) {
+        const double y = rng.uniform(40, 280), x = rng.uniform(0, 700);
+        p.setPen(QPen(QColor(200, 220, 255, rng.range(20, 60)), 1));
+        p.drawLine(QPointF(x, y), QPointF(x + rng.uniform(30, 90), y - 4));
+    }
+    p.restore();
+    // Gallery floor and curved railing.
+    QPainterPath floor;
+    floor.moveTo(-10, 400);
+    floor.quadTo(360, 360, 730, 400);
+    floor.lineTo(730, 480);
+    floor.lineTo(-10, 480);
+    floor.closeSubpath();
+    p.setBrush(QColor(40, 44, 60));
+    p.drawPath(floor);
+    p.save();
+    p.setPen(QPen(QColor(150, 150, 170), 5));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath rail;
+    rail.moveTo(-10, 330);
+    rail.quadTo(360, 290, 730, 330);
+    p.drawPath(rail);
+    QPainterPath rail2;
+    rail2.moveTo(-10, 362);
+    rail2.quadTo(360, 326, 730, 362);
+    p.setPen(QPen(QColor(120, 120, 140), 3));
+    p.drawPath(rail2);
+    for (double t = 0; t <= 1.0; t += 0.08) {
+        const QPointF a = rail.pointAtPercent(t);
+        p.drawLine(a, QPointF(a.x(), a.y() + 80));
+    }
+    p.restore();
+    vignette(p, kAll, 0.5);
+}
+
+void townStreetMorning(QPainter &p, Rng &rng)
+{
+    street(p, Tod::Morning, rng);
+    // Shutters and the bus stop, softened by mist.
+    for (int i = 0; i < 3; ++i) {
+        QRectF sh(i == 0 ? 0 : 600 + (i - 1) * 60, 250 - i * 10, 60, 90);
+        p.setBrush(QColor(190, 196, 204));
+        p.drawRect(sh);
+        p.save();
+        p.setPen(QPen(QColor(150, 156, 166), 1));
+        for (double y = sh.top() + 4; y < sh.bottom(); y += 5)
+            p.drawLine(QPointF(sh.left(), y), QPointF(sh.right(), y));
+        p.restore();
+    }
+    p.setBrush(QColor(90, 90, 100));
+    p.drawRect(QRectF(480, 220, 4, 110));
+    p.setBrush(QColor(40, 110, 190));
+    p.drawEllipse(QPointF(482, 218), 12, 12);
+    for (int i = 0; i < 4; ++i)
+        fillVertical(p, QRectF(0, 150 + i * 60, W, 160),
+                     {{0, QColor(240, 244, 250, 0)}, {0.5, QColor(240, 244, 250, 70)}, {1, QColor(240, 244, 250, 0)}});
+}
+
+void memoryCorridor(QPainter &p, Rng &rng)
+{
+    Cam c;
+    c.cx = 360;
+    c.cy = 240;
+    c.f = 380;
+    fillVertical(p, kAll, {{0, QColor(226, 236, 244)}, {1, QColor(200, 214, 226)}});
+    poly(p, c.flat(-1.5, -2.2, 2.2, 0.5, 40), QColor(214, 226, 236));
+    addGlow(p, QPointF(360, 240), 120, QColor(255, 255, 255, 200));
+    // Floating panels on both walls, each a small scene of the town.
+    for (double z = 30; z > 1.2; z -= 2.2) {
+        for (int side = -1; side <= 1; side += 2) {
+            const double x = side * 2.0;
+            const QPolygonF panel = c.wallX(x, -0.6 + rng.uniform(-0.2, 0.2), 0.8, z, z + 1.6);
+            const QRectF br = panel.boundingRect();
+            QImage thumb = canvas(160, 100);
+            {
+                QPainter tp(&thumb);
+                prepare(tp);
+                const int kind = rng.range(0, 2);
+                if (kind == 0) { // harbour
+                    fillVertical(tp, QRectF(0, 0, 160, 50), {{0, QColor(120, 180, 240)}, {1, QColor(220, 236, 250)}});
+                    fillVertical(tp, QRectF(0, 50, 160, 50), {{0, QColor(60, 140, 200)}, {1, QColor(30, 90, 160)}});
+                    townHill(tp, QRectF(0, 30, 160, 24), Tod::Day, rng, 2);
+                } else if (kind == 1) { // school
+                    fillVertical(tp, QRectF(0, 0, 160, 100), {{0, QColor(140, 200, 250)}, {1, QColor(250, 240, 220)}});
+                    tp.setBrush(QColor(236, 226, 214));
+                    tp.drawRect(QRectF(20, 40, 120, 50));
+                    tp.setBrush(QColor(120, 170, 220));
+                    for (int k = 0; k < 5; ++k)
+                        tp.drawRect(QRectF(28 + k * 23, 52, 14, 12));
+                } else { // festival
+                    fillVertical(tp, QRectF(0, 0, 160, 100), {{0, QColor(40, 30, 80)}, {1, QColor(150, 80, 110)}});
+                    for (int k = 0; k < 8; ++k) {
+                        tp.setBrush(k % 2 ? QColor(255, 100, 70) : QColor(255, 200, 100));
+                        tp.drawEllipse(QPointF(10 + k * 20, 30 + (k % 3) * 6), 6, 8);
+                    }
+                }
+            }
+            QTransform tr;
+            QPolygonF src({QPointF(0, 100), QPointF(160, 100), QPointF(160, 0), QPointF(0, 0)});
+            if (side > 0)
+                src = QPolygonF({QPointF(160, 100), QPointF(0, 100), QPointF(0, 0), QPointF(160, 0)});
+            if (QTransform::quadToQuad(src, panel, tr)) {
+                p.save();
+                p.setTransform(tr);
+                p.setOpacity(0.85);
+                p.drawImage(0, 0, thumb);
+                p.restore();
+            }
+            addGlow(p, br.center(), br.width() * 0.7, QColor(150, 230, 255, 40));
+            p.save();
+            p.setPen(QPen(QColor(94, 240, 255, 200), std::max(0.6, 3 / z)));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolygon(panel);
+            p.restore();
+        }
+    }
+    vignette(p, kAll, 0.25);
+}
+
+void archive(QPainter &p, Rng &rng)
+{
+    Cam c;
+    c.cx = 380;
+    c.cy = 230;
+    c.f = 400;
+    fillVertical(p, kAll, {{0, QColor(20, 30, 46)}, {1, QColor(10, 14, 24)}});
+    poly(p, c.flat(-1.4, -4, 4, 0.5, 12), QColor(30, 40, 56));
+    for (double z = 10; z > 1.2; z -= 1.4) {
+        for (int side = -1; side <= 1; side += 2) {
+            const double x0 = side < 0 ? -3.4 : 1.8, x1 = x0 + 1.6;
+            box(p, c, x0, x1, -1.4, 1.8, z, z + 0.6, QColor(40, 52, 70));
+            const double fx = side < 0 ? x1 : x0;
+            for (double y = -1.1; y < 1.6; y += 0.45)
+                for (double zz = z + 0.08; zz < z + 0.55; zz += 0.14) {
+                    const QPointF at = c.at(fx, y + 0.15, zz);
+                    const QColor cc = rng.chance(0.8) ? QColor(120, 240, 255) : QColor(200, 180, 255);
+                    glow(p, at, 60 / z, alpha(cc, 90));
+                    p.setBrush(alpha(cc, 220));
+                    p.drawEllipse(at, 10 / z, 16 / z);
+                }
+        }
+    }
+    // The captain's worn grey coat on a hook at the end.
+    const QPointF hook = c.at(0.1, 0.9, 9);
+    p.setBrush(QColor(60, 64, 76));
+    p.drawRect(QRectF(hook.x() - 2, hook.y() - 4, 4, 6));
+    QPainterPath coat;
+    coat.moveTo(hook);
+    coat.cubicTo(hook + QPointF(-26, 6), hook + QPointF(-30, 70), hook + QPointF(-22, 110));
+    coat.lineTo(hook + QPointF(22, 110));
+    coat.cubicTo(hook + QPointF(30, 70), hook + QPointF(26, 6), hook);
+    QLinearGradient cg(hook.x() - 30, 0, hook.x() + 30, 0);
+    cg.setColorAt(0, QColor(150, 150, 156));
+    cg.setColorAt(1, QColor(90, 92, 100));
+    p.setBrush(cg);
+    p.drawPath(coat);
+    p.setBrush(QColor(200, 210, 220));
+    p.drawEllipse(hook + QPointF(-10, 30), 3.5, 3.5);
+    addGlow(p, hook + QPointF(0, 50), 120, QColor(180, 230, 255, 50));
+    vignette(p, kAll, 0.5);
+}
+
+void innerChamber(QPainter &p, Rng &rng)
+{
+    coreHall(p, rng, true, QColor(255, 70, 70));
+    // The great window onto the inside of the habitat.
+    QImage view = canvas(W, H);
+    {
+        QPainter vp(&view);
+        prepare(vp);
+        Rng r2(rng.range(0, 1 << 30));
+        cylinderWorld(vp, r2, 0.2);
+    }
+    QPainterPath win;
+    win.addEllipse(QPointF(360, 120), 170, 90);
+    p.save();
+    p.setClipPath(win);
+    p.drawImage(QRectF(190, 30, 340, 180), view);
+    p.restore();
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(60, 70, 90), 8));
+    p.drawPath(win);
+    p.restore();
+    redVeins(p, QPointF(360, 320), rng, 18, 420);
+}
+
+void captainWoman(QPainter &p, QPointF feet, double h, Pose pose, int facing = 1)
+{
+    person(p, feet, h, lookCaptain(), pose, facing);
+}
+
+// Three friends seen from behind, for pictures looking outwards.
+void threeFromBehind(QPainter &p, double baseY, double h, double x0)
+{
+    person(p, QPointF(x0, baseY), h * 1.02, lookSorin(), Pose::Back);
+    person(p, QPointF(x0 + h * 0.32, baseY), h * 0.9, lookLio(), Pose::Back);
+    person(p, QPointF(x0 + h * 0.66, baseY), h * 1.05, lookTaviel(false), Pose::Back);
+}
+
+void seamSky(QPainter &p, Rng &rng, bool seam)
+{
+    // Morning view out of the classroom window, with the window frame.
+    sky(p, kAll, Tod::Morning, rng, QPointF(560, 90));
+    clouds(p, QRectF(0, 20, W, 200), Tod::Day, rng, 7);
+    sea(p, 270, Tod::Day, rng, 2.0);
+    if (seam) {
+        p.setBrush(QColor(255, 255, 255, 230));
+        p.drawRect(QRectF(-10, 148, 740, 1.6));
+        addGlow(p, QPointF(360, 149), 60, QColor(255, 255, 255, 90));
+        fillVertical(p, QRectF(0, 140, W, 18), {{0, QColor(255, 255, 255, 0)}, {0.5, QColor(220, 240, 255, 80)}, {1, QColor(255, 255, 255, 0)}});
+        hexSeams(p, QRectF(0, 0, W, 260), 60, QColor(255, 255, 255, 12));
+    }
+    // Window frame and the edge of the desk.
+    p.setBrush(QColor(236, 236, 230));
+    p.drawRect(QRectF(0, 0, W, 16));
+    p.drawRect(QRectF(348, 0, 18, 380));
+    p.drawRect(QRectF(0, 0, 16, 380));
+    p.drawRect(QRectF(704, 0, 16, 380));
+    p.drawRect(QRectF(0, 196, W, 10));
+    QPolygonF desk({QPointF(-10, 400), QPointF(730, 380), QPointF(730, 480), QPointF(-10, 480)});
+    p.setBrush(QColor(210, 170, 120));
+    p.drawPolygon(desk);
+    p.setBrush(QColor(240, 230, 210));
+    p.drawPolygon(QPolygonF({QPointF(-10, 360), QPointF(730, 350), QPointF(730, 384), QPointF(-10, 404)}));
+    p.setBrush(QColor(250, 250, 246));
+    p.save();
+    p.translate(470, 430);
+    p.rotate(-6);
+    p.drawRect(QRectF(-70, -30, 140, 80));
+    p.setPen(QPen(QColor(170, 190, 220), 1));
+    for (int i = 0; i < 6; ++i)
+        p.drawLine(QPointF(-60, -18 + i * 12), QPointF(60, -18 + i * 12));
+    p.restore();
+    timeWash(p, Tod::Morning);
+    vignette(p, kAll, 0.3);
+}
+
+void geographyClass(QPainter &p, Rng &rng)
+{
+    classroom(p, Tod::Day, rng, true, true);
+    // Wall map over the blackboard: one town in a blank sea.
+    const QRectF map(250, 80, 200, 130);
+    p.setBrush(QColor(240, 236, 220));
+    p.drawRect(map.adjusted(-6, -6, 6, 6));
+    fillVertical(p, map, {{0, QColor(120, 180, 226)}, {1, QColor(90, 150, 210)}});
+    p.save();
+    p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+    for (double x = map.left(); x < map.right(); x += 20)
+        p.drawLine(QPointF(x, map.top()), QPointF(x, map.bottom()));
+    for (double y = map.top(); y < map.bottom(); y += 20)
+        p.drawLine(QPointF(map.left(), y), QPointF(map.right(), y));
+    p.restore();
+    QPainterPath island;
+    island.addEllipse(QPointF(350, 150), 18, 12);
+    island.addEllipse(QPointF(362, 142), 10, 8);
+    p.setBrush(QColor(150, 200, 120));
+    p.drawPath(island.simplified());
+    p.setBrush(QColor(220, 60, 60));
+    p.drawEllipse(QPointF(352, 150), 2.5, 2.5);
+    // The teacher pointing at it.
+    Look teacher;
+    teacher.hair = QColor(70, 60, 56);
+    teacher.top = QColor(120, 100, 90);
+    teacher.bottom = QColor(70, 66, 70);
+    teacher.accent = QColor(230, 230, 230);
+    person(p, QPointF(500, 300), 150, teacher, Pose::Reach, -1);
+    p.save();
+    p.setPen(QPen(QColor(120, 90, 60), 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(452, 180), QPointF(372, 152));
+    p.restore();
+}
+
+void rooftopLunch(QPainter &p, Rng &rng)
+{
+    const double horizon = 250;
+    sky(p, QRectF(0, 0, W, horizon + 2), Tod::Day, rng, QPointF(600, 60));
+    clouds(p, QRectF(0, 10, W, 170), Tod::Day, rng, 6);
+    sea(p, horizon, Tod::Day, rng, 1.6);
+    fillVertical(p, QRectF(0, 300, W, 180), {{0, QColor(190, 188, 182)}, {1, QColor(214, 212, 206)}});
+    // Fence.
+    p.save();
+    p.setPen(QPen(QColor(70, 110, 100, 70), 0.8));
+    for (double x = -300; x < 740; x += 12) {
+        p.drawLine(QPointF(x, 300), QPointF(x + 100, 200));
+        p.drawLine(QPointF(x + 100, 300), QPointF(x, 200));
+    }
+    p.restore();
+    p.setBrush(QColor(74, 110, 96));
+    p.drawRect(QRectF(0, 196, W, 5));
+    for (double x = 20; x < 720; x += 110)
+        p.drawRect(QRectF(x, 196, 5, 106));
+    // Picnic cloth, the two girls and Sorin's lunch in front.
+    p.setBrush(QColor(120, 170, 220));
+    p.drawPolygon(QPolygonF({QPointF(140, 380), QPointF(600, 370), QPointF(680, 480), QPointF(60, 480)}));
+    p.setBrush(QColor(255, 255, 255, 80));
+    for (int i = 0; i < 6; ++i)
+        p.drawRect(QRectF(140 + i * 80, 376, 30, 104));
+    person(p, QPointF(300, 430), 200, lookLio(), Pose::Sit, 1);
+    person(p, QPointF(480, 430), 214, lookTaviel(true), Pose::Sit, -1);
+    // Egg roll held out, lunch box, notebook.
+    p.setBrush(QColor(255, 214, 90));
+    p.drawRoundedRect(QRectF(370, 300, 26, 14), 5, 5);
+    p.setBrush(QColor(230, 80, 120));
+    p.drawRoundedRect(QRectF(290, 390, 60, 30), 6, 6);
+    p.setBrush(QColor(40, 58, 120));
+    p.drawRect(QRectF(440, 330, 40, 30));
+    p.setBrush(QColor(240, 220, 150));
+    p.drawEllipse(QPointF(460, 345), 3, 3);
+    vignette(p, kAll, 0.3);
+}
+
+void notebookPages(QPainter &p, Rng &rng)
+{
+    // Close-up on the desk under the lamp: open notebook, star charts, dates.
+    fillVertical(p, kAll, {{0, QColor(80, 50, 40)}, {1, QColor(50, 32, 28)}});
+    addGlow(p, QPointF(250, 120), 420, QColor(255, 190, 110, 120));
+    for (int k = 2; k >= 0; --k) { // earlier notebooks fanned out below
+        p.save();
+        p.translate(360 + k * 40, 250 + k * 20);
+        p.rotate(-8 + k * 7);
+        p.setBrush(QColor(30, 44, 96));
+        p.drawRoundedRect(QRectF(-260, -170, 520, 340), 8, 8);
+        p.restore();
+    }
+    p.save();
+    p.translate(360, 240);
+    p.rotate(-4);
+    for (int side = -1; side <= 1; side += 2) {
+        QRectF page(side < 0 ? -250 : 0, -160, 250, 320);
+        fillLinear(p, page, QPointF(0, 0), QPointF(side * 250, 0),
+                   {{0, QColor(220, 210, 186)}, {0.1, QColor(248, 242, 226)}, {1, QColor(240, 232, 212)}});
+        // Same chart on both pages: a circle grid and identical stars.
+        const QPointF cc = page.center() + QPointF(0, -10);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(120, 140, 190, 140), 1));
+        for (int i = 1; i <= 3; ++i)
+            p.drawEllipse(cc, i * 34.0, i * 34.0);
+        p.drawLine(cc - QPointF(110, 0), cc + QPointF(110, 0));
+        p.drawLine(cc - QPointF(0, 110), cc + QPointF(0, 110));
+        Rng same(4242);
+        p.setPen(QPen(QColor(40, 60, 130), 1));
+        QPointF prev;
+        for (int s = 0; s < 14; ++s) {
+            const QPointF at = cc + QPointF(same.uniform(-95, 95), same.uniform(-95, 95));
+            p.setBrush(QColor(30, 50, 120));
+            p.drawEllipse(at, same.uniform(1.5, 3.2), same.uniform(1.5, 3.2));
+            if (s > 0 && s < 6)
+                p.drawLine(prev, at);
+            prev = at;
+        }
+        // Dates in the margin: small handwriting strokes.
+        p.setPen(QPen(QColor(90, 80, 100, 200), 1.2));
+        for (int l = 0; l < 3; ++l) {
+            double x = page.left() + 20;
+            const double y = page.bottom() - 40 + l * 12;
+            for (int g = 0; g < 8; ++g) {
+                p.drawLine(QPointF(x, y), QPointF(x + 4, y - 5));
+                x += 7 + rng.uniform(0, 3);
+            }
+        }
+        p.setPen(Qt::NoPen);
+    }
+    p.setBrush(QColor(150, 130, 110, 120));
+    p.drawRect(QRectF(-3, -160, 6, 320));
+    p.restore();
+    vignette(p, kAll, 0.5);
+}
+
+void telescopeWindow(QPainter &p, Rng &rng)
+{
+    atticRoom(p, rng, true);
+    // The three beside the telescope as dark shapes against the window light.
+    const QColor s(40, 24, 30, 235);
+    silhouette(p, QPointF(560, 470), 250, s, Pose::Stand, 0, -1);
+    silhouette(p, QPointF(630, 475), 220, s, Pose::Stand, 4, -1);
+    silhouette(p, QPointF(420, 475), 256, s, Pose::Back, 1, 1);
+}
+
+void nightHarbour(QPainter &p, Rng &rng)
+{
+    const double horizon = 240;
+    nightSky(p, horizon, rng, 360);
+    sea(p, horizon, Tod::Night, rng, 1.4);
+    // Still stars mirrored in the water.
+    for (int i = 0; i < 60; ++i) {
+        p.setBrush(QColor(220, 230, 255, rng.range(40, 120)));
+        p.drawEllipse(QPointF(rng.uniform(0, 720), rng.uniform(horizon + 5, 420)), 1.2, 0.6);
+    }
+    // Pier and the boat with the three climbing in.
+    p.setBrush(QColor(60, 50, 50));
+    p.drawPolygon(QPolygonF({QPointF(-10, 330), QPointF(380, 340), QPointF(380, 352), QPointF(-10, 350)}));
+    for (double x = 10; x < 380; x += 40)
+        p.drawRect(QRectF(x, 348, 6, 60));
+    rowingBoat(p, QPointF(470, 390), 230, QColor(160, 80, 60));
+    person(p, QPointF(330, 342), 120, lookSorin(), Pose::Reach, 1);
+    person(p, QPointF(440, 378), 104, lookLio(), Pose::Wave, -1);
+    person(p, QPointF(250, 340), 126, lookTaviel(false), Pose::Walk, 1);
+    // Lantern.
+    addGlow(p, QPointF(510, 330), 120, QColor(255, 200, 110, 140));
+    p.setBrush(QColor(255, 230, 160));
+    p.drawRoundedRect(QRectF(503, 320, 14, 20), 3, 3);
+    townHill(p, QRectF(0, horizon - 36, 230, 40), Tod::Night, rng, 2);
+    vignette(p, kAll, 0.5);
+}
+
+void boatAtSea(QPainter &p, Rng &rng, bool fog)
+{
+    const double horizon = 230;
+    nightSky(p, horizon, rng, 380);
+    fillVertical(p, QRectF(0, horizon, W, H - horizon), {{0, QColor(10, 14, 32)}, {1, QColor(2, 4, 12)}});
+    // The mirror: stars reflected, ending in a dead straight line in the fog.
+    Rng mirror(777);
+    for (int i = 0; i < 200; ++i) {
+        const double y = horizon + mirror.uniform(2, 250);
+        if (fog && y < horizon + 60)
+            continue;
+        p.setBrush(QColor(220, 230, 255, mirror.range(60, 200)));
+        p.drawEllipse(QPointF(mirror.uniform(0, 720), y), 0.9, 0.9);
+    }
+    if (fog) {
+        fillVertical(p, QRectF(0, 120, W, 180), {{0, QColor(120, 130, 160, 0)}, {0.55, QColor(150, 160, 190, 200)}, {1, QColor(120, 130, 160, 0)}});
+        p.setBrush(QColor(230, 236, 255, 200));
+        p.drawRect(QRectF(-10, horizon + 60, 740, 1.2));
+        addGlow(p, QPointF(360, horizon + 60), 80, QColor(200, 220, 255, 60));
+    } else {
+        // The town's lights, small behind them.
+        for (int i = 0; i < 30; ++i) {
+            p.setBrush(QColor(255, 200, 120, rng.range(120, 220)));
+            p.drawEllipse(QPointF(rng.uniform(470, 640), horizon - rng.uniform(0, 10)), 1.2, 1.2);
+        }
+        lighthouse(p, QPointF(660, horizon), 40, Tod::Night, false);
+    }
+    // The boat in front, Lio holding the lantern.
+    rowingBoat(p, QPointF(330, 420), 330, QColor(130, 70, 56));
+    person(p, QPointF(260, 420), 120, lookTaviel(false), Pose::Sit, 1);
+    person(p, QPointF(400, 420), 124, lookLio(), Pose::Reach, 1);
+    person(p, QPointF(180, 418), 118, lookSorin(), Pose::Back, 1);
+    const QPointF lantern(445, 325);
+    addGlow(p, lantern, 170, QColor(255, 200, 110, 150));
+    p.setBrush(QColor(255, 236, 170));
+    p.drawRoundedRect(QRectF(lantern.x() - 8, lantern.y() - 10, 16, 22), 3, 3);
+    vignette(p, kAll, 0.5);
+}
+
+void paintedWall(QPainter &p, Rng &rng)
+{
+    // The painted sky of the wall, ever so slightly too flat, with seams.
+    fillVertical(p, kAll, {{0, QColor(18, 24, 56)}, {0.75, QColor(40, 54, 100)}, {1, QColor(20, 26, 50)}});
+    Rng painted(99);
+    starfield(p, QRectF(0, 0, W, 360), 260, painted, 1.4);
+    p.save();
+    p.setPen(QPen(QColor(10, 14, 30, 200), 1.5));
+    for (double x = -30; x < 720; x += 120)
+        p.drawLine(QPointF(x + 40, 0), QPointF(x, 390));
+    for (double y = 60; y < 390; y += 110)
+        p.drawLine(QPointF(0, y), QPointF(720, y + 6));
+    p.restore();
+    // Rust and water stains along the foot of the wall.
+    fillVertical(p, QRectF(0, 320, W, 80), {{0, QColor(80, 60, 50, 0)}, {1, QColor(60, 50, 50, 180)}});
+    sea(p, 392, Tod::Night, rng, 0.8);
+    rowingBoat(p, QPointF(360, 452), 160, QColor(120, 64, 50));
+    addGlow(p, QPointF(360, 430), 120, QColor(255, 200, 110, 110));
+    vignette(p, kAll, 0.55);
+}
+
+void hatch(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(40, 46, 60)}, {1, QColor(26, 30, 40)}});
+    // Riveted panels of the wall.
+    p.save();
+    p.setPen(QPen(QColor(20, 24, 32), 2));
+    for (double x = 0; x < 720; x += 90)
+        p.drawLine(QPointF(x, 0), QPointF(x, 480));
+    for (double y = 0; y < 480; y += 80)
+        p.drawLine(QPointF(0, y), QPointF(720, y));
+    p.restore();
+    for (int i = 0; i < 200; ++i) {
+        p.setBrush(QColor(80, 86, 100));
+        p.drawEllipse(QPointF(std::floor(rng.uniform(0, 8)) * 90 + 6, rng.uniform(0, 480)), 1.6, 1.6);
+    }
+    // Round hatch, half under water.
+    const QPointF c(380, 300);
+    p.setBrush(QColor(70, 76, 88));
+    p.drawEllipse(c, 150, 150);
+    QRadialGradient hg(c + QPointF(-30, -40), 160);
+    hg.setColorAt(0, QColor(120, 124, 136));
+    hg.setColorAt(1, QColor(60, 64, 76));
+    p.setBrush(hg);
+    p.drawEllipse(c, 128, 128);
+    p.setBrush(QColor(150, 90, 60, 160)); // rust
+    for (int i = 0; i < 20; ++i)
+        p.drawEllipse(c + QPointF(rng.uniform(-110, 110), rng.uniform(-110, 110)), rng.uniform(3, 12), rng.uniform(2, 8));
+    // Faded number.
+    p.save();
+    p.setPen(QPen(QColor(220, 210, 180, 150), 6, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(c.x() - 40, c.y() - 80, 28, 42));
+    p.drawLine(QPointF(c.x() + 4, c.y() - 80), QPointF(c.x() + 34, c.y() - 80));
+    p.drawLine(QPointF(c.x() + 34, c.y() - 80), QPointF(c.x() + 14, c.y() - 38));
+    p.restore();
+    // Rusty ladder.
+    p.save();
+    p.setPen(QPen(QColor(130, 80, 56), 5));
+    p.drawLine(QPointF(180, 60), QPointF(180, 480));
+    p.drawLine(QPointF(220, 60), QPointF(220, 480));
+    for (double y = 80; y < 480; y += 32)
+        p.drawLine(QPointF(180, y), QPointF(220, y));
+    p.restore();
+    // Black water over the lower half.
+    QImage water = canvas(W, H);
+    {
+        QPainter wp(&water);
+        prepare(wp);
+        sea(wp, 0, Tod::Night, rng, 1.2);
+    }
+    p.setOpacity(0.88);
+    p.drawImage(QRectF(0, 330, W, 150), water, QRectF(0, 0, W, 150));
+    p.setOpacity(1);
+    addGlow(p, QPointF(120, 360), 200, QColor(255, 200, 110, 80));
+    vignette(p, kAll, 0.5);
+}
+
+void maintenanceTunnel(QPainter &p, Rng &rng)
+{
+    shipCorridor(p, QColor(255, 190, 110), rng);
+    // Pipes along the ceiling and a dim lamp, then the sign plate.
+    p.save();
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(QPen(QColor(90, 80, 70), 14 - i * 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(-10, 40 + i * 22), QPointF(330, 220 + i * 6));
+        p.setPen(QPen(QColor(140, 120, 100, 120), 3 - i * 0.5));
+        p.drawLine(QPointF(-10, 36 + i * 22), QPointF(330, 217 + i * 6));
+    }
+    p.restore();
+    p.setBrush(QColor(210, 200, 150));
+    p.drawRoundedRect(QRectF(440, 150, 150, 44), 4, 4);
+    p.setBrush(QColor(40, 40, 46));
+    p.drawRoundedRect(QRectF(446, 156, 138, 32), 3, 3);
+    // The sign's letters would be read in the story; here a fine stencil row.
+    p.setBrush(QColor(220, 214, 170));
+    for (int k = 0; k < 7; ++k)
+        p.drawRect(QRectF(454 + k * 18, 164, 12, 16));
+    p.setBrush(QColor(40, 40, 46));
+    for (int k = 0; k < 7; ++k)
+        p.drawRect(QRectF(457 + k * 18, 168, 6, 8));
+    addGlow(p, QPointF(515, 130), 90, QColor(255, 190, 110, 90));
+}
+
+void watchersPour(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(6, 8, 14)}, {1, QColor(16, 10, 16)}});
+    // The dark corridor mouth and dozens of red eyes coming out.
+    p.setBrush(QColor(2, 2, 6));
+    p.drawEllipse(QPointF(360, 220), 230, 200);
+    QList<std::pair<double, QPointF>> ws;
+    for (int i = 0; i < 46; ++i) {
+        const double depth = rng.uniform(0.15, 1.0);
+        const double a = rng.uniform(0, 2 * M_PI);
+        const double rr = rng.uniform(0, 210) * (0.4 + depth * 0.9);
+        ws.append({depth, QPointF(360 + std::cos(a) * rr * 1.3, 220 + std::sin(a) * rr)});
+    }
+    std::sort(ws.begin(), ws.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &w : ws)
+        watcher(p, w.second, 6 + 34 * w.first * w.first, QColor(255, 40, 50));
+    // Falling lantern.
+    p.save();
+    p.translate(140, 400);
+    p.rotate(35);
+    addGlow(p, QPointF(0, 0), 120, QColor(255, 190, 100, 140));
+    p.setBrush(QColor(255, 230, 160));
+    p.drawRoundedRect(QRectF(-12, -16, 24, 32), 4, 4);
+    p.restore();
+    vignette(p, kAll, 0.6);
+}
+
+void dreamCarry(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(250, 250, 255)}, {1, QColor(220, 230, 245)}});
+    addGlow(p, QPointF(420, 200), 360, QColor(255, 255, 255, 200));
+    bokeh(p, kAll, 30, rng, QColor(200, 220, 255, 70), QColor(255, 240, 250, 70), 10, 40);
+    // The girl carrying sleeping Lio, both soft with light.
+    p.setOpacity(0.85);
+    person(p, QPointF(440, 420), 300, lookStudentAi(), Pose::Stand, -1);
+    p.save();
+    p.translate(380, 250);
+    p.rotate(-80);
+    person(p, QPointF(0, 0), 170, lookLio(), Pose::Stand, 1);
+    p.restore();
+    p.setOpacity(1);
+    fillVertical(p, kAll, {{0, QColor(255, 255, 255, 90)}, {1, QColor(255, 255, 255, 30)}});
+    // Sorin's blurred hand reaching in.
+    for (int i = 0; i < 6; ++i) {
+        p.setBrush(QColor(250, 222, 205, 40));
+        p.drawEllipse(QPointF(110 + i * 4, 420 - i * 4), 70 - i * 6, 40 - i * 3);
+    }
+    p.setBrush(QColor(40, 52, 96, 90));
+    p.drawEllipse(QPointF(40, 470), 90, 50);
+}
+
+void windowReflection(QPainter &p, Rng &rng)
+{
+    classroom(p, Tod::Dusk, rng, true, true);
+    // A pane in front: her reflection shows stars instead of the room.
+    QRectF pane(300, 40, 300, 400);
+    QImage stars = canvas(W, H);
+    {
+        QPainter sp(&stars);
+        prepare(sp);
+        deepSpace(sp, rng, QColor(60, 80, 200), QColor(140, 60, 200), 260);
+    }
+    p.save();
+    p.setOpacity(0.9);
+    p.drawImage(pane, stars, pane);
+    p.restore();
+    p.setBrush(QColor(236, 236, 230));
+    p.drawRect(QRectF(290, 30, 320, 12));
+    p.drawRect(QRectF(290, 30, 12, 420));
+    p.drawRect(QRectF(598, 30, 12, 420));
+    fillLinear(p, pane, pane.topLeft(), pane.bottomRight(),
+               {{0, QColor(255, 255, 255, 40)}, {0.3, QColor(255, 255, 255, 0)}, {1, QColor(255, 255, 255, 20)}});
+    person(p, QPointF(210, 500), 460, lookStudentAi(), Pose::Reach, 1);
+    // Palm on the glass.
+    addGlow(p, QPointF(330, 250), 40, QColor(94, 240, 255, 90));
+}
+
+void skyBreaking(QPainter &p, Rng &rng)
+{
+    const double horizon = 330;
+    nightSky(p, horizon, rng, 200);
+    // Hexagonal panels lit from behind, some already gone to black.
+    const double size = 44, w = size * std::sqrt(3.0), v = size * 1.5;
+    int row = 0;
+    for (double y = -size; y < horizon; y += v, ++row) {
+        for (double x = -w + (row % 2) * w / 2; x < 720 + w; x += w) {
+            QPolygonF hx;
+            for (int k = 0; k < 6; ++k) {
+                const double a = (60 * k + 30) * M_PI / 180;
+                hx << QPointF(x + size * std::cos(a), y + size * std::sin(a));
+            }
+            const double d = std::hypot(x - 360, y - 80) / 500;
+            const double r = rng.next();
+            if (r < 0.35 * (1 - d)) {
+                poly(p, hx, QColor(0, 0, 4));
+                Rng s2(std::uint64_t(x * 31 + y));
+                p.setBrush(QColor(255, 255, 255));
+                for (int i = 0; i < 6; ++i)
+                    p.drawEllipse(QPointF(x + s2.uniform(-30, 30), y + s2.uniform(-30, 30)), 0.8, 0.8);
+            } else if (r < 0.7) {
+                poly(p, hx, QColor(120, 200, 255, int(40 + 80 * (1 - d))));
+            }
+            p.save();
+            p.setPen(QPen(QColor(200, 240, 255, 160), 1.2));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolygon(hx);
+            p.restore();
+        }
+    }
+    sea(p, horizon, Tod::Night, rng, 0.8);
+    QPainterPath cape;
+    cape.moveTo(-10, 480);
+    cape.lineTo(-10, 380);
+    cape.cubicTo(200, 360, 400, 380, 520, 480);
+    cape.closeSubpath();
+    p.setBrush(QColor(14, 20, 28));
+    p.drawPath(cape);
+    lighthouse(p, QPointF(130, 384), 150, Tod::Night, false);
+    vignette(p, kAll, 0.4);
+}
+
+void trueSpace(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(0, 0, 2)}, {1, QColor(4, 4, 10)}});
+    starfield(p, kAll, 900, rng, 1.2);
+    // Torn edges of the last panels at the border.
+    p.save();
+    for (int i = 0; i < 10; ++i) {
+        QPolygonF hx;
+        const QPointF c(i < 5 ? rng.uniform(-20, 100) : rng.uniform(620, 740), rng.uniform(0, 480));
+        for (int k = 0; k < 6; ++k) {
+            const double a = (60 * k + 30) * M_PI / 180;
+            hx << c + QPointF(40 * std::cos(a), 40 * std::sin(a));
+        }
+        poly(p, hx, QColor(60, 110, 170, 60));
+        p.setPen(QPen(QColor(150, 220, 255, 100), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(hx);
+        p.setPen(Qt::NoPen);
+    }
+    p.restore();
+}
+
+void shipDiagram(QPainter &p, Rng &rng)
+{
+    cylinderWorld(p, rng, 0.6);
+    p.setBrush(QColor(0, 20, 40, 150));
+    p.drawRect(kAll);
+    // Cyan wireframe of the ship, the town a glowing ring inside.
+    p.save();
+    p.setPen(QPen(QColor(94, 240, 255, 220), 1.5));
+    p.setBrush(QColor(94, 240, 255, 20));
+    p.drawRoundedRect(QRectF(110, 190, 500, 100), 40, 40);
+    p.setBrush(Qt::NoBrush);
+    for (double x = 170; x < 600; x += 60)
+        p.drawLine(QPointF(x, 190), QPointF(x, 290));
+    p.drawEllipse(QRectF(280, 150, 40, 180));
+    p.drawLine(QPointF(60, 240), QPointF(660, 240));
+    p.setPen(QPen(QColor(94, 240, 255, 90), 1, Qt::DashLine));
+    p.drawEllipse(QRectF(90, 170, 540, 140));
+    p.restore();
+    addGlow(p, QPointF(400, 240), 40, QColor(255, 220, 150, 200));
+    p.save();
+    p.setPen(QPen(QColor(255, 230, 170), 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(384, 200, 32, 80));
+    p.restore();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(94, 240, 255, 180));
+    for (int i = 0; i < 6; ++i)
+        p.drawRect(QRectF(470, 330 + i * 12, rng.uniform(40, 140), 3));
+}
+
+void lioAsleep(QPainter &p, Rng &rng)
+{
+    hiddenRoom(p, rng);
+    p.save();
+    p.translate(300, 360);
+    p.rotate(-88);
+    person(p, QPointF(0, 0), 150, lookLio(), Pose::Stand, 1);
+    p.restore();
+    person(p, QPointF(470, 420), 180, lookSorin(), Pose::Sit, -1);
+    addGlow(p, QPointF(320, 330), 140, QColor(94, 240, 255, 40));
+}
+
+void watcherAtWindow(QPainter &p, Rng &rng, bool driven)
+{
+    hiddenRoom(p, rng);
+    const QPointF wc(360, 230 - 400 * 0.3 / 5.0);
+    if (!driven) {
+        watcher(p, wc + QPointF(4, 6), 40, QColor(255, 40, 50));
+        addGlow(p, wc, 160, QColor(255, 40, 40, 90));
+    } else {
+        watcher(p, wc + QPointF(10, 50), 14, QColor(255, 40, 50));
+        // Light spreading like wings over the window.
+        for (int side = -1; side <= 1; side += 2)
+            for (int k = 0; k < 7; ++k) {
+                p.save();
+                p.translate(wc);
+                p.rotate(side * (20 + k * 14));
+                QLinearGradient g(0, 0, side * 260, 0);
+                g.setColorAt(0, QColor(200, 250, 255, 200));
+                g.setColorAt(1, QColor(94, 240, 255, 0));
+                p.setBrush(g);
+                p.drawEllipse(QRectF(side > 0 ? 0 : -260, -10, 260, 20));
+                p.restore();
+            }
+        addGlow(p, wc, 200, QColor(150, 240, 255, 120));
+    }
+}
+
+void navTableRoute(QPainter &p, Rng &rng, int step)
+{
+    navRoom(p, rng, true);
+    // The hologram above the table.
+    QRectF holo(160, 40, 400, 260);
+    p.setOpacity(0.95);
+    if (step == 1) {
+        Rng r2(55);
+        for (int i = 0; i < 140; ++i) {
+            p.setBrush(QColor(180, 250, 255, r2.range(60, 220)));
+            p.drawEllipse(QPointF(r2.uniform(holo.left(), holo.right()), r2.uniform(holo.top(), holo.bottom())), 1, 1);
+        }
+        p.save();
+        p.setPen(QPen(QColor(94, 240, 255), 2));
+        QPainterPath route;
+        route.moveTo(190, 250);
+        route.cubicTo(260, 120, 420, 260, 530, 80);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(route);
+        p.restore();
+        glow(p, QPointF(190, 250), 20, QColor(120, 180, 255, 220));
+        glow(p, QPointF(530, 80), 16, QColor(150, 255, 200, 220));
+    } else if (step == 2) {
+        glow(p, QPointF(360, 170), 60, QColor(255, 230, 140, 230));
+        p.setBrush(QColor(255, 240, 180));
+        p.drawEllipse(QPointF(360, 170), 14, 14);
+        p.save();
+        p.setBrush(Qt::NoBrush);
+        for (int i = 1; i <= 5; ++i) {
+            p.setPen(QPen(QColor(94, 240, 255, 140), 1));
+            p.drawEllipse(QPointF(360, 170), 30.0 * i, 10.0 * i);
+            const double a = i * 1.3;
+            p.setPen(Qt::NoPen);
+            p.setBrush(i == 3 ? QColor(90, 200, 170) : QColor(160, 200, 255));
+            p.drawEllipse(QPointF(360 + std::cos(a) * 30 * i, 170 + std::sin(a) * 10 * i), 2 + i * 0.6, 2 + i * 0.6);
+            p.setBrush(Qt::NoBrush);
+        }
+        p.restore();
+    } else {
+        planet(p, QPointF(360, 170), 90, QColor(40, 130, 150), QColor(150, 240, 220), QPointF(-0.6, -0.6), false, rng);
+        p.setBrush(QColor(200, 200, 210));
+        p.drawEllipse(QPointF(490, 110), 9, 9);
+        p.drawEllipse(QPointF(220, 240), 6, 6);
+        if (step == 4) {
+            p.save();
+            p.setPen(QPen(QColor(94, 240, 255, 200), 1.2, Qt::DashLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QPointF(360, 170), 130, 40);
+            p.restore();
+            glow(p, QPointF(490, 160), 14, QColor(255, 255, 255, 240));
+            // Counter: eleven tick marks lit.
+            for (int k = 0; k < 11; ++k) {
+                p.setBrush(QColor(94, 240, 255, 220));
+                p.drawRect(QRectF(250 + k * 20, 280, 12, 6));
+            }
+        }
+    }
+    p.setOpacity(1);
+}
+
+void qinganWindow(QPainter &p, Rng &rng)
+{
+    deepSpace(p, rng, QColor(40, 80, 160), QColor(60, 140, 170), 300);
+    planet(p, QPointF(360, 520), 380, QColor(40, 120, 160), QColor(170, 250, 230), QPointF(0.0, -1.0), false, rng);
+    addGlow(p, QPointF(560, 170), 140, QColor(255, 236, 200, 200));
+    addGlow(p, QPointF(560, 170), 40, QColor(255, 255, 240, 255));
+    // Window frame and the three from behind.
+    p.setBrush(QColor(20, 24, 34));
+    QPainterPath frame;
+    frame.addRect(kAll);
+    frame.addEllipse(QPointF(360, 220), 320, 210);
+    frame.setFillRule(Qt::OddEvenFill);
+    p.drawPath(frame);
+    threeFromBehind(p, 490, 230, 250);
+    vignette(p, kAll, 0.4);
+}
+
+void liftDoor(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(40, 34, 36)}, {1, QColor(20, 18, 22)}});
+    // Old stone walls of the basement.
+    for (int y = 0; y < 480; y += 30)
+        for (int x = -(y / 30 % 2) * 30; x < 720; x += 60) {
+            p.setBrush(QColor::fromHsv(20, 30, rng.range(50, 70)));
+            p.drawRect(QRectF(x + 1, y + 1, 58, 28));
+        }
+    // The lift door opening in blue light.
+    QRectF door(270, 90, 180, 300);
+    p.setBrush(QColor(140, 220, 255));
+    p.drawRect(door);
+    addGlow(p, door.center(), 260, QColor(94, 200, 255, 140));
+    lightShaft(p, QPointF(360, 390), 180, QPointF(360, 480), 500, QColor(120, 210, 255, 100));
+    p.setBrush(QColor(70, 80, 96));
+    p.drawRect(QRectF(270, 90, 60, 300));
+    p.drawRect(QRectF(390, 90, 60, 300));
+    // Lio holding Sorin's sleeve: their backs against the light.
+    person(p, QPointF(300, 480), 300, lookSorin(), Pose::Back, 1);
+    person(p, QPointF(200, 480), 250, lookLio(), Pose::Reach, 1);
+    vignette(p, kAll, 0.45);
+}
+
+void axisView(QPainter &p, Rng &rng)
+{
+    cylinderWorld(p, rng, 0.0);
+    // The sky tube running through the middle: a band of light.
+    fillVertical(p, QRectF(0, 200, W, 80), {{0, QColor(255, 255, 255, 0)}, {0.5, QColor(255, 250, 230, 140)}, {1, QColor(255, 255, 255, 0)}});
+    // Lift cabin's window frame.
+    p.setBrush(QColor(40, 46, 60));
+    QPainterPath frame;
+    frame.addRect(kAll);
+    frame.addRoundedRect(QRectF(30, 30, 660, 420), 40, 40);
+    frame.setFillRule(Qt::OddEvenFill);
+    p.drawPath(frame);
+    vignette(p, kAll, 0.3);
+}
+
+void zeroG(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(20, 30, 60)}, {1, QColor(40, 50, 90)}});
+    bokeh(p, kAll, 60, rng, QColor(255, 220, 150, 120), QColor(150, 220, 255, 120), 4, 22);
+    p.save();
+    p.translate(430, 260);
+    p.rotate(-30);
+    person(p, QPointF(0, 100), 200, lookLio(), Pose::Wave, -1);
+    p.restore();
+    p.save();
+    p.translate(200, 330);
+    p.rotate(20);
+    person(p, QPointF(0, 120), 220, lookSorin(), Pose::Reach, 1);
+    p.restore();
+    for (int i = 0; i < 40; ++i) {
+        const QPointF at(rng.uniform(0, 720), rng.uniform(0, 480));
+        addGlow(p, at, rng.uniform(4, 10), QColor(255, 240, 200, 160));
+    }
+}
+
+void memorial(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(30, 36, 48)}, {1, QColor(16, 18, 24)}});
+    // Long curved wall engraved with names: rows of fine marks.
+    QPainterPath wall;
+    wall.moveTo(-10, 60);
+    wall.quadTo(360, 160, 730, 60);
+    wall.lineTo(730, 380);
+    wall.quadTo(360, 330, -10, 380);
+    wall.closeSubpath();
+    QLinearGradient wg(0, 0, 720, 0);
+    wg.setColorAt(0, QColor(90, 96, 110));
+    wg.setColorAt(0.5, QColor(150, 156, 168));
+    wg.setColorAt(1, QColor(80, 86, 100));
+    p.setBrush(wg);
+    p.drawPath(wall);
+    p.save();
+    p.setClipPath(wall);
+    for (int row = 0; row < 40; ++row) {
+        for (double x = 0; x < 720; x += 14) {
+            const double bend = 100 * (1 - std::pow((x - 360) / 360, 2));
+            const double y = 70 + bend * 0.5 + row * 7.6 - bend * row / 60;
+            p.setBrush(QColor(50, 54, 66, 150));
+            p.drawRect(QRectF(x + rng.uniform(0, 2), y, rng.uniform(6, 11), 2));
+        }
+    }
+    p.restore();
+    lightShaft(p, QPointF(360, -10), 60, QPointF(360, 400), 500, QColor(200, 220, 255, 50));
+    fillVertical(p, QRectF(0, 370, W, 110), {{0, QColor(40, 44, 54)}, {1, QColor(20, 22, 30)}});
+    // Dried flowers at the foot of the wall.
+    for (int k = 0; k < 4; ++k) {
+        const QPointF b(240 + k * 70 + rng.uniform(-10, 10), 372);
+        p.save();
+        p.setPen(QPen(QColor(120, 110, 70), 1.5));
+        for (int s = 0; s < 4; ++s)
+            p.drawLine(b, b + QPointF(rng.uniform(-14, 14), -rng.uniform(20, 34)));
+        p.restore();
+        for (int s = 0; s < 4; ++s) {
+            p.setBrush(QColor(150, 100, 90));
+            p.drawEllipse(b + QPointF(rng.uniform(-14, 14), -rng.uniform(22, 36)), 4, 3);
+        }
+    }
+    vignette(p, kAll, 0.5);
+}
+
+void abandonedDeck(QPainter &p, Rng &rng)
+{
+    shipCorridor(p, QColor(120, 130, 140), rng);
+    p.setBrush(QColor(40, 36, 30, 90));
+    p.drawRect(kAll);
+    // Broken light strips: a few flickering, dust in the air.
+    addGlow(p, QPointF(250, 120), 50, QColor(255, 230, 180, 80));
+    for (int i = 0; i < 150; ++i) {
+        p.setBrush(QColor(220, 210, 190, rng.range(20, 90)));
+        p.drawEllipse(QPointF(rng.uniform(0, 720), rng.uniform(0, 480)), 0.8, 0.8);
+    }
+    fillVertical(p, QRectF(0, 380, W, 100), {{0, QColor(120, 110, 96, 0)}, {1, QColor(120, 110, 96, 90)}});
+    // A child's shoe on the floor.
+    QPainterPath shoe;
+    shoe.moveTo(330, 430);
+    shoe.cubicTo(330, 410, 350, 406, 362, 412);
+    shoe.lineTo(392, 420);
+    shoe.cubicTo(404, 424, 404, 436, 396, 438);
+    shoe.lineTo(334, 438);
+    shoe.closeSubpath();
+    p.setBrush(QColor(200, 80, 90));
+    p.drawPath(shoe);
+    p.setBrush(QColor(240, 236, 226));
+    p.drawRect(QRectF(330, 434, 70, 5));
+    glow(p, QPointF(365, 424), 50, QColor(255, 220, 180, 40));
+}
+
+void coreGate(QPainter &p, Rng &rng, bool sitting)
+{
+    gateHall(p, rng, sitting ? 150 : 200, QPointF(360, sitting ? 180 : 220));
+    if (!sitting) {
+        // The lock: rows of glyph-like marks floating in the centre.
+        for (int r = 0; r < 4; ++r)
+            for (int k = 0; k < 6; ++k) {
+                p.setBrush(QColor(200, 250, 255, 200));
+                p.drawRect(QRectF(300 + k * 20, 190 + r * 16, 12, 3));
+                p.drawRect(QRectF(305 + k * 20, 186 + r * 16, 3, 10));
+            }
+    } else {
+        person(p, QPointF(330, 450), 190, lookSorin(), Pose::Sit, -1);
+        person(p, QPointF(400, 450), 170, lookLio(), Pose::Sit, 1);
+        addGlow(p, QPointF(360, 320), 160, QColor(94, 240, 255, 60));
+    }
+}
+
+void protocolSphere(QPainter &p, Rng &rng, bool hand)
+{
+    fillVertical(p, kAll, {{0, QColor(4, 2, 6)}, {1, QColor(14, 4, 8)}});
+    const QPointF c(360, 230);
+    addGlow(p, c, 280, QColor(200, 20, 30, 80));
+    QRadialGradient g(c + QPointF(-40, -50), 200);
+    g.setColorAt(0, QColor(50, 30, 40));
+    g.setColorAt(1, QColor(6, 2, 6));
+    p.setBrush(g);
+    p.drawEllipse(c, 170, 170);
+    p.save();
+    QPainterPath clip;
+    clip.addEllipse(c, 170, 170);
+    p.setClipPath(clip);
+    redVeins(p, c, rng, 26, 200);
+    p.restore();
+    glow(p, c, 40, QColor(255, 240, 200, 220));
+    p.setBrush(QColor(255, 250, 230));
+    p.drawRoundedRect(QRectF(c.x() - 4, c.y() - 16, 8, 26), 3, 3);
+    p.drawEllipse(c + QPointF(0, -18), 8, 8);
+    if (hand) {
+        Look s = lookSorin();
+        p.save();
+        p.setPen(QPen(s.top, 60, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(760, 520), QPointF(470, 300));
+        p.restore();
+        p.setBrush(s.skin);
+        p.drawEllipse(QPointF(430, 272), 34, 28);
+        p.save();
+        p.setPen(QPen(QColor(255, 80, 70, 220), 1.6));
+        for (int k = 0; k < 14; ++k) {
+            const double a = rng.uniform(0, 2 * M_PI);
+            QPointF at(430, 272);
+            QPainterPath crack;
+            crack.moveTo(at);
+            for (int s2 = 0; s2 < 5; ++s2) {
+                at += QPointF(std::cos(a + rng.uniform(-0.6, 0.6)) * 14, std::sin(a + rng.uniform(-0.6, 0.6)) * 14);
+                crack.lineTo(at);
+            }
+            p.drawPath(crack);
+        }
+        p.restore();
+        addGlow(p, QPointF(430, 272), 90, QColor(255, 60, 50, 120));
+    }
+    vignette(p, kAll, 0.5);
+}
+
+void spineBattle(QPainter &p, Rng &rng)
+{
+    spine(p, rng, 60, QColor(255, 40, 50), false, QColor(150, 220, 255));
+    person(p, QPointF(300, 470), 300, lookSorin(), Pose::Back, 1);
+    person(p, QPointF(430, 470), 270, lookLio(), Pose::Back, -1);
+    // The two blasters glowing.
+    addGlow(p, QPointF(220, 330), 70, QColor(70, 108, 240, 200));
+    p.setBrush(QColor(200, 220, 255));
+    p.drawRoundedRect(QRectF(206, 320, 30, 12), 3, 3);
+    addGlow(p, QPointF(510, 330), 70, QColor(255, 25, 252, 200));
+    p.setBrush(QColor(255, 200, 250));
+    p.drawRoundedRect(QRectF(496, 320, 30, 12), 3, 3);
+}
+
+void observationNook(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(30, 36, 52)}, {1, QColor(16, 20, 30)}});
+    // Small window with the planet.
+    const QRectF win(380, 60, 260, 200);
+    p.setBrush(QColor(60, 70, 90));
+    p.drawRoundedRect(win.adjusted(-12, -12, 12, 12), 30, 30);
+    p.save();
+    QPainterPath wp;
+    wp.addRoundedRect(win, 24, 24);
+    p.setClipPath(wp);
+    fillVertical(p, win, {{0, QColor(4, 6, 16)}, {1, QColor(10, 14, 30)}});
+    starfield(p, win, 80, rng, 1.2);
+    planet(p, QPointF(560, 250), 130, QColor(40, 120, 160), QColor(170, 250, 230), QPointF(-0.7, -0.6), false, rng);
+    p.restore();
+    lightShaft(p, win.center(), 200, QPointF(360, 480), 500, QColor(140, 230, 255, 40));
+    // Bench and the two, Lio's head on his shoulder.
+    p.setBrush(QColor(70, 76, 96));
+    p.drawRect(QRectF(120, 380, 420, 20));
+    person(p, QPointF(260, 440), 240, lookSorin(), Pose::Sit, 1);
+    p.save();
+    p.translate(350, 440);
+    p.rotate(-12);
+    person(p, QPointF(0, 0), 210, lookLio(), Pose::Sit, -1);
+    p.restore();
+    vignette(p, kAll, 0.5);
+}
+
+void bridgeScene(QPainter &p, Rng &rng, int step)
+{
+    shipBridge(p, rng, QColor(40, 130, 160));
+    if (step == 3) {
+        // Lights going out from the edges inwards.
+        fillLinear(p, kAll, QPointF(0, 0), QPointF(360, 0), {{0, QColor(0, 0, 0, 220)}, {1, QColor(0, 0, 0, 60)}});
+        fillLinear(p, kAll, QPointF(720, 0), QPointF(360, 0), {{0, QColor(0, 0, 0, 220)}, {1, QColor(0, 0, 0, 60)}});
+        hologram(p, QPointF(470, 400), 200, Pose::Stand, -1, 0.35);
+        return;
+    }
+    hologram(p, QPointF(step == 2 ? 420 : 470, 400), 200, step == 2 ? Pose::Reach : Pose::Stand, -1);
+    if (step == 2) {
+        for (int i = 0; i < 14; ++i) {
+            p.save();
+            p.setPen(QPen(QColor(94, 240, 255, 160), 1.4));
+            const double y = 350 + rng.uniform(-20, 20);
+            p.drawLine(QPointF(480, 360), QPointF(rng.uniform(0, 720), y + rng.uniform(-10, 40)));
+            p.restore();
+        }
+        addGlow(p, QPointF(485, 360), 90, QColor(94, 240, 255, 160));
+    } else {
+        threeFromBehind(p, 500, 200, 150);
+    }
+}
+
+void captainRecording(QPainter &p, Rng &rng, bool reaching)
+{
+    if (reaching) {
+        deepSpace(p, rng, QColor(40, 80, 160), QColor(60, 140, 170), 200);
+        planet(p, QPointF(560, 400), 260, QColor(40, 120, 160), QColor(170, 250, 230), QPointF(-0.5, -0.8), false, rng);
+    } else {
+        fillVertical(p, kAll, {{0, QColor(6, 8, 14)}, {1, QColor(12, 14, 22)}});
+    }
+    // Projected image: cyan-tinted, with scan lines.
+    QImage rec = spriteCanvas(W, H);
+    {
+        QPainter rp(&rec);
+        prepare(rp);
+        captainWoman(rp, QPointF(360, reaching ? 700 : 760), reaching ? 620 : 680,
+                     reaching ? Pose::Reach : Pose::Stand, -1);
+        rp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        rp.fillRect(kAll, QColor(120, 220, 255, 90));
+        rp.setPen(QPen(QColor(0, 0, 0, 50), 1));
+        for (int y = 0; y < H; y += 3)
+            rp.drawLine(0, y, W, y);
+    }
+    addGlow(p, QPointF(360, 250), 300, QColor(94, 220, 255, 60));
+    p.setOpacity(0.9);
+    p.drawImage(0, 0, rec);
+    p.setOpacity(1);
+    lightShaft(p, QPointF(360, 490), 40, QPointF(360, 0), 500, QColor(150, 230, 255, 30));
+    vignette(p, kAll, 0.5);
+}
+
+void newLight(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(2, 4, 10)}, {1, QColor(6, 8, 18)}});
+    const QPointF c(360, 250);
+    // Reflections in the dark hall that look like stars.
+    for (int i = 0; i < 260; ++i) {
+        const double a = rng.uniform(0, 2 * M_PI), r = 40 + std::pow(rng.next(), 0.6) * 400;
+        const QPointF at = c + QPointF(std::cos(a) * r * 1.3, std::sin(a) * r * 0.8);
+        p.setBrush(QColor(200, 240, 255, rng.range(40, 200)));
+        const double s = rng.uniform(0.5, 1.5);
+        p.drawEllipse(at, s, s);
+    }
+    addGlow(p, c, 160, QColor(120, 230, 255, 90));
+    addGlow(p, c, 50, QColor(230, 255, 255, 230));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(c, 7, 7);
+    p.save();
+    p.setPen(QPen(QColor(200, 250, 255, 180), 1));
+    p.drawLine(c - QPointF(40, 0), c + QPointF(40, 0));
+    p.drawLine(c - QPointF(0, 40), c + QPointF(0, 40));
+    p.restore();
+}
+
+void skyOpens(QPainter &p, Rng &rng)
+{
+    const double horizon = 300;
+    fillVertical(p, QRectF(0, 0, W, horizon), {{0, QColor(10, 20, 50)}, {1, QColor(90, 150, 200)}});
+    starfield(p, QRectF(0, 0, W, 160), 120, rng, 1.4);
+    planet(p, QPointF(430, 120), 250, QColor(40, 130, 160), QColor(180, 250, 230), QPointF(-0.4, 0.7), false, rng);
+    // Edges of the opened sky panels.
+    hexSeams(p, QRectF(0, 0, 140, 300), 40, QColor(200, 240, 255, 60));
+    townHill(p, QRectF(-20, 250, 760, 100), Tod::Dusk, rng, 4);
+    fillVertical(p, QRectF(0, 360, W, 120), {{0, QColor(120, 100, 100)}, {1, QColor(70, 60, 70)}});
+    // People in the street looking up.
+    for (int i = 0; i < 14; ++i) {
+        const double x = 40 + i * 48 + rng.uniform(-10, 10);
+        Look l;
+        l.hair = QColor::fromHsv(rng.range(10, 40), 80, rng.range(40, 120));
+        l.top = QColor::fromHsv(rng.range(0, 359), 90, 180);
+        l.bottom = QColor::fromHsv(rng.range(200, 240), 60, 90);
+        person(p, QPointF(x, 440 + rng.uniform(0, 30)), rng.uniform(70, 100), l, Pose::Back, 1);
+    }
+    // Taviel on the school roof with her notebook.
+    p.setBrush(QColor(230, 220, 210));
+    p.drawRect(QRectF(560, 250, 170, 100));
+    p.setBrush(QColor(200, 190, 180));
+    p.drawRect(QRectF(560, 246, 170, 6));
+    person(p, QPointF(640, 248), 70, lookTaviel(true), Pose::Wave, -1);
+    timeWash(p, Tod::Morning);
+}
+
+// Ending backgrounds.
+void hollowMorning(QPainter &p, Rng &rng)
+{
+    const double horizon = 230;
+    sky(p, QRectF(0, 0, W, horizon + 2), Tod::Day, rng, QPointF(560, 70));
+    clouds(p, QRectF(0, 20, W, 150), Tod::Day, rng, 5);
+    sea(p, horizon, Tod::Day, rng, 1.6);
+    capeLeft(p, horizon + 4, Tod::Day, 120, 110);
+    QPainterPath hill;
+    hill.moveTo(-10, 480);
+    hill.lineTo(-10, 330);
+    hill.cubicTo(240, 290, 500, 300, 730, 340);
+    hill.lineTo(730, 480);
+    hill.closeSubpath();
+    p.setBrush(QColor(120, 176, 104));
+    p.drawPath(hill);
+    townHill(p, QRectF(0, 300, W, 180), Tod::Day, rng, 5);
+    // Faintly too perfect: a barely-there grid in the sky.
+    hexSeams(p, QRectF(0, 0, W, horizon), 60, QColor(255, 255, 255, 10));
+    vignette(p, kAll, 0.25);
+}
+
+void whiteReset(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(255, 255, 255)}, {0.6, QColor(236, 238, 244)}, {1, QColor(200, 200, 210)}});
+    hexSeams(p, QRectF(0, 0, W, 260), 50, QColor(200, 210, 230, 90));
+    // Square with a fountain and frozen people looking up.
+    fillVertical(p, QRectF(0, 330, W, 150), {{0, QColor(200, 196, 196)}, {1, QColor(160, 156, 160)}});
+    p.setBrush(QColor(220, 214, 210));
+    p.drawRect(QRectF(-10, 200, 200, 130));
+    p.drawRect(QRectF(540, 210, 190, 120));
+    p.setBrush(QColor(180, 170, 170));
+    p.drawEllipse(QPointF(360, 360), 90, 20);
+    for (int i = 0; i < 16; ++i) {
+        const double x = rng.uniform(20, 700);
+        const double y = 370 + rng.uniform(0, 100);
+        silhouette(p, QPointF(x, y), 60 + (y - 370) * 0.6, QColor(110, 110, 130, 200), Pose::Back, rng.range(0, 4));
+    }
+    fillVertical(p, kAll, {{0, QColor(255, 255, 255, 160)}, {1, QColor(255, 255, 255, 30)}});
+}
+
+void tornPage(QPainter &p, Rng &rng)
+{
+    classroom(p, Tod::Dusk, rng, true, true);
+    // A torn-out page on the nearest desk.
+    p.save();
+    p.translate(180, 418);
+    p.rotate(-10);
+    QPainterPath page;
+    page.moveTo(-40, -26);
+    page.lineTo(40, -26);
+    page.lineTo(40, 26);
+    for (int k = 0; k <= 8; ++k)
+        page.lineTo(40 - k * 10, 26 + ((k % 2) ? 3 : -2));
+    page.closeSubpath();
+    p.setBrush(QColor(248, 240, 220));
+    p.drawPath(page);
+    p.setBrush(QColor(40, 60, 130));
+    Rng same(4242);
+    for (int s = 0; s < 8; ++s)
+        p.drawEllipse(QPointF(same.uniform(-32, 32), same.uniform(-20, 20)), 1.5, 1.5);
+    p.restore();
+    addGlow(p, QPointF(180, 418), 70, QColor(255, 200, 140, 80));
+}
+
+void keeperSeat(QPainter &p, Rng &rng)
+{
+    coreHall(p, rng, true, QColor(94, 240, 255));
+    person(p, QPointF(360, 300), 120, lookSorin(), Pose::Sit, 1);
+    redVeins(p, QPointF(360, 240), rng, 14, 260);
+}
+
+void monitorView(QPainter &p, Rng &rng, int which)
+{
+    QImage view = canvas(W, H);
+    {
+        QPainter vp(&view);
+        prepare(vp);
+        Rng r2(rng.range(0, 1 << 30));
+        if (which == 5) {
+            sky(vp, kAll, Tod::Night, r2, QPointF(600, 60));
+            shoppingStreet(vp, r2);
+            for (int i = 0; i < 8; ++i) {
+                Look kid;
+                kid.top = QColor::fromHsv(r2.range(0, 359), 120, 220);
+                kid.hair = QColor(50, 40, 40);
+                person(vp, QPointF(120 + i * 70, 440), 90, kid, Pose::Run, i % 2 ? 1 : -1);
+            }
+        } else if (which == 6) {
+            coastalRoad(vp, r2, Tod::Dusk);
+            Look grown = lookLio();
+            grown.hairStyle = 1;
+            grown.top = QColor(120, 40, 110);
+            person(vp, QPointF(380, 400), 200, grown, Pose::Back, 1);
+        } else if (which == 7) {
+            atticRoom(vp, r2, false);
+            Look old = lookTaviel(false);
+            old.hair = QColor(220, 224, 230);
+            person(vp, QPointF(470, 470), 260, old, Pose::Back, 1);
+        } else {
+            capeAtNight(vp, r2, true);
+            vp.fillRect(kAll, QColor(255, 220, 160, 60));
+            for (int i = 0; i < 5; ++i) {
+                Look kid;
+                kid.top = QColor::fromHsv(r2.range(0, 359), 120, 200);
+                person(vp, QPointF(140 + i * 60, 430), 80, kid, Pose::Run, i % 2 ? 1 : -1);
+            }
+        }
+    }
+    monitorFrame(p, view, rng);
+}
+
+void darkEyes(QPainter &p, Rng &rng)
+{
+    fillVertical(p, kAll, {{0, QColor(2, 2, 4)}, {1, QColor(8, 2, 4)}});
+    QList<std::pair<double, QPointF>> eyes;
+    for (int i = 0; i < 120; ++i) {
+        const double d = rng.next();
+        const double a = rng.uniform(0, 2 * M_PI);
+        const double r = (1 - d) * 420 + 60;
+        eyes.append({d, QPointF(360 + std::cos(a) * r, 240 + std::sin(a) * r * 0.7)});
+    }
+    std::sort(eyes.begin(), eyes.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &e : eyes) {
+        const double s = 2 + e.first * 7;
+        glow(p, e.second, s * 4, QColor(255, 30, 40, 90));
+        p.setBrush(QColor(255, 60, 60));
+        p.drawEllipse(e.second, s, s * 0.8);
+    }
+    fillLinear(p, kAll, QPointF(360, 240), QPointF(360, 0), {{0, QColor(0, 0, 0, 160)}, {1, QColor(0, 0, 0, 0)}});
+    vignette(p, kAll, 0.8);
+}
+
+Painter painterFor(const QString &name)
+{
+    static const QHash<QString, Painter> table = {
+        {"ib", titleBackground},
+        {"b", pageBackground},
+        {"b1", [](QPainter &p, Rng &r) { bedroom(p, Tod::Morning, r, true); }},
+        {"b2", [](QPainter &p, Rng &r) { classroom(p, Tod::Day, r, true, true); }},
+        {"b3", [](QPainter &p, Rng &r) { coastalRoad(p, r, Tod::Day); }},
+        {"b4", [](QPainter &p, Rng &r) { atticRoom(p, r, false); }},
+        {"b5", embankment},
+        {"b6", library},
+        {"b7", schoolGate},
+        {"b8", shoppingStreet},
+        {"b9", [](QPainter &p, Rng &r) { capeAtNight(p, r, false); }},
+        {"b10", [](QPainter &p, Rng &r) { lampRoom(p, r, false); }},
+        {"b11", hiddenRoom},
+        {"b12", gallery},
+        {"b13", [](QPainter &p, Rng &r) { navRoom(p, r, false); }},
+        {"b14", townStreetMorning},
+        {"b15-1", [](QPainter &p, Rng &r) { coreHall(p, r, false, QColor(94, 240, 255)); }},
+        {"b15-2", memoryCorridor},
+        {"b15-3", archive},
+        {"b15-4", innerChamber},
+        {"b16", capsuleRoom},
+        {"b17", [](QPainter &p, Rng &r) { gateHall(p, r, 70, QPointF(360, 190)); }},
+        {"cg1-1", [](QPainter &p, Rng &r) { seamSky(p, r, false); }},
+        {"cg1-2", [](QPainter &p, Rng &r) { seamSky(p, r, true); }},
+        {"cg2", geographyClass},
+        {"cg3", rooftopLunch},
+        {"cg4", notebookPages},
+        {"cg5", telescopeWindow},
+        {"cg6", nightHarbour},
+        {"cg7-1", [](QPainter &p, Rng &r) { boatAtSea(p, r, false); }},
+        {"cg7-2", [](QPainter &p, Rng &r) { boatAtSea(p, r, true); }},
+        {"cg8", paintedWall},
+        {"cg9 - 1", hatch},
+        {"cg9 - 2", maintenanceTunnel},
+        {"cg10", watchersPour},
+        {"cg11", dreamCarry},
+        {"cg12", windowReflection},
+        {"cg13-1", skyBreaking},
+        {"cg13-2", trueSpace},
+        {"cg14-1", [](QPainter &p, Rng &r) { cylinderWorld(p, r, 0.6); }},
+        {"cg14-2", shipDiagram},
+        {"cg15", lioAsleep},
+        {"cg16", [](QPainter &p, Rng &r) { lampRoom(p, r, true); }},
+        {"cg17-1", [](QPainter &p, Rng &r) {
+             fillVertical(p, kAll, {{0, QColor(30, 10, 10)}, {1, QColor(120, 60, 40)}});
+             starfield(p, QRectF(0, 0, W, 200), 80, r, 1.2);
+             planet(p, QPointF(300, 560), 400, QColor(150, 80, 50), QColor(230, 140, 90), QPointF(0.3, -0.9), false, r);
+             shipExterior(p, QPointF(470, 120), 260, -12, QColor(220, 224, 230));
+         }},
+        {"cg17-2", [](QPainter &p, Rng &r) {
+             deepSpace(p, r, QColor(60, 60, 160), QColor(40, 100, 160), 500);
+             shipExterior(p, QPointF(380, 250), 150, -8, QColor(220, 224, 230));
+         }},
+        {"cg17-3", [](QPainter &p, Rng &r) {
+             shipCorridor(p, QColor(255, 80, 60), r, true);
+             addGlow(p, QPointF(360, 230), 200, QColor(255, 160, 80, 200));
+             addGlow(p, QPointF(360, 230), 60, QColor(255, 240, 200, 255));
+             p.setBrush(QColor(40, 40, 50));
+             p.drawRect(QRectF(240, 120, 240, 14));
+             p.drawRect(QRectF(240, 330, 240, 14));
+         }},
+        {"cg17-4", [](QPainter &p, Rng &r) {
+             shipCorridor(p, QColor(150, 150, 160), r);
+             p.fillRect(kAll, QColor(40, 40, 50, 120));
+             for (int i = 0; i < 26; ++i) {
+                 const double y = 320 + r.uniform(0, 150);
+                 silhouette(p, QPointF(r.uniform(-20, 740), y), 90 + (y - 320) * 1.2, QColor(30, 32, 40, 230),
+                            i % 3 ? Pose::Stand : Pose::Back, r.range(0, 4), r.chance(0.5) ? 1 : -1);
+             }
+             Look child;
+             child.top = QColor(200, 80, 80);
+             person(p, QPointF(360, 440), 110, child, Pose::Stand, 1);
+             addGlow(p, QPointF(360, 390), 60, QColor(255, 220, 200, 60));
+         }},
+        {"cg17-5", [](QPainter &p, Rng &r) {
+             cylinderWorld(p, r, 0.4);
+             p.fillRect(kAll, QColor(120, 110, 100, 140));
+             for (int i = 0; i < 8; ++i) {
+                 const double x = 60 + i * 85;
+                 p.setBrush(QColor(200, 180, 160));
+                 p.drawRect(QRectF(x, 360, 50, 40));
+                 p.setBrush(QColor(160, 70, 60));
+                 p.drawPolygon(QPolygonF({QPointF(x - 6, 360), QPointF(x + 25, 336), QPointF(x + 56, 360)}));
+                 silhouette(p, QPointF(x + 60, 420), 60, QColor(60, 56, 60), Pose::Reach, 0);
+             }
+             fillVertical(p, QRectF(0, 400, W, 80), {{0, QColor(110, 100, 90)}, {1, QColor(70, 64, 60)}});
+             captainWoman(p, QPointF(200, 470), 200, Pose::Back);
+         }},
+        {"cg17-6", [](QPainter &p, Rng &r) { captainRecording(p, r, false); }},
+        {"cg18-1", [](QPainter &p, Rng &r) { watcherAtWindow(p, r, false); }},
+        {"cg18-2", [](QPainter &p, Rng &r) { watcherAtWindow(p, r, true); }},
+        {"cg19-1", [](QPainter &p, Rng &r) { navTableRoute(p, r, 1); }},
+        {"cg19-2", [](QPainter &p, Rng &r) { navTableRoute(p, r, 2); }},
+        {"cg19-3", [](QPainter &p, Rng &r) { navTableRoute(p, r, 3); }},
+        {"cg19-4", [](QPainter &p, Rng &r) { navTableRoute(p, r, 4); }},
+        {"cg20", qinganWindow},
+        {"cg21", liftDoor},
+        {"cg22", axisView},
+        {"cg23", zeroG},
+        {"cg24", memorial},
+        {"cg25", abandonedDeck},
+        {"cg26", [](QPainter &p, Rng &r) { coreGate(p, r, false); }},
+        {"cg27", [](QPainter &p, Rng &r) { coreGate(p, r, true); }},
+        {"cg28-1", [](QPainter &p, Rng &r) { protocolSphere(p, r, false); }},
+        {"cg28-2", [](QPainter &p, Rng &r) { protocolSphere(p, r, true); }},
+        {"cg29", [](QPainter &p, Rng &r) { spine(p, r, 0, QColor(255, 40, 50), false, QColor(200, 230, 255)); }},
+        {"cg30-1", [](QPainter &p, Rng &r) { spine(p, r, 160, QColor(255, 40, 50), false, QColor(150, 200, 240)); }},
+        {"cg30-2", spineBattle},
+        {"cg30-3", [](QPainter &p, Rng &r) { spine(p, r, 160, QColor(255, 40, 50), true, QColor(255, 90, 80)); }},
+        {"cg31", observationNook},
+        {"cg32-1", [](QPainter &p, Rng &r) { bridgeScene(p, r, 1); }},
+        {"cg32-2", [](QPainter &p, Rng &r) { bridgeScene(p, r, 2); }},
+        {"cg32-3", [](QPainter &p, Rng &r) { bridgeScene(p, r, 3); }},
+        {"cg33-1", [](QPainter &p, Rng &r) { captainRecording(p, r, false); }},
+        {"cg33-2", [](QPainter &p, Rng &r) { captainRecording(p, r, true); }},
+        {"cg34", [](QPainter &p, Rng &r) { spine(p, r, 160, QColor(94, 180, 255), false, QColor(94, 200, 255)); }},
+        {"cg35", newLight},
+        {"cg36", skyOpens},
+        {"bcg1", hollowMorning},
+        {"bcg2", whiteReset},
+        {"bcg3", tornPage},
+        {"bcg4", keeperSeat},
+        {"bcg5", [](QPainter &p, Rng &r) { monitorView(p, r, 5); }},
+        {"bcg6", [](QPainter &p, Rng &r) { monitorView(p, r, 6); }},
+        {"bcg7", [](QPainter &p, Rng &r) { monitorView(p, r, 7); }},
+        {"bcg8", [](QPainter &p, Rng &r) { monitorView(p, r, 8); }},
+        {"bcg9", darkEyes},
+    };
+    return table.value(name);
 }
 
 } // namespace
@@ -109,7 +2043,8 @@ QStringList sceneNames()
     QStringList n;
     n << QStringLiteral("ib") << QStringLiteral("b") << QStringLiteral("difang");
     for (int i = 1; i <= 17; ++i)
-        n << QStringLiteral("b%1").arg(i);
+        if (i != 15) // the core hall comes in four views, b15-1 to b15-4
+            n << QStringLiteral("b%1").arg(i);
     for (int i = 1; i <= 4; ++i)
         n << QStringLiteral("b15-%1").arg(i);
     for (int i = 1; i <= 9; ++i)
@@ -149,19 +2084,11 @@ QImage drawScene(const QString &name)
     QPainter p(&img);
     prepare(p);
     Rng rng(seedFor(name.toUtf8().constData()));
-    if (name == QLatin1String("ib")) titleBackground(p, rng);
-    else if (name == QLatin1String("b")) pageBackground(p, rng);
-    else if (name == QLatin1String("b1")) classroom(p, Tod::Morning, rng);
-    else if (name == QLatin1String("b2")) classroom(p, Tod::Dusk, rng);
-    else if (name == QLatin1String("b3")) corridor(p, Tod::Day, rng);
-    else if (name == QLatin1String("b4")) rooftop(p, Tod::Dusk, rng);
-    else if (name == QLatin1String("b5")) street(p, Tod::Dusk, rng);
-    else if (name == QLatin1String("b6")) bedroom(p, Tod::Night, rng);
-    else if (name == QLatin1String("b7")) park(p, Tod::Day, rng);
-    else if (name == QLatin1String("b8")) shipCorridor(p, QColor(90, 220, 255), rng);
-    else if (name == QLatin1String("b9")) shipBridge(p, rng, QColor(60, 130, 200));
-    else if (name == QLatin1String("b10")) { deepSpace(p, rng, QColor(160, 60, 200), QColor(40, 120, 220), 400); planet(p, QPointF(200, 330), 150, QColor(200, 120, 80), QColor(255, 220, 180), QPointF(0.7, -0.6), true, rng); }
-    else return placeholder(name);
+    const Painter paint = painterFor(name);
+    if (paint)
+        paint(p, rng);
+    else
+        placeholder(p, rng);
     return img;
 }
 
