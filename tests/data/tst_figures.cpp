@@ -1,0 +1,155 @@
+// Character figures as the game page uses them: every name the staging table
+// asks for exists, is a 280 x 490 sprite on a transparent background with the
+// face high enough to clear the text box, and each character keeps one hair
+// colour across all its pictures while the characters differ from each other.
+#include "figures.h"
+
+#include <QImage>
+#include <QtTest>
+
+namespace {
+
+// Mean un-premultiplied colour of the clearly opaque pixels in a band across
+// the crown of the head, where only hair is drawn.
+QColor crownColour(const QImage &img)
+{
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (int y = 46; y < 76; ++y)
+        for (int x = 96; x < 184; ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c.alpha() < 200)
+                continue;
+            r += c.red();
+            g += c.green();
+            b += c.blue();
+            ++n;
+        }
+    if (n == 0)
+        return QColor();
+    return QColor(int(r / n), int(g / n), int(b / n));
+}
+
+double distance(const QColor &a, const QColor &b)
+{
+    const double dr = a.red() - b.red(), dg = a.green() - b.green(), db = a.blue() - b.blue();
+    return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
+// Which character a figure shows: sets of one person share a key.
+QString character(const QString &name)
+{
+    if (name.startsWith(QLatin1String("a1-")) || name == QLatin1String("a-13"))
+        return QStringLiteral("Lio");
+    if (name.startsWith(QLatin1String("a2-")))
+        return QStringLiteral("Solvane");
+    return QStringLiteral("Taviel");
+}
+
+} // namespace
+
+class TestFigures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namesMatchTheStaging()
+    {
+        QStringList expected;
+        for (int i = 1; i <= 12; ++i)
+            expected << QStringLiteral("a1-%1").arg(i);
+        for (int i = 1; i <= 5; ++i)
+            expected << QStringLiteral("a2-1-%1").arg(i);
+        for (int i = 1; i <= 10; ++i)
+            expected << QStringLiteral("a2-2-%1").arg(i);
+        for (int i = 1; i <= 4; ++i)
+            expected << QStringLiteral("a3-1-%1").arg(i);
+        for (int i = 1; i <= 10; ++i)
+            expected << QStringLiteral("a3-2-%1").arg(i);
+        expected << QStringLiteral("a-13");
+        QStringList names = figureNames();
+        QCOMPARE(names.size(), expected.size());
+        names.sort();
+        expected.sort();
+        QCOMPARE(names, expected);
+    }
+
+    void unknownNameDrawsNothing()
+    {
+        QVERIFY(drawFigure(QStringLiteral("a9-9")).isNull());
+    }
+
+    void sprite_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString &n : figureNames())
+            QTest::newRow(qPrintable(n)) << n;
+    }
+
+    void sprite()
+    {
+        QFETCH(QString, name);
+        const QImage img = drawFigure(name);
+        QCOMPARE(img.size(), QSize(280, 490));
+        QVERIFY(img.hasAlphaChannel());
+        // Transparent around the figure.
+        for (const QPoint &p : {QPoint(0, 0), QPoint(279, 0), QPoint(0, 489), QPoint(279, 489),
+                                QPoint(0, 200), QPoint(279, 200)})
+            QCOMPARE(qAlpha(img.pixel(p)), 0);
+        // The face sits high: plenty of skin between image rows 100 and 200,
+        // above the text box that covers the page from image row 332 on.
+        int skin = 0;
+        for (int y = 100; y < 200; ++y)
+            for (int x = 100; x < 180; ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c.alpha() >= 200 && c.red() >= 200 && c.green() >= 150 && c.red() > c.green()
+                    && c.green() > c.blue() && c.red() - c.blue() < 80)
+                    ++skin;
+            }
+        QVERIFY2(skin > 1500, qPrintable(QStringLiteral("%1 skin pixels").arg(skin)));
+        // Nothing but hair ornaments above the head.
+        for (int x = 0; x < 280; ++x)
+            QVERIFY(qAlpha(img.pixel(x, 2)) == 0);
+        // The body goes on down behind the text box.
+        int body = 0;
+        for (int x = 0; x < 280; ++x)
+            if (qAlpha(img.pixel(x, 420)) >= 100)
+                ++body;
+        QVERIFY(body > 60);
+    }
+
+    void sameBytesEveryTime()
+    {
+        for (const QString &n : {QStringLiteral("a1-7"), QStringLiteral("a2-2-9")}) {
+            const QImage a = drawFigure(n), b = drawFigure(n);
+            QCOMPARE(a, b);
+        }
+    }
+
+    void hairStaysWithTheCharacter()
+    {
+        QHash<QString, QColor> first;
+        QHash<QString, QColor> colours;
+        for (const QString &n : figureNames()) {
+            const QColor c = crownColour(drawFigure(n));
+            QVERIFY2(c.isValid(), qPrintable(n));
+            colours.insert(n, c);
+            const QString who = character(n);
+            if (!first.contains(who)) {
+                first.insert(who, c);
+                continue;
+            }
+            QVERIFY2(distance(first.value(who), c) < 40,
+                     qPrintable(n + QLatin1String(" drifts from the rest of ") + who));
+        }
+        const QStringList who = first.keys();
+        QCOMPARE(who.size(), 3);
+        for (int i = 0; i < who.size(); ++i)
+            for (int j = i + 1; j < who.size(); ++j)
+                QVERIFY2(distance(first.value(who[i]), first.value(who[j])) > 60,
+                         qPrintable(who[i] + QLatin1String(" / ") + who[j]));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFigures)
+#include "tst_figures.moc"
