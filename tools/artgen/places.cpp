@@ -1123,6 +1123,15 @@ void person(QPainter &p, QPointF feet, double height, const Look &look, Pose pos
             p.drawEllipse(QPointF(hx + r * 0.5, hy + r * 0.22), r * 0.1, r * 0.17);
             p.setBrush(QColor(255, 140, 140, 70));
             p.drawEllipse(QPointF(hx + r * 0.55, hy + r * 0.55), r * 0.18, r * 0.1);
+            if (height > 150) { // brows and a small smile once the face is big enough to read
+                p.setPen(QPen(shade(look.hair, 0.6), r * 0.05, Qt::SolidLine, Qt::RoundCap));
+                p.setBrush(Qt::NoBrush);
+                p.drawLine(QPointF(hx - r * 0.12, hy - r * 0.08), QPointF(hx + r * 0.1, hy - r * 0.1));
+                p.drawLine(QPointF(hx + r * 0.4, hy - r * 0.1), QPointF(hx + r * 0.62, hy - r * 0.06));
+                p.setPen(QPen(QColor(150, 80, 80), r * 0.05, Qt::SolidLine, Qt::RoundCap));
+                p.drawArc(QRectF(hx + r * 0.1, hy + r * 0.42, r * 0.32, r * 0.2), 200 * 16, 140 * 16);
+                p.setPen(Qt::NoPen);
+            }
         }
     }
     // Hair highlight.

@@ -21,39 +21,39 @@ void placeholder(QPainter &p, Rng &rng)
     deepSpace(p, rng, QColor(80, 90, 200), QColor(200, 90, 160), 300);
 }
 
-// The interlude enemy: a small spiked drone with one red eye, dark enough to
-// read against the light grey map at 20 pixels.
+// The interlude enemy: a Night Watcher, a black sphere with one red eye on
+// three short spring legs; its lit top and red eye read on the grey map.
 QImage enemySprite()
 {
     QImage img = spriteCanvas(20, 20);
     QPainter p(&img);
     prepare(p);
-    const QPointF c(10, 10.8);
-    p.setBrush(QColor(20, 14, 26));
-    for (int k = 0; k < 3; ++k) { // legs
-        const double x = 5.5 + k * 4.5;
-        QPolygonF leg({QPointF(x - 1.4, 14), QPointF(x + 1.4, 14), QPointF(x + (k - 1) * 1.6, 19.6)});
-        p.drawPolygon(leg);
+    const QPointF c(10, 8.6);
+    p.setPen(QPen(QColor(14, 12, 20), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    for (int k = -1; k <= 1; ++k) {
+        const double x = 10 + k * 4.6;
+        QPainterPath leg;
+        leg.moveTo(10 + k * 2.4, 14);
+        leg.lineTo(x - 1.2, 15.5);
+        leg.lineTo(x + 1.2, 16.8);
+        leg.lineTo(x - 1.2, 18.1);
+        leg.lineTo(x + 0.6, 19.3);
+        p.drawPath(leg);
     }
-    QPolygonF hornL({QPointF(4.2, 8), QPointF(7.5, 5.5), QPointF(1.2, 0.8)});
-    QPolygonF hornR({QPointF(15.8, 8), QPointF(12.5, 5.5), QPointF(18.8, 0.8)});
-    p.setBrush(QColor(120, 24, 40));
-    p.setPen(QPen(QColor(20, 14, 26), 0.9));
-    p.drawPolygon(hornL);
-    p.drawPolygon(hornR);
-    QRadialGradient body(c + QPointF(-2, -2.5), 8.5);
-    body.setColorAt(0, QColor(112, 92, 132));
-    body.setColorAt(0.6, QColor(58, 42, 74));
-    body.setColorAt(1, QColor(30, 20, 40));
+    QRadialGradient body(c + QPointF(-2.2, -2.6), 9);
+    body.setColorAt(0, QColor(96, 92, 110));
+    body.setColorAt(0.55, QColor(34, 30, 42));
+    body.setColorAt(1, QColor(8, 6, 12));
     p.setBrush(body);
-    p.setPen(QPen(QColor(16, 10, 20), 1.1));
-    p.drawEllipse(c, 6.6, 6.1);
+    p.setPen(QPen(QColor(6, 4, 10), 1.0));
+    p.drawEllipse(c, 7.2, 7.0);
     p.setPen(Qt::NoPen);
-    glow(p, c + QPointF(0.4, 0), 4.6, QColor(255, 60, 60, 200));
-    p.setBrush(QColor(255, 46, 56));
-    p.drawEllipse(c + QPointF(0.4, 0), 2.6, 2.3);
-    p.setBrush(QColor(255, 236, 200));
-    p.drawEllipse(c + QPointF(0.2, -0.3), 1.0, 0.9);
+    glow(p, c + QPointF(0.6, 0.2), 5.0, QColor(255, 50, 50, 210));
+    p.setBrush(QColor(255, 40, 50));
+    p.drawEllipse(c + QPointF(0.6, 0.2), 2.7, 2.4);
+    p.setBrush(QColor(255, 236, 210));
+    p.drawEllipse(c + QPointF(0.2, -0.3), 0.9, 0.8);
     return img;
 }
 
@@ -796,9 +796,11 @@ void seamSky(QPainter &p, Rng &rng, bool seam)
     clouds(p, QRectF(0, 20, W, 200), Tod::Day, rng, 7);
     sea(p, 270, Tod::Day, rng, 2.0);
     if (seam) {
-        p.setBrush(QColor(255, 255, 255, 230));
-        p.drawRect(QRectF(-10, 148, 740, 1.6));
-        addGlow(p, QPointF(360, 149), 60, QColor(255, 255, 255, 90));
+        fillVertical(p, QRectF(0, 120, W, 60), {{0, QColor(255, 255, 255, 0)}, {0.5, QColor(255, 255, 255, 110)}, {1, QColor(255, 255, 255, 0)}});
+        p.setBrush(QColor(255, 255, 255, 250));
+        p.drawRect(QRectF(-10, 148.5, 740, 2.2));
+        for (int i = 0; i < 4; ++i)
+            addGlow(p, QPointF(100 + i * 170, 149), 50, QColor(255, 255, 255, 110));
         fillVertical(p, QRectF(0, 140, W, 18), {{0, QColor(255, 255, 255, 0)}, {0.5, QColor(220, 240, 255, 80)}, {1, QColor(255, 255, 255, 0)}});
         hexSeams(p, QRectF(0, 0, W, 260), 60, QColor(255, 255, 255, 12));
     }
@@ -1174,8 +1176,8 @@ void dreamCarry(QPainter &p, Rng &rng)
     p.setOpacity(0.85);
     person(p, QPointF(440, 420), 300, lookStudentAi(), Pose::Stand, -1);
     p.save();
-    p.translate(380, 250);
-    p.rotate(-80);
+    p.translate(505, 262);
+    p.rotate(-84);
     person(p, QPointF(0, 0), 170, lookLio(), Pose::Stand, 1);
     p.restore();
     p.setOpacity(1);
@@ -1315,8 +1317,8 @@ void lioAsleep(QPainter &p, Rng &rng)
 {
     hiddenRoom(p, rng);
     p.save();
-    p.translate(300, 360);
-    p.rotate(-88);
+    p.translate(440, 318);
+    p.rotate(-90);
     person(p, QPointF(0, 0), 150, lookLio(), Pose::Stand, 1);
     p.restore();
     person(p, QPointF(470, 420), 180, lookSorin(), Pose::Sit, -1);
@@ -1749,16 +1751,17 @@ void skyOpens(QPainter &p, Rng &rng)
     planet(p, QPointF(430, 120), 250, QColor(40, 130, 160), QColor(180, 250, 230), QPointF(-0.4, 0.7), false, rng);
     // Edges of the opened sky panels.
     hexSeams(p, QRectF(0, 0, 140, 300), 40, QColor(200, 240, 255, 60));
-    townHill(p, QRectF(-20, 250, 760, 100), Tod::Dusk, rng, 4);
+    townHill(p, QRectF(-20, 270, 760, 90), Tod::Dusk, rng, 3);
     fillVertical(p, QRectF(0, 360, W, 120), {{0, QColor(120, 100, 100)}, {1, QColor(70, 60, 70)}});
     // People in the street looking up.
     for (int i = 0; i < 14; ++i) {
-        const double x = 40 + i * 48 + rng.uniform(-10, 10);
+        const double x = 30 + i * 38 + rng.uniform(-14, 14);
         Look l;
         l.hair = QColor::fromHsv(rng.range(10, 40), 80, rng.range(40, 120));
         l.top = QColor::fromHsv(rng.range(0, 359), 90, 180);
         l.bottom = QColor::fromHsv(rng.range(200, 240), 60, 90);
-        person(p, QPointF(x, 440 + rng.uniform(0, 30)), rng.uniform(70, 100), l, Pose::Back, 1);
+        const double y = 380 + (i * 37 % 90);
+        person(p, QPointF(x, y), 50 + (y - 380) * 0.6, l, Pose::Back, 1);
     }
     // Taviel on the school roof with her notebook.
     p.setBrush(QColor(230, 220, 210));
@@ -1785,7 +1788,18 @@ void hollowMorning(QPainter &p, Rng &rng)
     hill.closeSubpath();
     p.setBrush(QColor(120, 176, 104));
     p.drawPath(hill);
-    townHill(p, QRectF(0, 300, W, 180), Tod::Day, rng, 5);
+    townHill(p, QRectF(0, 320, W, 110), Tod::Day, rng, 3);
+    // Grass and a few trees on the hill in front.
+    fillVertical(p, QRectF(0, 420, W, 60), {{0, QColor(110, 170, 96, 0)}, {0.4, QColor(110, 170, 96)}, {1, QColor(90, 150, 84)}});
+    for (int i = 0; i < 5; ++i) {
+        const QPointF t(30 + i * 160 + rng.uniform(-30, 30), 440 + rng.uniform(0, 20));
+        p.setBrush(QColor(80, 70, 60));
+        p.drawRect(QRectF(t.x() - 3, t.y() - 30, 6, 30));
+        p.setBrush(QColor(90, 150, 90));
+        p.drawEllipse(t + QPointF(0, -44), 26, 22);
+        p.setBrush(QColor(120, 180, 110));
+        p.drawEllipse(t + QPointF(-6, -50), 14, 11);
+    }
     // Faintly too perfect: a barely-there grid in the sky.
     hexSeams(p, QRectF(0, 0, W, horizon), 60, QColor(255, 255, 255, 10));
     vignette(p, kAll, 0.25);
@@ -1855,7 +1869,8 @@ void monitorView(QPainter &p, Rng &rng, int which)
                 Look kid;
                 kid.top = QColor::fromHsv(r2.range(0, 359), 120, 220);
                 kid.hair = QColor(50, 40, 40);
-                person(vp, QPointF(120 + i * 70, 440), 90, kid, Pose::Run, i % 2 ? 1 : -1);
+                const double y = 380 + (i * 53 % 90);
+                person(vp, QPointF(100 + i * 75 + r2.uniform(-20, 20), y), 50 + (y - 380) * 0.7, kid, Pose::Run, i % 2 ? 1 : -1);
             }
         } else if (which == 6) {
             coastalRoad(vp, r2, Tod::Dusk);
@@ -1874,7 +1889,8 @@ void monitorView(QPainter &p, Rng &rng, int which)
             for (int i = 0; i < 5; ++i) {
                 Look kid;
                 kid.top = QColor::fromHsv(r2.range(0, 359), 120, 200);
-                person(vp, QPointF(140 + i * 60, 430), 80, kid, Pose::Run, i % 2 ? 1 : -1);
+                const double y = 350 + (i * 41 % 60);
+                person(vp, QPointF(380 + i * 60 + r2.uniform(-20, 20), y), 40 + (y - 350) * 0.6, kid, Pose::Run, i % 2 ? 1 : -1);
             }
         }
     }
@@ -1944,7 +1960,7 @@ Painter painterFor(const QString &name)
         {"cg12", windowReflection},
         {"cg13-1", skyBreaking},
         {"cg13-2", trueSpace},
-        {"cg14-1", [](QPainter &p, Rng &r) { cylinderWorld(p, r, 0.6); }},
+        {"cg14-1", [](QPainter &p, Rng &r) { cylinderWorld(p, r, 0.9); }},
         {"cg14-2", shipDiagram},
         {"cg15", lioAsleep},
         {"cg16", [](QPainter &p, Rng &r) { lampRoom(p, r, true); }},

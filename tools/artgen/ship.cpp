@@ -249,40 +249,62 @@ void spine(QPainter &p, Rng &rng, int watchers, const QColor &eye, bool eyesOpen
 
 void cylinderWorld(QPainter &p, Rng &rng, double curl)
 {
-    // The habitat's far side hangs overhead: a band of land, sea and town
-    // lights curving from both lower corners up across the top.
-    fillVertical(p, kAll, {{0, QColor(40, 60, 90)}, {1, QColor(120, 160, 190)}});
-    const QPointF c(360, 480 + 300 * curl);
-    for (int band = 0; band < 3; ++band) {
-        const double r0 = 380 + band * 90 + 200 * curl, r1 = r0 + 90;
-        const QColor col = band == 1 ? QColor(40, 96, 150) : QColor(90, 126, 90);
-        QPainterPath ring;
-        ring.addEllipse(c, r1 * 1.25, r1);
-        QPainterPath inner;
-        inner.addEllipse(c, r0 * 1.25, r0);
-        ring = ring.subtracted(inner);
-        QRadialGradient g(c, r1 * 1.25);
-        g.setColorAt(0, shade(col, 1.2));
-        g.setColorAt(1, shade(col, 0.7));
-        p.setBrush(g);
-        p.drawPath(ring);
-        // Houses and lights strewn along the band.
-        for (int i = 0; i < 140; ++i) {
-            const double a = rng.uniform(M_PI, 2 * M_PI);
-            const double rr = rng.uniform(r0, r1);
-            const QPointF at(c.x() + std::cos(a) * rr * 1.25, c.y() + std::sin(a) * rr);
-            if (band == 1) {
-                p.setBrush(QColor(255, 255, 255, rng.range(20, 70)));
-                p.drawRect(QRectF(at.x(), at.y(), rng.uniform(2, 6), 0.8));
-            } else {
-                p.setBrush(rng.chance(0.5) ? QColor(200, 80, 70) : QColor(255, 220, 160, 200));
-                p.drawRect(QRectF(at.x(), at.y(), 2.2, 1.8));
+    // Looking down the habitat's length: land, sea and town run along the
+    // inside of the drum, so they curve up both sides and close overhead.
+    // curl 0 puts the eye on the axis, 1 near the ground.
+    Cam c;
+    c.cx = 360;
+    c.cy = 240;
+    c.f = 330;
+    const double R = 10, eyeY = -R * 0.82 * curl, zFar = 260;
+    fillVertical(p, kAll, {{0, QColor(150, 190, 220)}, {1, QColor(190, 214, 232)}});
+    const int sectors = 120;
+    // Stripe pattern round the drum: land, town and sea bands of uneven width
+    // (0 land, 1 town, 2 sea), repeated three times around.
+    static const int pattern[40] = {0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 1, 1, 0, 0, 2, 2, 2, 2,
+                                    2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0};
+    auto kind = [](int s) { return pattern[s % 40]; };
+    const double zs[] = {1.2, 2, 3.2, 5, 8, 12, 18, 27, 40, 60, 90, 140, 200, 260};
+    const int nz = int(sizeof(zs) / sizeof(zs[0]));
+    for (int zi = nz - 2; zi >= 0; --zi) {
+        const double z0 = zs[zi], z1 = zs[zi + 1];
+        const double haze = 1.0 - std::exp(-z0 / 70.0);
+        for (int s2 = 0; s2 < sectors; ++s2) {
+            const double a0 = 2 * M_PI * s2 / sectors, a1 = 2 * M_PI * (s2 + 1) / sectors;
+            auto pt = [&](double a, double z) { return c.at(R * std::sin(a), -R * std::cos(a) - eyeY, z); };
+            QPolygonF q({pt(a0, z0), pt(a1, z0), pt(a1, z1), pt(a0, z1)});
+            QColor col = kind(s2) == 0 ? QColor(110, 160, 100) : kind(s2) == 1 ? QColor(200, 170, 150)
+                                                                             : QColor(50, 120, 180);
+            col = shade(col, 0.86 + 0.16 * std::cos(a0) + 0.08 * rng.next());
+            col = mix(col, QColor(190, 214, 232), haze * 0.85);
+            poly(p, q, col);
+            if (kind(s2) == 1 && zi < nz - 4) { // houses: red roofs and lights
+                for (int k = 0; k < 6; ++k) {
+                    const double a = rng.uniform(a0, a1), z = rng.uniform(z0, z1);
+                    const QPointF at = pt(a, z);
+                    const double sz = std::max(0.7, 30.0 / z);
+                    p.setBrush(mix(QColor(200, 70, 60), QColor(190, 214, 232), haze * 0.8));
+                    p.drawRect(QRectF(at.x() - sz, at.y() - sz * 0.6, sz * 2, sz * 1.2));
+                }
             }
         }
     }
-    // The sky tube running down the axis, hazy.
-    fillVertical(p, QRectF(0, 0, 720, 480), {{0, QColor(160, 200, 230, 0)}, {0.7, QColor(200, 226, 240, 40)}, {1, QColor(220, 236, 246, 110)}});
-    addGlow(p, QPointF(360, 150), 400, QColor(220, 240, 255, 60));
+    // The sky tube along the axis and the glowing end cap far away.
+    const QPointF axisFar = c.at(0, -eyeY, zFar), axisNear = c.at(0, -eyeY, 1.5);
+    addGlow(p, axisFar, 120, QColor(255, 250, 230, 200));
+    p.save();
+    p.setPen(QPen(QColor(255, 250, 230, 120), 6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(axisFar, axisNear);
+    p.setPen(QPen(QColor(255, 255, 255, 200), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(axisFar, axisNear);
+    p.restore();
+    for (int i = 0; i < 60; ++i) { // cloud wisps near the axis
+        const double z = rng.uniform(3, 80);
+        const QPointF at = c.at(rng.uniform(-3, 3), -eyeY + rng.uniform(-3, 3), z);
+        p.setBrush(QColor(255, 255, 255, 40));
+        p.drawEllipse(at, 300 / z + 4, 100 / z + 2);
+    }
+    vignette(p, kAll, 0.3);
 }
 
 void hiddenRoom(QPainter &p, Rng &rng)

@@ -241,7 +241,7 @@ void townHill(QPainter &p, const QRectF &r, Tod t, Rng &rng, int rows)
             p.drawRect(QRectF(x + w * 0.2, hy - h * 0.65, s * 0.22, s * 0.22));
             if (w > s * 1.4)
                 p.drawRect(QRectF(x + w * 0.48, hy - h * 0.65, s * 0.22, s * 0.22));
-            x += w + rng.uniform(-s * 0.2, s * 0.5);
+            x += w + rng.uniform(-s * 0.1, s * 0.6) + (rng.chance(0.25) ? s * rng.uniform(1.0, 3.0) : 0);
         }
         // Trees between the rows.
         for (int i = 0; i < 6; ++i) {
