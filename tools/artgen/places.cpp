@@ -946,16 +946,14 @@ void shipBridge(QPainter &p, Rng &rng, const QColor &planetCol, bool warp)
     vignette(p, kAll, 0.45);
 }
 
-// People are drawn in a local frame: feet at the origin, y up negative, one
+namespace {
+
+// The figure itself in a local frame: feet at the origin, y up negative, one
 // unit = the figure's height.
-void person(QPainter &p, QPointF feet, double height, const Look &look, Pose pose, int facing)
+void personShape(QPainter &p, QPointF feet, double height, const Look &look, Pose pose, int facing)
 {
     p.save();
     p.translate(feet);
-    if (pose == Pose::Fallen) {
-        p.rotate(facing > 0 ? -82 : 82);
-        p.translate(0, height * 0.03);
-    }
     p.scale(height * facing, height);
     p.setPen(Qt::NoPen);
     const bool back = pose == Pose::Back;
@@ -1117,7 +1115,7 @@ void person(QPainter &p, QPointF feet, double height, const Look &look, Pose pos
         fringe.setFillRule(Qt::WindingFill);
         p.setBrush(look.hair);
         p.drawPath(fringe);
-        if (height > 60) {
+        if (height > 60 && look.skin != look.hair) { // silhouettes have no face
             p.setBrush(QColor(50, 40, 50));
             p.drawEllipse(QPointF(hx + r * 0.0, hy + r * 0.22), r * 0.1, r * 0.17);
             p.drawEllipse(QPointF(hx + r * 0.5, hy + r * 0.22), r * 0.1, r * 0.17);
@@ -1140,11 +1138,49 @@ void person(QPainter &p, QPointF feet, double height, const Look &look, Pose pos
     p.restore();
 }
 
+} // namespace
+
+// Drawn on a layer first so the whole figure gets one clean outline, in the
+// manner of the character figures.
+void person(QPainter &p, QPointF feet, double height, const Look &look, Pose pose, int facing)
+{
+    const double pad = 3 + height / 60;
+    const int lw = int(height * 0.95 + 2 * pad), lh = int(height * 1.1 + 2 * pad);
+    const QPointF localFeet(lw / 2.0, lh - pad - height * 0.05);
+    QImage layer = spriteCanvas(lw, lh);
+    {
+        QPainter lp(&layer);
+        prepare(lp);
+        personShape(lp, localFeet, height, look, pose == Pose::Fallen ? Pose::Stand : pose, facing);
+    }
+    QImage out = spriteCanvas(lw, lh);
+    {
+        QImage mask = layer;
+        QPainter mp(&mask);
+        mp.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        mp.fillRect(mask.rect(), look.line);
+        mp.end();
+        QPainter op(&out);
+        const double w = std::max(0.7, height / 170);
+        for (int k = 0; k < 8; ++k) {
+            const double a = k * M_PI / 4;
+            op.drawImage(QPointF(std::cos(a) * w, std::sin(a) * w), mask);
+        }
+        op.drawImage(0, 0, layer);
+    }
+    p.save();
+    p.translate(feet);
+    if (pose == Pose::Fallen)
+        p.rotate(facing > 0 ? -82 : 82);
+    p.drawImage(-localFeet, out);
+    p.restore();
+}
+
 void silhouette(QPainter &p, QPointF feet, double height, const QColor &col, Pose pose,
                 int hairStyle, int facing)
 {
     Look l;
-    l.hair = l.top = l.bottom = l.accent = l.skin = col;
+    l.hair = l.top = l.bottom = l.accent = l.skin = l.line = col;
     l.hairStyle = hairStyle;
     person(p, feet, height, l, pose, facing);
 }

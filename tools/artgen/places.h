@@ -69,6 +69,7 @@ struct Look
     QColor bottom{50, 55, 70};
     QColor accent{230, 230, 240};
     QColor skin{250, 222, 205};
+    QColor line{44, 36, 54, 230}; // outline
     int hairStyle = 0; // 0 short, 1 long, 2 ponytail, 3 twin tails, 4 bob, 5 spiky
     bool skirt = false;
     bool coat = false;
@@ -97,7 +98,7 @@ void hologram(QPainter &p, QPointF feet, double height, Pose pose, int facing = 
 void sea(QPainter &p, double horizon, Tod t, Rng &rng, double glitter = 1.0);
 void lighthouse(QPainter &p, QPointF base, double height, Tod t, bool beam);
 // Hillside of houses with red roofs filling r, nearer rows lower and larger.
-void townHill(QPainter &p, const QRectF &r, Tod t, Rng &rng, int rows = 4);
+void townHill(QPainter &p, const QRectF &r, Tod t, Rng &rng, int rows = 4, double scale = 1.0);
 void rowingBoat(QPainter &p, QPointF c, double len, const QColor &hull);
 void hexSeams(QPainter &p, const QRectF &r, double size, const QColor &col);
 // A Night Watcher: black sphere, one eye, three spring legs.

@@ -95,11 +95,23 @@ void titleBackground(QPainter &p, Rng &rng)
     shore.closeSubpath();
     p.setBrush(QColor(16, 22, 40));
     p.drawPath(shore);
-    townHill(p, QRectF(40, horizon - 40, 400, 44), Tod::Night, rng, 3);
+    townHill(p, QRectF(30, horizon - 36, 430, 38), Tod::Night, rng, 4, 0.55);
+    addGlow(p, QPointF(250, horizon - 14), 200, QColor(255, 190, 120, 26));
+    // Town lights trembling in the water.
+    for (int i = 0; i < 70; ++i) {
+        const double x = rng.uniform(50, 450);
+        const double y = horizon + 4 + std::pow(rng.next(), 1.5) * 50;
+        p.setBrush(QColor(255, 200, 120, rng.range(40, 110)));
+        p.drawRect(QRectF(x, y, rng.uniform(3, 9), 1.1));
+    }
+    // A soft moon high on the right, its path on the sea.
+    addGlow(p, QPointF(610, 80), 110, QColor(200, 214, 255, 60));
+    p.setBrush(QColor(240, 242, 250));
+    p.drawEllipse(QPointF(610, 80), 13, 13);
     for (int i = 0; i < 40; ++i) {
-        const double x = rng.uniform(60, 440);
-        p.setBrush(QColor(255, 200, 120, rng.range(30, 90)));
-        p.drawRect(QRectF(x, horizon + 10 + rng.uniform(0, 40), 1.5, rng.uniform(4, 14)));
+        const double y = horizon + 6 + i * 5;
+        p.setBrush(QColor(210, 220, 255, 70 - i));
+        p.drawRect(QRectF(610 - 6 - i * 0.8 + rng.uniform(-6, 6), y, 12 + i * 1.6, 1.2));
     }
     // The cape in front, grass and the lighthouse with its beam.
     QPainterPath cape;
@@ -113,7 +125,9 @@ void titleBackground(QPainter &p, Rng &rng)
     cg.setColorAt(1, QColor(10, 14, 24));
     p.setBrush(cg);
     p.drawPath(cape);
-    lighthouse(p, QPointF(120, 318), 170, Tod::Night, true);
+    lighthouse(p, QPointF(120, 318), 170, Tod::Night, false);
+    lightShaft(p, QPointF(120, 194), 6, QPointF(820, -70), 260, QColor(255, 244, 210, 70));
+    lightShaft(p, QPointF(120, 194), 4, QPointF(-60, 230), 60, QColor(255, 244, 210, 50));
     p.save();
     p.setPen(QPen(QColor(40, 60, 70), 1.2));
     for (int i = 0; i < 120; ++i) {
@@ -1026,9 +1040,9 @@ void boatAtSea(QPainter &p, Rng &rng, bool fog)
     }
     // The boat in front, Lio holding the lantern.
     rowingBoat(p, QPointF(330, 420), 330, QColor(130, 70, 56));
-    person(p, QPointF(260, 420), 120, lookTaviel(false), Pose::Sit, 1);
-    person(p, QPointF(400, 420), 124, lookLio(), Pose::Reach, 1);
-    person(p, QPointF(180, 418), 118, lookSorin(), Pose::Back, 1);
+    person(p, QPointF(300, 420), 120, lookTaviel(false), Pose::Sit, 1);
+    person(p, QPointF(410, 420), 124, lookLio(), Pose::Reach, 1);
+    person(p, QPointF(225, 420), 118, lookSorin(), Pose::Back, 1);
     const QPointF lantern(445, 325);
     addGlow(p, lantern, 170, QColor(255, 200, 110, 150));
     p.setBrush(QColor(255, 236, 170));
@@ -1653,7 +1667,7 @@ void observationNook(QPainter &p, Rng &rng)
     starfield(p, win, 80, rng, 1.2);
     planet(p, QPointF(560, 250), 130, QColor(40, 120, 160), QColor(170, 250, 230), QPointF(-0.7, -0.6), false, rng);
     p.restore();
-    lightShaft(p, win.center(), 200, QPointF(360, 480), 500, QColor(140, 230, 255, 40));
+    addGlow(p, win.center() + QPointF(-60, 140), 260, QColor(140, 230, 255, 30));
     // Bench and the two, Lio's head on his shoulder.
     p.setBrush(QColor(70, 76, 96));
     p.drawRect(QRectF(120, 380, 420, 20));

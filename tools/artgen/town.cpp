@@ -80,6 +80,7 @@ void hologram(QPainter &p, QPointF feet, double height, Pose pose, int facing, d
         l.bottom = QColor(236, 250, 255);
         l.accent = QColor(94, 240, 255);
         l.skin = QColor(244, 248, 252);
+        l.line = QColor(94, 240, 255, 200);
         l.hairStyle = 1;
         l.skirt = true;
         l.coat = true;
@@ -205,13 +206,13 @@ void lighthouse(QPainter &p, QPointF base, double height, Tod t, bool beam)
     }
 }
 
-void townHill(QPainter &p, const QRectF &r, Tod t, Rng &rng, int rows)
+void townHill(QPainter &p, const QRectF &r, Tod t, Rng &rng, int rows, double scale)
 {
     const bool lit = t == Tod::Night || t == Tod::Dusk;
     for (int row = 0; row < rows; ++row) {
         const double k = double(row) / std::max(1, rows - 1);
         const double y = r.top() + r.height() * (0.25 + 0.75 * k);
-        const double s = 8 + 16 * k;
+        const double s = (8 + 16 * k) * scale;
         double x = r.left() - rng.uniform(0, s);
         while (x < r.right()) {
             const double w = s * rng.uniform(1.1, 1.8), h = s * rng.uniform(0.7, 1.0);
