@@ -4,80 +4,25 @@
 #include "app/startup.h"
 #include "story/music.h"
 #include "story/storystate.h"
+#include "audiofixture.h"
 #include "testsupport.h"
 
 #include <QMediaPlayer>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
-#include <QtEndian>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
 
-// A tenth of a second of a quiet tone: enough for the player to start and end.
-QByteArray shortWav()
-{
-    const int rate = 8000;
-    const int samples = rate / 10;
-    QByteArray pcm(samples * 2, '\0');
-    for (int i = 0; i < samples; ++i)
-        qToLittleEndian<qint16>(qint16((i % 40 < 20) ? 2000 : -2000), pcm.data() + 2 * i);
-    QByteArray wav;
-    auto u32 = [&wav](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
-    auto u16 = [&wav](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
-    wav.append("RIFF");
-    u32(quint32(36 + pcm.size()));
-    wav.append("WAVEfmt ");
-    u32(16);
-    u16(1);        // PCM
-    u16(1);        // mono
-    u32(rate);
-    u32(rate * 2); // bytes per second
-    u16(2);        // block size
-    u16(16);       // bits per sample
-    wav.append("data");
-    u32(quint32(pcm.size()));
-    wav.append(pcm);
-    return wav;
-}
-
-// Collects the warnings of the music so that a test can count them.
-class WarningLog
-{
-public:
-    WarningLog() { previous = qInstallMessageHandler(&WarningLog::handle); current = this; }
-    ~WarningLog() { qInstallMessageHandler(previous); current = nullptr; }
-    int count(const QString &needle) const
-    {
-        int n = 0;
-        for (const QString &m : messages)
-            n += m.contains(needle) ? 1 : 0;
-        return n;
-    }
-    QStringList messages;
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
-    {
-        if (current && type == QtWarningMsg)
-            current->messages.append(text);
-        if (current && current->previous)
-            current->previous(type, context, text);
-    }
-    static WarningLog *current;
-    QtMessageHandler previous = nullptr;
-};
-WarningLog *WarningLog::current = nullptr;
-
 QString fileOf(const QMediaPlayer &player)
 {
     return player.media().request().url().toLocalFile();
 }
 
-int failures(const WarningLog &log)
+int failures(const MessageLog &log)
 {
     return log.count(QStringLiteral("无法播放音乐"));
 }
@@ -180,7 +125,7 @@ void TestMusic::cursorBeforeFirstLine()
 {
     story::state().currentLine = 5;
     story::playMusicForLine(game);
-    WarningLog log;
+    MessageLog log;
     story::state().currentLine = 0;
     story::playMusicForLine(game);
     QCOMPARE(fileOf(*player), absolute("mp3/Memories.mp3"));
@@ -298,7 +243,7 @@ void TestMusic::failedTrack()
     if (!content.isNull())
         dir->write(broken, content);
     QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
-    WarningLog log;
+    MessageLog log;
 
     story::startTrack(game, broken);
     QTRY_VERIFY_WITH_TIMEOUT(failures(log) >= 1, 10000);
@@ -342,7 +287,7 @@ void TestMusic::caseBlindNames()
     QCOMPARE(mediaUrl(asked).toLocalFile(), absolute(resolved));
     if (!QFile::exists(resolved))
         return;
-    WarningLog log;
+    MessageLog log;
     QSignalSpy statuses(player.get(), &QMediaPlayer::mediaStatusChanged);
     story::startTrack(game, asked);
     QTRY_VERIFY_WITH_TIMEOUT(statuses.contains({QVariant::fromValue(QMediaPlayer::EndOfMedia)}), 10000);

@@ -5,6 +5,7 @@
 #include "stage/staging.h"
 #include "story/music.h"
 #include "story/storystate.h"
+#include "audiofixture.h"
 #include "testsupport.h"
 
 #include <QMediaPlayer>
@@ -14,7 +15,6 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTimer>
-#include <QtEndian>
 #include <QtTest>
 
 #include <memory>
@@ -51,49 +51,6 @@ bool isNullObject(const QVariant &v)
 {
     return v.isValid() && v.userType() == QMetaType::QObjectStar && !v.value<QObject *>();
 }
-
-QByteArray shortWav()
-{
-    const int rate = 8000;
-    QByteArray pcm(rate / 10 * 2, '\0');
-    QByteArray wav("RIFF");
-    auto u32 = [&wav](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
-    auto u16 = [&wav](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
-    u32(quint32(36 + pcm.size()));
-    wav.append("WAVEfmt ");
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    wav.append("data");
-    u32(quint32(pcm.size()));
-    return wav + pcm;
-}
-
-// Every message, so that a test can also tell that one did not come.
-class MessageLog
-{
-public:
-    MessageLog() { previous = qInstallMessageHandler(&MessageLog::handle); current = this; }
-    ~MessageLog() { qInstallMessageHandler(previous); current = nullptr; }
-    QStringList messages;
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
-    {
-        if (current) {
-            current->messages.append(text);
-            if (current->previous)
-                current->previous(type, context, text);
-        }
-    }
-    static MessageLog *current;
-    QtMessageHandler previous = nullptr;
-};
-MessageLog *MessageLog::current = nullptr;
 
 } // namespace
 
