@@ -90,7 +90,7 @@ void playMusicForLine(Game &game)
     const int line = state().currentLine;
     if (line < 1) {
         // Only a save made before the first line gets here; keep what plays.
-        qWarning().noquote() << QStringLiteral("第 %1 行之前没有配乐，继续播放当前曲目").arg(line);
+        qWarning().noquote() << QStringLiteral("光标在第 %1 行，没有对应的配乐，继续播放当前曲目").arg(line);
         return;
     }
     const QVector<StoryTrack> &rows = storyMusicTable();

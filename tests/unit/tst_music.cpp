@@ -2,6 +2,7 @@
 #include "app/game.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "stage/interludestate.h"
 #include "story/music.h"
 #include "story/storystate.h"
 #include "audiofixture.h"
@@ -11,6 +12,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -42,6 +44,7 @@ class TestMusic : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -69,6 +72,13 @@ private:
     std::unique_ptr<QMediaPlayer> player;
     Game game;
 };
+
+void TestMusic::initTestCase()
+{
+    // The wiring also reaches the interlude timer, which start-up creates first.
+    if (!stage::interludeTimer())
+        stage::interludeTimer() = new QTimer;
+}
 
 void TestMusic::init()
 {
@@ -130,6 +140,7 @@ void TestMusic::cursorBeforeFirstLine()
     story::playMusicForLine(game);
     QCOMPARE(fileOf(*player), absolute("mp3/Memories.mp3"));
     QCOMPARE(log.messages.size(), 1);
+    QVERIFY(log.messages.constFirst().contains("配乐"));
 }
 
 void TestMusic::titleTrack()
