@@ -1086,6 +1086,25 @@ void personShape(QPainter &p, QPointF feet, double height, const Look &look, Pos
     const double hx = head.x(), hy = head.y(), r = headR;
     p.setBrush(look.hair);
     p.drawEllipse(QPointF(hx, hy - r * 0.08), r * 1.06, r * 1.08);
+    if (back) {
+        // Nape tufts and the collar or scarf seen from behind.
+        QPainterPath tufts;
+        tufts.moveTo(hx - r * 0.9, hy + r * 0.2);
+        for (int k = 0; k <= 6; ++k)
+            tufts.lineTo(hx - r * 0.9 + k * r * 0.3, hy + ((k % 2) ? r * 0.75 : r * 0.45));
+        tufts.lineTo(hx + r * 0.9, hy + r * 0.2);
+        tufts.closeSubpath();
+        p.drawPath(tufts);
+        p.setBrush(look.accent);
+        p.drawRoundedRect(QRectF(-0.075, sh - 0.035, 0.15, 0.045), 0.02, 0.02);
+        p.setBrush(alpha(shade(look.hair, 1.6), 70));
+        p.drawEllipse(QPointF(hx - r * 0.35, hy - r * 0.55), r * 0.4, r * 0.16);
+        if (height > 200) {
+            p.setPen(QPen(shade(look.top, 0.75), 0.004));
+            p.drawLine(QPointF(0, sh + 0.02), QPointF(0, hip));
+            p.setPen(Qt::NoPen);
+        }
+    }
     if (!back) {
         p.setBrush(look.skin);
         p.drawEllipse(QPointF(hx + r * 0.08, hy + r * 0.12), r * 0.86, r * 0.88);

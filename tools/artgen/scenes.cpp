@@ -1,5 +1,7 @@
 #include "scenes.h"
 
+#include "figures.h"
+
 #include "paint.h"
 #include "places.h"
 
@@ -58,6 +60,20 @@ QImage enemySprite()
 }
 
 using Painter = std::function<void(QPainter &, Rng &)>;
+
+// One of the character figures, scaled, its lower edge centred on foot.
+// Illustrations that frame a character closely use these so faces match the
+// story scenes.
+void castFigure(QPainter &p, const QString &name, QPointF foot, double scale, double opacity = 1.0)
+{
+    const QImage fig = drawFigure(name);
+    const QRectF target(foot.x() - fig.width() * scale / 2, foot.y() - fig.height() * scale,
+                        fig.width() * scale, fig.height() * scale);
+    p.save();
+    p.setOpacity(opacity);
+    p.drawImage(target, fig);
+    p.restore();
+}
 
 const QRectF kAll(0, 0, W, H);
 
@@ -227,81 +243,113 @@ void coastalRoad(QPainter &p, Rng &rng, Tod t)
 
 void atticRoom(QPainter &p, Rng &rng, bool telescopeView)
 {
-    // Sloping ceiling with a roof window full of dusk.
-    fillVertical(p, kAll, {{0, QColor(120, 80, 70)}, {1, QColor(70, 46, 44)}});
-    QPolygonF slope({QPointF(0, 0), QPointF(720, 0), QPointF(720, 120), QPointF(0, 250)});
-    fillLinear(p, kAll, QPointF(0, 0), QPointF(0, 250), {{0, QColor(150, 100, 80)}, {1, QColor(190, 130, 100)}});
-    p.setBrush(QColor(110, 74, 64));
-    p.drawPolygon(QPolygonF({QPointF(0, 250), QPointF(720, 120), QPointF(720, 480), QPointF(0, 480)}));
-    Q_UNUSED(slope);
-    // Beams.
-    for (int i = 0; i < 5; ++i) {
-        const double x = 60 + i * 160;
-        p.setBrush(QColor(90, 58, 46));
-        p.drawPolygon(QPolygonF({QPointF(x, 0), QPointF(x + 26, 0), QPointF(x + 26, 250 - (x + 26) * 0.18), QPointF(x, 250 - x * 0.18)}));
-    }
-    // Roof window.
-    QPolygonF win({QPointF(250, 30), QPointF(520, 14), QPointF(520, 170), QPointF(250, 196)});
+    // Under a gable roof: two sloping ceilings meet at the ridge, low knee
+    // walls, the gable wall at the end, a roof window in the right slope.
+    Cam c;
+    c.cx = 360;
+    c.cy = 250;
+    c.f = 400;
+    const double fl = -1.3, knee = -0.3, ridge = 1.9, half = 3.2, zn = 0.5, zb = 6.5;
     QImage skyImg = canvas(W, H);
     {
         QPainter sp(&skyImg);
         prepare(sp);
-        sky(sp, kAll, Tod::Dusk, rng, QPointF(420, 170));
-        clouds(sp, QRectF(0, 0, W, 150), Tod::Dusk, rng, 5);
-        sea(sp, 170, Tod::Dusk, rng, 1.0);
+        sky(sp, kAll, Tod::Dusk, rng, QPointF(520, 210));
+        clouds(sp, QRectF(0, 0, W, 200), Tod::Dusk, rng, 6);
     }
-    p.setBrush(QColor(70, 46, 40));
-    p.drawPolygon(win.translated(-8, -8) + QPolygonF());
+    const QColor wood(150, 100, 76), plaster(214, 170, 140);
+    fillVertical(p, kAll, {{0, shade(wood, 0.8)}, {1, shade(wood, 0.6)}});
+    // Slopes.
+    QPolygonF left({c.at(-half, knee, zn), c.at(0, ridge, zn), c.at(0, ridge, zb), c.at(-half, knee, zb)});
+    QPolygonF right({c.at(half, knee, zn), c.at(0, ridge, zn), c.at(0, ridge, zb), c.at(half, knee, zb)});
+    fillVertical(p, kAll, {{0, QColor(0, 0, 0, 0)}, {1, QColor(0, 0, 0, 0)}});
+    QLinearGradient lg(c.at(-half, knee, 2), c.at(0, ridge, 2));
+    lg.setColorAt(0, shade(plaster, 0.85));
+    lg.setColorAt(1, shade(plaster, 0.7));
+    poly(p, left, lg);
+    QLinearGradient rg(c.at(half, knee, 2), c.at(0, ridge, 2));
+    rg.setColorAt(0, shade(plaster, 0.95));
+    rg.setColorAt(1, shade(plaster, 0.75));
+    poly(p, right, rg);
+    // Rafters across both slopes.
+    for (double z = 1.0; z < zb; z += 1.1) {
+        poly(p, QPolygonF({c.at(-half, knee, z), c.at(0, ridge, z), c.at(0, ridge, z + 0.12), c.at(-half, knee, z + 0.12)}), shade(wood, 0.9));
+        poly(p, QPolygonF({c.at(half, knee, z), c.at(0, ridge, z), c.at(0, ridge, z + 0.12), c.at(half, knee, z + 0.12)}), shade(wood, 0.8));
+    }
+    // Knee walls, floor, gable wall with a small round window.
+    poly(p, c.wallX(-half, fl, knee, zn, zb), shade(plaster, 0.8));
+    poly(p, c.wallX(half, fl, knee, zn, zb), shade(plaster, 0.9));
+    QLinearGradient fg(QPointF(0, 480), c.at(0, fl, zb));
+    fg.setColorAt(0, QColor(140, 96, 66));
+    fg.setColorAt(1, QColor(110, 74, 54));
+    poly(p, c.flat(fl, -half, half, zn, zb), fg);
+    p.save();
+    p.setPen(QPen(QColor(90, 60, 44, 120), 1));
+    for (double x = -half; x <= half; x += 0.3)
+        p.drawLine(c.at(x, fl, zn), c.at(x, fl, zb));
+    p.restore();
+    QPolygonF gable({c.at(-half, fl, zb), c.at(half, fl, zb), c.at(half, knee, zb), c.at(0, ridge, zb), c.at(-half, knee, zb)});
+    poly(p, gable, shade(plaster, 1.0));
+    const QPointF ow = c.at(0, 0.8, zb);
+    p.setBrush(shade(wood, 0.7));
+    p.drawEllipse(ow, 26, 26);
     p.setBrush(QBrush(skyImg));
-    p.drawPolygon(win);
-    p.setBrush(QColor(70, 46, 40));
-    p.drawRect(QRectF(382, 10, 8, 180));
-    lightShaft(p, QPointF(385, 110), 260, QPointF(330, 480), 420, QColor(255, 170, 110, 70));
-    // Desk with lamp, notebooks, the telescope at the window.
-    p.setBrush(QColor(120, 80, 56));
-    p.drawRect(QRectF(30, 330, 330, 22));
-    p.setBrush(QColor(96, 62, 46));
-    p.drawRect(QRectF(40, 352, 14, 130));
-    p.drawRect(QRectF(330, 352, 14, 130));
-    for (int s = 0; s < 3; ++s) {
-        for (int k = 0; k < 5 + s; ++k) {
-            p.setBrush(k % 2 ? QColor(30, 44, 96) : QColor(40, 58, 120));
-            p.drawRect(QRectF(60 + s * 70 + rng.uniform(-3, 3), 322 - k * 9, 56, 8));
-            p.setBrush(QColor(230, 220, 160));
-            p.drawEllipse(QPointF(88 + s * 70, 326 - k * 9), 1.6, 1.6);
+    p.drawEllipse(ow, 21, 21);
+    // Roof window in the right slope, full of dusk.
+    const double wz0 = 1.6, wz1 = 3.4, s0 = 0.25, s1 = 0.8;
+    auto onSlope = [&](double t, double z) { return c.at(half * (1 - t), knee + (ridge - knee) * t, z); };
+    QPolygonF rw({onSlope(s0, wz0), onSlope(s1, wz0), onSlope(s1, wz1), onSlope(s0, wz1)});
+    poly(p, rw, QBrush(skyImg));
+    p.save();
+    p.setPen(QPen(shade(wood, 0.6), 5));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(rw);
+    p.setPen(QPen(shade(wood, 0.6), 3));
+    p.drawLine(onSlope((s0 + s1) / 2, wz0), onSlope((s0 + s1) / 2, wz1));
+    p.restore();
+    lightShaft(p, rw.boundingRect().center(), 160, QPointF(420, 480), 320, QColor(255, 170, 110, 70));
+    // Desk under the left slope with stacks of notebooks and the lamp.
+    box(p, c, -half + 0.05, -1.6, fl + 0.72, fl + 0.78, 1.6, 3.6, QColor(130, 86, 60));
+    box(p, c, -half + 0.1, -half + 0.2, fl, fl + 0.72, 1.7, 1.8, QColor(100, 66, 48));
+    box(p, c, -1.8, -1.7, fl, fl + 0.72, 1.7, 1.8, QColor(100, 66, 48));
+    for (int k = 0; k < 3; ++k) {
+        const double z = 2.1 + k * 0.45;
+        const int n = 4 + rng.range(0, 4);
+        for (int i = 0; i < n; ++i) {
+            const double y = fl + 0.78 + i * 0.05;
+            box(p, c, -2.6, -2.1, y, y + 0.045, z, z + 0.35, i % 2 ? QColor(30, 44, 96) : QColor(40, 58, 120));
         }
     }
-    const QPointF lamp(300, 270);
+    const QPointF lamp = c.at(-2.0, fl + 1.25, 3.3);
     p.setBrush(QColor(60, 50, 40));
-    p.drawRect(QRectF(296, 272, 5, 58));
-    p.drawEllipse(QPointF(298, 330), 16, 4);
+    p.drawRect(QRectF(lamp.x() - 1.5, lamp.y(), 3, c.at(-2.0, fl + 0.78, 3.3).y() - lamp.y()));
     QPainterPath shadeL;
-    shadeL.moveTo(280, 272);
-    shadeL.lineTo(290, 250);
-    shadeL.lineTo(308, 250);
-    shadeL.lineTo(318, 272);
+    shadeL.moveTo(lamp + QPointF(-14, 4));
+    shadeL.lineTo(lamp + QPointF(-7, -12));
+    shadeL.lineTo(lamp + QPointF(7, -12));
+    shadeL.lineTo(lamp + QPointF(14, 4));
     shadeL.closeSubpath();
-    p.setBrush(QColor(250, 210, 140));
+    p.setBrush(QColor(250, 214, 150));
     p.drawPath(shadeL);
-    addGlow(p, lamp + QPointF(0, 10), 170, QColor(255, 190, 110, 110));
-    // Brass telescope on a tripod.
-    const QPointF pivot(500, 260);
+    addGlow(p, lamp, 190, QColor(255, 190, 110, 120));
+    // Brass telescope on its tripod, aimed at the roof window.
+    const QPointF pivot = c.at(1.0, fl + 1.1, 2.2);
     p.save();
     p.setPen(QPen(QColor(90, 60, 40), 5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(pivot, QPointF(460, 440));
-    p.drawLine(pivot, QPointF(540, 440));
-    p.drawLine(pivot, QPointF(505, 450));
+    p.drawLine(pivot, c.at(0.6, fl, 1.9));
+    p.drawLine(pivot, c.at(1.4, fl, 1.9));
+    p.drawLine(pivot, c.at(1.0, fl, 2.6));
     p.restore();
     p.save();
     p.translate(pivot);
-    p.rotate(telescopeView ? -18 : -28);
+    p.rotate(telescopeView ? -40 : -48);
     QLinearGradient tg(0, -14, 0, 14);
-    tg.setColorAt(0, QColor(255, 220, 140));
-    tg.setColorAt(0.5, QColor(200, 150, 70));
+    tg.setColorAt(0, QColor(255, 226, 150));
+    tg.setColorAt(0.5, QColor(204, 150, 70));
     tg.setColorAt(1, QColor(120, 80, 40));
     p.setBrush(tg);
-    p.drawRoundedRect(QRectF(-70, -10, 170, 20), 5, 5);
-    p.drawRoundedRect(QRectF(96, -13, 26, 26), 4, 4);
+    p.drawRoundedRect(QRectF(-60, -9, 160, 18), 5, 5);
+    p.drawRoundedRect(QRectF(96, -12, 24, 24), 4, 4);
     p.restore();
     timeWash(p, Tod::Morning);
     vignette(p, kAll, 0.45);
@@ -474,11 +522,12 @@ void shoppingStreet(QPainter &p, Rng &rng)
         }
     }
     // People going home.
-    for (int i = 0; i < 6; ++i) {
-        const double x = 150 + i * 80 + rng.uniform(-20, 20);
-        const double y = 330 + rng.uniform(0, 40);
-        silhouette(p, QPointF(x, y), 60 + (y - 330) * 0.8, QColor(50, 30, 50, 220), Pose::Walk,
-                   rng.range(0, 4), rng.chance(0.5) ? 1 : -1);
+    static const double spots[7][2] = {{250, 300}, {430, 306}, {300, 330}, {520, 350},
+                                       {170, 372}, {610, 404}, {380, 440}};
+    for (const auto &sp : spots) {
+        const double y = sp[1];
+        silhouette(p, QPointF(sp[0] + rng.uniform(-15, 15), y), 30 + (y - 280) * 0.9,
+                   QColor(50, 30, 50, 225), Pose::Walk, rng.range(0, 4), rng.chance(0.5) ? 1 : -1);
     }
     // Shop awnings on the right and left edges.
     for (int side = 0; side < 2; ++side) {
@@ -577,7 +626,9 @@ void lampRoom(QPainter &p, Rng &rng, bool projecting)
         for (int k = 0; k < 5; ++k) {
             const double x = 20 + k * 140 + rng.uniform(-10, 10);
             QRectF fr(x, 70 + rng.uniform(-20, 20), 110, 80);
-            p.setOpacity(0.75);
+            // Thrown light: added onto the wall, never covering it.
+            p.setCompositionMode(QPainter::CompositionMode_Screen);
+            p.setOpacity(0.6);
             if (k % 2 == 0) {
                 fillVertical(p, fr, {{0, QColor(160, 90, 70)}, {1, QColor(80, 40, 40)}});
                 p.setBrush(QColor(255, 190, 120));
@@ -587,6 +638,7 @@ void lampRoom(QPainter &p, Rng &rng, bool projecting)
                 shipExterior(p, fr.center(), 80, -10, QColor(200, 210, 220));
             }
             p.setOpacity(1);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
             lightShaft(p, c, 10, fr.center(), fr.width(), QColor(255, 246, 210, 50));
         }
     }
@@ -903,17 +955,17 @@ void rooftopLunch(QPainter &p, Rng &rng)
     p.setBrush(QColor(255, 255, 255, 80));
     for (int i = 0; i < 6; ++i)
         p.drawRect(QRectF(140 + i * 80, 376, 30, 104));
-    person(p, QPointF(300, 430), 200, lookLio(), Pose::Sit, 1);
-    person(p, QPointF(480, 430), 214, lookTaviel(true), Pose::Sit, -1);
-    // Egg roll held out, lunch box, notebook.
-    p.setBrush(QColor(255, 214, 90));
-    p.drawRoundedRect(QRectF(370, 300, 26, 14), 5, 5);
+    castFigure(p, "a1-10", QPointF(200, 540), 1.05);
+    castFigure(p, "a3-1-4", QPointF(530, 540), 1.05);
+    // Lunch boxes on the cloth in front.
     p.setBrush(QColor(230, 80, 120));
-    p.drawRoundedRect(QRectF(290, 390, 60, 30), 6, 6);
-    p.setBrush(QColor(40, 58, 120));
-    p.drawRect(QRectF(440, 330, 40, 30));
-    p.setBrush(QColor(240, 220, 150));
-    p.drawEllipse(QPointF(460, 345), 3, 3);
+    p.drawRoundedRect(QRectF(300, 430, 70, 36), 6, 6);
+    p.setBrush(QColor(255, 240, 210));
+    p.drawRoundedRect(QRectF(306, 436, 58, 24), 4, 4);
+    p.setBrush(QColor(255, 214, 90));
+    p.drawRoundedRect(QRectF(312, 440, 22, 12), 4, 4);
+    p.setBrush(QColor(120, 190, 110));
+    p.drawEllipse(QPointF(348, 448), 7, 6);
     vignette(p, kAll, 0.3);
 }
 
@@ -979,9 +1031,9 @@ void telescopeWindow(QPainter &p, Rng &rng)
     atticRoom(p, rng, true);
     // The three beside the telescope as dark shapes against the window light.
     const QColor s(40, 24, 30, 235);
-    silhouette(p, QPointF(560, 470), 250, s, Pose::Stand, 0, -1);
-    silhouette(p, QPointF(630, 475), 220, s, Pose::Stand, 4, -1);
-    silhouette(p, QPointF(420, 475), 256, s, Pose::Back, 1, 1);
+    silhouette(p, QPointF(300, 478), 250, s, Pose::Back, 0, 1);
+    silhouette(p, QPointF(610, 478), 220, s, Pose::Wave, 4, -1);
+    silhouette(p, QPointF(690, 482), 256, s, Pose::Stand, 1, -1);
 }
 
 void nightHarbour(QPainter &p, Rng &rng)
@@ -1226,9 +1278,8 @@ void windowReflection(QPainter &p, Rng &rng)
     p.drawRect(QRectF(598, 30, 12, 420));
     fillLinear(p, pane, pane.topLeft(), pane.bottomRight(),
                {{0, QColor(255, 255, 255, 40)}, {0.3, QColor(255, 255, 255, 0)}, {1, QColor(255, 255, 255, 20)}});
-    person(p, QPointF(210, 500), 460, lookStudentAi(), Pose::Reach, 1);
-    // Palm on the glass.
-    addGlow(p, QPointF(330, 250), 40, QColor(94, 240, 255, 90));
+    castFigure(p, "a2-1-4", QPointF(200, 560), 1.12);
+    addGlow(p, QPointF(300, 250), 40, QColor(94, 240, 255, 90));
 }
 
 void skyBreaking(QPainter &p, Rng &rng)
@@ -1461,8 +1512,8 @@ void liftDoor(QPainter &p, Rng &rng)
     p.drawRect(QRectF(270, 90, 60, 300));
     p.drawRect(QRectF(390, 90, 60, 300));
     // Lio holding Sorin's sleeve: their backs against the light.
-    person(p, QPointF(300, 480), 300, lookSorin(), Pose::Back, 1);
-    person(p, QPointF(200, 480), 250, lookLio(), Pose::Reach, 1);
+    person(p, QPointF(520, 560), 440, lookSorin(), Pose::Back, 1);
+    castFigure(p, "a1-6", QPointF(200, 560), 1.1);
     vignette(p, kAll, 0.45);
 }
 
@@ -1486,15 +1537,22 @@ void zeroG(QPainter &p, Rng &rng)
     fillVertical(p, kAll, {{0, QColor(20, 30, 60)}, {1, QColor(40, 50, 90)}});
     bokeh(p, kAll, 60, rng, QColor(255, 220, 150, 120), QColor(150, 220, 255, 120), 4, 22);
     p.save();
-    p.translate(430, 260);
-    p.rotate(-30);
-    person(p, QPointF(0, 100), 200, lookLio(), Pose::Wave, -1);
+    p.translate(440, 250);
+    p.rotate(-18);
+    castFigure(p, "a1-10", QPointF(0, 240), 0.95);
     p.restore();
+    // Sorin's hand reaching for hers from below.
+    Look s = lookSorin();
     p.save();
-    p.translate(200, 330);
-    p.rotate(20);
-    person(p, QPointF(0, 120), 220, lookSorin(), Pose::Reach, 1);
+    p.setPen(QPen(QColor(20, 20, 36), 52, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(60, 520), QPointF(250, 330));
+    p.setPen(QPen(s.top, 48, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(60, 520), QPointF(250, 330));
     p.restore();
+    p.setBrush(s.skin);
+    p.setPen(QPen(QColor(44, 36, 54), 2));
+    p.drawEllipse(QPointF(276, 306), 26, 20);
+    p.setPen(Qt::NoPen);
     for (int i = 0; i < 40; ++i) {
         const QPointF at(rng.uniform(0, 720), rng.uniform(0, 480));
         addGlow(p, at, rng.uniform(4, 10), QColor(255, 240, 200, 160));
@@ -1641,15 +1699,15 @@ void protocolSphere(QPainter &p, Rng &rng, bool hand)
 void spineBattle(QPainter &p, Rng &rng)
 {
     spine(p, rng, 60, QColor(255, 40, 50), false, QColor(150, 220, 255));
-    person(p, QPointF(300, 470), 300, lookSorin(), Pose::Back, 1);
-    person(p, QPointF(430, 470), 270, lookLio(), Pose::Back, -1);
-    // The two blasters glowing.
-    addGlow(p, QPointF(220, 330), 70, QColor(70, 108, 240, 200));
+    person(p, QPointF(230, 560), 420, lookSorin(), Pose::Back, 1);
+    castFigure(p, "a1-9", QPointF(500, 560), 1.1);
+    // The two blasters glowing: his blue, hers magenta.
+    addGlow(p, QPointF(120, 360), 80, QColor(70, 108, 240, 220));
     p.setBrush(QColor(200, 220, 255));
-    p.drawRoundedRect(QRectF(206, 320, 30, 12), 3, 3);
-    addGlow(p, QPointF(510, 330), 70, QColor(255, 25, 252, 200));
+    p.drawRoundedRect(QRectF(100, 350, 40, 14), 3, 3);
+    addGlow(p, QPointF(630, 380), 80, QColor(255, 25, 252, 220));
     p.setBrush(QColor(255, 200, 250));
-    p.drawRoundedRect(QRectF(496, 320, 30, 12), 3, 3);
+    p.drawRoundedRect(QRectF(612, 372, 40, 14), 3, 3);
 }
 
 void observationNook(QPainter &p, Rng &rng)
@@ -1668,15 +1726,23 @@ void observationNook(QPainter &p, Rng &rng)
     planet(p, QPointF(560, 250), 130, QColor(40, 120, 160), QColor(170, 250, 230), QPointF(-0.7, -0.6), false, rng);
     p.restore();
     addGlow(p, win.center() + QPointF(-60, 140), 260, QColor(140, 230, 255, 30));
-    // Bench and the two, Lio's head on his shoulder.
-    p.setBrush(QColor(70, 76, 96));
-    p.drawRect(QRectF(120, 380, 420, 20));
-    person(p, QPointF(260, 440), 240, lookSorin(), Pose::Sit, 1);
-    p.save();
-    p.translate(350, 440);
-    p.rotate(-12);
-    person(p, QPointF(0, 0), 210, lookLio(), Pose::Sit, -1);
-    p.restore();
+    // Close on the two: Sorin's shoulder at the left edge, Lio leaning on it.
+    castFigure(p, "a1-8", QPointF(400, 600), 1.2);
+    QPainterPath shoulder;
+    shoulder.moveTo(-10, 480);
+    shoulder.lineTo(-10, 250);
+    shoulder.cubicTo(60, 236, 150, 250, 200, 300);
+    shoulder.cubicTo(230, 340, 240, 420, 236, 480);
+    shoulder.closeSubpath();
+    QLinearGradient sg(0, 240, 240, 480);
+    sg.setColorAt(0, QColor(52, 64, 110));
+    sg.setColorAt(1, QColor(26, 32, 60));
+    p.setBrush(sg);
+    p.setPen(QPen(QColor(20, 20, 36), 2));
+    p.drawPath(shoulder);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 108, 240));
+    p.drawRoundedRect(QRectF(-10, 236, 150, 40), 16, 16);
     vignette(p, kAll, 0.5);
 }
 
@@ -1687,10 +1753,13 @@ void bridgeScene(QPainter &p, Rng &rng, int step)
         // Lights going out from the edges inwards.
         fillLinear(p, kAll, QPointF(0, 0), QPointF(360, 0), {{0, QColor(0, 0, 0, 220)}, {1, QColor(0, 0, 0, 60)}});
         fillLinear(p, kAll, QPointF(720, 0), QPointF(360, 0), {{0, QColor(0, 0, 0, 220)}, {1, QColor(0, 0, 0, 60)}});
-        hologram(p, QPointF(470, 400), 200, Pose::Stand, -1, 0.35);
+        castFigure(p, "a2-2-9", QPointF(480, 430), 0.62, 0.45);
         return;
     }
-    hologram(p, QPointF(step == 2 ? 420 : 470, 400), 200, step == 2 ? Pose::Reach : Pose::Stand, -1);
+    if (step == 2)
+        hologram(p, QPointF(420, 400), 200, Pose::Reach, -1);
+    else
+        castFigure(p, "a2-2-6", QPointF(490, 430), 0.62);
     if (step == 2) {
         for (int i = 0; i < 14; ++i) {
             p.save();
@@ -1701,7 +1770,8 @@ void bridgeScene(QPainter &p, Rng &rng, int step)
         }
         addGlow(p, QPointF(485, 360), 90, QColor(94, 240, 255, 160));
     } else {
-        threeFromBehind(p, 500, 200, 150);
+        person(p, QPointF(170, 500), 204, lookSorin(), Pose::Back);
+        person(p, QPointF(236, 500), 180, lookLio(), Pose::Back);
     }
 }
 
