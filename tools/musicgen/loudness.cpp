@@ -175,7 +175,12 @@ std::vector<float> truePeakPerFrame(const StereoBuffer &buf, float floor)
 
 double truePeakDb(const StereoBuffer &buf)
 {
-    const std::vector<float> p = truePeakPerFrame(buf);
+    // The true peak is at least the sample peak, so only frames that could beat it
+    // need oversampling.
+    float samplePeak = 0;
+    for (size_t i = 0; i < buf.frames(); ++i)
+        samplePeak = std::max({samplePeak, std::fabs(buf.left[i]), std::fabs(buf.right[i])});
+    const std::vector<float> p = truePeakPerFrame(buf, samplePeak);
     return toDb(p.empty() ? 0.0 : *std::max_element(p.begin(), p.end()));
 }
 

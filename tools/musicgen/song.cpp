@@ -377,6 +377,15 @@ std::vector<Song::MelodyNote> Song::composeMelody(int bar0, int bar1, const Melo
 {
     Rng rng(seed_ * 31 + uint64_t(motif) * 1000003ull + 17);
     std::vector<MelodyNote> out;
+    for (const auto *set : {&style.rhythms, &style.cadences}) {
+        for (const auto &r : *set) {
+            double sum = 0;
+            for (double d : r)
+                sum += std::fabs(d);
+            if (std::fabs(sum - beatsPerBar_) > 1e-9)
+                throw std::runtime_error("melody rhythm does not fill a bar");
+        }
+    }
     auto chordTones = [&](const Chord &c) {
         std::vector<int> v;
         for (int p = style.low; p <= style.high; ++p)
@@ -618,7 +627,7 @@ StereoBuffer Song::render(const MixSpec &mix) const
     // One-pole DC blocker (about 5 Hz): the loop point must sit at zero.
     const double r = 1.0 - 2.0 * kPi * 5.0 / kSampleRate;
     double xl = 0, yl = 0, xr = 0, yr = 0;
-    const double fadeIn = 0.03 * kSampleRate;
+    const double fadeIn = 0.06 * kSampleRate;
     const double fadeOut = mix.fadeSeconds * kSampleRate;
     for (size_t i = 0; i < frames; ++i) {
         const double l = master.left[i] + room.left[i] * wet;

@@ -18,10 +18,19 @@ struct Table {
     std::array<float, kTableSize + 1> v;
 };
 
-float readTable(const Table &t, double phase)
+// Hot loops call this per voice per sample: std::floor is a library call on baseline
+// x86-64, the cast is not.
+inline double wrap(double phase)
 {
-    phase -= std::floor(phase);
-    const double x = phase * kTableSize;
+    double whole = double(int64_t(phase));
+    if (whole > phase)
+        whole -= 1.0;
+    return phase - whole;
+}
+
+inline float readTable(const Table &t, double phase)
+{
+    const double x = wrap(phase) * kTableSize;
     const int i = int(x);
     const float f = float(x - i);
     return t.v[i] + f * (t.v[i + 1] - t.v[i]);
@@ -119,7 +128,27 @@ struct Envelope {
             a *= std::exp(-(t - holdUntil) / release);
         return a;
     }
-    double end() const { return holdUntil + release * 7.0; }
+    double end() const { return holdUntil + release * 6.0; }  // -52 dB
+};
+
+// The same envelope stepped one sample at a time, without a exp() per sample.
+struct EnvelopeRun {
+    double attackStep, releaseMul;
+    size_t holdSamples, i = 0;
+    double level = 0, release = 1;
+    explicit EnvelopeRun(const Envelope &e)
+        : attackStep(e.attack > 0 ? 1.0 / (e.attack * kSampleRate) : 1.0),
+          releaseMul(std::exp(-1.0 / (e.release * kSampleRate))),
+          holdSamples(size_t(e.holdUntil * kSampleRate))
+    {
+    }
+    double next()
+    {
+        level = std::min(1.0, level + attackStep);
+        if (i++ > holdSamples)
+            release *= releaseMul;
+        return level * release;
+    }
 };
 
 struct Writer {
@@ -152,9 +181,9 @@ void piano(const Note &n, float bright, StereoBuffer &buf)
     const double v = n.velocity;
     struct Partial { double inc, amp, fast, slow, fastMul, slowMul, ph; };
     std::vector<Partial> ps;
-    for (int k = 1; k <= 14; ++k) {
+    for (int k = 1; k <= 12; ++k) {
         const double fk = f * k * std::sqrt(1.0 + 0.0003 * k * k);
-        if (fk > 14000)
+        if (fk > 12000)
             break;
         const double amp = v * std::pow(double(k), -1.15)
                 * std::exp(-(k - 1) * (0.75 - 0.45 * v * (0.6 + 0.4 * bright)));
@@ -170,8 +199,18 @@ void piano(const Note &n, float bright, StereoBuffer &buf)
         for (auto &p : ps) {
             s += p.amp * (p.fast + p.slow) * fastSin(p.ph);
             p.ph += p.inc;
+            if (p.ph >= 1.0)
+                p.ph -= 1.0;
             p.fast *= p.fastMul;
             p.slow *= p.slowMul;
+        }
+        // Partials that have died away cost as much as loud ones; drop them.
+        if (i % 512 == 0) {
+            ps.erase(std::remove_if(ps.begin(), ps.end(),
+                                    [](const Partial &p) { return p.amp * (p.fast + p.slow) < 2e-5; }),
+                     ps.end());
+            if (ps.empty())
+                break;
         }
         if (i > holdEnd)
             rel *= relMul;
@@ -185,17 +224,20 @@ void electricPiano(const Note &n, float bright, StereoBuffer &buf)
     const double f = midiToHz(n.pitch);
     const double decay = std::clamp(2.5 * std::pow(261.6 / f, 0.5), 0.6, 5.0);
     Envelope env{0.003, 0.15, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, std::min(env.end(), decay * 4));
     const Pan pan(n.pan);
     const double index0 = (0.8 + 1.6 * n.velocity * bright) * std::min(1.0, 800.0 / f);
-    double pc = 0, pm = 0;
+    double pc = 0, pm = 0, indexDecay = 1, ampDecay = 1;
+    const double indexMul = std::exp(-kDt / 0.35), ampMul = std::exp(-kDt / decay);
     for (size_t i = 0; i < w.count; ++i) {
-        const double t = i * kDt;
-        const double index = index0 * std::exp(-t / 0.35) + 0.15;
+        const double index = index0 * indexDecay + 0.15;
         const double m = fastSin(pm) * index / (2 * kPi);
-        const double s = fastSin(pc + m) * std::exp(-t / decay) * env(t);
-        pc += f * kDt;
-        pm += f * kDt;
+        const double s = fastSin(pc + m) * ampDecay * run.next();
+        indexDecay *= indexMul;
+        ampDecay *= ampMul;
+        pc = wrap(pc + f * kDt);
+        pm = wrap(pm + f * kDt);
         w.add(i, float(s * n.velocity * 0.45), pan);
     }
 }
@@ -235,15 +277,17 @@ void sawEnsemble(const Note &n, int voices, double detuneCents, double attack, d
 {
     const double f = midiToHz(n.pitch);
     Envelope env{attack, release, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, env.end());
     const Table &tab = waves().saw[harmonicsBelow(f * 1.02, 12000)];
-    std::vector<double> phases(voices), incs(voices);
+    const size_t count = size_t(voices);
+    std::vector<double> phases(count, 0.0), incs(count, 0.0);
     std::vector<Pan> pans;
     Rng rng(uint64_t(n.pitch * 1000) + uint64_t(n.start * 1000));
     for (int v = 0; v < voices; ++v) {
         const double pos = voices == 1 ? 0.0 : (2.0 * v / (voices - 1) - 1.0);
-        incs[v] = f * std::pow(2.0, pos * detuneCents / 1200.0) * kDt;
-        phases[v] = rng.uniform();
+        incs[size_t(v)] = f * std::pow(2.0, pos * detuneCents / 1200.0) * kDt;
+        phases[size_t(v)] = rng.uniform();
         pans.emplace_back(n.pan + pos * spread);
     }
     Svf fl, fr;
@@ -252,21 +296,27 @@ void sawEnsemble(const Note &n, int voices, double detuneCents, double attack, d
     fr.set(cutoff, 0.6);
     double vib = rng.uniform();
     const double vibRate = 5.2 + rng.range(-0.3, 0.3);
+    const double scale = n.velocity * gain / voices;
     for (size_t i = 0; i < w.count; ++i) {
-        const double t = i * kDt;
-        const double vdepth = vibratoDepth * std::min(1.0, std::max(0.0, (t - 0.25) / 0.4));
-        const double mod = 1.0 + vdepth * fastSin(vib);
-        vib += vibRate * kDt;
+        double mod = 1.0;
+        if (vibratoDepth > 0) {
+            const double t = i * kDt;
+            const double vdepth = vibratoDepth * std::min(1.0, std::max(0.0, (t - 0.25) / 0.4));
+            mod += vdepth * fastSin(vib);
+            vib += vibRate * kDt;
+        }
         double l = 0, r = 0;
-        for (int v = 0; v < voices; ++v) {
+        for (size_t v = 0; v < count; ++v) {
             const float s = readTable(tab, phases[v]);
             phases[v] += incs[v] * mod;
+            if (phases[v] >= 1.0)
+                phases[v] -= 1.0;
             l += s * pans[v].l;
             r += s * pans[v].r;
         }
         fl.run(l);
         fr.run(r);
-        const double e = env(t) * n.velocity * gain / voices;
+        const double e = run.next() * scale;
         buf.left[w.start + i] += float(fl.low * e);
         buf.right[w.start + i] += float(fr.low * e);
     }
@@ -285,6 +335,7 @@ void flute(const Note &n, float bright, uint64_t seed, StereoBuffer &buf)
     }();
     const double f = midiToHz(n.pitch);
     Envelope env{0.06, 0.12, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, env.end());
     const Pan pan(n.pan);
     Rng rng(seed);
@@ -299,7 +350,7 @@ void flute(const Note &n, float bright, uint64_t seed, StereoBuffer &buf)
         breath.run(rng.noise());
         const double chiff = std::exp(-t / 0.04);
         const double s = readTable(tone, ph) + breath.band * (0.25 + 0.6 * chiff) * (0.5 + bright);
-        w.add(i, float(s * env(t) * n.velocity * 0.35), pan);
+        w.add(i, float(s * run.next() * n.velocity * 0.35), pan);
     }
 }
 
@@ -307,6 +358,7 @@ void brass(const Note &n, float bright, StereoBuffer &buf)
 {
     const double f = midiToHz(n.pitch);
     Envelope env{0.045, 0.15, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, env.end());
     const Table &tab = waves().saw[harmonicsBelow(f, 10000)];
     const Pan pan(n.pan);
@@ -326,7 +378,7 @@ void brass(const Note &n, float bright, StereoBuffer &buf)
         p1 += f * kDt * mod * 1.0015;
         p2 += f * kDt * mod * 0.9985;
         flt.run(s);
-        w.add(i, float(flt.low * env(t) * n.velocity * 0.4), pan);
+        w.add(i, float(flt.low * run.next() * n.velocity * 0.4), pan);
     }
 }
 
@@ -356,6 +408,7 @@ void pluck(const Note &n, float bright, uint64_t seed, StereoBuffer &buf, double
     const double decay = std::clamp(3.0 * std::pow(196.0 / f, 0.5), 0.5, 6.0);
     const double rho = std::pow(0.001, 1.0 / (decay * f));
     Envelope env{0.0, 0.06, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, std::min(env.end(), decay * 1.2));
     const Pan pan(n.pan);
     // Circular buffer read with a fractional delay of 'period' samples.
@@ -372,7 +425,7 @@ void pluck(const Note &n, float bright, uint64_t seed, StereoBuffer &buf, double
         last = d;
         wr = (wr + 1) % size;
         line[wr] = y;
-        w.add(i, float(y * env(i * kDt) * n.velocity * gain), pan);
+        w.add(i, float(y * run.next() * n.velocity * gain), pan);
     }
 }
 
@@ -389,6 +442,7 @@ void bass(const Note &n, float bright, StereoBuffer &buf)
     }();
     const double f = midiToHz(n.pitch);
     Envelope env{0.006, 0.07, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, env.end());
     const Pan pan(n.pan);
     Svf flt;
@@ -399,7 +453,7 @@ void bass(const Note &n, float bright, StereoBuffer &buf)
         flt.run(readTable(tone, ph));
         ph += f * kDt;
         const double body = 0.75 + 0.25 * std::exp(-t / 0.25);
-        w.add(i, float(flt.low * env(t) * body * n.velocity * 0.7), pan);
+        w.add(i, float(flt.low * run.next() * body * n.velocity * 0.7), pan);
     }
 }
 
@@ -407,6 +461,7 @@ void synthBass(const Note &n, float bright, StereoBuffer &buf)
 {
     const double f = midiToHz(n.pitch);
     Envelope env{0.003, 0.04, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, env.end());
     const Table &saw = waves().saw[harmonicsBelow(f, 8000)];
     const Pan pan(n.pan);
@@ -421,7 +476,7 @@ void synthBass(const Note &n, float bright, StereoBuffer &buf)
         p2 += f * kDt * 0.998;
         sub += f * kDt;
         const double s = flt.low * 0.5 + 0.5 * fastSin(sub);
-        w.add(i, float(s * env(t) * n.velocity * 0.6), pan);
+        w.add(i, float(s * run.next() * n.velocity * 0.6), pan);
     }
 }
 
@@ -429,13 +484,14 @@ void subBass(const Note &n, StereoBuffer &buf)
 {
     const double f = midiToHz(n.pitch);
     Envelope env{0.04, 0.25, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, env.end());
     const Pan pan(n.pan);
     double ph = 0;
     for (size_t i = 0; i < w.count; ++i) {
         const double s = fastSin(ph) + 0.12 * fastSin(2 * ph);
         ph += f * kDt;
-        w.add(i, float(s * env(i * kDt) * n.velocity * 0.7), pan);
+        w.add(i, float(s * run.next() * n.velocity * 0.7), pan);
     }
 }
 
@@ -443,6 +499,7 @@ void synthPluck(const Note &n, float bright, StereoBuffer &buf)
 {
     const double f = midiToHz(n.pitch);
     Envelope env{0.002, 0.08, n.length};
+    EnvelopeRun run(env);
     Writer w(buf, n.start, std::min(env.end(), 0.9));
     const Table &sq = waves().square[harmonicsBelow(f, 12000)];
     const Table &saw = waves().saw[harmonicsBelow(f, 12000)];
@@ -455,7 +512,7 @@ void synthPluck(const Note &n, float bright, StereoBuffer &buf)
             flt.set(f * (1.2 + (2.0 + 10.0 * bright) * std::exp(-t / 0.07)), 1.2);
         flt.run(0.6 * readTable(sq, ph) + 0.4 * readTable(saw, ph));
         ph += f * kDt;
-        w.add(i, float(flt.low * env(t) * std::exp(-t / 0.35) * n.velocity * 0.5), pan);
+        w.add(i, float(flt.low * run.next() * std::exp(-t / 0.35) * n.velocity * 0.5), pan);
     }
 }
 
@@ -588,20 +645,20 @@ void renderNote(Instrument inst, const Note &n, float bright, uint64_t seed, Ste
         struck(n, marimbaRatios, marimbaAmps, marimbaDecays, 3, 0.55, 0.45, buf);
         break;
     case Instrument::Pad:
-        sawEnsemble(n, 3, 14, 1.2, 1.6, 2.5 + 4 * bright, 0.0, 0.5, buf, 0.7);
+        sawEnsemble(n, 3, 14, 1.2, 1.1, 2.5 + 4 * bright, 0.0, 0.5, buf, 0.7);
         break;
     case Instrument::Strings:
-        sawEnsemble(n, 4, 12, 0.25, 0.45, 3.0 + 5 * bright, 0.0035, 0.5, buf, 0.5);
+        sawEnsemble(n, 4, 12, 0.25, 0.45, 3.0 + 5 * bright, 0.0035, 0.9, buf, 0.5);
         break;
     case Instrument::StaccatoStrings: {
         Note s = n;
         s.length = std::min(n.length, 0.12);
-        sawEnsemble(s, 3, 10, 0.008, 0.09, 3.0 + 6 * bright, 0.0, 0.55, buf, 0.4);
+        sawEnsemble(s, 3, 10, 0.008, 0.09, 3.0 + 6 * bright, 0.0, 0.9, buf, 0.4);
         break;
     }
     case Instrument::Flute: flute(n, bright, seed, buf); break;
     case Instrument::Brass: brass(n, bright, buf); break;
-    case Instrument::Pluck: pluck(n, bright, seed, buf, 0.8); break;
+    case Instrument::Pluck: pluck(n, bright, seed, buf, 2.4); break;
     case Instrument::Bass: bass(n, bright, buf); break;
     case Instrument::SynthBass: synthBass(n, bright, buf); break;
     case Instrument::SubBass: subBass(n, buf); break;
@@ -629,7 +686,8 @@ struct Comb {
         const float out = line[pos];
         store = out * (1 - damp) + store * damp;
         line[pos] = in + store * feedback;
-        pos = (pos + 1) % line.size();
+        if (++pos == line.size())
+            pos = 0;
         return out;
     }
 };
@@ -641,7 +699,8 @@ struct Allpass {
     {
         const float b = line[pos];
         line[pos] = in + b * 0.5f;
-        pos = (pos + 1) % line.size();
+        if (++pos == line.size())
+            pos = 0;
         return b - in;
     }
 };
@@ -700,7 +759,8 @@ StereoBuffer pingPongDelay(const StereoBuffer &in, double seconds, double feedba
         // Input enters on the left only; the crossed feedback makes it bounce.
         bl[pos] = (in.left[i] + in.right[i]) * 0.5f + lpL * fb;
         br[pos] = lpR * fb;
-        pos = (pos + 1) % d;
+        if (++pos == d)
+            pos = 0;
         out.left[i] = yl;
         out.right[i] = yr;
     }

@@ -42,11 +42,11 @@ StereoBuffer universe()
     const int end = s.bars();
 
     const int pad = s.addPart(spec(I::Pad, 0.55f, 0, 0.5f, 0, 0.35f));
-    const int sub = s.addPart(spec(I::SubBass, 0.8f, 0, 0.05f));
+    const int sub = s.addPart(spec(I::SubBass, 0.35f, 0, 0.05f));
     const int bells = s.addPart(spec(I::Bell, 0.5f, 0, 0.6f, 0.5f));
     const int flute = s.addPart(spec(I::Flute, 0.75f, 0.1f, 0.45f, 0.3f, 0.4f));
     const int harp = s.addPart(spec(I::Pluck, 0.45f, -0.2f, 0.45f, 0.15f, 0.3f));
-    const int strings = s.addPart(spec(I::Strings, 0.35f, 0.15f, 0.5f, 0, 0.3f));
+    const int strings = s.addPart(spec(I::Strings, 0.5f, 0.15f, 0.5f, 0, 0.3f));
 
     s.pad(pad, intro, end, 50, 69, 0.6f);
     s.bassLine(sub, a1, outro + 3, "R-------", 38, 0.7f);
@@ -90,11 +90,11 @@ StereoBuffer memories()
     const int outro = s.addBars("Bb | C7sus4 | F | F");
     const int end = s.bars();
 
-    const int lh = s.addPart(spec(I::Piano, 0.7f, -0.15f, 0.35f, 0, 0.3f));
+    const int lh = s.addPart(spec(I::Piano, 0.55f, -0.15f, 0.35f, 0, 0.3f));
     const int low = s.addPart(spec(I::Piano, 0.6f, -0.25f, 0.3f, 0, 0.3f));
-    const int rh = s.addPart(spec(I::Piano, 0.95f, 0.15f, 0.35f, 0.08f, 0.55f));
+    const int rh = s.addPart(spec(I::Piano, 1.2f, 0.15f, 0.35f, 0.08f, 0.55f));
     const int strings = s.addPart(spec(I::Strings, 0.4f, 0.2f, 0.5f, 0, 0.3f));
-    const int cello = s.addPart(spec(I::Strings, 0.35f, -0.2f, 0.45f, 0, 0.25f));
+    const int cello = s.addPart(spec(I::Strings, 0.45f, -0.2f, 0.45f, 0, 0.25f));
 
     s.arpeggio(lh, intro, outro + 2, {0, 2, 1, 2, 3, 2, 1, 2}, 0.5, 48, 67, 0.45f);
     s.bassLine(low, intro, end - 1, "R---5---", 36, 0.55f);
@@ -143,7 +143,7 @@ StereoBuffer playingTogether()
 
     const int guitar = s.addPart(spec(I::Pluck, 0.55f, -0.3f, 0.25f, 0, 0.5f));
     const int keys = s.addPart(spec(I::ElectricPiano, 0.45f, 0.3f, 0.25f, 0, 0.4f));
-    const int bass = s.addPart(spec(I::Bass, 0.75f, 0, 0.05f, 0, 0.4f));
+    const int bass = s.addPart(spec(I::Bass, 0.5f, 0, 0.05f, 0, 0.4f));
     const int flute = s.addPart(spec(I::Flute, 0.7f, 0.05f, 0.3f, 0.2f, 0.5f));
     const int bells = s.addPart(spec(I::Bell, 0.6f, 0.15f, 0.35f, 0.2f));
     const int kick = s.addPart(drum(I::Kick, 0.7f, 0, 0.05f));
@@ -207,7 +207,7 @@ StereoBuffer playingAround()
     const int outro = s.addBars("G | A7 | D | D");
     const int end = s.bars();
 
-    const int bass = s.addPart(spec(I::Pluck, 0.9f, 0, 0.1f, 0, 0.3f));
+    const int bass = s.addPart(spec(I::Pluck, 0.6f, 0, 0.1f, 0, 0.3f));
     const int chords = s.addPart(spec(I::StaccatoStrings, 0.5f, 0.25f, 0.3f, 0, 0.4f));
     const int marimba = s.addPart(spec(I::Marimba, 0.95f, -0.1f, 0.3f, 0.15f));
     const int whistle = s.addPart(spec(I::Flute, 0.6f, 0.2f, 0.35f, 0.25f, 0.6f));
@@ -272,8 +272,8 @@ StereoBuffer adventure()
     const int end = s.bars();
     (void)c1;
 
-    const int ost = s.addPart(spec(I::StaccatoStrings, 0.7f, -0.2f, 0.3f, 0, 0.3f));
-    const int timp = s.addPart(drum(I::Timpani, 0.75f, 0, 0.35f));
+    const int ost = s.addPart(spec(I::StaccatoStrings, 0.8f, -0.2f, 0.3f, 0, 0.3f));
+    const int timp = s.addPart(drum(I::Timpani, 0.4f, 0, 0.35f));
     const int bass = s.addPart(spec(I::Bass, 0.7f, 0, 0.1f, 0, 0.3f));
     const int pad = s.addPart(spec(I::Strings, 0.4f, 0.1f, 0.45f, 0, 0.35f));
     const int brass = s.addPart(spec(I::Brass, 0.75f, 0.15f, 0.4f, 0.1f, 0.6f));
@@ -428,7 +428,7 @@ StereoBuffer farewell()
 
     const int piano = s.addPart(spec(I::Piano, 0.7f, -0.1f, 0.4f, 0, 0.3f));
     const int low = s.addPart(spec(I::Piano, 0.55f, -0.2f, 0.35f, 0, 0.25f));
-    const int cello = s.addPart(spec(I::Strings, 0.8f, 0.15f, 0.45f, 0, 0.35f));
+    const int cello = s.addPart(spec(I::Strings, 1.0f, 0.15f, 0.45f, 0, 0.35f));
     const int high = s.addPart(spec(I::Piano, 0.85f, 0.2f, 0.45f, 0.1f, 0.4f));
     const int strings = s.addPart(spec(I::Pad, 0.4f, 0, 0.5f, 0, 0.25f));
 
@@ -481,7 +481,7 @@ StereoBuffer theStars()
     const int piano = s.addPart(spec(I::Piano, 0.7f, -0.15f, 0.35f, 0, 0.4f));
     const int bells = s.addPart(spec(I::Bell, 0.45f, 0.2f, 0.5f, 0.35f));
     const int lead = s.addPart(spec(I::Flute, 0.75f, 0.1f, 0.4f, 0.2f, 0.5f));
-    const int strings = s.addPart(spec(I::Strings, 0.65f, 0.05f, 0.45f, 0, 0.45f));
+    const int strings = s.addPart(spec(I::Strings, 0.75f, 0.05f, 0.45f, 0, 0.45f));
     const int counter = s.addPart(spec(I::Strings, 0.45f, -0.25f, 0.45f, 0, 0.35f));
     const int brass = s.addPart(spec(I::Brass, 0.4f, 0.25f, 0.4f, 0, 0.45f));
     const int bass = s.addPart(spec(I::Bass, 0.7f, 0, 0.1f, 0, 0.3f));
@@ -490,7 +490,7 @@ StereoBuffer theStars()
     const int snare = s.addPart(drum(I::Snare, 0.35f, 0.05f, 0.35f));
     const int tom = s.addPart(drum(I::Tom, 0.45f, -0.1f, 0.35f));
     const int crash = s.addPart(drum(I::Crash, 0.3f, 0, 0.35f));
-    const int timp = s.addPart(drum(I::Timpani, 0.6f, 0, 0.4f));
+    const int timp = s.addPart(drum(I::Timpani, 0.35f, 0, 0.4f));
 
     s.arpeggio(piano, intro, outro, {0, 1, 2, 3, 4, 3, 2, 1}, 0.5, 48, 72, 0.45f);
     s.sparkle(bells, intro, a2, 1.5, 79, 93, 0.5f);

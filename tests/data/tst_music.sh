@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Checks the generated music: every track decodes as MP3, lasts 60-150 s, sits at
+# -16 LUFS (+-1.5 LU) with a true peak of at most -1 dBTP, loops from silence to
+# silence, and the generator writes the same bytes on a second run.
+# Usage: tst_music.sh <mp3 directory> <musicgen executable>
+set -u
+
+mp3dir=${1:?usage: tst_music.sh <mp3 directory> <musicgen executable>}
+generator=${2:?usage: tst_music.sh <mp3 directory> <musicgen executable>}
+tracks=(Universe Memories Playing_Together_With_You Playing_Around_The_World
+        The_Adventure Civilization Farewell The_Stars_Shall_Never_Forget)
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); }
+fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
+
+# True when $1 lies within [$2, $3]; awk because bash has no floating point.
+within() { awk -v x="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(x != "" && x >= lo && x <= hi) }'; }
+
+for name in "${tracks[@]}"; do
+    f="$mp3dir/$name.mp3"
+    if [ ! -s "$f" ]; then
+        fail "$name.mp3: missing or empty in $mp3dir"
+        continue
+    fi
+    codec=$(ffprobe -v error -select_streams a:0 -show_entries stream=codec_name,sample_rate,channels \
+            -of default=nw=1 "$f")
+    if [[ "$codec" == *codec_name=mp3* && "$codec" == *sample_rate=44100* && "$codec" == *channels=2* ]]; then
+        pass
+    else
+        fail "$name.mp3: not 44.1 kHz stereo MP3 (${codec//$'\n'/, })"
+    fi
+
+    duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$f")
+    if within "$duration" 60 150; then pass; else fail "$name.mp3: duration ${duration:-unknown} s, want 60..150"; fi
+
+    # Decoding the whole file also proves it is not truncated or corrupt.
+    summary=$(ffmpeg -hide_banner -nostats -v info -xerror -i "$f" -af ebur128=peak=true -f null - 2>&1)
+    if [ $? -ne 0 ]; then
+        fail "$name.mp3: does not decode cleanly: $(echo "$summary" | tail -n 1)"
+        continue
+    fi
+    summary=$(echo "$summary" | sed -n '/Summary:/,$p')
+    lufs=$(echo "$summary" | awk '/^ *I:/ { print $2 }')
+    peak=$(echo "$summary" | awk '/^ *Peak:/ { print $2 }')
+    if within "$lufs" -17.5 -14.5; then pass; else fail "$name.mp3: integrated loudness ${lufs:-unknown} LUFS, want -16 +-1.5"; fi
+    if within "$peak" -200 -1.0; then pass; else fail "$name.mp3: true peak ${peak:-unknown} dBTP, want <= -1"; fi
+
+    # The game restarts a track when it ends: it must fade in from silence and end in
+    # silence, or the loop clicks. Mean absolute level of the first 2 ms and the last
+    # 50 ms, in dBFS.
+    edges=$(ffmpeg -hide_banner -v error -i "$f" -f s16le -ac 2 -ar 44100 - | od -An -v -td2 -w4 |
+            awk '{ v[NR] = ($1 < 0 ? -$1 : $1) + ($2 < 0 ? -$2 : $2) }
+                 END { h = 88; t = 2205; for (i = 1; i <= h; i++) a += v[i]
+                       for (i = 1; i <= t; i++) b += v[NR - t + i]
+                       printf "%.1f %.1f", 20 * log(a / (2 * h * 32768) + 1e-9) / log(10),
+                                           20 * log(b / (2 * t * 32768) + 1e-9) / log(10) }')
+    read -r head tail <<< "$edges"
+    if within "$head" -200 -50; then pass; else fail "$name.mp3: starts at ${head:-unknown} dBFS, want a fade-in from below -50"; fi
+    if within "$tail" -200 -50; then pass; else fail "$name.mp3: ends at ${tail:-unknown} dBFS, want below -50 for a clean loop"; fi
+done
+
+# Same generator, same bytes.
+again=$(mktemp -d)
+trap 'rm -rf "$again"' EXIT
+if "$generator" "$again" > /dev/null; then
+    for name in "${tracks[@]}"; do
+        if cmp -s "$mp3dir/$name.mp3" "$again/$name.mp3"; then
+            pass
+        else
+            fail "$name.mp3: a second run of $generator wrote different bytes"
+        fi
+    done
+    leftovers=$(find "$again" -type f ! -name '*.mp3')
+    if [ -z "$leftovers" ]; then pass; else fail "temporary files left behind: $leftovers"; fi
+else
+    fail "$generator $again exited with an error"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
