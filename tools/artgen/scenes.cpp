@@ -1775,6 +1775,144 @@ void bridgeScene(QPainter &p, Rng &rng, int step)
     }
 }
 
+// The first captain, head and shoulders, drawn in the figures' manner: grey
+// bob, tired kind eyes, the long grey coat with the ship's ring emblem.
+void captainBust(QPainter &p, QPointF at, double scale, bool reaching)
+{
+    const QColor line(44, 36, 54);
+    const QColor skin(238, 208, 192), hair(176, 176, 184), coat(124, 126, 136);
+    p.save();
+    p.translate(at);
+    p.scale(scale, scale);
+    QPen outline(line, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(outline);
+    // Hair behind the head.
+    QPainterPath back;
+    back.moveTo(-100, 70);
+    back.cubicTo(-120, -40, -80, -130, 0, -132);
+    back.cubicTo(80, -130, 120, -40, 100, 70);
+    back.cubicTo(60, 84, -60, 84, -100, 70);
+    p.setBrush(shade(hair, 0.85));
+    p.drawPath(back);
+    // Coat, lapels and sweater.
+    QPainterPath body;
+    body.moveTo(-230, 480);
+    body.cubicTo(-220, 260, -190, 190, -60, 150);
+    body.lineTo(60, 150);
+    body.cubicTo(190, 190, 220, 260, 230, 480);
+    body.closeSubpath();
+    QLinearGradient cg(-200, 0, 200, 0);
+    cg.setColorAt(0, shade(coat, 1.15));
+    cg.setColorAt(1, shade(coat, 0.75));
+    p.setBrush(cg);
+    p.drawPath(body);
+    QPainterPath sweater;
+    sweater.moveTo(-52, 150);
+    sweater.lineTo(0, 330);
+    sweater.lineTo(52, 150);
+    sweater.closeSubpath();
+    p.setBrush(QColor(74, 76, 86));
+    p.drawPath(sweater);
+    for (int side = -1; side <= 1; side += 2) {
+        QPainterPath lapel;
+        lapel.moveTo(side * 56, 148);
+        lapel.lineTo(side * 120, 200);
+        lapel.lineTo(side * 70, 230);
+        lapel.lineTo(side * 4, 340);
+        lapel.closeSubpath();
+        p.setBrush(shade(coat, side < 0 ? 1.05 : 0.85));
+        p.drawPath(lapel);
+    }
+    // The ship's ring emblem on the breast.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(220, 226, 236), 4));
+    p.drawEllipse(QPointF(-120, 280), 18, 8);
+    p.drawLine(QPointF(-146, 280), QPointF(-94, 280));
+    p.setPen(outline);
+    // Neck and face.
+    p.setBrush(shade(skin, 0.88));
+    p.drawRect(QRectF(-24, 60, 48, 96));
+    QPainterPath face;
+    face.moveTo(-74, -20);
+    face.cubicTo(-78, 40, -50, 92, 0, 104);
+    face.cubicTo(50, 92, 78, 40, 74, -20);
+    face.cubicTo(70, -90, -70, -90, -74, -20);
+    p.setBrush(skin);
+    p.drawPath(face);
+    // Fringe swept to one side, bob framing the jaw.
+    QPainterPath fringe;
+    fringe.moveTo(-84, 60);
+    fringe.cubicTo(-96, -20, -80, -118, 0, -120);
+    fringe.cubicTo(82, -118, 100, -30, 86, 56);
+    fringe.cubicTo(76, 10, 70, -30, 52, -48);
+    fringe.cubicTo(20, -30, -20, -44, -40, -62);
+    fringe.cubicTo(-56, -20, -70, 20, -84, 60);
+    QLinearGradient hg(0, -120, 0, 60);
+    hg.setColorAt(0, shade(hair, 1.15));
+    hg.setColorAt(1, shade(hair, 0.9));
+    p.setBrush(hg);
+    p.drawPath(fringe);
+    p.setPen(QPen(shade(hair, 0.7), 2));
+    p.setBrush(Qt::NoBrush);
+    for (int k = 0; k < 4; ++k) {
+        QPainterPath strand;
+        strand.moveTo(-20 + k * 20, -110);
+        strand.cubicTo(-30 + k * 26, -70, -40 + k * 30, -40, -46 + k * 36, -20 + k * 6);
+        p.drawPath(strand);
+    }
+    // Tired, kind eyes: heavy lids, soft brows raised at the middle.
+    for (int side = -1; side <= 1; side += 2) {
+        const QPointF e(side * 34, 8);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(250, 248, 246));
+        p.drawEllipse(e, 17, 9);
+        p.setBrush(QColor(96, 116, 140));
+        p.drawEllipse(e + QPointF(0, 2), 8, 8);
+        p.setBrush(QColor(30, 30, 40));
+        p.drawEllipse(e + QPointF(0, 2), 3.5, 3.5);
+        p.setBrush(QColor(255, 255, 255));
+        p.drawEllipse(e + QPointF(-3, -1), 2, 2);
+        p.setBrush(skin); // the lid lowered over the top of the eye
+        p.drawRect(QRectF(e.x() - 19, e.y() - 12, 38, 8));
+        p.setPen(QPen(line, 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(e + QPointF(-18, -3), e + QPointF(18, -4));
+        p.setPen(QPen(alpha(line, 120), 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(e.x() - 16, e.y() + 2, 32, 14), 200 * 16, 140 * 16); // weary shadow
+        p.setPen(QPen(shade(hair, 0.6), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(e + QPointF(-side * 18, -30), e + QPointF(side * 20, -21));
+    }
+    // Nose, a small smile and the lines of the years.
+    p.setPen(QPen(alpha(line, 160), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(2, 22), QPointF(-4, 44));
+    p.setPen(QPen(QColor(150, 86, 86), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(-18, 52, 36, 16), 200 * 16, 140 * 16);
+    p.setPen(QPen(alpha(line, 70), 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(-44, 34, 20, 36), 100 * 16, 80 * 16);
+    p.drawArc(QRectF(24, 34, 20, 36), 0, 80 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 150, 140, 40));
+    p.drawEllipse(QPointF(-46, 40), 16, 8);
+    p.drawEllipse(QPointF(46, 40), 16, 8);
+    if (reaching) {
+        // Her hand held out towards the one watching, large with nearness.
+        p.setPen(outline);
+        p.setBrush(shade(coat, 1.05));
+        QPainterPath sleeve;
+        sleeve.moveTo(150, 480);
+        sleeve.cubicTo(170, 360, 200, 260, 250, 210);
+        sleeve.lineTo(330, 250);
+        sleeve.cubicTo(300, 300, 280, 400, 270, 480);
+        sleeve.closeSubpath();
+        p.drawPath(sleeve);
+        p.setBrush(skin);
+        p.drawEllipse(QPointF(300, 196), 58, 50);
+        for (int k = 0; k < 4; ++k)
+            p.drawRoundedRect(QRectF(262 + k * 22, 118 - (k == 0 || k == 3 ? -10 : 0), 20, 56), 10, 10);
+    }
+    p.restore();
+}
+
 void captainRecording(QPainter &p, Rng &rng, bool reaching)
 {
     if (reaching) {
@@ -1788,16 +1926,15 @@ void captainRecording(QPainter &p, Rng &rng, bool reaching)
     {
         QPainter rp(&rec);
         prepare(rp);
-        captainWoman(rp, QPointF(360, reaching ? 700 : 760), reaching ? 620 : 680,
-                     reaching ? Pose::Reach : Pose::Stand, -1);
+        captainBust(rp, QPointF(reaching ? 320 : 360, 200), 0.95, reaching);
         rp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        rp.fillRect(kAll, QColor(120, 220, 255, 90));
-        rp.setPen(QPen(QColor(0, 0, 0, 50), 1));
+        rp.fillRect(kAll, QColor(120, 220, 255, 70));
+        rp.setPen(QPen(QColor(0, 0, 0, 40), 1));
         for (int y = 0; y < H; y += 3)
             rp.drawLine(0, y, W, y);
     }
     addGlow(p, QPointF(360, 250), 300, QColor(94, 220, 255, 60));
-    p.setOpacity(0.9);
+    p.setOpacity(0.92);
     p.drawImage(0, 0, rec);
     p.setOpacity(1);
     lightShaft(p, QPointF(360, 490), 40, QPointF(360, 0), 500, QColor(150, 230, 255, 30));
