@@ -22,25 +22,14 @@ QString settingsPath()
     return resolvePath(QStringLiteral("setting.txt"));
 }
 
-// Lines as a text-mode stream sees them: split at LF, a CR before the LF
-// dropped, a last line without LF still a line. False when it cannot be opened.
+// False when the file cannot be opened.
 bool readLines(std::vector<std::string> *lines)
 {
     QFile file(settingsPath());
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray all = file.readAll();
-    int start = 0;
-    while (start < all.size()) {
-        int end = all.indexOf('\n', start);
-        if (end < 0)
-            end = all.size();
-        QByteArray line = all.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
+    for (const QByteArray &line : splitTextLines(file.readAll()))
         lines->push_back(line.toStdString());
-        start = end + 1;
-    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "stage/staging.h"
 #include "story/choices.h"
+#include "story/linecursor.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
@@ -70,21 +71,8 @@ void autoTick(Game &game)
             dropTimer(autoTimerPtr);
             return;
         }
-        if (s.mistakePending) {
-            typeLine(game, kMistakeLine);
-            stage::stageLine(game, 0);
-            s.mistakePending = false;
-        } else if (isEndingLine(s.currentLine)) {
-            if (game.controller)
-                game.controller->navigateindex();
-            return;
-        } else if (!s.interludeActive) {
-            ++s.currentLine;
-            s.viewLine = s.currentLine;
-            typeLine(game, s.currentLine);
-            stage::stageLine(game, 0);
+        if (stepForward(game, ShowLine::Typed))
             autoJustStarted() = false;
-        }
         if (typing().typingDone)
             return;
     }
@@ -121,21 +109,7 @@ void skipTick(Game &game)
             offerChoice(game);
         return;
     }
-    if (s.mistakePending) {
-        typeLine(game, kMistakeLine);
-        stage::stageLine(game, 0);
-        s.mistakePending = false;
-    } else if (isEndingLine(s.currentLine)) {
-        if (game.controller)
-            game.controller->navigateindex();
-    } else if (!s.interludeActive) {
-        // A line still typing from before the skip would overwrite the lines shown now.
-        typeTimer()->stop();
-        ++s.currentLine;
-        s.viewLine = s.currentLine;
-        showViewLine(game);
-        stage::stageLine(game, 0);
-    }
+    stepForward(game, ShowLine::Whole);
 }
 
 } // namespace story

@@ -7,30 +7,43 @@
 #include "story/presentation.h"
 #include "story/storystate.h"
 
+#include <QTimer>
+
 namespace story {
 
-void advanceLine(Game &game)
+bool stepForward(Game &game, ShowLine show)
 {
     StoryState &s = state();
-    if (isWaitingLine(s.currentLine))
-        return;
     if (s.mistakePending) {
         typeLine(game, kMistakeLine);
         stage::stageLine(game, 0);
         s.mistakePending = false;
-        return;
+        return false;
     }
     if (isEndingLine(s.currentLine)) {
         if (game.controller)
             game.controller->navigateindex();
-        return;
+        return false;
     }
     if (s.interludeActive)
-        return;
+        return false;
     ++s.currentLine;
     s.viewLine = s.currentLine;
-    typeLine(game, s.currentLine);
+    if (show == ShowLine::Typed) {
+        typeLine(game, s.currentLine);
+    } else {
+        // A line still typing from before would overwrite the one shown now.
+        typeTimer()->stop();
+        showViewLine(game);
+    }
     stage::stageLine(game, 0);
+    return true;
+}
+
+void advanceLine(Game &game)
+{
+    if (!isWaitingLine(state().currentLine))
+        stepForward(game, ShowLine::Typed);
 }
 
 void browseHistory(Game &game, int step)

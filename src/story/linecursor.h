@@ -11,6 +11,12 @@ namespace story {
 // otherwise the next line is typed and staged.
 void advanceLine(Game &game);
 
+enum class ShowLine { Typed, Whole };
+
+// The forward step after the waiting-line check, shared with auto and skip;
+// skipping shows the next line whole. True when the cursor moved on.
+bool stepForward(Game &game, ShowLine show);
+
 // +1 back one line, -1 forward (a forward step at the newest line), 0 nothing.
 void browseHistory(Game &game, int step);
 

@@ -1,5 +1,7 @@
 #include "story/storystate.h"
 
+#include "app/filepath.h"
+
 #include <QFile>
 #include <QSet>
 #include <QtDebug>
@@ -25,18 +27,7 @@ void loadScript(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray all = file.readAll();
-    int start = 0;
-    while (start < all.size()) {
-        int end = all.indexOf('\n', start);
-        if (end < 0)
-            end = all.size();
-        QByteArray line = all.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines.append(line);
-        start = end + 1;
-    }
+    lines = splitTextLines(file.readAll());
 }
 
 QString lineText(int n)
