@@ -117,20 +117,26 @@ void addGlow(QPainter &p, QPointF c, double r, const QColor &col)
 void lightShaft(QPainter &p, QPointF top, double topW, QPointF bottom, double bottomW,
                 const QColor &col)
 {
-    QPainterPath path;
-    path.moveTo(top.x() - topW / 2, top.y());
-    path.lineTo(top.x() + topW / 2, top.y());
-    path.lineTo(bottom.x() + bottomW / 2, bottom.y());
-    path.lineTo(bottom.x() - bottomW / 2, bottom.y());
-    path.closeSubpath();
-    QLinearGradient g(top, bottom);
-    g.setColorAt(0, col);
-    g.setColorAt(1, alpha(col, 0));
+    // Three nested wedges so the edges fall off softly instead of cutting.
+    static const double widths[3] = {1.5, 1.0, 0.6};
+    static const double shares[3] = {0.25, 0.35, 0.45};
     p.save();
     p.setPen(Qt::NoPen);
     p.setCompositionMode(QPainter::CompositionMode_Screen);
-    p.setBrush(g);
-    p.drawPath(path);
+    for (int k = 0; k < 3; ++k) {
+        const double tw = topW * widths[k], bw = bottomW * widths[k];
+        QPainterPath path;
+        path.moveTo(top.x() - tw / 2, top.y());
+        path.lineTo(top.x() + tw / 2, top.y());
+        path.lineTo(bottom.x() + bw / 2, bottom.y());
+        path.lineTo(bottom.x() - bw / 2, bottom.y());
+        path.closeSubpath();
+        QLinearGradient g(top, bottom);
+        g.setColorAt(0, alpha(col, int(col.alpha() * shares[k])));
+        g.setColorAt(1, alpha(col, 0));
+        p.setBrush(g);
+        p.drawPath(path);
+    }
     p.restore();
 }
 

@@ -656,9 +656,26 @@ void bedroom(QPainter &p, Tod t, Rng &rng, bool neighbour)
     p.setBrush(QColor(250, 230, 190));
     p.drawEllipse(lampAt, 9, 6);
     addGlow(p, lampAt, night ? 120 : 50, QColor(255, 200, 120, night ? 120 : 50));
-    if (neighbour) { // school bag on the floor
-        box(p, c, -0.9, -0.3, fl, fl + 0.35, 1.4, 1.6, QColor(60, 50, 56));
-        poly(p, c.wallZ(1.39, -0.85, -0.35, fl + 0.18, fl + 0.3), QColor(80, 70, 76));
+    if (neighbour) {
+        // Morning sun laid across the floor, a poster, a plant, the school bag.
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_Screen);
+        QPolygonF patch({c.at(-0.9, fl, 3.9), c.at(0.9, fl, 3.9), c.at(1.3, fl, 2.2), c.at(-0.5, fl, 2.2)});
+        QLinearGradient sg(c.at(0, fl, 3.9), c.at(0, fl, 2.2));
+        sg.setColorAt(0, QColor(255, 226, 170, 170));
+        sg.setColorAt(1, QColor(255, 226, 170, 60));
+        poly(p, patch, sg);
+        p.restore();
+        poly(p, c.wallX(xl + 0.01, 0.0, 0.9, 3.7, 4.3), QColor(70, 110, 170));
+        poly(p, c.wallX(xl + 0.02, 0.15, 0.7, 3.8, 4.2), QColor(250, 220, 120));
+        const QPointF pot = c.at(xl + 0.35, fl + 0.78, 4.0);
+        p.setBrush(QColor(200, 110, 80));
+        p.drawRect(QRectF(pot.x() - 6, pot.y() - 10, 12, 10));
+        p.setBrush(QColor(90, 160, 90));
+        for (int k = -1; k <= 1; ++k)
+            p.drawEllipse(pot + QPointF(k * 6, -16 - std::abs(k) * -3), 6, 10);
+        box(p, c, 0.3, 0.75, fl, fl + 0.3, 2.6, 2.75, QColor(44, 54, 96));
+        poly(p, c.wallZ(2.59, 0.35, 0.7, fl + 0.12, fl + 0.22), QColor(70, 84, 140));
     }
     // Shelf with books.
     poly(p, c.wallZ(zb - 0.01, -2.9, -1.6, 0.4, 0.44), deskC);
