@@ -558,6 +558,7 @@ void capeAtNight(QPainter &p, Rng &rng, bool wide)
     lighthouse(p, QPointF(wide ? 560 : 520, 312), wide ? 150 : 240, Tod::Night, true);
     // Grass bending in the wind.
     p.save();
+    p.setBrush(Qt::NoBrush);
     for (int i = 0; i < 420; ++i) {
         const double x = rng.uniform(-10, 730);
         const double y = 320 + std::pow(rng.next(), 0.7) * 160;
@@ -1678,6 +1679,7 @@ void protocolSphere(QPainter &p, Rng &rng, bool hand)
         p.setBrush(s.skin);
         p.drawEllipse(QPointF(430, 272), 34, 28);
         p.save();
+        p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(255, 80, 70, 220), 1.6));
         for (int k = 0; k < 14; ++k) {
             const double a = rng.uniform(0, 2 * M_PI);

@@ -199,7 +199,7 @@ void lighthouse(QPainter &p, QPointF base, double height, Tod t, bool beam)
     if (dark || t == Tod::Dusk)
         addGlow(p, light, height * 0.4, QColor(255, 230, 170, 150));
     if (beam) {
-        lightShaft(p, light, 4, light + QPointF(-height * 2.6, height * 0.15), height * 0.6,
+        lightShaft(p, light, 4, light + QPointF(-height * 2.6, height * 0.15), height * 1.1,
                    QColor(255, 244, 200, 110));
         lightShaft(p, light, 4, light + QPointF(height * 1.2, -height * 0.05), height * 0.25,
                    QColor(255, 244, 200, 60));
@@ -291,7 +291,8 @@ void hexSeams(QPainter &p, const QRectF &r, double size, const QColor &col)
 void watcher(QPainter &p, QPointF c, double r, const QColor &eye, bool eyeOpen)
 {
     p.save();
-    p.setPen(QPen(QColor(16, 14, 22), std::max(0.8, r * 0.12), Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(58, 54, 68), std::max(0.8, r * 0.12), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (int k = -1; k <= 1; ++k) { // spring legs
         QPainterPath leg;
         const QPointF a = c + QPointF(k * r * 0.55, r * 0.7);
