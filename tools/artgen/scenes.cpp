@@ -721,8 +721,13 @@ void memoryCorridor(QPainter &p, Rng &rng)
     c.cy = 240;
     c.f = 380;
     fillVertical(p, kAll, {{0, QColor(226, 236, 244)}, {1, QColor(200, 214, 226)}});
-    poly(p, c.flat(-1.5, -2.2, 2.2, 0.5, 40), QColor(214, 226, 236));
-    addGlow(p, QPointF(360, 240), 120, QColor(255, 255, 255, 200));
+    QLinearGradient fg(QPointF(0, 480), c.at(0, -1.5, 40));
+    fg.setColorAt(0, QColor(226, 236, 244));
+    fg.setColorAt(1, QColor(200, 214, 228));
+    poly(p, c.flat(-1.5, -2.2, 2.2, 0.5, 40), fg);
+    for (double x : {-1.6, 1.6}) // guide lines along the floor
+        poly(p, c.flat(-1.499, x - 0.02, x + 0.02, 0.5, 40), QColor(94, 240, 255, 150));
+    addGlow(p, QPointF(360, 240), 200, QColor(255, 255, 255, 110));
     // Floating panels on both walls, each a small scene of the town.
     for (double z = 30; z > 1.2; z -= 2.2) {
         for (int side = -1; side <= 1; side += 2) {
@@ -1236,26 +1241,48 @@ void watchersPour(QPainter &p, Rng &rng)
 
 void dreamCarry(QPainter &p, Rng &rng)
 {
-    fillVertical(p, kAll, {{0, QColor(250, 250, 255)}, {1, QColor(220, 230, 245)}});
-    addGlow(p, QPointF(420, 200), 360, QColor(255, 255, 255, 200));
+    // Half-dream: everything soft and washed with light, so the two read as
+    // shapes rather than details.
+    fillVertical(p, kAll, {{0, QColor(250, 250, 255)}, {1, QColor(216, 226, 244)}});
+    addGlow(p, QPointF(430, 220), 360, QColor(255, 255, 255, 200));
     bokeh(p, kAll, 30, rng, QColor(200, 220, 255, 70), QColor(255, 240, 250, 70), 10, 40);
-    // The girl carrying sleeping Lio, both soft with light.
-    p.setOpacity(0.85);
-    person(p, QPointF(440, 420), 300, lookStudentAi(), Pose::Stand, -1);
-    p.save();
-    p.translate(505, 262);
-    p.rotate(-84);
-    person(p, QPointF(0, 0), 170, lookLio(), Pose::Stand, 1);
-    p.restore();
-    p.setOpacity(1);
-    fillVertical(p, kAll, {{0, QColor(255, 255, 255, 90)}, {1, QColor(255, 255, 255, 30)}});
-    // Sorin's blurred hand reaching in.
-    for (int i = 0; i < 6; ++i) {
-        p.setBrush(QColor(250, 222, 205, 40));
-        p.drawEllipse(QPointF(110 + i * 4, 420 - i * 4), 70 - i * 6, 40 - i * 3);
+    QImage layer = spriteCanvas(W, H);
+    {
+        QPainter lp(&layer);
+        prepare(lp);
+        // Seen from the floor, some way off: she walks away into the light.
+        lp.setPen(QPen(QColor(180, 196, 226, 120), 1));
+        for (int k = -6; k <= 6; ++k)
+            lp.drawLine(QPointF(470 + k * 8, 330), QPointF(470 + k * 140, 520));
+        lp.setPen(Qt::NoPen);
+        person(lp, QPointF(470, 336), 170, lookStudentAi(), Pose::Walk, -1);
+        lp.save();
+        lp.translate(532, 262);
+        lp.rotate(-82);
+        person(lp, QPointF(0, 0), 124, lookLio(), Pose::Stand, 1);
+        lp.restore();
+        // Backlit: the two become soft blue shapes against the light.
+        lp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        lp.fillRect(kAll, QColor(150, 166, 206, 150));
     }
-    p.setBrush(QColor(40, 52, 96, 90));
-    p.drawEllipse(QPointF(40, 470), 90, 50);
+    for (int k = 0; k < 8; ++k) {
+        const double a = k * M_PI / 4;
+        p.setOpacity(0.1);
+        p.drawImage(QPointF(std::cos(a) * 6, std::sin(a) * 6), layer);
+    }
+    p.setOpacity(0.8);
+    p.drawImage(0, 0, layer);
+    p.setOpacity(1);
+    addGlow(p, QPointF(470, 150), 200, QColor(255, 255, 255, 110));
+    // Sorin's blurred hand reaching after them from the lower left.
+    for (int i = 0; i < 8; ++i) {
+        p.setBrush(QColor(40, 52, 96, 28));
+        p.drawEllipse(QPointF(60 + i * 6, 470 - i * 6), 150 - i * 10, 70 - i * 5);
+    }
+    for (int i = 0; i < 8; ++i) {
+        p.setBrush(QColor(250, 222, 205, 40));
+        p.drawEllipse(QPointF(220 + i * 4, 380 - i * 4), 70 - i * 5, 44 - i * 3);
+    }
 }
 
 void windowReflection(QPainter &p, Rng &rng)
