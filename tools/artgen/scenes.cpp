@@ -1057,9 +1057,9 @@ void nightHarbour(QPainter &p, Rng &rng)
     p.drawPolygon(QPolygonF({QPointF(-10, 330), QPointF(380, 340), QPointF(380, 352), QPointF(-10, 350)}));
     for (double x = 10; x < 380; x += 40)
         p.drawRect(QRectF(x, 348, 6, 60));
+    person(p, QPointF(440, 398), 104, lookLio(), Pose::Wave, -1);
     rowingBoat(p, QPointF(470, 390), 230, QColor(160, 80, 60));
     person(p, QPointF(330, 342), 120, lookSorin(), Pose::Reach, 1);
-    person(p, QPointF(440, 378), 104, lookLio(), Pose::Wave, -1);
     person(p, QPointF(250, 340), 126, lookTaviel(false), Pose::Walk, 1);
     // Lantern.
     addGlow(p, QPointF(510, 330), 120, QColor(255, 200, 110, 140));
@@ -1097,11 +1097,13 @@ void boatAtSea(QPainter &p, Rng &rng, bool fog)
         lighthouse(p, QPointF(660, horizon), 40, Tod::Night, false);
     }
     // The boat in front, Lio holding the lantern.
+    // The three inside the boat: drawn first so the near side of the hull
+    // hides their legs.
+    person(p, QPointF(235, 436), 118, lookSorin(), Pose::Back, 1);
+    person(p, QPointF(310, 448), 112, lookTaviel(false), Pose::Stand, 1);
+    person(p, QPointF(410, 440), 124, lookLio(), Pose::Reach, 1);
     rowingBoat(p, QPointF(330, 420), 330, QColor(130, 70, 56));
-    person(p, QPointF(300, 420), 120, lookTaviel(false), Pose::Sit, 1);
-    person(p, QPointF(410, 420), 124, lookLio(), Pose::Reach, 1);
-    person(p, QPointF(225, 420), 118, lookSorin(), Pose::Back, 1);
-    const QPointF lantern(445, 325);
+    const QPointF lantern(445, 345);
     addGlow(p, lantern, 170, QColor(255, 200, 110, 150));
     p.setBrush(QColor(255, 236, 170));
     p.drawRoundedRect(QRectF(lantern.x() - 8, lantern.y() - 10, 16, 22), 3, 3);
