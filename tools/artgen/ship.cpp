@@ -276,7 +276,7 @@ void cylinderWorld(QPainter &p, Rng &rng, double curl)
             QColor col = kind(s2) == 0 ? QColor(110, 160, 100) : kind(s2) == 1 ? QColor(200, 170, 150)
                                                                              : QColor(50, 120, 180);
             col = shade(col, 0.86 + 0.16 * std::cos(a0) + 0.08 * rng.next());
-            col = mix(col, QColor(190, 214, 232), haze * 0.85);
+            col = mix(col, QColor(190, 214, 232), 0.25 + haze * 0.65);
             poly(p, q, col);
             if (kind(s2) == 1 && zi < nz - 4) { // houses: red roofs and lights
                 for (int k = 0; k < 6; ++k) {
