@@ -346,10 +346,30 @@ void hiddenRoom(QPainter &p, Rng &rng)
             box(p, c, x0, x0 + 0.8, fl, fl + 0.9, z, z + 1.1, QColor(70, 76, 88));
             const QPolygonF scr = c.wallX(side < 0 ? x0 + 0.81 : x0 - 0.01, fl + 1.0, fl + 1.6, z + 0.1, z + 1.0);
             poly(p, scr, QColor(40, 120, 140, 200));
-            addGlow(p, scr.boundingRect().center(), 60 / z + 10, QColor(94, 240, 255, 50));
+            // Old readouts still scrolling on the screens.
+            const QRectF sb = scr.boundingRect();
+            p.save();
+            p.setPen(QPen(QColor(150, 240, 255, 150), std::max(0.6, 2.0 / z)));
+            for (int k = 1; k < 5; ++k) {
+                const double y = sb.top() + sb.height() * k / 5.0;
+                p.drawLine(QPointF(sb.left() + sb.width() * 0.2, y), QPointF(sb.left() + sb.width() * rng.uniform(0.4, 0.8), y));
+            }
+            p.restore();
+            addGlow(p, sb.center(), 60 / z + 10, QColor(94, 240, 255, 50));
             poly(p, c.flat(fl + 0.905, x0 + 0.05, x0 + 0.75, z + 0.1, z + 1.0), QColor(150, 150, 150, 50)); // dust
         }
     }
+    // Cables snaking over the floor.
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    for (int k = 0; k < 3; ++k) {
+        p.setPen(QPen(QColor(24, 26, 32), 4 - k));
+        QPainterPath cable;
+        cable.moveTo(c.at(xl + 0.8, fl, 1.5 + k));
+        cable.cubicTo(c.at(-1.0, fl, 2.0 + k), c.at(1.0, fl, 1.2 + k), c.at(xr - 0.8, fl, 2.2 + k * 0.8));
+        p.drawPath(cable);
+    }
+    p.restore();
     // Old bench in front of the window.
     box(p, c, -1.2, 1.2, fl + 0.42, fl + 0.5, 3.4, 3.9, QColor(110, 86, 70));
     box(p, c, -1.15, -1.05, fl, fl + 0.42, 3.5, 3.6, QColor(80, 62, 52));
