@@ -277,14 +277,34 @@ std::vector<int> Song::voice(const Chord &chord, const std::vector<int> &previou
 
 void Song::pad(int part, int bar0, int bar1, int low, int high, float velocity)
 {
+    // Notes shared by consecutive chords are held rather than struck again, as a
+    // string section would tie them; only the moving voices re-attack.
     std::vector<int> prev;
+    std::vector<std::pair<int, double>> held;  // pitch, start beat
+    double endBeat = 0;
     for (int b = bar0; b < bar1; ++b) {
         for (const Slot &s : bars_[size_t(b)].slots) {
             prev = voice(s.chord, prev, low, high, 4);
-            for (int p : prev)
-                note(part, s.beat, s.beats + 0.05, p, velocity);
+            std::vector<std::pair<int, double>> next;
+            for (const auto &h : held) {
+                if (contains(prev, h.first))
+                    next.push_back(h);
+                else
+                    note(part, h.second, s.beat - h.second + 0.05, h.first, velocity);
+            }
+            for (int p : prev) {
+                bool tied = false;
+                for (const auto &h : next)
+                    tied = tied || h.first == p;
+                if (!tied)
+                    next.emplace_back(p, s.beat);
+            }
+            held = next;
+            endBeat = s.beat + s.beats;
         }
     }
+    for (const auto &h : held)
+        note(part, h.second, endBeat - h.second + 0.05, h.first, velocity);
 }
 
 void Song::arpeggio(int part, int bar0, int bar1, const std::vector<int> &order, double step,

@@ -28,6 +28,15 @@ inline double wrap(double phase)
     return phase - whole;
 }
 
+// For phases already known to lie in [0, 1).
+inline float readUnit(const Table &t, double phase)
+{
+    const double x = phase * kTableSize;
+    const int i = int(x);
+    const float f = float(x - i);
+    return t.v[i] + f * (t.v[i + 1] - t.v[i]);
+}
+
 inline float readTable(const Table &t, double phase)
 {
     const double x = wrap(phase) * kTableSize;
@@ -187,6 +196,8 @@ void piano(const Note &n, float bright, StereoBuffer &buf)
             break;
         const double amp = v * std::pow(double(k), -1.15)
                 * std::exp(-(k - 1) * (0.75 - 0.45 * v * (0.6 + 0.4 * bright)));
+        if (amp < 0.003 * v)
+            break;  // soft notes have few audible partials
         const double tk = t0 / (1.0 + 0.5 * (k - 1));
         ps.push_back({fk * kDt, amp, 0.6, 0.4, std::exp(-kDt / (tk * 0.22)),
                       std::exp(-kDt / tk), 0.0});
@@ -307,7 +318,7 @@ void sawEnsemble(const Note &n, int voices, double detuneCents, double attack, d
         }
         double l = 0, r = 0;
         for (size_t v = 0; v < count; ++v) {
-            const float s = readTable(tab, phases[v]);
+            const float s = readUnit(tab, phases[v]);
             phases[v] += incs[v] * mod;
             if (phases[v] >= 1.0)
                 phases[v] -= 1.0;
