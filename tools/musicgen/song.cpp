@@ -358,16 +358,21 @@ void Song::bassLine(int part, int bar0, int bar1, const std::string &pattern, in
                 ++len;
             const double beat = double(b) * beatsPerBar_ + double(i) * step;
             const Chord &ch = slotAt(beat).chord;
-            int pc = ch.bass;
-            if (c == '3' && ch.tones.size() > 1)
-                pc = ch.tones[1];
-            else if (c == '5')
-                pc = contains(ch.tones, mod12(ch.root + 7)) ? mod12(ch.root + 7) : ch.tones.back();
-            else if (c == '8')
-                pc = ch.root;
-            int pitch = low + mod12(pc - low);
-            if (c == '8' || (c == '5' && pitch < low + 5))
-                pitch += 12;
+            // Third, fifth and octave count up from the root; a fifth that would climb
+            // past an octave above 'low' is taken below the root instead.
+            const int root = low + mod12(ch.root - low);
+            int pitch = low + mod12(ch.bass - low);
+            if (c == '3' && ch.tones.size() > 1) {
+                pitch = root + mod12(ch.tones[1] - ch.root);
+            } else if (c == '5') {
+                const int fifth = contains(ch.tones, mod12(ch.root + 7)) ? mod12(ch.root + 7)
+                                                                         : ch.tones.back();
+                pitch = root + mod12(fifth - ch.root);
+                if (pitch > low + 12)
+                    pitch -= 12;
+            } else if (c == '8') {
+                pitch = root + 12;
+            }
             note(part, beat, double(len) * step * 0.92, pitch,
                  velocity * (i == 0 ? 1.0f : 0.88f));
         }
@@ -499,11 +504,8 @@ std::vector<Song::MelodyNote> Song::composeMelody(int bar0, int bar1, const Melo
                                             : int(it - st.begin());
                     si = std::clamp(si + barOneSteps[idx - 1], 0, int(st.size()) - 1);
                     pitch = st[size_t(si)];
-                    if (strong && !contains(chord.tones, mod12(pitch))) {
-                        for (int p : ct)
-                            if (std::abs(p - pitch) == 1)
-                                pitch = p;
-                    }
+                    if (strong && !contains(chord.tones, mod12(pitch)))
+                        pitch = nearest(ct, pitch);
                 } else {
                     const std::vector<int> &cand = strong ? ct : st;
                     const double pos = (b - pb0 + t / beatsPerBar_) / double(pb1 - pb0);

@@ -67,6 +67,7 @@ public:
     int beatsPerBar() const { return beatsPerBar_; }
 
     int addPart(const PartSpec &spec);
+    const std::vector<Note> &notes(int part) const { return parts_[size_t(part)].notes; }
     void note(int part, double beat, double beats, double pitch, float velocity, float pan = 0);
 
     void pad(int part, int bar0, int bar1, int low, int high, float velocity);

@@ -410,12 +410,17 @@ void pluck(const Note &n, float bright, uint64_t seed, StereoBuffer &buf, double
         prev = prev * soft + x * (1.0 - soft);
         line[size_t(i)] = prev;
     }
-    double mean = 0;
+    // No DC in the loop, and the same starting peak whatever the tone filter removed.
+    double mean = 0, peak = 1e-9;
     for (double x : line)
         mean += x;
     mean /= double(line.size());
-    for (double &x : line)
+    for (double &x : line) {
         x -= mean;
+        peak = std::max(peak, std::fabs(x));
+    }
+    for (double &x : line)
+        x /= peak;
     const double decay = std::clamp(3.0 * std::pow(196.0 / f, 0.5), 0.5, 6.0);
     const double rho = std::pow(0.001, 1.0 / (decay * f));
     Envelope env{0.0, 0.06, n.length};
@@ -669,7 +674,7 @@ void renderNote(Instrument inst, const Note &n, float bright, uint64_t seed, Ste
     }
     case Instrument::Flute: flute(n, bright, seed, buf); break;
     case Instrument::Brass: brass(n, bright, buf); break;
-    case Instrument::Pluck: pluck(n, bright, seed, buf, 2.4); break;
+    case Instrument::Pluck: pluck(n, bright, seed, buf, 0.7); break;
     case Instrument::Bass: bass(n, bright, buf); break;
     case Instrument::SynthBass: synthBass(n, bright, buf); break;
     case Instrument::SubBass: subBass(n, buf); break;
