@@ -14,9 +14,9 @@ Q_DECLARE_METATYPE(std::vector<int>)
 
 namespace {
 
-PartSpec exact(Instrument inst)
+PartSettings exact(Instrument inst)
 {
-    PartSpec p;
+    PartSettings p;
     p.instrument = inst;
     p.humanise = false;  // exact beats, so notes can be compared with the grid
     return p;
@@ -298,11 +298,11 @@ private slots:
         auto make = [] {
             Song s(120, 4, 0, false, 99);
             s.addBars("C | F | G | C");
-            const int p = s.addPart(PartSpec());
+            const int p = s.addPart(PartSettings());
             const int d = s.addPart(exact(Instrument::Snare));
             s.arpeggio(p, 0, 4, {0, 1, 2, 1}, 0.5, 55, 72, 0.8f);
             s.drums(d, 0, 4, "..x...x.", 0.8f);
-            MixSpec mix;
+            MixSettings mix;
             mix.tailSeconds = 2;
             mix.fadeSeconds = 3;
             return s.render(mix);

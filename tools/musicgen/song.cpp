@@ -145,9 +145,9 @@ void Song::setKey(int tonic, bool minor)
     minor_ = minor;
 }
 
-int Song::addPart(const PartSpec &spec)
+int Song::addPart(const PartSettings &settings)
 {
-    parts_.push_back({spec, {}});
+    parts_.push_back({settings, {}});
     return int(parts_.size()) - 1;
 }
 
@@ -159,8 +159,8 @@ void Song::note(int part, double beat, double beats, double pitch, float velocit
     n.length = beats * secondsPerBeat();
     n.pitch = pitch;
     n.velocity = velocity;
-    n.pan = pan + p.spec.pan;
-    if (p.spec.humanise) {
+    n.pan = pan + p.settings.pan;
+    if (p.settings.humanise) {
         n.start += rng_.range(-0.006, 0.006);
         n.velocity *= float(rng_.range(0.93, 1.04));
     }
@@ -610,12 +610,12 @@ void Song::counterLine(int part, int bar0, int bar1, int low, int high, float ve
     }
 }
 
-double Song::lengthSeconds(const MixSpec &mix) const
+double Song::lengthSeconds(const MixSettings &mix) const
 {
     return double(bars()) * beatsPerBar_ * secondsPerBeat() + mix.tailSeconds;
 }
 
-StereoBuffer Song::render(const MixSpec &mix) const
+StereoBuffer Song::render(const MixSettings &mix) const
 {
     const size_t frames = size_t(lengthSeconds(mix) * kSampleRate);
     StereoBuffer master(frames), roomSend(frames), echoSend(frames);
@@ -624,16 +624,16 @@ StereoBuffer Song::render(const MixSpec &mix) const
         StereoBuffer buf(frames);
         for (size_t ni = 0; ni < p.notes.size(); ++ni) {
             const uint64_t seed = seed_ * 0x9E3779B97F4A7C15ull + pi * 1000003ull + ni * 7919ull;
-            renderNote(p.spec.instrument, p.notes[ni], p.spec.brightness, seed, buf);
+            renderNote(p.settings.instrument, p.notes[ni], p.settings.brightness, seed, buf);
         }
         for (size_t i = 0; i < frames; ++i) {
-            const float l = buf.left[i] * p.spec.gain, r = buf.right[i] * p.spec.gain;
+            const float l = buf.left[i] * p.settings.gain, r = buf.right[i] * p.settings.gain;
             master.left[i] += l;
             master.right[i] += r;
-            roomSend.left[i] += l * p.spec.reverb;
-            roomSend.right[i] += r * p.spec.reverb;
-            echoSend.left[i] += l * p.spec.delay;
-            echoSend.right[i] += r * p.spec.delay;
+            roomSend.left[i] += l * p.settings.reverb;
+            roomSend.right[i] += r * p.settings.reverb;
+            echoSend.left[i] += l * p.settings.delay;
+            echoSend.right[i] += r * p.settings.delay;
         }
     }
     const StereoBuffer echo = pingPongDelay(echoSend, mix.delayBeats * secondsPerBeat(),

@@ -30,7 +30,7 @@ struct MelodyStyle {
     double leapChance = 0.15;
 };
 
-struct PartSpec {
+struct PartSettings {
     Instrument instrument = Instrument::Piano;
     float gain = 1.0f;
     float pan = 0.0f;
@@ -40,7 +40,7 @@ struct PartSpec {
     bool humanise = true;     // small timing and velocity drift
 };
 
-struct MixSpec {
+struct MixSettings {
     double roomSize = 0.8;
     double damping = 0.4;
     double reverbLevel = 1.0;
@@ -66,7 +66,7 @@ public:
     double secondsPerBeat() const { return 60.0 / bpm_; }
     int beatsPerBar() const { return beatsPerBar_; }
 
-    int addPart(const PartSpec &spec);
+    int addPart(const PartSettings &settings);
     const std::vector<Note> &notes(int part) const { return parts_[size_t(part)].notes; }
     void note(int part, double beat, double beats, double pitch, float velocity, float pan = 0);
 
@@ -93,8 +93,8 @@ public:
     // Slow line of guide tones (thirds and sevenths), one per chord.
     void counterLine(int part, int bar0, int bar1, int low, int high, float velocity);
 
-    StereoBuffer render(const MixSpec &mix) const;
-    double lengthSeconds(const MixSpec &mix) const;
+    StereoBuffer render(const MixSettings &mix) const;
+    double lengthSeconds(const MixSettings &mix) const;
 
 private:
     struct Slot {
@@ -108,7 +108,7 @@ private:
         bool minor;
     };
     struct Part {
-        PartSpec spec;
+        PartSettings settings;
         std::vector<Note> notes;
     };
     struct MelodyNote {

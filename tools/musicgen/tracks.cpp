@@ -8,10 +8,10 @@ namespace {
 
 using I = Instrument;
 
-PartSpec spec(Instrument inst, float gain, float pan, float reverb, float delay = 0.0f,
+PartSettings voice(Instrument inst, float gain, float pan, float reverb, float delay = 0.0f,
               float brightness = 0.5f)
 {
-    PartSpec p;
+    PartSettings p;
     p.instrument = inst;
     p.gain = gain;
     p.pan = pan;
@@ -21,9 +21,9 @@ PartSpec spec(Instrument inst, float gain, float pan, float reverb, float delay 
     return p;
 }
 
-PartSpec drum(Instrument inst, float gain, float pan, float reverb)
+PartSettings drum(Instrument inst, float gain, float pan, float reverb)
 {
-    PartSpec p = spec(inst, gain, pan, reverb);
+    PartSettings p = voice(inst, gain, pan, reverb);
     p.humanise = false;
     return p;
 }
@@ -41,12 +41,12 @@ StereoBuffer universe()
     const int outro = s.addBars("Gmaj7 | Asus4 | Dmaj7 | Dmaj7");
     const int end = s.bars();
 
-    const int pad = s.addPart(spec(I::Pad, 0.55f, 0, 0.5f, 0, 0.35f));
-    const int sub = s.addPart(spec(I::SubBass, 0.35f, 0, 0.05f));
-    const int bells = s.addPart(spec(I::Bell, 0.5f, 0, 0.6f, 0.5f));
-    const int flute = s.addPart(spec(I::Flute, 0.75f, 0.1f, 0.45f, 0.3f, 0.4f));
-    const int harp = s.addPart(spec(I::Pluck, 0.45f, -0.2f, 0.45f, 0.15f, 0.3f));
-    const int strings = s.addPart(spec(I::Strings, 0.5f, 0.15f, 0.5f, 0, 0.3f));
+    const int pad = s.addPart(voice(I::Pad, 0.55f, 0, 0.5f, 0, 0.35f));
+    const int sub = s.addPart(voice(I::SubBass, 0.35f, 0, 0.05f));
+    const int bells = s.addPart(voice(I::Bell, 0.5f, 0, 0.6f, 0.5f));
+    const int flute = s.addPart(voice(I::Flute, 0.75f, 0.1f, 0.45f, 0.3f, 0.4f));
+    const int harp = s.addPart(voice(I::Pluck, 0.45f, -0.2f, 0.45f, 0.15f, 0.3f));
+    const int strings = s.addPart(voice(I::Strings, 0.5f, 0.15f, 0.5f, 0, 0.3f));
 
     s.pad(pad, intro, end, 50, 69, 0.6f);
     s.bassLine(sub, a1, outro + 3, "R-------", 38, 0.7f);
@@ -68,7 +68,7 @@ StereoBuffer universe()
     s.melody(flute, a2, outro, m, 1);
     s.counterLine(strings, a2, outro, 57, 69, 0.45f);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.95;
     mix.damping = 0.3;
     mix.reverbLevel = 1.3;
@@ -90,11 +90,11 @@ StereoBuffer memories()
     const int outro = s.addBars("Bb | C7sus4 | F | F");
     const int end = s.bars();
 
-    const int lh = s.addPart(spec(I::Piano, 0.55f, -0.15f, 0.35f, 0, 0.3f));
-    const int low = s.addPart(spec(I::Piano, 0.6f, -0.25f, 0.3f, 0, 0.3f));
-    const int rh = s.addPart(spec(I::Piano, 1.2f, 0.15f, 0.35f, 0.08f, 0.55f));
-    const int strings = s.addPart(spec(I::Strings, 0.4f, 0.2f, 0.5f, 0, 0.3f));
-    const int cello = s.addPart(spec(I::Strings, 0.45f, -0.2f, 0.45f, 0, 0.25f));
+    const int lh = s.addPart(voice(I::Piano, 0.55f, -0.15f, 0.35f, 0, 0.3f));
+    const int low = s.addPart(voice(I::Piano, 0.6f, -0.25f, 0.3f, 0, 0.3f));
+    const int rh = s.addPart(voice(I::Piano, 1.2f, 0.15f, 0.35f, 0.08f, 0.55f));
+    const int strings = s.addPart(voice(I::Strings, 0.4f, 0.2f, 0.5f, 0, 0.3f));
+    const int cello = s.addPart(voice(I::Strings, 0.45f, -0.2f, 0.45f, 0, 0.25f));
 
     s.arpeggio(lh, intro, outro + 2, {0, 2, 1, 2, 3, 2, 1, 2}, 0.5, 48, 67, 0.45f);
     s.bassLine(low, intro, end - 1, "R---5---", 36, 0.55f);
@@ -117,7 +117,7 @@ StereoBuffer memories()
     s.melody(rh, a2, outro, m, 1);
     s.melody(rh, outro, outro + 2, m, 1);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.8;
     mix.damping = 0.45;
     mix.reverbLevel = 1.0;
@@ -141,11 +141,11 @@ StereoBuffer playingTogether()
     const int outro = s.addBars("C | D | G | G");
     const int end = s.bars();
 
-    const int guitar = s.addPart(spec(I::Pluck, 0.55f, -0.3f, 0.25f, 0, 0.5f));
-    const int keys = s.addPart(spec(I::ElectricPiano, 0.45f, 0.3f, 0.25f, 0, 0.4f));
-    const int bass = s.addPart(spec(I::Bass, 0.5f, 0, 0.05f, 0, 0.4f));
-    const int flute = s.addPart(spec(I::Flute, 0.7f, 0.05f, 0.3f, 0.2f, 0.5f));
-    const int bells = s.addPart(spec(I::Bell, 0.6f, 0.15f, 0.35f, 0.2f));
+    const int guitar = s.addPart(voice(I::Pluck, 0.55f, -0.3f, 0.25f, 0, 0.5f));
+    const int keys = s.addPart(voice(I::ElectricPiano, 0.45f, 0.3f, 0.25f, 0, 0.4f));
+    const int bass = s.addPart(voice(I::Bass, 0.5f, 0, 0.05f, 0, 0.4f));
+    const int flute = s.addPart(voice(I::Flute, 0.7f, 0.05f, 0.3f, 0.2f, 0.5f));
+    const int bells = s.addPart(voice(I::Bell, 0.6f, 0.15f, 0.35f, 0.2f));
     const int kick = s.addPart(drum(I::Kick, 0.7f, 0, 0.05f));
     const int clap = s.addPart(drum(I::Clap, 0.4f, 0.05f, 0.25f));
     const int hat = s.addPart(drum(I::ClosedHat, 0.3f, 0.25f, 0.1f));
@@ -181,7 +181,7 @@ StereoBuffer playingTogether()
     s.melody(flute, b2, outro, mb, 2, -12);
     s.melody(bells, b2, outro, mb, 2);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.6;
     mix.damping = 0.5;
     mix.reverbLevel = 0.8;
@@ -207,15 +207,15 @@ StereoBuffer playingAround()
     const int outro = s.addBars("G | A7 | D | D");
     const int end = s.bars();
 
-    const int bass = s.addPart(spec(I::Pluck, 0.6f, 0, 0.1f, 0, 0.3f));
-    const int chords = s.addPart(spec(I::StaccatoStrings, 0.5f, 0.25f, 0.3f, 0, 0.4f));
-    const int marimba = s.addPart(spec(I::Marimba, 0.95f, -0.1f, 0.3f, 0.15f));
-    const int whistle = s.addPart(spec(I::Flute, 0.6f, 0.2f, 0.35f, 0.25f, 0.6f));
-    const int arp = s.addPart(spec(I::Marimba, 0.45f, -0.35f, 0.3f));
+    const int bass = s.addPart(voice(I::Pluck, 0.6f, 0, 0.1f, 0, 0.3f));
+    const int chords = s.addPart(voice(I::StaccatoStrings, 0.5f, 0.25f, 0.3f, 0, 0.4f));
+    const int marimba = s.addPart(voice(I::Marimba, 0.95f, -0.1f, 0.3f, 0.15f));
+    const int whistle = s.addPart(voice(I::Flute, 0.6f, 0.2f, 0.35f, 0.25f, 0.6f));
+    const int arp = s.addPart(voice(I::Marimba, 0.45f, -0.35f, 0.3f));
     const int shaker = s.addPart(drum(I::Shaker, 0.35f, 0.3f, 0.15f));
     const int kick = s.addPart(drum(I::Kick, 0.55f, 0, 0.05f));
     const int snare = s.addPart(drum(I::Snare, 0.3f, 0.05f, 0.2f));
-    const int pad = s.addPart(spec(I::Pad, 0.3f, 0, 0.4f, 0, 0.3f));
+    const int pad = s.addPart(voice(I::Pad, 0.3f, 0, 0.4f, 0, 0.3f));
 
     s.bassLine(bass, intro, outro + 2, "R---5---R---5---", 38, 0.85f);
     s.chordHits(chords, intro, outro + 2, {1, 3}, 0.3, 57, 72, 0.6f);
@@ -246,9 +246,9 @@ StereoBuffer playingAround()
     s.melody(marimba, a2, b2, m, 1);
     s.melody(whistle, b2, a3, mb, 2);
     s.melody(marimba, a3, outro, m, 1);
-    s.melody(whistle, a3, outro, m, 1, 12);
+    s.melody(whistle, a3, outro, m, 1);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.55;
     mix.damping = 0.5;
     mix.reverbLevel = 0.8;
@@ -270,14 +270,13 @@ StereoBuffer adventure()
     const int c1 = s.addBars("Gm | Dm | Bb | F | Gm | Dm/F | Em7b5 A | Dm");
     const int outro = s.addBars("Bb | A | Dm | Dm");
     const int end = s.bars();
-    (void)c1;
 
-    const int ost = s.addPart(spec(I::StaccatoStrings, 0.8f, -0.2f, 0.3f, 0, 0.3f));
+    const int ost = s.addPart(voice(I::StaccatoStrings, 0.8f, -0.2f, 0.3f, 0, 0.3f));
     const int timp = s.addPart(drum(I::Timpani, 0.4f, 0, 0.35f));
-    const int bass = s.addPart(spec(I::Bass, 0.7f, 0, 0.1f, 0, 0.3f));
-    const int pad = s.addPart(spec(I::Strings, 0.4f, 0.1f, 0.45f, 0, 0.35f));
-    const int brass = s.addPart(spec(I::Brass, 0.75f, 0.15f, 0.4f, 0.1f, 0.6f));
-    const int horns = s.addPart(spec(I::Brass, 0.45f, -0.25f, 0.45f, 0, 0.4f));
+    const int bass = s.addPart(voice(I::Bass, 0.7f, 0, 0.1f, 0, 0.3f));
+    const int pad = s.addPart(voice(I::Strings, 0.4f, 0.1f, 0.45f, 0, 0.35f));
+    const int brass = s.addPart(voice(I::Brass, 0.75f, 0.15f, 0.4f, 0.1f, 0.6f));
+    const int horns = s.addPart(voice(I::Brass, 0.45f, -0.25f, 0.45f, 0, 0.4f));
     const int tom = s.addPart(drum(I::Tom, 0.6f, -0.15f, 0.3f));
     const int kick = s.addPart(drum(I::Kick, 0.6f, 0, 0.1f));
     const int snare = s.addPart(drum(I::Snare, 0.35f, 0.1f, 0.3f));
@@ -325,7 +324,7 @@ StereoBuffer adventure()
     s.note(brass, (end - 2) * 4.0, 6, 62, 0.6f);
     s.note(bass, (end - 2) * 4.0, 6, 38, 0.7f);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.8;
     mix.damping = 0.4;
     mix.reverbLevel = 1.0;
@@ -351,10 +350,10 @@ StereoBuffer civilization()
     const int outro = s.addBars("C | D | Em | Em");
     const int end = s.bars();
 
-    const int bass = s.addPart(spec(I::SynthBass, 0.6f, 0, 0.03f, 0, 0.5f));
-    const int arp = s.addPart(spec(I::SynthPluck, 0.42f, 0.25f, 0.2f, 0.25f, 0.55f));
-    const int lead = s.addPart(spec(I::Brass, 0.7f, -0.05f, 0.3f, 0.15f, 0.7f));
-    const int pad = s.addPart(spec(I::Strings, 0.35f, 0, 0.35f, 0, 0.4f));
+    const int bass = s.addPart(voice(I::SynthBass, 0.6f, 0, 0.03f, 0, 0.5f));
+    const int arp = s.addPart(voice(I::SynthPluck, 0.42f, 0.25f, 0.2f, 0.25f, 0.55f));
+    const int lead = s.addPart(voice(I::Brass, 0.7f, -0.05f, 0.3f, 0.15f, 0.7f));
+    const int pad = s.addPart(voice(I::Strings, 0.35f, 0, 0.35f, 0, 0.4f));
     const int kick = s.addPart(drum(I::Kick, 0.8f, 0, 0.03f));
     const int snare = s.addPart(drum(I::Snare, 0.45f, 0.05f, 0.2f));
     const int hat = s.addPart(drum(I::ClosedHat, 0.28f, 0.3f, 0.05f));
@@ -404,7 +403,7 @@ StereoBuffer civilization()
     s.drums(crash, end - 2, end - 1, "X...............", 0.7f);
     s.drums(kick, end - 2, end - 1, "X...............", 0.9f);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.5;
     mix.damping = 0.5;
     mix.reverbLevel = 0.7;
@@ -426,11 +425,11 @@ StereoBuffer farewell()
     const int outro = s.addBars("Fmaj7 | Am");
     const int end = s.bars();
 
-    const int piano = s.addPart(spec(I::Piano, 0.7f, -0.1f, 0.4f, 0, 0.3f));
-    const int low = s.addPart(spec(I::Piano, 0.55f, -0.2f, 0.35f, 0, 0.25f));
-    const int cello = s.addPart(spec(I::Strings, 1.0f, 0.15f, 0.45f, 0, 0.35f));
-    const int high = s.addPart(spec(I::Piano, 0.85f, 0.2f, 0.45f, 0.1f, 0.4f));
-    const int strings = s.addPart(spec(I::Pad, 0.4f, 0, 0.5f, 0, 0.25f));
+    const int piano = s.addPart(voice(I::Piano, 0.7f, -0.1f, 0.4f, 0, 0.3f));
+    const int low = s.addPart(voice(I::Piano, 0.55f, -0.2f, 0.35f, 0, 0.25f));
+    const int cello = s.addPart(voice(I::Strings, 1.0f, 0.15f, 0.45f, 0, 0.35f));
+    const int high = s.addPart(voice(I::Piano, 0.85f, 0.2f, 0.45f, 0.1f, 0.4f));
+    const int strings = s.addPart(voice(I::Pad, 0.4f, 0, 0.5f, 0, 0.25f));
 
     s.arpeggio(piano, intro, outro + 1, {0, 1, 2, 3, 2, 1, 0, 2}, 0.5, 50, 69, 0.4f);
     s.bassLine(low, intro, outro + 1, "R-------", 33, 0.5f);
@@ -453,7 +452,7 @@ StereoBuffer farewell()
     s.pad(strings, b1, outro + 1, 55, 71, 0.45f);
     s.melody(cello, a2, outro, m, 1, 12);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.85;
     mix.damping = 0.45;
     mix.reverbLevel = 1.1;
@@ -478,14 +477,14 @@ StereoBuffer theStars()
     const int outro = s.addBars("G | A | D | D");
     const int end = s.bars();
 
-    const int piano = s.addPart(spec(I::Piano, 0.7f, -0.15f, 0.35f, 0, 0.4f));
-    const int bells = s.addPart(spec(I::Bell, 0.45f, 0.2f, 0.5f, 0.35f));
-    const int lead = s.addPart(spec(I::Flute, 0.75f, 0.1f, 0.4f, 0.2f, 0.5f));
-    const int strings = s.addPart(spec(I::Strings, 0.75f, 0.05f, 0.45f, 0, 0.45f));
-    const int counter = s.addPart(spec(I::Strings, 0.45f, -0.25f, 0.45f, 0, 0.35f));
-    const int brass = s.addPart(spec(I::Brass, 0.4f, 0.25f, 0.4f, 0, 0.45f));
-    const int bass = s.addPart(spec(I::Bass, 0.7f, 0, 0.1f, 0, 0.3f));
-    const int pad = s.addPart(spec(I::Pad, 0.35f, 0, 0.5f, 0, 0.3f));
+    const int piano = s.addPart(voice(I::Piano, 0.7f, -0.15f, 0.35f, 0, 0.4f));
+    const int bells = s.addPart(voice(I::Bell, 0.45f, 0.2f, 0.5f, 0.35f));
+    const int lead = s.addPart(voice(I::Flute, 0.75f, 0.1f, 0.4f, 0.2f, 0.5f));
+    const int strings = s.addPart(voice(I::Strings, 0.75f, 0.05f, 0.45f, 0, 0.45f));
+    const int counter = s.addPart(voice(I::Strings, 0.45f, -0.25f, 0.45f, 0, 0.35f));
+    const int brass = s.addPart(voice(I::Brass, 0.4f, 0.25f, 0.4f, 0, 0.45f));
+    const int bass = s.addPart(voice(I::Bass, 0.7f, 0, 0.1f, 0, 0.3f));
+    const int pad = s.addPart(voice(I::Pad, 0.35f, 0, 0.5f, 0, 0.3f));
     const int kick = s.addPart(drum(I::Kick, 0.6f, 0, 0.1f));
     const int snare = s.addPart(drum(I::Snare, 0.35f, 0.05f, 0.35f));
     const int tom = s.addPart(drum(I::Tom, 0.45f, -0.1f, 0.35f));
@@ -509,17 +508,17 @@ StereoBuffer theStars()
     s.melody(strings, b1, a2, mb, 2);
     s.drums(tom, b1 + 4, a2, "X.......x...x...", 0.7f, 45);
     s.drums(timp, b1 + 7, a2, "X...x...XxxxXXXX", 0.7f, 36);
-    s.melody(strings, a2, lift, m, 1);
-    s.melody(lead, a2, lift, m, 1, 12);
-    s.counterLine(counter, a2, outro + 2, 55, 67, 0.5f);
+    s.melody(strings, a2, lift, m, 1, -12);
+    s.melody(lead, a2, lift, m, 1);
+    s.counterLine(counter, a2, outro + 2, 50, 62, 0.5f);
     s.drums(kick, a2, lift, "X.......X.......", 0.8f);
     s.drums(snare, a2, lift, "........X.......", 0.8f);
     s.drums(crash, a2, a2 + 1, "X...............", 0.8f);
     s.drums(timp, lift, a3, "X.......XxxxXXXX", 0.8f, 38);
     s.counterLine(brass, lift, lift + 1, 57, 69, 0.6f);
 
-    s.melody(strings, a3, outro, m, 1, 2);
-    s.melody(lead, a3, outro, m, 1, 14);
+    s.melody(strings, a3, outro, m, 1, -10);
+    s.melody(lead, a3, outro, m, 1, 2);
     s.counterLine(brass, a3, outro + 2, 57, 69, 0.6f);
     s.drums(crash, a3, a3 + 1, "X...............", 0.9f);
     s.drums(kick, a3, outro, "X.....X.X.......", 0.85f);
@@ -531,7 +530,7 @@ StereoBuffer theStars()
     s.drums(timp, end - 2, end - 1, "X...............", 0.7f, 38);
     s.chordHits(strings, end - 2, end, {0}, 8, 62, 78, 0.6f);
 
-    MixSpec mix;
+    MixSettings mix;
     mix.roomSize = 0.9;
     mix.damping = 0.35;
     mix.reverbLevel = 1.2;
