@@ -126,21 +126,15 @@ struct Pan {
     }
 };
 
-// Attack (linear), then hold at 1 until release starts, then exponential release.
-// Returns 0 when the release has died away.
+// Linear attack, hold while the key is down, then exponential release. Rendering
+// stops once the release is 52 dB down, where cutting it off cannot be heard.
 struct Envelope {
     double attack, release, holdUntil;
-    double operator()(double t) const
-    {
-        double a = attack > 0 ? std::min(1.0, t / attack) : 1.0;
-        if (t > holdUntil)
-            a *= std::exp(-(t - holdUntil) / release);
-        return a;
-    }
-    double end() const { return holdUntil + release * 6.0; }  // -52 dB
+    double end() const { return holdUntil + release * 6.0; }
 };
 
-// The same envelope stepped one sample at a time, without a exp() per sample.
+// Steps an Envelope one sample at a time: an exp() per sample would cost more than
+// the oscillators it shapes.
 struct EnvelopeRun {
     double attackStep, releaseMul;
     size_t holdSamples, i = 0;
