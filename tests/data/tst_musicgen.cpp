@@ -22,6 +22,15 @@ PartSettings exact(Instrument inst)
     return p;
 }
 
+const char *instrumentName(int i)
+{
+    static const char *names[] = {"piano", "electric piano", "bell", "marimba", "pad", "strings",
+                                  "staccato strings", "flute", "brass", "pluck", "bass",
+                                  "synth bass", "sub bass", "synth pluck", "kick", "snare", "clap",
+                                  "closed hat", "open hat", "shaker", "tom", "timpani", "crash"};
+    return names[i];
+}
+
 int pitchClass(double pitch) { return ((int(std::lround(pitch)) % 12) + 12) % 12; }
 
 // Chord sounding at a beat of a 4/4 song built from one chord per bar.
@@ -228,13 +237,9 @@ private slots:
     {
         QTest::addColumn<int>("instrument");
         QTest::addColumn<double>("pitch");
-        const char *names[] = {"piano", "electric piano", "bell", "marimba", "pad", "strings",
-                               "staccato strings", "flute", "brass", "pluck", "bass",
-                               "synth bass", "sub bass", "synth pluck", "kick", "snare", "clap",
-                               "closed hat", "open hat", "shaker", "tom", "timpani", "crash"};
         for (int i = 0; i <= int(Instrument::Crash); ++i) {
-            QTest::newRow(qPrintable(QString("%1 low").arg(names[i]))) << i << 40.0;
-            QTest::newRow(qPrintable(QString("%1 high").arg(names[i]))) << i << 96.0;
+            QTest::newRow(qPrintable(QString("%1 low").arg(instrumentName(i)))) << i << 40.0;
+            QTest::newRow(qPrintable(QString("%1 high").arg(instrumentName(i)))) << i << 96.0;
         }
     }
     // Silent before the note, audible during it, finite and below full scale, and
@@ -269,14 +274,10 @@ private slots:
     void noAliasing_data()
     {
         QTest::addColumn<int>("instrument");
-        QTest::newRow("pad") << int(Instrument::Pad);
-        QTest::newRow("strings") << int(Instrument::Strings);
-        QTest::newRow("brass") << int(Instrument::Brass);
-        QTest::newRow("synth bass") << int(Instrument::SynthBass);
-        QTest::newRow("synth pluck") << int(Instrument::SynthPluck);
-        QTest::newRow("piano") << int(Instrument::Piano);
-        QTest::newRow("bell") << int(Instrument::Bell);
-        QTest::newRow("electric piano") << int(Instrument::ElectricPiano);
+        for (Instrument i : {Instrument::Pad, Instrument::Strings, Instrument::Brass,
+                             Instrument::SynthBass, Instrument::SynthPluck, Instrument::Piano,
+                             Instrument::Bell, Instrument::ElectricPiano})
+            QTest::newRow(instrumentName(int(i))) << int(i);
     }
     // A bright note near the top of the keyboard: a naive saw would fold harmonics
     // back below Nyquist; band-limited ones leave the top octave nearly empty.
@@ -291,6 +292,45 @@ private slots:
         std::vector<float> mid(buf.left.begin() + kSampleRate / 10, buf.left.end());
         const double db = energyAboveDb(mid, 16500);
         QVERIFY2(db < -50, qPrintable(QString::number(db)));
+    }
+
+    void tuning_data()
+    {
+        QTest::addColumn<int>("instrument");
+        for (Instrument i : {Instrument::Piano, Instrument::ElectricPiano, Instrument::Bell,
+                             Instrument::Marimba, Instrument::Pad, Instrument::Strings,
+                             Instrument::Flute, Instrument::Brass, Instrument::Pluck,
+                             Instrument::Bass, Instrument::SynthBass, Instrument::SubBass,
+                             Instrument::SynthPluck})
+            QTest::newRow(instrumentName(int(i))) << int(i);
+    }
+    // A4 must sound at 440 Hz within a few cents, or the parts beat against each other.
+    // The plucked string is the one at risk: its pitch comes from a delay-line length.
+    void tuning()
+    {
+        QFETCH(int, instrument);
+        StereoBuffer buf{size_t(kSampleRate)};
+        Note n;
+        n.length = 0.9;
+        n.pitch = 69;
+        renderNote(Instrument(instrument), n, 0.5f, 3, buf);
+        const size_t from = kSampleRate / 20, len = kSampleRate / 2;
+        double bestHz = 0, best = -1;
+        for (double hz = 425; hz <= 455; hz += 0.1) {
+            double re = 0, im = 0;
+            for (size_t i = 0; i < len; ++i) {
+                const double w = 0.5 - 0.5 * std::cos(2 * kPi * double(i) / double(len));
+                const double x = w * (buf.left[from + i] + buf.right[from + i]);
+                re += x * std::cos(2 * kPi * hz * double(i) / kSampleRate);
+                im += x * std::sin(2 * kPi * hz * double(i) / kSampleRate);
+            }
+            if (re * re + im * im > best) {
+                best = re * re + im * im;
+                bestHz = hz;
+            }
+        }
+        const double cents = 1200 * std::log2(bestHz / 440.0);
+        QVERIFY2(std::fabs(cents) < 5, qPrintable(QString("%1 Hz").arg(bestHz)));
     }
 
     void renderIsRepeatableAndLoops()
