@@ -581,6 +581,8 @@ void Song::sparkle(int part, int bar0, int bar1, double perBar, int low, int hig
             for (int p = low; p <= high; ++p)
                 if (contains(c.tones, mod12(p)))
                     tones.push_back(p);
+            if (tones.empty())
+                continue;
             const int pitch = tones[size_t(rng_.below(int(tones.size())))];
             note(part, beat, 1.0, pitch, velocity * float(rng_.range(0.5, 1.0)),
                  float(rng_.range(-0.6, 0.6)));
@@ -604,6 +606,8 @@ void Song::counterLine(int part, int bar0, int bar1, int low, int high, float ve
                 if (contains(s.chord.tones, mod12(p)) && (best < 0 || cost(p) < cost(best)))
                     best = p;
             }
+            if (best < 0)
+                continue;  // range narrower than the chord
             note(part, s.beat, s.beats * 0.97, best, velocity);
             prev = best;
         }

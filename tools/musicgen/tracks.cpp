@@ -301,7 +301,7 @@ StereoBuffer adventure()
     m.velocity = 0.75f;
     m.legato = 0.9;
     m.leapChance = 0.3;
-    s.melody(horns, a1, b1, m, 1, -12);
+    s.melody(horns, a1, b1, m, 1);
     s.drums(tom, b1, a2, "X..x..x.X..x.x..", 0.7f, 45);
     s.drums(tom, b1 + 7, a2, "x.x.x.xxXxXxXXXX", 0.8f, 50);
     s.drums(timp, b1, a2, "X.......X.......", 0.8f, 38);
