@@ -32,6 +32,10 @@ for name in "${tracks[@]}"; do
         fail "$name.mp3: not 44.1 kHz stereo MP3 (${codec//$'\n'/, })"
     fi
 
+    # The Info tag in the first frame carries the exact length and encoder padding;
+    # without it players estimate the duration.
+    if head -c 200 "$f" | grep -a -q -E 'Info|Xing'; then pass; else fail "$name.mp3: no Info/Xing tag in the first frame"; fi
+
     duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$f")
     if within "$duration" 60 150; then pass; else fail "$name.mp3: duration ${duration:-unknown} s, want 60..150"; fi
 
