@@ -23,8 +23,6 @@ struct Game {
     int playerCaught = 0;
     int companionCaught = 0;
 
-    int lastDisplayMode = 3; // last display mode asked for in this run
-
     void publish(const char *name, const QVariant &value) const;
     void publishNull(const char *name) const; // QML reads a null object as false
     void clearComponentCache() const;

@@ -162,29 +162,17 @@ void MainWindow::save1()
 }
 
 // A NaN never equals the stored value, so it always goes through.
-void MainWindow::vzi1(float value)
+void MainWindow::storeSpeed(float &field, float value, void (MainWindow::*changed)(float))
 {
-    if (value != vzi) {
-        vzi = value;
-        emit vziChanged(value);
+    if (value != field) {
+        field = value;
+        emit (this->*changed)(value);
     }
 }
 
-void MainWindow::vhang1(float value)
-{
-    if (value != vhang) {
-        vhang = value;
-        emit vhangChanged(value);
-    }
-}
-
-void MainWindow::inliang1(float value)
-{
-    if (value != inliang) {
-        inliang = value;
-        emit inliangChanged(value);
-    }
-}
+void MainWindow::vzi1(float value) { storeSpeed(vzi, value, &MainWindow::vziChanged); }
+void MainWindow::vhang1(float value) { storeSpeed(vhang, value, &MainWindow::vhangChanged); }
+void MainWindow::inliang1(float value) { storeSpeed(inliang, value, &MainWindow::inliangChanged); }
 
 void MainWindow::requestSaveCount()
 {

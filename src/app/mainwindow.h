@@ -94,9 +94,6 @@ public:
     Q_INVOKABLE void inextra1(int inextra1);
     Q_INVOKABLE void inbextra1(int inbextra1);
 
-    // The interlude asks for a forward step exactly as a click does.
-    void requestNext() { next1(); }
-
 signals:
     void currentPageChanged();
     void suofangChanged(int suofang);
@@ -132,6 +129,7 @@ protected:
 private:
     void navigateTo(const QString &page, const QString &source);
     void readDisplayModeSetting();
+    void storeSpeed(float &field, float value, void (MainWindow::*changed)(float));
 
     QString currentPage = QStringLiteral("index");
     QString lastSource;
