@@ -1,17 +1,16 @@
 #include "app/startup.h"
 
 #include "app/displaymode.h"
-#include "app/filepath.h"
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/paths.h"
 #include "extras/unlockrecord.h"
+#include "settings/livesettings.h"
 #include "settings/settingsfile.h"
 #include "stage/interludestate.h"
-#include "story/autoskip.h"
-#include "story/choices.h"
-#include "story/linecursor.h"
-#include "story/music.h"
+#include "music/music.h"
 #include "story/storystate.h"
+#include "story/wiring.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,97 +42,38 @@ void substituteGameFont()
     }
 }
 
-QString exePathForPages()
-{
-    const QString path = QDir::currentPath();
-    // Pages write "file:///" + exePath: a Unix path must lose its own leading
-    // slash there, as a drive letter path ("C:/...") has none.
-    return path.startsWith(QLatin1Char('/')) ? path.mid(1) : path;
-}
-
-QUrl mediaUrl(const QString &relativePath)
-{
-    return QUrl::fromLocalFile(QFileInfo(resolvePath(relativePath)).absoluteFilePath());
-}
-
-int volumePercent(float inliang)
-{
-    return int(inliang * 100);
-}
-
 void publishStartupProperties(Game &game)
 {
-    game.publish("Controller", QVariant::fromValue<QObject *>(game.controller));
-    game.publish("Vzi", game.Vzi);
-    game.publish("Vhang", game.Vhang);
-    game.publish("Inliang", game.Inliang);
-    game.publish("exePath", exePathForPages());
-    for (const char *flag : {"bVisible", "daanvisible", "shuruvisible", "a1visible", "a2visible", "a3visible",
-                             "a1fvisible", "a3fvisible", "sjvisible", "ditu1visible", "ditu2visible"})
+    game.publish(prop::Controller, QVariant::fromValue<QObject *>(game.controller));
+    game.publish(prop::Vzi, game.Vzi);
+    game.publish(prop::Vhang, game.Vhang);
+    game.publish(prop::Inliang, game.Inliang);
+    game.publish(prop::exePath, exePathForPages());
+    for (prop::Name flag : {prop::bVisible, prop::daanvisible, prop::shuruvisible, prop::a1visible, prop::a2visible,
+                            prop::a3visible, prop::a1fvisible, prop::a3fvisible, prop::sjvisible, prop::ditu1visible,
+                            prop::ditu2visible})
         game.publishNull(flag);
 }
 
 void publishInterludeProperties(Game &game)
 {
     const stage::InterludeState &s = stage::interlude();
-    game.publish("sja1x", s.sja1x);
-    game.publish("sja1y", s.sja1y);
-    game.publish("sja2x", s.sja2x);
-    game.publish("sja2y", s.sja2y);
-    game.publish("sjx", s.scrollX);
-    for (const char *flag : {"fsa1visible", "fsa2visible", "ditu1visible", "ditu2visible"})
+    game.publish(prop::sja1x, s.sja1x);
+    game.publish(prop::sja1y, s.sja1y);
+    game.publish(prop::sja2x, s.sja2x);
+    game.publish(prop::sja2y, s.sja2y);
+    game.publish(prop::sjx, s.scrollX);
+    for (prop::Name flag : {prop::fsa1visible, prop::fsa2visible, prop::ditu1visible, prop::ditu2visible})
         game.publishNull(flag);
 }
 
+// Each subsystem attaches its own handlers; the order is the one in which the
+// pages' requests were first wired, settings first and the interlude last.
 void connectHandlers(Game &game)
 {
-    MainWindow *c = game.controller;
-    Game *g = &game;
-
-    // 2: quit
-    QObject::connect(c, &MainWindow::exitChanged, c, [](int value) {
-        if (value == 1)
-            QCoreApplication::quit();
-    });
-
-    // 3: one forward step
-    QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
-        if (value == 1)
-            story::advanceLine(*g);
-    });
-    // 4: a new story
-    QObject::connect(c, &MainWindow::Start, c, [g](int value) {
-        if (value == 1)
-            story::resetStory(*g);
-    });
-
-    // 5: the title track on every return to the title page
-    QObject::connect(c, &MainWindow::toindex, c, [g](int value) { story::playTitleMusic(*g, value); });
-    // 6: pause and resume from the music box
-    QObject::connect(c, &MainWindow::inbextraChanged, c, [g](int value) { story::holdMusic(*g, value); });
-
-    g->publish("texte", QStringLiteral("宇宙"));
-
-    // 7: previous and next track from the music box
-    QObject::connect(c, &MainWindow::inextraChanged, c, [g](int step) { story::playGalleryTrack(*g, step); });
-    // 8: every track loops
-    QMediaPlayer *player = g->musicPlayer;
-    if (player) {
-        QObject::connect(player, &QMediaPlayer::stateChanged, player,
-                         [g](QMediaPlayer::State state) { story::loopMusic(*g, state); });
-        QObject::connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), player,
-                         [g](QMediaPlayer::Error error) { story::musicFailed(*g, error); });
-    }
-
-    // 9, 10: reading on by itself, skipping
-    QObject::connect(c, &MainWindow::AutoChanged, c, [g](int value) { story::setAuto(*g, value); });
-    QObject::connect(c, &MainWindow::skipChanged, c, [g](int value) { story::setSkip(*g, value); });
-
-    // 17: browsing with the wheel
-    QObject::connect(c, &MainWindow::wheelChanged, c, [g](int step) { story::browseHistory(*g, step); });
-    // 18, 19: answers
-    QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { story::answerChoice(*g, answer); });
-    QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { story::checkTypedAnswer(*g, text); });
+    settings::connectSettings(game);
+    story::connectStory(game);
+    music::connectMusic(game);
 }
 
 namespace {
@@ -197,7 +137,7 @@ int runGame(int argc, char **argv)
 
     game.musicPlayer = new QMediaPlayer;
     game.musicPlayer->setMedia(mediaUrl(QStringLiteral("mp3/universe.mp3")));
-    game.musicPlayer->setVolume(volumePercent(game.Inliang));
+    game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
     game.musicPlayer->play();
 
     connectHandlers(game);

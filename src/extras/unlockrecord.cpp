@@ -1,6 +1,7 @@
 #include "extras/unlockrecord.h"
 
-#include "app/filepath.h"
+#include "core/paths.h"
+#include "core/state.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -9,8 +10,7 @@ namespace extras {
 
 float &cgProgress()
 {
-    static float value = 0;
-    return value;
+    return core::process().cgProgress;
 }
 
 float readUnlockRecord(const QString &path)

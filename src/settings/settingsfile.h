@@ -1,24 +1,8 @@
 #pragma once
 
-#include <string>
+#include "core/settinglines.h"
 
-// Line-addressed access to "setting.txt" in the working directory:
-// 1 display mode, 2 text speed, 3 auto-advance speed, 4 music volume.
-// Lines after 4 are never read and survive every write.
 namespace settings {
-
-// Text of line n (1-based) without its line end. Throws std::out_of_range
-// ("行号 n 超出文件范围（文件共 k 行）") when the file has fewer than n lines.
-std::string readSettingLine(int n);
-
-// Makes line n equal to text and rewrites the file in one piece, so a crash or a
-// full disk never leaves half a file. n may be one past the end (appends).
-// Throws std::out_of_range ("行号超出文件范围") further out; the file is unchanged.
-void writeSettingLine(const std::string &text, int n);
-
-// Parses like the C library's string-to-float: leading blanks skipped, longest
-// numeric prefix taken, the rest ignored. False when no number is there.
-bool parseFloatPrefix(const std::string &text, float *value);
 
 // Before start-up reads its values: a missing file, missing lines or a speed or
 // volume that is not a number from 0 to 1 are replaced by the defaults (mode 0,

@@ -4,14 +4,12 @@ namespace stage {
 
 InterludeState &interlude()
 {
-    static InterludeState s;
-    return s;
+    return core::process().interlude;
 }
 
 QTimer *&interludeTimer()
 {
-    static QTimer *timer = nullptr;
-    return timer;
+    return core::interludeTimer();
 }
 
 } // namespace stage

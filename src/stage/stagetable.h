@@ -8,6 +8,10 @@
 // by line; the code that applies them is in staging.cpp.
 namespace stage {
 
+// The two interlude maps, both ends inclusive.
+constexpr bool inFirstMap(int line) { return line >= 687 && line <= 701; }
+constexpr bool inSecondMap(int line) { return line >= 710 && line <= 760; }
+
 // What an entry does beyond background and figures.
 enum class Special {
     None,

@@ -1,12 +1,10 @@
 #include "stage/staging.h"
 
-#include "app/game.h"
+#include "core/game.h"
 #include "extras/unlockrecord.h"
+#include "music/music.h"
 #include "stage/interludestate.h"
 #include "stage/stagetable.h"
-#include "story/linetables.h"
-#include "story/music.h"
-#include "story/storystate.h"
 
 #include <QQmlEngine>
 #include <QTimer>
@@ -16,8 +14,7 @@ namespace stage {
 
 StagingState &staging()
 {
-    static StagingState s;
-    return s;
+    return core::process().staging;
 }
 
 namespace {
@@ -74,18 +71,18 @@ void later(const Game &game, int ms, F publishing)
 void setUpInterlude(Game &game, int map)
 {
     InterludeState &in = interlude();
-    const int mistakes = story::state().mistakeCount;
+    const int mistakes = core::process().story.mistakeCount;
     in.enemyCount = map == 1 ? 10 * mistakes + 10 : 20 * mistakes + 30;
     staging().bVisible = 0;
     in.sja1x = 90;
     in.sja1y = 310;
     in.sja2x = 20;
     in.sja2y = 310;
-    game.publish("sja1x", in.sja1x);
-    game.publish("sja1y", in.sja1y);
-    game.publish("sja2x", in.sja2x);
-    game.publish("sja2y", in.sja2y);
-    game.publishNull("sjx");
+    game.publish(prop::sja1x, in.sja1x);
+    game.publish(prop::sja1y, in.sja1y);
+    game.publish(prop::sja2x, in.sja2x);
+    game.publish(prop::sja2y, in.sja2y);
+    game.publishNull(prop::sjx);
     in.enemyPositions = spawnEnemies(game, map);
     in.scrollX = 0;
 }
@@ -96,28 +93,28 @@ void endInterlude(Game &game)
     in.containerShown = 0;
     in.map1Shown = 0;
     in.map2Shown = 0;
-    game.publish("sjvisible", 0);
-    game.publish("ditu1visible", 0);
-    game.publish("ditu2visible", 0);
+    game.publish(prop::sjvisible, 0);
+    game.publish(prop::ditu1visible, 0);
+    game.publish(prop::ditu2visible, 0);
 }
 
 void scriptedShots(Game &game)
 {
     staging().bVisible = 0;
-    game.publish("fsa1visible", 1);
-    game.publish("fsa2visible", 1);
-    game.publishNull("sja1theta");
-    game.publish("sja2theta", 3.1415);
+    game.publish(prop::fsa1visible, 1);
+    game.publish(prop::fsa2visible, 1);
+    game.publishNull(prop::sja1theta);
+    game.publish(prop::sja2theta, 3.1415);
     later(game, 200, [](const Game &g) {
-        g.publishNull("fsa1visible");
-        g.publishNull("fsa2visible");
+        g.publishNull(prop::fsa1visible);
+        g.publishNull(prop::fsa2visible);
     });
 }
 
 void returnToInterlude()
 {
     // One line before the capture, so the next step shows that line again.
-    story::state().currentLine = interlude().interludeReturnLine - 1;
+    core::process().story.currentLine = interlude().interludeReturnLine - 1;
     if (QTimer *timer = interludeTimer())
         timer->start(10);
 }
@@ -139,12 +136,12 @@ void applyEntry(Game &game, const StageRow &row)
     else if (special == Special::SetUpMap2)
         setUpInterlude(game, 2);
     if (row.other.music)
-        story::playMusicForLine(game);
+        music::playMusicForLine(game);
 
     switch (special) {
     case Special::LockStory:
         s.bVisible = 0;
-        story::state().interludeActive = true;
+        core::process().story.interludeActive = true;
         break;
     case Special::EndInterlude:
         endInterlude(game);
@@ -154,7 +151,7 @@ void applyEntry(Game &game, const StageRow &row)
         break;
     case Special::HideBackgroundLater:
         // Only the page loses the background; the stored flag stays for saves.
-        later(game, 200, [](const Game &g) { g.publishNull("bVisible"); });
+        later(game, 200, [](const Game &g) { g.publishNull(prop::bVisible); });
         break;
     case Special::ReturnToInterlude:
         returnToInterlude();
@@ -176,9 +173,9 @@ void showMap(Game &game, int map)
         in.containerShown = 1;
         in.map1Shown = first ? 1 : 0;
         in.map2Shown = first ? 0 : 1;
-        game.publish("ditu1visible", in.map1Shown);
-        game.publish("ditu2visible", in.map2Shown);
-        game.publish("sjvisible", 1);
+        game.publish(prop::ditu1visible, in.map1Shown);
+        game.publish(prop::ditu2visible, in.map2Shown);
+        game.publish(prop::sjvisible, 1);
     }
     in.containerShown = 1;
     in.map1Shown = first ? 1 : 0;
@@ -189,12 +186,12 @@ void showMap(Game &game, int map)
 
 void applyInterludeVisibility(Game &game)
 {
-    const int line = story::state().currentLine;
-    if (story::inFirstMap(line)) {
+    const int line = core::process().story.currentLine;
+    if (inFirstMap(line)) {
         showMap(game, 1);
         return;
     }
-    if (story::inSecondMap(line)) {
+    if (inSecondMap(line)) {
         showMap(game, 2);
         return;
     }
@@ -202,34 +199,34 @@ void applyInterludeVisibility(Game &game)
     in.interludeMap = 0;
     // The container flag stays set, so every later line hides the maps again.
     if (in.containerShown == 1) {
-        game.publishNull("sjvisible");
+        game.publishNull(prop::sjvisible);
         in.map1Shown = 0;
         in.map2Shown = 0;
-        game.publish("ditu1visible", 0);
-        game.publish("ditu2visible", 0);
+        game.publish(prop::ditu1visible, 0);
+        game.publish(prop::ditu2visible, 0);
     }
 }
 
 void publishScene(Game &game)
 {
     const StagingState &s = staging();
-    game.publish("bVisible", s.bVisible);
-    game.publish("bcPath", s.bcPath);
-    game.publish("a1visible", s.figureLayout == 1 ? 1 : 0);
-    game.publish("a2visible", s.figureLayout == 2 ? 1 : 0);
-    game.publish("a3visible", s.figureLayout == 3 ? 1 : 0);
-    game.publish("a1fvisible", s.figureLayout == 4 ? 1 : 0);
-    game.publish("a3fvisible", s.figureLayout == 5 ? 1 : 0);
-    game.publish("a1Path", s.a1Path);
-    game.publish("a2_1Path", s.a2_1Path);
-    game.publish("a2_2Path", s.a2_2Path);
-    game.publish("a3_1Path", s.a3_1Path);
-    game.publish("a3_2Path", s.a3_2Path);
-    game.publish("a3_3Path", s.a3_3Path);
-    game.publish("a1fPath", s.a1fPath);
-    game.publish("a3_1fPath", s.a3_1fPath);
-    game.publish("a3_2fPath", s.a3_2fPath);
-    game.publish("a3_3fPath", s.a3_3fPath);
+    game.publish(prop::bVisible, s.bVisible);
+    game.publish(prop::bcPath, s.bcPath);
+    game.publish(prop::a1visible, s.figureLayout == 1 ? 1 : 0);
+    game.publish(prop::a2visible, s.figureLayout == 2 ? 1 : 0);
+    game.publish(prop::a3visible, s.figureLayout == 3 ? 1 : 0);
+    game.publish(prop::a1fvisible, s.figureLayout == 4 ? 1 : 0);
+    game.publish(prop::a3fvisible, s.figureLayout == 5 ? 1 : 0);
+    game.publish(prop::a1Path, s.a1Path);
+    game.publish(prop::a2_1Path, s.a2_1Path);
+    game.publish(prop::a2_2Path, s.a2_2Path);
+    game.publish(prop::a3_1Path, s.a3_1Path);
+    game.publish(prop::a3_2Path, s.a3_2Path);
+    game.publish(prop::a3_3Path, s.a3_3Path);
+    game.publish(prop::a1fPath, s.a1fPath);
+    game.publish(prop::a3_1fPath, s.a3_1fPath);
+    game.publish(prop::a3_2fPath, s.a3_2fPath);
+    game.publish(prop::a3_3fPath, s.a3_3fPath);
 }
 
 } // namespace
@@ -239,10 +236,10 @@ void stageLine(Game &game, int loadFlag)
     StagingState &s = staging();
     if (loadFlag == 1) {
         s.bVisible = 1;
-        story::playMusicForLine(game);
+        music::playMusicForLine(game);
     }
 
-    int n = story::state().currentLine;
+    int n = core::process().story.currentLine;
     const StageRow *row = stageEntry(n);
     // A loaded save restores the scene of the nearest earlier entry.
     if (!row && loadFlag == 1) {
@@ -256,7 +253,7 @@ void stageLine(Game &game, int loadFlag)
     if (row)
         applyEntry(game, *row);
 
-    if (story::state().mistakePending) {
+    if (core::process().story.mistakePending) {
         s.figureLayout = 2;
         s.a2_1Path = QString::fromUtf8(kMistakeLeftFigure);
         s.a2_2Path = QString::fromUtf8(kMistakeRightFigure);
@@ -269,7 +266,7 @@ void stageLine(Game &game, int loadFlag)
 QList<int> spawnEnemies(Game &game, int map)
 {
     InterludeState &in = interlude();
-    game.publish("blockCount", in.enemyCount);
+    game.publish(prop::blockCount, in.enemyCount);
     const int base = map == 1 ? 720 : 3000;
     for (int i = 0; i < in.enemyCount; ++i) {
         // The record outlives maps and stories; it only grows to what a map needs.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/state.h"
+
 #include <QList>
 #include <QString>
 
@@ -10,16 +12,7 @@ struct Game;
 // stories, so a line that names only a background keeps the figures shown.
 namespace stage {
 
-struct StagingState {
-    QString bcPath;                        // background or full-screen illustration
-    QString a1Path;                        // layout 1: one figure, centre
-    QString a2_1Path, a2_2Path;            // layout 2: left, right
-    QString a3_1Path, a3_2Path, a3_3Path;  // layout 3: left, middle, right
-    QString a1fPath;                       // layout 4: one figure, left
-    QString a3_1fPath, a3_2fPath, a3_3fPath; // layout 5: left, middle, right
-    int bVisible = 0;                      // background shown
-    int figureLayout = 0;                  // 0 none, 1 to 5 as above
-};
+using StagingState = core::StagingState;
 
 StagingState &staging();
 

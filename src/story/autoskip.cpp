@@ -1,7 +1,6 @@
 #include "story/autoskip.h"
 
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
 #include "stage/staging.h"
 #include "story/choices.h"
 #include "story/linecursor.h"
@@ -15,9 +14,6 @@
 namespace story {
 
 namespace {
-
-QPointer<QTimer> autoTimerPtr;
-QPointer<QTimer> skipTimerPtr;
 
 void dropTimer(QPointer<QTimer> &timer)
 {
@@ -40,26 +36,27 @@ int autoRearmDelay(float vhang)
     return int(50.0 / (double(vhang) + 0.00001));
 }
 
-QTimer *autoTimer() { return autoTimerPtr; }
-QTimer *skipTimer() { return skipTimerPtr; }
+QTimer *autoTimer() { return core::process().autoTimer; }
+QTimer *skipTimer() { return core::process().skipTimer; }
 
 bool &autoJustStarted()
 {
-    static bool justStarted = true;
-    return justStarted;
+    return core::process().autoJustStarted;
 }
 
 void setAuto(Game &game, int value)
 {
-    dropTimer(autoTimerPtr);
+    QPointer<QTimer> &timer = core::process().autoTimer;
+    dropTimer(timer);
     if (value == 0)
         return;
-    autoTimerPtr = new QTimer;
-    autoTimerPtr->setInterval(autoInterval(game.Vhang));
+    // Owned by the run's engine, so it cannot outlive the game it calls back.
+    timer = new QTimer(game.lifetime());
+    timer->setInterval(autoInterval(game.Vhang));
     autoJustStarted() = true;
     Game *g = &game;
-    QObject::connect(autoTimerPtr, &QTimer::timeout, autoTimerPtr, [g] { autoTick(*g); });
-    autoTimerPtr->start();
+    QObject::connect(timer, &QTimer::timeout, timer, [g] { autoTick(*g); });
+    timer->start();
 }
 
 void autoTick(Game &game)
@@ -68,7 +65,7 @@ void autoTick(Game &game)
     if (autoJustStarted() || typing().typingDone) {
         // A question reached by typing has offered its answers already.
         if (isWaitingLine(s.currentLine)) {
-            dropTimer(autoTimerPtr);
+            dropTimer(core::process().autoTimer);
             return;
         }
         if (stepForward(game, ShowLine::Typed))
@@ -76,25 +73,24 @@ void autoTick(Game &game)
         if (typing().typingDone)
             return;
     }
-    if (!autoTimerPtr)
+    QPointer<QTimer> timer = core::process().autoTimer;
+    if (!timer)
         return;
-    autoTimerPtr->stop();
-    QTimer::singleShot(autoRearmDelay(game.Vhang), [] {
-        if (autoTimerPtr)
-            autoTimerPtr->start();
-    });
+    timer->stop();
+    QTimer::singleShot(autoRearmDelay(game.Vhang), timer.data(), [timer] { timer->start(); });
 }
 
 void setSkip(Game &game, int value)
 {
-    dropTimer(skipTimerPtr);
+    QPointer<QTimer> &timer = core::process().skipTimer;
+    dropTimer(timer);
     if (value == 0)
         return;
-    skipTimerPtr = new QTimer;
-    skipTimerPtr->setInterval(100);
+    timer = new QTimer(game.lifetime());
+    timer->setInterval(100);
     Game *g = &game;
-    QObject::connect(skipTimerPtr, &QTimer::timeout, skipTimerPtr, [g] { skipTick(*g); });
-    skipTimerPtr->start();
+    QObject::connect(timer, &QTimer::timeout, timer, [g] { skipTick(*g); });
+    timer->start();
 }
 
 void skipTick(Game &game)
@@ -102,7 +98,7 @@ void skipTick(Game &game)
     StoryState &s = state();
     if (isSkipStopLine(s.currentLine)) {
         stage::stageLine(game, 0);
-        dropTimer(skipTimerPtr);
+        dropTimer(core::process().skipTimer);
         // The line was shown whole, so no end of typing will offer the answers:
         // offer them now, or the story would wait here for good.
         if (isWaitingLine(s.currentLine) && !typeTimer()->isActive())

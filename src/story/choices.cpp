@@ -1,6 +1,6 @@
 #include "story/choices.h"
 
-#include "app/game.h"
+#include "core/game.h"
 #include "stage/staging.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
@@ -21,17 +21,17 @@ void offerChoice(Game &game)
 {
     const int line = state().currentLine;
     if (isChoiceLine(line)) {
-        game.publish("daanvisible", true);
-        game.publish("ida1", answerButtonText(lineText(answerLine(line, 1))));
-        game.publish("ida2", answerButtonText(lineText(answerLine(line, 2))));
+        game.publish(prop::daanvisible, true);
+        game.publish(prop::ida1, answerButtonText(lineText(answerLine(line, 1))));
+        game.publish(prop::ida2, answerButtonText(lineText(answerLine(line, 2))));
     } else if (line == kInputLine) {
-        game.publish("shuruvisible", true);
+        game.publish(prop::shuruvisible, true);
     }
 }
 
 void answerChoice(Game &game, int answer)
 {
-    game.publish("daanvisible", false);
+    game.publish(prop::daanvisible, false);
     const int shown = answerLine(state().currentLine, answer);
     if (shown > 0) {
         typeLine(game, shown);
@@ -70,14 +70,14 @@ void checkTypedAnswer(Game &game, const QString &text)
     } else {
         stage::stageLine(game, 0);
         s.currentLine = kInputLine - 1;
-        game.publish("nameText", QStringLiteral("Sorin"));
+        game.publish(prop::nameText, QStringLiteral("Sorin"));
         game.clearComponentCache();
         // Shown at once, so stop a line that is still typing from overwriting it.
         typeTimer()->stop();
-        game.publish("currentText", text);
+        game.publish(prop::currentText, text);
         s.mistakePending = true;
     }
-    game.publish("shuruvisible", false);
+    game.publish(prop::shuruvisible, false);
 }
 
 } // namespace story

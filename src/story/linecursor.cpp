@@ -1,7 +1,6 @@
 #include "story/linecursor.h"
 
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
 #include "stage/staging.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
@@ -21,8 +20,7 @@ bool stepForward(Game &game, ShowLine show)
         return false;
     }
     if (isEndingLine(s.currentLine)) {
-        if (game.controller)
-            game.controller->navigateindex();
+        game.goToTitle();
         return false;
     }
     if (s.interludeActive)
@@ -69,11 +67,11 @@ void resetStory(Game &game)
     StoryState &s = state();
     s.currentLine = 0;
     game.clearComponentCache();
-    game.publish("currentText", QString());
-    game.publish("nameText", QString());
-    game.publish("bVisible", false);
-    game.publish("daanvisible", false);
-    game.publish("shuruvisible", false);
+    game.publish(prop::currentText, QString());
+    game.publish(prop::nameText, QString());
+    game.publish(prop::bVisible, false);
+    game.publish(prop::daanvisible, false);
+    game.publish(prop::shuruvisible, false);
     game.triesLeft = 3;
     game.playerCaught = 0;
     game.companionCaught = 0;

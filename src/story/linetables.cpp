@@ -1,5 +1,7 @@
 #include "story/linetables.h"
 
+#include "stage/stagetable.h"
+
 namespace story {
 
 namespace {
@@ -31,9 +33,7 @@ const QVector<int> &choiceLines()
 bool isWaitingLine(int line) { return waitingLines().contains(line); }
 bool isEndingLine(int line) { return endingLines().contains(line); }
 bool isChoiceLine(int line) { return choiceLines().contains(line); }
-bool inFirstMap(int line) { return line >= 687 && line <= 701; }
-bool inSecondMap(int line) { return line >= 710 && line <= 760; }
-bool isSkipStopLine(int line) { return isWaitingLine(line) || inFirstMap(line) || inSecondMap(line); }
+bool isSkipStopLine(int line) { return isWaitingLine(line) || stage::inFirstMap(line) || stage::inSecondMap(line); }
 
 int answerLine(int choiceLine, int answer)
 {

@@ -17,10 +17,6 @@ bool isWaitingLine(int line);
 bool isEndingLine(int line);
 bool isChoiceLine(int line);
 
-// The two interlude maps, both ends inclusive.
-bool inFirstMap(int line);  // 687 to 701
-bool inSecondMap(int line); // 710 to 760
-
 // Where skipping stops by itself: waiting lines and both maps.
 bool isSkipStopLine(int line);
 

@@ -1,6 +1,6 @@
 #include "story/presentation.h"
 
-#include "app/game.h"
+#include "core/game.h"
 #include "story/choices.h"
 #include "story/linetables.h"
 #include "story/storystate.h"
@@ -12,27 +12,36 @@ namespace story {
 
 namespace {
 
-// The game that the timer's ticks publish to: the one that typed last.
-Game *typingGame = nullptr;
+QMetaObject::Connection &tickConnection()
+{
+    static QMetaObject::Connection connection;
+    return connection;
+}
+
+// The ticks publish to the game that typed last, and only while its engine
+// lives: the engine is the connection's context.
+void tickFor(Game &game)
+{
+    QObject::disconnect(tickConnection());
+    QObject *context = game.lifetime();
+    if (!context)
+        return;
+    Game *g = &game;
+    tickConnection() = QObject::connect(typeTimer(), &QTimer::timeout, context, [g] { typeTick(*g); });
+}
 
 } // namespace
 
 TypingState &typing()
 {
-    static TypingState s;
-    return s;
+    return core::process().typing;
 }
 
 QTimer *typeTimer()
 {
-    static QTimer *timer = nullptr;
-    if (!timer) {
+    QPointer<QTimer> &timer = core::process().typeTimer;
+    if (!timer)
         timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [] {
-            if (typingGame)
-                typeTick(*typingGame);
-        });
-    }
     return timer;
 }
 
@@ -80,17 +89,17 @@ void typeLine(Game &game, int n)
     t.typingDone = false;
     QTimer *timer = typeTimer();
     timer->stop();
-    typingGame = &game;
+    tickFor(game);
 
     const SpeakerSplit split = splitSpeaker(lineText(n));
     t.fullText = split.text;
     t.typedText.clear();
     t.typedCount = 0;
-    game.publish("nameText", speakerName(split.id));
+    game.publish(prop::nameText, speakerName(split.id));
     if (!t.fullText.isEmpty()) {
         t.typedText = t.fullText.left(1);
         t.typedCount = 1;
-        game.publish("currentText", t.typedText);
+        game.publish(prop::currentText, t.typedText);
     }
     timer->start(typingInterval(game.Vzi));
 }
@@ -107,7 +116,7 @@ void typeTick(Game &game)
     }
     t.typedText.append(t.fullText.at(t.typedCount));
     ++t.typedCount;
-    game.publish("currentText", t.typedText);
+    game.publish(prop::currentText, t.typedText);
     game.clearComponentCache();
     t.typingDone = false;
 }
@@ -116,9 +125,9 @@ void showViewLine(Game &game)
 {
     typing().typingDone = false;
     const SpeakerSplit split = splitSpeaker(lineText(state().viewLine));
-    game.publish("nameText", speakerName(split.id));
+    game.publish(prop::nameText, speakerName(split.id));
     if (!split.text.isEmpty())
-        game.publish("currentText", split.text);
+        game.publish(prop::currentText, split.text);
 }
 
 } // namespace story

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/state.h"
+
 #include <QString>
 
 struct Game;
@@ -9,16 +11,11 @@ class QTimer;
 // (currentText): typed one UTF-16 unit per tick, or shown whole at once.
 namespace story {
 
-struct TypingState {
-    QString fullText;        // the line without its speaker tag
-    QString typedText;       // revealed so far
-    int typedCount = 0;      // UTF-16 units revealed
-    bool typingDone = false; // the last typed line is complete
-};
+using TypingState = core::TypingState;
 
 TypingState &typing();
 
-// The one typing timer, created by the first typeLine and kept for the run.
+// The one typing timer, created on first use and kept for the run.
 QTimer *typeTimer();
 
 // int(50 / (Vzi + 0.0001)) ms per character: 49 at 1.0, 99 at 0.5, 500000 at 0.

@@ -1,6 +1,6 @@
 #include "story/storystate.h"
 
-#include "app/filepath.h"
+#include "core/textlines.h"
 
 #include <QFile>
 #include <QSet>
@@ -10,14 +10,12 @@ namespace story {
 
 StoryState &state()
 {
-    static StoryState s;
-    return s;
+    return core::process().story;
 }
 
 QList<QByteArray> &scriptLines()
 {
-    static QList<QByteArray> lines;
-    return lines;
+    return core::process().scriptLines;
 }
 
 void loadScript(const QString &path)

@@ -1,20 +1,16 @@
 #pragma once
 
+#include "core/state.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
 namespace story {
 
-// Where the story stands. Process-wide, GUI thread only.
-struct StoryState {
-    int currentLine = 0;          // 1-based; 0 before the first line
-    int viewLine = 0;             // line in the text box; behind currentLine while browsing
-    int mistakeCount = 0;         // wrong answers in this story
-    bool mistakePending = false;  // next step shows the mistake line
-    bool interludeActive = false; // the interlude holds the story
-};
+using StoryState = core::StoryState;
 
+// Where the story stands.
 StoryState &state();
 
 // Script lines as read from disk; line n is entry n - 1.

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
 #include "app/startup.h"
+#include "core/state.h"
 #include "stage/interludestate.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
@@ -18,9 +19,10 @@
 // over a script of numbered lines ("line 1" ... "line 975") unless given one.
 struct StoryFixture {
     ScratchDir dir;
+    // Declared first, so it outlives the engine that bounds the run's timers.
+    Game game;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQmlEngine> engine;
-    Game game;
 
     explicit StoryFixture(const QList<QByteArray> &script = numberedScript(975))
     {
@@ -30,10 +32,7 @@ struct StoryFixture {
         game.engine = engine.get();
         game.controller = controller.get();
         game.Vzi = 1.0f;
-        story::state() = story::StoryState();
-        story::typing() = story::TypingState();
-        story::typeTimer()->stop();
-        stage::interlude() = stage::InterludeState();
+        core::resetProcessState();
         story::scriptLines() = script;
         publishStartupProperties(game);
         connectHandlers(game);
@@ -49,13 +48,10 @@ struct StoryFixture {
         return lines;
     }
 
-    QVariant property(const char *name) const
-    {
-        return engine->rootContext()->contextProperty(QString::fromLatin1(name));
-    }
-    QString text() const { return property("currentText").toString(); }
-    QString name() const { return property("nameText").toString(); }
-    bool shown(const char *flag) const
+    QVariant property(prop::Name name) const { return game.property(name); }
+    QString text() const { return property(prop::currentText).toString(); }
+    QString name() const { return property(prop::nameText).toString(); }
+    bool shown(prop::Name flag) const
     {
         const QVariant v = property(flag);
         return v.canConvert<QObject *>() && v.userType() == QMetaType::QObjectStar ? v.value<QObject *>() != nullptr

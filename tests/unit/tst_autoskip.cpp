@@ -127,9 +127,9 @@ void TestAutoSkip::autoStopsAtQuestionWithButtons()
     f.finishTyping();
     story::autoTick(f.game);
     QCOMPARE(state().currentLine, 261);
-    QVERIFY(!f.shown("daanvisible"));
+    QVERIFY(!f.shown(prop::daanvisible));
     f.finishTyping(); // the question's own end of typing offers the answers
-    QVERIFY(f.shown("daanvisible"));
+    QVERIFY(f.shown(prop::daanvisible));
     story::autoTick(f.game);
     QVERIFY(!story::autoTimer());
     QCOMPARE(state().currentLine, 261);
@@ -176,8 +176,8 @@ void TestAutoSkip::skipStopsAtQuestionWithButtonsOffered()
     QVERIFY(story::skipTimer());
     story::skipTick(f.game);
     QVERIFY(!story::skipTimer());
-    QVERIFY(f.shown("daanvisible"));
-    QCOMPARE(f.property("ida1").toString(), QStringLiteral("line 614"));
+    QVERIFY(f.shown(prop::daanvisible));
+    QCOMPARE(f.property(prop::ida1).toString(), QStringLiteral("line 614"));
     QCOMPARE(f.controller->getSkip(), -1);
     f.controller->da1(2);
     QCOMPARE(state().currentLine, 615);
@@ -193,7 +193,7 @@ void TestAutoSkip::skipStopsAtTypedAnswerWithInputBox()
     QCOMPARE(state().currentLine, 551);
     story::skipTick(f.game);
     QVERIFY(!story::skipTimer());
-    QVERIFY(f.shown("shuruvisible"));
+    QVERIFY(f.shown(prop::shuruvisible));
 }
 
 void TestAutoSkip::skipStopsAtInterlude()
@@ -205,7 +205,7 @@ void TestAutoSkip::skipStopsAtInterlude()
         story::skipTick(f.game);
     QCOMPARE(state().currentLine, 687);
     QVERIFY(!story::skipTimer());
-    QVERIFY(!f.shown("daanvisible"));
+    QVERIFY(!f.shown(prop::daanvisible));
 }
 
 void TestAutoSkip::skipEndingReturnsToTitle()
@@ -261,7 +261,7 @@ void TestAutoSkip::skipRunsOnItsTimer()
     QTRY_VERIFY_WITH_TIMEOUT(!story::skipTimer(), 3000);
     QCOMPARE(state().currentLine, 613);
     QVERIFY2(clock.elapsed() >= 800, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(f.shown("daanvisible"));
+    QVERIFY(f.shown(prop::daanvisible));
 }
 
 QTEST_MAIN(TestAutoSkip)

@@ -72,9 +72,9 @@ void TestChoices::branches()
 
     StoryFixture f;
     reachQuestion(f, question);
-    QVERIFY(f.shown("daanvisible"));
+    QVERIFY(f.shown(prop::daanvisible));
     f.controller->da1(answer);
-    QVERIFY(!f.shown("daanvisible"));
+    QVERIFY(!f.shown(prop::daanvisible));
     f.finishTyping();
     QCOMPARE(f.text(), QStringLiteral("line %1").arg(answerLine));
     QCOMPARE(state().currentLine, cursor);
@@ -95,9 +95,9 @@ void TestChoices::hesitationAsksAgain()
     f.finishTyping();
     QCOMPARE(f.text(), QStringLiteral("line 682"));
     QCOMPARE(state().currentLine, 681);
-    QVERIFY(f.shown("daanvisible")); // offered again once 682 has been typed
-    QCOMPARE(f.property("ida1").toString(), QStringLiteral("line 682"));
-    QCOMPARE(f.property("ida2").toString(), QStringLiteral("line 684"));
+    QVERIFY(f.shown(prop::daanvisible)); // offered again once 682 has been typed
+    QCOMPARE(f.property(prop::ida1).toString(), QStringLiteral("line 682"));
+    QCOMPARE(f.property(prop::ida2).toString(), QStringLiteral("line 684"));
     f.controller->next1(); // still waiting
     QCOMPARE(state().currentLine, 681);
 }
@@ -112,12 +112,12 @@ void TestChoices::wrongAnswerAsksAgain()
     f.controller->next1();
     f.finishTyping();
     QCOMPARE(f.text(), QStringLiteral("line 851"));
-    QVERIFY(!f.shown("daanvisible"));
+    QVERIFY(!f.shown(prop::daanvisible));
     f.controller->next1();
     QCOMPARE(state().currentLine, 533);
-    QVERIFY(!f.shown("daanvisible")); // not before the question has been typed
+    QVERIFY(!f.shown(prop::daanvisible)); // not before the question has been typed
     f.finishTyping();
-    QVERIFY(f.shown("daanvisible"));
+    QVERIFY(f.shown(prop::daanvisible));
     QCOMPARE(state().mistakeCount, 1);
 }
 
@@ -128,8 +128,8 @@ void TestChoices::buttonTextsLoseEveryTag()
     script[262] = "<1><1>不";
     StoryFixture f(script);
     reachQuestion(f, 261);
-    QCOMPARE(f.property("ida1").toString(), QStringLiteral("我想知道"));
-    QCOMPARE(f.property("ida2").toString(), QStringLiteral("不"));
+    QCOMPARE(f.property(prop::ida1).toString(), QStringLiteral("我想知道"));
+    QCOMPARE(f.property(prop::ida2).toString(), QStringLiteral("不"));
     QCOMPARE(story::answerButtonText(QStringLiteral("a<b>c<7>")), QStringLiteral("a<b>c"));
 }
 
@@ -155,10 +155,10 @@ void TestChoices::typedAnswer()
 
     StoryFixture f;
     reachQuestion(f, 551);
-    QVERIFY(f.shown("shuruvisible"));
-    QVERIFY(!f.shown("daanvisible"));
+    QVERIFY(f.shown(prop::shuruvisible));
+    QVERIFY(!f.shown(prop::daanvisible));
     f.controller->shuru1(typed);
-    QVERIFY(!f.shown("shuruvisible"));
+    QVERIFY(!f.shown(prop::shuruvisible));
     QCOMPARE(story::isRightTypedAnswer(typed), right);
     if (right) {
         QCOMPARE(state().currentLine, 552);
@@ -185,9 +185,9 @@ void TestChoices::wrongTypedAnswerAsksAgain()
     QCOMPARE(f.text(), QStringLiteral("line 851"));
     f.controller->next1();
     QCOMPARE(state().currentLine, 551);
-    QVERIFY(!f.shown("shuruvisible"));
+    QVERIFY(!f.shown(prop::shuruvisible));
     f.finishTyping();
-    QVERIFY(f.shown("shuruvisible"));
+    QVERIFY(f.shown(prop::shuruvisible));
 }
 
 void TestChoices::emptyTypedAnswerNeverArrives()
@@ -195,7 +195,7 @@ void TestChoices::emptyTypedAnswerNeverArrives()
     StoryFixture f;
     reachQuestion(f, 551);
     f.controller->shuru1(QString());
-    QVERIFY(f.shown("shuruvisible"));
+    QVERIFY(f.shown(prop::shuruvisible));
     QCOMPARE(state().currentLine, 551);
 }
 
@@ -207,7 +207,7 @@ void TestChoices::unknownAnswerChangesNothing()
     story::answerChoice(f.game, 3);
     QCOMPARE(state().currentLine, 261);
     QCOMPARE(f.text(), QStringLiteral("kept"));
-    QVERIFY(!f.shown("daanvisible")); // the buttons still go away
+    QVERIFY(!f.shown(prop::daanvisible)); // the buttons still go away
 }
 
 QTEST_MAIN(TestChoices)

@@ -1,5 +1,5 @@
 #include "stage/stagetable.h"
-#include "story/music.h"
+#include "music/music.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,7 +101,7 @@ void TestGameData::galleryTile()
 void TestGameData::musicFile_data()
 {
     QTest::addColumn<QString>("file");
-    for (const QString &file : story::musicFiles())
+    for (const QString &file : music::musicFiles())
         QTest::newRow(qPrintable(file)) << file;
 }
 

@@ -1,8 +1,9 @@
 #include "testsupport.h"
 
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
 #include "app/startup.h"
+#include "core/paths.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -89,7 +90,9 @@ private:
     void openPage(const QString &source = QStringLiteral("load"));
     QQuickItem *item(const char *name) const;
     QQuickItem *layerOf(QQuickItem *item) const;
-    void publish(const char *name, const QVariant &value) { game.publish(name, value); }
+    void publish(prop::Name name, const QVariant &value) { game.publish(name, value); }
+    // Names that come from a data table.
+    void publish(const char *name, const QVariant &value) { game.publish(prop::Name{name}, value); }
     void moveTo(int x, int y) { QTest::mouseMove(view.get(), QPoint(x, y)); }
     void click(const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -230,7 +233,7 @@ void GamePageTest::undefinedStoryPropertiesLogNothing()
     // Flags switched on before any name arrives: still nothing to load, nothing to complain about.
     for (const char *flag : {"bVisible", "a1visible", "a1fvisible", "a2visible", "a3visible", "a3fvisible", "daanvisible", "shuruvisible"})
         publish(flag, 1);
-    publish("currentText", QVariant::fromValue<QObject *>(nullptr));
+    publish(prop::currentText, QVariant::fromValue<QObject *>(nullptr));
     QTest::qWait(20);
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
     QCOMPARE(item("background")->property("source").toUrl(), QUrl());
@@ -315,13 +318,13 @@ void GamePageTest::lineText()
 {
     openPage();
     QQuickItem *line = item("lineText");
-    publish("nameText", QStringLiteral("艾琳"));
-    publish("currentText", QStringLiteral("短"));
+    publish(prop::nameText, QStringLiteral("艾琳"));
+    publish(prop::currentText, QStringLiteral("短"));
     const qreal oneLine = line->property("contentHeight").toReal();
     QVERIFY(oneLine > 0);
 
     // Rich text reports one line whatever the wrap, so the height tells whether it wrapped.
-    publish("currentText", QStringLiteral("<font color=\"#c00000\">红色</font>的字和普通的字，") + QString(60, QChar(0x5B57)));
+    publish(prop::currentText, QStringLiteral("<font color=\"#c00000\">红色</font>的字和普通的字，") + QString(60, QChar(0x5B57)));
     QCOMPARE(item("nameText")->property("text").toString(), QStringLiteral("艾琳"));
     QCOMPARE(line->property("textFormat").toInt(), 1); // Text.RichText: markup is drawn, not shown
     QVERIFY(line->property("contentHeight").toReal() > 1.5 * oneLine);
@@ -389,7 +392,7 @@ void GamePageTest::menuBarFollowsPointer()
 void GamePageTest::everyMoveReachesController()
 {
     openPage();
-    publish("daanvisible", 1);
+    publish(prop::daanvisible, 1);
     QSignalSpy moved(controller.get(), &MainWindow::weizhiChanged);
     // Buttons on the way (the bar's save button, an answer) must not swallow the moves.
     const QPoint answer = centreOf(item("answer1"));
@@ -617,9 +620,9 @@ void GamePageTest::answerButtons()
     QFETCH(int, answer);
 
     openPage();
-    publish("ida1", QStringLiteral("留下"));
-    publish("ida2", QStringLiteral("离开"));
-    publish("daanvisible", offered ? 1 : 0);
+    publish(prop::ida1, QStringLiteral("留下"));
+    publish(prop::ida2, QStringLiteral("离开"));
+    publish(prop::daanvisible, offered ? 1 : 0);
     QCOMPARE(item("answer1")->property("text").toString(), QStringLiteral("留下"));
     QCOMPARE(item("answer2")->property("text").toString(), QStringLiteral("离开"));
 
@@ -795,7 +798,7 @@ void GamePageTest::inputField()
     openPage();
     QQuickItem *field = item("inputField");
     QQuickItem *hint = item("inputHint");
-    publish("shuruvisible", 1);
+    publish(prop::shuruvisible, 1);
     QVERIFY(field->hasActiveFocus());
     QVERIFY(hint->isVisible());
     QCOMPARE(hint->property("text").toString(), QStringLiteral("请输入内容，按回车提交..."));
@@ -826,7 +829,7 @@ void GamePageTest::inputField()
     QCOMPARE(next.count(), 0);
 
     // Once the box goes, the keys belong to the page again.
-    publish("shuruvisible", 0);
+    publish(prop::shuruvisible, 0);
     QVERIFY(view->rootObject()->hasActiveFocus());
     QTest::keyClick(view.get(), Qt::Key_W);
     QVERIFY(ws.count() >= 1);
@@ -836,7 +839,7 @@ void GamePageTest::inputField()
 // Coming back from the settings page in the middle of a typed answer.
 void GamePageTest::inputFieldFocusedWhenShownAtLoad()
 {
-    publish("shuruvisible", 1);
+    publish(prop::shuruvisible, 1);
     openPage(QStringLiteral("setting"));
     QVERIFY(item("inputField")->hasActiveFocus());
     QTest::keyClick(view.get(), 'x');

@@ -201,9 +201,9 @@ void TestLineCursor::resetLeavesViewAndFlags()
     QCOMPARE(f.game.companionCaught, 0);
     QCOMPARE(f.text(), QString());
     QCOMPARE(f.name(), QString());
-    QVERIFY(!f.shown("daanvisible"));
-    QVERIFY(!f.shown("shuruvisible"));
-    QVERIFY(!f.shown("bVisible"));
+    QVERIFY(!f.shown(prop::daanvisible));
+    QVERIFY(!f.shown(prop::shuruvisible));
+    QVERIFY(!f.shown(prop::bVisible));
 }
 
 void TestLineCursor::emptyScriptReadsFileNotLoaded()

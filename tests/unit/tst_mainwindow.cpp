@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "core/mainwindow.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>

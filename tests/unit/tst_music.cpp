@@ -1,9 +1,10 @@
-#include "app/filepath.h"
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/paths.h"
+#include "core/textlines.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
 #include "app/startup.h"
 #include "stage/interludestate.h"
-#include "story/music.h"
+#include "music/music.h"
 #include "story/storystate.h"
 #include "audiofixture.h"
 #include "testsupport.h"
@@ -83,7 +84,7 @@ void TestMusic::initTestCase()
 void TestMusic::init()
 {
     dir = std::make_unique<ScratchDir>();
-    for (const QString &file : story::musicFiles())
+    for (const QString &file : music::musicFiles())
         dir->write(file, shortWav());
     engine = std::make_unique<QQmlEngine>();
     controller = std::make_unique<MainWindow>();
@@ -92,7 +93,7 @@ void TestMusic::init()
     game.engine = engine.get();
     game.controller = controller.get();
     game.musicPlayer = player.get();
-    story::music() = story::MusicState();
+    music::music() = music::MusicState();
     story::state() = story::StoryState();
     connectHandlers(game);
 }
@@ -126,7 +127,7 @@ void TestMusic::storyTrack()
     QFETCH(int, line);
     QFETCH(QString, file);
     story::state().currentLine = line;
-    story::playMusicForLine(game);
+    music::playMusicForLine(game);
     QCOMPARE(fileOf(*player), absolute(file));
     QTRY_VERIFY(player->state() == QMediaPlayer::PlayingState || player->mediaStatus() == QMediaPlayer::EndOfMedia);
 }
@@ -134,10 +135,10 @@ void TestMusic::storyTrack()
 void TestMusic::cursorBeforeFirstLine()
 {
     story::state().currentLine = 5;
-    story::playMusicForLine(game);
+    music::playMusicForLine(game);
     MessageLog log;
     story::state().currentLine = 0;
-    story::playMusicForLine(game);
+    music::playMusicForLine(game);
     QCOMPARE(fileOf(*player), absolute("mp3/Memories.mp3"));
     QCOMPARE(log.messages.size(), 1);
     QVERIFY(log.messages.constFirst().contains("配乐"));
@@ -151,7 +152,7 @@ void TestMusic::titleTrack()
     QCOMPARE(fileOf(*player), absolute("mp3/Universe.mp3"));
 
     story::state().currentLine = 900;
-    story::playMusicForLine(game);
+    music::playMusicForLine(game);
     controller->navigateindex();
     QCOMPARE(fileOf(*player), absolute("mp3/Universe.mp3"));
     QTRY_COMPARE(player->state(), QMediaPlayer::PlayingState);
@@ -179,24 +180,24 @@ void TestMusic::galleryStep()
     QFETCH(QString, file);
     QFETCH(QString, title);
     if (startIndex >= 0)
-        story::music().musicIndex = startIndex;
-    QCOMPARE(engine->rootContext()->contextProperty("texte").toString(), QString("宇宙"));
+        music::music().musicIndex = startIndex;
+    QCOMPARE(engine->rootContext()->contextProperty(prop::texte.text).toString(), QString("宇宙"));
     controller->inextra1(step);
     QCOMPARE(fileOf(*player), absolute(file));
-    QCOMPARE(engine->rootContext()->contextProperty("texte").toString(), title);
+    QCOMPARE(engine->rootContext()->contextProperty(prop::texte.text).toString(), title);
 }
 
 void TestMusic::galleryWrapsRoundTheTable()
 {
     for (int step : {-1, 1}) {
-        story::music().musicIndex = 3;
+        music::music().musicIndex = 3;
         controller->inextra1(step);
         const QString first = fileOf(*player);
-        const QString firstTitle = engine->rootContext()->contextProperty("texte").toString();
+        const QString firstTitle = engine->rootContext()->contextProperty(prop::texte.text).toString();
         QStringList seen;
         for (int i = 0; i < 8; ++i) {
             controller->inextra1(step);
-            seen.append(engine->rootContext()->contextProperty("texte").toString());
+            seen.append(engine->rootContext()->contextProperty(prop::texte.text).toString());
         }
         QCOMPARE(fileOf(*player), first);
         QCOMPARE(seen.last(), firstTitle);
@@ -208,7 +209,7 @@ void TestMusic::galleryWrapsRoundTheTable()
 void TestMusic::tracksLoop()
 {
     QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
-    story::startTrack(game, "mp3/Memories.mp3");
+    music::startTrack(game, "mp3/Memories.mp3");
     QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 3, 10000);
     QCOMPARE(fileOf(*player), absolute("mp3/Memories.mp3"));
 }
@@ -216,25 +217,25 @@ void TestMusic::tracksLoop()
 void TestMusic::holdStopsTheLoop()
 {
     QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
-    story::startTrack(game, "mp3/Memories.mp3");
+    music::startTrack(game, "mp3/Memories.mp3");
     QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 1, 10000);
 
     controller->inbextra1(0);
-    QVERIFY(story::music().musicStopped);
+    QVERIFY(music::music().musicStopped);
     QCOMPARE(player->state(), QMediaPlayer::StoppedState);
     states.clear();
     QTest::qWait(500);
     QCOMPARE(playingCount(states), 0);
 
     // A new track still plays while paused, but only once.
-    story::startTrack(game, "mp3/Farewell.mp3");
+    music::startTrack(game, "mp3/Farewell.mp3");
     QTRY_VERIFY_WITH_TIMEOUT(player->mediaStatus() == QMediaPlayer::EndOfMedia, 10000);
     QTest::qWait(300);
     QCOMPARE(playingCount(states), 1);
     QCOMPARE(player->state(), QMediaPlayer::StoppedState);
 
     controller->inbextra1(1);
-    QVERIFY(!story::music().musicStopped);
+    QVERIFY(!music::music().musicStopped);
     QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 3, 10000);
     QCOMPARE(fileOf(*player), absolute("mp3/Farewell.mp3"));
 }
@@ -256,7 +257,7 @@ void TestMusic::failedTrack()
     QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
     MessageLog log;
 
-    story::startTrack(game, broken);
+    music::startTrack(game, broken);
     QTRY_VERIFY_WITH_TIMEOUT(failures(log) >= 1, 10000);
     QTest::qWait(500);
     QCOMPARE(failures(log), 1);
@@ -273,7 +274,7 @@ void TestMusic::failedTrack()
     QCOMPARE(failures(log), 1);
 
     // Asking for another track plays and loops again.
-    story::startTrack(game, "mp3/Universe.mp3");
+    music::startTrack(game, "mp3/Universe.mp3");
     QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 2, 10000);
     QCOMPARE(failures(log), 1);
 }
@@ -300,7 +301,7 @@ void TestMusic::caseBlindNames()
         return;
     MessageLog log;
     QSignalSpy statuses(player.get(), &QMediaPlayer::mediaStatusChanged);
-    story::startTrack(game, asked);
+    music::startTrack(game, asked);
     QTRY_VERIFY_WITH_TIMEOUT(statuses.contains({QVariant::fromValue(QMediaPlayer::EndOfMedia)}), 10000);
     QCOMPARE(failures(log), 0);
 }
@@ -309,14 +310,14 @@ void TestMusic::noPlayerDoesNothing()
 {
     game.musicPlayer = nullptr;
     story::state().currentLine = 0;
-    story::playMusicForLine(game);
-    story::playTitleMusic(game, 1);
-    story::playGalleryTrack(game, 1);
-    story::holdMusic(game, 0);
-    story::loopMusic(game, QMediaPlayer::StoppedState);
-    story::startTrack(game, "mp3/Universe.mp3");
-    QCOMPARE(story::music().musicIndex, 1);
-    QVERIFY(!story::music().musicStopped);
+    music::playMusicForLine(game);
+    music::playTitleMusic(game, 1);
+    music::playGalleryTrack(game, 1);
+    music::holdMusic(game, 0);
+    music::loopMusic(game, QMediaPlayer::StoppedState);
+    music::startTrack(game, "mp3/Universe.mp3");
+    QCOMPARE(music::music().musicIndex, 1);
+    QVERIFY(!music::music().musicStopped);
     QVERIFY(player->media().isNull());
 }
 

@@ -1,9 +1,9 @@
-#include "app/game.h"
+#include "core/game.h"
 #include "extras/unlockrecord.h"
 #include "stage/interludestate.h"
 #include "stage/stagetable.h"
 #include "stage/staging.h"
-#include "story/music.h"
+#include "music/music.h"
 #include "story/storystate.h"
 #include "audiofixture.h"
 #include "testsupport.h"
@@ -91,7 +91,9 @@ private slots:
     void musicAtTableLines();
 
 private:
-    QVariant ctx(const char *name) const { return engine->rootContext()->contextProperty(QString::fromLatin1(name)); }
+    QVariant ctx(prop::Name name) const { return game.property(name); }
+    // Names that come from a data table.
+    QVariant ctx(const char *name) const { return game.property(prop::Name{name}); }
     void stage(int line, int loadFlag = 0)
     {
         story::state().currentLine = line;
@@ -143,7 +145,7 @@ void TestStaging::init()
     stage::staging() = stage::StagingState();
     stage::interlude() = stage::InterludeState();
     story::state() = story::StoryState();
-    story::music() = story::MusicState();
+    music::music() = music::MusicState();
     extras::cgProgress() = 0;
     stage::interludeTimer()->stop();
     publishedNames.clear();
@@ -226,9 +228,9 @@ void TestStaging::entry()
     stage(line);
 
     QCOMPARE(stage::staging().bcPath, bcPath);
-    QCOMPARE(ctx("bcPath").toString(), bcPath);
+    QCOMPARE(ctx(prop::bcPath).toString(), bcPath);
     QCOMPARE(stage::staging().bVisible, bVisible);
-    QCOMPARE(ctx("bVisible"), QVariant(bVisible));
+    QCOMPARE(ctx(prop::bVisible), QVariant(bVisible));
     QCOMPARE(stage::staging().figureLayout, layout);
     QCOMPARE(publishedLayout(), layout);
     QCOMPARE(publishedSlots(), slotValues);
@@ -263,8 +265,8 @@ void TestStaging::loadSearch()
     stage(line, 1);
 
     QCOMPARE(story::state().currentLine, line);
-    QCOMPARE(ctx("bcPath").toString(), bcPath);
-    QCOMPARE(ctx("bVisible"), QVariant(bVisible));
+    QCOMPARE(ctx(prop::bcPath).toString(), bcPath);
+    QCOMPARE(ctx(prop::bVisible), QVariant(bVisible));
     QCOMPARE(publishedLayout(), layout);
     QCOMPARE(publishedSlots(), slotValues);
 }
@@ -323,8 +325,8 @@ void TestStaging::mistakeScene()
     story::state().mistakePending = true;
     stage(line);
     QCOMPARE(publishedLayout(), layout);
-    QCOMPARE(ctx("a2_1Path").toString(), QString("a1-6"));
-    QCOMPARE(ctx("a2_2Path").toString(), QString("a2-2-3"));
+    QCOMPARE(ctx(prop::a2_1Path).toString(), QString("a1-6"));
+    QCOMPARE(ctx(prop::a2_2Path).toString(), QString("a2-2-3"));
 }
 
 void TestStaging::interludeVisibility()
@@ -340,14 +342,14 @@ void TestStaging::interludeVisibility()
     unset();
     stage(686);
     QCOMPARE(in.interludeMap, 0);
-    QCOMPARE(ctx("sjvisible").toString(), QString("unset"));
+    QCOMPARE(ctx(prop::sjvisible).toString(), QString("unset"));
 
     stage::staging().figureLayout = 2;
     stage(687);
     QCOMPARE(in.interludeMap, 1);
-    QCOMPARE(ctx("sjvisible"), QVariant(1));
-    QCOMPARE(ctx("ditu1visible"), QVariant(1));
-    QCOMPARE(ctx("ditu2visible"), QVariant(0));
+    QCOMPARE(ctx(prop::sjvisible), QVariant(1));
+    QCOMPARE(ctx(prop::ditu1visible), QVariant(1));
+    QCOMPARE(ctx(prop::ditu2visible), QVariant(0));
     QCOMPARE(flags(), (QList<int>{1, 1, 0}));
     QCOMPARE(publishedLayout(), 0);
     QCOMPARE(in.enemyMotion.size(), 20);
@@ -355,7 +357,7 @@ void TestStaging::interludeVisibility()
     unset();
     stage::staging().figureLayout = 2;
     stage(688);
-    QCOMPARE(ctx("sjvisible").toString(), QString("unset"));
+    QCOMPARE(ctx(prop::sjvisible).toString(), QString("unset"));
     QCOMPARE(publishedLayout(), 0);
     QCOMPARE(in.enemyMotion.size(), 40);
     QCOMPARE(in.enemyMotion.count(QVariant(0)), 40);
@@ -364,41 +366,41 @@ void TestStaging::interludeVisibility()
     stage(702);
     QCOMPARE(in.interludeMap, 0);
     QCOMPARE(flags(), (QList<int>{0, 0, 0}));
-    QCOMPARE(ctx("sjvisible"), QVariant(0));
-    QCOMPARE(ctx("ditu1visible"), QVariant(0));
-    QCOMPARE(ctx("ditu2visible"), QVariant(0));
+    QCOMPARE(ctx(prop::sjvisible), QVariant(0));
+    QCOMPARE(ctx(prop::ditu1visible), QVariant(0));
+    QCOMPARE(ctx(prop::ditu2visible), QVariant(0));
     QCOMPARE(in.enemyMotion.size(), 40);
 
     unset();
     stage(703);
-    QCOMPARE(ctx("sjvisible").toString(), QString("unset"));
+    QCOMPARE(ctx(prop::sjvisible).toString(), QString("unset"));
 
     stage(710);
     QCOMPARE(in.interludeMap, 2);
-    QCOMPARE(ctx("sjvisible"), QVariant(1));
-    QCOMPARE(ctx("ditu1visible"), QVariant(0));
-    QCOMPARE(ctx("ditu2visible"), QVariant(1));
+    QCOMPARE(ctx(prop::sjvisible), QVariant(1));
+    QCOMPARE(ctx(prop::ditu1visible), QVariant(0));
+    QCOMPARE(ctx(prop::ditu2visible), QVariant(1));
     QCOMPARE(flags(), (QList<int>{1, 0, 1}));
 
     // Leaving by a load: the container flag stays 1, so every later line hides again.
     unset();
     stage(500, 1);
     QCOMPARE(in.interludeMap, 0);
-    QVERIFY(isNullObject(ctx("sjvisible")));
-    QCOMPARE(ctx("ditu1visible"), QVariant(0));
-    QCOMPARE(ctx("ditu2visible"), QVariant(0));
+    QVERIFY(isNullObject(ctx(prop::sjvisible)));
+    QCOMPARE(ctx(prop::ditu1visible), QVariant(0));
+    QCOMPARE(ctx(prop::ditu2visible), QVariant(0));
     QCOMPARE(flags(), (QList<int>{1, 0, 0}));
     unset();
     stage(501);
-    QVERIFY(isNullObject(ctx("sjvisible")));
-    QCOMPARE(ctx("ditu2visible"), QVariant(0));
+    QVERIFY(isNullObject(ctx(prop::sjvisible)));
+    QCOMPARE(ctx(prop::ditu2visible), QVariant(0));
     QCOMPARE(in.containerShown, 1);
 
     // With the container flag still set, a map whose own flag is 0 is shown again.
     unset();
     stage(695);
-    QCOMPARE(ctx("sjvisible"), QVariant(1));
-    QCOMPARE(ctx("ditu1visible"), QVariant(1));
+    QCOMPARE(ctx(prop::sjvisible), QVariant(1));
+    QCOMPARE(ctx(prop::ditu1visible), QVariant(1));
     QCOMPARE(flags(), (QList<int>{1, 1, 0}));
 }
 
@@ -430,15 +432,15 @@ void TestStaging::interludeSetUp()
     stage(line);
 
     QCOMPARE(in.enemyCount, enemies);
-    QCOMPARE(ctx("blockCount"), QVariant(enemies));
+    QCOMPARE(ctx(prop::blockCount), QVariant(enemies));
     QCOMPARE((QList<int>{in.sja1x, in.sja1y, in.sja2x, in.sja2y}), (QList<int>{90, 310, 20, 310}));
-    QCOMPARE(ctx("sja1x"), QVariant(90));
-    QCOMPARE(ctx("sja1y"), QVariant(310));
-    QCOMPARE(ctx("sja2x"), QVariant(20));
-    QCOMPARE(ctx("sja2y"), QVariant(310));
-    QVERIFY(isNullObject(ctx("sjx")));
+    QCOMPARE(ctx(prop::sja1x), QVariant(90));
+    QCOMPARE(ctx(prop::sja1y), QVariant(310));
+    QCOMPARE(ctx(prop::sja2x), QVariant(20));
+    QCOMPARE(ctx(prop::sja2y), QVariant(310));
+    QVERIFY(isNullObject(ctx(prop::sjx)));
     QCOMPARE(in.scrollX, 0);
-    QCOMPARE(ctx("bVisible"), QVariant(0));
+    QCOMPARE(ctx(prop::bVisible), QVariant(0));
     QCOMPARE(in.enemyPositions.size(), 2 * enemies);
     QCOMPARE(in.enemyPositions, in.enemySpawns);
     QCOMPARE(in.enemyMotion.size(), 2 * enemies);
@@ -494,21 +496,21 @@ void TestStaging::locks()
     stage(line);
     QCOMPARE(story::state().interludeActive, locked);
     if (locked)
-        QCOMPARE(ctx("bVisible"), QVariant(0));
+        QCOMPARE(ctx(prop::bVisible), QVariant(0));
 }
 
 void TestStaging::scriptedShots()
 {
     stage(755);
-    QCOMPARE(ctx("fsa1visible"), QVariant(1));
-    QCOMPARE(ctx("fsa2visible"), QVariant(1));
-    QVERIFY(isNullObject(ctx("sja1theta")));
-    QCOMPARE(ctx("sja2theta"), QVariant(3.1415));
-    QCOMPARE(ctx("bVisible"), QVariant(0));
+    QCOMPARE(ctx(prop::fsa1visible), QVariant(1));
+    QCOMPARE(ctx(prop::fsa2visible), QVariant(1));
+    QVERIFY(isNullObject(ctx(prop::sja1theta)));
+    QCOMPARE(ctx(prop::sja2theta), QVariant(3.1415));
+    QCOMPARE(ctx(prop::bVisible), QVariant(0));
     QTest::qWait(100);
-    QCOMPARE(ctx("fsa1visible"), QVariant(1));
-    QTRY_VERIFY_WITH_TIMEOUT(isNullObject(ctx("fsa1visible")), 1000);
-    QVERIFY(isNullObject(ctx("fsa2visible")));
+    QCOMPARE(ctx(prop::fsa1visible), QVariant(1));
+    QTRY_VERIFY_WITH_TIMEOUT(isNullObject(ctx(prop::fsa1visible)), 1000);
+    QVERIFY(isNullObject(ctx(prop::fsa2visible)));
 }
 
 void TestStaging::delayedHide_data()
@@ -527,14 +529,14 @@ void TestStaging::delayedHide()
     QFETCH(bool, hides);
     stage::staging().bVisible = 1;
     stage(line);
-    QCOMPARE(ctx("bVisible"), QVariant(1));
+    QCOMPARE(ctx(prop::bVisible), QVariant(1));
     QTest::qWait(100);
-    QCOMPARE(ctx("bVisible"), QVariant(1));
+    QCOMPARE(ctx(prop::bVisible), QVariant(1));
     if (hides) {
-        QTRY_VERIFY_WITH_TIMEOUT(isNullObject(ctx("bVisible")), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(isNullObject(ctx(prop::bVisible)), 1000);
     } else {
         QTest::qWait(300);
-        QCOMPARE(ctx("bVisible"), QVariant(1));
+        QCOMPARE(ctx(prop::bVisible), QVariant(1));
     }
     // Only the page loses it: a save made now still has the background.
     QCOMPARE(stage::staging().bVisible, 1);
@@ -568,8 +570,8 @@ void TestStaging::returnToInterlude()
     QCOMPARE(story::state().currentLine, caughtAt - 1);
     QVERIFY(stage::interludeTimer()->isActive());
     QCOMPARE(stage::interludeTimer()->interval(), 10);
-    QCOMPARE(ctx("bcPath").toString(), bcPath);
-    QCOMPARE(ctx("bVisible"), QVariant(1));
+    QCOMPARE(ctx(prop::bcPath).toString(), bcPath);
+    QCOMPARE(ctx(prop::bVisible), QVariant(1));
     QCOMPARE(publishedSlots(), slotValues);
     // The timer runs again at once, so its map is shown with the cursor.
     QCOMPARE(stage::interlude().interludeMap, map);
@@ -579,7 +581,7 @@ void TestStaging::returnToInterlude()
     stage(story::state().currentLine + 1);
     QCOMPARE(story::state().currentLine, caughtAt);
     QCOMPARE(ctx(map == 1 ? "ditu1visible" : "ditu2visible"), QVariant(1));
-    QCOMPARE(ctx("sjvisible"), QVariant(1));
+    QCOMPARE(ctx(prop::sjvisible), QVariant(1));
 }
 
 void TestStaging::publicationOrder_data()
@@ -630,14 +632,14 @@ void TestStaging::publicationOrder()
 void TestStaging::musicAtTableLines()
 {
     ScratchDir dir;
-    for (const QString &file : story::musicFiles())
+    for (const QString &file : music::musicFiles())
         dir.write(file, shortWav());
     QMediaPlayer player;
     game.musicPlayer = &player;
     QSignalSpy started(&player, &QMediaPlayer::stateChanged);
 
     QMap<int, QString> expected;
-    for (const story::StoryTrack &row : story::storyMusicTable())
+    for (const music::StoryTrack &row : music::storyMusicTable())
         expected.insert(row.line, QString::fromLatin1(row.file));
     QMap<int, QString> startedAt;
     for (int line = 1; line <= 975; ++line) {

@@ -1,7 +1,8 @@
 #include "app/displaymode.h"
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
 #include "app/startup.h"
+#include "music/music.h"
 #include "testsupport.h"
 
 #include <QFont>
@@ -115,7 +116,7 @@ void TestStartup::volumeTruncates()
 {
     QFETCH(float, setting);
     QFETCH(int, volume);
-    QCOMPARE(volumePercent(setting), volume);
+    QCOMPARE(music::volumePercent(setting), volume);
 }
 
 void TestStartup::startupProperties()
@@ -135,25 +136,25 @@ void TestStartup::startupProperties()
     publishInterludeProperties(game);
 
     QQmlContext *root = engine.rootContext();
-    QCOMPARE(root->contextProperty("Controller").value<QObject *>(), &controller);
-    QCOMPARE(root->contextProperty("Vzi").toFloat(), 0.3f);
-    QCOMPARE(root->contextProperty("Vhang").toFloat(), 0.4f);
-    QCOMPARE(root->contextProperty("Inliang").toFloat(), 0.6f);
-    QCOMPARE("/" + root->contextProperty("exePath").toString(), QDir::currentPath());
+    QCOMPARE(root->contextProperty(prop::Controller.text).value<QObject *>(), &controller);
+    QCOMPARE(root->contextProperty(prop::Vzi.text).toFloat(), 0.3f);
+    QCOMPARE(root->contextProperty(prop::Vhang.text).toFloat(), 0.4f);
+    QCOMPARE(root->contextProperty(prop::Inliang.text).toFloat(), 0.6f);
+    QCOMPARE("/" + root->contextProperty(prop::exePath.text).toString(), QDir::currentPath());
     for (const char *flag : {"bVisible", "daanvisible", "shuruvisible", "a1visible", "a2visible", "a3visible",
                              "a1fvisible", "a3fvisible", "sjvisible", "ditu1visible", "ditu2visible",
                              "fsa1visible", "fsa2visible"}) {
         const QVariant v = root->contextProperty(QString::fromLatin1(flag));
         QVERIFY2(v.isValid() && v.canConvert<QObject *>() && !v.value<QObject *>(), flag);
     }
-    QCOMPARE(root->contextProperty("sja1x").toInt(), 90);
-    QCOMPARE(root->contextProperty("sja1y").toInt(), 310);
-    QCOMPARE(root->contextProperty("sja2x").toInt(), 20);
-    QCOMPARE(root->contextProperty("sja2y").toInt(), 310);
-    QCOMPARE(root->contextProperty("sjx").toInt(), 0);
+    QCOMPARE(root->contextProperty(prop::sja1x.text).toInt(), 90);
+    QCOMPARE(root->contextProperty(prop::sja1y.text).toInt(), 310);
+    QCOMPARE(root->contextProperty(prop::sja2x.text).toInt(), 20);
+    QCOMPARE(root->contextProperty(prop::sja2y.text).toInt(), 310);
+    QCOMPARE(root->contextProperty(prop::sjx.text).toInt(), 0);
 
     // The page's own URL rule must land on the working directory.
-    const QUrl url("file:///" + root->contextProperty("exePath").toString() + "/png/ib.png");
+    const QUrl url("file:///" + root->contextProperty(prop::exePath.text).toString() + "/png/ib.png");
     QCOMPARE(url.toLocalFile(), QDir::current().filePath("png/ib.png"));
 }
 

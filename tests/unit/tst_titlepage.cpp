@@ -1,5 +1,5 @@
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
 #include "app/startup.h"
 #include "testsupport.h"
 

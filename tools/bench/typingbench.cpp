@@ -1,8 +1,8 @@
 // Typing benchmark: with the game page shown, how long a 60-character line
 // takes to type at full text speed, against 59 ticks of 49 ms. Run it on a
 // display (xvfb-run -a build/tools/bench/typingbench).
-#include "app/game.h"
-#include "app/mainwindow.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
 #include "app/startup.h"
 #include "story/presentation.h"
 #include "story/storystate.h"

@@ -1,6 +1,7 @@
-#include "app/mainwindow.h"
+#include "core/mainwindow.h"
 
-#include "app/filepath.h"
+#include "core/paths.h"
+#include "core/settinglines.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,7 +14,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
+#include <vector>
 #include <string>
 
 MainWindow::MainWindow()
@@ -30,18 +31,16 @@ MainWindow::~MainWindow() = default;
 // windowed "0" that start-up writes lands in the out-of-range branch on purpose.
 void MainWindow::readDisplayModeSetting()
 {
-    std::ifstream in(resolvePath(QStringLiteral("setting.txt")).toLocal8Bit().constData());
-    if (!in.is_open()) {
+    std::vector<std::string> lines;
+    if (!settings::readLines(&lines)) {
         qDebug() << "状态文件不存在，使用默认缩放状态" << suofang;
         return;
     }
-    std::string line;
-    if (!std::getline(in, line)) {
+    if (lines.empty()) {
         qWarning() << "状态文件为空，使用默认缩放状态" << suofang;
         return;
     }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    const std::string &line = lines.front();
     const QString text = QString::fromStdString(line);
     const char *begin = line.c_str();
     char *end = nullptr;

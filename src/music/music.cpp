@@ -1,13 +1,14 @@
-#include "story/music.h"
+#include "music/music.h"
 
-#include "app/game.h"
-#include "app/startup.h"
-#include "story/storystate.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/paths.h"
+#include "core/state.h"
 
 #include <QMediaContent>
 #include <QtDebug>
 
-namespace story {
+namespace music {
 
 const QVector<StoryTrack> &storyMusicTable()
 {
@@ -66,10 +67,14 @@ QStringList musicFiles()
     return files;
 }
 
+int volumePercent(float inliang)
+{
+    return int(inliang * 100);
+}
+
 MusicState &music()
 {
-    static MusicState s;
-    return s;
+    return core::process().music;
 }
 
 void startTrack(Game &game, const QString &file)
@@ -87,7 +92,7 @@ void playMusicForLine(Game &game)
 {
     if (!game.musicPlayer)
         return;
-    const int line = state().currentLine;
+    const int line = core::process().story.currentLine;
     if (line < 1) {
         // Only a save made before the first line gets here; keep what plays.
         qWarning().noquote() << QStringLiteral("光标在第 %1 行，没有对应的配乐，继续播放当前曲目").arg(line);
@@ -118,7 +123,7 @@ void playGalleryTrack(Game &game, int step)
     int &index = music().musicIndex;
     index = ((index + step) % count + count) % count;
     startTrack(game, QString::fromLatin1(rows.at(index).file));
-    game.publish("texte", QString::fromUtf8(rows.at(index).title));
+    game.publish(prop::texte, QString::fromUtf8(rows.at(index).title));
 }
 
 void holdMusic(Game &game, int value)
@@ -160,4 +165,20 @@ void musicFailed(Game &game, QMediaPlayer::Error error)
     player->stop();
 }
 
-} // namespace story
+void connectMusic(Game &game)
+{
+    MainWindow *c = game.controller;
+    Game *g = &game;
+    QObject::connect(c, &MainWindow::toindex, c, [g](int value) { playTitleMusic(*g, value); });
+    QObject::connect(c, &MainWindow::inbextraChanged, c, [g](int value) { holdMusic(*g, value); });
+    g->publish(prop::texte, QStringLiteral("宇宙"));
+    QObject::connect(c, &MainWindow::inextraChanged, c, [g](int step) { playGalleryTrack(*g, step); });
+    if (QMediaPlayer *player = g->musicPlayer) {
+        QObject::connect(player, &QMediaPlayer::stateChanged, player,
+                         [g](QMediaPlayer::State state) { loopMusic(*g, state); });
+        QObject::connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), player,
+                         [g](QMediaPlayer::Error error) { musicFailed(*g, error); });
+    }
+}
+
+} // namespace music

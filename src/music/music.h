@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/state.h"
+
 #include <QMediaPlayer>
 #include <QString>
 #include <QStringList>
@@ -10,7 +12,7 @@ struct Game;
 // Background music: one player for the whole run, a track chosen by the story
 // line, the title page or the extras page's music box, looping until another
 // is asked for. Every function does nothing when the game has no player.
-namespace story {
+namespace music {
 
 struct StoryTrack {
     int line;         // first line of the story that plays this file
@@ -30,13 +32,12 @@ const QVector<GalleryTrack> &galleryTable();
 QStringList musicFiles();
 
 // Process-wide music state, GUI thread only.
-struct MusicState {
-    int musicIndex = 1;         // gallery entry; 1 although start-up plays entry 0
-    bool musicStopped = false;  // paused from the music box: a track that ends stays ended
-    bool trackFailed = false;   // the current track could not be played: no restart
-};
+using MusicState = core::MusicState;
 
 MusicState &music();
+
+// The player's volume for a setting from 0 to 1, truncated: 0.999 gives 99.
+int volumePercent(float inliang);
 
 // Stop, set the file, play.
 void startTrack(Game &game, const QString &file);
@@ -48,8 +49,12 @@ void playGalleryTrack(Game &game, int step);
 void holdMusic(Game &game, int value);
 void loopMusic(Game &game, QMediaPlayer::State state);
 
+// Title music, the music box, looping and the player's errors; publishes the
+// first track title.
+void connectMusic(Game &game);
+
 // The player's error signal: one warning naming the file, then silence until
 // another track is started.
 void musicFailed(Game &game, QMediaPlayer::Error error);
 
-} // namespace story
+} // namespace music

@@ -1,4 +1,4 @@
-#include "app/filepath.h"
+#include "core/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,19 +38,15 @@ QString resolvePath(const QString &relativePath)
 #endif
 }
 
-QList<QByteArray> splitTextLines(const QByteArray &content)
+QString exePathForPages()
 {
-    QList<QByteArray> lines;
-    int start = 0;
-    while (start < content.size()) {
-        int end = content.indexOf('\n', start);
-        if (end < 0)
-            end = content.size();
-        QByteArray line = content.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines.append(line);
-        start = end + 1;
-    }
-    return lines;
+    const QString path = QDir::currentPath();
+    // Pages write "file:///" + exePath: a Unix path must lose its own leading
+    // slash there, as a drive letter path ("C:/...") has none.
+    return path.startsWith(QLatin1Char('/')) ? path.mid(1) : path;
+}
+
+QUrl mediaUrl(const QString &relativePath)
+{
+    return QUrl::fromLocalFile(QFileInfo(resolvePath(relativePath)).absoluteFilePath());
 }

@@ -1,0 +1,62 @@
+#include "core/game.h"
+
+#include "core/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QQmlContext>
+#include <QQmlEngine>
+
+QObject *Game::lifetime() const
+{
+    if (engine)
+        return engine;
+    return controller;
+}
+
+void Game::quit() const
+{
+    if (hooks.quit)
+        hooks.quit();
+    else
+        QCoreApplication::quit();
+}
+
+bool Game::restartSelf() const
+{
+    return hooks.restartSelf ? hooks.restartSelf() : false;
+}
+
+QImage Game::grabWindow() const
+{
+    return hooks.grabWindow ? hooks.grabWindow() : QImage();
+}
+
+void Game::goToTitle() const
+{
+    if (hooks.goToTitle)
+        hooks.goToTitle();
+    else if (controller)
+        controller->navigateindex();
+}
+
+void Game::publish(prop::Name name, const QVariant &value) const
+{
+    if (engine)
+        engine->rootContext()->setContextProperty(QString::fromLatin1(name.text), value);
+}
+
+void Game::publishNull(prop::Name name) const
+{
+    publish(name, QVariant::fromValue<QObject *>(nullptr));
+}
+
+QVariant Game::property(prop::Name name) const
+{
+    return engine ? engine->rootContext()->contextProperty(QString::fromLatin1(name.text)) : QVariant();
+}
+
+void Game::clearComponentCache() const
+{
+    if (engine)
+        engine->clearComponentCache();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/props.h"
+
+#include <QImage>
+#include <QVariant>
+
+#include <functional>
+
+class QObject;
+class QQmlEngine;
+class QMediaPlayer;
+class MainWindow;
+
+// What start-up owns for the whole run and hands to every handler. The
+// handlers reach QML only through the engine's root context.
+struct Game {
+    QQmlEngine *engine = nullptr;
+    MainWindow *controller = nullptr;
+    QMediaPlayer *musicPlayer = nullptr; // null in tests that need no music
+
+    // Live settings, mirrored as the context properties of the same names.
+    float Vzi = 0.5f;
+    float Vhang = 0.5f;
+    float Inliang = 0.5f;
+
+    // Interlude counters; a new story and a loaded save reset them.
+    int triesLeft = 3;
+    int playerCaught = 0;
+    int companionCaught = 0;
+
+    // The last display mode asked for; 3 = none yet.
+    int lastDisplayMode = 3;
+
+    // What leaves the process or touches the window goes through these, so
+    // tests can watch it happen without a second process or a real window.
+    struct Hooks {
+        std::function<void()> quit;
+        std::function<bool()> restartSelf; // true when the new process started
+        std::function<QImage()> grabWindow; // null image when there is no window
+        std::function<void()> goToTitle;
+    } hooks;
+
+    // The object whose life bounds the run's timers and connections.
+    QObject *lifetime() const;
+
+    void quit() const;
+    bool restartSelf() const;
+    QImage grabWindow() const;
+    void goToTitle() const;
+
+    void publish(prop::Name name, const QVariant &value) const;
+    void publishNull(prop::Name name) const; // QML reads a null object as false
+    QVariant property(prop::Name name) const;
+    void clearComponentCache() const;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// Every file the game uses is named relative to the working directory, which
+// is also what the pages know as exePath.
+
+// The data files are named as on a case-blind file system ("mp3/universe.mp3"
+// and "mp3/Universe.mp3" are one file). Returns the relative path of the file
+// that exists, whatever the case of each part; the path unchanged when none does.
+QString resolvePath(const QString &relativePath);
+
+// The working directory as the pages expect it after "file:///".
+QString exePathForPages();
+
+// A local media file named relative to the working directory, whatever its case.
+QUrl mediaUrl(const QString &relativePath);

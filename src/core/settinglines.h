@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Line-addressed access to "setting.txt" in the working directory, the one
+// reader and writer of that file:
+// 1 display mode, 2 text speed, 3 auto-advance speed, 4 music volume.
+// Lines after 4 are never read and survive every write.
+namespace settings {
+
+// All lines of the file, without line ends; false when it cannot be opened.
+bool readLines(std::vector<std::string> *lines);
+
+// Rewrites the whole file in one piece; false (with a warning) when it cannot.
+bool writeLines(const std::vector<std::string> &lines);
+
+// Text of line n (1-based) without its line end. Throws std::out_of_range
+// ("行号 n 超出文件范围（文件共 k 行）") when the file has fewer than n lines.
+std::string readSettingLine(int n);
+
+// Makes line n equal to text and rewrites the file in one piece, so a crash or a
+// full disk never leaves half a file. n may be one past the end (appends).
+// Throws std::out_of_range ("行号超出文件范围") further out; the file is unchanged.
+void writeSettingLine(const std::string &text, int n);
+
+// Parses like the C library's string-to-float: leading blanks skipped, longest
+// numeric prefix taken, the rest ignored. False when no number is there.
+bool parseFloatPrefix(const std::string &text, float *value);
+
+} // namespace settings

@@ -1,0 +1,42 @@
+#include "core/state.h"
+
+#include "core/game.h"
+
+#include <QTimer>
+
+namespace core {
+
+ProcessState &process()
+{
+    static ProcessState s;
+    return s;
+}
+
+QTimer *&interludeTimer()
+{
+    static QTimer *timer = nullptr;
+    return timer;
+}
+
+void resetProcessState()
+{
+    ProcessState &s = process();
+    for (QTimer *timer : {s.typeTimer.data(), s.autoTimer.data(), s.skipTimer.data()}) {
+        if (timer) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    }
+    s = ProcessState();
+    if (QTimer *timer = interludeTimer())
+        timer->stop();
+}
+
+void resetRun(Game &game)
+{
+    game.triesLeft = 3;
+    game.playerCaught = 0;
+    game.companionCaught = 0;
+}
+
+} // namespace core

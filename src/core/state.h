@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QVariantList>
+
+class QTimer;
+struct Game;
+
+// The one home of the process-wide state the handlers share. Each module keeps
+// its accessor (story::state(), stage::interlude(), ...), but the values live
+// here, so one reset reaches all of them. GUI thread only.
+namespace core {
+
+struct StoryState {
+    int currentLine = 0;          // 1-based; 0 before the first line
+    int viewLine = 0;             // line in the text box; behind currentLine while browsing
+    int mistakeCount = 0;         // wrong answers in this story
+    bool mistakePending = false;  // next step shows the mistake line
+    bool interludeActive = false; // the interlude holds the story
+};
+
+struct TypingState {
+    QString fullText;        // the line without its speaker tag
+    QString typedText;       // revealed so far
+    int typedCount = 0;      // UTF-16 units revealed
+    bool typingDone = false; // the last typed line is complete
+};
+
+// What is on screen behind the text. The slots persist across lines and
+// stories, so a line that names only a background keeps the figures shown.
+struct StagingState {
+    QString bcPath;                        // background or full-screen illustration
+    QString a1Path;                        // layout 1: one figure, centre
+    QString a2_1Path, a2_2Path;            // layout 2: left, right
+    QString a3_1Path, a3_2Path, a3_3Path;  // layout 3: left, middle, right
+    QString a1fPath;                       // layout 4: one figure, left
+    QString a3_1fPath, a3_2fPath, a3_3fPath; // layout 5: left, middle, right
+    int bVisible = 0;                      // background shown
+    int figureLayout = 0;                  // 0 none, 1 to 5 as above
+};
+
+// Everything the interlude step and the staging share. Map coordinates in
+// pixels; velocities in pixels per 10 ms step.
+struct InterludeState {
+    int sja1x = 90, sja1y = 310;       // player box, top-left
+    float playerVx = 0, playerVy = 0;
+    int sja2x = 20, sja2y = 310;       // companion box, top-left
+    float companionVx = 0, companionVy = 0;
+    int scrollX = 0;                   // 0 or negative, published as sjx
+    int interludeMap = 0;              // 0 none, 1 first map, 2 second map
+    int enemyCount = 0;                // live enemies
+    QList<int> enemyPositions;         // x0, y0, x1, y1, ...
+    QVariantList enemyMotion;          // vx0, vy0, ... read as floats
+    QList<int> enemySpawns;            // spawn record
+    float aimSlope = 0;
+    int playerFiring = 0;
+    int companionFiring = 0;
+    int interludeReturnLine = 0;       // where a capture scene returns to
+    int containerShown = 0;            // published as sjvisible
+    int map1Shown = 0;                 // ditu1visible
+    int map2Shown = 0;                 // ditu2visible
+    qint64 stepsRun = 0;               // interlude steps since start-up
+};
+
+struct MusicState {
+    int musicIndex = 1;         // gallery entry; 1 although start-up plays entry 0
+    bool musicStopped = false;  // paused from the music box: a track that ends stays ended
+    bool trackFailed = false;   // the current track could not be played: no restart
+};
+
+struct ProcessState {
+    QList<QByteArray> scriptLines; // line n is entry n - 1
+    StoryState story;
+    TypingState typing;
+    StagingState staging;
+    InterludeState interlude;
+    MusicState music;
+    float cgProgress = 0;          // whole part the illustration, tenths the sub-image
+    bool autoJustStarted = true;
+    // Timers of the story; each handler creates its own when first needed.
+    QPointer<QTimer> typeTimer;
+    QPointer<QTimer> autoTimer;
+    QPointer<QTimer> skipTimer;
+};
+
+ProcessState &process();
+
+// The repeating 10 ms timer of the interlude step; created by start-up, kept
+// for the whole run.
+QTimer *&interludeTimer();
+
+// Everything back to its start value, the script included, timers stopped.
+// For a fresh process in tests.
+void resetProcessState();
+
+// What a new story and a loaded save both start from: no lock, no pending
+// mistake, the interlude running with three tries and no capture seen yet.
+void resetRun(Game &game);
+
+} // namespace core

@@ -1,0 +1,18 @@
+#include "core/textlines.h"
+
+QList<QByteArray> splitTextLines(const QByteArray &content)
+{
+    QList<QByteArray> lines;
+    int start = 0;
+    while (start < content.size()) {
+        int end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        QByteArray line = content.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(line);
+        start = end + 1;
+    }
+    return lines;
+}

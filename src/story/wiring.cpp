@@ -1,0 +1,30 @@
+#include "story/wiring.h"
+
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "story/autoskip.h"
+#include "story/choices.h"
+#include "story/linecursor.h"
+
+namespace story {
+
+void connectStory(Game &game)
+{
+    MainWindow *c = game.controller;
+    Game *g = &game;
+    QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
+        if (value == 1)
+            advanceLine(*g);
+    });
+    QObject::connect(c, &MainWindow::Start, c, [g](int value) {
+        if (value == 1)
+            resetStory(*g);
+    });
+    QObject::connect(c, &MainWindow::AutoChanged, c, [g](int value) { setAuto(*g, value); });
+    QObject::connect(c, &MainWindow::skipChanged, c, [g](int value) { setSkip(*g, value); });
+    QObject::connect(c, &MainWindow::wheelChanged, c, [g](int step) { browseHistory(*g, step); });
+    QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { answerChoice(*g, answer); });
+    QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { checkTypedAnswer(*g, text); });
+}
+
+} // namespace story
