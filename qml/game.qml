@@ -1,6 +1,7 @@
 import QtQuick 2.9
 import QtQuick.Window 2.2
 import QtQuick.Controls 2.2
+import "."
 
 Page {
     id: page
@@ -15,13 +16,6 @@ Page {
     property bool aPressed: false
     property bool sPressed: false
     property bool dPressed: false
-
-    // The story publishes its names and texts only after its first line and its
-    // flags start as null, hence the typeof guards in the bindings: missing, null
-    // and 0 all mean "nothing to show". An empty source loads and logs nothing.
-    function png(name) {
-        return name ? "file:///" + exePath + "/png/" + name + ".png" : ""
-    }
 
     function openDialog(dialog) {
         dialog.open = true
@@ -53,7 +47,7 @@ Page {
     Keys.onPressed: {
         switch (event.key) {
         case Qt.Key_Escape:
-            openDialog(returnDialog)
+            openDialog(menuBar.returnDialog)
             event.accepted = true
             break
         case Qt.Key_W:
@@ -127,13 +121,6 @@ Page {
 
     Component.onCompleted: syncInputFocus()
 
-    component Figure: Image {
-        y: 45
-        width: 280
-        height: 490
-        fillMode: Image.PreserveAspectFit
-    }
-
     // Buttons never take the keyboard: the page's keys must keep working after a
     // click, and Space must not press the last button clicked.
     component AnswerButton: Button {
@@ -146,67 +133,6 @@ Page {
             color: "#cc78d2ff"
             radius: 3
             border.width: 0
-        }
-    }
-
-    component MenuButton: Button {
-        id: menuButton
-        width: 90
-        height: 28
-        anchors.centerIn: parent
-        focusPolicy: Qt.NoFocus
-        background: Rectangle {
-            color: "transparent"
-        }
-        contentItem: Text {
-            text: menuButton.text
-            color: "#6496fa"
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-        }
-    }
-
-    // Cancel and confirm are left to each dialog's owner.
-    component ConfirmDialog: Rectangle {
-        id: dialog
-        property bool open: false
-        property alias message: messageText.text
-        signal cancelled()
-        signal confirmed()
-        objectName: "dialog"
-        anchors.centerIn: parent
-        height: 150
-        color: "#e6ffffff"
-        border.width: 1
-        visible: open
-
-        Text {
-            id: messageText
-            anchors.centerIn: parent
-        }
-
-        Row {
-            spacing: 20
-            anchors.bottom: parent.bottom
-            anchors.bottomMargin: 8
-            anchors.horizontalCenter: parent.horizontalCenter
-
-            Button {
-                objectName: dialog.objectName.replace("Dialog", "Cancel")
-                width: 100
-                height: 41
-                focusPolicy: Qt.NoFocus
-                text: "取消"
-                onClicked: dialog.cancelled()
-            }
-            Button {
-                objectName: dialog.objectName.replace("Dialog", "Confirm")
-                width: 100
-                height: 41
-                focusPolicy: Qt.NoFocus
-                text: "确定"
-                onClicked: dialog.confirmed()
-            }
         }
     }
 
@@ -239,6 +165,9 @@ Page {
         color: "#000000"
     }
 
+    // The story publishes its names and texts only after its first line and its
+    // flags start as null, hence the typeof guards in the bindings: missing, null
+    // and 0 all mean "nothing to show". An empty source loads and logs nothing.
     Image {
         objectName: "background"
         x: 0
@@ -248,103 +177,13 @@ Page {
         height: 480
         fillMode: Image.PreserveAspectFit
         visible: typeof bVisible !== "undefined" && !!bVisible
-        source: png(typeof bcPath === "undefined" ? "" : bcPath)
+        source: Theme.png(typeof bcPath === "undefined" ? "" : bcPath)
     }
 
-    Item {
-        objectName: "singleGroup"
-        z: -4
-        width: 720
-        height: 480
-        visible: typeof a1visible !== "undefined" && !!a1visible
+    // The interlude's container comes here: above the background and, by its
+    // stacking value, above the figures.
 
-        Figure {
-            objectName: "figure1"
-            x: 220
-            source: png(typeof a1Path === "undefined" ? "" : a1Path)
-        }
-    }
-
-    Item {
-        objectName: "singleLeftGroup"
-        z: -4
-        width: 720
-        height: 480
-        visible: typeof a1fvisible !== "undefined" && !!a1fvisible
-
-        Figure {
-            objectName: "figure1f"
-            x: -60
-            source: png(typeof a1fPath === "undefined" ? "" : a1fPath)
-        }
-    }
-
-    Item {
-        objectName: "pairGroup"
-        z: -4
-        width: 720
-        height: 480
-        visible: typeof a2visible !== "undefined" && !!a2visible
-
-        Figure {
-            objectName: "pair1"
-            x: 4
-            source: png(typeof a2_1Path === "undefined" ? "" : a2_1Path)
-        }
-        Figure {
-            objectName: "pair2"
-            x: 436
-            source: png(typeof a2_2Path === "undefined" ? "" : a2_2Path)
-        }
-    }
-
-    Item {
-        objectName: "trioGroup"
-        z: -4
-        width: 720
-        height: 480
-        visible: typeof a3visible !== "undefined" && !!a3visible
-
-        Figure {
-            objectName: "trio1_1"
-            x: -60
-            source: png(typeof a3_1Path === "undefined" ? "" : a3_1Path)
-        }
-        Figure {
-            objectName: "trio1_2"
-            x: 130
-            source: png(typeof a3_2Path === "undefined" ? "" : a3_2Path)
-        }
-        Figure {
-            objectName: "trio1_3"
-            x: 452
-            source: png(typeof a3_3Path === "undefined" ? "" : a3_3Path)
-        }
-    }
-
-    Item {
-        objectName: "trioLeftGroup"
-        z: -4
-        width: 720
-        height: 480
-        visible: typeof a3fvisible !== "undefined" && !!a3fvisible
-
-        Figure {
-            objectName: "trio2_1"
-            x: -60
-            source: png(typeof a3_1fPath === "undefined" ? "" : a3_1fPath)
-        }
-        Figure {
-            objectName: "trio2_2"
-            x: 321
-            source: png(typeof a3_2fPath === "undefined" ? "" : a3_2fPath)
-        }
-        Figure {
-            objectName: "trio2_3"
-            x: 452
-            source: png(typeof a3_3fPath === "undefined" ? "" : a3_3fPath)
-        }
-    }
+    GameFigures {}
 
     Item {
         objectName: "textArea"
@@ -411,8 +250,8 @@ Page {
                 page.textuiVisible = !page.textuiVisible
                 page.kvisible = false
                 page.vsuo = false
-                returnDialog.open = false
-                quitDialog.open = false
+                menuBar.returnDialog.open = false
+                menuBar.quitDialog.open = false
             } else {
                 Controller.next1()
                 page.gamestartVisible = false
@@ -506,89 +345,10 @@ Page {
         }
     }
 
-    Item {
+    GameMenuBar {
         id: menuBar
-        objectName: "menuBar"
-        y: 452
-        z: 10
-        width: 720
-        height: 28
+        page: page
         visible: page.textuiVisible && page.kvisible
-
-        MenuButton {
-            objectName: "menuSave"
-            anchors.horizontalCenterOffset: -273
-            text: "存档"
-            onClicked: page.openDialog(saveDialog)
-        }
-        MenuButton {
-            objectName: "menuLoad"
-            anchors.horizontalCenterOffset: -182
-            text: "读取"
-            onClicked: Controller.navigateload("game")
-        }
-        MenuButton {
-            objectName: "menuSkip"
-            anchors.horizontalCenterOffset: -91
-            text: "快进"
-            onClicked: Controller.skip1()
-        }
-        MenuButton {
-            objectName: "menuAuto"
-            anchors.horizontalCenterOffset: 0
-            text: "自动"
-            onClicked: Controller.Auto1()
-        }
-        MenuButton {
-            objectName: "menuSetting"
-            anchors.horizontalCenterOffset: 91
-            text: "设置"
-            onClicked: Controller.navigatesetting("game")
-        }
-        MenuButton {
-            objectName: "menuReturn"
-            anchors.horizontalCenterOffset: 182
-            text: "返回"
-            onClicked: page.openDialog(returnDialog)
-        }
-        MenuButton {
-            objectName: "menuQuit"
-            anchors.horizontalCenterOffset: 273
-            text: "退出"
-            onClicked: page.openDialog(quitDialog)
-        }
-
-        ConfirmDialog {
-            id: saveDialog
-            objectName: "saveDialog"
-            width: 384
-            anchors.verticalCenterOffset: -231
-            message: "确定要保存吗？"
-            onCancelled: page.closeDialog(saveDialog)
-            onConfirmed: {
-                page.closeDialog(saveDialog)
-                Controller.save1()
-            }
-        }
-        ConfirmDialog {
-            id: returnDialog
-            objectName: "returnDialog"
-            width: 300
-            anchors.horizontalCenterOffset: -2
-            anchors.verticalCenterOffset: -234
-            message: "确定要返回吗？"
-            onCancelled: page.closeDialog(returnDialog)
-            onConfirmed: Controller.navigateindex()
-        }
-        ConfirmDialog {
-            id: quitDialog
-            objectName: "quitDialog"
-            width: 384
-            anchors.verticalCenterOffset: -231
-            message: "确定要退出程序吗？"
-            onCancelled: page.closeDialog(quitDialog)
-            onConfirmed: Controller.exit1()
-        }
     }
 
     Rectangle {

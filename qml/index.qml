@@ -1,6 +1,7 @@
 import QtQuick 2.9
 import QtQuick.Window 2.2
 import QtQuick.Controls 2.2
+import "."
 
 Page {
     id: page
@@ -10,7 +11,7 @@ Page {
     focus: true
 
     Keys.onEscapePressed: {
-        exitDialog.visible = true
+        exitDialog.open = true
         event.accepted = true
     }
 
@@ -20,7 +21,7 @@ Page {
         z: -10
         width: 1000
         height: 700
-        color: "#000000"
+        color: Theme.backdrop
     }
 
     Image {
@@ -28,10 +29,10 @@ Page {
         width: 720
         height: 480
         z: -2
-        source: "file:///" + exePath + "/png/ib.png"
+        source: Theme.png("ib")
     }
 
-    Text {
+    OutlinedTitle {
         objectName: "titleText"
         anchors.fill: parent
         anchors.leftMargin: 0
@@ -39,12 +40,6 @@ Page {
         anchors.topMargin: 393
         anchors.bottomMargin: -2
         text: "Solvane"
-        color: "#ffffff"
-        font.bold: true
-        font.italic: true
-        font.pointSize: 42
-        style: Text.Outline
-        styleColor: "#6496fa"
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
     }
@@ -54,7 +49,7 @@ Page {
         width: 100
         anchors.centerIn: parent
         background: Rectangle {
-            color: "#00ffffff"
+            color: Theme.transparent
             border.width: 0
         }
         contentItem: Text {
@@ -101,52 +96,22 @@ Page {
         label: "退出"
         anchors.horizontalCenterOffset: 254
         anchors.verticalCenterOffset: 186
-        onClicked: exitDialog.visible = true
+        onClicked: exitDialog.open = true
     }
 
     Item {
         width: 720
         height: 480
 
-        Rectangle {
+        ConfirmDialog {
             id: exitDialog
             objectName: "exitDialog"
             width: 300
-            height: 150
             anchors.centerIn: parent
             anchors.horizontalCenterOffset: -7
-            color: "#e6ffffff"
-            border.width: 1
-            visible: false
-
-            Text {
-                anchors.centerIn: parent
-                text: "确定要退出程序吗？"
-            }
-
-            Row {
-                width: 220
-                height: 41
-                spacing: 20
-                anchors.bottom: parent.bottom
-                anchors.bottomMargin: 8
-                anchors.horizontalCenter: parent.horizontalCenter
-
-                Button {
-                    objectName: "exitCancel"
-                    width: 100
-                    height: 41
-                    text: "取消"
-                    onClicked: exitDialog.visible = false
-                }
-                Button {
-                    objectName: "exitConfirm"
-                    width: 100
-                    height: 41
-                    text: "确定"
-                    onClicked: Controller.exit1()
-                }
-            }
+            message: "确定要退出程序吗？"
+            onCancelled: exitDialog.open = false
+            onConfirmed: Controller.exit1()
         }
     }
 }

@@ -20,7 +20,10 @@
 #include <QIcon>
 #include <QMediaPlayer>
 #include <QQmlApplicationEngine>
+#include <QProcess>
 #include <QQuickWindow>
+#include <QScreen>
+#include <QWindow>
 #include <QTextCodec>
 #include <QTimer>
 #include <QUrl>
@@ -94,6 +97,35 @@ void chooseRenderer()
 #endif
 }
 
+QQuickWindow *mainWindow()
+{
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    return windows.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(windows.constFirst());
+}
+
+// The real process behind the game's hooks; tests install their own.
+void installProcessHooks(Game &game)
+{
+    game.hooks.quit = [] { QCoreApplication::quit(); };
+    game.hooks.restartSelf = [] {
+        const QStringList args = QCoreApplication::arguments();
+        return QProcess::startDetached(QCoreApplication::applicationFilePath(), args.mid(1), QDir::currentPath());
+    };
+    game.hooks.grabWindow = []() -> QImage {
+        QQuickWindow *window = mainWindow();
+        if (!window || !window->isVisible())
+            return QImage();
+        QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return QImage();
+        QImage image = screen->grabWindow(window->winId()).toImage();
+        // Without a window system the screen grab is empty; the scene still renders.
+        if (image.isNull())
+            image = window->grabWindow();
+        return image;
+    };
+}
+
 float readSpeedSetting(int line)
 {
     float value = 0.5f;
@@ -133,6 +165,7 @@ int runGame(int argc, char **argv)
     auto *engine = new QQmlApplicationEngine;
     game.engine = engine;
     game.controller = controller;
+    installProcessHooks(game);
     publishStartupProperties(game);
 
     game.musicPlayer = new QMediaPlayer;

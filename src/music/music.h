@@ -21,7 +21,7 @@ struct StoryTrack {
 
 struct GalleryTrack {
     const char *file;
-    const char *title; // shown on the extras page as "texte"
+    const char *title; // shown on the extras page as the track title
 };
 
 // Sorted by line; a line between two rows takes the lower row's track.

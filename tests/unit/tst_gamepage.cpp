@@ -178,38 +178,15 @@ void GamePageTest::layers_data()
     QTest::newRow("backdrop") << "backdrop" << QRectF(-100, -100, 1000, 700) << -10.0;
     QTest::newRow("background") << "background" << QRectF(0, 0, 720, 480) << -5.0;
     QTest::newRow("single figure") << "figure1" << QRectF(220, 45, 280, 490) << -4.0;
-    QTest::newRow("single figure left") << "figure1f" << QRectF(-60, 45, 280, 490) << -4.0;
-    QTest::newRow("pair left") << "pair1" << QRectF(4, 45, 280, 490) << -4.0;
-    QTest::newRow("pair right") << "pair2" << QRectF(436, 45, 280, 490) << -4.0;
-    QTest::newRow("trio 1") << "trio1_1" << QRectF(-60, 45, 280, 490) << -4.0;
-    QTest::newRow("trio 2") << "trio1_2" << QRectF(130, 45, 280, 490) << -4.0;
-    QTest::newRow("trio 3") << "trio1_3" << QRectF(452, 45, 280, 490) << -4.0;
-    QTest::newRow("second trio 1") << "trio2_1" << QRectF(-60, 45, 280, 490) << -4.0;
-    QTest::newRow("second trio 2") << "trio2_2" << QRectF(321, 45, 280, 490) << -4.0;
-    QTest::newRow("second trio 3") << "trio2_3" << QRectF(452, 45, 280, 490) << -4.0;
-    QTest::newRow("text panel") << "textPanel" << QRectF(3, 377, 714, 100) << 0.0;
     QTest::newRow("line text") << "lineText" << QRectF(30, 378, 660, 102) << 0.0;
-    QTest::newRow("name") << "nameText" << QRectF(10, 378, 66, 17) << 0.0;
     QTest::newRow("pointer area") << "pointerArea" << QRectF(0, 0, 720, 480) << 1.0;
     QTest::newRow("answer box") << "answerBox" << QRectF(0, 140, 720, 200) << 3.0;
     QTest::newRow("answer 1") << "answer1" << QRectF(210, 193, 300, 30) << 3.0;
-    QTest::newRow("answer 2") << "answer2" << QRectF(210, 247, 300, 30) << 3.0;
-    QTest::newRow("input box") << "inputBox" << QRectF(0, 140, 720, 200) << 3.0;
-    QTest::newRow("input frame") << "inputFrame" << QRectF(213, 219, 272, 31) << 3.0;
     QTest::newRow("input field") << "inputField" << QRectF(213, 219, 272, 31) << 3.0;
     QTest::newRow("menu bar") << "menuBar" << QRectF(0, 452, 720, 28) << 10.0;
     QTest::newRow("save") << "menuSave" << QRectF(42, 452, 90, 28) << 10.0;
-    QTest::newRow("load") << "menuLoad" << QRectF(133, 452, 90, 28) << 10.0;
-    QTest::newRow("skip") << "menuSkip" << QRectF(224, 452, 90, 28) << 10.0;
-    QTest::newRow("auto") << "menuAuto" << QRectF(315, 452, 90, 28) << 10.0;
-    QTest::newRow("settings") << "menuSetting" << QRectF(406, 452, 90, 28) << 10.0;
-    QTest::newRow("return") << "menuReturn" << QRectF(497, 452, 90, 28) << 10.0;
-    QTest::newRow("quit") << "menuQuit" << QRectF(588, 452, 90, 28) << 10.0;
     QTest::newRow("save dialog") << "saveDialog" << QRectF(168, 160, 384, 150) << 10.0;
-    QTest::newRow("return dialog") << "returnDialog" << QRectF(208, 157, 300, 150) << 10.0;
-    QTest::newRow("quit dialog") << "quitDialog" << QRectF(168, 160, 384, 150) << 10.0;
     QTest::newRow("cover") << "cover" << QRectF(0, 0, 720, 480) << 19.0;
-    QTest::newRow("cover sentence") << "coverText" << QRectF(150, 187, 421, 58) << 19.0;
 }
 
 void GamePageTest::layers()

@@ -39,6 +39,7 @@ void TestLineCursor::forwardStepChecksInOrder_data()
     QTest::newRow("typed-answer line holds") << 551 << false << false << 551 << "" << false;
     QTest::newRow("waiting beats a pending mistake") << 533 << true << false << 533 << "" << true;
     QTest::newRow("pending mistake shows 851") << 532 << true << false << 532 << "line 851" << false;
+    QTest::newRow("mistake beats an ending") << 849 << true << false << 849 << "line 851" << false;
     QTest::newRow("mistake beats the interlude lock") << 692 << true << true << 692 << "line 851" << false;
     QTest::newRow("interlude lock holds") << 692 << false << true << 692 << "" << false;
     QTest::newRow("lock lifted") << 692 << false << false << 693 << "line 693" << false;
@@ -57,7 +58,7 @@ void TestLineCursor::forwardStepChecksInOrder()
     f.at(line);
     state().mistakePending = mistakePending;
     state().interludeActive = interludeActive;
-    f.engine->rootContext()->setContextProperty("currentText", "untouched");
+    f.game.publish(prop::currentText, QStringLiteral("untouched"));
     f.controller->next1();
     QCOMPARE(state().currentLine, cursorAfter);
     QCOMPARE(state().viewLine, cursorAfter);
@@ -148,7 +149,7 @@ void TestLineCursor::browsing()
     StoryFixture f;
     f.at(current);
     state().viewLine = view;
-    f.engine->rootContext()->setContextProperty("currentText", "untouched");
+    f.game.publish(prop::currentText, QStringLiteral("untouched"));
     story::browseHistory(f.game, step);
     QCOMPARE(state().viewLine, viewAfter);
     QCOMPARE(state().currentLine, currentAfter);

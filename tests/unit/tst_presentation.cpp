@@ -7,8 +7,6 @@ class TestPresentation : public QObject
 private slots:
     void speakerTag_data();
     void speakerTag();
-    void speakerTable_data();
-    void speakerTable();
     void interval_data();
     void interval();
     void typesOneUnitPerTick_data();
@@ -51,26 +49,6 @@ void TestPresentation::speakerTag()
     QCOMPARE(split.id, id);
     QCOMPARE(split.tagged, tagged);
     QCOMPARE(split.text, text);
-}
-
-void TestPresentation::speakerTable_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("name");
-
-    const QStringList names = {"???", "Sorin", "Taviel", "Lio", "其他同学", "Sorin&Lio", "飞船AI", "Taviel&Lio",
-                               "Sorin&Taviel", "路人"};
-    for (int id = 0; id < names.size(); ++id)
-        QTest::addRow("%d", id) << id << names.at(id);
-    QTest::newRow("10") << 10 << "";
-    QTest::newRow("-1") << -1 << "";
-}
-
-void TestPresentation::speakerTable()
-{
-    QFETCH(int, id);
-    QFETCH(QString, name);
-    QCOMPARE(story::speakerName(id), name);
 }
 
 void TestPresentation::interval_data()

@@ -107,9 +107,6 @@ void TestStartup::volumeTruncates_data()
 
     QTest::newRow("half") << 0.5f << 50;
     QTest::newRow("almost full") << 0.999f << 99;
-    QTest::newRow("quarter") << 0.25f << 25;
-    QTest::newRow("full") << 1.0f << 100;
-    QTest::newRow("silent") << 0.0f << 0;
 }
 
 void TestStartup::volumeTruncates()

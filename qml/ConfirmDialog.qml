@@ -1,0 +1,48 @@
+import QtQuick 2.9
+import QtQuick.Controls 2.2
+import "."
+
+// A question with "取消" and "确定". What each does is left to the owner;
+// the buttons are named after the dialog ("saveDialog": "saveCancel", "saveConfirm").
+Rectangle {
+    id: dialog
+
+    property bool open: false
+    property alias message: messageText.text
+    signal cancelled()
+    signal confirmed()
+
+    height: 150
+    color: Theme.dialog
+    border.width: 1
+    visible: open
+
+    Text {
+        id: messageText
+        anchors.centerIn: parent
+    }
+
+    Row {
+        spacing: 20
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 8
+        anchors.horizontalCenter: parent.horizontalCenter
+
+        Button {
+            objectName: dialog.objectName.replace("Dialog", "Cancel")
+            width: 100
+            height: 41
+            focusPolicy: Qt.NoFocus
+            text: "取消"
+            onClicked: dialog.cancelled()
+        }
+        Button {
+            objectName: dialog.objectName.replace("Dialog", "Confirm")
+            width: 100
+            height: 41
+            focusPolicy: Qt.NoFocus
+            text: "确定"
+            onClicked: dialog.confirmed()
+        }
+    }
+}

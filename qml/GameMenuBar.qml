@@ -1,0 +1,115 @@
+import QtQuick 2.9
+import QtQuick.Controls 2.2
+import "."
+
+// The bar at the foot of the game page with its three dialogs. The page owns
+// the state; the bar only asks it to open and close the dialogs.
+Item {
+    id: menuBar
+
+    property Item page
+    property alias saveDialog: saveDialog
+    property alias returnDialog: returnDialog
+    property alias quitDialog: quitDialog
+
+    objectName: "menuBar"
+    y: 452
+    z: 10
+    width: 720
+    height: 28
+
+    component MenuButton: Button {
+        id: menuButton
+        width: 90
+        height: 28
+        anchors.centerIn: parent
+        focusPolicy: Qt.NoFocus
+        background: Rectangle {
+            color: "transparent"
+        }
+        contentItem: Text {
+            text: menuButton.text
+            color: Theme.accent
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+    }
+
+    MenuButton {
+        objectName: "menuSave"
+        anchors.horizontalCenterOffset: -273
+        text: "存档"
+        onClicked: menuBar.page.openDialog(saveDialog)
+    }
+    MenuButton {
+        objectName: "menuLoad"
+        anchors.horizontalCenterOffset: -182
+        text: "读取"
+        onClicked: Controller.navigateload("game")
+    }
+    MenuButton {
+        objectName: "menuSkip"
+        anchors.horizontalCenterOffset: -91
+        text: "快进"
+        onClicked: Controller.skip1()
+    }
+    MenuButton {
+        objectName: "menuAuto"
+        anchors.horizontalCenterOffset: 0
+        text: "自动"
+        onClicked: Controller.Auto1()
+    }
+    MenuButton {
+        objectName: "menuSetting"
+        anchors.horizontalCenterOffset: 91
+        text: "设置"
+        onClicked: Controller.navigatesetting("game")
+    }
+    MenuButton {
+        objectName: "menuReturn"
+        anchors.horizontalCenterOffset: 182
+        text: "返回"
+        onClicked: menuBar.page.openDialog(returnDialog)
+    }
+    MenuButton {
+        objectName: "menuQuit"
+        anchors.horizontalCenterOffset: 273
+        text: "退出"
+        onClicked: menuBar.page.openDialog(quitDialog)
+    }
+
+    ConfirmDialog {
+        id: saveDialog
+        objectName: "saveDialog"
+        anchors.centerIn: parent
+        width: 384
+        anchors.verticalCenterOffset: -231
+        message: "确定要保存吗？"
+        onCancelled: menuBar.page.closeDialog(saveDialog)
+        onConfirmed: {
+            menuBar.page.closeDialog(saveDialog)
+            Controller.save1()
+        }
+    }
+    ConfirmDialog {
+        id: returnDialog
+        objectName: "returnDialog"
+        anchors.centerIn: parent
+        width: 300
+        anchors.horizontalCenterOffset: -2
+        anchors.verticalCenterOffset: -234
+        message: "确定要返回吗？"
+        onCancelled: menuBar.page.closeDialog(returnDialog)
+        onConfirmed: Controller.navigateindex()
+    }
+    ConfirmDialog {
+        id: quitDialog
+        objectName: "quitDialog"
+        anchors.centerIn: parent
+        width: 384
+        anchors.verticalCenterOffset: -231
+        message: "确定要退出程序吗？"
+        onCancelled: menuBar.page.closeDialog(quitDialog)
+        onConfirmed: Controller.exit1()
+    }
+}

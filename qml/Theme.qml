@@ -1,0 +1,19 @@
+pragma Singleton
+import QtQuick 2.9
+
+// The look every page shares.
+QtObject {
+    readonly property color accent: "#6496fa"
+    readonly property color sliderFill: "#6496ff"
+    readonly property color panel: "#bfffffff"
+    readonly property color dialog: "#e6ffffff"
+    readonly property color backdrop: "#000000"
+    readonly property color transparent: "#00ffffff"
+    readonly property color titleText: "#ffffff"
+
+    // Pictures are files beside the game, named without ".png"; an empty
+    // name gives an empty source, which loads and logs nothing.
+    function png(name) {
+        return name ? "file:///" + exePath + "/png/" + name + ".png" : ""
+    }
+}
