@@ -34,9 +34,18 @@ void resetProcessState()
 
 void resetRun(Game &game)
 {
+    StoryState &story = process().story;
+    story.mistakePending = false;
+    story.interludeActive = false;
     game.triesLeft = 3;
     game.playerCaught = 0;
     game.companionCaught = 0;
+    // A capture stops the step; a story or save that starts elsewhere must not
+    // inherit the stop.
+    if (QTimer *timer = interludeTimer()) {
+        if (!timer->isActive())
+            timer->start(10);
+    }
 }
 
 } // namespace core

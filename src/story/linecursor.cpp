@@ -1,6 +1,7 @@
 #include "story/linecursor.h"
 
 #include "core/game.h"
+#include "core/state.h"
 #include "stage/staging.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
@@ -72,9 +73,7 @@ void resetStory(Game &game)
     game.publish(prop::bVisible, false);
     game.publish(prop::daanvisible, false);
     game.publish(prop::shuruvisible, false);
-    game.triesLeft = 3;
-    game.playerCaught = 0;
-    game.companionCaught = 0;
+    core::resetRun(game);
     s.mistakeCount = 0;
 }
 

@@ -20,7 +20,8 @@ bool stepForward(Game &game, ShowLine show);
 // +1 back one line, -1 forward (a forward step at the newest line), 0 nothing.
 void browseHistory(Game &game, int step);
 
-// Back to before line 1. Leaves viewLine, mistakePending and interludeActive.
+// Back to before line 1, with a fresh run (no lock, no pending mistake, the
+// interlude running); viewLine stays until the first step.
 void resetStory(Game &game);
 
 } // namespace story

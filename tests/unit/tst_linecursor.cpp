@@ -1,6 +1,7 @@
 #include "story/linecursor.h"
 #include "story/linetables.h"
 
+#include "stage/interludestate.h"
 #include "storyfixture.h"
 
 #include <QSignalSpy>
@@ -15,12 +16,13 @@ private slots:
     void forwardStepChecksInOrder_data();
     void forwardStepChecksInOrder();
     void endingReturnsToTitleAndResets();
-    void pendingMistakeSurvivesNewStory();
+    void newStoryStartsFree_data();
+    void newStoryStartsFree();
     void clickWhileTypingStartsNextLine();
     void browsing_data();
     void browsing();
     void wheelAtNewestLineIsAClick();
-    void resetLeavesViewAndFlags();
+    void resetLeavesViewClearsFlags();
     void emptyScriptReadsFileNotLoaded();
 };
 
@@ -89,21 +91,42 @@ void TestLineCursor::endingReturnsToTitleAndResets()
     QCOMPARE(f.text(), QStringLiteral("l"));
 }
 
-void TestLineCursor::pendingMistakeSurvivesNewStory()
+// A wrong answer or the interlude lock left behind by the last story would
+// hold the new one: the mistake line instead of line 1, or every click refused.
+void TestLineCursor::newStoryStartsFree_data()
 {
+    QTest::addColumn<bool>("mistakePending");
+    QTest::addColumn<bool>("interludeActive");
+    QTest::addColumn<bool>("timerStopped");
+    QTest::newRow("pending mistake") << true << false << false;
+    QTest::newRow("interlude lock") << false << true << false;
+    QTest::newRow("captured: lock and stopped step") << false << true << true;
+}
+
+void TestLineCursor::newStoryStartsFree()
+{
+    QFETCH(bool, mistakePending);
+    QFETCH(bool, interludeActive);
+    QFETCH(bool, timerStopped);
     StoryFixture f;
+    QTimer interludeTimer;
+    stage::interludeTimer() = &interludeTimer;
+    if (!timerStopped)
+        interludeTimer.start(10);
     f.controller->navigategame("index");
-    f.at(532);
-    state().mistakePending = true;
-    f.controller->navigateindex(); // back to the title before the mistake line was seen
-    QCOMPARE(state().currentLine, 0);
-    QVERIFY(state().mistakePending);
-    f.controller->next1();
-    QCOMPARE(state().currentLine, 0);
-    f.finishTyping();
-    QCOMPARE(f.text(), QStringLiteral("line 851"));
+    f.at(692);
+    state().mistakePending = mistakePending;
+    state().interludeActive = interludeActive;
+    f.controller->navigateindex();
+    QVERIFY(!state().mistakePending);
+    QVERIFY(!state().interludeActive);
+    QVERIFY(interludeTimer.isActive());
+    f.controller->navigategame("index");
     f.controller->next1();
     QCOMPARE(state().currentLine, 1);
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("line 1"));
+    stage::interludeTimer() = nullptr;
 }
 
 void TestLineCursor::clickWhileTypingStartsNextLine()
@@ -173,7 +196,7 @@ void TestLineCursor::wheelAtNewestLineIsAClick()
     QCOMPARE(state().currentLine, 8);
 }
 
-void TestLineCursor::resetLeavesViewAndFlags()
+void TestLineCursor::resetLeavesViewClearsFlags()
 {
     StoryFixture f;
     f.at(300);
@@ -184,9 +207,9 @@ void TestLineCursor::resetLeavesViewAndFlags()
     f.game.triesLeft = 1;
     f.game.playerCaught = 1;
     f.game.companionCaught = 1;
-    f.engine->rootContext()->setContextProperty("daanvisible", true);
-    f.engine->rootContext()->setContextProperty("shuruvisible", true);
-    f.engine->rootContext()->setContextProperty("bVisible", 1);
+    f.game.publish(prop::daanvisible, true);
+    f.game.publish(prop::shuruvisible, true);
+    f.game.publish(prop::bVisible, 1);
     QSignalSpy start(f.controller.get(), &MainWindow::Start);
     f.controller->navigategame("x");
     f.controller->navigateindex();
@@ -195,8 +218,8 @@ void TestLineCursor::resetLeavesViewAndFlags()
     QCOMPARE(state().currentLine, 0);
     QCOMPARE(state().mistakeCount, 0);
     QCOMPARE(state().viewLine, 290);
-    QVERIFY(state().mistakePending);
-    QVERIFY(state().interludeActive);
+    QVERIFY(!state().mistakePending);
+    QVERIFY(!state().interludeActive);
     QCOMPARE(f.game.triesLeft, 3);
     QCOMPARE(f.game.playerCaught, 0);
     QCOMPARE(f.game.companionCaught, 0);
