@@ -122,10 +122,14 @@ void returnToInterlude()
 void applyEntry(Game &game, const StageRow &row)
 {
     StagingState &s = staging();
-    if (row.background.name)
-        s.bcPath = QString::fromUtf8(row.background.name);
     if (row.background.visible >= 0)
         s.bVisible = row.background.visible;
+    // A picture named is a picture meant to be seen, unless the entry hides it.
+    if (row.background.name) {
+        s.bcPath = QString::fromUtf8(row.background.name);
+        if (row.background.visible < 0)
+            s.bVisible = 1;
+    }
     applyFigures(s, row.figures);
     raiseRecord(row.other);
 

@@ -89,6 +89,7 @@ private slots:
     void publicationOrder_data();
     void publicationOrder();
     void musicAtTableLines();
+    void namedPictureIsShown();
 
 private:
     QVariant ctx(prop::Name name) const { return game.property(name); }
@@ -190,7 +191,7 @@ void TestStaging::entry_data()
     QTest::addColumn<QStringList>("slotValues");
     const QStringList untouched = slotsAfter(0, {});
     // Before each row: every slot "before", layout 1.
-    QTest::newRow("background only") << 83 << 0 << "b3" << 0 << 1 << untouched;
+    QTest::newRow("background named, so shown") << 83 << 0 << "b3" << 1 << 1 << untouched;
     QTest::newRow("background shown") << 6 << 0 << "b1" << 1 << 1 << untouched;
     QTest::newRow("hidden, figures kept") << 279 << 1 << "before" << 0 << 1 << untouched;
     QTest::newRow("hidden, no figures") << 1 << 1 << "before" << 0 << 0 << untouched;
@@ -667,4 +668,39 @@ void TestStaging::musicAtTableLines()
 }
 
 QTEST_MAIN(TestStaging)
+// Reading forward through the whole script, the picture an entry named stays
+// on screen until an entry hides it: the story never talks over black by accident.
+void TestStaging::namedPictureIsShown()
+{
+    bool named = false;
+    QList<int> hiddenWhileNamed;
+    for (int line = 1; line <= 975; ++line) {
+        stage(line);
+        if (const stage::StageRow *row = stage::stageEntry(line)) {
+            if (row->background.visible == 0)
+                named = false;
+            else if (row->background.name)
+                named = true;
+            switch (row->other.special) {
+            case stage::Special::SetUpMap1:
+            case stage::Special::SetUpMap2:
+            case stage::Special::LockStory:
+            case stage::Special::ScriptedShots:
+                named = false;
+                break;
+            default:
+                break;
+            }
+        }
+        if (named && stage::staging().bVisible != 1)
+            hiddenWhileNamed.append(line);
+    }
+    QCOMPARE(hiddenWhileNamed, QList<int>());
+    // The ship's history and the planet are told over their pictures.
+    for (int line : {283, 335, 392, 672}) {
+        stage(line);
+        QVERIFY2(stage::staging().bVisible == 1, qPrintable(QString::number(line)));
+    }
+}
+
 #include "tst_staging.moc"
