@@ -5,27 +5,6 @@
 #include <QRadialGradient>
 #include <cmath>
 
-std::uint64_t Rng::raw()
-{
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-double Rng::next()
-{
-    return double(raw() >> 11) * (1.0 / 9007199254740992.0);
-}
-
-int Rng::range(int lo, int hi)
-{
-    if (hi <= lo)
-        return lo;
-    const std::uint64_t span = std::uint64_t(std::int64_t(hi) - lo + 1);
-    return int(std::int64_t(lo) + std::int64_t(raw() % span));
-}
-
 std::uint64_t seedFor(const char *name)
 {
     std::uint64_t h = 1469598103934665603ull; // FNV-1a

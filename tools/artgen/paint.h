@@ -1,6 +1,8 @@
 #pragma once
 // Small drawing vocabulary shared by the scene and figure painters. Everything
 // here is deterministic: the only randomness comes from Rng with a fixed seed.
+#include "rng.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -9,25 +11,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
-
-// splitmix64: tiny, fast and identical on every platform, unlike the standard
-// distributions whose output is left to the library.
-class Rng
-{
-public:
-    explicit Rng(std::uint64_t seed) : state(seed) {}
-    // Uniform in [0, 1).
-    double next();
-    // Uniform integer in [lo, hi], both ends included.
-    int range(int lo, int hi);
-    // Uniform in [lo, hi).
-    double uniform(double lo, double hi) { return lo + (hi - lo) * next(); }
-    bool chance(double p) { return next() < p; }
-
-private:
-    std::uint64_t raw();
-    std::uint64_t state;
-};
 
 // Seed derived from a picture name, so adding a picture never shifts another.
 std::uint64_t seedFor(const char *name);

@@ -161,8 +161,8 @@ void Song::note(int part, double beat, double beats, double pitch, float velocit
     n.velocity = velocity;
     n.pan = pan + p.settings.pan;
     if (p.settings.humanise) {
-        n.start += rng_.range(-0.006, 0.006);
-        n.velocity *= float(rng_.range(0.93, 1.04));
+        n.start += rng_.uniform(-0.006, 0.006);
+        n.velocity *= float(rng_.uniform(0.93, 1.04));
     }
     n.start = std::max(0.0, n.start);
     n.velocity = std::clamp(n.velocity, 0.0f, 1.0f);
@@ -524,7 +524,7 @@ std::vector<Song::MelodyNote> Song::composeMelody(int bar0, int bar1, const Melo
                         w.push_back(x);
                         sum += x;
                     }
-                    double r = rng.uniform() * sum;
+                    double r = rng.next() * sum;
                     size_t k = 0;
                     while (k + 1 < w.size() && r > w[k]) {
                         r -= w[k];
@@ -584,8 +584,8 @@ void Song::sparkle(int part, int bar0, int bar1, double perBar, int low, int hig
             if (tones.empty())
                 continue;
             const int pitch = tones[size_t(rng_.below(int(tones.size())))];
-            note(part, beat, 1.0, pitch, velocity * float(rng_.range(0.5, 1.0)),
-                 float(rng_.range(-0.6, 0.6)));
+            note(part, beat, 1.0, pitch, velocity * float(rng_.uniform(0.5, 1.0)),
+                 float(rng_.uniform(-0.6, 0.6)));
         }
     }
 }

@@ -292,15 +292,15 @@ void sawEnsemble(const Note &n, int voices, double detuneCents, double attack, d
     for (int v = 0; v < voices; ++v) {
         const double pos = voices == 1 ? 0.0 : (2.0 * v / (voices - 1) - 1.0);
         incs[size_t(v)] = f * std::pow(2.0, pos * detuneCents / 1200.0) * kDt;
-        phases[size_t(v)] = rng.uniform();
+        phases[size_t(v)] = rng.next();
         pans.emplace_back(n.pan + pos * spread);
     }
     Svf fl, fr;
     const double cutoff = std::min(f * cutoffRatio, 9000.0);
     fl.set(cutoff, 0.6);
     fr.set(cutoff, 0.6);
-    double vib = rng.uniform();
-    const double vibRate = 5.2 + rng.range(-0.3, 0.3);
+    double vib = rng.next();
+    const double vibRate = 5.2 + rng.uniform(-0.3, 0.3);
     const double scale = n.velocity * gain / voices;
     for (size_t i = 0; i < w.count; ++i) {
         double mod = 1.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rng.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -8,28 +10,6 @@ namespace musicgen {
 
 constexpr int kSampleRate = 44100;
 constexpr double kPi = 3.14159265358979323846;
-
-// SplitMix64: the same numbers on every compiler and standard library, which the
-// <random> distributions do not promise. Every track must come out byte-identical.
-class Rng {
-public:
-    explicit Rng(uint64_t seed) : state_(seed) {}
-    uint64_t next()
-    {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    double uniform() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
-    double range(double a, double b) { return a + (b - a) * uniform(); }
-    int below(int n) { return int(uniform() * n); }
-    bool chance(double p) { return uniform() < p; }
-    float noise() { return float(uniform() * 2.0 - 1.0); }
-
-private:
-    uint64_t state_;
-};
 
 struct StereoBuffer {
     std::vector<float> left;
