@@ -14,6 +14,11 @@ Window {
     color: "#000000"
     title: "Solvane"
 
+    // The minimum is a hint for the window manager; without one, or with one
+    // that ignores it, a smaller window would cut the title page's buttons off.
+    onWidthChanged: if (visibility === Window.Windowed && width < minimumWidth) width = minimumWidth
+    onHeightChanged: if (visibility === Window.Windowed && height < minimumHeight) height = minimumHeight
+
     // Pages are created anew on every visit and keep no state of their own.
     Loader {
         id: pageLoader
