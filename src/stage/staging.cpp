@@ -51,7 +51,7 @@ void raiseRecord(const StageAction &action)
     case CgRule::FromZero:
         // The first illustration may not undo a record loaded from an earlier run.
         if (extras::cgProgress() == 0)
-            extras::cgProgress() = action.cg;
+            extras::raiseCgProgress(action.cg);
         break;
     case CgRule::RaiseLogged:
         if (extras::raiseCgProgress(action.cg))

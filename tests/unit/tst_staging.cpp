@@ -128,6 +128,7 @@ private:
         return layout;
     }
 
+    std::unique_ptr<ScratchDir> dir; // a rise of the record writes saves/extra.txt
     std::unique_ptr<QQmlEngine> engine;
     Game game;
     QStringList publishedNames;
@@ -141,6 +142,8 @@ void TestStaging::initTestCase()
 
 void TestStaging::init()
 {
+    engine.reset();
+    dir = std::make_unique<ScratchDir>();
     engine = std::make_unique<QQmlEngine>();
     game = Game();
     game.engine = engine.get();
