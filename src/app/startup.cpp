@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
+#include "extras/gallery.h"
 #include "extras/unlockrecord.h"
 #include "settings/livesettings.h"
 #include "settings/settingsfile.h"
@@ -77,6 +78,7 @@ void connectHandlers(Game &game)
     settings::connectSettings(game);
     story::connectStory(game);
     music::connectMusic(game);
+    extras::connectExtras(game);
 }
 
 namespace {

@@ -286,7 +286,9 @@ void MainWindow::inbextra1(int value)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Wheel) {
+    // Only the story reads the wheel; elsewhere it belongs to the page's own
+    // items (the load page's list scrolls with it).
+    if (event->type() == QEvent::Wheel && currentPage == QLatin1String("game")) {
         wheelDelta = static_cast<QWheelEvent *>(event)->angleDelta().y();
         if (wheelDelta > 0) {
             qDebug() << "鼠标滚轮向上滚动";

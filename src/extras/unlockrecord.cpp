@@ -70,11 +70,11 @@ bool writeUnlockRecord(float value, const QString &path)
 
 bool raiseCgProgress(float v)
 {
-    if (cgProgress() < v) {
-        cgProgress() = v;
-        return true;
-    }
-    return false;
+    if (!(cgProgress() < v))
+        return false;
+    cgProgress() = v;
+    writeUnlockRecord(v);
+    return true;
 }
 
 } // namespace extras

@@ -20,7 +20,9 @@ QString unlockRecordText(float value);
 // a warning, when it could not be written.
 bool writeUnlockRecord(float value, const QString &path = QStringLiteral("saves/extra.txt"));
 
-// Raises the record to v (single precision); never lowers it. Returns whether it rose.
+// Raises the record to v (single precision); never lowers it. A rise is
+// written to the record file at once, so no unlock waits for a save. Returns
+// whether it rose.
 bool raiseCgProgress(float v);
 
 } // namespace extras

@@ -6,6 +6,7 @@
 #include "stage/interludestate.h"
 #include "stage/stagetable.h"
 
+#include <QPointer>
 #include <QQmlEngine>
 #include <QTimer>
 #include <QtDebug>
@@ -50,7 +51,7 @@ void raiseRecord(const StageAction &action)
     case CgRule::FromZero:
         // The first illustration may not undo a record loaded from an earlier run.
         if (extras::cgProgress() == 0)
-            extras::cgProgress() = action.cg;
+            extras::raiseCgProgress(action.cg);
         break;
     case CgRule::RaiseLogged:
         if (extras::raiseCgProgress(action.cg))
@@ -66,6 +67,39 @@ void later(const Game &game, int ms, F publishing)
     if (!game.engine)
         return;
     QTimer::singleShot(ms, game.engine, [g = game, publishing]() { publishing(g); });
+}
+
+// The one hide still waiting to fire. A later line cancels it, or three quick
+// clicks from 802 would hide the background of 805 instead of 803's.
+QPointer<QTimer> &pendingHide()
+{
+    static QPointer<QTimer> timer;
+    return timer;
+}
+
+void cancelPendingHide()
+{
+    if (QTimer *timer = pendingHide()) {
+        timer->stop();
+        timer->deleteLater();
+    }
+    pendingHide() = nullptr;
+}
+
+// Only the page loses the background; the stored flag stays for saves.
+void hideBackgroundLater(const Game &game)
+{
+    cancelPendingHide();
+    if (!game.engine)
+        return;
+    auto *timer = new QTimer(game.engine);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer, [g = game, timer] {
+        g.publishNull(prop::bVisible);
+        timer->deleteLater();
+    });
+    pendingHide() = timer;
+    timer->start(200);
 }
 
 void setUpInterlude(Game &game, int map)
@@ -154,8 +188,7 @@ void applyEntry(Game &game, const StageRow &row)
         scriptedShots(game);
         break;
     case Special::HideBackgroundLater:
-        // Only the page loses the background; the stored flag stays for saves.
-        later(game, 200, [](const Game &g) { g.publishNull(prop::bVisible); });
+        hideBackgroundLater(game);
         break;
     case Special::ReturnToInterlude:
         returnToInterlude();
@@ -237,6 +270,7 @@ void publishScene(Game &game)
 
 void stageLine(Game &game, int loadFlag)
 {
+    cancelPendingHide();
     StagingState &s = staging();
     if (loadFlag == 1) {
         s.bVisible = 1;

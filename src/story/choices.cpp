@@ -74,7 +74,8 @@ void checkTypedAnswer(Game &game, const QString &text)
         game.clearComponentCache();
         // Shown at once, so stop a line that is still typing from overwriting it.
         typeTimer()->stop();
-        game.publish(prop::currentText, text);
+        // The text box reads rich text; what the player typed is shown as typed.
+        game.publish(prop::currentText, text.toHtmlEscaped());
         s.mistakePending = true;
     }
     game.publish(prop::shuruvisible, false);

@@ -3,6 +3,7 @@
 #include "core/game.h"
 #include "core/state.h"
 #include "stage/staging.h"
+#include "story/choices.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
@@ -45,18 +46,36 @@ void advanceLine(Game &game)
         stepForward(game, ShowLine::Typed);
 }
 
+namespace {
+
+// A line still typing would overwrite the browsed one at its next tick, so it
+// stops here. Its end would have offered the answers; that happens now instead,
+// or a question interrupted this way would wait for good.
+void showBrowsedLine(Game &game)
+{
+    QTimer *timer = typeTimer();
+    if (timer->isActive()) {
+        timer->stop();
+        if (isWaitingLine(state().currentLine))
+            offerChoice(game);
+    }
+    showViewLine(game);
+}
+
+} // namespace
+
 void browseHistory(Game &game, int step)
 {
     StoryState &s = state();
     if (step == 1) {
         if (s.viewLine > 1) {
             --s.viewLine;
-            showViewLine(game);
+            showBrowsedLine(game);
         }
     } else if (step == -1) {
         if (s.viewLine < s.currentLine) {
             ++s.viewLine;
-            showViewLine(game);
+            showBrowsedLine(game);
         } else {
             advanceLine(game);
         }

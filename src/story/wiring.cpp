@@ -22,7 +22,11 @@ void connectStory(Game &game)
     });
     QObject::connect(c, &MainWindow::AutoChanged, c, [g](int value) { setAuto(*g, value); });
     QObject::connect(c, &MainWindow::skipChanged, c, [g](int value) { setSkip(*g, value); });
-    QObject::connect(c, &MainWindow::wheelChanged, c, [g](int step) { browseHistory(*g, step); });
+    // A turn on the title page would start the story's line and its music.
+    QObject::connect(c, &MainWindow::wheelChanged, c, [g, c](int step) {
+        if (c->getCurrentPage() == QLatin1String("game"))
+            browseHistory(*g, step);
+    });
     QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { answerChoice(*g, answer); });
     QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { checkTypedAnswer(*g, text); });
 }

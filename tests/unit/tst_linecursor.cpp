@@ -4,6 +4,10 @@
 #include "stage/interludestate.h"
 #include "storyfixture.h"
 
+#include "music/music.h"
+
+#include <QFileInfo>
+#include <QMediaPlayer>
 #include <QSignalSpy>
 
 using story::state;
@@ -22,6 +26,10 @@ private slots:
     void browsing_data();
     void browsing();
     void wheelAtNewestLineIsAClick();
+    void wheelOnlyOnTheGamePage();
+    void browsingStopsTyping();
+    void browsingAwayFromATypingQuestionOffersIt();
+    void lockAt692GoneAfterNewStory();
     void resetLeavesViewClearsFlags();
     void emptyScriptReadsFileNotLoaded();
 };
@@ -183,6 +191,7 @@ void TestLineCursor::browsing()
 void TestLineCursor::wheelAtNewestLineIsAClick()
 {
     StoryFixture f;
+    f.controller->navigategame("index");
     f.at(7);
     QObject target;
     QWheelEvent down(QPointF(1, 1), QPointF(1, 1), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
@@ -194,6 +203,117 @@ void TestLineCursor::wheelAtNewestLineIsAClick()
     QCoreApplication::sendEvent(&target, &up);
     QCOMPARE(state().viewLine, 7);
     QCOMPARE(state().currentLine, 8);
+}
+
+namespace {
+
+void turnWheel(int angle)
+{
+    QObject target;
+    QWheelEvent wheel(QPointF(1, 1), QPointF(1, 1), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&target, &wheel);
+}
+
+QString mediaFile(QMediaPlayer &player)
+{
+    return QFileInfo(player.media().request().url().toLocalFile()).fileName();
+}
+
+} // namespace
+
+// On the title page a turn used to show line 1 and start its music, so that
+// "开始" then began at line 2.
+void TestLineCursor::wheelOnlyOnTheGamePage()
+{
+    StoryFixture f;
+    QMediaPlayer player;
+    f.game.musicPlayer = &player;
+    music::startTrack(f.game, QStringLiteral("mp3/Universe.mp3"));
+    turnWheel(-120);
+    turnWheel(120);
+    QCOMPARE(state().currentLine, 0);
+    QCOMPARE(state().viewLine, 0);
+    QCOMPARE(mediaFile(player), QStringLiteral("Universe.mp3"));
+    // The signal itself, whoever sends it, is ignored off the game page too.
+    emit f.controller->wheelChanged(-1);
+    QCOMPARE(state().currentLine, 0);
+
+    f.controller->navigategame("index");
+    turnWheel(-120);
+    QCOMPARE(state().currentLine, 1);
+    QCOMPARE(mediaFile(player), QStringLiteral("Memories.mp3"));
+    f.controller->next1();
+    turnWheel(120);
+    QCOMPARE(state().viewLine, 1);
+    QCOMPARE(f.text(), QStringLiteral("line 1"));
+    f.game.musicPlayer = nullptr;
+}
+
+// A turn up while a line types used to show the earlier line for one tick
+// before the typing wrote over it.
+void TestLineCursor::browsingStopsTyping()
+{
+    StoryFixture f;
+    f.controller->navigategame("index");
+    f.at(20);
+    f.controller->next1();
+    QVERIFY(story::typeTimer()->isActive());
+    turnWheel(120);
+    QCOMPARE(f.text(), QStringLiteral("line 20"));
+    QVERIFY(!story::typeTimer()->isActive());
+    QTest::qWait(3 * story::typingInterval(f.game.Vzi));
+    QCOMPARE(f.text(), QStringLiteral("line 20"));
+    // Back down: the interrupted line whole, then the next click goes on.
+    turnWheel(-120);
+    QCOMPARE(f.text(), QStringLiteral("line 21"));
+    turnWheel(-120);
+    QCOMPARE(state().currentLine, 22);
+}
+
+// The end of typing offers the answers; a question whose typing the wheel
+// stopped must still offer them, or the story would wait for good.
+void TestLineCursor::browsingAwayFromATypingQuestionOffersIt()
+{
+    StoryFixture f;
+    f.controller->navigategame("index");
+    f.at(260);
+    f.controller->next1();
+    QVERIFY(!f.shown(prop::daanvisible));
+    turnWheel(120);
+    QCOMPARE(f.text(), QStringLiteral("line 260"));
+    turnWheel(-120);
+    QCOMPARE(f.text(), QStringLiteral("line 261"));
+    QVERIFY(f.shown(prop::daanvisible));
+    f.controller->da1(1);
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("line 262"));
+    QCOMPARE(state().currentLine, 263);
+}
+
+// Line 692 locks the story for the interlude; going back to the title and
+// starting again used to leave every click refused.
+void TestLineCursor::lockAt692GoneAfterNewStory()
+{
+    StoryFixture f;
+    f.controller->navigateindex();
+    f.controller->navigategame("index");
+    f.at(685);
+    for (int i = 0; i < 7; ++i)
+        f.controller->next1();
+    QCOMPARE(state().currentLine, 692);
+    QVERIFY(state().interludeActive);
+    f.controller->next1();
+    QCOMPARE(state().currentLine, 692);
+
+    f.controller->navigateindex(); // "返回"
+    f.controller->navigategame("index"); // "开始"
+    f.controller->next1();
+    QCOMPARE(state().currentLine, 1);
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("line 1"));
+    f.controller->next1();
+    QCOMPARE(state().currentLine, 2);
 }
 
 void TestLineCursor::resetLeavesViewClearsFlags()

@@ -300,12 +300,17 @@ void TestMainWindow::fireSendsOneThenZeroAfter200ms()
 
 void TestMainWindow::wheelIsConsumed_data()
 {
+    QTest::addColumn<QString>("page");
     QTest::addColumn<QPoint>("angle");
-    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("step"); // -2: no signal, the event goes on to its target
 
-    QTest::newRow("away from the user") << QPoint(0, 120) << 1;
-    QTest::newRow("towards the user") << QPoint(0, -120) << -1;
-    QTest::newRow("horizontal only") << QPoint(120, 0) << 0;
+    QTest::newRow("game, away from the user") << "game" << QPoint(0, 120) << 1;
+    QTest::newRow("game, towards the user") << "game" << QPoint(0, -120) << -1;
+    QTest::newRow("game, horizontal only") << "game" << QPoint(120, 0) << 0;
+    QTest::newRow("title page") << "index" << QPoint(0, 120) << -2;
+    QTest::newRow("load page") << "load" << QPoint(0, -120) << -2;
+    QTest::newRow("extras page") << "extra" << QPoint(0, 120) << -2;
+    QTest::newRow("settings page") << "setting" << QPoint(0, -120) << -2;
 }
 
 // Receives wheel events only if the application-wide filter lets them through.
@@ -321,16 +326,34 @@ public:
     }
 };
 
+// The story owns the wheel only on the game page; elsewhere the page's own
+// items (the load page's list) must get it.
 void TestMainWindow::wheelIsConsumed()
 {
+    QFETCH(QString, page);
     QFETCH(QPoint, angle);
     QFETCH(int, step);
+
+    if (page == QLatin1String("game"))
+        controller->navigategame("index");
+    else if (page == QLatin1String("load"))
+        controller->navigateload("index");
+    else if (page == QLatin1String("extra"))
+        controller->navigateextra();
+    else if (page == QLatin1String("setting"))
+        controller->navigatesetting("index");
+    QCOMPARE(controller->getCurrentPage(), page);
 
     QSignalSpy wheel(controller.get(), &MainWindow::wheelChanged);
     WheelCounter target;
     QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&target, &event);
+    if (step == -2) {
+        QCOMPARE(wheel.count(), 0);
+        QCOMPARE(target.wheels, 1);
+        return;
+    }
     QCOMPARE(wheel.count(), 1);
     QCOMPARE(wheel.at(0).at(0).toInt(), step);
     QCOMPARE(target.wheels, 0);

@@ -84,6 +84,8 @@ private slots:
     void scriptedShots();
     void delayedHide_data();
     void delayedHide();
+    void quickStepsCancelDelayedHide_data();
+    void quickStepsCancelDelayedHide();
     void returnToInterlude_data();
     void returnToInterlude();
     void publicationOrder_data();
@@ -127,6 +129,7 @@ private:
         return layout;
     }
 
+    std::unique_ptr<ScratchDir> dir; // a rise of the record writes saves/extra.txt
     std::unique_ptr<QQmlEngine> engine;
     Game game;
     QStringList publishedNames;
@@ -140,6 +143,8 @@ void TestStaging::initTestCase()
 
 void TestStaging::init()
 {
+    engine.reset();
+    dir = std::make_unique<ScratchDir>();
     engine = std::make_unique<QQmlEngine>();
     game = Game();
     game.engine = engine.get();
@@ -545,6 +550,31 @@ void TestStaging::delayedHide()
     }
     // Only the page loses it: a save made now still has the background.
     QCOMPARE(stage::staging().bVisible, 1);
+}
+
+void TestStaging::quickStepsCancelDelayedHide_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("three clicks from 802") << 802 << 3;
+    QTest::newRow("one past 803 (hidden there)") << 802 << 2;
+    QTest::newRow("one past 935") << 934 << 2;
+    QTest::newRow("one past 938") << 937 << 2;
+}
+
+// Steps faster than 200 ms: the hide meant for the illustration line must not
+// take the background of the line shown by then.
+void TestStaging::quickStepsCancelDelayedHide()
+{
+    QFETCH(int, from);
+    QFETCH(int, steps);
+    stage::staging().bVisible = 1;
+    for (int i = 1; i <= steps; ++i)
+        stage(from + i);
+    const QVariant shown = ctx(prop::bVisible);
+    QCOMPARE(shown, QVariant(stage::staging().bVisible));
+    QTest::qWait(400);
+    QCOMPARE(ctx(prop::bVisible), shown);
 }
 
 void TestStaging::returnToInterlude_data()
