@@ -7,6 +7,7 @@
 #include "extras/unlockrecord.h"
 #include "settings/livesettings.h"
 #include "settings/settingsfile.h"
+#include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "music/music.h"
 #include "story/storystate.h"
@@ -77,6 +78,7 @@ void connectHandlers(Game &game)
     settings::connectSettings(game);
     story::connectStory(game);
     music::connectMusic(game);
+    stage::connectInterlude(game);
 }
 
 namespace {
