@@ -6,6 +6,8 @@
 // Reports steps a second, the step's time (with and without the page's own
 // handling of the enemy list), process CPU, enemy items created and destroyed
 // after the first second, and memory.
+// "interludebench --play 687" instead opens the real game's story at that line,
+// with the game directory's pictures, to be played by hand.
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
@@ -60,16 +62,20 @@ double percentile(std::vector<double> v, double p)
 int main(int argc, char **argv)
 {
     Q_INIT_RESOURCE(qml);
-    const int seconds = argc > 1 ? std::max(2, atoi(argv[1])) : 10;
+    // "--play LINE": no bench, the game dir's pictures, the story at LINE, for trying by hand.
+    const bool play = argc > 2 && QByteArray(argv[1]) == "--play";
+    const int playLine = play ? atoi(argv[2]) : 0;
+    const int seconds = !play && argc > 1 ? std::max(2, atoi(argv[1])) : 10;
 
     QTemporaryDir scratch;
-    QDir::setCurrent(scratch.path());
+    QDir::setCurrent(play ? QStringLiteral(SOLVANE_GAME_DIR) : scratch.path());
     QDir().mkpath(QStringLiteral("png"));
     QFile::copy(QStringLiteral(SOLVANE_GAME_DIR "/png/difang.png"), QStringLiteral("png/difang.png"));
-    QFile settings(QStringLiteral("setting.txt"));
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("0\n1\n0.5\n0\n");
-    settings.close();
+    if (!play) {
+        QFile settings(QStringLiteral("setting.txt"));
+        if (settings.open(QIODevice::WriteOnly))
+            settings.write("0\n1\n0.5\n0\n");
+    }
 
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
@@ -94,8 +100,19 @@ int main(int argc, char **argv)
     publishInterludeProperties(game);
 
     story::scriptLines().clear();
-    for (int n = 1; n <= 975; ++n)
-        story::scriptLines() << "line " + QByteArray::number(n);
+    if (play)
+        story::loadScript(QStringLiteral("a.txt"));
+    else
+        for (int n = 1; n <= 975; ++n)
+            story::scriptLines() << "line " + QByteArray::number(n);
+    if (play) {
+        controller.navigategame(QStringLiteral("load"));
+        engine.load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));
+        timer->start(10);
+        story::state().currentLine = playLine - 1;
+        controller.next1();
+        return app.exec();
+    }
     controller.navigategame(QStringLiteral("load"));
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));
     if (engine.rootObjects().isEmpty())
