@@ -180,8 +180,8 @@ Page {
         source: Theme.png(typeof bcPath === "undefined" ? "" : bcPath)
     }
 
-    // The interlude's container comes here: above the background and, by its
-    // stacking value, above the figures.
+    // Above the background and, by its stacking value, above the figures.
+    Interlude {}
 
     GameFigures {}
 

@@ -8,6 +8,7 @@
 #include "extras/unlockrecord.h"
 #include "settings/livesettings.h"
 #include "settings/settingsfile.h"
+#include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "music/music.h"
 #include "story/storystate.h"
@@ -79,6 +80,7 @@ void connectHandlers(Game &game)
     story::connectStory(game);
     music::connectMusic(game);
     extras::connectExtras(game);
+    stage::connectInterlude(game);
 }
 
 namespace {

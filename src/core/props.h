@@ -61,4 +61,7 @@ inline constexpr Name blockCount{"blockCount"};
 // Extras
 inline constexpr Name extra{"extra"};
 
+// Interlude: the tries left before a capture ends the story
+inline constexpr Name triesLeft{"triesLeft"};
+
 } // namespace prop

@@ -40,6 +40,10 @@ void resetRun(Game &game)
     game.triesLeft = 3;
     game.playerCaught = 0;
     game.companionCaught = 0;
+    game.publish(prop::triesLeft, game.triesLeft);
+    // Enemies of an earlier story would come back as ghosts that cannot move,
+    // be hit or touch anyone.
+    process().interlude.enemySpawns.clear();
     // A capture stops the step; a story or save that starts elsewhere must not
     // inherit the stop.
     if (QTimer *timer = interludeTimer()) {

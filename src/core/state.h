@@ -55,6 +55,7 @@ struct InterludeState {
     QList<int> enemyPositions;         // x0, y0, x1, y1, ...
     QVariantList enemyMotion;          // vx0, vy0, ... read as floats
     QList<int> enemySpawns;            // spawn record
+    QList<int> enemyHomes;             // each listed enemy's spawn point, parallel to the positions
     float aimSlope = 0;
     int playerFiring = 0;
     int companionFiring = 0;
@@ -97,7 +98,9 @@ QTimer *&interludeTimer();
 void resetProcessState();
 
 // What a new story and a loaded save both start from: no lock, no pending
-// mistake, the interlude running with three tries and no capture seen yet.
+// mistake, the interlude running with three tries and no capture seen yet, and
+// a fresh spawn record. A load calls it before staging its line, so that an
+// interlude set up there spawns from the fresh record.
 void resetRun(Game &game);
 
 } // namespace core

@@ -3,6 +3,7 @@
 #include "core/game.h"
 #include "extras/unlockrecord.h"
 #include "music/music.h"
+#include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "stage/stagetable.h"
 
@@ -117,7 +118,7 @@ void setUpInterlude(Game &game, int map)
     game.publish(prop::sja2x, in.sja2x);
     game.publish(prop::sja2y, in.sja2y);
     game.publishNull(prop::sjx);
-    in.enemyPositions = spawnEnemies(game, map);
+    placeEnemies(game, map);
     in.scrollX = 0;
 }
 
@@ -145,10 +146,11 @@ void scriptedShots(Game &game)
     });
 }
 
-void returnToInterlude()
+void returnToInterlude(Game &game)
 {
     // One line before the capture, so the next step shows that line again.
     core::process().story.currentLine = interlude().interludeReturnLine - 1;
+    restartAttempt(game);
     if (QTimer *timer = interludeTimer())
         timer->start(10);
 }
@@ -191,7 +193,7 @@ void applyEntry(Game &game, const StageRow &row)
         hideBackgroundLater(game);
         break;
     case Special::ReturnToInterlude:
-        returnToInterlude();
+        returnToInterlude(game);
         break;
     case Special::None:
     case Special::SetUpMap1:
@@ -217,8 +219,7 @@ void showMap(Game &game, int map)
     in.containerShown = 1;
     in.map1Shown = first ? 1 : 0;
     in.map2Shown = first ? 0 : 1;
-    for (int i = 0; i < 2 * in.enemyCount; ++i)
-        in.enemyMotion.append(0);
+    fitEnemyMotion();
 }
 
 void applyInterludeVisibility(Game &game)
@@ -299,21 +300,6 @@ void stageLine(Game &game, int loadFlag)
 
     applyInterludeVisibility(game);
     publishScene(game);
-}
-
-QList<int> spawnEnemies(Game &game, int map)
-{
-    InterludeState &in = interlude();
-    game.publish(prop::blockCount, in.enemyCount);
-    const int base = map == 1 ? 720 : 3000;
-    for (int i = 0; i < in.enemyCount; ++i) {
-        // The record outlives maps and stories; it only grows to what a map needs.
-        if (in.enemySpawns.size() >= 2 * in.enemyCount)
-            continue;
-        in.enemySpawns.append(1500 / in.enemyCount * i + base);
-        in.enemySpawns.append(330);
-    }
-    return in.enemySpawns;
 }
 
 } // namespace stage

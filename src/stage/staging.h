@@ -20,8 +20,4 @@ StagingState &staging();
 // (a loaded save) also restores the nearest earlier entry and the music.
 void stageLine(Game &game, int loadFlag);
 
-// Spawn points of a map's enemies, appended to the process-wide record as long
-// as it is shorter than this map needs; returns the whole record.
-QList<int> spawnEnemies(Game &game, int map);
-
 } // namespace stage

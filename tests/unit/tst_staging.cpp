@@ -1,5 +1,6 @@
 #include "core/game.h"
 #include "extras/unlockrecord.h"
+#include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "stage/stagetable.h"
 #include "stage/staging.h"
@@ -361,8 +362,9 @@ void TestStaging::interludeVisibility()
     stage(688);
     QCOMPARE(ctx(prop::sjvisible).toString(), QString("unset"));
     QCOMPARE(publishedLayout(), 0);
-    QCOMPARE(in.enemyMotion.size(), 40);
-    QCOMPARE(in.enemyMotion.count(QVariant(0)), 40);
+    // Every run keeps one entry per position entry, new enemies at rest.
+    QCOMPARE(in.enemyMotion.size(), 20);
+    QCOMPARE(in.enemyMotion.count(QVariant(0)), 20);
 
     unset();
     stage(702);
@@ -371,7 +373,7 @@ void TestStaging::interludeVisibility()
     QCOMPARE(ctx(prop::sjvisible), QVariant(0));
     QCOMPARE(ctx(prop::ditu1visible), QVariant(0));
     QCOMPARE(ctx(prop::ditu2visible), QVariant(0));
-    QCOMPARE(in.enemyMotion.size(), 40);
+    QCOMPARE(in.enemyMotion.size(), 20);
 
     unset();
     stage(703);
@@ -471,12 +473,13 @@ void TestStaging::spawnRecord()
     stage(710);
     QCOMPARE(in.enemyPositions, firstMap + secondMap);
 
-    // A later story with fewer enemies gets the whole record all the same.
+    // A later story starts a fresh record: no enemies of the last one come back.
     story::state() = story::StoryState();
+    core::resetRun(game);
     stage(687);
     QCOMPARE(in.enemyCount, 10);
-    QCOMPARE(in.enemyPositions, firstMap + secondMap);
-    QCOMPARE(in.enemySpawns, firstMap + secondMap);
+    QCOMPARE(in.enemyPositions, firstMap);
+    QCOMPARE(in.enemySpawns, firstMap);
 
     // The second map on its own, first in the run.
     stage::interlude() = stage::InterludeState();

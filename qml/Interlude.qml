@@ -1,0 +1,309 @@
+import QtQuick 2.9
+import "."
+
+// The interlude on the game page: the maps, the two figures, their rays and
+// the enemies, all in map coordinates inside `sj`, which the scroll shifts;
+// the hint strip above them stays where it is.
+Item {
+    id: interlude
+    objectName: "interlude"
+
+    // Null, missing and 0 all mean "not shown".
+    function flag(value) {
+        return value !== undefined && value !== null && !!value
+    }
+    function number(value) {
+        return value === undefined || value === null ? 0 : Number(value)
+    }
+
+    property string receivedString: ""
+    property var receivedArray: []
+    property var pointList: []
+    readonly property int blockCount: pointList ? pointList.length : 0
+    // Enemy items are kept and reused: the pool only grows, so a step that
+    // moves enemies, or one that loses a few, creates and destroys nothing.
+    property int poolSize: 0
+    property int enemyItemsCreated: 0
+    property int enemyItemsDestroyed: 0
+    readonly property string enemySource: "file:///" + exePath + "/png/difang.png"
+
+    onBlockCountChanged: {
+        if (blockCount > poolSize)
+            poolSize = Math.ceil(blockCount / 64) * 64
+    }
+
+    function receive(newArray) {
+        if (newArray === undefined || newArray === null) {
+            console.error("接收到undefined或null值")
+            return
+        }
+        // No enemies left is the usual case outside the interlude: nothing to say.
+        if (newArray === "") {
+            receivedString = ""
+            if (pointList.length > 0)
+                pointList = []
+            return
+        }
+        receivedString = newArray
+        if (typeof receivedString !== "string" || receivedString.length === 0) {
+            console.error("receivedString is not valid")
+            return
+        }
+        var pieces = receivedString.replace(/\s/g, "").split(",")
+        var numbers = []
+        for (var p = 0; p < pieces.length; ++p) {
+            if (pieces[p].length === 0)
+                continue
+            var n = Number(pieces[p])
+            if (isNaN(n))
+                console.warn("无法转换为数字:", pieces[p])
+            else
+                numbers.push(n)
+        }
+        receivedArray = numbers
+        var points = []
+        for (var i = 0; i + 1 < numbers.length; i += 2) {
+            var x = numbers[i]
+            var y = numbers[i + 1]
+            if (typeof x === "number" && typeof y === "number")
+                points.push({ x: x, y: y })
+            else
+                console.warn("Invalid coordinates at index", i, ":", x, y)
+        }
+        if (numbers.length % 2 === 1)
+            console.warn("Incomplete coordinate pair at the end of array")
+        pointList = points
+    }
+
+    width: 720
+    height: 480
+    z: 0
+    visible: flag(typeof sjvisible === "undefined" ? null : sjvisible)
+
+    Connections {
+        target: Controller
+        function onElementArrayChanged(newArray) { interlude.receive(newArray) }
+    }
+
+    // A figure: a circle in its colour with a soft halo painted once, which
+    // every renderer shows (Qt Quick's software renderer draws no Glow).
+    component GlowingCircle: Item {
+        id: circle
+        property color tint
+        width: 40
+        height: 40
+
+        Canvas {
+            objectName: circle.objectName + "Halo"
+            x: -10
+            y: -10
+            width: 60
+            height: 60
+            onPaint: {
+                var ctx = getContext("2d")
+                ctx.reset()
+                var c = circle.tint
+                var g = ctx.createRadialGradient(30, 30, 18, 30, 30, 30)
+                g.addColorStop(0, Qt.rgba(c.r, c.g, c.b, c.a))
+                g.addColorStop(0.35, Qt.rgba(c.r, c.g, c.b, c.a * 0.55))
+                g.addColorStop(0.7, Qt.rgba(c.r, c.g, c.b, c.a * 0.18))
+                g.addColorStop(1, Qt.rgba(c.r, c.g, c.b, 0))
+                ctx.fillStyle = g
+                ctx.fillRect(0, 0, 60, 60)
+            }
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 20
+            color: circle.tint
+            border.width: 0
+        }
+    }
+
+    // A sight ray. The canvas covers the visible view, wherever the map has
+    // scrolled, so a ray shows at every x of both maps.
+    component Ray: Canvas {
+        id: ray
+        property real startX: 0
+        property real startY: 0
+        property real angle: 0
+        property real length: 600
+
+        function repaint() {
+            if (visible)
+                requestPaint()
+        }
+
+        x: -sj.x
+        y: 0
+        width: 720
+        height: 480
+        onStartXChanged: repaint()
+        onStartYChanged: repaint()
+        onAngleChanged: repaint()
+        onXChanged: repaint()
+        // A ray hidden while its figure moved would show its old position.
+        onVisibleChanged: repaint()
+        onPaint: {
+            var ctx = getContext("2d")
+            ctx.clearRect(0, 0, 2 * width, 2 * height)
+            var sx = startX - x
+            var sy = startY - y
+            var ex = sx + Math.cos(angle) * length
+            var ey = sy + Math.sin(angle) * length
+            var g = ctx.createLinearGradient(sx, sy, ex, ey)
+            g.addColorStop(0, "#71e4f9")
+            g.addColorStop(0.7, "#8071e4f9")
+            g.addColorStop(1, "transparent")
+            ctx.beginPath()
+            ctx.moveTo(sx, sy)
+            ctx.lineTo(ex, ey)
+            ctx.lineWidth = 1
+            ctx.strokeStyle = g
+            ctx.stroke()
+        }
+    }
+
+    Item {
+        id: sj
+        objectName: "sj"
+        x: interlude.number(typeof sjx === "undefined" ? 0 : sjx)
+        y: 0
+        width: 720
+        height: 480
+
+        Component.onCompleted: console.log("组件初始化完成")
+
+        Rectangle {
+            objectName: "ditu1"
+            width: 2000
+            height: 480
+            color: "#c2c2c2"
+            border.width: 0
+            visible: interlude.flag(typeof ditu1visible === "undefined" ? null : ditu1visible)
+
+            Rectangle {
+                objectName: "ditu1Gate"
+                x: 1874
+                y: 255
+                width: 126
+                height: 103
+                color: "#7d7d7d"
+
+                Rectangle {
+                    x: -7
+                    y: 46
+                    width: 5
+                    height: 20
+                    color: "#f91c1c"
+                }
+            }
+        }
+
+        Rectangle {
+            objectName: "ditu2"
+            width: 4000
+            height: 480
+            color: "#c2c2c2"
+            border.width: 0
+            visible: interlude.flag(typeof ditu2visible === "undefined" ? null : ditu2visible)
+
+            Rectangle { x: 894; y: 64; width: 179; height: 273; color: "#9c9c9a" }
+            Rectangle { x: 1740; y: 0; width: 862; height: 358; color: "#ccccd0"; border.width: 0 }
+            Rectangle { x: 2602; y: 0; width: 865; height: 33; color: "#ccccd0"; border.width: 0 }
+            Rectangle { x: 3468; y: 0; width: 532; height: 358; color: "#ccccd0"; border.width: 0 }
+            Rectangle { x: 8; y: 237; width: 401; height: 100; color: "#adadac" }
+            Rectangle { x: 423; y: 237; width: 401; height: 100; color: "#adadac" }
+            Rectangle { x: 848; y: 0; width: 18; height: 480; color: "#b9b9b8" }
+            Rectangle { x: 1147; y: 64; width: 179; height: 273; color: "#9c9c9a" }
+            Rectangle { x: 1379; y: 246; width: 127; height: 91; color: "#9c9c9a" }
+            Rectangle { x: 3354; y: -72; width: 100; height: 100; color: "#f5f5f4"; radius: 50; border.width: 1 }
+            Rectangle { x: 3665; y: 241; width: 335; height: 239; color: "#ccccd0"; border.width: 0 }
+            Rectangle { x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0 }
+            Rectangle { x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
+            Rectangle { x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
+        }
+
+        Ray {
+            objectName: "rayCanvas1"
+            visible: interlude.flag(typeof fsa1visible === "undefined" ? null : fsa1visible)
+            startX: sja1.x + 20
+            startY: sja1.y + 20
+            angle: interlude.number(typeof sja1theta === "undefined" ? 0 : sja1theta)
+        }
+
+        Ray {
+            objectName: "rayCanvas2"
+            visible: interlude.flag(typeof fsa2visible === "undefined" ? null : fsa2visible)
+            startX: sja2.x + 20
+            startY: sja2.y + 20
+            angle: interlude.number(typeof sja2theta === "undefined" ? 0 : sja2theta)
+        }
+
+        GlowingCircle {
+            id: sja1
+            objectName: "sja1"
+            x: interlude.number(typeof sja1x === "undefined" ? 0 : sja1x)
+            y: interlude.number(typeof sja1y === "undefined" ? 0 : sja1y)
+            tint: "#cc466cf0"
+        }
+
+        GlowingCircle {
+            id: sja2
+            objectName: "sja2"
+            x: interlude.number(typeof sja2x === "undefined" ? 0 : sja2x)
+            y: interlude.number(typeof sja2y === "undefined" ? 0 : sja2y)
+            tint: "#ccff19fc"
+        }
+
+        Repeater {
+            objectName: "enemies"
+            model: interlude.poolSize
+
+            Image {
+                readonly property var point: index < interlude.pointList.length ? interlude.pointList[index] : null
+
+                objectName: "enemy"
+                x: point ? point.x : 0
+                y: point ? point.y : 0
+                width: 20
+                height: 20
+                visible: point !== null
+                source: interlude.enemySource
+                Component.onCompleted: ++interlude.enemyItemsCreated
+                Component.onDestruction: ++interlude.enemyItemsDestroyed
+            }
+        }
+    }
+
+    Rectangle {
+        objectName: "interludeHint"
+        x: 0
+        y: 0
+        width: 720
+        height: 26
+        color: "#99000000"
+
+        Text {
+            objectName: "interludeHintText"
+            anchors.fill: parent
+            anchors.leftMargin: 12
+            anchors.rightMargin: 12
+            verticalAlignment: Text.AlignVCenter
+            color: "#ffffff"
+            font.pixelSize: 13
+            text: "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
+        }
+
+        Text {
+            objectName: "interludeTries"
+            anchors.fill: parent
+            anchors.rightMargin: 12
+            horizontalAlignment: Text.AlignRight
+            verticalAlignment: Text.AlignVCenter
+            color: "#ffd27a"
+            font.pixelSize: 13
+            text: "剩余机会 " + interlude.number(typeof triesLeft === "undefined" ? 3 : triesLeft)
+        }
+    }
+}

@@ -1,0 +1,432 @@
+#include "stage/interlude.h"
+
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/state.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QtDebug>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace stage {
+
+namespace {
+
+// The half turn the game has always used for a figure facing left.
+constexpr double kHalfTurn = 3.1415;
+// A pointer straight above or below the player: steep, but a number.
+constexpr float kSteepSlope = 10000.0f;
+
+// Velocities are floats; each change is worked out in double and stored back.
+float plus(float v, double d) { return float(double(v) + d); }
+float times(float v, double f) { return float(double(v) * f); }
+// Figures move by the float sum, truncated towards zero.
+int moved(int position, float v) { return int(float(position) + v); }
+// Enemies move by the variant's rounding: 14.5 gives 15, -14.5 gives -14.
+int rounded(float v) { return QVariant(v).toInt(); }
+bool within(int v, int low, int high) { return v >= low && v <= high; }
+
+enum class Caught { Nobody, Player, Companion };
+
+QObject *timerContext(const Game &game)
+{
+    if (QObject *o = game.lifetime())
+        return o;
+    return QCoreApplication::instance();
+}
+
+// Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
+void moveEnemy(int d, float &evx, float &evy, int &ey)
+{
+    bool skipVertical = false;
+    if (d > 0 && within(ey, 326, 330)) {
+        evx = 14.5f;
+        evy = -6.5f;
+    } else if (d < 0 && within(ey, 326, 330)) {
+        evx = -14.5f;
+        evy = -6.5f;
+    } else if (evx > 1 && within(ey, 326, 331)) {
+        evx = plus(evx, -0.5);
+    } else if (evx < -1) {
+        if (ey <= 325) {
+            evy = plus(evy, 0.5);
+            skipVertical = true;
+        } else if (ey <= 331) {
+            evx = plus(evx, 0.5);
+        }
+    } else if (ey <= 325) {
+        evy = plus(evy, 0.5);
+        skipVertical = true;
+    } else if (ey <= 331 && evx >= -1 && evx <= 1) {
+        evx = times(evx, 0.5);
+    }
+    if (skipVertical)
+        return;
+    if (ey < 330) {
+        evy = plus(evy, 0.2);
+    } else if (ey == 330) {
+        evy = times(evy, 0.1);
+    } else {
+        ey = 330;
+        evy = -0.5f;
+    }
+}
+
+// Whether a ray from (fx, fy) with the given slope passes through the enemy.
+bool rayHits(int ex, int ey, int fx, int fy, float slope)
+{
+    const float sigma = ey > fy ? 1.0f : -1.0f;
+    const float t = sigma * float(std::abs(ex - fx)) * std::fabs(slope) - float(ey - fy);
+    return t > 0 && t < 20;
+}
+
+void removeEnemy(InterludeState &in, int j)
+{
+    for (QList<int> *list : {&in.enemyPositions, &in.enemyHomes}) {
+        if (j + 1 < list->size())
+            list->removeAt(j + 1);
+        if (j < list->size())
+            list->removeAt(j);
+    }
+    if (j + 1 < in.enemyMotion.size())
+        in.enemyMotion.removeAt(j + 1);
+    if (j < in.enemyMotion.size())
+        in.enemyMotion.removeAt(j);
+    --in.enemyCount;
+}
+
+void capture(Game &game, Caught who)
+{
+    InterludeState &in = interlude();
+    core::StoryState &story = core::process().story;
+    in.interludeReturnLine = story.currentLine;
+    int line = 0;
+    if (game.triesLeft > 0) {
+        if (who == Caught::Player) {
+            line = game.playerCaught == 1 ? 965 : 957;
+            game.playerCaught = 1;
+        } else {
+            line = game.companionCaught == 1 ? 963 : 948;
+            game.companionCaught = 1;
+        }
+        --game.triesLeft;
+    } else if (who == Caught::Player) {
+        line = 937;
+    } else if (in.interludeMap == 1) {
+        line = 940;
+    } else if (in.interludeMap == 2) {
+        line = 972;
+    }
+    game.publish(prop::triesLeft, game.triesLeft);
+    qDebug() << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
+    // Stopped before the scene is shown: a scene that is itself a return line
+    // (966, 964) starts the step again.
+    if (QTimer *timer = interludeTimer())
+        timer->stop();
+    if (line != 0) {
+        // The story is usually locked here; the capture scene must show all the same.
+        story.interludeActive = false;
+        story.currentLine = line;
+        if (game.controller)
+            game.controller->next1();
+    }
+}
+
+void publishFigures(Game &game, const InterludeState &in)
+{
+    game.publish(prop::sjx, in.scrollX);
+    game.publish(prop::sja1x, in.sja1x);
+    game.publish(prop::sja1y, in.sja1y);
+    game.publish(prop::sja2x, in.sja2x);
+    game.publish(prop::sja2y, in.sja2y);
+}
+
+} // namespace
+
+void settleBody(float &vx, float &vy, int &y)
+{
+    if (vx > 1 && within(y, 306, 311))
+        vx = plus(vx, -0.5);
+    else if (vx < -1 && within(y, 306, 311))
+        vx = plus(vx, 0.5);
+    else if (within(y, 306, 311))
+        vx = times(vx, 0.5);
+    else if (vx > 1 && within(y, 312, 319))
+        vx = plus(vx, -1.2);
+    else if (vx < -1 && within(y, 312, 319))
+        vx = plus(vx, 1.2);
+    else if (within(y, 312, 319))
+        vx = times(vx, 0.1);
+
+    if (y <= 305) {
+        vy = plus(vy, 0.5);
+    } else if (y <= 308) {
+        vy = plus(vy, 0.2);
+    } else if (y <= 311) {
+        vy = times(vy, 0.1);
+    } else if (y <= 320) {
+        vy = plus(vy, -0.3);
+    } else {
+        y = 320;
+        vy = -0.5f;
+    }
+}
+
+void interludeStep(Game &game)
+{
+    InterludeState &in = interlude();
+    ++in.stepsRun;
+
+    settleBody(in.playerVx, in.playerVy, in.sja1y);
+    in.sja1x = moved(in.sja1x, in.playerVx);
+    in.sja1y = moved(in.sja1y, in.playerVy);
+
+    // The companion is pulled towards a point 69 pixels behind the player.
+    const int d = in.sja1x - in.sja2x;
+    const double pull = std::pow(1.0001, -0.1 * std::abs(d));
+    in.companionVx = plus(in.companionVx, pull * 0.01 * double(float(d) - 69.0f));
+    settleBody(in.companionVx, in.companionVy, in.sja2y);
+    in.sja2x = moved(in.sja2x, in.companionVx);
+    in.sja2y = moved(in.sja2y, in.companionVy);
+
+    if (in.interludeMap == 1 || in.interludeMap == 2) {
+        const int limit = in.interludeMap == 1 ? 1280 : 3280; // map width less the view
+        const int onScreen = in.sja1x + in.scrollX;
+        if (((onScreen > 450 && in.playerVx > 0) || (onScreen < 50 && in.playerVx < 0))
+            && within(in.scrollX, -limit, 0))
+            in.scrollX = qBound(-limit, int(float(in.scrollX) - in.playerVx), 0);
+    }
+
+    // Enemies wait while no interlude is on screen: they must not catch
+    // figures nobody sees, nor be shot by them.
+    Caught caught = Caught::Nobody;
+    bool anyInRange = false;
+    bool anyHandled = false;
+    float companionAngle = 0;
+    if (in.interludeMap != 0) {
+        for (int k = 0; k < in.enemyCount; ++k) {
+            const int j = 2 * k;
+            if (j + 1 >= in.enemyPositions.size())
+                break;
+            anyHandled = true;
+            float evx = in.enemyMotion.value(j).toFloat();
+            float evy = in.enemyMotion.value(j + 1).toFloat();
+            int ex = in.enemyPositions.at(j);
+            const int ey = in.enemyPositions.at(j + 1);
+
+            // The nearer figure; a tie goes to the companion.
+            const int d1 = in.sja1x - ex;
+            const int d2 = in.sja2x - ex;
+            const int nearest = std::abs(d1) < std::abs(d2) ? d1 : d2;
+            if (nearest > -600) {
+                int newY = ey;
+                moveEnemy(nearest, evx, evy, newY);
+                if (j + 1 < in.enemyMotion.size()) {
+                    in.enemyMotion[j] = evx;
+                    in.enemyMotion[j + 1] = evy;
+                }
+                in.enemyPositions[j] += rounded(evx);
+                in.enemyPositions[j + 1] = newY + rounded(evy);
+            }
+
+            bool hit = false;
+            if (std::abs(in.sja2x - ex) >= 470) {
+                in.playerFiring = 0;
+            } else {
+                anyInRange = true;
+                const float slope = float(double(ey - in.sja2y + 0.00001) / double(ex - in.sja2x + 0.000001));
+                double angle = std::atan(double(slope));
+                if (ex < in.sja2x)
+                    angle += kHalfTurn;
+                companionAngle = float(angle);
+                if (in.companionFiring == 1 && rayHits(ex, ey, in.sja2x, in.sja2y, slope))
+                    hit = true;
+            }
+            if (std::abs(in.sja2x - ex) < 160 && in.sja2y > 305)
+                in.companionVy = -14.0f;
+            if (in.playerFiring == 1 && rayHits(ex, ey, in.sja1x, in.sja1y, in.aimSlope))
+                hit = true;
+            // Both rays on one enemy still destroy only that one.
+            if (hit) {
+                removeEnemy(in, j);
+                continue;
+            }
+
+            if (-40 < in.sja1x - ex && in.sja1x - ex < 0 && -40 < in.sja1y - ey && in.sja1y - ey < 0) {
+                if (caught == Caught::Nobody)
+                    caught = Caught::Player;
+                ex += 100;
+            }
+            if (-40 < in.sja2x - ex && in.sja2x - ex < 0 && -40 < in.sja2y - ey && in.sja2y - ey < 0) {
+                if (caught == Caught::Nobody)
+                    caught = Caught::Companion;
+            }
+        }
+    }
+
+    QObject *context = timerContext(game);
+    if (anyInRange)
+        QTimer::singleShot(150, context, [] { interlude().companionFiring = 1; });
+    if (in.companionFiring == 1) {
+        Game *g = &game;
+        QTimer::singleShot(200, context, [g] {
+            interlude().companionFiring = 0;
+            g->publish(prop::fsa2visible, 0);
+        });
+    }
+
+    core::StoryState &story = core::process().story;
+    if (in.interludeMap == 1) {
+        if (in.sja1x > 1832 && in.enemyCount == 0)
+            story.interludeActive = false;
+    } else if ((in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529)) {
+        story.interludeActive = false;
+    }
+
+    publishFigures(game, in);
+    if (anyInRange)
+        game.publish(prop::sja2theta, companionAngle);
+    if (anyHandled)
+        game.publish(prop::fsa2visible, in.companionFiring);
+    if (game.controller) {
+        QVariantList positions;
+        positions.reserve(in.enemyPositions.size());
+        for (int v : qAsConst(in.enemyPositions))
+            positions.append(v);
+        game.controller->updateElementArray(positions);
+    }
+
+    // One capture a step: the first scene shown decides where the story returns.
+    if (caught != Caught::Nobody)
+        capture(game, caught);
+}
+
+void walk(Game &, int ad)
+{
+    InterludeState &in = interlude();
+    const double change = ad == 2 ? 0.03 : ad == 1 ? -0.03 : 0;
+    if (change == 0)
+        return;
+    for (qint64 i = 0; i < in.stepsRun && in.sja1y > 305; ++i) {
+        if (ad == 2 ? !(in.playerVx < 8) : !(in.playerVx > -8))
+            break;
+        in.playerVx = plus(in.playerVx, change);
+    }
+}
+
+void jumpOrDrop(Game &, int ws)
+{
+    InterludeState &in = interlude();
+    if (ws == 1) {
+        for (qint64 i = 0; i < in.stepsRun && in.sja1y >= 305 && in.playerVy > -12; ++i)
+            in.playerVy = plus(in.playerVy, -0.1);
+    } else if (ws == 2 && in.stepsRun > 0 && in.sja1y > 305) {
+        in.sja1y = 320;
+        in.playerVy = 0;
+    }
+}
+
+void aim(Game &game, float sx, float sy)
+{
+    InterludeState &in = interlude();
+    if (in.stepsRun == 0)
+        return;
+    // The pointer is on the page; the player is on the map, which may have scrolled.
+    const float mapX = sx - float(in.scrollX);
+    const float dx = mapX - float(in.sja1x);
+    const float dy = sy - float(in.sja1y);
+    if (dx != 0)
+        in.aimSlope = dy / dx;
+    else
+        in.aimSlope = dy > 0 ? kSteepSlope : dy < 0 ? -kSteepSlope : 0.0f;
+    double angle = std::atan(double(in.aimSlope));
+    if (mapX < float(in.sja1x))
+        angle += kHalfTurn;
+    if (in.interludeMap != 0)
+        game.publish(prop::sja1theta, float(angle));
+}
+
+void fire(Game &game, int fs)
+{
+    InterludeState &in = interlude();
+    if (in.stepsRun == 0)
+        return;
+    in.playerFiring = fs != 0 ? 1 : 0;
+    game.publish(prop::fsa1visible, in.playerFiring);
+}
+
+QList<int> spawnEnemies(Game &game, int map)
+{
+    InterludeState &in = interlude();
+    game.publish(prop::blockCount, in.enemyCount);
+    const int base = map == 1 ? 720 : 3000;
+    for (int i = 0; i < in.enemyCount; ++i) {
+        // The record only grows to what a map needs: the second map keeps the first's points.
+        if (in.enemySpawns.size() >= 2 * in.enemyCount)
+            continue;
+        in.enemySpawns.append(1500 / in.enemyCount * i + base);
+        in.enemySpawns.append(330);
+    }
+    return in.enemySpawns;
+}
+
+void placeEnemies(Game &game, int map)
+{
+    InterludeState &in = interlude();
+    in.enemyPositions = spawnEnemies(game, map);
+    in.enemyHomes = in.enemyPositions;
+    in.enemyMotion.clear();
+    fitEnemyMotion();
+}
+
+void fitEnemyMotion()
+{
+    InterludeState &in = interlude();
+    const int n = in.enemyPositions.size();
+    while (in.enemyMotion.size() > n)
+        in.enemyMotion.removeLast();
+    while (in.enemyMotion.size() < n)
+        in.enemyMotion.append(0);
+}
+
+void restartAttempt(Game &game)
+{
+    InterludeState &in = interlude();
+    in.sja1x = 90;
+    in.sja1y = 310;
+    in.sja2x = 20;
+    in.sja2y = 310;
+    in.playerVx = in.playerVy = 0;
+    in.companionVx = in.companionVy = 0;
+    in.scrollX = 0;
+    // The enemy that made the capture would otherwise make it again at once.
+    if (in.enemyHomes.size() == in.enemyPositions.size())
+        in.enemyPositions = in.enemyHomes;
+    in.enemyMotion.clear();
+    fitEnemyMotion();
+    in.playerFiring = 0;
+    in.companionFiring = 0;
+    publishFigures(game, in);
+    game.publish(prop::fsa1visible, 0);
+    game.publish(prop::fsa2visible, 0);
+}
+
+void connectInterlude(Game &game)
+{
+    MainWindow *c = game.controller;
+    Game *g = &game;
+    QObject::connect(c, &MainWindow::adChanged, c, [g](int ad) { walk(*g, ad); });
+    QObject::connect(c, &MainWindow::wsChanged, c, [g](int ws) { jumpOrDrop(*g, ws); });
+    QObject::connect(c, &MainWindow::weizhiChanged, c, [g](float sx, float sy) { aim(*g, sx, sy); });
+    QObject::connect(c, &MainWindow::fsChanged, c, [g](int fs) { fire(*g, fs); });
+    QTimer *&timer = interludeTimer();
+    if (!timer)
+        timer = new QTimer; // start-up makes it; a test's story may not have
+    QObject::connect(timer, &QTimer::timeout, c, [g] { interludeStep(*g); });
+    game.publish(prop::triesLeft, game.triesLeft);
+}
+
+} // namespace stage

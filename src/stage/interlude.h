@@ -1,0 +1,43 @@
+#pragma once
+
+#include "stage/interludestate.h"
+
+#include <QList>
+
+struct Game;
+
+// The side-view action scene: a fixed 10 ms step over the interlude state,
+// the player's four inputs, captures and the goal. The staging sets the scene
+// up and hides it; the page draws what is published here.
+namespace stage {
+
+// One step: figures, scroll, enemies, shots, contacts, the goal; then the
+// results are published and a capture, if any, moves the story.
+void interludeStep(Game &game);
+
+// The four inputs. Each call applies its rule once per step run so far,
+// stopping as soon as the rule's condition fails.
+void walk(Game &game, int ad);       // 1 left (A), 2 right (D)
+void jumpOrDrop(Game &game, int ws); // 1 jump (W), 2 drop (S)
+void aim(Game &game, float sx, float sy); // pointer on the page
+void fire(Game &game, int fs);       // 1 on, 0 off
+
+// Ground physics of one figure.
+void settleBody(float &vx, float &vy, int &y);
+
+// Spawn points of a map's enemies, appended to the record as long as it is
+// shorter than this map needs; returns the whole record.
+QList<int> spawnEnemies(Game &game, int map);
+
+// A map's enemies at their spawn points, at rest.
+void placeEnemies(Game &game, int map);
+
+// Keeps the motion list as long as the position list; new enemies at rest.
+void fitEnemyMotion();
+
+// After a capture scene: both figures and every live enemy back at the start.
+void restartAttempt(Game &game);
+
+void connectInterlude(Game &game);
+
+} // namespace stage

@@ -1,0 +1,310 @@
+#include "testsupport.h"
+#include "audiofixture.h"
+
+#include "app/startup.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+
+#include <QImage>
+#include <QQuickItem>
+#include <QQuickItemGrabResult>
+#include <QQuickView>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QList<QQuickItem *> descendants(QQuickItem *root)
+{
+    QList<QQuickItem *> all;
+    for (QQuickItem *child : root->childItems())
+        all << child << descendants(child);
+    return all;
+}
+
+bool bluish(QRgb c) { return qBlue(c) > qRed(c) + 20; }
+
+} // namespace
+
+// The interlude as drawn on the game page, fed as the step feeds it.
+class InterludePageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void loadsAndSaysSo();
+    void stacking();
+    void maps();
+    void enemyList_data();
+    void enemyList();
+    void enemyItemsAreReused();
+    void glowShowsWithoutGlowEffect();
+    void rayAtEveryScroll_data();
+    void rayAtEveryScroll();
+    void hintStrip();
+
+private:
+    void openPage();
+    QQuickItem *item(const char *name) const
+    {
+        auto *found = view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no item named %s on the page", name);
+        return found;
+    }
+    QList<QQuickItem *> visibleEnemies() const
+    {
+        QList<QQuickItem *> shown;
+        for (QQuickItem *it : descendants(item("sj"))) {
+            if (it->objectName() == QLatin1String("enemy") && it->isVisible())
+                shown << it;
+        }
+        return shown;
+    }
+    QImage grab()
+    {
+        QSharedPointer<QQuickItemGrabResult> result = view->contentItem()->grabToImage();
+        if (!result)
+            return QImage();
+        QSignalSpy ready(result.data(), &QQuickItemGrabResult::ready);
+        if (!ready.wait(2000))
+            return QImage();
+        return result->image();
+    }
+    void showInterlude(int map)
+    {
+        game.publish(prop::sjvisible, 1);
+        game.publish(map == 1 ? prop::ditu1visible : prop::ditu2visible, 1);
+    }
+
+    std::unique_ptr<ScratchDir> scratch;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQuickView> view;
+    std::unique_ptr<MessageLog> log;
+    Game game;
+};
+
+void InterludePageTest::initTestCase()
+{
+    Q_INIT_RESOURCE(qml);
+}
+
+void InterludePageTest::init()
+{
+    scratch = std::make_unique<ScratchDir>();
+    QDir().mkpath(QStringLiteral("png"));
+    QImage enemy(20, 20, QImage::Format_ARGB32);
+    enemy.fill(Qt::black);
+    QVERIFY(enemy.save(QStringLiteral("png/difang.png")));
+    controller = std::make_unique<MainWindow>();
+    view = std::make_unique<QQuickView>();
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    view->resize(720, 480);
+    game = Game();
+    game.engine = view->engine();
+    game.controller = controller.get();
+    publishStartupProperties(game);
+    publishInterludeProperties(game);
+    log = std::make_unique<MessageLog>();
+    openPage();
+}
+
+void InterludePageTest::cleanup()
+{
+    view.reset();
+    log.reset();
+    controller.reset();
+    scratch.reset();
+}
+
+void InterludePageTest::openPage()
+{
+    controller->navigategame(QStringLiteral("load"));
+    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
+    QVERIFY(view->status() == QQuickView::Ready);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+}
+
+void InterludePageTest::loadsAndSaysSo()
+{
+    QCOMPARE(log->count(QStringLiteral("组件初始化完成")), 1);
+    // Hidden until the staging shows it: the flags start as null objects.
+    QVERIFY(!item("interlude")->isVisible());
+    showInterlude(1);
+    QVERIFY(item("interlude")->isVisible());
+    QVERIFY(item("sja1")->isVisible());
+    QVERIFY(!item("rayCanvas1")->isVisible());
+    game.publishNull(prop::sjvisible);
+    QVERIFY(!item("interlude")->isVisible());
+}
+
+void InterludePageTest::stacking()
+{
+    QQuickItem *interlude = item("interlude");
+    QCOMPARE(interlude->z(), 0.0);
+    const QList<QQuickItem *> layers = interlude->parentItem()->childItems();
+    // Declared after the background and before the figures and the text.
+    QVERIFY(layers.indexOf(interlude) > layers.indexOf(item("background")));
+    QVERIFY(layers.indexOf(interlude) < layers.indexOf(item("figures")));
+    QVERIFY(layers.indexOf(interlude) < layers.indexOf(item("textArea")));
+    QStringList order;
+    for (QQuickItem *child : item("sj")->childItems())
+        if (!child->objectName().isEmpty() && child->objectName() != QLatin1String("enemy"))
+            order << child->objectName();
+    QCOMPARE(order, (QStringList{"ditu1", "ditu2", "rayCanvas1", "rayCanvas2", "sja1", "sja2", "enemies"}));
+}
+
+void InterludePageTest::maps()
+{
+    showInterlude(2);
+    game.publish(prop::sjx, -1280);
+    QCOMPARE(item("sj")->x(), -1280.0);
+    QQuickItem *ditu2 = item("ditu2");
+    QCOMPARE(ditu2->width(), 4000.0);
+    QCOMPARE(ditu2->childItems().size(), 14);
+    QQuickItem *moon = ditu2->childItems().at(9);
+    QCOMPARE(QRectF(moon->x(), moon->y(), moon->width(), moon->height()), QRectF(3354, -72, 100, 100));
+    QCOMPARE(moon->property("radius").toReal(), 50.0);
+    QVERIFY(!item("ditu1")->isVisible());
+    QCOMPARE(item("ditu1Gate")->x(), 1874.0);
+
+    game.publish(prop::sja1x, 300);
+    game.publish(prop::sja1y, 310);
+    QCOMPARE(item("sja1")->position(), QPointF(300, 310));
+}
+
+void InterludePageTest::enemyList_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<QPoint>>("points");
+    QTest::addColumn<QStringList>("warnings");
+
+    QTest::newRow("two enemies") << "720, 330, 870, 330" << QList<QPoint>{{720, 330}, {870, 330}} << QStringList();
+    QTest::newRow("none: silently") << "" << QList<QPoint>() << QStringList();
+    QTest::newRow("odd count") << "720, 330, 870" << QList<QPoint>{{720, 330}}
+                               << QStringList{"Incomplete coordinate pair at the end of array"};
+    QTest::newRow("garbage") << "720, abc, 870, 330" << QList<QPoint>{{720, 870}}
+                             << QStringList{"无法转换为数字:", "Incomplete coordinate pair at the end of array"};
+}
+
+void InterludePageTest::enemyList()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<QPoint>, points);
+    QFETCH(QStringList, warnings);
+
+    showInterlude(1);
+    emit controller->elementArrayChanged(QStringLiteral("1, 2, 3, 4, 5, 6"));
+    log->messages.clear();
+    emit controller->elementArrayChanged(text);
+
+    QList<QPoint> drawn;
+    for (QQuickItem *enemy : visibleEnemies())
+        drawn << enemy->position().toPoint();
+    QCOMPARE(drawn, points);
+    QCOMPARE(item("interlude")->property("blockCount").toInt(), points.size());
+    for (const QString &w : warnings)
+        QCOMPARE(log->count(w), 1);
+    QCOMPARE(log->count(QStringLiteral("receivedString is not valid")), 0);
+    QCOMPARE(log->messages.size(), warnings.size());
+}
+
+void InterludePageTest::enemyItemsAreReused()
+{
+    showInterlude(2);
+    QQuickItem *interlude = item("interlude");
+    QStringList thirty;
+    for (int i = 0; i < 30; ++i)
+        thirty << QString::number(3000 + 50 * i) << QStringLiteral("330");
+    emit controller->elementArrayChanged(thirty.join(QStringLiteral(", ")));
+    const int created = interlude->property("enemyItemsCreated").toInt();
+    QVERIFY(created >= 30);
+    QCOMPARE(visibleEnemies().size(), 30);
+
+    for (int step = 1; step <= 50; ++step) {
+        QStringList moved;
+        for (int i = 0; i < 30; ++i)
+            moved << QString::number(3000 + 50 * i - step) << QString::number(330 - step % 7);
+        emit controller->elementArrayChanged(moved.join(QStringLiteral(", ")));
+    }
+    QCOMPARE(visibleEnemies().first()->position(), QPointF(2950, 329));
+    // One enemy fewer: still nothing made or thrown away.
+    emit controller->elementArrayChanged(thirty.mid(2).join(QStringLiteral(", ")));
+    QCOMPARE(visibleEnemies().size(), 29);
+    QCOMPARE(interlude->property("enemyItemsCreated").toInt(), created);
+    QCOMPARE(interlude->property("enemyItemsDestroyed").toInt(), 0);
+}
+
+// Qt Quick's software renderer draws no Glow: the halo must be there anyway.
+void InterludePageTest::glowShowsWithoutGlowEffect()
+{
+    showInterlude(1);
+    game.publish(prop::sja1x, 100);
+    game.publish(prop::sja1y, 100);
+    game.publish(prop::sja2x, 300);
+    game.publish(prop::sja2y, 100);
+    QTest::qWait(50);
+    const QImage image = grab();
+    QVERIFY(!image.isNull());
+    const QRgb map = image.pixel(200, 60);
+    QCOMPARE(qRed(map), 0xc2);
+    // Just outside each circle's edge: tinted by the halo, not the plain map.
+    const QRgb playerHalo = image.pixel(120, 97);
+    QVERIFY2(bluish(playerHalo), qPrintable(QString::number(playerHalo, 16)));
+    const QRgb companionHalo = image.pixel(320, 97);
+    QVERIFY2(qRed(companionHalo) > qGreen(companionHalo) + 20, qPrintable(QString::number(companionHalo, 16)));
+}
+
+void InterludePageTest::rayAtEveryScroll_data()
+{
+    QTest::addColumn<int>("scroll");
+    QTest::addColumn<int>("playerX");
+    QTest::newRow("start of the map") << 0 << 200;
+    QTest::newRow("past x 800") << -1000 << 1300;
+    QTest::newRow("end of the second map") << -3280 << 3700;
+}
+
+void InterludePageTest::rayAtEveryScroll()
+{
+    QFETCH(int, scroll);
+    QFETCH(int, playerX);
+    showInterlude(2);
+    game.publish(prop::sjx, scroll);
+    game.publish(prop::sja1x, playerX);
+    game.publish(prop::sja1y, 200);
+    game.publish(prop::sja1theta, 0.0);
+    game.publish(prop::fsa1visible, 1);
+    QTest::qWait(50);
+    const QImage image = grab();
+    QVERIFY(!image.isNull());
+    // 120 pixels along the ray, to the right of the player's centre.
+    const int x = playerX + scroll + 20 + 120;
+    bool seen = false;
+    for (int y = 218; y <= 222; ++y)
+        seen = seen || bluish(image.pixel(x, y));
+    QVERIFY(seen);
+    QVERIFY(!bluish(image.pixel(x, 240)));
+}
+
+void InterludePageTest::hintStrip()
+{
+    showInterlude(1);
+    QQuickItem *hint = item("interludeHint");
+    QVERIFY(hint->isVisible());
+    const QString text = item("interludeHintText")->property("text").toString();
+    for (const char *key : {"A", "D", "W", "S", "E", "鼠标"})
+        QVERIFY2(text.contains(QString::fromUtf8(key)), key);
+    game.publish(prop::triesLeft, 2);
+    QVERIFY(item("interludeTries")->property("text").toString().contains(QLatin1String("2")));
+    game.publishNull(prop::sjvisible);
+    QVERIFY(!hint->isVisible());
+}
+
+QTEST_MAIN(InterludePageTest)
+#include "tst_interludepage.moc"
