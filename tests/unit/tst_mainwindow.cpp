@@ -3,6 +3,8 @@
 
 #include <QElapsedTimer>
 #include <QMetaMethod>
+#include <QQuickItem>
+#include <QQuickView>
 #include <QSignalSpy>
 #include <QWheelEvent>
 
@@ -30,6 +32,8 @@ private slots:
     void fireSendsOneThenZeroAfter200ms();
     void wheelIsConsumed_data();
     void wheelIsConsumed();
+    void wheelScrollsAListOffTheGamePage_data();
+    void wheelScrollsAListOffTheGamePage();
     void saveCount();
     void elementArrayJoinsTexts();
     void dropAndPositionRules();
@@ -358,6 +362,46 @@ void TestMainWindow::wheelIsConsumed()
     QCOMPARE(wheel.at(0).at(0).toInt(), step);
     QCOMPARE(target.wheels, 0);
     QCOMPARE(controller->getWheelDelta(), angle.y());
+}
+
+void TestMainWindow::wheelScrollsAListOffTheGamePage_data()
+{
+    QTest::addColumn<bool>("onGamePage");
+    QTest::newRow("load page: the list scrolls") << false;
+    QTest::newRow("game page: the story has it") << true;
+}
+
+// Through a real window: the page's list sees the turn unless the story owns it.
+void TestMainWindow::wheelScrollsAListOffTheGamePage()
+{
+    QFETCH(bool, onGamePage);
+    dir->write("list.qml", "import QtQuick 2.9\n"
+                           "Flickable { width: 200; height: 200; contentHeight: 2000;\n"
+                           "  Column { Repeater { model: 40; Rectangle { width: 200; height: 50 } } } }\n");
+    if (onGamePage)
+        controller->navigategame("index");
+    else
+        controller->navigateload("index");
+    QQuickView view;
+    view.setSource(QUrl::fromLocalFile(QDir::current().filePath("list.qml")));
+    QCOMPARE(view.status(), QQuickView::Ready);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy wheel(controller.get(), &MainWindow::wheelChanged);
+    for (int i = 0; i < 3; ++i) {
+        QWheelEvent turn(QPointF(100, 100), view.mapToGlobal(QPoint(100, 100)), QPoint(), QPoint(0, -120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&view, &turn);
+    }
+    QQuickItem *list = view.rootObject();
+    if (onGamePage) {
+        QCOMPARE(wheel.count(), 3);
+        QTest::qWait(200);
+        QCOMPARE(list->property("contentY").toReal(), 0.0);
+    } else {
+        QCOMPARE(wheel.count(), 0);
+        QTRY_VERIFY(list->property("contentY").toReal() > 0);
+    }
 }
 
 void TestMainWindow::saveCount()
