@@ -118,6 +118,13 @@ check "missing game files: the launcher fails" [ "$rc" -ne 0 ]
 check "missing game files: it says so" grep -q "missing" "$tmp/err"
 check "missing game files: no folder made" [ ! -e "$tmp/home3" ]
 
+# The menu entry installed with it starts this launcher, quoted for the
+# space in the prefix.
+entry="$prefix/share/applications/org.solvane.Solvane.desktop"
+check "the installed menu entry is valid" desktop-file-validate "$entry"
+check "the menu entry's command is this launcher" \
+  [ "$(sed -n 's/^Exec=//p' "$entry")" = "\"$launcher\"" ]
+
 # Nothing the game or launcher did landed in the installed files.
 snapshot > "$tmp/prefix.after"
 check "the install is unchanged" same "$tmp/prefix.before" "$tmp/prefix.after"

@@ -63,7 +63,8 @@ field() { sed -n "s/^$1=//p" "$desktop"; }
 check "the entry is named Solvane" [ "$(field Name)" = Solvane ]
 check "the entry has a Chinese name" bash -c "sed -n 's/^Name\[zh_CN\]=//p' '$desktop' | grep -qP '\p{Han}'"
 check "the entry is a game and an adventure game" [ "$(field Categories)" = "Game;AdventureGame;" ]
-check "the entry starts the packaged launcher" [ -x "$root/usr/games/$(field Exec)" ]
+check "the entry starts the packaged launcher" [ "$(field Exec)" = /usr/games/solvane ]
+check "the launcher it names is in the package" [ -x "$root$(field Exec)" ]
 check "the entry's icon is in the package" [ -f "$root/usr/share/icons/hicolor/256x256/apps/$(field Icon).png" ]
 
 # The metainfo.
