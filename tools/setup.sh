@@ -14,6 +14,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
   libx11-dev xdotool ffmpeg
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
