@@ -61,4 +61,10 @@ inline constexpr Name blockCount{"blockCount"};
 // Extras
 inline constexpr Name extra{"extra"};
 
+// Saves: the word shown after a save, load or delete (the count changes on
+// every notice, so the same word twice shows twice), and the load page's rows
+inline constexpr Name saveNotice{"saveNotice"};
+inline constexpr Name saveNoticeCount{"saveNoticeCount"};
+inline constexpr Name saveRows{"saveRows"};
+
 } // namespace prop
