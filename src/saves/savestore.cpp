@@ -186,6 +186,12 @@ Outcome saveSlot(Game &game)
     const core::StoryState &story = core::process().story;
     const int line = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
 
+    // Before the first line there is nothing a load could bring back.
+    if (line < 1) {
+        qWarning() << "故事尚未开始，不能存档";
+        return failed(QStringLiteral("还没有可以保存的内容"));
+    }
+
     if (!QDir().mkpath(resolvePath(kDir))) {
         qWarning() << "无法创建存档目录";
         return failed(QStringLiteral("保存失败：无法创建存档目录"));

@@ -5,6 +5,7 @@
 #include "core/mainwindow.h"
 #include "core/savefiles.h"
 #include "core/state.h"
+#include "saves/savestore.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
 
@@ -65,6 +66,8 @@ private slots:
     void back_data();
     void back();
     void wheelScrollsTheList();
+    void gamePageSaysSaved_data();
+    void gamePageSaysSaved();
 
 private:
     void openPage(const QString &source = QStringLiteral("index"));
@@ -309,6 +312,42 @@ void TestLoadPage::wheelScrollsTheList()
                       Qt::NoScrollPhase, false);
     QGuiApplication::sendEvent(view.get(), &wheel);
     QTRY_VERIFY(list->property("contentY").toReal() > list->property("originY").toReal());
+}
+
+void TestLoadPage::gamePageSaysSaved_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("saved") << true << "已保存";
+    QTest::newRow("no picture") << false << "已保存，但截图失败";
+}
+
+void TestLoadPage::gamePageSaysSaved()
+{
+    QFETCH(bool, picture);
+    QFETCH(QString, word);
+
+    game.hooks.grabWindow = [picture] {
+        QImage image(720, 480, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        return picture ? image : QImage();
+    };
+    // A word from before the page was opened is not news.
+    saves::tellPlayer(game, QStringLiteral("已保存"));
+    controller->navigategame("load");
+    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
+    QCOMPARE(view->status(), QQuickView::Ready);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QQuickItem *notice = item("saveNotice");
+    QVERIFY(!notice->isVisible());
+
+    story::state().currentLine = 12;
+    controller->save1();
+    QTRY_VERIFY(notice->isVisible());
+    QCOMPARE(item("saveNoticeText")->property("text").toString(), word);
+    QCOMPARE(dir->read("saves/save.txt"), QByteArray("12\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(!notice->isVisible(), 6000);
 }
 
 QTEST_MAIN(TestLoadPage)

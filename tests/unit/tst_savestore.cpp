@@ -19,6 +19,7 @@ private slots:
     void save_data();
     void save();
     void saveInCaptureSceneKeepsCursor();
+    void saveBeforeTheFirstLineIsRefused();
     void saveIsBothLinesOrNeither_data();
     void saveIsBothLinesOrNeither();
     void screenshotBelongsToItsSlot();
@@ -164,6 +165,17 @@ void TestSaveStore::saveInCaptureSceneKeepsCursor()
     QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("710\n"));
     QCOMPARE(story::state().currentLine, 955);
     QCOMPARE(story::state().viewLine, 955);
+}
+
+void TestSaveStore::saveBeforeTheFirstLineIsRefused()
+{
+    StoryFixture f;
+    f.game.hooks.grabWindow = [] { return QImage(8, 8, QImage::Format_RGB32); };
+    f.at(0);
+    const saves::Outcome outcome = saves::saveSlot(f.game);
+    QVERIFY(!outcome.ok);
+    QCOMPARE(outcome.notice, QStringLiteral("还没有可以保存的内容"));
+    QVERIFY(!QDir("saves").exists());
 }
 
 void TestSaveStore::saveIsBothLinesOrNeither_data()
