@@ -1,4 +1,4 @@
-import QtQuick 2.9
+import QtQuick 2.15
 import QtQuick.Controls 2.2
 import "."
 
@@ -94,6 +94,7 @@ Page {
         spacing: 15
         clip: true
         boundsBehavior: Flickable.StopAtBounds
+        reuseItems: true
         model: Controller.saveCount
         ScrollBar.vertical: ScrollBar {}
 

@@ -215,7 +215,10 @@ Outcome saveSlot(Game &game)
         // a stale picture of this number is replaced.
         const QString path = screenshotPath(slot);
         QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit()) {
+        // The window is opaque: without the alpha channel the file is smaller and
+        // written in about half the time.
+        const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
+        if (file.open(QIODevice::WriteOnly) && opaque.save(&file, "PNG") && file.commit()) {
             qDebug().noquote() << "截图保存成功:" << path;
         } else {
             qWarning().noquote() << "截图保存失败:" << path;
