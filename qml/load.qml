@@ -15,8 +15,8 @@ Page {
         return Controller.saveCount - row
     }
 
-    function thumbnail(slot) {
-        return slot < 0 ? "" : "file:///" + exePath + "/saves/" + slot + ".png"
+    function thumbnail(slot, tag) {
+        return slot < 0 ? "" : "file:///" + exePath + "/saves/" + slot + ".png" + tag
     }
 
     function loadRow(row) {
@@ -116,15 +116,19 @@ Page {
                 sourceSize.height: 50
                 asynchronous: true
                 cache: false
-                source: page.thumbnail(page.slotOf(index))
+                source: page.thumbnail(page.slotOf(index), row.refreshTag)
             }
+
+            // A query that changes makes the loader read a replaced file afresh;
+            // the address stays a binding, so a reused row follows its new slot.
+            property string refreshTag: ""
+            ListView.onReused: refreshTag = ""
 
             Connections {
                 target: Controller
                 function onRefreshImagesRequested() {
-                    var url = picture.source.toString()
-                    picture.source = ""
-                    picture.source = url + "?t=" + Date.now()
+                    row.refreshTag = ""
+                    row.refreshTag = "?t=" + Date.now()
                     console.log("刷新")
                 }
             }

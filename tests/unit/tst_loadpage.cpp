@@ -63,6 +63,7 @@ private slots:
     void deleteAsksFirst_data();
     void deleteAsksFirst();
     void empty();
+    void rowsFollowANewCount();
     void back_data();
     void back();
     void wheelScrollsTheList();
@@ -277,6 +278,22 @@ void TestLoadPage::empty()
     controller->requestSaveCount();
     QTRY_COMPARE(rowCount(), 1);
     QVERIFY(!none->isVisible());
+}
+
+void TestLoadPage::rowsFollowANewCount()
+{
+    writeSlots(*dir, 2);
+    openPage();
+    // Scrolled rows are reused, so a row must follow its slot, not keep its picture.
+    writeSlots(*dir, 4);
+    controller->requestSaveCount();
+    QTRY_COMPARE(rowCount(), 4);
+    for (int row = 0; row < 4; ++row) {
+        QQuickItem *thumb = nullptr;
+        QTRY_VERIFY((thumb = find(QStringLiteral("saveThumb%1").arg(row))));
+        QTRY_COMPARE(thumb->property("status").toInt(), 1);
+        QCOMPARE(shownColour(thumb), kSlotColours[4 - row]);
+    }
 }
 
 void TestLoadPage::back_data()
