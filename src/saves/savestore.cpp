@@ -113,19 +113,32 @@ Outcome failed(const QString &notice)
     return Outcome{false, notice};
 }
 
-// Removes entry `position` and the blank lines; returns false when the file
-// could not be read at all.
-QList<QByteArray> withoutSlot(const QString &path, int position)
+// The slots that stay after a delete, by their old numbers in order: all but
+// the deleted one and the blank lines, which hold no save.
+QList<int> slotsKept(const QList<QByteArray> &lines, int position)
 {
-    QList<QByteArray> lines = core::readSaveLines(path);
-    qDebug() << "原始行数:" << lines.size();
-    if (position <= lines.size())
-        lines.removeAt(position - 1);
-    lines.erase(std::remove_if(lines.begin(), lines.end(),
-                               [](const QByteArray &line) { return line.trimmed().isEmpty(); }),
-                lines.end());
-    qDebug() << "删除后行数" << lines.size();
-    return lines;
+    QList<int> kept;
+    for (int k = 1; k <= lines.size(); ++k) {
+        if (k != position && !lines.at(k - 1).trimmed().isEmpty())
+            kept.append(k);
+    }
+    return kept;
+}
+
+// Slot k's mistake count moves with its line, so the pairs stay together.
+// Counts past the last line belong to no slot and are left as they are.
+QList<QByteArray> mistakesKept(const QList<QByteArray> &mistakes, const QList<int> &kept, int lineCount)
+{
+    QList<QByteArray> result;
+    for (int k : kept) {
+        if (k <= mistakes.size())
+            result.append(mistakes.at(k - 1));
+    }
+    for (int k = lineCount + 1; k <= mistakes.size(); ++k) {
+        if (!mistakes.at(k - 1).trimmed().isEmpty())
+            result.append(mistakes.at(k - 1));
+    }
+    return result;
 }
 
 void logContent(const QString &path)
@@ -139,7 +152,10 @@ void logContent(const QString &path)
         qDebug().noquote() << QString::fromUtf8(line).trimmed();
 }
 
-void renumberScreenshotsAfter(int position)
+// Each kept slot's picture takes the slot's new number. Unlike a walk that
+// stops at the first missing number, a slot whose screenshot failed does not
+// hand the later slots' pictures to the wrong rows.
+void renumberScreenshots(int position, const QList<int> &kept)
 {
     const QString gone = screenshotPath(position);
     if (QFile::exists(gone) && !QFile::remove(gone))
@@ -149,23 +165,27 @@ void renumberScreenshotsAfter(int position)
     const QFileInfoList files = QDir(resolvePath(kDir)).entryInfoList({QStringLiteral("*.png")}, QDir::Files);
     for (const QFileInfo &info : files) {
         bool ok = false;
-        const int number = info.fileName().section(QLatin1Char('.'), 0, 0).toInt(&ok, 10);
+        const QString base = info.fileName().section(QLatin1Char('.'), 0, 0);
+        const int number = base.toInt(&ok, 10);
         if (ok)
             byNumber.insert(number, info.absoluteFilePath());
         else
-            qDebug().noquote() << "忽略非数字文件" << info.completeBaseName();
+            qDebug().noquote() << "忽略非数字文件" << base;
     }
-    // A gap in the numbers ends it: what lies beyond belongs to no slot we know.
-    for (int k = position + 1; byNumber.contains(k); ++k) {
-        const QString from = byNumber.value(k);
-        const QString to = screenshotPath(k - 1);
-        if (!QFile::exists(from))
+    // New numbers only ever fall, so in ascending order no picture is overwritten
+    // before it has moved.
+    for (int i = 0; i < kept.size(); ++i) {
+        const int from = kept.at(i);
+        const int to = i + 1;
+        if (from == to || !byNumber.contains(from) || !QFile::exists(byNumber.value(from)))
             continue;
-        QFile::remove(to);
-        if (QFile::rename(from, to))
-            qDebug().noquote() << "重命名成功" << from << "->" << to;
+        const QString oldPath = byNumber.value(from);
+        const QString newPath = screenshotPath(to);
+        QFile::remove(newPath);
+        if (QFile::rename(oldPath, newPath))
+            qDebug().noquote() << "重命名成功" << oldPath << "->" << newPath;
         else
-            qWarning().noquote() << "重命名失败" << from << "->" << to;
+            qWarning().noquote() << "重命名失败" << oldPath << "->" << newPath;
     }
 }
 
@@ -199,6 +219,12 @@ Outcome saveSlot(Game &game)
 
     QList<QByteArray> lines = core::readSaveLines(kLines);
     QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    // Files damaged by hand may disagree in length; the new slot's two lines
+    // must still share a number. A blank stands in for a missing count (that
+    // slot stays refused, as it was); counts past the last slot belong to none.
+    while (mistakes.size() < lines.size())
+        mistakes.append(QByteArray());
+    mistakes = mistakes.mid(0, lines.size());
     lines.append(QByteArray::number(line));
     mistakes.append(QByteArray::number(story.mistakeCount));
     if (!writePair(joinLines(lines), joinLines(mistakes)))
@@ -296,14 +322,23 @@ Outcome dropSlot(Game &game, int position)
         return failed(QStringLiteral("删除失败：没有这个存档"));
     }
 
-    const QList<QByteArray> lines = withoutSlot(kLines, position);
-    const QList<QByteArray> mistakes = withoutSlot(kMistakes, position);
-    if (!writePair(joinLines(lines), joinLines(mistakes)))
+    const QList<QByteArray> lines = core::readSaveLines(kLines);
+    const QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    const QList<int> kept = slotsKept(lines, position);
+    QList<QByteArray> linesAfter;
+    for (int k : kept)
+        linesAfter.append(lines.at(k - 1));
+    const QList<QByteArray> mistakesAfter = mistakesKept(mistakes, kept, lines.size());
+    qDebug() << "原始行数:" << lines.size();
+    qDebug() << "删除后行数" << linesAfter.size();
+    qDebug() << "原始行数:" << mistakes.size();
+    qDebug() << "删除后行数" << mistakesAfter.size();
+    if (!writePair(joinLines(linesAfter), joinLines(mistakesAfter)))
         return failed(QStringLiteral("删除失败：存档文件无法写入"));
     logContent(kLines);
     logContent(kMistakes);
 
-    renumberScreenshotsAfter(position);
+    renumberScreenshots(position, kept);
     if (game.controller)
         game.controller->requestSaveCount();
     return Outcome{true, QString()};

@@ -118,6 +118,10 @@ void TestSaveStore::save_data()
                                        << QByteArray("0\n1\n2\n") << 3;
     QTest::newRow("written elsewhere with CRLF") << QByteArray("5\r\n9\r\n") << QByteArray("0\r\n1\r\n")
                                                  << QByteArray("5\n9\n120\n") << QByteArray("0\n1\n2\n") << 3;
+    QTest::newRow("fewer mistake lines") << QByteArray("5\n9\n") << QByteArray("0\n") << QByteArray("5\n9\n120\n")
+                                         << QByteArray("0\n\n2\n") << 3;
+    QTest::newRow("more mistake lines") << QByteArray("5\n") << QByteArray("0\n1\n4\n") << QByteArray("5\n120\n")
+                                        << QByteArray("0\n2\n") << 2;
     QTest::newRow("blank line kept") << QByteArray("5\n\n") << QByteArray("0\n\n") << QByteArray("5\n\n120\n")
                                      << QByteArray("0\n\n2\n") << 3;
 }
@@ -367,14 +371,20 @@ void TestSaveStore::drop_data()
     QTest::newRow("newest") << four << fourMistakes << QStringList{"1", "2", "3", "4"} << 4
                             << QByteArray("10\n20\n30\n") << QByteArray("0\n1\n2\n")
                             << QStringList{"1=1", "2=2", "3=3"};
-    QTest::newRow("stops at a gap") << four << fourMistakes << QStringList{"1", "2", "4", "5"} << 1
-                                    << QByteArray("20\n30\n40\n") << QByteArray("1\n2\n3\n")
-                                    << QStringList{"1=2", "4=4", "5=5"};
+    // Slot 3's screenshot failed; 4 and 5 still move with their slots.
+    QTest::newRow("past a failed screenshot") << QByteArray("10\n20\n30\n40\n50\n") << QByteArray("0\n1\n2\n3\n4\n")
+                                              << QStringList{"1", "2", "4", "5"} << 1
+                                              << QByteArray("20\n30\n40\n50\n") << QByteArray("1\n2\n3\n4\n")
+                                              << QStringList{"1=2", "3=4", "4=5"};
     QTest::newRow("only slot") << QByteArray("10\n") << QByteArray("0\n") << QStringList{"1"} << 1 << QByteArray()
                                << QByteArray() << QStringList{};
     QTest::newRow("blank lines dropped") << QByteArray("10\n\n20\n30\n\n") << QByteArray("0\n\n1\n2\n\n")
-                                         << QStringList{"1", "2"} << 1 << QByteArray("20\n30\n")
-                                         << QByteArray("1\n2\n") << QStringList{"1=2"};
+                                         << QStringList{"1", "3", "4"} << 1 << QByteArray("20\n30\n")
+                                         << QByteArray("1\n2\n") << QStringList{"1=3", "2=4"};
+    // A count left blank (its slot refused) keeps its place, so the later pairs hold.
+    QTest::newRow("blank count kept in place") << QByteArray("10\n20\n30\n") << QByteArray("0\n\n2\n")
+                                               << QStringList{} << 1 << QByteArray("20\n30\n")
+                                               << QByteArray("\n2\n") << QStringList{};
     QTest::newRow("CRLF") << QByteArray("10\r\n20\r\n") << QByteArray("0\r\n1\r\n") << QStringList{"1", "2"} << 1
                           << QByteArray("20\n") << QByteArray("1\n") << QStringList{"1=2"};
     QTest::newRow("leading zero and second dot count") << QByteArray("10\n20\n30\n") << QByteArray("0\n1\n2\n")
