@@ -15,8 +15,11 @@ Page {
         return Controller.saveCount - row
     }
 
+    // A slot whose screenshot failed has no file: an empty source, not a warning.
     function thumbnail(slot, tag) {
-        return slot < 0 ? "" : "file:///" + exePath + "/saves/" + slot + ".png" + tag
+        if (slot < 0 || !Controller.fileExists("saves/" + slot + ".png"))
+            return ""
+        return "file:///" + exePath + "/saves/" + slot + ".png" + tag
     }
 
     function loadRow(row) {
@@ -123,6 +126,18 @@ Page {
             // the address stays a binding, so a reused row follows its new slot.
             property string refreshTag: ""
             ListView.onReused: refreshTag = ""
+
+            Text {
+                objectName: "saveNoPicture" + index
+                width: 75
+                height: 50
+                visible: picture.source.toString() === ""
+                text: "无截图"
+                color: "gray"
+                font.pointSize: 9
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+            }
 
             Connections {
                 target: Controller

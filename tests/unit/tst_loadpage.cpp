@@ -191,6 +191,15 @@ void TestLoadPage::rows()
         QVERIFY2(caption.contains(QDate::currentDate().toString(Qt::ISODate)), qPrintable(caption));
     }
     QVERIFY(!item("noSaves")->isVisible());
+    QVERIFY(!item("saveNoPicture0")->isVisible());
+
+    // A slot whose screenshot failed still loads; its picture is a word, not a warning.
+    QFile::remove("saves/2.png");
+    controller->dropsaves(3);
+    QTRY_COMPARE(rowCount(), 2);
+    QTRY_VERIFY(find("saveNoPicture0") && find("saveNoPicture0")->isVisible());
+    QCOMPARE(item("saveThumb0")->property("source").toString(), QString());
+    QVERIFY(!item("saveNoPicture1")->isVisible());
 }
 
 void TestLoadPage::loadRow()
