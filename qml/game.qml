@@ -345,6 +345,8 @@ Page {
         }
     }
 
+    SaveNotice {}
+
     GameMenuBar {
         id: menuBar
         page: page

@@ -11,6 +11,7 @@
 #include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "music/music.h"
+#include "saves/savestore.h"
 #include "story/storystate.h"
 #include "story/wiring.h"
 
@@ -79,6 +80,7 @@ void connectHandlers(Game &game)
     settings::connectSettings(game);
     story::connectStory(game);
     music::connectMusic(game);
+    saves::connectSaves(game);
     extras::connectExtras(game);
     stage::connectInterlude(game);
 }
@@ -117,11 +119,15 @@ void installProcessHooks(Game &game)
     };
     game.hooks.grabWindow = []() -> QImage {
         QQuickWindow *window = mainWindow();
-        if (!window || !window->isVisible())
+        if (!window || !window->isVisible()) {
+            qWarning() << "主窗口不可见";
             return QImage();
+        }
         QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
+        if (!screen) {
+            qWarning() << "无法获取屏幕";
             return QImage();
+        }
         QImage image = screen->grabWindow(window->winId()).toImage();
         // Without a window system the screen grab is empty; the scene still renders.
         if (image.isNull())

@@ -1,6 +1,7 @@
 #include "core/mainwindow.h"
 
 #include "core/paths.h"
+#include "core/savefiles.h"
 #include "core/settinglines.h"
 
 #include <QCoreApplication>
@@ -175,15 +176,7 @@ void MainWindow::inliang1(float value) { storeSpeed(inliang, value, &MainWindow:
 
 void MainWindow::requestSaveCount()
 {
-    int count = 0;
-    QFile file(resolvePath(QStringLiteral("saves/save.txt")));
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&file);
-        while (!in.atEnd()) {
-            in.readLine();
-            ++count;
-        }
-    }
+    const int count = core::countSaveSlots();
     if (count != saveCount) {
         saveCount = count;
         emit saveCountChanged(count);

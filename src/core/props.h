@@ -63,5 +63,10 @@ inline constexpr Name extra{"extra"};
 
 // Interlude: the tries left before a capture ends the story
 inline constexpr Name triesLeft{"triesLeft"};
+// Saves: the word shown after a save, load or delete (the count changes on
+// every notice, so the same word twice shows twice), and the load page's rows
+inline constexpr Name saveNotice{"saveNotice"};
+inline constexpr Name saveNoticeCount{"saveNoticeCount"};
+inline constexpr Name saveRows{"saveRows"};
 
 } // namespace prop

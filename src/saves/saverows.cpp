@@ -1,0 +1,8 @@
+#include "saves/saverows.h"
+
+#include "saves/savestore.h"
+
+QString SaveRows::caption(int slot) const
+{
+    return saves::slotCaption(slot);
+}

@@ -1,0 +1,405 @@
+#include "saves/savestore.h"
+
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/paths.h"
+#include "core/savefiles.h"
+#include "core/state.h"
+#include "extras/unlockrecord.h"
+#include "saves/saverows.h"
+#include "stage/staging.h"
+#include "story/presentation.h"
+#include "story/storystate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QtDebug>
+
+#include <algorithm>
+
+namespace saves {
+
+namespace {
+
+const QString kDir = QStringLiteral("saves");
+const QString kLines = QString::fromLatin1(core::kSaveLinesFile);
+const QString kMistakes = QString::fromLatin1(core::kSaveMistakesFile);
+constexpr int kMostMistakes = 999;
+
+QString screenshotPath(int slot)
+{
+    return QDir(resolvePath(kDir)).absoluteFilePath(QStringLiteral("%1.png").arg(slot));
+}
+
+QByteArray joinLines(const QList<QByteArray> &lines)
+{
+    QByteArray content;
+    for (const QByteArray &line : lines)
+        content += line + '\n';
+    return content;
+}
+
+// In one piece or not at all: a crash mid-write leaves the old file.
+bool writeWhole(const QString &path, const QByteArray &content, bool textMode)
+{
+    QSaveFile file(resolvePath(path));
+    QIODevice::OpenMode mode = QIODevice::WriteOnly;
+    if (textMode)
+        mode |= QIODevice::Text;
+    if (file.open(mode) && file.write(content) == content.size() && file.commit())
+        return true;
+    qWarning().noquote() << QStringLiteral("无法写入存档文件 %1：%2").arg(path, file.errorString());
+    return false;
+}
+
+struct FileBefore {
+    bool existed = false;
+    QByteArray bytes;
+};
+
+FileBefore remember(const QString &path)
+{
+    FileBefore before;
+    QFile file(resolvePath(path));
+    before.existed = file.exists();
+    if (file.open(QIODevice::ReadOnly))
+        before.bytes = file.readAll();
+    return before;
+}
+
+void putBack(const QString &path, const FileBefore &before)
+{
+    if (before.existed)
+        writeWhole(path, before.bytes, false);
+    else
+        QFile::remove(resolvePath(path));
+}
+
+// Writes the two text files as a pair: when the second fails the first is put
+// back, so slot k's line and its mistakes never drift apart.
+bool writePair(const QByteArray &lines, const QByteArray &mistakes)
+{
+    const FileBefore before = remember(kLines);
+    if (!writeWhole(kLines, lines, true))
+        return false;
+    if (writeWhole(kMistakes, mistakes, true))
+        return true;
+    putBack(kLines, before);
+    return false;
+}
+
+bool parseSaved(const QByteArray &raw, int position, int *value)
+{
+    const QString text = QString::fromUtf8(raw).trimmed();
+    qDebug().noquote() << "找到存档内容[" << position << text;
+    bool ok = false;
+    *value = text.toInt(&ok, 10);
+    if (!ok)
+        qWarning().noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(text);
+    return ok;
+}
+
+void warnOutOfRange(int position, int total)
+{
+    qWarning().noquote() << QStringLiteral("存档位置超出范围: %1 (总存档数: %2)").arg(position).arg(total);
+}
+
+Outcome failed(const QString &notice)
+{
+    return Outcome{false, notice};
+}
+
+// The slots that stay after a delete, by their old numbers in order: all but
+// the deleted one and the blank lines, which hold no save.
+QList<int> slotsKept(const QList<QByteArray> &lines, int position)
+{
+    QList<int> kept;
+    for (int k = 1; k <= lines.size(); ++k) {
+        if (k != position && !lines.at(k - 1).trimmed().isEmpty())
+            kept.append(k);
+    }
+    return kept;
+}
+
+// Slot k's mistake count moves with its line, so the pairs stay together.
+// Counts past the last line belong to no slot and are left as they are.
+QList<QByteArray> mistakesKept(const QList<QByteArray> &mistakes, const QList<int> &kept, int lineCount)
+{
+    QList<QByteArray> result;
+    for (int k : kept) {
+        if (k <= mistakes.size())
+            result.append(mistakes.at(k - 1));
+    }
+    for (int k = lineCount + 1; k <= mistakes.size(); ++k) {
+        if (!mistakes.at(k - 1).trimmed().isEmpty())
+            result.append(mistakes.at(k - 1));
+    }
+    return result;
+}
+
+void logContent(const QString &path)
+{
+    bool opened = false;
+    const QList<QByteArray> lines = core::readSaveLines(path, &opened);
+    if (!opened)
+        return;
+    qDebug() << "更新后的文件内容:";
+    for (const QByteArray &line : lines)
+        qDebug().noquote() << QString::fromUtf8(line).trimmed();
+}
+
+// Each kept slot's picture takes the slot's new number. Unlike a walk that
+// stops at the first missing number, a slot whose screenshot failed does not
+// hand the later slots' pictures to the wrong rows.
+void renumberScreenshots(int position, const QList<int> &kept)
+{
+    const QString gone = screenshotPath(position);
+    if (QFile::exists(gone) && !QFile::remove(gone))
+        qWarning().noquote() << "无法删除图片文件:" << gone;
+
+    QMap<int, QString> byNumber;
+    const QFileInfoList files = QDir(resolvePath(kDir)).entryInfoList({QStringLiteral("*.png")}, QDir::Files);
+    for (const QFileInfo &info : files) {
+        bool ok = false;
+        const QString base = info.fileName().section(QLatin1Char('.'), 0, 0);
+        const int number = base.toInt(&ok, 10);
+        if (ok)
+            byNumber.insert(number, info.absoluteFilePath());
+        else
+            qDebug().noquote() << "忽略非数字文件" << base;
+    }
+    // New numbers only ever fall, so in ascending order no picture is overwritten
+    // before it has moved.
+    for (int i = 0; i < kept.size(); ++i) {
+        const int from = kept.at(i);
+        const int to = i + 1;
+        if (from == to || !byNumber.contains(from) || !QFile::exists(byNumber.value(from)))
+            continue;
+        const QString oldPath = byNumber.value(from);
+        const QString newPath = screenshotPath(to);
+        QFile::remove(newPath);
+        if (QFile::rename(oldPath, newPath))
+            qDebug().noquote() << "重命名成功" << oldPath << "->" << newPath;
+        else
+            qWarning().noquote() << "重命名失败" << oldPath << "->" << newPath;
+    }
+}
+
+} // namespace
+
+int storedLine(int cursor, int returnLine)
+{
+    const int line = (cursor >= 948 && cursor <= 966) ? returnLine : cursor;
+    if (line >= 687 && line <= 701)
+        return 687;
+    if (line >= 710 && line <= 760)
+        return 710;
+    return line;
+}
+
+Outcome saveSlot(Game &game)
+{
+    const core::StoryState &story = core::process().story;
+    const int line = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
+
+    // Before the first line there is nothing a load could bring back.
+    if (line < 1) {
+        qWarning() << "故事尚未开始，不能存档";
+        return failed(QStringLiteral("还没有可以保存的内容"));
+    }
+
+    if (!QDir().mkpath(resolvePath(kDir))) {
+        qWarning() << "无法创建存档目录";
+        return failed(QStringLiteral("保存失败：无法创建存档目录"));
+    }
+
+    QList<QByteArray> lines = core::readSaveLines(kLines);
+    QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    // Files damaged by hand may disagree in length; the new slot's two lines
+    // must still share a number. A blank stands in for a missing count (that
+    // slot stays refused, as it was); counts past the last slot belong to none.
+    while (mistakes.size() < lines.size())
+        mistakes.append(QByteArray());
+    mistakes = mistakes.mid(0, lines.size());
+    lines.append(QByteArray::number(line));
+    mistakes.append(QByteArray::number(story.mistakeCount));
+    if (!writePair(joinLines(lines), joinLines(mistakes)))
+        return failed(QStringLiteral("保存失败：存档文件无法写入"));
+    const int slot = lines.size();
+
+    QStringList problems;
+    const QImage image = game.grabWindow();
+    if (image.isNull()) {
+        qWarning() << "截图失败";
+        problems << QStringLiteral("截图失败");
+    } else {
+        // Named by its slot, so a failed screenshot earlier never shifts the pairing;
+        // a stale picture of this number is replaced.
+        const QString path = screenshotPath(slot);
+        QSaveFile file(path);
+        // The window is opaque: without the alpha channel the file is smaller and
+        // written in about half the time.
+        const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
+        if (file.open(QIODevice::WriteOnly) && opaque.save(&file, "PNG") && file.commit()) {
+            qDebug().noquote() << "截图保存成功:" << path;
+        } else {
+            qWarning().noquote() << "截图保存失败:" << path;
+            problems << QStringLiteral("截图无法写入");
+        }
+        qDebug() << "===== 保存流程完成 =====";
+    }
+
+    if (!extras::writeUnlockRecord(extras::cgProgress()))
+        problems << QStringLiteral("解锁记录无法写入");
+
+    if (!problems.isEmpty())
+        return Outcome{true, QStringLiteral("已保存，但") + problems.join(QStringLiteral("，"))};
+    return Outcome{true, QStringLiteral("已保存")};
+}
+
+Outcome loadSlot(Game &game, int position)
+{
+    for (const QString &path : {kLines, kMistakes}) {
+        QFile file(resolvePath(path));
+        if (!file.open(QIODevice::ReadOnly)) {
+            qWarning().noquote() << QStringLiteral("无法打开存档文件: %1").arg(file.errorString());
+            return failed(QStringLiteral("读取失败：存档文件无法打开"));
+        }
+    }
+    const QList<QByteArray> lines = core::readSaveLines(kLines);
+    const QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+
+    if (position < 1 || position > lines.size()) {
+        warnOutOfRange(position, lines.size());
+        return failed(QStringLiteral("读取失败：没有这个存档"));
+    }
+    int line = 0;
+    if (!parseSaved(lines.at(position - 1), position, &line))
+        return failed(QStringLiteral("读取失败：存档已损坏"));
+    if (position > mistakes.size()) {
+        warnOutOfRange(position, mistakes.size());
+        return failed(QStringLiteral("读取失败：存档不完整"));
+    }
+    int mistakeCount = 0;
+    if (!parseSaved(mistakes.at(position - 1), position, &mistakeCount))
+        return failed(QStringLiteral("读取失败：存档已损坏"));
+
+    // A number is not yet a story: a line past the script would show nothing
+    // and never end, a negative count would never reach the bad ending.
+    const int scriptLength = story::scriptLines().size();
+    if (line < 1 || line > scriptLength) {
+        qWarning().noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(line);
+        return failed(QStringLiteral("读取失败：存档已损坏"));
+    }
+    if (mistakeCount < 0 || mistakeCount > kMostMistakes) {
+        qWarning().noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(mistakeCount);
+        return failed(QStringLiteral("读取失败：存档已损坏"));
+    }
+
+    // The run is reset before staging, which sets the lock again when the
+    // saved line starts an interlude; nothing from where the player was stays.
+    core::resetRun(game);
+    core::StoryState &story = core::process().story;
+    story.currentLine = line;
+    story.mistakeCount = mistakeCount;
+    story.viewLine = line;
+    story::typeLine(game, line);
+    game.publishNull(prop::daanvisible);
+    game.publishNull(prop::shuruvisible);
+    stage::stageLine(game, 1);
+    return Outcome{true, QString()};
+}
+
+Outcome dropSlot(Game &game, int position)
+{
+    const int count = core::countSaveSlots();
+    if (position < 1 || position > count) {
+        qWarning().noquote() << "无效的删除位置" << position << "有效范围:1-" + QString::number(count);
+        return failed(QStringLiteral("删除失败：没有这个存档"));
+    }
+
+    const QList<QByteArray> lines = core::readSaveLines(kLines);
+    const QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    const QList<int> kept = slotsKept(lines, position);
+    QList<QByteArray> linesAfter;
+    for (int k : kept)
+        linesAfter.append(lines.at(k - 1));
+    const QList<QByteArray> mistakesAfter = mistakesKept(mistakes, kept, lines.size());
+    qDebug() << "原始行数:" << lines.size();
+    qDebug() << "删除后行数" << linesAfter.size();
+    qDebug() << "原始行数:" << mistakes.size();
+    qDebug() << "删除后行数" << mistakesAfter.size();
+    if (!writePair(joinLines(linesAfter), joinLines(mistakesAfter)))
+        return failed(QStringLiteral("删除失败：存档文件无法写入"));
+    logContent(kLines);
+    logContent(kMistakes);
+
+    renumberScreenshots(position, kept);
+    if (game.controller)
+        game.controller->requestSaveCount();
+    return Outcome{true, QString()};
+}
+
+SlotDetails slotDetails(int position)
+{
+    SlotDetails details;
+    const QFileInfo shot(screenshotPath(position));
+    if (shot.exists())
+        details.savedAt = shot.lastModified();
+    const QList<QByteArray> lines = core::readSaveLines(kLines);
+    if (position < 1 || position > lines.size())
+        return details;
+    bool ok = false;
+    const int line = lines.at(position - 1).trimmed().toInt(&ok, 10);
+    if (!ok || line < 1 || line > story::scriptLines().size())
+        return details;
+    details.line = line;
+    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
+    QString text = story::splitSpeaker(story::lineText(line)).text;
+    text.remove(markup);
+    text = text.simplified();
+    constexpr int kShown = 18;
+    if (text.size() > kShown)
+        text = text.left(kShown) + QStringLiteral("…");
+    details.opening = text;
+    return details;
+}
+
+QString slotCaption(int position)
+{
+    const SlotDetails details = slotDetails(position);
+    QStringList parts;
+    if (details.savedAt.isValid())
+        parts << details.savedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    if (details.line == 0)
+        parts << QStringLiteral("存档已损坏");
+    else if (!details.opening.isEmpty())
+        parts << QStringLiteral("「%1」").arg(details.opening);
+    return parts.join(QStringLiteral("  "));
+}
+
+void tellPlayer(Game &game, const QString &notice)
+{
+    if (notice.isEmpty())
+        return;
+    game.publish(prop::saveNotice, notice);
+    game.publish(prop::saveNoticeCount, game.property(prop::saveNoticeCount).toInt() + 1);
+}
+
+void connectSaves(Game &game)
+{
+    MainWindow *c = game.controller;
+    Game *g = &game;
+    game.publish(prop::saveNotice, QString());
+    game.publish(prop::saveNoticeCount, 0);
+    game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
+    QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(*g, saveSlot(*g).notice); });
+    QObject::connect(c, &MainWindow::Load, c, [g](int position) { tellPlayer(*g, loadSlot(*g, position).notice); });
+    QObject::connect(c, &MainWindow::Drop, c, [g](int position) { tellPlayer(*g, dropSlot(*g, position).notice); });
+}
+
+} // namespace saves

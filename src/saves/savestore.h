@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+struct Game;
+
+// The player's saves: slot k is line k of saves/save.txt (the line to resume
+// at), line k of saves/cuowu.txt (the mistakes made) and saves/k.png.
+// Everything is re-read from the files on every call.
+namespace saves {
+
+// The line a save at this cursor resumes at: a capture scene resumes where the
+// interlude returns to, and each interlude map from its start.
+int storedLine(int cursor, int returnLine);
+
+struct Outcome {
+    bool ok = false;
+    QString notice; // what the player is told; empty when there is nothing to say
+};
+
+// Appends a slot. Both text lines or neither; the screenshot named by the slot.
+Outcome saveSlot(Game &game);
+
+// Restores the story from slot `position`; anything that cannot be a saved
+// story is refused and nothing changes.
+Outcome loadSlot(Game &game, int position);
+
+// Removes slot `position` and moves the later screenshots down one number.
+// A position that names no slot is refused before anything is touched.
+Outcome dropSlot(Game &game, int position);
+
+// What a row of the load page says about a slot under its name.
+struct SlotDetails {
+    QDateTime savedAt; // invalid when the screenshot is missing
+    int line = 0;      // 0 when the saved line is not a number
+    QString opening;   // first words of that line of the script
+};
+SlotDetails slotDetails(int position);
+QString slotCaption(int position);
+
+// Shows a word on the page after a save, load or delete ("已保存", or why not).
+void tellPlayer(Game &game, const QString &notice);
+
+void connectSaves(Game &game);
+
+} // namespace saves

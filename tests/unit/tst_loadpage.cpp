@@ -1,0 +1,380 @@
+#include "testsupport.h"
+
+#include "app/startup.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/savefiles.h"
+#include "core/state.h"
+#include "saves/savestore.h"
+#include "story/presentation.h"
+#include "story/storystate.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QColor kSlotColours[] = {Qt::black, Qt::red, Qt::green, Qt::blue, Qt::yellow};
+
+// Slot k resumes at line 10 k, with k - 1 mistakes, and its picture is colour k.
+void writeSlots(const ScratchDir &dir, int count)
+{
+    QByteArray lines, mistakes;
+    for (int k = 1; k <= count; ++k) {
+        lines += QByteArray::number(10 * k) + '\n';
+        mistakes += QByteArray::number(k - 1) + '\n';
+        QImage shot(72, 48, QImage::Format_RGB32);
+        shot.fill(kSlotColours[k % 5]);
+        QDir().mkpath(dir.path() + "/saves");
+        QVERIFY(shot.save(dir.path() + QStringLiteral("/saves/%1.png").arg(k)));
+    }
+    dir.write("saves/save.txt", lines);
+    dir.write("saves/cuowu.txt", mistakes);
+}
+
+QPoint centreOf(QQuickItem *item)
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
+} // namespace
+
+// The load page from the resources, offscreen, with the real controller and
+// the save store wired as start-up wires it.
+class TestLoadPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void rows();
+    void loadRow();
+    void refusedLoadStaysAndSaysWhy();
+    void deleteAsksFirst_data();
+    void deleteAsksFirst();
+    void empty();
+    void rowsFollowANewCount();
+    void back_data();
+    void back();
+    void wheelScrollsTheList();
+    void gamePageSaysSaved_data();
+    void gamePageSaysSaved();
+
+private:
+    void openPage(const QString &source = QStringLiteral("index"));
+    QQuickItem *item(const QString &name) const;
+    QQuickItem *find(const QString &name) const;
+    int rowCount() const;
+    QColor shownColour(QQuickItem *thumb);
+    void click(const QString &name) { QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(item(name))); }
+
+    std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQuickView> view;
+    Game game;
+};
+
+void TestLoadPage::initTestCase()
+{
+    Q_INIT_RESOURCE(qml);
+}
+
+void TestLoadPage::init()
+{
+    dir = std::make_unique<ScratchDir>();
+    controller = std::make_unique<MainWindow>();
+    view = std::make_unique<QQuickView>();
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    view->resize(720, 480);
+    core::resetProcessState();
+    QList<QByteArray> script;
+    for (int n = 1; n <= 200; ++n)
+        script << "<1>line " + QByteArray::number(n);
+    story::scriptLines() = script;
+    game = Game();
+    game.engine = view->engine();
+    game.controller = controller.get();
+    publishStartupProperties(game);
+    connectHandlers(game);
+}
+
+void TestLoadPage::cleanup()
+{
+    story::typeTimer()->stop();
+    view.reset();
+    controller.reset();
+    dir.reset();
+}
+
+void TestLoadPage::openPage(const QString &source)
+{
+    controller->navigateload(source);
+    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/load.qml")));
+    QVERIFY2(view->status() == QQuickView::Ready,
+             qPrintable(view->errors().isEmpty() ? QString() : view->errors().first().toString()));
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    // The count asked for on opening rebuilds the rows on the next turn.
+    const int saved = core::countSaveSlots();
+    QTRY_COMPARE(rowCount(), saved);
+    if (saved > 0)
+        QTRY_VERIFY(find(QStringLiteral("saveRow0")));
+}
+
+// Rows belong to the list's model, not to the page: walk the visual tree.
+QQuickItem *findItem(QQuickItem *from, const QString &name)
+{
+    if (from->objectName() == name)
+        return from;
+    for (QQuickItem *child : from->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+QQuickItem *TestLoadPage::find(const QString &name) const
+{
+    return findItem(view->rootObject(), name);
+}
+
+QQuickItem *TestLoadPage::item(const QString &name) const
+{
+    QQuickItem *found = find(name);
+    if (!found)
+        qFatal("no item named %s on the page", qPrintable(name));
+    return found;
+}
+
+int TestLoadPage::rowCount() const
+{
+    return item("saveList")->property("count").toInt();
+}
+
+// The picture the thumbnail shows, read from the file its address names
+// (offscreen, the software renderer cannot be grabbed).
+QColor TestLoadPage::shownColour(QQuickItem *thumb)
+{
+    QUrl url(thumb->property("source").toString());
+    url.setQuery(QString());
+    const QImage image(url.toLocalFile());
+    return image.isNull() ? QColor() : image.pixelColor(0, 0);
+}
+
+void TestLoadPage::rows()
+{
+    writeSlots(*dir, 3);
+    openPage();
+
+    QCOMPARE(rowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        const int slot = 3 - row;
+        QCOMPARE(item(QStringLiteral("saveLabel%1").arg(row))->property("text").toString(),
+                 QStringLiteral("存档 %1").arg(row + 1));
+        QQuickItem *thumb = item(QStringLiteral("saveThumb%1").arg(row));
+        QVERIFY(thumb->property("source").toString().endsWith(QStringLiteral("/saves/%1.png").arg(slot)));
+        QTRY_COMPARE(thumb->property("status").toInt(), 1); // Image.Ready
+        QCOMPARE(thumb->property("sourceSize").toSize(), QSize(75, 50));
+        QCOMPARE(shownColour(thumb), kSlotColours[slot]);
+        const QString caption = item(QStringLiteral("saveCaption%1").arg(row))->property("text").toString();
+        QVERIFY2(caption.contains(QStringLiteral("「line %1」").arg(10 * slot)), qPrintable(caption));
+        QVERIFY2(caption.contains(QDate::currentDate().toString(Qt::ISODate)), qPrintable(caption));
+    }
+    QVERIFY(!item("noSaves")->isVisible());
+    QVERIFY(!item("saveNoPicture0")->isVisible());
+
+    // A slot whose screenshot failed still loads; its picture is a word, not a warning.
+    QFile::remove("saves/2.png");
+    controller->dropsaves(3);
+    QTRY_COMPARE(rowCount(), 2);
+    QTRY_VERIFY(find("saveNoPicture0") && find("saveNoPicture0")->isVisible());
+    QCOMPARE(item("saveThumb0")->property("source").toString(), QString());
+    QVERIFY(!item("saveNoPicture1")->isVisible());
+}
+
+void TestLoadPage::loadRow()
+{
+    writeSlots(*dir, 3);
+    openPage();
+
+    click("saveLoad1");
+
+    QCOMPARE(story::state().currentLine, 20);
+    QCOMPARE(story::state().mistakeCount, 1);
+    QCOMPARE(controller->getCurrentPage(), QStringLiteral("game"));
+    QCOMPARE(controller->getLastSource(), QStringLiteral("load"));
+}
+
+void TestLoadPage::refusedLoadStaysAndSaysWhy()
+{
+    writeSlots(*dir, 2);
+    dir->write("saves/save.txt", "10\nbroken\n");
+    story::state().currentLine = 7;
+    openPage();
+
+    click("saveLoad0");
+
+    QCOMPARE(controller->getCurrentPage(), QStringLiteral("load"));
+    QCOMPARE(story::state().currentLine, 7);
+    QVERIFY(item("saveNotice")->isVisible());
+    QCOMPARE(item("saveNoticeText")->property("text").toString(), QStringLiteral("读取失败：存档已损坏"));
+}
+
+void TestLoadPage::deleteAsksFirst_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QByteArray>("linesAfter");
+    QTest::addColumn<QList<int>>("coloursAfter"); // colour index shown by each row, top first
+
+    QTest::newRow("top") << 0 << QByteArray("10\n20\n") << QList<int>{2, 1};
+    QTest::newRow("middle") << 1 << QByteArray("10\n30\n") << QList<int>{3, 1};
+    QTest::newRow("bottom") << 2 << QByteArray("20\n30\n") << QList<int>{3, 2};
+}
+
+void TestLoadPage::deleteAsksFirst()
+{
+    QFETCH(int, row);
+    QFETCH(QByteArray, linesAfter);
+    QFETCH(QList<int>, coloursAfter);
+
+    writeSlots(*dir, 3);
+    openPage();
+    const QByteArray before = dir->read("saves/save.txt");
+    QSignalSpy drops(controller.get(), &MainWindow::Drop);
+
+    const QString drop = QStringLiteral("saveDrop%1").arg(row);
+    click(drop);
+    QVERIFY(item("dropDialog")->isVisible());
+    QCOMPARE(item("dropDialog")->property("message").toString(), QStringLiteral("确定要删除存档 %1 吗？").arg(row + 1));
+    click("dropCancel");
+    QVERIFY(!item("dropDialog")->isVisible());
+    QCOMPARE(drops.size(), 0);
+    QCOMPARE(dir->read("saves/save.txt"), before);
+
+    click(drop);
+    click("dropConfirm");
+    QCOMPARE(drops.size(), 1);
+    QCOMPARE(dir->read("saves/save.txt"), linesAfter);
+    QTRY_COMPARE(rowCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        QQuickItem *thumb = nullptr;
+        QTRY_VERIFY((thumb = find(QStringLiteral("saveThumb%1").arg(i))));
+        QTRY_COMPARE(thumb->property("status").toInt(), 1);
+        QCOMPARE(shownColour(thumb), kSlotColours[coloursAfter.at(i)]);
+    }
+}
+
+void TestLoadPage::empty()
+{
+    openPage();
+    QCOMPARE(rowCount(), 0);
+    QQuickItem *none = item("noSaves");
+    QVERIFY(none->isVisible());
+    QCOMPARE(none->property("text").toString(), QStringLiteral("暂无存档"));
+
+    // A count that arrives later still fills the list and hides the text.
+    writeSlots(*dir, 1);
+    controller->requestSaveCount();
+    QTRY_COMPARE(rowCount(), 1);
+    QVERIFY(!none->isVisible());
+}
+
+void TestLoadPage::rowsFollowANewCount()
+{
+    writeSlots(*dir, 2);
+    openPage();
+    // Scrolled rows are reused, so a row must follow its slot, not keep its picture.
+    writeSlots(*dir, 4);
+    controller->requestSaveCount();
+    QTRY_COMPARE(rowCount(), 4);
+    for (int row = 0; row < 4; ++row) {
+        QQuickItem *thumb = nullptr;
+        QTRY_VERIFY((thumb = find(QStringLiteral("saveThumb%1").arg(row))));
+        QTRY_COMPARE(thumb->property("status").toInt(), 1);
+        QCOMPARE(shownColour(thumb), kSlotColours[4 - row]);
+    }
+}
+
+void TestLoadPage::back_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("from the title") << "index" << "index";
+    QTest::newRow("from the game") << "game" << "game";
+}
+
+void TestLoadPage::back()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, page);
+    openPage(source);
+    click("backButton");
+    QCOMPARE(controller->getCurrentPage(), page);
+}
+
+void TestLoadPage::wheelScrollsTheList()
+{
+    writeSlots(*dir, 12);
+    openPage();
+    // The controller's filter turns the wheel into story browsing wherever the
+    // game page is not shown only once the filter learns the pages; here the
+    // list alone is under test.
+    QGuiApplication::instance()->removeEventFilter(controller.get());
+    QQuickItem *list = item("saveList");
+    QCOMPARE(list->property("contentY").toReal(), list->property("originY").toReal());
+
+    const QPointF at = centreOf(list);
+    QWheelEvent wheel(at, view->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QGuiApplication::sendEvent(view.get(), &wheel);
+    QTRY_VERIFY(list->property("contentY").toReal() > list->property("originY").toReal());
+}
+
+void TestLoadPage::gamePageSaysSaved_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("saved") << true << "已保存";
+    QTest::newRow("no picture") << false << "已保存，但截图失败";
+}
+
+void TestLoadPage::gamePageSaysSaved()
+{
+    QFETCH(bool, picture);
+    QFETCH(QString, word);
+
+    game.hooks.grabWindow = [picture] {
+        QImage image(720, 480, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        return picture ? image : QImage();
+    };
+    // A word from before the page was opened is not news.
+    saves::tellPlayer(game, QStringLiteral("已保存"));
+    controller->navigategame("load");
+    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
+    QCOMPARE(view->status(), QQuickView::Ready);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QQuickItem *notice = item("saveNotice");
+    QVERIFY(!notice->isVisible());
+
+    story::state().currentLine = 12;
+    controller->save1();
+    QTRY_VERIFY(notice->isVisible());
+    QCOMPARE(item("saveNoticeText")->property("text").toString(), word);
+    QCOMPARE(dir->read("saves/save.txt"), QByteArray("12\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(!notice->isVisible(), 6000);
+}
+
+QTEST_MAIN(TestLoadPage)
+#include "tst_loadpage.moc"

@@ -1,0 +1,487 @@
+#include "core/savefiles.h"
+#include "extras/unlockrecord.h"
+#include "saves/savestore.h"
+#include "audiofixture.h"
+#include "storyfixture.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QtTest>
+
+// The save store on real files in a scratch working directory.
+class TestSaveStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void storedLine_data();
+    void storedLine();
+    void save_data();
+    void save();
+    void saveInCaptureSceneKeepsCursor();
+    void saveBeforeTheFirstLineIsRefused();
+    void saveIsBothLinesOrNeither_data();
+    void saveIsBothLinesOrNeither();
+    void screenshotBelongsToItsSlot();
+    void load_data();
+    void load();
+    void loadStartsAFreshRun();
+    void drop_data();
+    void drop();
+    void dropOutOfRangeTouchesNothing_data();
+    void dropOutOfRangeTouchesNothing();
+    void countFollowsTheLines();
+    void caption();
+};
+
+namespace {
+
+// A grab that yields a picture of its own colour each time, or nothing.
+struct Grabs {
+    QList<QColor> colours;
+    int taken = 0;
+    QImage operator()()
+    {
+        const QColor c = colours.value(taken++);
+        if (!c.isValid())
+            return QImage();
+        QImage image(72, 48, QImage::Format_RGB32);
+        image.fill(c);
+        return image;
+    }
+};
+
+QColor colourOf(const QString &path)
+{
+    const QImage image(path);
+    return image.isNull() ? QColor() : image.pixelColor(0, 0);
+}
+
+QByteArray files(const ScratchDir &dir, const QStringList &names)
+{
+    QByteArray all;
+    for (const QString &name : names)
+        all += name.toUtf8() + '=' + dir.read(name) + ';';
+    return all;
+}
+
+QStringList pictures()
+{
+    return QDir(QStringLiteral("saves")).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+void TestSaveStore::storedLine_data()
+{
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<int>("returnLine");
+    QTest::addColumn<int>("stored");
+
+    QTest::newRow("ordinary") << 500 << 0 << 500;
+    QTest::newRow("before capture") << 947 << 700 << 947;
+    QTest::newRow("capture start") << 948 << 650 << 650;
+    QTest::newRow("capture end, return in map 1") << 966 << 690 << 687;
+    QTest::newRow("capture, return in map 2") << 950 << 759 << 710;
+    QTest::newRow("after capture") << 967 << 700 << 967;
+    QTest::newRow("map 1 first") << 687 << 0 << 687;
+    QTest::newRow("map 1 last") << 701 << 0 << 687;
+    QTest::newRow("between maps") << 702 << 0 << 702;
+    QTest::newRow("map 2 first") << 710 << 0 << 710;
+    QTest::newRow("map 2 last") << 760 << 0 << 710;
+    QTest::newRow("after map 2") << 761 << 0 << 761;
+}
+
+void TestSaveStore::storedLine()
+{
+    QFETCH(int, cursor);
+    QFETCH(int, returnLine);
+    QFETCH(int, stored);
+    QCOMPARE(saves::storedLine(cursor, returnLine), stored);
+}
+
+void TestSaveStore::save_data()
+{
+    QTest::addColumn<QByteArray>("linesBefore"); // "<none>": no saves directory at all
+    QTest::addColumn<QByteArray>("mistakesBefore");
+    QTest::addColumn<QByteArray>("linesAfter");
+    QTest::addColumn<QByteArray>("mistakesAfter");
+    QTest::addColumn<int>("slot");
+
+    QTest::newRow("no saves directory") << QByteArray("<none>") << QByteArray() << QByteArray("120\n")
+                                        << QByteArray("2\n") << 1;
+    QTest::newRow("empty directory") << QByteArray("<empty>") << QByteArray() << QByteArray("120\n")
+                                     << QByteArray("2\n") << 1;
+    QTest::newRow("two slots") << QByteArray("5\n9\n") << QByteArray("0\n1\n") << QByteArray("5\n9\n120\n")
+                               << QByteArray("0\n1\n2\n") << 3;
+    QTest::newRow("no final line end") << QByteArray("5\n9") << QByteArray("0\n1") << QByteArray("5\n9\n120\n")
+                                       << QByteArray("0\n1\n2\n") << 3;
+    QTest::newRow("written elsewhere with CRLF") << QByteArray("5\r\n9\r\n") << QByteArray("0\r\n1\r\n")
+                                                 << QByteArray("5\n9\n120\n") << QByteArray("0\n1\n2\n") << 3;
+    QTest::newRow("fewer mistake lines") << QByteArray("5\n9\n") << QByteArray("0\n") << QByteArray("5\n9\n120\n")
+                                         << QByteArray("0\n\n2\n") << 3;
+    QTest::newRow("more mistake lines") << QByteArray("5\n") << QByteArray("0\n1\n4\n") << QByteArray("5\n120\n")
+                                        << QByteArray("0\n2\n") << 2;
+    QTest::newRow("blank line kept") << QByteArray("5\n\n") << QByteArray("0\n\n") << QByteArray("5\n\n120\n")
+                                     << QByteArray("0\n\n2\n") << 3;
+}
+
+void TestSaveStore::save()
+{
+    QFETCH(QByteArray, linesBefore);
+    QFETCH(QByteArray, mistakesBefore);
+    QFETCH(QByteArray, linesAfter);
+    QFETCH(QByteArray, mistakesAfter);
+    QFETCH(int, slot);
+
+    StoryFixture f;
+    if (linesBefore == "<empty>") {
+        QDir().mkpath("saves");
+    } else if (linesBefore != "<none>") {
+        f.dir.write("saves/save.txt", linesBefore);
+        f.dir.write("saves/cuowu.txt", mistakesBefore);
+    }
+    Grabs grabs{{Qt::red}};
+    f.game.hooks.grabWindow = std::ref(grabs);
+    f.at(120);
+    story::state().mistakeCount = 2;
+    extras::cgProgress() = 7.2f;
+
+    const saves::Outcome outcome = saves::saveSlot(f.game);
+    QVERIFY(outcome.ok);
+    QCOMPARE(outcome.notice, QStringLiteral("已保存"));
+    QCOMPARE(f.dir.read("saves/save.txt"), linesAfter);
+    QCOMPARE(f.dir.read("saves/cuowu.txt"), mistakesAfter);
+    QCOMPARE(colourOf(QStringLiteral("saves/%1.png").arg(slot)), QColor(Qt::red));
+    QCOMPARE(pictures().size(), 1);
+    QCOMPARE(f.dir.read("saves/extra.txt"), QByteArray("7.2"));
+    QCOMPARE(story::state().currentLine, 120);
+}
+
+void TestSaveStore::saveInCaptureSceneKeepsCursor()
+{
+    StoryFixture f;
+    f.game.hooks.grabWindow = [] { return QImage(); };
+    f.at(955);
+    core::process().interlude.interludeReturnLine = 730;
+
+    QVERIFY(saves::saveSlot(f.game).ok);
+    QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("710\n"));
+    QCOMPARE(story::state().currentLine, 955);
+    QCOMPARE(story::state().viewLine, 955);
+}
+
+void TestSaveStore::saveBeforeTheFirstLineIsRefused()
+{
+    StoryFixture f;
+    f.game.hooks.grabWindow = [] { return QImage(8, 8, QImage::Format_RGB32); };
+    f.at(0);
+    const saves::Outcome outcome = saves::saveSlot(f.game);
+    QVERIFY(!outcome.ok);
+    QCOMPARE(outcome.notice, QStringLiteral("还没有可以保存的内容"));
+    QVERIFY(!QDir("saves").exists());
+}
+
+void TestSaveStore::saveIsBothLinesOrNeither_data()
+{
+    QTest::addColumn<QString>("blocked"); // made a directory, so it cannot be written
+    QTest::addColumn<QByteArray>("linesBefore");
+
+    QTest::newRow("mistakes file, existing slots") << "saves/cuowu.txt" << QByteArray("5\n9\n");
+    QTest::newRow("mistakes file, first save") << "saves/cuowu.txt" << QByteArray("<none>");
+    QTest::newRow("lines file") << "saves/save.txt" << QByteArray("<none>");
+}
+
+void TestSaveStore::saveIsBothLinesOrNeither()
+{
+    QFETCH(QString, blocked);
+    QFETCH(QByteArray, linesBefore);
+
+    StoryFixture f;
+    QDir().mkpath(blocked);
+    if (linesBefore != "<none>")
+        f.dir.write("saves/save.txt", linesBefore);
+    Grabs grabs{{Qt::red}};
+    f.game.hooks.grabWindow = std::ref(grabs);
+    f.at(120);
+    const QByteArray before = files(f.dir, {"saves/save.txt", "saves/cuowu.txt"});
+    QSignalSpy notices(f.controller.get(), &MainWindow::saveChanged);
+
+    f.controller->save1();
+    QVERIFY(notices.wait(1000));
+
+    QCOMPARE(files(f.dir, {"saves/save.txt", "saves/cuowu.txt"}), before);
+    QVERIFY(pictures().isEmpty());
+    QCOMPARE(grabs.taken, 0);
+    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("保存失败：存档文件无法写入"));
+    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 1);
+}
+
+void TestSaveStore::screenshotBelongsToItsSlot()
+{
+    StoryFixture f;
+    f.dir.write("saves/2.png", "stale picture of a deleted slot");
+    Grabs grabs{{QColor(), Qt::green, Qt::blue}};
+    f.game.hooks.grabWindow = std::ref(grabs);
+    extras::cgProgress() = 3;
+    MessageLog log;
+
+    f.at(10);
+    const saves::Outcome first = saves::saveSlot(f.game);
+    QVERIFY(first.ok);
+    QCOMPARE(first.notice, QStringLiteral("已保存，但截图失败"));
+    QCOMPARE(log.count("截图失败"), 1);
+    QCOMPARE(f.dir.read("saves/extra.txt"), QByteArray("3"));
+
+    f.at(20);
+    QCOMPARE(saves::saveSlot(f.game).notice, QStringLiteral("已保存"));
+    f.at(30);
+    QCOMPARE(saves::saveSlot(f.game).notice, QStringLiteral("已保存"));
+
+    QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("10\n20\n30\n"));
+    QVERIFY(!QFile::exists("saves/1.png"));
+    QCOMPARE(colourOf("saves/2.png"), QColor(Qt::green));
+    QCOMPARE(colourOf("saves/3.png"), QColor(Qt::blue));
+}
+
+void TestSaveStore::load_data()
+{
+    QTest::addColumn<QByteArray>("lines");    // "<none>": no file
+    QTest::addColumn<QByteArray>("mistakes");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("line");            // 0: refused
+    QTest::addColumn<int>("mistakeCount");
+    QTest::addColumn<QString>("warning");
+
+    const QByteArray three("10\n20\n30\n");
+    const QByteArray threeMistakes("0\n1\n2\n");
+    QTest::newRow("oldest") << three << threeMistakes << 1 << 10 << 0 << "";
+    QTest::newRow("newest") << three << threeMistakes << 3 << 30 << 2 << "";
+    QTest::newRow("CRLF and spaces") << QByteArray(" 10 \r\n20\r\n") << QByteArray("4\r\n5\r\n") << 1 << 10 << 4
+                                     << "";
+    QTest::newRow("no files") << QByteArray("<none>") << QByteArray() << 1 << 0 << 0 << "无法打开存档文件: ";
+    QTest::newRow("empty file") << QByteArray("") << QByteArray("") << 1 << 0 << 0
+                                << "存档位置超出范围: 1 (总存档数: 0)";
+    QTest::newRow("position 0") << three << threeMistakes << 0 << 0 << 0 << "存档位置超出范围: 0 (总存档数: 3)";
+    QTest::newRow("past the end") << three << threeMistakes << 4 << 0 << 0 << "存档位置超出范围: 4 (总存档数: 3)";
+    QTest::newRow("fewer mistake lines") << three << QByteArray("0\n1\n") << 3 << 0 << 0
+                                         << "存档位置超出范围: 3 (总存档数: 2)";
+    QTest::newRow("blank line") << QByteArray("10\n\n30\n") << threeMistakes << 2 << 0 << 0
+                                << "存档内容不是有效的整数 ''";
+    QTest::newRow("words") << QByteArray("ten\n") << QByteArray("0\n") << 1 << 0 << 0
+                           << "存档内容不是有效的整数 'ten'";
+    QTest::newRow("mistakes not a number") << QByteArray("10\n") << QByteArray("x\n") << 1 << 0 << 0
+                                           << "存档内容不是有效的整数 'x'";
+    QTest::newRow("line 0") << QByteArray("0\n") << QByteArray("0\n") << 1 << 0 << 0
+                            << "存档内容不是有效的整数 '0'";
+    QTest::newRow("past the script") << QByteArray("976\n") << QByteArray("0\n") << 1 << 0 << 0
+                                     << "存档内容不是有效的整数 '976'";
+    QTest::newRow("last line of the script") << QByteArray("975\n") << QByteArray("999\n") << 1 << 975 << 999
+                                             << "";
+    QTest::newRow("negative mistakes") << QByteArray("10\n") << QByteArray("-1\n") << 1 << 0 << 0
+                                       << "存档内容不是有效的整数 '-1'";
+    QTest::newRow("too many mistakes") << QByteArray("10\n") << QByteArray("1000\n") << 1 << 0 << 0
+                                       << "存档内容不是有效的整数 '1000'";
+}
+
+void TestSaveStore::load()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QByteArray, mistakes);
+    QFETCH(int, position);
+    QFETCH(int, line);
+    QFETCH(int, mistakeCount);
+    QFETCH(QString, warning);
+
+    StoryFixture f;
+    if (lines != "<none>") {
+        f.dir.write("saves/save.txt", lines);
+        f.dir.write("saves/cuowu.txt", mistakes);
+    }
+    f.at(42);
+    story::state().mistakeCount = 7;
+    const QByteArray before = files(f.dir, {"saves/save.txt", "saves/cuowu.txt"});
+    MessageLog log;
+
+    f.controller->loadSave(position);
+
+    QCOMPARE(files(f.dir, {"saves/save.txt", "saves/cuowu.txt"}), before);
+    if (line == 0) {
+        QVERIFY2(log.count(warning) == 1, qPrintable(log.messages.join('\n')));
+        QCOMPARE(story::state().currentLine, 42);
+        QCOMPARE(story::state().viewLine, 42);
+        QCOMPARE(story::state().mistakeCount, 7);
+        QVERIFY(f.property(prop::saveNotice).toString().startsWith(QStringLiteral("读取失败")));
+        return;
+    }
+    QCOMPARE(story::state().currentLine, line);
+    QCOMPARE(story::state().viewLine, line);
+    QCOMPARE(story::state().mistakeCount, mistakeCount);
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("line %1").arg(line));
+    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 0);
+}
+
+void TestSaveStore::loadStartsAFreshRun()
+{
+    StoryFixture f;
+    QTimer interludeTimer;
+    stage::interludeTimer() = &interludeTimer;
+    f.dir.write("saves/save.txt", "300\n");
+    f.dir.write("saves/cuowu.txt", "1\n");
+    f.at(690);
+    story::state().interludeActive = true;
+    story::state().mistakePending = true;
+    f.game.triesLeft = 1;
+    f.game.playerCaught = 1;
+    f.game.companionCaught = 1;
+    f.game.publish(prop::daanvisible, 1);
+
+    f.controller->loadSave(1);
+    stage::interludeTimer() = nullptr;
+
+    QVERIFY(!story::state().interludeActive);
+    QVERIFY(!story::state().mistakePending);
+    QVERIFY(interludeTimer.isActive());
+    QCOMPARE(f.game.triesLeft, 3);
+    QCOMPARE(f.game.playerCaught, 0);
+    QCOMPARE(f.game.companionCaught, 0);
+    QVERIFY(!f.shown(prop::daanvisible));
+    // The next step goes on from the loaded line, not to the mistake line.
+    f.finishTyping();
+    f.controller->next1();
+    QCOMPARE(story::state().currentLine, 301);
+}
+
+void TestSaveStore::drop_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QByteArray>("mistakes");
+    QTest::addColumn<QStringList>("shots"); // file names, each holding its own name
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QByteArray>("linesAfter");
+    QTest::addColumn<QByteArray>("mistakesAfter");
+    QTest::addColumn<QStringList>("shotsAfter"); // "new=old": the file now named new holds old's content
+
+    const QByteArray four("10\n20\n30\n40\n");
+    const QByteArray fourMistakes("0\n1\n2\n3\n");
+    QTest::newRow("middle") << four << fourMistakes << QStringList{"1", "2", "3", "4"} << 2
+                            << QByteArray("10\n30\n40\n") << QByteArray("0\n2\n3\n")
+                            << QStringList{"1=1", "2=3", "3=4"};
+    QTest::newRow("newest") << four << fourMistakes << QStringList{"1", "2", "3", "4"} << 4
+                            << QByteArray("10\n20\n30\n") << QByteArray("0\n1\n2\n")
+                            << QStringList{"1=1", "2=2", "3=3"};
+    // Slot 3's screenshot failed; 4 and 5 still move with their slots.
+    QTest::newRow("past a failed screenshot") << QByteArray("10\n20\n30\n40\n50\n") << QByteArray("0\n1\n2\n3\n4\n")
+                                              << QStringList{"1", "2", "4", "5"} << 1
+                                              << QByteArray("20\n30\n40\n50\n") << QByteArray("1\n2\n3\n4\n")
+                                              << QStringList{"1=2", "3=4", "4=5"};
+    QTest::newRow("only slot") << QByteArray("10\n") << QByteArray("0\n") << QStringList{"1"} << 1 << QByteArray()
+                               << QByteArray() << QStringList{};
+    QTest::newRow("blank lines dropped") << QByteArray("10\n\n20\n30\n\n") << QByteArray("0\n\n1\n2\n\n")
+                                         << QStringList{"1", "3", "4"} << 1 << QByteArray("20\n30\n")
+                                         << QByteArray("1\n2\n") << QStringList{"1=3", "2=4"};
+    // A count left blank (its slot refused) keeps its place, so the later pairs hold.
+    QTest::newRow("blank count kept in place") << QByteArray("10\n20\n30\n") << QByteArray("0\n\n2\n")
+                                               << QStringList{} << 1 << QByteArray("20\n30\n")
+                                               << QByteArray("\n2\n") << QStringList{};
+    QTest::newRow("CRLF") << QByteArray("10\r\n20\r\n") << QByteArray("0\r\n1\r\n") << QStringList{"1", "2"} << 1
+                          << QByteArray("20\n") << QByteArray("1\n") << QStringList{"1=2"};
+    QTest::newRow("leading zero and second dot count") << QByteArray("10\n20\n30\n") << QByteArray("0\n1\n2\n")
+                                                       << QStringList{"1", "02", "3.old", "cover"} << 1
+                                                       << QByteArray("20\n30\n") << QByteArray("1\n2\n")
+                                                       << QStringList{"1=02", "2=3.old", "cover=cover"};
+    QTest::newRow("fewer mistake lines") << QByteArray("10\n20\n30\n") << QByteArray("0\n") << QStringList{} << 3
+                                         << QByteArray("10\n20\n") << QByteArray("0\n") << QStringList{};
+}
+
+void TestSaveStore::drop()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QByteArray, mistakes);
+    QFETCH(QStringList, shots);
+    QFETCH(int, position);
+    QFETCH(QByteArray, linesAfter);
+    QFETCH(QByteArray, mistakesAfter);
+    QFETCH(QStringList, shotsAfter);
+
+    StoryFixture f;
+    f.dir.write("saves/save.txt", lines);
+    f.dir.write("saves/cuowu.txt", mistakes);
+    for (const QString &shot : shots)
+        f.dir.write("saves/" + shot + ".png", shot.toUtf8());
+    f.controller->requestSaveCount();
+    QSignalSpy counts(f.controller.get(), &MainWindow::saveCountChanged);
+
+    f.controller->dropsaves(position);
+
+    QCOMPARE(f.dir.read("saves/save.txt"), linesAfter);
+    QCOMPARE(f.dir.read("saves/cuowu.txt"), mistakesAfter);
+    QStringList after;
+    for (const QString &name : pictures())
+        after << name.chopped(4) + '=' + QString::fromUtf8(f.dir.read("saves/" + name));
+    QCOMPARE(after, shotsAfter);
+    QCOMPARE(counts.size(), 1);
+    QCOMPARE(f.controller->getSaveCount(), core::countSaveSlots());
+}
+
+void TestSaveStore::dropOutOfRangeTouchesNothing_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::newRow("zero") << 0;
+    QTest::newRow("negative") << -1;
+    QTest::newRow("past the end") << 3;
+}
+
+void TestSaveStore::dropOutOfRangeTouchesNothing()
+{
+    QFETCH(int, position);
+
+    StoryFixture f;
+    f.dir.write("saves/save.txt", "10\n\n");
+    f.dir.write("saves/cuowu.txt", "0\n\n");
+    for (const char *shot : {"0", "1", "2"})
+        f.dir.write(QStringLiteral("saves/%1.png").arg(shot), shot);
+    const QStringList names = {"saves/save.txt", "saves/cuowu.txt", "saves/0.png", "saves/1.png", "saves/2.png"};
+    const QByteArray before = files(f.dir, names);
+    MessageLog log;
+
+    f.controller->dropsaves(position);
+
+    QCOMPARE(files(f.dir, names), before);
+    QCOMPARE(log.count("无效的删除位置"), 1);
+    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("删除失败：没有这个存档"));
+}
+
+void TestSaveStore::countFollowsTheLines()
+{
+    StoryFixture f;
+    QSignalSpy counts(f.controller.get(), &MainWindow::saveCountChanged);
+    QSignalSpy refreshes(f.controller.get(), &MainWindow::refreshImagesRequested);
+
+    f.dir.write("saves/save.txt", "10\r\n20\r\n\r\n30");
+    f.controller->requestSaveCount();
+    QCOMPARE(f.controller->getSaveCount(), 4);
+    f.controller->requestSaveCount();
+    QCOMPARE(counts.size(), 1);
+    QCOMPARE(refreshes.size(), 1);
+}
+
+void TestSaveStore::caption()
+{
+    StoryFixture f({"<1>Hello there, this line is long enough to be cut short", "plain"});
+    f.dir.write("saves/save.txt", "1\n2\nbad\n");
+    f.dir.write("saves/2.png", "x");
+    {
+        QFile shot("saves/2.png");
+        QVERIFY(shot.open(QIODevice::ReadWrite));
+        QVERIFY(shot.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6)), QFileDevice::FileModificationTime));
+    }
+
+    QCOMPARE(saves::slotCaption(1), QStringLiteral("「Hello there, this …」"));
+    QCOMPARE(saves::slotCaption(2), QStringLiteral("2026-03-04 05:06  「plain」"));
+    QCOMPARE(saves::slotCaption(3), QStringLiteral("存档已损坏"));
+}
+
+QTEST_MAIN(TestSaveStore)
+#include "tst_savestore.moc"

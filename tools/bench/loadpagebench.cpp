@@ -1,0 +1,215 @@
+// Load page benchmark: makes 1000 saves through the real save path (the game
+// page grabbed at 720 x 480, PNG, text files), then opens the load page from
+// the title page and scrolls its list to the end. Prints the time of a save,
+// the time to the first rows, the frame times while scrolling and the memory.
+// Run it on a display from the build directory:
+//   xvfb-run -a -s "-screen 0 1280x800x24" tools/bench/loadpagebench [slots]
+#include "app/startup.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/state.h"
+#include "saves/savestore.h"
+#include "stage/staging.h"
+#include "story/presentation.h"
+#include "story/storystate.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QQuickItem *findItem(QQuickItem *from, const QString &name)
+{
+    if (from->objectName() == name)
+        return from;
+    for (QQuickItem *child : from->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+void settle(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+long kilobytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// The GUI thread's own CPU time: on a shared machine the wall clock also
+// counts the time other processes held the cores.
+double threadCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * (v.size() - 1) + 0.5))];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Q_INIT_RESOURCE(qml);
+    const QString gameDir = QStringLiteral(SOLVANE_GAME_DIR);
+    QTemporaryDir scratch;
+    QDir::setCurrent(scratch.path());
+    QFile::link(gameDir + QStringLiteral("/png"), QStringLiteral("png"));
+    QFile::copy(gameDir + QStringLiteral("/a.txt"), QStringLiteral("a.txt"));
+    QFile settings(QStringLiteral("setting.txt"));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write("0\n1\n0.5\n0\n");
+    settings.close();
+
+    QGuiApplication app(argc, argv);
+    const int slotCount = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
+    substituteGameFont();
+    QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
+    story::loadScript(QStringLiteral("a.txt"));
+    MainWindow controller;
+    QQmlApplicationEngine engine;
+    Game game;
+    game.engine = &engine;
+    game.controller = &controller;
+    game.Vzi = 1.0f;
+    publishStartupProperties(game);
+    connectHandlers(game);
+    controller.navigategame(QStringLiteral("load"));
+    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    game.hooks.grabWindow = [window] { return window->grabWindow(); };
+    settle(500);
+
+    // Saves at lines spread over the story, each after its scene is on screen.
+    std::vector<double> saveTimes;
+    std::vector<double> saveCpu;
+    core::process().interlude.interludeReturnLine = 720; // saves in the capture scene store it
+    const int scriptLength = story::scriptLines().size();
+    for (int k = 1; k <= slotCount; ++k) {
+        const int line = 1 + (k * 7) % (scriptLength - 1);
+        core::process().story.currentLine = line;
+        core::process().story.viewLine = line;
+        stage::stageLine(game, 0);
+        story::showViewLine(game);
+        settle(2);
+        QElapsedTimer t;
+        t.start();
+        const double cpu = threadCpuMs();
+        const saves::Outcome outcome = saves::saveSlot(game);
+        saveTimes.push_back(t.nsecsElapsed() / 1e6);
+        saveCpu.push_back(threadCpuMs() - cpu);
+        if (outcome.notice != QStringLiteral("已保存")) {
+            std::printf("save %d: %s\n", k, qPrintable(outcome.notice));
+            return 1;
+        }
+    }
+    std::printf("%d saves (grab, PNG, text files, unlock record): median %.1f ms, 95th %.1f ms, max %.1f ms\n",
+                slotCount, percentile(saveTimes, 0.5), percentile(saveTimes, 0.95), percentile(saveTimes, 1.0));
+    std::printf("  of it on the GUI thread's CPU: median %.1f ms, 95th %.1f ms, max %.1f ms\n", percentile(saveCpu, 0.5),
+                percentile(saveCpu, 0.95), percentile(saveCpu, 1.0));
+
+    controller.navigateindex();
+    settle(500);
+    const long rssBefore = kilobytes("VmRSS:");
+
+    // From "读取" to the first frame that shows rows, and to their pictures.
+    QElapsedTimer clock;
+    double rowsShown = -1;
+    double picturesShown = -1;
+    bool rowsOnScreen = false;
+    auto onFrame = QObject::connect(window, &QQuickWindow::afterRendering, window, [&] {
+        if (rowsOnScreen && rowsShown < 0)
+            rowsShown = clock.nsecsElapsed() / 1e6;
+    }, Qt::DirectConnection);
+    clock.start();
+    controller.navigateload(QStringLiteral("index"));
+    QQuickItem *list = nullptr;
+    while (clock.elapsed() < 10000 && picturesShown < 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        QQuickItem *root = window->contentItem();
+        if (!list)
+            list = findItem(root, QStringLiteral("saveList"));
+        if (!rowsOnScreen && findItem(root, QStringLiteral("saveRow0")))
+            rowsOnScreen = true;
+        bool allReady = rowsOnScreen;
+        for (int i = 0; allReady && i < 6; ++i) {
+            QQuickItem *thumb = findItem(root, QStringLiteral("saveThumb%1").arg(i));
+            allReady = thumb && thumb->property("status").toInt() == 1;
+        }
+        if (allReady && rowsShown >= 0)
+            picturesShown = clock.nsecsElapsed() / 1e6;
+    }
+    QObject::disconnect(onFrame);
+    std::printf("load page: first rows on screen %.1f ms after 读取, their pictures %.1f ms\n", rowsShown,
+                picturesShown);
+    if (!list)
+        return 1;
+
+    // Scroll to the end as a wheel would, 120 px a frame, timing each frame.
+    std::vector<double> frames;
+    std::vector<double> frameCpu;
+    QElapsedTimer frameClock;
+    bool frameDone = false;
+    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&] { frameDone = true; }, Qt::DirectConnection);
+    qreal end = list->property("contentHeight").toReal() - list->height() + list->property("originY").toReal();
+    qreal y = list->property("contentY").toReal();
+    while (y < end - 0.5) {
+        y = std::min(end, y + 120);
+        frameDone = false;
+        frameClock.start();
+        const double cpu = threadCpuMs();
+        list->setProperty("contentY", y);
+        window->update();
+        while (!frameDone && frameClock.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        frames.push_back(frameClock.nsecsElapsed() / 1e6);
+        frameCpu.push_back(threadCpuMs() - cpu);
+        // End of the list moves as rows further down are measured.
+        const qreal newEnd = list->property("contentHeight").toReal() - list->height()
+                             + list->property("originY").toReal();
+        if (newEnd > end)
+            end = newEnd;
+    }
+    settle(300);
+    const long over = std::count_if(frames.begin(), frames.end(), [](double f) { return f >= 33; });
+    std::printf("scrolling %zu frames to the end: median %.1f ms, 99th %.1f ms, max %.1f ms, %ld at 33 ms or more\n",
+                frames.size(), percentile(frames, 0.5), percentile(frames, 0.99), percentile(frames, 1.0), over);
+    std::printf("  of it on the GUI thread's CPU: median %.1f ms, 99th %.1f ms, max %.1f ms\n",
+                percentile(frameCpu, 0.5), percentile(frameCpu, 0.99), percentile(frameCpu, 1.0));
+    std::printf("memory: %ld MB resident before 读取, %ld MB after scrolling, peak %ld MB\n", rssBefore / 1024,
+                kilobytes("VmRSS:") / 1024, kilobytes("VmHWM:") / 1024);
+    return 0;
+}
