@@ -156,7 +156,9 @@ struct StepClock {
         last.start();
         // A tick a little early waits for the next; never more than five at once.
         const int due = int(qBound<qint64>(0, (owedNs + kStepNs / 4) / kStepNs, 5));
-        owedNs = qMax<qint64>(owedNs - due * kStepNs, -kStepNs);
+        // What cannot be paid soon is let go: a machine that stays too slow
+        // gets a slower interlude, not an ever longer burst.
+        owedNs = qBound<qint64>(-kStepNs, owedNs - due * kStepNs, 5 * kStepNs);
         return due;
     }
 };

@@ -556,12 +556,12 @@ void TestInterlude::keepsPaceWhenLate()
     QTest::qWait(5);
     QVERIFY2(in().stepsRun - before >= 5, qPrintable(QString::number(in().stepsRun - before)));
 
-    // And never runs ahead of the clock.
+    // And never runs ahead of the clock, beyond the little it may still owe.
     QElapsedTimer clock;
     clock.start();
     const qint64 start = in().stepsRun;
     QTest::qWait(300);
-    QVERIFY(in().stepsRun - start <= clock.elapsed() / 10 + 2);
+    QVERIFY2(in().stepsRun - start <= clock.elapsed() / 10 + 7, qPrintable(QString::number(in().stepsRun - start)));
 }
 
 // The way a player meets it: walk into the first map's enemies under the lock,
