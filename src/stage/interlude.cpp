@@ -5,11 +5,13 @@
 #include "core/state.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QtDebug>
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 namespace stage {
 
@@ -134,6 +136,32 @@ void capture(Game &game, Caught who)
             game.controller->next1();
     }
 }
+
+// A busy machine wakes the event loop late, and a repeating timer drops the
+// ticks it missed: the interlude would slow down. The steps owed are run when
+// the timer comes; after a long pause (a capture, a stop) nothing is owed.
+struct StepClock {
+    QElapsedTimer last;
+    qint64 owedNs = 0;
+
+    int stepsDue()
+    {
+        constexpr qint64 kStepNs = 10'000'000;
+        if (!last.isValid() || last.nsecsElapsed() > 25 * kStepNs) {
+            last.start();
+            owedNs = 0;
+            return 1;
+        }
+        owedNs += last.nsecsElapsed();
+        last.start();
+        // A tick a little early waits for the next; never more than five at once.
+        const int due = int(qBound<qint64>(0, (owedNs + kStepNs / 4) / kStepNs, 5));
+        // What cannot be paid soon is let go: a machine that stays too slow
+        // gets a slower interlude, not an ever longer burst.
+        owedNs = qBound<qint64>(-kStepNs, owedNs - due * kStepNs, 5 * kStepNs);
+        return due;
+    }
+};
 
 void publishFigures(Game &game, const InterludeState &in)
 {
@@ -425,7 +453,12 @@ void connectInterlude(Game &game)
     QTimer *&timer = interludeTimer();
     if (!timer)
         timer = new QTimer; // start-up makes it; a test's story may not have
-    QObject::connect(timer, &QTimer::timeout, c, [g] { interludeStep(*g); });
+    QTimer *t = timer;
+    auto clock = std::make_shared<StepClock>();
+    QObject::connect(timer, &QTimer::timeout, c, [g, t, clock] {
+        for (int due = clock->stepsDue(); due > 0 && t->isActive(); --due)
+            interludeStep(*g);
+    });
     game.publish(prop::triesLeft, game.triesLeft);
 }
 

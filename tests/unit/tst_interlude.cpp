@@ -3,6 +3,7 @@
 #include "audiofixture.h"
 #include "storyfixture.h"
 
+#include <QThread>
 #include <QtTest>
 
 #include <cmath>
@@ -37,6 +38,7 @@ private slots:
     void aim_data();
     void aim();
     void motionListFollowsPositions();
+    void keepsPaceWhenLate();
     void captureAndRetryThroughTheStory();
 
 private:
@@ -542,6 +544,24 @@ void TestInterlude::motionListFollowsPositions()
     step();
     QCOMPARE(in().enemyPositions.size(), 2);
     QCOMPARE(in().enemyMotion.size(), 2);
+}
+
+// A machine too busy to wake the step on time must not slow the interlude.
+void TestInterlude::keepsPaceWhenLate()
+{
+    stage::interludeTimer()->start(10);
+    QTest::qWait(50);
+    const qint64 before = in().stepsRun;
+    QThread::msleep(60);
+    QTest::qWait(5);
+    QVERIFY2(in().stepsRun - before >= 5, qPrintable(QString::number(in().stepsRun - before)));
+
+    // And never runs ahead of the clock, beyond the little it may still owe.
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 start = in().stepsRun;
+    QTest::qWait(300);
+    QVERIFY2(in().stepsRun - start <= clock.elapsed() / 10 + 7, qPrintable(QString::number(in().stepsRun - start)));
 }
 
 // The way a player meets it: walk into the first map's enemies under the lock,
