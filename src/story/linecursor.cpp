@@ -43,6 +43,8 @@ void advanceLine(Game &game)
 {
     if (!isWaitingLine(state().currentLine))
         stepForward(game, ShowLine::Typed);
+    else if (typeTimer()->isActive())
+        finishTyping(game); // at a slow text speed the answers would be long in coming
 }
 
 void browseHistory(Game &game, int step)
