@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/displaymode.h"
+#include "settings/displaymode.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
@@ -126,32 +126,30 @@ void installProcessHooks(Game &game)
     };
 }
 
-float readSpeedSetting(int line)
-{
-    float value = 0.5f;
-    settings::parseFloatPrefix(settings::readSettingLine(line), &value);
-    return value;
-}
-
 } // namespace
 
 int runGame(int argc, char **argv)
 {
     // Bad or missing settings would otherwise stop every start from here on.
-    settings::repairSettingsFile();
+    // The values come from the repair, so a file that cannot be written (or
+    // read) still gives a game that runs.
+    const settings::StartSettings startSettings = settings::repairSettingsFile();
 
     Game game;
-    game.Vzi = readSpeedSetting(2);
-    game.Vhang = readSpeedSetting(3);
-    game.Inliang = readSpeedSetting(4);
+    game.Vzi = settings::settingValue(startSettings, 2);
+    game.Vhang = settings::settingValue(startSettings, 3);
+    game.Inliang = settings::settingValue(startSettings, 4);
 
     story::loadScript(resolvePath(QStringLiteral("a.txt")));
 
     if (!stage::interludeTimer())
         stage::interludeTimer() = new QTimer;
 
-    const int displayMode = displayModeFromText(settings::readSettingLine(1));
-    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scaleFactorFor(displayMode)));
+    const int displayMode = displayModeFromText(startSettings.lines.front());
+    // Storing the mode again would only repeat the warning the repair gave.
+    const double scale = startSettings.stored ? scaleFactorFor(displayMode)
+                                              : scaleFactorForMetrics(displayMode, primaryScreenMetrics());
+    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scale));
 
     extras::cgProgress() = extras::readUnlockRecord();
 

@@ -61,4 +61,7 @@ inline constexpr Name blockCount{"blockCount"};
 // Extras
 inline constexpr Name extra{"extra"};
 
+// Settings page: what went wrong with the last display-mode change, empty when nothing
+inline constexpr Name settingNotice{"settingNotice"};
+
 } // namespace prop

@@ -1,4 +1,4 @@
-#include "app/displaymode.h"
+#include "settings/displaymode.h"
 
 #include "settings/settingsfile.h"
 
@@ -84,10 +84,12 @@ double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics)
     return std::min(size.width() / 720.0, size.height() / 480.0);
 }
 
-double scaleFactorFor(int mode)
+double scaleFactorFor(int mode, bool *stored)
 {
     const double factor = (mode == 1 || mode == 2) ? scaleFactorForMetrics(mode, primaryScreenMetrics()) : 1.0;
-    settings::writeSettingLine(std::to_string(mode), 1);
+    const bool written = settings::writeSettingLine(std::to_string(mode), 1);
+    if (stored)
+        *stored = written;
     return factor;
 }
 
