@@ -126,6 +126,27 @@ void installProcessHooks(Game &game)
     };
 }
 
+void showInMode(QQuickWindow *window, int displayMode)
+{
+    if (displayMode == 1)
+        window->showFullScreen();
+    else if (displayMode == 2)
+        window->showMaximized();
+    else
+        window->show();
+    // With no window manager (a bare X server) nobody acts on the request.
+    if ((displayMode == 1 || displayMode == 2) && !windowManagerRunning()) {
+        if (QScreen *screen = window->screen()) {
+            QRect area = displayMode == 1 ? screen->geometry() : screen->availableGeometry();
+            // A scale such as 1.67 leaves the last pixel column bare when rounded down.
+            const qreal ratio = window->devicePixelRatio();
+            if (!qFuzzyCompare(ratio, qreal(qRound(ratio))))
+                area.adjust(0, 0, 1, 1);
+            window->setGeometry(area);
+        }
+    }
+}
+
 } // namespace
 
 int runGame(int argc, char **argv)
@@ -183,12 +204,7 @@ int runGame(int argc, char **argv)
     if (engine->rootObjects().isEmpty())
         return -1;
     if (auto *window = qobject_cast<QQuickWindow *>(engine->rootObjects().constFirst())) {
-        if (displayMode == 1)
-            window->showFullScreen();
-        else if (displayMode == 2)
-            window->showMaximized();
-        else
-            window->show();
+        showInMode(window, displayMode);
         qInfo().noquote() << QStringLiteral("主窗口已显示，显示模式 %1，缩放 %2")
                                  .arg(displayMode).arg(QString::fromLatin1(qgetenv("QT_SCALE_FACTOR")));
         // One line when the first frame is on screen; the start-up benchmark waits for it.

@@ -16,6 +16,10 @@ struct ScreenMetrics {
 // Asked of the platform before the application object exists.
 ScreenMetrics primaryScreenMetrics();
 
+// Whether a window manager looks after the windows (always so on Windows).
+// Without one nobody acts on a full-screen or maximised request.
+bool windowManagerRunning();
+
 // Pure part of the scale rule: how far a 720 x 480 page can grow in the mode.
 double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics);
 
