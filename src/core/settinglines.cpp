@@ -10,14 +10,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <clocale>
 #include <cstdlib>
+#include <locale.h>
 #include <stdexcept>
 #include <vector>
-
-#ifndef _WIN32
-#include <locale.h>
-#endif
 
 namespace settings {
 
