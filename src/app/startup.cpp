@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/displaymode.h"
+#include "settings/displaymode.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
@@ -136,11 +136,25 @@ void installProcessHooks(Game &game)
     };
 }
 
-float readSpeedSetting(int line)
+void showInMode(QQuickWindow *window, int displayMode)
 {
-    float value = 0.5f;
-    settings::parseFloatPrefix(settings::readSettingLine(line), &value);
-    return value;
+    if (displayMode == 1)
+        window->showFullScreen();
+    else if (displayMode == 2)
+        window->showMaximized();
+    else
+        window->show();
+    // With no window manager (a bare X server) nobody acts on the request.
+    if ((displayMode == 1 || displayMode == 2) && !windowManagerRunning()) {
+        if (QScreen *screen = window->screen()) {
+            QRect area = displayMode == 1 ? screen->geometry() : screen->availableGeometry();
+            // A scale such as 1.67 leaves the last pixel column bare when rounded down.
+            const qreal ratio = window->devicePixelRatio();
+            if (!qFuzzyCompare(ratio, qreal(qRound(ratio))))
+                area.adjust(0, 0, 1, 1);
+            window->setGeometry(area);
+        }
+    }
 }
 
 } // namespace
@@ -148,20 +162,25 @@ float readSpeedSetting(int line)
 int runGame(int argc, char **argv)
 {
     // Bad or missing settings would otherwise stop every start from here on.
-    settings::repairSettingsFile();
+    // The values come from the repair, so a file that cannot be written (or
+    // read) still gives a game that runs.
+    const settings::StartSettings startSettings = settings::repairSettingsFile();
 
     Game game;
-    game.Vzi = readSpeedSetting(2);
-    game.Vhang = readSpeedSetting(3);
-    game.Inliang = readSpeedSetting(4);
+    game.Vzi = settings::settingValue(startSettings, 2);
+    game.Vhang = settings::settingValue(startSettings, 3);
+    game.Inliang = settings::settingValue(startSettings, 4);
 
     story::loadScript(resolvePath(QStringLiteral("a.txt")));
 
     if (!stage::interludeTimer())
         stage::interludeTimer() = new QTimer;
 
-    const int displayMode = displayModeFromText(settings::readSettingLine(1));
-    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scaleFactorFor(displayMode)));
+    const int displayMode = displayModeFromText(startSettings.lines.front());
+    // Storing the mode again would only repeat the warning the repair gave.
+    const double scale = startSettings.stored ? scaleFactorFor(displayMode)
+                                              : scaleFactorForMetrics(displayMode, primaryScreenMetrics());
+    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scale));
 
     extras::cgProgress() = extras::readUnlockRecord();
 
@@ -195,12 +214,7 @@ int runGame(int argc, char **argv)
     if (engine->rootObjects().isEmpty())
         return -1;
     if (auto *window = qobject_cast<QQuickWindow *>(engine->rootObjects().constFirst())) {
-        if (displayMode == 1)
-            window->showFullScreen();
-        else if (displayMode == 2)
-            window->showMaximized();
-        else
-            window->show();
+        showInMode(window, displayMode);
         qInfo().noquote() << QStringLiteral("主窗口已显示，显示模式 %1，缩放 %2")
                                  .arg(displayMode).arg(QString::fromLatin1(qgetenv("QT_SCALE_FACTOR")));
         // One line when the first frame is on screen; the start-up benchmark waits for it.

@@ -161,6 +161,13 @@ void MainWindow::save1()
     });
 }
 
+void MainWindow::seedSpeeds(float vziValue, float vhangValue, float inliangValue)
+{
+    vzi = vziValue;
+    vhang = vhangValue;
+    inliang = inliangValue;
+}
+
 // A NaN never equals the stored value, so it always goes through.
 void MainWindow::storeSpeed(float &field, float value, void (MainWindow::*changed)(float))
 {

@@ -38,6 +38,11 @@ public:
     MainWindow();
     ~MainWindow() override;
 
+    // The copies that vzi1, vhang1 and inliang1 compare with start from the
+    // live values, or a slider moved back to 0.5 would be dropped while the
+    // game kept the value read from the file. Emits nothing.
+    void seedSpeeds(float vziValue, float vhangValue, float inliangValue);
+
     QString getCurrentPage() const { return currentPage; }
     int getSuofang() const { return suofang; }
     int getExit() const { return exit; }

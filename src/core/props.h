@@ -68,5 +68,7 @@ inline constexpr Name triesLeft{"triesLeft"};
 inline constexpr Name saveNotice{"saveNotice"};
 inline constexpr Name saveNoticeCount{"saveNoticeCount"};
 inline constexpr Name saveRows{"saveRows"};
+// Settings page: what went wrong with the last display-mode change, empty when nothing
+inline constexpr Name settingNotice{"settingNotice"};
 
 } // namespace prop

@@ -8,9 +8,10 @@
 #include <QString>
 #include <QtDebug>
 
-#include <cmath>
-#include <locale>
-#include <sstream>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <locale.h>
 #include <stdexcept>
 #include <vector>
 
@@ -21,6 +22,11 @@ namespace {
 QString settingsPath()
 {
     return resolvePath(QStringLiteral("setting.txt"));
+}
+
+void warnNotWritten(const QString &why)
+{
+    qWarning().noquote() << QStringLiteral("无法写入设置文件 setting.txt（%1），设置只在本次运行中有效").arg(why);
 }
 
 } // namespace
@@ -39,7 +45,7 @@ bool writeLines(const std::vector<std::string> &lines)
 {
     QSaveFile file(settingsPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        qWarning().noquote() << QStringLiteral("无法写入设置文件:") << file.errorString();
+        warnNotWritten(file.errorString());
         return false;
     }
     for (const std::string &line : lines) {
@@ -47,7 +53,7 @@ bool writeLines(const std::vector<std::string> &lines)
         file.write("\n", 1);
     }
     if (!file.commit()) {
-        qWarning().noquote() << QStringLiteral("无法写入设置文件:") << file.errorString();
+        warnNotWritten(file.errorString());
         return false;
     }
     return true;
@@ -65,7 +71,7 @@ std::string readSettingLine(int n)
     return lines[std::size_t(n - 1)];
 }
 
-void writeSettingLine(const std::string &text, int n)
+bool writeSettingLine(const std::string &text, int n)
 {
     std::vector<std::string> lines;
     if (!readLines(&lines))
@@ -74,21 +80,38 @@ void writeSettingLine(const std::string &text, int n)
         throw std::out_of_range("行号超出文件范围");
     if (std::size_t(n) == lines.size() + 1)
         lines.push_back(text);
+    else if (lines[std::size_t(n - 1)] == text)
+        return true; // nothing to change; a read-only install starts without a warning
     else
         lines[std::size_t(n - 1)] = text;
-    writeLines(lines);
+    return writeLines(lines);
 }
 
+// Qt sets the C library's locale from the environment when the application
+// object is created; under a comma-decimal locale plain strtof stops at the
+// point, so the number is read in the "C" locale explicitly.
 bool parseFloatPrefix(const std::string &text, float *value)
 {
-    std::istringstream in(text);
-    in.imbue(std::locale::classic());
-    float v = 0;
-    in >> v;
-    if (in.fail())
+    const char *begin = text.c_str();
+    char *end = nullptr;
+    errno = 0;
+#ifdef _WIN32
+    static const _locale_t cLocale = _create_locale(LC_NUMERIC, "C");
+    const float v = _strtof_l(begin, &end, cLocale);
+#else
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    const float v = strtof_l(begin, &end, cLocale);
+#endif
+    if (end == begin || errno == ERANGE)
         return false;
     *value = v;
     return true;
+}
+
+std::string formatSettingNumber(float value)
+{
+    // Qt formats in the "C" locale, unlike the C library's printf.
+    return QString::asprintf("%f", double(value)).toStdString();
 }
 
 } // namespace settings

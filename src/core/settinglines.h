@@ -22,10 +22,17 @@ std::string readSettingLine(int n);
 // Makes line n equal to text and rewrites the file in one piece, so a crash or a
 // full disk never leaves half a file. n may be one past the end (appends).
 // Throws std::out_of_range ("行号超出文件范围") further out; the file is unchanged.
-void writeSettingLine(const std::string &text, int n);
+// A line that already holds the text is not rewritten. False (with a warning)
+// when the file could not be written.
+bool writeSettingLine(const std::string &text, int n);
 
-// Parses like the C library's string-to-float: leading blanks skipped, longest
-// numeric prefix taken, the rest ignored. False when no number is there.
+// Parses like the C library's string-to-float in the "C" locale, whatever
+// locale the process runs in: leading blanks skipped, longest numeric prefix
+// taken ("1e" is 1, "0x1p-1" is 0.5), the rest ignored. False when no number is
+// there or it is beyond the float range.
 bool parseFloatPrefix(const std::string &text, float *value);
+
+// "%f" of a setting value (0.250000), with a decimal point in any locale.
+std::string formatSettingNumber(float value);
 
 } // namespace settings

@@ -85,6 +85,8 @@ struct ProcessState {
     QPointer<QTimer> typeTimer;
     QPointer<QTimer> autoTimer;
     QPointer<QTimer> skipTimer;
+    // A display-mode restart is on its way; a second change only stores its mode.
+    bool restartPending = false;
 };
 
 ProcessState &process();

@@ -2,17 +2,110 @@
 
 #include "core/game.h"
 #include "core/mainwindow.h"
+#include "core/settinglines.h"
+#include "core/state.h"
+#include "music/music.h"
+#include "settings/displaymode.h"
+
+#include <QMediaPlayer>
+#include <QTimer>
+#include <QtDebug>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
 
 namespace settings {
+
+namespace {
+
+// False when the value must not reach the game at all.
+bool storeLive(Game &game, float &live, prop::Name name, int line, float value)
+{
+    if (!std::isfinite(value)) {
+        qWarning().noquote() << QStringLiteral("忽略无效的设置值") << name.text << value;
+        return false;
+    }
+    value = std::clamp(value, 0.0f, 1.0f);
+    if (value == live)
+        return false;
+    live = value;
+    try {
+        writeSettingLine(formatSettingNumber(value), line);
+    } catch (const std::out_of_range &) {
+        // Only when the file was cut short while the game runs; the next start repairs it.
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 行数不足，第 %1 行未保存").arg(line);
+    }
+    game.publish(name, live);
+    return true;
+}
+
+void restartNow(Game &game)
+{
+    core::process().restartPending = false;
+    if (game.restartSelf()) {
+        game.quit();
+        return;
+    }
+    // Line 1 already holds the new mode, so the next start shows it.
+    qWarning().noquote() << QStringLiteral("新的游戏进程没有启动，继续运行；新的显示模式在下次启动时生效");
+    game.publish(prop::settingNotice, QStringLiteral("无法重新启动游戏，新的显示模式将在下次启动时生效"));
+}
+
+} // namespace
+
+void setTextSpeed(Game &game, float value)
+{
+    storeLive(game, game.Vzi, prop::Vzi, 2, value);
+}
+
+void setAutoSpeed(Game &game, float value)
+{
+    storeLive(game, game.Vhang, prop::Vhang, 3, value);
+}
+
+void setVolume(Game &game, float value)
+{
+    if (storeLive(game, game.Inliang, prop::Inliang, 4, value) && game.musicPlayer)
+        game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
+}
+
+void changeDisplayMode(Game &game, int mode)
+{
+    game.lastDisplayMode = mode;
+    if (mode == 3)
+        return;
+    bool stored = false;
+    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scaleFactorFor(mode, &stored)));
+    // A new process would read the old mode from the file and come up as before.
+    if (!stored) {
+        game.publish(prop::settingNotice, QStringLiteral("无法写入设置文件，显示模式没有改变"));
+        return;
+    }
+    game.publish(prop::settingNotice, QString());
+    // Two quick changes give one new process, which reads the later mode.
+    bool &pending = core::process().restartPending;
+    if (pending)
+        return;
+    pending = true;
+    Game *g = &game;
+    QTimer::singleShot(100, game.lifetime(), [g] { restartNow(*g); });
+}
 
 void connectSettings(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
+    c->seedSpeeds(game.Vzi, game.Vhang, game.Inliang);
+    game.publish(prop::settingNotice, QString());
+    QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)
             g->quit();
     });
+    QObject::connect(c, &MainWindow::vziChanged, c, [g](float v) { setTextSpeed(*g, v); });
+    QObject::connect(c, &MainWindow::vhangChanged, c, [g](float v) { setAutoSpeed(*g, v); });
+    QObject::connect(c, &MainWindow::inliangChanged, c, [g](float v) { setVolume(*g, v); });
 }
 
 } // namespace settings

@@ -1,5 +1,8 @@
 #include "settings/settingsfile.h"
 
+#include "core/paths.h"
+
+#include <QFileInfo>
 #include <QString>
 #include <QtDebug>
 
@@ -9,12 +12,17 @@
 
 namespace settings {
 
-void repairSettingsFile()
+StartSettings repairSettingsFile()
 {
-    std::vector<std::string> lines;
+    StartSettings result;
+    std::vector<std::string> &lines = result.lines;
     const bool existed = readLines(&lines);
-    if (!existed)
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
+    if (!existed) {
+        if (QFileInfo::exists(resolvePath(QStringLiteral("setting.txt"))))
+            qWarning().noquote() << QStringLiteral("设置文件 setting.txt 无法读取，使用默认设置");
+        else
+            qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
+    }
     bool changed = !existed;
     if (lines.empty()) {
         lines.push_back("0");
@@ -37,8 +45,18 @@ void repairSettingsFile()
             changed = true;
         }
     }
+    // writeLines has said why it failed; the run goes on with what is in memory.
     if (changed)
-        writeLines(lines);
+        result.stored = writeLines(lines);
+    return result;
+}
+
+float settingValue(const StartSettings &settings, int n)
+{
+    float value = 0.5f;
+    if (n >= 1 && std::size_t(n) <= settings.lines.size())
+        parseFloatPrefix(settings.lines[std::size_t(n - 1)], &value);
+    return value;
 }
 
 } // namespace settings

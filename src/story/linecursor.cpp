@@ -44,6 +44,8 @@ void advanceLine(Game &game)
 {
     if (!isWaitingLine(state().currentLine))
         stepForward(game, ShowLine::Typed);
+    else if (typeTimer()->isActive())
+        finishTyping(game); // at a slow text speed the answers would be long in coming
 }
 
 namespace {

@@ -6,7 +6,8 @@ struct Game;
 // the reset that starts a new story.
 namespace story {
 
-// One forward step; first match wins: a waiting line holds, a pending mistake
+// One forward step; first match wins: a waiting line holds (a question still
+// typing is shown whole with its answers), a pending mistake
 // shows the mistake line, an ending returns to the title, the interlude holds,
 // otherwise the next line is typed and staged.
 void advanceLine(Game &game);

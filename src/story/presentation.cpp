@@ -47,7 +47,8 @@ QTimer *typeTimer()
 
 int typingInterval(float vzi)
 {
-    return int(50.0 / (double(vzi) + 0.0001));
+    const double interval = 50.0 / (double(vzi) + 0.0001);
+    return interval < 1000.0 ? int(interval) : 1000;
 }
 
 SpeakerSplit splitSpeaker(const QString &line)
@@ -104,14 +105,23 @@ void typeLine(Game &game, int n)
     timer->start(typingInterval(game.Vzi));
 }
 
+namespace {
+
+void endTyping(Game &game)
+{
+    typeTimer()->stop();
+    typing().typingDone = true;
+    if (isWaitingLine(state().currentLine))
+        offerChoice(game);
+}
+
+} // namespace
+
 void typeTick(Game &game)
 {
     TypingState &t = typing();
     if (t.typedCount >= t.fullText.size()) {
-        typeTimer()->stop();
-        t.typingDone = true;
-        if (isWaitingLine(state().currentLine))
-            offerChoice(game);
+        endTyping(game);
         return;
     }
     t.typedText.append(t.fullText.at(t.typedCount));
@@ -119,6 +129,17 @@ void typeTick(Game &game)
     game.publish(prop::currentText, t.typedText);
     game.clearComponentCache();
     t.typingDone = false;
+}
+
+void finishTyping(Game &game)
+{
+    TypingState &t = typing();
+    if (t.typedCount < t.fullText.size()) {
+        t.typedText = t.fullText;
+        t.typedCount = t.fullText.size();
+        game.publish(prop::currentText, t.typedText);
+    }
+    endTyping(game);
 }
 
 void showViewLine(Game &game)

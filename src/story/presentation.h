@@ -18,7 +18,8 @@ TypingState &typing();
 // The one typing timer, created on first use and kept for the run.
 QTimer *typeTimer();
 
-// int(50 / (Vzi + 0.0001)) ms per character: 49 at 1.0, 99 at 0.5, 500000 at 0.
+// int(50 / (Vzi + 0.0001)) ms per character: 49 at 1.0, 99 at 0.5; never more
+// than 1000, so even the slowest speed finishes a line.
 int typingInterval(float vzi);
 
 struct SpeakerSplit {
@@ -35,6 +36,10 @@ QString speakerName(int id);
 
 void typeLine(Game &game, int n);
 void typeTick(Game &game);
+
+// Shows the line being typed whole and ends its typing as the last tick would
+// (a question line then offers its answers).
+void finishTyping(Game &game);
 void showViewLine(Game &game);
 
 } // namespace story

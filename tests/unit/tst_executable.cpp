@@ -1,6 +1,105 @@
 #include "testsupport.h"
 
 #include <QProcess>
+#include <QStandardPaths>
+
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+const QString kGame = QStringLiteral(SOLVANE_GAME_DIR "/solvane");
+
+QProcessEnvironment gameEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_QUICK_BACKEND", "software");
+    env.insert("QT_GSTREAMER_PLAYBIN_AUDIOSINK", "fakesink");
+    env.remove("QT_SCALE_FACTOR");
+    return env;
+}
+
+// Reads the game's log until the window is up, the game ends or 30 s pass
+// (a start on a loaded machine with software rendering can take a while).
+bool waitUntilUp(QProcess &game, QByteArray *log)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!log->contains("主窗口已显示") && game.state() == QProcess::Running && clock.elapsed() < 30000) {
+        game.waitForReadyRead(200);
+        *log += game.readAll();
+    }
+    return log->contains("主窗口已显示");
+}
+
+// A bare X server of our own (no window manager), for the tests that need a
+// real window; the display number comes back on a pipe.
+class XServer
+{
+public:
+    bool start()
+    {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty())
+            return false;
+        // No reset when the last client leaves: each xdotool call would
+        // otherwise restart the server and a game connecting then is refused.
+        server.start(xvfb, {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
+        if (!server.waitForStarted(5000))
+            return false;
+        QByteArray number;
+        QElapsedTimer clock;
+        clock.start();
+        while (!number.contains('\n') && clock.elapsed() < 10000) {
+            server.waitForReadyRead(200);
+            number += server.readAllStandardOutput();
+        }
+        display = ":" + QString::fromLatin1(number.trimmed());
+        return number.contains('\n');
+    }
+    ~XServer()
+    {
+        server.terminate();
+        server.waitForFinished(5000);
+    }
+
+    // xdotool's answer, trimmed; empty when it fails.
+    QString xdotool(const QStringList &args) const
+    {
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral("xdotool"), args);
+        tool.waitForFinished(10000);
+        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+    }
+
+    QProcessEnvironment gameEnvironment() const
+    {
+        QProcessEnvironment env = ::gameEnvironment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", display);
+        return env;
+    }
+
+    // The game's window ids, newest last.
+    QStringList windows() const
+    {
+        return xdotool({"search", "--name", "^Solvane$"}).split('\n', Qt::SkipEmptyParts);
+    }
+
+    QString display;
+
+private:
+    QProcess server;
+};
+
+} // namespace
 
 // Starts the real game in a scratch working directory with a damaged settings
 // file: it must come up, say what it repaired, and leave a clean file behind.
@@ -11,6 +110,10 @@ class TestExecutable : public QObject
 private slots:
     void startsWithDamagedSettings_data();
     void startsWithDamagedSettings();
+    void startsWithUnwritableSettings_data();
+    void startsWithUnwritableSettings();
+    void quitsCleanlyWithUnwritableSettings();
+    void fullScreenRestartsTheGame();
 };
 
 void TestExecutable::startsWithDamagedSettings_data()
@@ -42,23 +145,13 @@ void TestExecutable::startsWithDamagedSettings()
 
     QProcess game;
     game.setWorkingDirectory(dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("QT_QUICK_BACKEND", "software");
-    env.remove("QT_SCALE_FACTOR");
-    game.setProcessEnvironment(env);
+    game.setProcessEnvironment(gameEnvironment());
     game.setProcessChannelMode(QProcess::MergedChannels);
-    game.start(QStringLiteral(SOLVANE_GAME_DIR "/solvane"), QStringList());
+    game.start(kGame, QStringList());
     QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
 
     QByteArray log;
-    QElapsedTimer clock;
-    clock.start();
-    while (!log.contains("主窗口已显示") && game.state() == QProcess::Running && clock.elapsed() < 15000) {
-        game.waitForReadyRead(200);
-        log += game.readAll();
-    }
-    const bool up = log.contains("主窗口已显示");
+    const bool up = waitUntilUp(game, &log);
     game.kill();
     game.waitForFinished(5000);
     log += game.readAll();
@@ -66,6 +159,165 @@ void TestExecutable::startsWithDamagedSettings()
     QVERIFY2(up, log.constData());
     QVERIFY2(QString::fromUtf8(log).contains(warning), log.constData());
     QCOMPARE(dir.read("setting.txt"), repaired);
+}
+
+// Start-up used to throw (status 134) when the repair could not be written. A
+// directory named setting.txt cannot be replaced by anyone; a read-only
+// directory stops only an ordinary user, so as root the game runs as nobody.
+void TestExecutable::startsWithUnwritableSettings_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QByteArray>("settings"); // "<none>": no file
+
+    QTest::newRow("directory named setting.txt") << "directory" << QByteArray("<none>");
+    QTest::newRow("read-only directory, no file") << "read-only" << QByteArray("<none>");
+    QTest::newRow("read-only directory, short file") << "read-only" << QByteArray("2\n0.8\n");
+    QTest::newRow("read-only directory, bad mode line") << "read-only" << QByteArray("x\n0.5\n0.5\n0.5\n");
+}
+
+void TestExecutable::startsWithUnwritableSettings()
+{
+    QFETCH(QString, damage);
+    QFETCH(QByteArray, settings);
+
+    ScratchDir dir;
+    if (settings != "<none>")
+        dir.write("setting.txt", settings);
+    if (damage == "directory")
+        QVERIFY(QDir(dir.path()).mkdir("setting.txt"));
+
+    QString program = kGame;
+    QStringList args;
+    if (damage == "read-only") {
+#ifdef Q_OS_UNIX
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+        if (geteuid() == 0) {
+            program = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+            if (program.isEmpty())
+                QSKIP("running as root and no setpriv to drop to an ordinary user");
+            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", kGame};
+        }
+#else
+        QSKIP("read-only directories are tried on Unix only");
+#endif
+    }
+
+    QProcess game;
+    game.setWorkingDirectory(dir.path());
+    game.setProcessEnvironment(gameEnvironment());
+    game.setProcessChannelMode(QProcess::MergedChannels);
+    game.start(program, args);
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    QByteArray log;
+    const bool up = waitUntilUp(game, &log);
+    QTest::qWait(300); // anything logged right after the window came up
+    log += game.readAll();
+    game.kill();
+    game.waitForFinished(5000);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QVERIFY2(up, log.constData());
+    QCOMPARE(QString::fromUtf8(log).count(QStringLiteral("无法写入设置文件 setting.txt")), 1);
+    if (damage == "read-only")
+        QCOMPARE(dir.read("setting.txt"), settings == "<none>" ? QByteArray("<missing>") : settings);
+    else
+        QVERIFY(QFileInfo(dir.path() + "/setting.txt").isDir());
+}
+
+// Clicks in page pixels: without a window manager a windowed game sits at 0,0
+// at scale 1.
+void TestExecutable::quitsCleanlyWithUnwritableSettings()
+{
+    XServer x;
+    if (!x.start())
+        QSKIP("no Xvfb to run the game on");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("no xdotool to drive the game");
+
+    ScratchDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("setting.txt"));
+    QProcess game;
+    game.setWorkingDirectory(dir.path());
+    game.setProcessEnvironment(x.gameEnvironment());
+    game.setProcessChannelMode(QProcess::MergedChannels);
+    game.start(kGame, QStringList());
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    QByteArray log;
+    QVERIFY2(waitUntilUp(game, &log), log.constData());
+    QTRY_VERIFY_WITH_TIMEOUT(!x.windows().isEmpty(), 5000);
+
+    // "退出", then "确定" in the exit dialog; again while the page is not yet
+    // answering (each click lands on nothing else).
+    bool ended = false;
+    for (int i = 0; i < 20 && !ended; ++i) {
+        x.xdotool({"mousemove", "614", "426", "click", "1"});
+        QTest::qWait(500);
+        x.xdotool({"mousemove", "413", "286", "click", "1"});
+        ended = game.waitForFinished(1000);
+    }
+    log += game.readAll();
+    if (!ended)
+        game.kill();
+    QVERIFY2(ended, log.constData());
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
+}
+
+// "设置" on the title page, then "全屏": this process ends with status 0 and a
+// new one comes up covering the screen, with line 1 "1".
+void TestExecutable::fullScreenRestartsTheGame()
+{
+    XServer x;
+    if (!x.start())
+        QSKIP("no Xvfb to run the game on");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("no xdotool to drive the game");
+
+    ScratchDir dir;
+    dir.write("setting.txt", "0\n0.5\n0.5\n0.5\n");
+    QProcess game;
+    game.setWorkingDirectory(dir.path());
+    game.setProcessEnvironment(x.gameEnvironment());
+    game.setProcessChannelMode(QProcess::MergedChannels);
+    // The new process is detached: keep its output away from our pipe.
+    game.setStandardOutputFile(dir.path() + "/first.log");
+    game.start(kGame, QStringList());
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    QTRY_VERIFY2_WITH_TIMEOUT(!x.windows().isEmpty(), dir.read("first.log").constData(), 30000);
+    const QString first = x.windows().constLast();
+
+    // "设置", then "全屏"; again while the pages are not yet answering (on the
+    // other page each click lands on nothing).
+    bool ended = false;
+    for (int i = 0; i < 20 && !ended; ++i) {
+        x.xdotool({"mousemove", "627", "386", "click", "1"});
+        QTest::qWait(700);
+        x.xdotool({"mousemove", "306", "162", "click", "1"});
+        ended = game.waitForFinished(1000);
+    }
+    if (!ended)
+        game.kill();
+    QVERIFY2(ended, dir.read("first.log").constData());
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
+    QCOMPARE(dir.read("setting.txt"), QByteArray("1\n0.5\n0.5\n0.5\n"));
+
+    // The new game's window: another id, the whole 1280 x 800 screen.
+    QString second;
+    QTRY_VERIFY_WITH_TIMEOUT(!(second = x.windows().value(0)).isEmpty() && second != first, 30000);
+    QString geometry;
+    QTRY_VERIFY_WITH_TIMEOUT((geometry = x.xdotool({"getwindowgeometry", second})).contains("Geometry: 128"), 10000);
+    const QString pid = x.xdotool({"getwindowpid", second});
+    QVERIFY2(pid.toLongLong() > 0, qPrintable(pid));
+    QProcess::execute(QStringLiteral("kill"), {pid});
+
+    const QRegularExpressionMatch m = QRegularExpression("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)",
+                                                         QRegularExpression::DotMatchesEverythingOption)
+                                          .match(geometry);
+    QVERIFY2(m.hasMatch(), qPrintable(geometry));
+    QVERIFY2(m.captured(1).toInt() <= 0 && m.captured(2).toInt() <= 0, qPrintable(geometry));
+    QVERIFY2(m.captured(3).toInt() >= 1280 && m.captured(4).toInt() >= 800, qPrintable(geometry));
 }
 
 QTEST_GUILESS_MAIN(TestExecutable)

@@ -23,6 +23,8 @@ private slots:
     void newStoryStartsFree_data();
     void newStoryStartsFree();
     void clickWhileTypingStartsNextLine();
+    void clickShowsTypingQuestionWhole_data();
+    void clickShowsTypingQuestionWhole();
     void browsing_data();
     void browsing();
     void wheelAtNewestLineIsAClick();
@@ -135,6 +137,46 @@ void TestLineCursor::newStoryStartsFree()
     f.finishTyping();
     QCOMPARE(f.text(), QStringLiteral("line 1"));
     stage::interludeTimer() = nullptr;
+}
+
+// At the slowest text speed a question took minutes to type, and a click on
+// it was refused: the answers seemed never to come.
+void TestLineCursor::clickShowsTypingQuestionWhole_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<bool>("twoAnswers"); // else the input box
+    QTest::newRow("two answers") << 261 << true;
+    QTest::newRow("typed answer") << 551 << false;
+}
+
+void TestLineCursor::clickShowsTypingQuestionWhole()
+{
+    QFETCH(int, line);
+    QFETCH(bool, twoAnswers);
+    const prop::Name offered = twoAnswers ? prop::daanvisible : prop::shuruvisible;
+
+    StoryFixture f;
+    f.game.Vzi = 0.0f;
+    f.at(line - 1);
+    f.controller->next1();
+    QCOMPARE(state().currentLine, line);
+    QCOMPARE(f.text(), QStringLiteral("l"));
+    QCOMPARE(story::typeTimer()->interval(), 1000);
+    QVERIFY(!f.shown(offered));
+
+    f.controller->next1();
+    QCOMPARE(state().currentLine, line);
+    QCOMPARE(f.text(), QStringLiteral("line %1").arg(line));
+    QVERIFY(f.shown(offered));
+    QVERIFY(!story::typeTimer()->isActive());
+    if (twoAnswers)
+        QCOMPARE(f.property(prop::ida1).toString(), QStringLiteral("line 262"));
+
+    // Once the answers are offered, a click waits for them as before.
+    f.game.publish(prop::currentText, QStringLiteral("untouched"));
+    f.controller->next1();
+    QCOMPARE(state().currentLine, line);
+    QCOMPARE(f.text(), QStringLiteral("untouched"));
 }
 
 void TestLineCursor::clickWhileTypingStartsNextLine()

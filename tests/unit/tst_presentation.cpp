@@ -1,5 +1,7 @@
 #include "storyfixture.h"
 
+#include <limits>
+
 class TestPresentation : public QObject
 {
     Q_OBJECT
@@ -58,8 +60,11 @@ void TestPresentation::interval_data()
 
     QTest::newRow("fastest") << 1.0f << 49;
     QTest::newRow("default") << 0.5f << 99;
-    QTest::newRow("slowest") << 0.0f << 500000;
     QTest::newRow("quarter") << 0.25f << 199;
+    // 500 000 ms a character would never finish a question line.
+    QTest::newRow("slowest is capped") << 0.0f << 1000;
+    QTest::newRow("just under the cap") << 0.05f << 998;
+    QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << 1000;
 }
 
 void TestPresentation::interval()

@@ -1,6 +1,12 @@
+#include "settings/displaymode.h"
+#include "settings/livesettings.h"
 #include "settings/settingsfile.h"
+#include "core/game.h"
 #include "testsupport.h"
 
+#include <clocale>
+#include <cstdio>
+#include <limits>
 #include <stdexcept>
 
 using settings::readSettingLine;
@@ -20,6 +26,7 @@ private slots:
     void repair_data();
     void repair();
     void writeNeverLeavesHalfAFile();
+    void commaDecimalLocale();
 };
 
 void TestSettingsFile::readLine_data()
@@ -112,6 +119,13 @@ void TestSettingsFile::parsePrefix_data()
     QTest::newRow("trailing text") << "0.3abc" << true << 0.3f;
     QTest::newRow("word") << "fast" << false << 0.0f;
     QTest::newRow("empty") << "" << false << 0.0f;
+    // The C library's rules, not the stream's: hex floats, a dangling exponent.
+    QTest::newRow("hex") << "0x1p-1" << true << 0.5f;
+    QTest::newRow("dangling exponent") << "1e" << true << 1.0f;
+    QTest::newRow("sign") << "+0.25" << true << 0.25f;
+    QTest::newRow("comma stops the number") << "0,5" << true << 0.0f;
+    QTest::newRow("infinity") << "inf" << true << std::numeric_limits<float>::infinity();
+    QTest::newRow("beyond float") << "1e999" << false << 0.0f;
 }
 
 void TestSettingsFile::parsePrefix()
@@ -176,6 +190,44 @@ void TestSettingsFile::writeNeverLeavesHalfAFile()
     QCOMPARE(dir.read("setting.txt"), QByteArray("0\n0.5\n0.5\n0.900000\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"setting.txt"});
 
+}
+
+// Qt takes the C library's locale from the environment; under a comma-decimal
+// one "%f" wrote "0,500000", which the next start read as 0.
+void TestSettingsFile::commaDecimalLocale()
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const char *found = nullptr;
+    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"}) {
+        if (std::setlocale(LC_ALL, name)) {
+            found = name;
+            break;
+        }
+    }
+    char probe[32];
+    if (found)
+        std::snprintf(probe, sizeof probe, "%f", 0.5);
+    if (!found || std::string(probe) != "0,500000") {
+        std::setlocale(LC_ALL, previous.c_str());
+        QSKIP("no comma-decimal locale installed (see locale -a): generate de_DE.UTF-8 to run this test");
+    }
+
+    ScratchDir dir;
+    dir.write("setting.txt", "0\n0.8\n0.3\n1\n");
+    Game game;
+    game.Vzi = 0.8f;
+    settings::setTextSpeed(game, 0.5f);
+    const QByteArray written = dir.read("setting.txt");
+    const float parsedHalf = [] { float v = 0; settings::parseFloatPrefix("0.500000", &v); return v; }();
+    const settings::StartSettings start = settings::repairSettingsFile();
+    const QByteArray scale = formatScaleFactor(2.25);
+    std::setlocale(LC_ALL, previous.c_str());
+
+    QCOMPARE(written, QByteArray("0\n0.500000\n0.3\n1\n"));
+    QCOMPARE(parsedHalf, 0.5f);
+    QCOMPARE(settings::settingValue(start, 2), 0.5f);
+    QCOMPARE(dir.read("setting.txt"), written); // nothing taken for damage
+    QCOMPARE(scale, QByteArray("2.25"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

@@ -1,4 +1,4 @@
-#include "app/displaymode.h"
+#include "settings/displaymode.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "app/startup.h"

@@ -1,4 +1,4 @@
-#include "app/displaymode.h"
+#include "settings/displaymode.h"
 
 #include "settings/settingsfile.h"
 
@@ -24,6 +24,11 @@ int displayModeFromText(const std::string &line)
 }
 
 #ifdef _WIN32
+bool windowManagerRunning()
+{
+    return true;
+}
+
 ScreenMetrics primaryScreenMetrics()
 {
     ScreenMetrics m;
@@ -69,10 +74,38 @@ ScreenMetrics primaryScreenMetrics()
     m.known = m.screen.width() > 0 && m.screen.height() > 0;
     return m;
 }
+
+// A compliant window manager names its check window on the root window.
+bool windowManagerRunning()
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    bool running = false;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check != None) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char *data = nullptr;
+        running = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                                     &format, &count, &after, &data) == Success
+            && type == XA_WINDOW && count == 1;
+        if (data)
+            XFree(data);
+    }
+    XCloseDisplay(display);
+    return running;
+}
 #else
 ScreenMetrics primaryScreenMetrics()
 {
     return ScreenMetrics();
+}
+
+bool windowManagerRunning()
+{
+    return true;
 }
 #endif
 
@@ -84,10 +117,12 @@ double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics)
     return std::min(size.width() / 720.0, size.height() / 480.0);
 }
 
-double scaleFactorFor(int mode)
+double scaleFactorFor(int mode, bool *stored)
 {
     const double factor = (mode == 1 || mode == 2) ? scaleFactorForMetrics(mode, primaryScreenMetrics()) : 1.0;
-    settings::writeSettingLine(std::to_string(mode), 1);
+    const bool written = settings::writeSettingLine(std::to_string(mode), 1);
+    if (stored)
+        *stored = written;
     return factor;
 }
 

@@ -16,11 +16,16 @@ struct ScreenMetrics {
 // Asked of the platform before the application object exists.
 ScreenMetrics primaryScreenMetrics();
 
+// Whether a window manager looks after the windows (always so on Windows).
+// Without one nobody acts on a full-screen or maximised request.
+bool windowManagerRunning();
+
 // Pure part of the scale rule: how far a 720 x 480 page can grow in the mode.
 double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics);
 
-// The scale factor for a display mode; also stores the mode in setting line 1.
-double scaleFactorFor(int mode);
+// The scale factor for a display mode; also stores the mode in setting line 1
+// (stored, when given, tells whether that write succeeded).
+double scaleFactorFor(int mode, bool *stored = nullptr);
 
 // "%.2f" of the factor, as QT_SCALE_FACTOR wants it.
 QByteArray formatScaleFactor(double factor);

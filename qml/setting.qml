@@ -1,0 +1,155 @@
+import QtQuick 2.9
+import QtQuick.Window 2.2
+import QtQuick.Controls 2.2
+import "."
+
+Page {
+    id: page
+    objectName: "settingPage"
+    width: 720
+    height: 480
+    hoverEnabled: true
+
+    PageFrame {
+        title: "设置"
+        titleItem.x: 303
+        titleItem.y: 22
+        onBack: {
+            if (Controller.getLastSource() === "game")
+                Controller.navigategame("setting")
+            else
+                Controller.navigateindex()
+        }
+    }
+
+    component ModeButton: Button {
+        id: modeButton
+        width: 60
+        height: 40
+        anchors.centerIn: parent
+        anchors.verticalCenterOffset: -78
+        focusPolicy: Qt.NoFocus
+        background: Rectangle {
+            color: Theme.transparent
+            radius: 5
+            border.color: Theme.accent
+        }
+        contentItem: Text {
+            text: modeButton.text
+            color: Theme.accent
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+    }
+
+    ModeButton {
+        objectName: "windowedButton"
+        anchors.horizontalCenterOffset: -196
+        text: "小窗"
+        onClicked: Controller.xiaochuang()
+    }
+    ModeButton {
+        objectName: "maximisedButton"
+        anchors.horizontalCenterOffset: -125
+        text: "放大"
+        onClicked: Controller.fangda()
+    }
+    ModeButton {
+        objectName: "fullScreenButton"
+        anchors.horizontalCenterOffset: -54
+        text: "全屏"
+        onClicked: Controller.quanping()
+    }
+
+    // Not live: the value, and with it the call, changes when the handle is let go.
+    // No padding, so a press lands where the handle is drawn.
+    component SettingSlider: Slider {
+        id: slider
+        width: 192
+        height: 35
+        padding: 0
+        live: false
+        background: Rectangle {
+            y: (slider.height - height) / 2
+            width: slider.width
+            height: 4
+            radius: 2
+            color: "#bdbebf"
+
+            Rectangle {
+                width: slider.visualPosition * parent.width
+                height: parent.height
+                radius: 2
+                color: Theme.sliderFill
+            }
+        }
+        handle: Rectangle {
+            x: slider.visualPosition * (slider.width - width)
+            y: 10
+            width: 16
+            height: 16
+            radius: 8
+            color: slider.pressed ? "#ffffff" : "#f6f6f6"
+            border.color: "#bdbebf"
+            border.width: 2
+        }
+    }
+
+    component SliderLabel: Text {
+        font.pointSize: 12
+    }
+
+    SettingSlider {
+        objectName: "textSpeedSlider"
+        x: 399
+        y: 153
+        value: Vzi
+        onValueChanged: Controller.vzi1(value)
+    }
+    SliderLabel {
+        objectName: "textSpeedLabel"
+        x: 446
+        y: 138
+        text: "文字显示速度"
+    }
+
+    SettingSlider {
+        objectName: "autoSpeedSlider"
+        x: 399
+        y: 230
+        value: Vhang
+        onValueChanged: Controller.vhang1(value)
+    }
+    SliderLabel {
+        objectName: "autoSpeedLabel"
+        x: 447
+        y: 216
+        text: "自动模式速度"
+    }
+
+    SettingSlider {
+        objectName: "volumeSlider"
+        x: 139
+        y: 230
+        value: Inliang
+        onValueChanged: Controller.inliang1(value)
+    }
+    SliderLabel {
+        objectName: "volumeLabel"
+        x: 187
+        y: 216
+        text: "背景音乐音量"
+    }
+
+    // Only when a display-mode change could not restart the game.
+    Text {
+        objectName: "settingNotice"
+        x: 134
+        y: 190
+        width: 260
+        wrapMode: Text.Wrap
+        visible: text !== ""
+        text: settingNotice
+        color: "#c0392b"
+    }
+}

@@ -1,0 +1,268 @@
+#include "app/startup.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/state.h"
+#include "stage/interludestate.h"
+#include "testsupport.h"
+
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <memory>
+
+// The settings page loaded from the resources, offscreen, with a real
+// controller and the settings handlers behind it.
+class TestSettingPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void layout_data();
+    void layout();
+    void slidersStartAtLiveValues();
+    void releaseReachesGame_data();
+    void releaseReachesGame();
+    void displayButtons_data();
+    void displayButtons();
+    void failedRestartIsShown();
+    void back_data();
+    void back();
+
+private:
+    QQuickItem *item(const QString &name) const;
+    QPoint sceneOf(QQuickItem *i, QPointF local) const;
+
+    std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQuickView> view;
+    Game game;
+    int restarts = 0;
+    bool restartWorks = true;
+};
+
+void TestSettingPage::initTestCase()
+{
+    Q_INIT_RESOURCE(qml);
+    if (!stage::interludeTimer())
+        stage::interludeTimer() = new QTimer;
+}
+
+void TestSettingPage::init()
+{
+    dir.reset(new ScratchDir);
+    dir->write("setting.txt", "1\n0.8\n0.3\n0.6\n");
+    core::resetProcessState();
+    controller.reset(new MainWindow);
+    view.reset(new QQuickView);
+    game = Game();
+    game.engine = view->engine();
+    game.controller = controller.get();
+    game.Vzi = 0.8f;
+    game.Vhang = 0.3f;
+    game.Inliang = 0.6f;
+    restarts = 0;
+    restartWorks = true;
+    game.hooks.restartSelf = [this] {
+        ++restarts;
+        return restartWorks;
+    };
+    game.hooks.quit = [] {};
+    publishStartupProperties(game);
+    connectHandlers(game);
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    view->resize(720, 480);
+    view->setSource(QUrl("qrc:/qt/qml/solvaneui/setting.qml"));
+    QCOMPARE(view->status(), QQuickView::Ready);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+}
+
+void TestSettingPage::cleanup()
+{
+    view.reset();
+    controller.reset();
+    dir.reset();
+    qunsetenv("QT_SCALE_FACTOR");
+}
+
+QQuickItem *TestSettingPage::item(const QString &name) const
+{
+    return view->rootObject()->findChild<QQuickItem *>(name);
+}
+
+QPoint TestSettingPage::sceneOf(QQuickItem *i, QPointF local) const
+{
+    return i->mapToScene(local).toPoint();
+}
+
+void TestSettingPage::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRectF>("rect"); // width and height 0: not checked
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("background") << "pageBackground" << QRectF(0, 0, 720, 480) << "";
+    QTest::newRow("panel") << "panel" << QRectF(10, 10, 700, 460) << "";
+    QTest::newRow("title") << "pageTitle" << QRectF(303, 22, 0, 0) << "设置";
+    QTest::newRow("back") << "backButton" << QRectF(30, 31, 96, 47) << "";
+    QTest::newRow("小窗") << "windowedButton" << QRectF(134, 142, 60, 40) << "小窗";
+    QTest::newRow("放大") << "maximisedButton" << QRectF(205, 142, 60, 40) << "放大";
+    QTest::newRow("全屏") << "fullScreenButton" << QRectF(276, 142, 60, 40) << "全屏";
+    QTest::newRow("text speed") << "textSpeedSlider" << QRectF(399, 153, 192, 35) << "";
+    QTest::newRow("auto speed") << "autoSpeedSlider" << QRectF(399, 230, 192, 35) << "";
+    QTest::newRow("volume") << "volumeSlider" << QRectF(139, 230, 192, 35) << "";
+    QTest::newRow("text speed label") << "textSpeedLabel" << QRectF(446, 138, 0, 0) << "文字显示速度";
+    QTest::newRow("auto speed label") << "autoSpeedLabel" << QRectF(447, 216, 0, 0) << "自动模式速度";
+    QTest::newRow("volume label") << "volumeLabel" << QRectF(187, 216, 0, 0) << "背景音乐音量";
+}
+
+void TestSettingPage::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRectF, rect);
+    QFETCH(QString, text);
+
+    QQuickItem *i = item(name);
+    QVERIFY(i);
+    QCOMPARE(i->mapToScene(QPointF(0, 0)), rect.topLeft());
+    if (rect.width() > 0) {
+        QCOMPARE(i->width(), rect.width());
+        QCOMPARE(i->height(), rect.height());
+    }
+    if (!text.isEmpty())
+        QCOMPARE(i->property("text").toString(), text);
+}
+
+// Each slider shows its live value, and loading the page writes nothing.
+void TestSettingPage::slidersStartAtLiveValues()
+{
+    QCOMPARE(item("textSpeedSlider")->property("value").toReal(), qreal(0.8f));
+    QCOMPARE(item("autoSpeedSlider")->property("value").toReal(), qreal(0.3f));
+    QCOMPARE(item("volumeSlider")->property("value").toReal(), qreal(0.6f));
+    QCOMPARE(dir->read("setting.txt"), QByteArray("1\n0.8\n0.3\n0.6\n"));
+
+    // The handle sits where the value says: x = value × (192 - 16).
+    QQuickItem *handle = item("textSpeedSlider")->property("handle").value<QQuickItem *>();
+    QVERIFY(handle);
+    QCOMPARE(handle->x(), qreal(0.8f) * 176);
+    QCOMPARE(handle->y(), 10.0);
+    QCOMPARE(handle->width(), 16.0);
+}
+
+void TestSettingPage::releaseReachesGame_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("text speed") << "textSpeedSlider" << 2;
+    QTest::newRow("auto speed") << "autoSpeedSlider" << 3;
+    QTest::newRow("volume") << "volumeSlider" << 4;
+}
+
+void TestSettingPage::releaseReachesGame()
+{
+    QFETCH(QString, slider);
+    QFETCH(int, line);
+
+    QQuickItem *s = item(slider);
+    QSignalSpy vzi(controller.get(), &MainWindow::vziChanged);
+    QSignalSpy vhang(controller.get(), &MainWindow::vhangChanged);
+    QSignalSpy inliang(controller.get(), &MainWindow::inliangChanged);
+    auto calls = [&] { return vzi.count() + vhang.count() + inliang.count(); };
+
+    // A quarter of the way: 8 + 0.25 × 176 from the slider's left edge.
+    const QPoint start = sceneOf(s, QPointF(8 + 0.8 * 176, 17));
+    const QPoint quarter = sceneOf(s, QPointF(52, 17));
+    QTest::mousePress(view.get(), Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(view.get(), quarter);
+    QCOMPARE(calls(), 0); // not live: nothing while the handle is held
+    QTest::mouseRelease(view.get(), Qt::LeftButton, Qt::NoModifier, quarter);
+    QCOMPARE(calls(), 1);
+
+    const float expected = 0.25f;
+    const prop::Name names[] = {prop::Vzi, prop::Vhang, prop::Inliang};
+    const float *live[] = {&game.Vzi, &game.Vhang, &game.Inliang};
+    QCOMPARE(*live[line - 2], expected);
+    QCOMPARE(game.property(names[line - 2]).toFloat(), expected);
+    QCOMPARE(dir->read("setting.txt").split('\n').at(line - 1), QByteArray("0.250000"));
+    QCOMPARE(s->property("value").toReal(), qreal(expected));
+}
+
+void TestSettingPage::displayButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("小窗") << "windowedButton" << 0;
+    QTest::newRow("放大") << "maximisedButton" << 2;
+    // The file said full screen, so the controller already holds 1.
+    QTest::newRow("全屏 when full screen") << "fullScreenButton" << -1;
+}
+
+void TestSettingPage::displayButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(int, mode);
+
+    QSignalSpy modes(controller.get(), &MainWindow::suofangChanged);
+    QQuickItem *b = item(button);
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, sceneOf(b, QPointF(30, 20)));
+    if (mode < 0) {
+        QCOMPARE(modes.count(), 0);
+        QTest::qWait(200);
+        QCOMPARE(restarts, 0);
+        return;
+    }
+    QCOMPARE(modes.count(), 1);
+    QCOMPARE(modes.at(0).at(0).toInt(), mode);
+    QCOMPARE(dir->read("setting.txt").split('\n').at(0), QByteArray::number(mode));
+    QTRY_COMPARE(restarts, 1);
+}
+
+void TestSettingPage::failedRestartIsShown()
+{
+    restartWorks = false;
+    QQuickItem *notice = item("settingNotice");
+    QVERIFY(notice);
+    QVERIFY(!notice->isVisible());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("新的游戏进程没有启动"));
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, sceneOf(item("maximisedButton"), QPointF(30, 20)));
+    QTRY_VERIFY(notice->isVisible());
+    QVERIFY(notice->property("text").toString().contains(QStringLiteral("无法重新启动")));
+}
+
+void TestSettingPage::back_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("starts"); // a new story begins only on the way to the title
+
+    QTest::newRow("from the title") << "index" << "index" << 1;
+    QTest::newRow("from the game") << "game" << "game" << 0;
+}
+
+void TestSettingPage::back()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, page);
+    QFETCH(int, starts);
+
+    controller->navigatesetting(source);
+    QSignalSpy start(controller.get(), &MainWindow::Start);
+    QSignalSpy toindex(controller.get(), &MainWindow::toindex);
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, sceneOf(item("backButton"), QPointF(48, 23)));
+    QCOMPARE(controller->getCurrentPage(), page);
+    QCOMPARE(start.count(), starts);
+    QCOMPARE(toindex.count(), starts);
+    if (page == "game")
+        QCOMPARE(controller->getLastSource(), QStringLiteral("setting"));
+}
+
+QTEST_MAIN(TestSettingPage)
+#include "tst_settingpage.moc"
