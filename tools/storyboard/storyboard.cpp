@@ -27,6 +27,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QSaveFile>
 #include <QScreen>
 #include <QSet>
 #include <QTemporaryDir>
@@ -80,6 +81,7 @@ struct Frame {
     int line;
     QString label;
     QImage image;
+    QString scene; // the same frame in words, for reading beside the sheets
 };
 
 class Storyboard
@@ -258,7 +260,34 @@ private:
             std::fprintf(stderr, "line %d: nothing drawn\n", line);
             return;
         }
-        shot.append({line, label, image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
+        shot.append({line, label, image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), describe(label)});
+    }
+
+    QString describe(const QString &label) const
+    {
+        const stage::StagingState &s = stage::staging();
+        const QVariant shown = game.property(prop::bVisible);
+        const bool background = shown.isValid() && !shown.isNull() && shown.toInt() != 0;
+        QStringList figures;
+        switch (s.figureLayout) {
+        case 1: figures << s.a1Path; break;
+        case 2: figures << s.a2_1Path << s.a2_2Path; break;
+        case 3: figures << s.a3_1Path << s.a3_2Path << s.a3_3Path; break;
+        case 4: figures << QStringLiteral("left:") + s.a1fPath; break;
+        case 5: figures << s.a3_1fPath << s.a3_2fPath << s.a3_3fPath; break;
+        default: break;
+        }
+        QStringList offered;
+        if (game.property(prop::daanvisible).toBool())
+            offered << QStringLiteral("answers [%1 | %2]").arg(game.property(prop::ida1).toString(), game.property(prop::ida2).toString());
+        if (game.property(prop::shuruvisible).toBool())
+            offered << QStringLiteral("input box");
+        if (game.property(prop::sjvisible).toBool())
+            offered << QStringLiteral("interlude map");
+        return QStringLiteral("%1\t%2\t%3\t%4\t%5%6")
+            .arg(label, background ? s.bcPath : QStringLiteral("(black)"), figures.join(QLatin1Char(' ')),
+                 game.property(prop::nameText).toString(), game.property(prop::currentText).toString(),
+                 offered.isEmpty() ? QString() : QStringLiteral("\t") + offered.join(QLatin1Char(' ')));
     }
 
     QString scriptPath;
@@ -276,6 +305,16 @@ private:
 
 bool writeSheets(const QVector<Frame> &frames, const QString &outDir, int perPage)
 {
+    // One line per frame: label, background, figures, name, text, what is offered.
+    QSaveFile index(QDir(outDir).filePath(QStringLiteral("storyboard.txt")));
+    if (index.open(QIODevice::WriteOnly)) {
+        for (const Frame &f : frames)
+            index.write(f.scene.toUtf8() + '\n');
+    }
+    if (!index.commit()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(index.fileName()));
+        return false;
+    }
     if (frames.isEmpty())
         return true;
     const int columns = 3;
