@@ -240,9 +240,12 @@ private:
 
     void capture(int line, const QString &label)
     {
-        if (line < from || line > to || drawn.contains(label))
+        // A line met again with the same scene is drawn once; another scene, again.
+        const QString scene = describe(label);
+        const QString key = scene.mid(scene.indexOf(QLatin1Char('\t')));
+        if (line < from || line > to || drawn.contains(QString::number(line) + key))
             return;
-        drawn.insert(label);
+        drawn.insert(QString::number(line) + key);
         drawnLines.insert(line);
         // The grab returns the last frame drawn: wait for one drawn after the change.
         const int before = framesDrawn;
@@ -260,7 +263,7 @@ private:
             std::fprintf(stderr, "line %d: nothing drawn\n", line);
             return;
         }
-        shot.append({line, label, image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), describe(label)});
+        shot.append({line, label, image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), scene});
     }
 
     QString describe(const QString &label) const
