@@ -923,6 +923,8 @@ void geographyClass(QPainter &p, Rng &rng)
     p.drawPath(island.simplified());
     p.setBrush(QColor(220, 60, 60));
     p.drawEllipse(QPointF(352, 150), 2.5, 2.5);
+    drawLabel(p, QRectF(300, 162, 100, 16), QStringLiteral("澄湾镇"), 11, QColor(40, 60, 40), true);
+    drawLabel(p, QRectF(map.left(), map.top() + 4, map.width(), 22), QStringLiteral("无尽之海"), 17, QColor(255, 255, 255, 220), true);
     // The teacher pointing at it.
     Look teacher;
     teacher.hair = QColor(70, 60, 56);
@@ -1201,16 +1203,12 @@ void maintenanceTunnel(QPainter &p, Rng &rng)
     }
     p.restore();
     p.setBrush(QColor(210, 200, 150));
-    p.drawRoundedRect(QRectF(440, 150, 150, 44), 4, 4);
+    p.drawRoundedRect(QRectF(424, 136, 184, 64), 4, 4);
     p.setBrush(QColor(40, 40, 46));
-    p.drawRoundedRect(QRectF(446, 156, 138, 32), 3, 3);
-    // The sign's letters would be read in the story; here a fine stencil row.
-    p.setBrush(QColor(220, 214, 170));
-    for (int k = 0; k < 7; ++k)
-        p.drawRect(QRectF(454 + k * 18, 164, 12, 16));
-    p.setBrush(QColor(40, 40, 46));
-    for (int k = 0; k < 7; ++k)
-        p.drawRect(QRectF(457 + k * 18, 168, 6, 8));
+    p.drawRoundedRect(QRectF(430, 142, 172, 52), 3, 3);
+    // The sign the story reads out at line 163.
+    drawLabel(p, QRectF(430, 143, 172, 26), QStringLiteral("SOLVANE"), 20, QColor(232, 224, 180), true);
+    drawLabel(p, QRectF(430, 167, 172, 24), QStringLiteral("维护通道 07"), 17, QColor(232, 224, 180), true);
     addGlow(p, QPointF(515, 130), 90, QColor(255, 190, 110, 90));
 }
 
@@ -1496,11 +1494,13 @@ void navTableRoute(QPainter &p, Rng &rng, int step)
             p.drawEllipse(QPointF(360, 170), 130, 40);
             p.restore();
             glow(p, QPointF(490, 160), 14, QColor(255, 255, 255, 240));
-            // Counter: eleven tick marks lit.
+            // Counter: eleven tick marks lit, and the words the story reads beside the marker.
             for (int k = 0; k < 11; ++k) {
                 p.setBrush(QColor(94, 240, 255, 220));
                 p.drawRect(QRectF(250 + k * 20, 280, 12, 6));
             }
+            drawLabel(p, QRectF(506, 142, 120, 20), QStringLiteral("停泊 · 11年"), 14, QColor(200, 250, 255), true,
+                      Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
     p.setOpacity(1);
@@ -2079,9 +2079,11 @@ void whiteReset(QPainter &p, Rng &rng)
 void tornPage(QPainter &p, Rng &rng)
 {
     classroom(p, Tod::Dusk, rng, true, true);
-    // A torn-out page on the nearest desk.
+    // A torn-out page on a desk in the middle row, above the text box's top (y 377).
+    const QPointF at(352, 318);
     p.save();
-    p.translate(180, 418);
+    p.translate(at);
+    p.scale(1.3, 1.3);
     p.rotate(-10);
     QPainterPath page;
     page.moveTo(-40, -26);
@@ -2097,7 +2099,7 @@ void tornPage(QPainter &p, Rng &rng)
     for (int s = 0; s < 8; ++s)
         p.drawEllipse(QPointF(same.uniform(-32, 32), same.uniform(-20, 20)), 1.5, 1.5);
     p.restore();
-    addGlow(p, QPointF(180, 418), 70, QColor(255, 200, 140, 80));
+    addGlow(p, at, 80, QColor(255, 200, 140, 80));
 }
 
 void keeperSeat(QPainter &p, Rng &rng)
