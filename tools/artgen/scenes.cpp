@@ -1037,11 +1037,18 @@ void notebookPages(QPainter &p, Rng &rng)
 void telescopeWindow(QPainter &p, Rng &rng)
 {
     atticRoom(p, rng, true);
-    // The three beside the telescope as dark shapes against the window light.
-    const QColor s(40, 24, 30, 235);
-    silhouette(p, QPointF(300, 478), 250, s, Pose::Back, 0, 1);
-    silhouette(p, QPointF(610, 478), 220, s, Pose::Wave, 4, -1);
-    silhouette(p, QPointF(690, 482), 256, s, Pose::Stand, 1, -1);
+    // Taviel by her telescope, pencil raised, and Lio uneasy beside it, as the
+    // story's own figures so the player knows them; the window's dusk on them.
+    QImage people = spriteCanvas(W, H);
+    {
+        QPainter fp(&people);
+        prepare(fp);
+        castFigure(fp, "a3-2-2", QPointF(112, 600), 1.0);
+        castFigure(fp, "a1-6", QPointF(668, 620), 0.92);
+        fp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        fp.fillRect(kAll, QColor(255, 150, 90, 46));
+    }
+    p.drawImage(0, 0, people);
 }
 
 void nightHarbour(QPainter &p, Rng &rng)
@@ -1255,15 +1262,18 @@ void dreamCarry(QPainter &p, Rng &rng)
         for (int k = -6; k <= 6; ++k)
             lp.drawLine(QPointF(470 + k * 8, 330), QPointF(470 + k * 140, 520));
         lp.setPen(Qt::NoPen);
-        person(lp, QPointF(470, 336), 170, lookStudentAi(), Pose::Walk, -1);
+        // The transfer-student body as her figure, Lio asleep across her arms.
+        const QImage carrier = drawAndroidCarrying();
+        lp.drawImage(QRectF(470 - 140 * 0.9, 480 - 490 * 0.9, 280 * 0.9, 490 * 0.9), carrier);
         lp.save();
-        lp.translate(532, 262);
-        lp.rotate(-82);
-        person(lp, QPointF(0, 0), 124, lookLio(), Pose::Stand, 1);
+        lp.translate(470, 286);
+        lp.rotate(-78);
+        const QImage asleep = drawLioAsleep();
+        lp.drawImage(QRectF(-140 * 0.62, -300 * 0.62, 280 * 0.62, 490 * 0.62), asleep);
         lp.restore();
-        // Backlit: the two become soft blue shapes against the light.
+        // Backlit, but not so much that the two stop being who they are.
         lp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        lp.fillRect(kAll, QColor(150, 166, 206, 150));
+        lp.fillRect(kAll, QColor(190, 200, 236, 70));
     }
     for (int k = 0; k < 8; ++k) {
         const double a = k * M_PI / 4;
@@ -1273,7 +1283,7 @@ void dreamCarry(QPainter &p, Rng &rng)
     p.setOpacity(0.8);
     p.drawImage(0, 0, layer);
     p.setOpacity(1);
-    addGlow(p, QPointF(470, 150), 200, QColor(255, 255, 255, 110));
+    addGlow(p, QPointF(470, 120), 160, QColor(255, 255, 255, 60));
     // Sorin's blurred hand reaching after them from the lower left.
     for (int i = 0; i < 8; ++i) {
         p.setBrush(QColor(40, 52, 96, 28));
