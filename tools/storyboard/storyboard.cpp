@@ -46,7 +46,7 @@ const std::map<int, int> kOnwardAnswers = {
     {261, 1}, {406, 1}, {521, 1}, {533, 2}, {539, 2}, {563, 1}, {577, 2},
     {585, 1}, {613, 2}, {667, 2}, {673, 1}, {681, 2}, {695, 1}, {841, 1},
 };
-const char *const kRightTypedAnswer = "语言";
+const char *const kRightTypedAnswer = "话";
 
 struct Route {
     QString name;
@@ -67,7 +67,7 @@ QVector<Route> namedRoutes()
     };
     return {
         route("main", {}),
-        route("mistakes", {}, {QStringLiteral("谎言"), QString::fromUtf8(kRightTypedAnswer)}, true),
+        route("mistakes", {}, {QStringLiteral("对方"), QString::fromUtf8(kRightTypedAnswer)}, true),
         route("stay-261", {{261, 2}}),
         route("stay-406", {{406, 2}}),
         route("end-667", {{667, 1}}),
@@ -161,7 +161,9 @@ public:
                 ++typedIndex;
                 controller->shuru1(text);
                 settle();
-                capture(s.currentLine, QStringLiteral("%1 (typed %2)").arg(s.currentLine).arg(text));
+                // A wrong answer puts the cursor before the question; the frame is still the question's.
+                const int shownLine = s.mistakePending ? story::kInputLine : s.currentLine;
+                capture(shownLine, QStringLiteral("%1 (typed %2)").arg(shownLine).arg(text));
                 continue;
             }
             if (story::isEndingLine(line) && !s.mistakePending)
