@@ -2115,8 +2115,24 @@ void tornPage(QPainter &p, Rng &rng)
 void keeperSeat(QPainter &p, Rng &rng)
 {
     coreHall(p, rng, true, QColor(94, 240, 255));
+    // The protocol's black sphere opened around him like a shell, its veins on the inside.
+    const QPointF c(360, 240);
+    QRadialGradient shell(c, 150);
+    shell.setColorAt(0, QColor(20, 6, 12, 60));
+    shell.setColorAt(0.75, QColor(14, 4, 8, 170));
+    shell.setColorAt(1, QColor(6, 2, 6, 235));
+    p.setBrush(shell);
+    p.drawEllipse(c, 150, 150);
     person(p, QPointF(360, 300), 120, lookSorin(), Pose::Sit, 1);
-    redVeins(p, QPointF(360, 240), rng, 14, 260);
+    redVeins(p, c, rng, 14, 260);
+    // Lio's hand, magenta sleeve and all, reaching in from the right edge.
+    const Look lio = lookLio();
+    p.save();
+    p.setPen(QPen(lio.top, 34, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(760, 360), QPointF(560, 290));
+    p.restore();
+    p.setBrush(lio.skin);
+    p.drawEllipse(QPointF(540, 284), 20, 15);
 }
 
 void monitorView(QPainter &p, Rng &rng, int which)
