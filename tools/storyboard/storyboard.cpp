@@ -16,6 +16,7 @@
 #include "story/linecursor.h"
 #include "story/storystate.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
@@ -80,8 +81,8 @@ QVector<Route> namedRoutes()
 struct Frame {
     int line;
     QString label;
-    QImage image;
-    QString scene; // the same frame in words, for reading beside the sheets
+    QByteArray png; // kept encoded: a whole route's frames would otherwise take hundreds of MB
+    QString scene;  // the same frame in words, for reading beside the sheets
 };
 
 class Storyboard
@@ -265,7 +266,11 @@ private:
             std::fprintf(stderr, "line %d: nothing drawn\n", line);
             return;
         }
-        shot.append({line, label, image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), scene});
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(&buffer, "PNG");
+        shot.append({line, label, png, scene});
     }
 
     QString describe(const QString &label) const
@@ -323,7 +328,7 @@ bool writeSheets(const QVector<Frame> &frames, const QString &outDir, int perPag
     if (frames.isEmpty())
         return true;
     const int columns = 3;
-    const QSize cell = frames.first().image.size();
+    const QSize cell = QImage::fromData(frames.first().png).size();
     const int labelHeight = 22;
     const int rows = (perPage + columns - 1) / columns;
     QFont font(QStringLiteral("Microsoft Yahei"));
@@ -340,7 +345,7 @@ bool writeSheets(const QVector<Frame> &frames, const QString &outDir, int perPag
             const int y = 8 + (i / columns) * (cell.height() + labelHeight + 8);
             p.setPen(Qt::white);
             p.drawText(QRect(x, y, cell.width(), labelHeight), Qt::AlignLeft | Qt::AlignVCenter, f.label);
-            p.drawImage(x, y + labelHeight, f.image);
+            p.drawImage(x, y + labelHeight, QImage::fromData(f.png));
         }
         p.end();
         const QString file = QDir(outDir).filePath(QStringLiteral("sheet-%1.png").arg(page + 1, 3, 10, QLatin1Char('0')));
