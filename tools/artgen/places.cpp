@@ -1164,7 +1164,8 @@ void personShape(QPainter &p, QPointF feet, double height, const Look &look, Pos
             p.drawEllipse(QPointF(hx + r * 0.0, hy + r * 0.22), r * 0.1, r * 0.17);
             p.drawEllipse(QPointF(hx + r * 0.5, hy + r * 0.22), r * 0.1, r * 0.17);
             if (look.glasses) {
-                p.setPen(QPen(QColor(200, 206, 220), r * 0.07));
+                // At least a pixel and a bit wide, so small people keep their glasses.
+                p.setPen(QPen(QColor(104, 112, 136), qMax(r * 0.08, 1.4 / height)));
                 p.setBrush(Qt::NoBrush);
                 p.drawEllipse(QPointF(hx + r * 0.0, hy + r * 0.22), r * 0.24, r * 0.24);
                 p.drawEllipse(QPointF(hx + r * 0.5, hy + r * 0.22), r * 0.24, r * 0.24);
