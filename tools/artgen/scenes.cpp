@@ -1419,10 +1419,13 @@ void shipDiagram(QPainter &p, Rng &rng)
 void lioAsleep(QPainter &p, Rng &rng)
 {
     hiddenRoom(p, rng);
+    // Lio as her own figure, asleep, lying along the bench with her head to the left.
+    const QImage asleep = drawLioAsleep();
+    const double sc = 0.42;
     p.save();
-    p.translate(440, 318);
+    p.translate(366, 290);
     p.rotate(-90);
-    person(p, QPointF(0, 0), 150, lookLio(), Pose::Stand, 1);
+    p.drawImage(QRectF(-asleep.width() * sc / 2, -asleep.height() * sc / 2, asleep.width() * sc, asleep.height() * sc), asleep);
     p.restore();
     person(p, QPointF(470, 420), 180, lookSorin(), Pose::Sit, -1);
     addGlow(p, QPointF(320, 330), 140, QColor(94, 240, 255, 40));
