@@ -395,7 +395,7 @@ int main(int argc, char **argv)
                                       QStringLiteral("Named route: main, mistakes, stay-261, stay-406, end-667, end-673, end-695, end-841."),
                                       QStringLiteral("name"), QStringLiteral("main"));
     const QCommandLineOption answersOpt(QStringLiteral("answers"),
-                                        QStringLiteral("Answers at the questions in the order met, e.g. 1,2,1; a word is a typed answer."),
+                                        QStringLiteral("One answer (1 or 2) per question in story order, e.g. 1,1,2; words are typed answers, tried in turn. Unnamed questions get the onward answer."),
                                         QStringLiteral("list"));
     const QCommandLineOption allOpt(QStringLiteral("all"),
                                     QStringLiteral("Every named route, then each line none of them reached, as a loaded save shows it."));
@@ -425,7 +425,7 @@ int main(int argc, char **argv)
 
     QVector<Route> routes;
     if (parser.isSet(answersOpt)) {
-        // The list is met in order: a number answers a question, a word the typed one.
+        // Numbers go to the questions in story order; words to the typed question, in turn.
         Route r;
         r.name = QStringLiteral("answers");
         r.typed.clear();
