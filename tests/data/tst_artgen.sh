@@ -22,6 +22,11 @@ if "$artgen" "$work/one" >"$work/one.log" 2>&1 && "$artgen" "$work/two" >"$work/
 else
     bad "artgen failed: $(cat "$work/one.log" "$work/two.log")"
 fi
+if grep -q "missing glyph" "$work/one.log" "$work/two.log"; then
+    bad "labels refused: $(grep -h "missing glyph" "$work/one.log" | head -3)"
+else
+    ok "every label has its glyphs"
+fi
 count=$(find "$work/one/png" -name '*.png' 2>/dev/null | wc -l)
 if [ "$count" -ge 130 ]; then ok "$count pictures written"; else bad "only $count pictures written"; fi
 if diff -r -q "$work/one" "$work/two" >"$work/diff.txt"; then

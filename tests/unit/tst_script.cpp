@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "stage/stagetable.h"
+#include "story/choices.h"
 #include "story/linetables.h"
 #include "story/storystate.h"
 
@@ -26,6 +27,10 @@ private slots:
     void answers();
     void routesHaveText();
     void linesFitTheTextBox();
+    void markupIsOnlyLineBreaks();
+    void endingTitlesStandAlone();
+    void typedAnswer_data();
+    void typedAnswer();
     void picturesAreListed();
 
 private:
@@ -38,6 +43,19 @@ private:
 namespace {
 
 const QString kStoryDir = QStringLiteral(SOLVANE_SOURCE_DIR "/data/story/");
+
+// The text box shows rich text: "<br>" is the one markup a line may carry.
+const QString kBreak = QStringLiteral("<br>");
+
+// The text box's face: bold 12 pt "Microsoft Yahei", as substituted here.
+QFont textBoxFont()
+{
+    substituteGameFont();
+    QFont font(QStringLiteral("Microsoft Yahei"));
+    font.setBold(true);
+    font.setPointSize(12);
+    return font;
+}
 
 void failWith(const QStringList &problems)
 {
@@ -144,20 +162,82 @@ void TestScript::routesHaveText()
 
 void TestScript::linesFitTheTextBox()
 {
-    substituteGameFont();
-    QFont font(QStringLiteral("Microsoft Yahei"));
-    font.setBold(true);
-    font.setPointSize(12);
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(textBoxFont());
     const int limit = 3 * metrics.lineSpacing();
     QStringList problems;
     for (int n = 1; n <= story::scriptLines().size(); ++n) {
-        const QString text = textOf(n);
+        const QString text = textOf(n).replace(kBreak, QStringLiteral("\n"));
         const int height = metrics.boundingRect(QRect(0, 0, 660, 10000), Qt::TextWordWrap, text).height();
         if (height > limit)
             problems << QStringLiteral("line %1: %2 lines in the text box (at most 3)").arg(n).arg(height / metrics.lineSpacing());
     }
     failWith(problems);
+}
+
+void TestScript::markupIsOnlyLineBreaks()
+{
+    // Anything else that looks like a tag or an entity would vanish or change in the text box.
+    QStringList problems;
+    for (int n = 1; n <= story::scriptLines().size(); ++n) {
+        const QString text = textOf(n).remove(kBreak);
+        if (text.contains(QLatin1Char('<')) || text.contains(QLatin1Char('>')) || text.contains(QLatin1Char('&')))
+            problems << QStringLiteral("line %1: markup other than <br>: %2").arg(n).arg(text);
+    }
+    failWith(problems);
+}
+
+void TestScript::endingTitlesStandAlone()
+{
+    // The title closes the ending on a line of its own, never broken by the box.
+    const QFontMetrics metrics(textBoxFont());
+    const QRegularExpression title(QStringLiteral("^【结局·[^【】]+】$"));
+    QStringList problems;
+    for (int n = 1; n <= story::scriptLines().size(); ++n) {
+        const QString text = textOf(n);
+        const bool ending = story::isEndingLine(n);
+        if (!ending) {
+            if (text.contains(QStringLiteral("【结局")))
+                problems << QStringLiteral("line %1: an ending title on a line that does not end the story").arg(n);
+            continue;
+        }
+        const QStringList parts = text.split(kBreak);
+        if (parts.size() != 2 || parts.first().trimmed().isEmpty() || !title.match(parts.last()).hasMatch()) {
+            problems << QStringLiteral("line %1: not \"text<br>【结局·title】\": %2").arg(n).arg(text);
+            continue;
+        }
+        const int width = metrics.horizontalAdvance(parts.last());
+        if (width > 660)
+            problems << QStringLiteral("line %1: the title is %2 px wide (the box is 660)").arg(n).arg(width);
+    }
+    failWith(problems);
+}
+
+void TestScript::typedAnswer_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+
+    // The question asks for the missing character of the captain's "对话".
+    QTest::newRow("the character") << QStringLiteral("话") << true;
+    QTest::newRow("the whole word") << QStringLiteral("对话") << true;
+    QTest::newRow("in a sentence") << QStringLiteral("只有对话") << true;
+    QTest::newRow("other half of the gap") << QStringLiteral("对方") << false;
+    QTest::newRow("a look") << QStringLiteral("对视") << false;
+    QTest::newRow("an answer") << QStringLiteral("对答") << false;
+    QTest::newRow("feelings") << QStringLiteral("心") << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void TestScript::typedAnswer()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    const QString question = textOf(story::kInputLine);
+    const int gap = question.indexOf(QStringLiteral("对＿"));
+    QVERIFY2(gap >= 0, qPrintable(question));
+    // The gap must not be parted from its "对" by the box's wrapping: it stays on the first line.
+    QVERIFY2(QFontMetrics(textBoxFont()).horizontalAdvance(question.left(gap + 2)) <= 660, qPrintable(question));
+    QCOMPARE(story::isRightTypedAnswer(typed), accepted);
 }
 
 void TestScript::picturesAreListed()

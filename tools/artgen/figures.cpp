@@ -348,3 +348,24 @@ QImage drawFigure(const QString &name)
             return paintFigure(f.look, f.mood);
     return QImage();
 }
+
+QImage drawLioAsleep()
+{
+    Mood m;
+    m.brow = Brow::Sad;
+    m.eyes = Eyes::Closed;
+    m.mouth = Mouth::Small;
+    m.tilt = -6;
+    return paintFigure(lio(), m);
+}
+
+QImage drawAndroidCarrying()
+{
+    Mood m;
+    m.brow = Brow::Sad;
+    m.eyes = Eyes::Down;
+    m.mouth = Mouth::Small;
+    m.left = Arm::Clasp;
+    m.right = Arm::Clasp;
+    return paintFigure(android(), m);
+}

@@ -2,6 +2,7 @@
 // window icon into <outdir>/favicon.ico. Output depends on nothing but this
 // code, so two runs give the same bytes.
 #include "figures.h"
+#include "paint.h"
 #include "scenes.h"
 
 #include <QBuffer>
@@ -161,6 +162,9 @@ int main(int argc, char **argv)
     std::thread helper(worker);
     worker();
     helper.join();
+    // A label with a character its face lacks would show a box: fail instead.
+    for (const QString &label : refusedLabels())
+        errors << QLatin1String("missing glyph in the label ") + label;
 
     for (const Job &job : jobs) {
         if (job.draw)

@@ -1,9 +1,12 @@
 #include "paint.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cmath>
+#include <mutex>
 
 std::uint64_t seedFor(const char *name)
 {
@@ -194,4 +197,59 @@ void hills(QPainter &p, const QRectF &r, double baseY, double amp, double waves,
     p.setBrush(col);
     p.drawPath(path);
     p.restore();
+}
+
+const char *const kLabelFamily = "WenQuanYi Micro Hei";
+
+namespace {
+std::mutex refusedMutex;
+QStringList refused;
+} // namespace
+
+QFont labelFont(double pixelSize, bool bold)
+{
+    QFont font(QString::fromLatin1(kLabelFamily));
+    font.setPixelSize(qMax(1, qRound(pixelSize)));
+    font.setBold(bold);
+    // No borrowing from other faces: a glyph the face lacks must show as missing.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferAntialias));
+    return font;
+}
+
+QString missingGlyphs(const QString &text)
+{
+    const QFont font = labelFont(16);
+    const bool installed = QFontInfo(font).family().compare(QString::fromLatin1(kLabelFamily), Qt::CaseInsensitive) == 0;
+    const QFontMetrics metrics(font);
+    QString missing;
+    for (uint c : text.toUcs4()) {
+        if (QChar::isSpace(c))
+            continue;
+        if (!installed || !metrics.inFontUcs4(c))
+            missing += QString::fromUcs4(&c, 1);
+    }
+    return missing;
+}
+
+bool drawLabel(QPainter &p, const QRectF &r, const QString &text, double pixelSize, const QColor &colour, bool bold,
+               int flags)
+{
+    const QString missing = missingGlyphs(text);
+    if (!missing.isEmpty()) {
+        std::lock_guard<std::mutex> lock(refusedMutex);
+        refused << text + QLatin1String(": ") + missing;
+        return false;
+    }
+    p.save();
+    p.setFont(labelFont(pixelSize, bold));
+    p.setPen(colour);
+    p.drawText(r, flags, text);
+    p.restore();
+    return true;
+}
+
+QStringList refusedLabels()
+{
+    std::lock_guard<std::mutex> lock(refusedMutex);
+    return refused;
 }

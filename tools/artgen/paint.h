@@ -4,10 +4,12 @@
 #include "rng.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
 #include <QRectF>
+#include <QStringList>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
@@ -46,3 +48,16 @@ void bokeh(QPainter &p, const QRectF &r, int count, Rng &rng, const QColor &a,
 // Gently waving horizontal band closed at the bottom of r (hills, dunes).
 void hills(QPainter &p, const QRectF &r, double baseY, double amp, double waves,
            double phase, const QColor &col);
+
+// Words painted into a picture, all in one face that has Chinese glyphs. The
+// face must hold every character itself: otherwise Qt borrows from whatever
+// else is installed or draws boxes. A refused label draws nothing and is
+// recorded; artgen fails when any was refused.
+extern const char *const kLabelFamily;
+QFont labelFont(double pixelSize, bool bold = false);
+// The characters of text that the label face lacks (all of them without the face).
+QString missingGlyphs(const QString &text);
+bool drawLabel(QPainter &p, const QRectF &r, const QString &text, double pixelSize, const QColor &colour,
+               bool bold = false, int flags = Qt::AlignCenter);
+// Every label refused so far in this process, as "text: missing characters".
+QStringList refusedLabels();

@@ -1101,6 +1101,14 @@ void personShape(QPainter &p, QPointF feet, double height, const Look &look, Pos
     p.setBrush(look.skin);
     p.drawRect(QRectF(-0.02, sh - 0.05, 0.04, 0.06));
     const double hx = head.x(), hy = head.y(), r = headR;
+    if (look.sideTail) {
+        p.setBrush(look.hair);
+        p.save();
+        p.translate(hx + r * 1.0, hy - r * 0.1);
+        p.rotate(-25);
+        p.drawEllipse(QPointF(r * 0.25, r * 0.55), r * 0.32, r * 0.7);
+        p.restore();
+    }
     p.setBrush(look.hair);
     p.drawEllipse(QPointF(hx, hy - r * 0.08), r * 1.06, r * 1.08);
     if (back) {
@@ -1155,6 +1163,15 @@ void personShape(QPainter &p, QPointF feet, double height, const Look &look, Pos
             p.setBrush(QColor(50, 40, 50));
             p.drawEllipse(QPointF(hx + r * 0.0, hy + r * 0.22), r * 0.1, r * 0.17);
             p.drawEllipse(QPointF(hx + r * 0.5, hy + r * 0.22), r * 0.1, r * 0.17);
+            if (look.glasses) {
+                // At least a pixel and a bit wide, so small people keep their glasses.
+                p.setPen(QPen(QColor(104, 112, 136), qMax(r * 0.08, 1.4 / height)));
+                p.setBrush(Qt::NoBrush);
+                p.drawEllipse(QPointF(hx + r * 0.0, hy + r * 0.22), r * 0.24, r * 0.24);
+                p.drawEllipse(QPointF(hx + r * 0.5, hy + r * 0.22), r * 0.24, r * 0.24);
+                p.drawLine(QPointF(hx + r * 0.24, hy + r * 0.2), QPointF(hx + r * 0.26, hy + r * 0.2));
+                p.setPen(Qt::NoPen);
+            }
             p.setBrush(QColor(255, 140, 140, 70));
             p.drawEllipse(QPointF(hx + r * 0.55, hy + r * 0.55), r * 0.18, r * 0.1);
             if (height > 150) { // brows and a small smile once the face is big enough to read
@@ -1171,6 +1188,10 @@ void personShape(QPainter &p, QPointF feet, double height, const Look &look, Pos
     // Hair highlight.
     p.setBrush(alpha(shade(look.hair, 1.5), 90));
     p.drawEllipse(QPointF(head.x() - headR * 0.3, head.y() - headR * 0.7), headR * 0.35, headR * 0.12);
+    if (look.sideTail && look.clip.isValid()) {
+        p.setBrush(look.clip);
+        p.drawEllipse(QPointF(hx + r * 0.95, hy - r * 0.25), r * 0.2, r * 0.2);
+    }
     p.restore();
 }
 

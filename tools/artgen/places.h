@@ -73,6 +73,10 @@ struct Look
     int hairStyle = 0; // 0 short, 1 long, 2 ponytail, 3 twin tails, 4 bob, 5 spiky
     bool skirt = false;
     bool coat = false;
+    // The marks by which the figures are told apart, kept even when small.
+    bool sideTail = false; // Lio's little side ponytail with its star clip
+    QColor clip;           // colour of that clip, if valid
+    bool glasses = false;  // Taviel's round glasses
 };
 
 enum class Pose { Stand, Walk, Reach, Wave, Sit, Back, Fallen, Run };

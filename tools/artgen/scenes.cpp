@@ -923,6 +923,8 @@ void geographyClass(QPainter &p, Rng &rng)
     p.drawPath(island.simplified());
     p.setBrush(QColor(220, 60, 60));
     p.drawEllipse(QPointF(352, 150), 2.5, 2.5);
+    drawLabel(p, QRectF(300, 162, 100, 16), QStringLiteral("澄湾镇"), 11, QColor(40, 60, 40), true);
+    drawLabel(p, QRectF(map.left(), map.top() + 4, map.width(), 22), QStringLiteral("无尽之海"), 17, QColor(255, 255, 255, 220), true);
     // The teacher pointing at it.
     Look teacher;
     teacher.hair = QColor(70, 60, 56);
@@ -1035,11 +1037,18 @@ void notebookPages(QPainter &p, Rng &rng)
 void telescopeWindow(QPainter &p, Rng &rng)
 {
     atticRoom(p, rng, true);
-    // The three beside the telescope as dark shapes against the window light.
-    const QColor s(40, 24, 30, 235);
-    silhouette(p, QPointF(300, 478), 250, s, Pose::Back, 0, 1);
-    silhouette(p, QPointF(610, 478), 220, s, Pose::Wave, 4, -1);
-    silhouette(p, QPointF(690, 482), 256, s, Pose::Stand, 1, -1);
+    // Taviel by her telescope, pencil raised, and Lio uneasy beside it, as the
+    // story's own figures so the player knows them; the window's dusk on them.
+    QImage people = spriteCanvas(W, H);
+    {
+        QPainter fp(&people);
+        prepare(fp);
+        castFigure(fp, "a3-2-2", QPointF(112, 600), 1.0);
+        castFigure(fp, "a1-6", QPointF(668, 620), 0.92);
+        fp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        fp.fillRect(kAll, QColor(255, 150, 90, 46));
+    }
+    p.drawImage(0, 0, people);
 }
 
 void nightHarbour(QPainter &p, Rng &rng)
@@ -1201,16 +1210,12 @@ void maintenanceTunnel(QPainter &p, Rng &rng)
     }
     p.restore();
     p.setBrush(QColor(210, 200, 150));
-    p.drawRoundedRect(QRectF(440, 150, 150, 44), 4, 4);
+    p.drawRoundedRect(QRectF(424, 136, 184, 64), 4, 4);
     p.setBrush(QColor(40, 40, 46));
-    p.drawRoundedRect(QRectF(446, 156, 138, 32), 3, 3);
-    // The sign's letters would be read in the story; here a fine stencil row.
-    p.setBrush(QColor(220, 214, 170));
-    for (int k = 0; k < 7; ++k)
-        p.drawRect(QRectF(454 + k * 18, 164, 12, 16));
-    p.setBrush(QColor(40, 40, 46));
-    for (int k = 0; k < 7; ++k)
-        p.drawRect(QRectF(457 + k * 18, 168, 6, 8));
+    p.drawRoundedRect(QRectF(430, 142, 172, 52), 3, 3);
+    // The sign the story reads out at line 163.
+    drawLabel(p, QRectF(430, 143, 172, 26), QStringLiteral("SOLVANE"), 20, QColor(232, 224, 180), true);
+    drawLabel(p, QRectF(430, 167, 172, 24), QStringLiteral("维护通道 07"), 17, QColor(232, 224, 180), true);
     addGlow(p, QPointF(515, 130), 90, QColor(255, 190, 110, 90));
 }
 
@@ -1257,15 +1262,18 @@ void dreamCarry(QPainter &p, Rng &rng)
         for (int k = -6; k <= 6; ++k)
             lp.drawLine(QPointF(470 + k * 8, 330), QPointF(470 + k * 140, 520));
         lp.setPen(Qt::NoPen);
-        person(lp, QPointF(470, 336), 170, lookStudentAi(), Pose::Walk, -1);
+        // The transfer-student body as her figure, Lio asleep across her arms.
+        const QImage carrier = drawAndroidCarrying();
+        lp.drawImage(QRectF(470 - 140 * 0.9, 480 - 490 * 0.9, 280 * 0.9, 490 * 0.9), carrier);
         lp.save();
-        lp.translate(532, 262);
-        lp.rotate(-82);
-        person(lp, QPointF(0, 0), 124, lookLio(), Pose::Stand, 1);
+        lp.translate(470, 286);
+        lp.rotate(-78);
+        const QImage asleep = drawLioAsleep();
+        lp.drawImage(QRectF(-140 * 0.62, -300 * 0.62, 280 * 0.62, 490 * 0.62), asleep);
         lp.restore();
-        // Backlit: the two become soft blue shapes against the light.
+        // Backlit, but not so much that the two stop being who they are.
         lp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        lp.fillRect(kAll, QColor(150, 166, 206, 150));
+        lp.fillRect(kAll, QColor(190, 200, 236, 70));
     }
     for (int k = 0; k < 8; ++k) {
         const double a = k * M_PI / 4;
@@ -1275,7 +1283,7 @@ void dreamCarry(QPainter &p, Rng &rng)
     p.setOpacity(0.8);
     p.drawImage(0, 0, layer);
     p.setOpacity(1);
-    addGlow(p, QPointF(470, 150), 200, QColor(255, 255, 255, 110));
+    addGlow(p, QPointF(470, 120), 160, QColor(255, 255, 255, 60));
     // Sorin's blurred hand reaching after them from the lower left.
     for (int i = 0; i < 8; ++i) {
         p.setBrush(QColor(40, 52, 96, 28));
@@ -1411,10 +1419,13 @@ void shipDiagram(QPainter &p, Rng &rng)
 void lioAsleep(QPainter &p, Rng &rng)
 {
     hiddenRoom(p, rng);
+    // Lio as her own figure, asleep, lying along the bench with her head to the left.
+    const QImage asleep = drawLioAsleep();
+    const double sc = 0.42;
     p.save();
-    p.translate(440, 318);
+    p.translate(366, 290);
     p.rotate(-90);
-    person(p, QPointF(0, 0), 150, lookLio(), Pose::Stand, 1);
+    p.drawImage(QRectF(-asleep.width() * sc / 2, -asleep.height() * sc / 2, asleep.width() * sc, asleep.height() * sc), asleep);
     p.restore();
     person(p, QPointF(470, 420), 180, lookSorin(), Pose::Sit, -1);
     addGlow(p, QPointF(320, 330), 140, QColor(94, 240, 255, 40));
@@ -1496,11 +1507,13 @@ void navTableRoute(QPainter &p, Rng &rng, int step)
             p.drawEllipse(QPointF(360, 170), 130, 40);
             p.restore();
             glow(p, QPointF(490, 160), 14, QColor(255, 255, 255, 240));
-            // Counter: eleven tick marks lit.
+            // Counter: eleven tick marks lit, and the words the story reads beside the marker.
             for (int k = 0; k < 11; ++k) {
                 p.setBrush(QColor(94, 240, 255, 220));
                 p.drawRect(QRectF(250 + k * 20, 280, 12, 6));
             }
+            drawLabel(p, QRectF(506, 142, 120, 20), QStringLiteral("停泊 · 11年"), 14, QColor(200, 250, 255), true,
+                      Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
     p.setOpacity(1);
@@ -2079,9 +2092,11 @@ void whiteReset(QPainter &p, Rng &rng)
 void tornPage(QPainter &p, Rng &rng)
 {
     classroom(p, Tod::Dusk, rng, true, true);
-    // A torn-out page on the nearest desk.
+    // A torn-out page on a desk in the middle row, above the text box's top (y 377).
+    const QPointF at(352, 318);
     p.save();
-    p.translate(180, 418);
+    p.translate(at);
+    p.scale(1.3, 1.3);
     p.rotate(-10);
     QPainterPath page;
     page.moveTo(-40, -26);
@@ -2097,14 +2112,30 @@ void tornPage(QPainter &p, Rng &rng)
     for (int s = 0; s < 8; ++s)
         p.drawEllipse(QPointF(same.uniform(-32, 32), same.uniform(-20, 20)), 1.5, 1.5);
     p.restore();
-    addGlow(p, QPointF(180, 418), 70, QColor(255, 200, 140, 80));
+    addGlow(p, at, 80, QColor(255, 200, 140, 80));
 }
 
 void keeperSeat(QPainter &p, Rng &rng)
 {
     coreHall(p, rng, true, QColor(94, 240, 255));
+    // The protocol's black sphere opened around him like a shell, its veins on the inside.
+    const QPointF c(360, 240);
+    QRadialGradient shell(c, 150);
+    shell.setColorAt(0, QColor(20, 6, 12, 60));
+    shell.setColorAt(0.75, QColor(14, 4, 8, 170));
+    shell.setColorAt(1, QColor(6, 2, 6, 235));
+    p.setBrush(shell);
+    p.drawEllipse(c, 150, 150);
     person(p, QPointF(360, 300), 120, lookSorin(), Pose::Sit, 1);
-    redVeins(p, QPointF(360, 240), rng, 14, 260);
+    redVeins(p, c, rng, 14, 260);
+    // Lio's hand, magenta sleeve and all, reaching in from the right edge.
+    const Look lio = lookLio();
+    p.save();
+    p.setPen(QPen(lio.top, 34, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(760, 360), QPointF(560, 290));
+    p.restore();
+    p.setBrush(lio.skin);
+    p.drawEllipse(QPointF(540, 284), 20, 15);
 }
 
 void monitorView(QPainter &p, Rng &rng, int which)

@@ -25,6 +25,8 @@ Look lookLio()
     l.accent = QColor(220, 40, 60);
     l.hairStyle = 4;
     l.skirt = true;
+    l.sideTail = true;
+    l.clip = QColor(255, 25, 252);
     return l;
 }
 
@@ -38,6 +40,7 @@ Look lookTaviel(bool uniform)
     l.hairStyle = 1;
     l.skirt = true;
     l.coat = true;
+    l.glasses = true;
     return l;
 }
 
