@@ -15,6 +15,7 @@ packages=(
   fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
   libx11-dev xdotool ffmpeg
   dpkg-dev file desktop-file-utils appstream
+  locales
 )
 
 missing=()
@@ -34,6 +35,13 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The settings must read and write the same under a comma-decimal locale; the
+# test for that needs one to exist.
+if [ "$(id -u)" -eq 0 ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  locale-gen >/dev/null
 fi
 
 cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
