@@ -56,16 +56,13 @@ void Player::fail(Error e, const QString &text)
 
 #include <gst/gst.h>
 
+#include <QFile>
+
 #include <atomic>
 
 namespace music {
 
 namespace {
-
-// playbin's GstPlayFlags: audio, with its own volume element; no video,
-// subtitles or visualisation, so no video sink is ever looked for.
-constexpr guint playAudio = 1u << 1;
-constexpr guint playSoftVolume = 1u << 4;
 
 bool gstreamerReady()
 {
@@ -84,7 +81,12 @@ bool gstreamerReady()
 
 struct Player::Backend {
     Player *owner = nullptr;
-    GstElement *playbin = nullptr;
+    // file ! decodebin ! audioconvert ! audioresample ! volume ! audio sink:
+    // nothing in it can ever show a picture, and it runs on one streaming
+    // thread (playbin adds a queue and a second one).
+    GstElement *pipeline = nullptr;
+    GstElement *source = nullptr;
+    GstElement *level = nullptr;
     // Raised each time the pipeline is torn down; a bus message queued by an
     // earlier run is stale and dropped, so one broken file reports once.
     std::atomic<int> run{0};
@@ -93,8 +95,8 @@ struct Player::Backend {
     // found instead of probing every sound system again for each track.
     void teardown(GstState to = GST_STATE_READY)
     {
-        if (playbin)
-            gst_element_set_state(playbin, to);
+        if (pipeline)
+            gst_element_set_state(pipeline, to);
         ++run;
     }
 
@@ -103,7 +105,7 @@ struct Player::Backend {
     {
         auto *self = static_cast<Backend *>(data);
         const GstMessageType type = GST_MESSAGE_TYPE(msg);
-        const bool fromPipeline = GST_MESSAGE_SRC(msg) == GST_OBJECT(self->playbin);
+        const bool fromPipeline = GST_MESSAGE_SRC(msg) == GST_OBJECT(self->pipeline);
         if (type == GST_MESSAGE_ERROR || (fromPipeline && (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ASYNC_DONE))) {
             const int sent = self->run.load();
             gst_message_ref(msg);
@@ -117,6 +119,60 @@ struct Player::Backend {
                 Qt::QueuedConnection);
         }
         return GST_BUS_DROP;
+    }
+
+    bool build()
+    {
+        // Tests ask for a sink that does not keep time, the same knob Qt's player read.
+        const QByteArray sinkName = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+        GstElement *sink = sinkName.isEmpty() ? nullptr : gst_element_factory_make(sinkName.constData(), nullptr);
+        // Without a sound card the automatic sink falls back to a fake sink
+        // that keeps time, so tracks still end and loop at their own pace.
+        if (!sink)
+            sink = gst_element_factory_make("autoaudiosink", nullptr);
+        GstElement *bin = gst_pipeline_new("music");
+        GstElement *decoder = gst_element_factory_make("decodebin", nullptr);
+        GstElement *convert = gst_element_factory_make("audioconvert", nullptr);
+        GstElement *resample = gst_element_factory_make("audioresample", nullptr);
+        source = gst_element_factory_make("filesrc", nullptr);
+        level = gst_element_factory_make("volume", nullptr);
+        GstElement *parts[] = {source, decoder, convert, resample, level, sink};
+        bool complete = bin != nullptr;
+        for (GstElement *part : parts)
+            complete = complete && part;
+        if (!complete) {
+            for (GstElement *part : parts) {
+                if (part)
+                    gst_object_unref(gst_object_ref_sink(part));
+            }
+            if (bin)
+                gst_object_unref(gst_object_ref_sink(bin));
+            source = level = nullptr;
+            return false;
+        }
+        gst_object_ref_sink(bin);
+        gst_bin_add_many(GST_BIN(bin), source, decoder, convert, resample, level, sink, nullptr);
+        if (!gst_element_link(source, decoder) || !gst_element_link_many(convert, resample, level, sink, nullptr)) {
+            gst_object_unref(bin);
+            source = level = nullptr;
+            return false;
+        }
+        // Decoded audio only: a stream that does not decode to it is left out.
+        GstCaps *audio = gst_caps_from_string("audio/x-raw");
+        g_object_set(decoder, "caps", audio, "expose-all-streams", FALSE, nullptr);
+        gst_caps_unref(audio);
+        g_signal_connect(decoder, "pad-added", G_CALLBACK(&Backend::onDecodedPad), convert);
+        pipeline = bin;
+        return true;
+    }
+
+    // The decoder's output appears anew for every file.
+    static void onDecodedPad(GstElement *, GstPad *pad, gpointer convert)
+    {
+        GstPad *input = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+        if (!gst_pad_is_linked(input))
+            gst_pad_link(pad, input);
+        gst_object_unref(input);
     }
 
     void handle(GstMessage *msg)
@@ -156,22 +212,11 @@ Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Back
     backend->owner = this;
     if (!gstreamerReady())
         return;
-    backend->playbin = gst_element_factory_make("playbin", "music");
-    if (!backend->playbin) {
-        qWarning().noquote() << QStringLiteral("缺少 GStreamer 的 playbin（gstreamer1.0-plugins-base），没有音乐");
+    if (!backend->build()) {
+        qWarning().noquote() << QStringLiteral("缺少 GStreamer 的基本插件（gstreamer1.0-plugins-base），没有音乐");
         return;
     }
-    gst_object_ref_sink(backend->playbin);
-    g_object_set(backend->playbin, "flags", playAudio | playSoftVolume, nullptr);
-    // Tests ask for a sink that does not keep time, the same knob Qt's player read.
-    const QByteArray sinkName = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
-    if (!sinkName.isEmpty()) {
-        if (GstElement *sink = gst_element_factory_make(sinkName.constData(), nullptr))
-            g_object_set(backend->playbin, "audio-sink", sink, nullptr);
-    }
-    // Without a sound card playbin's automatic sink falls back to a fake sink
-    // that keeps time, so tracks still end and loop at their own pace.
-    GstBus *bus = gst_element_get_bus(backend->playbin);
+    GstBus *bus = gst_element_get_bus(backend->pipeline);
     gst_bus_set_sync_handler(bus, &Backend::onMessage, backend.get(), nullptr);
     gst_object_unref(bus);
     setVolume(vol);
@@ -179,13 +224,13 @@ Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Back
 
 Player::~Player()
 {
-    if (!backend->playbin)
+    if (!backend->pipeline)
         return;
     backend->teardown(GST_STATE_NULL);
-    GstBus *bus = gst_element_get_bus(backend->playbin);
+    GstBus *bus = gst_element_get_bus(backend->pipeline);
     gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
     gst_object_unref(bus);
-    gst_object_unref(backend->playbin);
+    gst_object_unref(backend->pipeline);
 }
 
 void Player::setMedia(const QMediaContent &media)
@@ -201,19 +246,19 @@ void Player::play()
 {
     if (current.isNull() || playState == QMediaPlayer::PlayingState)
         return;
-    if (!backend->playbin) {
-        fail(QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer playbin"));
+    if (!backend->pipeline) {
+        fail(QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
         return;
     }
     backend->teardown();
     lastError.clear();
-    const QByteArray uri = current.request().url().toEncoded();
-    g_object_set(backend->playbin, "uri", uri.constData(), nullptr);
+    const QByteArray file = QFile::encodeName(current.request().url().toLocalFile());
+    g_object_set(backend->source, "location", file.constData(), nullptr);
     setStatus(QMediaPlayer::LoadingMedia);
     setState(QMediaPlayer::PlayingState);
     if (playState != QMediaPlayer::PlayingState)
         return; // a handler of the state change stopped it again
-    if (gst_element_set_state(backend->playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(backend->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         // The element that failed has posted its error already; it is handled
         // first. This covers a failure that posted none.
         const int sent = backend->run.load();
@@ -241,8 +286,8 @@ void Player::stop()
 void Player::setVolume(int volume)
 {
     vol = qBound(0, volume, 100);
-    if (backend->playbin)
-        g_object_set(backend->playbin, "volume", vol / 100.0, nullptr);
+    if (backend->level)
+        g_object_set(backend->level, "volume", vol / 100.0, nullptr);
 }
 
 void Player::fail(Error e, const QString &text)
