@@ -57,8 +57,10 @@ void Player::fail(Error e, const QString &text)
 #include <gst/gst.h>
 
 #include <QFile>
+#include <QThreadPool>
 
 #include <atomic>
+#include <mutex>
 
 namespace music {
 
@@ -79,28 +81,132 @@ bool gstreamerReady()
 
 } // namespace
 
+// Loading GStreamer and finding a sound output take 50 to 100 ms, more than
+// the whole title page; a thread of the player's own does that and starts
+// each track, so start-up never waits for it. Everything else stays on the
+// GUI thread.
 struct Player::Backend {
     Player *owner = nullptr;
     // file ! decodebin ! audioconvert ! audioresample ! volume ! audio sink:
     // nothing in it can ever show a picture, and it runs on one streaming
-    // thread (playbin adds a queue and a second one).
+    // thread (playbin adds a queue and a second one). Made by the first start.
     GstElement *pipeline = nullptr;
     GstElement *source = nullptr;
     GstElement *level = nullptr;
-    // Raised each time the pipeline is torn down; a bus message queued by an
-    // earlier run is stale and dropped, so one broken file reports once.
+    bool built = false;
+    double volume = 1.0;
+    // Held around every state change, the rise of the run and the fields above.
+    std::mutex lock;
+    // Raised each time the pipeline is torn down: a start or a bus message of
+    // an earlier run is stale and dropped, so one broken file reports once.
     std::atomic<int> run{0};
+    QThreadPool starter; // one thread: starts happen in the order asked
 
     // Back to READY, not NULL: the automatic audio sink keeps the output it
     // found instead of probing every sound system again for each track.
     void teardown(GstState to = GST_STATE_READY)
     {
+        std::lock_guard<std::mutex> hold(lock);
         if (pipeline)
             gst_element_set_state(pipeline, to);
         ++run;
     }
 
+    // On the starter thread.
+    void start(int sent, const QByteArray &file)
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (sent != run.load())
+            return;
+        if (!built) {
+            built = true;
+            if (!gstreamerReady() || !build())
+                qWarning().noquote() << QStringLiteral("缺少 GStreamer 的基本插件（gstreamer1.0-plugins-base），没有音乐");
+        }
+        if (!pipeline) {
+            failLater(sent, QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
+            return;
+        }
+        g_object_set(source, "location", file.constData(), nullptr);
+        g_object_set(level, "volume", volume, nullptr);
+        // An element that fails posts its error first, and that is handled
+        // first; this covers a failure that posted none.
+        if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+            failLater(sent, QMediaPlayer::ResourceError, QStringLiteral("the pipeline did not start"));
+    }
+
+    void failLater(int sent, Error error, const QString &text)
+    {
+        QMetaObject::invokeMethod(
+            owner,
+            [this, sent, error, text] {
+                if (sent != run.load())
+                    return;
+                teardown(GST_STATE_NULL);
+                owner->fail(error, text);
+            },
+            Qt::QueuedConnection);
+    }
+
+    bool build()
+    {
+        // Tests ask for a sink that does not keep time, the same knob Qt's player read.
+        const QByteArray sinkName = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+        GstElement *sink = sinkName.isEmpty() ? nullptr : gst_element_factory_make(sinkName.constData(), nullptr);
+        // Without a sound card the automatic sink falls back to a fake sink
+        // that keeps time, so tracks still end and loop at their own pace.
+        if (!sink)
+            sink = gst_element_factory_make("autoaudiosink", nullptr);
+        GstElement *bin = gst_pipeline_new("music");
+        GstElement *decoder = gst_element_factory_make("decodebin", nullptr);
+        GstElement *convert = gst_element_factory_make("audioconvert", nullptr);
+        GstElement *resample = gst_element_factory_make("audioresample", nullptr);
+        GstElement *file = gst_element_factory_make("filesrc", nullptr);
+        GstElement *gain = gst_element_factory_make("volume", nullptr);
+        GstElement *parts[] = {file, decoder, convert, resample, gain, sink};
+        bool complete = bin != nullptr;
+        for (GstElement *part : parts)
+            complete = complete && part;
+        if (!complete) {
+            for (GstElement *part : parts) {
+                if (part)
+                    gst_object_unref(gst_object_ref_sink(part));
+            }
+            if (bin)
+                gst_object_unref(gst_object_ref_sink(bin));
+            return false;
+        }
+        gst_object_ref_sink(bin);
+        gst_bin_add_many(GST_BIN(bin), file, decoder, convert, resample, gain, sink, nullptr);
+        if (!gst_element_link(file, decoder) || !gst_element_link_many(convert, resample, gain, sink, nullptr)) {
+            gst_object_unref(bin);
+            return false;
+        }
+        // Decoded audio only: a stream that does not decode to it is left out.
+        GstCaps *audio = gst_caps_from_string("audio/x-raw");
+        g_object_set(decoder, "caps", audio, "expose-all-streams", FALSE, nullptr);
+        gst_caps_unref(audio);
+        g_signal_connect(decoder, "pad-added", G_CALLBACK(&Backend::onDecodedPad), convert);
+        GstBus *bus = gst_element_get_bus(bin);
+        gst_bus_set_sync_handler(bus, &Backend::onMessage, this, nullptr);
+        gst_object_unref(bus);
+        pipeline = bin;
+        source = file;
+        level = gain;
+        return true;
+    }
+
+    // The decoder's output appears anew for every file.
+    static void onDecodedPad(GstElement *, GstPad *pad, gpointer convert)
+    {
+        GstPad *input = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+        if (!gst_pad_is_linked(input))
+            gst_pad_link(pad, input);
+        gst_object_unref(input);
+    }
+
     // Streaming threads post here; the message is handled on the GUI thread.
+    // No lock: a thread tearing the pipeline down holds it and waits for them.
     static GstBusSyncReply onMessage(GstBus *, GstMessage *msg, gpointer data)
     {
         auto *self = static_cast<Backend *>(data);
@@ -119,60 +225,6 @@ struct Player::Backend {
                 Qt::QueuedConnection);
         }
         return GST_BUS_DROP;
-    }
-
-    bool build()
-    {
-        // Tests ask for a sink that does not keep time, the same knob Qt's player read.
-        const QByteArray sinkName = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
-        GstElement *sink = sinkName.isEmpty() ? nullptr : gst_element_factory_make(sinkName.constData(), nullptr);
-        // Without a sound card the automatic sink falls back to a fake sink
-        // that keeps time, so tracks still end and loop at their own pace.
-        if (!sink)
-            sink = gst_element_factory_make("autoaudiosink", nullptr);
-        GstElement *bin = gst_pipeline_new("music");
-        GstElement *decoder = gst_element_factory_make("decodebin", nullptr);
-        GstElement *convert = gst_element_factory_make("audioconvert", nullptr);
-        GstElement *resample = gst_element_factory_make("audioresample", nullptr);
-        source = gst_element_factory_make("filesrc", nullptr);
-        level = gst_element_factory_make("volume", nullptr);
-        GstElement *parts[] = {source, decoder, convert, resample, level, sink};
-        bool complete = bin != nullptr;
-        for (GstElement *part : parts)
-            complete = complete && part;
-        if (!complete) {
-            for (GstElement *part : parts) {
-                if (part)
-                    gst_object_unref(gst_object_ref_sink(part));
-            }
-            if (bin)
-                gst_object_unref(gst_object_ref_sink(bin));
-            source = level = nullptr;
-            return false;
-        }
-        gst_object_ref_sink(bin);
-        gst_bin_add_many(GST_BIN(bin), source, decoder, convert, resample, level, sink, nullptr);
-        if (!gst_element_link(source, decoder) || !gst_element_link_many(convert, resample, level, sink, nullptr)) {
-            gst_object_unref(bin);
-            source = level = nullptr;
-            return false;
-        }
-        // Decoded audio only: a stream that does not decode to it is left out.
-        GstCaps *audio = gst_caps_from_string("audio/x-raw");
-        g_object_set(decoder, "caps", audio, "expose-all-streams", FALSE, nullptr);
-        gst_caps_unref(audio);
-        g_signal_connect(decoder, "pad-added", G_CALLBACK(&Backend::onDecodedPad), convert);
-        pipeline = bin;
-        return true;
-    }
-
-    // The decoder's output appears anew for every file.
-    static void onDecodedPad(GstElement *, GstPad *pad, gpointer convert)
-    {
-        GstPad *input = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
-        if (!gst_pad_is_linked(input))
-            gst_pad_link(pad, input);
-        gst_object_unref(input);
     }
 
     void handle(GstMessage *msg)
@@ -210,23 +262,16 @@ struct Player::Backend {
 Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Backend>())
 {
     backend->owner = this;
-    if (!gstreamerReady())
-        return;
-    if (!backend->build()) {
-        qWarning().noquote() << QStringLiteral("缺少 GStreamer 的基本插件（gstreamer1.0-plugins-base），没有音乐");
-        return;
-    }
-    GstBus *bus = gst_element_get_bus(backend->pipeline);
-    gst_bus_set_sync_handler(bus, &Backend::onMessage, backend.get(), nullptr);
-    gst_object_unref(bus);
-    setVolume(vol);
+    backend->starter.setMaxThreadCount(1);
 }
 
 Player::~Player()
 {
+    backend->teardown(GST_STATE_NULL);
+    backend->starter.waitForDone(); // a start still queued sees the raised run and returns
     if (!backend->pipeline)
         return;
-    backend->teardown(GST_STATE_NULL);
+    gst_element_set_state(backend->pipeline, GST_STATE_NULL);
     GstBus *bus = gst_element_get_bus(backend->pipeline);
     gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
     gst_object_unref(bus);
@@ -246,32 +291,16 @@ void Player::play()
 {
     if (current.isNull() || playState == QMediaPlayer::PlayingState)
         return;
-    if (!backend->pipeline) {
-        fail(QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
-        return;
-    }
     backend->teardown();
     lastError.clear();
-    const QByteArray file = QFile::encodeName(current.request().url().toLocalFile());
-    g_object_set(backend->source, "location", file.constData(), nullptr);
     setStatus(QMediaPlayer::LoadingMedia);
     setState(QMediaPlayer::PlayingState);
     if (playState != QMediaPlayer::PlayingState)
         return; // a handler of the state change stopped it again
-    if (gst_element_set_state(backend->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        // The element that failed has posted its error already; it is handled
-        // first. This covers a failure that posted none.
-        const int sent = backend->run.load();
-        QMetaObject::invokeMethod(
-            this,
-            [this, sent] {
-                if (sent != backend->run.load())
-                    return;
-                backend->teardown(GST_STATE_NULL);
-                fail(QMediaPlayer::ResourceError, QStringLiteral("the pipeline did not start"));
-            },
-            Qt::QueuedConnection);
-    }
+    const int sent = backend->run.load();
+    const QByteArray file = QFile::encodeName(current.request().url().toLocalFile());
+    Backend *b = backend.get();
+    backend->starter.start([b, sent, file] { b->start(sent, file); });
 }
 
 void Player::stop()
@@ -286,8 +315,10 @@ void Player::stop()
 void Player::setVolume(int volume)
 {
     vol = qBound(0, volume, 100);
+    std::lock_guard<std::mutex> hold(backend->lock);
+    backend->volume = vol / 100.0;
     if (backend->level)
-        g_object_set(backend->level, "volume", vol / 100.0, nullptr);
+        g_object_set(backend->level, "volume", backend->volume, nullptr);
 }
 
 void Player::fail(Error e, const QString &text)
