@@ -6,8 +6,9 @@
 // goes through the controller, as the pages' own clicks and keys do.
 // Prints, one "route:" line each, resident and peak memory after 20 lines,
 // after 100 lines (then the CPU used over 10 s while that line stays shown),
-// and at the ending; then the largest mappings. tools/bench/startup.sh runs it:
-//   (cd GAME_DIR && routebench [milliseconds per line])
+// and at the ending; then any OpenGL driver or LLVM loaded and the largest
+// mappings. It saves once on the way, so tools/bench/startup.sh runs it in a
+// scratch copy of the game:  (cd COPY_OF_GAME_DIR && routebench [ms per line])
 #include "app/startup.h"
 #include "core/mainwindow.h"
 #include "core/props.h"
@@ -24,6 +25,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QStringList>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -85,6 +87,25 @@ void printLargestMappings(int count)
     std::fflush(stdout);
 }
 
+// After pictures, a save and both interludes: is any OpenGL driver or LLVM loaded?
+void printGraphicsDrivers()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return;
+    QStringList found;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const QString path = QString::fromLocal8Bit(line.simplified().split(' ').value(5));
+        if (path.contains(QStringLiteral("LLVM")) || path.endsWith(QStringLiteral("_dri.so"))
+            || path.contains(QStringLiteral("GLX_mesa")) || path.contains(QStringLiteral("EGL_mesa"))
+            || path.contains(QStringLiteral("gallium")))
+            found.append(path);
+    }
+    found.removeDuplicates();
+    std::printf("route: OpenGL driver or LLVM mapped at the ending: %s\n",
+                found.isEmpty() ? "none" : qPrintable(found.join(QLatin1Char(' '))));
+}
+
 // The answer that carries the story on through both interludes to its last
 // ending without a mistake.
 int rightAnswer(int line)
@@ -130,6 +151,7 @@ private:
         if (!seen100 && line >= 100) {
             seen100 = true;
             report("100 lines");
+            controller->save1(); // a save, with its screenshot, on the way
             idleOnShownLine();
             return;
         }
@@ -141,6 +163,7 @@ private:
         if (story::isEndingLine(line) && !s.interludeActive) {
             QTimer::singleShot(2000, this, [this] {
                 report("ending");
+                printGraphicsDrivers();
                 printLargestMappings(15);
                 finish();
             });
