@@ -13,6 +13,8 @@ Item {
         width: 280
         height: 490
         fillMode: Image.PreserveAspectFit
+        sourceSize: Qt.size(280, 490)
+        cache: false
     }
 
     Item {

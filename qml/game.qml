@@ -176,6 +176,9 @@ Page {
         width: 720
         height: 480
         fillMode: Image.PreserveAspectFit
+        // Decoded at the size shown, and dropped when another picture replaces it.
+        sourceSize: Qt.size(720, 480)
+        cache: false
         visible: typeof bVisible !== "undefined" && !!bVisible
         source: Theme.png(typeof bcPath === "undefined" ? "" : bcPath)
     }

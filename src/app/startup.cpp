@@ -21,7 +21,6 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QMediaPlayer>
 #include <QQmlApplicationEngine>
 #include <QProcess>
 #include <QQuickWindow>
@@ -197,7 +196,7 @@ int runGame(int argc, char **argv)
     installProcessHooks(game);
     publishStartupProperties(game);
 
-    game.musicPlayer = new QMediaPlayer;
+    game.musicPlayer = new music::Player;
     game.musicPlayer->setMedia(mediaUrl(QStringLiteral("mp3/universe.mp3")));
     game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
     game.musicPlayer->play();

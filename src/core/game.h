@@ -9,15 +9,17 @@
 
 class QObject;
 class QQmlEngine;
-class QMediaPlayer;
 class MainWindow;
+namespace music {
+class Player;
+}
 
 // What start-up owns for the whole run and hands to every handler. The
 // handlers reach QML only through the engine's root context.
 struct Game {
     QQmlEngine *engine = nullptr;
     MainWindow *controller = nullptr;
-    QMediaPlayer *musicPlayer = nullptr; // null in tests that need no music
+    music::Player *musicPlayer = nullptr; // null in tests that need no music
 
     // Live settings, mirrored as the context properties of the same names.
     float Vzi = 0.5f;

@@ -79,7 +79,7 @@ MusicState &music()
 
 void startTrack(Game &game, const QString &file)
 {
-    QMediaPlayer *player = game.musicPlayer;
+    Player *player = game.musicPlayer;
     if (!player)
         return;
     music().trackFailed = false;
@@ -128,7 +128,7 @@ void playGalleryTrack(Game &game, int step)
 
 void holdMusic(Game &game, int value)
 {
-    QMediaPlayer *player = game.musicPlayer;
+    Player *player = game.musicPlayer;
     if (!player)
         return;
     if (value == 0) {
@@ -144,7 +144,7 @@ void holdMusic(Game &game, int value)
 
 void loopMusic(Game &game, QMediaPlayer::State state)
 {
-    QMediaPlayer *player = game.musicPlayer;
+    Player *player = game.musicPlayer;
     if (!player || state != QMediaPlayer::StoppedState || music().musicStopped)
         return;
     // Only a track that played to its end comes round again: restarting one
@@ -156,7 +156,7 @@ void loopMusic(Game &game, QMediaPlayer::State state)
 
 void musicFailed(Game &game, QMediaPlayer::Error error)
 {
-    QMediaPlayer *player = game.musicPlayer;
+    Player *player = game.musicPlayer;
     if (!player || error == QMediaPlayer::NoError || music().trackFailed)
         return;
     music().trackFailed = true;
@@ -173,10 +173,10 @@ void connectMusic(Game &game)
     QObject::connect(c, &MainWindow::inbextraChanged, c, [g](int value) { holdMusic(*g, value); });
     g->publish(prop::texte, QStringLiteral("宇宙"));
     QObject::connect(c, &MainWindow::inextraChanged, c, [g](int step) { playGalleryTrack(*g, step); });
-    if (QMediaPlayer *player = g->musicPlayer) {
-        QObject::connect(player, &QMediaPlayer::stateChanged, player,
+    if (Player *player = g->musicPlayer) {
+        QObject::connect(player, &Player::stateChanged, player,
                          [g](QMediaPlayer::State state) { loopMusic(*g, state); });
-        QObject::connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), player,
+        QObject::connect(player, &Player::error, player,
                          [g](QMediaPlayer::Error error) { musicFailed(*g, error); });
     }
 }

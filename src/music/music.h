@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/state.h"
+#include "music/player.h"
 
-#include <QMediaPlayer>
 #include <QString>
 #include <QStringList>
 #include <QVector>

@@ -7,7 +7,7 @@
 #include "music/music.h"
 #include "settings/displaymode.h"
 
-#include <QMediaPlayer>
+#include "music/player.h"
 #include <QTimer>
 #include <QtDebug>
 

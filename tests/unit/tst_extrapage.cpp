@@ -8,7 +8,6 @@
 #include "testsupport.h"
 
 #include <QImage>
-#include <QMediaPlayer>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -97,7 +96,7 @@ private:
     }
 
     std::unique_ptr<ScratchDir> dir;
-    std::unique_ptr<QMediaPlayer> player;
+    std::unique_ptr<music::Player> player;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQuickView> view;
     Game game;
@@ -125,7 +124,7 @@ void TestExtraPage::init()
         dir->write(file, shortWav());
 
     core::resetProcessState();
-    player = std::make_unique<QMediaPlayer>();
+    player = std::make_unique<music::Player>();
     controller = std::make_unique<MainWindow>();
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -433,7 +432,7 @@ void TestExtraPage::musicBox()
     click(QStringLiteral("pauseMusic"));
     QVERIFY(music::music().musicStopped);
     QCOMPARE(player->state(), QMediaPlayer::StoppedState);
-    QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
+    QSignalSpy states(player.get(), &music::Player::stateChanged);
     click(QStringLiteral("playMusic"));
     QVERIFY(!music::music().musicStopped);
     QTRY_VERIFY(!states.isEmpty());

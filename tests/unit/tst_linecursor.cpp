@@ -7,7 +7,6 @@
 #include "music/music.h"
 
 #include <QFileInfo>
-#include <QMediaPlayer>
 #include <QSignalSpy>
 
 using story::state;
@@ -257,7 +256,7 @@ void turnWheel(int angle)
     QCoreApplication::sendEvent(&target, &wheel);
 }
 
-QString mediaFile(QMediaPlayer &player)
+QString mediaFile(music::Player &player)
 {
     return QFileInfo(player.media().request().url().toLocalFile()).fileName();
 }
@@ -269,7 +268,7 @@ QString mediaFile(QMediaPlayer &player)
 void TestLineCursor::wheelOnlyOnTheGamePage()
 {
     StoryFixture f;
-    QMediaPlayer player;
+    music::Player player;
     f.game.musicPlayer = &player;
     music::startTrack(f.game, QStringLiteral("mp3/Universe.mp3"));
     turnWheel(-120);

@@ -10,7 +10,7 @@
 #include "audiofixture.h"
 #include "testsupport.h"
 
-#include <QMediaPlayer>
+#include "music/player.h"
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTimer>
@@ -62,7 +62,7 @@ private:
     std::unique_ptr<ScratchDir> dir;
     std::unique_ptr<QQmlEngine> engine;
     std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QMediaPlayer> player;
+    std::unique_ptr<music::Player> player;
     Game game;
     int restarts = 0;
     int quits = 0;
@@ -92,7 +92,7 @@ void TestLiveSettings::startGame()
     engine = std::make_unique<QQmlEngine>();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
     controller = std::make_unique<MainWindow>();
-    player = std::make_unique<QMediaPlayer>();
+    player = std::make_unique<music::Player>();
     game = Game();
     game.engine = engine.get();
     game.controller = controller.get();

@@ -9,7 +9,6 @@
 #include "audiofixture.h"
 #include "testsupport.h"
 
-#include <QMediaPlayer>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
@@ -20,7 +19,7 @@
 
 namespace {
 
-QString fileOf(const QMediaPlayer &player)
+QString fileOf(const music::Player &player)
 {
     return player.media().request().url().toLocalFile();
 }
@@ -70,7 +69,7 @@ private:
     std::unique_ptr<ScratchDir> dir;
     std::unique_ptr<QQmlEngine> engine;
     std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QMediaPlayer> player;
+    std::unique_ptr<music::Player> player;
     Game game;
 };
 
@@ -88,7 +87,7 @@ void TestMusic::init()
         dir->write(file, shortWav());
     engine = std::make_unique<QQmlEngine>();
     controller = std::make_unique<MainWindow>();
-    player = std::make_unique<QMediaPlayer>();
+    player = std::make_unique<music::Player>();
     game = Game();
     game.engine = engine.get();
     game.controller = controller.get();
@@ -208,7 +207,7 @@ void TestMusic::galleryWrapsRoundTheTable()
 
 void TestMusic::tracksLoop()
 {
-    QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
+    QSignalSpy states(player.get(), &music::Player::stateChanged);
     music::startTrack(game, "mp3/Memories.mp3");
     QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 3, 10000);
     QCOMPARE(fileOf(*player), absolute("mp3/Memories.mp3"));
@@ -216,7 +215,7 @@ void TestMusic::tracksLoop()
 
 void TestMusic::holdStopsTheLoop()
 {
-    QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
+    QSignalSpy states(player.get(), &music::Player::stateChanged);
     music::startTrack(game, "mp3/Memories.mp3");
     QTRY_VERIFY_WITH_TIMEOUT(playingCount(states) >= 1, 10000);
 
@@ -254,7 +253,7 @@ void TestMusic::failedTrack()
     const QString broken = "mp3/Broken.mp3";
     if (!content.isNull())
         dir->write(broken, content);
-    QSignalSpy states(player.get(), &QMediaPlayer::stateChanged);
+    QSignalSpy states(player.get(), &music::Player::stateChanged);
     MessageLog log;
 
     music::startTrack(game, broken);
@@ -300,7 +299,7 @@ void TestMusic::caseBlindNames()
     if (!QFile::exists(resolved))
         return;
     MessageLog log;
-    QSignalSpy statuses(player.get(), &QMediaPlayer::mediaStatusChanged);
+    QSignalSpy statuses(player.get(), &music::Player::mediaStatusChanged);
     music::startTrack(game, asked);
     QTRY_VERIFY_WITH_TIMEOUT(statuses.contains({QVariant::fromValue(QMediaPlayer::EndOfMedia)}), 10000);
     QCOMPARE(failures(log), 0);

@@ -1,0 +1,379 @@
+#include "music/player.h"
+
+#include <QtDebug>
+
+#ifdef SOLVANE_QT_MEDIA_PLAYER
+
+// Windows: Qt's player has no video pipeline to build for a file without pictures.
+namespace music {
+
+struct Player::Backend {
+    QMediaPlayer player;
+};
+
+Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Backend>())
+{
+    QMediaPlayer *p = &backend->player;
+    connect(p, &QMediaPlayer::stateChanged, this, [this](State s) { setState(s); });
+    connect(p, &QMediaPlayer::mediaStatusChanged, this, [this](MediaStatus s) { setStatus(s); });
+    connect(p, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), this,
+            [this, p](Error e) { fail(e, p->errorString()); });
+}
+
+Player::~Player() = default;
+
+void Player::setMedia(const QMediaContent &media)
+{
+    current = media;
+    backend->player.setMedia(media);
+}
+
+void Player::play()
+{
+    backend->player.play();
+}
+
+void Player::stop()
+{
+    backend->player.stop();
+}
+
+void Player::setVolume(int volume)
+{
+    vol = qBound(0, volume, 100);
+    backend->player.setVolume(vol);
+}
+
+void Player::fail(Error e, const QString &text)
+{
+    lastError = text;
+    emit error(e);
+}
+
+} // namespace music
+
+#else
+
+#include <gst/gst.h>
+
+#include <QFile>
+#include <QThreadPool>
+
+#include <atomic>
+#include <mutex>
+
+namespace music {
+
+namespace {
+
+bool gstreamerReady()
+{
+    static const bool ready = [] {
+        GError *err = nullptr;
+        if (gst_init_check(nullptr, nullptr, &err))
+            return true;
+        qWarning().noquote() << QStringLiteral("GStreamer 无法初始化：%1").arg(QString::fromUtf8(err ? err->message : ""));
+        g_clear_error(&err);
+        return false;
+    }();
+    return ready;
+}
+
+} // namespace
+
+// Loading GStreamer and finding a sound output take 50 to 100 ms, more than
+// the whole title page; a thread of the player's own does that and starts
+// each track, so start-up never waits for it. Everything else stays on the
+// GUI thread.
+struct Player::Backend {
+    Player *owner = nullptr;
+    // file ! decodebin ! audioconvert ! audioresample ! volume ! audio sink:
+    // nothing in it can ever show a picture, and it runs on one streaming
+    // thread (playbin adds a queue and a second one). Made by the first start.
+    GstElement *pipeline = nullptr;
+    GstElement *source = nullptr;
+    GstElement *level = nullptr;
+    bool built = false;
+    double volume = 1.0;
+    // Held around every state change, the rise of the run and the fields above.
+    std::mutex lock;
+    // Raised each time the pipeline is torn down: a start or a bus message of
+    // an earlier run is stale and dropped, so one broken file reports once.
+    std::atomic<int> run{0};
+    QThreadPool starter; // one thread: starts happen in the order asked
+
+    // Back to READY, not NULL: the automatic audio sink keeps the output it
+    // found instead of probing every sound system again for each track.
+    void teardown(GstState to = GST_STATE_READY)
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (pipeline)
+            gst_element_set_state(pipeline, to);
+        ++run;
+    }
+
+    // On the starter thread.
+    void start(int sent, const QByteArray &file)
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (sent != run.load())
+            return;
+        if (!built) {
+            built = true;
+            if (!gstreamerReady() || !build())
+                qWarning().noquote() << QStringLiteral("缺少 GStreamer 的基本插件（gstreamer1.0-plugins-base），没有音乐");
+        }
+        if (!pipeline) {
+            failLater(sent, QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
+            return;
+        }
+        g_object_set(source, "location", file.constData(), nullptr);
+        g_object_set(level, "volume", volume, nullptr);
+        // An element that fails posts its error first, and that is handled
+        // first; this covers a failure that posted none.
+        if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+            failLater(sent, QMediaPlayer::ResourceError, QStringLiteral("the pipeline did not start"));
+    }
+
+    void failLater(int sent, Error error, const QString &text)
+    {
+        QMetaObject::invokeMethod(
+            owner,
+            [this, sent, error, text] {
+                if (sent != run.load())
+                    return;
+                teardown(GST_STATE_NULL);
+                owner->fail(error, text);
+            },
+            Qt::QueuedConnection);
+    }
+
+    bool build()
+    {
+        // Tests ask for a sink that does not keep time, the same knob Qt's player read.
+        const QByteArray sinkName = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+        GstElement *sink = sinkName.isEmpty() ? nullptr : gst_element_factory_make(sinkName.constData(), nullptr);
+        // Without a sound card the automatic sink falls back to a fake sink
+        // that keeps time, so tracks still end and loop at their own pace.
+        if (!sink)
+            sink = gst_element_factory_make("autoaudiosink", nullptr);
+        GstElement *bin = gst_pipeline_new("music");
+        GstElement *decoder = gst_element_factory_make("decodebin", nullptr);
+        GstElement *convert = gst_element_factory_make("audioconvert", nullptr);
+        GstElement *resample = gst_element_factory_make("audioresample", nullptr);
+        GstElement *file = gst_element_factory_make("filesrc", nullptr);
+        GstElement *gain = gst_element_factory_make("volume", nullptr);
+        GstElement *parts[] = {file, decoder, convert, resample, gain, sink};
+        bool complete = bin != nullptr;
+        for (GstElement *part : parts)
+            complete = complete && part;
+        if (!complete) {
+            for (GstElement *part : parts) {
+                if (part)
+                    gst_object_unref(gst_object_ref_sink(part));
+            }
+            if (bin)
+                gst_object_unref(gst_object_ref_sink(bin));
+            return false;
+        }
+        gst_object_ref_sink(bin);
+        gst_bin_add_many(GST_BIN(bin), file, decoder, convert, resample, gain, sink, nullptr);
+        if (!gst_element_link(file, decoder) || !gst_element_link_many(convert, resample, gain, sink, nullptr)) {
+            gst_object_unref(bin);
+            return false;
+        }
+        // Decoded audio only: a stream that does not decode to it is left out.
+        GstCaps *audio = gst_caps_from_string("audio/x-raw");
+        g_object_set(decoder, "caps", audio, "expose-all-streams", FALSE, nullptr);
+        gst_caps_unref(audio);
+        g_signal_connect(decoder, "pad-added", G_CALLBACK(&Backend::onDecodedPad), convert);
+        GstBus *bus = gst_element_get_bus(bin);
+        gst_bus_set_sync_handler(bus, &Backend::onMessage, this, nullptr);
+        gst_object_unref(bus);
+        pipeline = bin;
+        source = file;
+        level = gain;
+        return true;
+    }
+
+    // The decoder's output appears anew for every file.
+    static void onDecodedPad(GstElement *, GstPad *pad, gpointer convert)
+    {
+        GstPad *input = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+        if (!gst_pad_is_linked(input))
+            gst_pad_link(pad, input);
+        gst_object_unref(input);
+    }
+
+    // Streaming threads post here; the message is handled on the GUI thread.
+    // No lock: a thread tearing the pipeline down holds it and waits for them.
+    static GstBusSyncReply onMessage(GstBus *, GstMessage *msg, gpointer data)
+    {
+        auto *self = static_cast<Backend *>(data);
+        const GstMessageType type = GST_MESSAGE_TYPE(msg);
+        const bool fromPipeline = GST_MESSAGE_SRC(msg) == GST_OBJECT(self->pipeline);
+        if (type == GST_MESSAGE_ERROR || (fromPipeline && (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ASYNC_DONE))) {
+            const int sent = self->run.load();
+            gst_message_ref(msg);
+            QMetaObject::invokeMethod(
+                self->owner,
+                [self, msg, sent] {
+                    if (sent == self->run.load())
+                        self->handle(msg);
+                    gst_message_unref(msg);
+                },
+                Qt::QueuedConnection);
+        }
+        return GST_BUS_DROP;
+    }
+
+    void handle(GstMessage *msg)
+    {
+        switch (GST_MESSAGE_TYPE(msg)) {
+        case GST_MESSAGE_ASYNC_DONE:
+            if (owner->status == QMediaPlayer::LoadingMedia)
+                owner->setStatus(QMediaPlayer::BufferedMedia);
+            break;
+        case GST_MESSAGE_EOS:
+            // Release the decoder; play() starts afresh.
+            teardown();
+            owner->setStatus(QMediaPlayer::EndOfMedia);
+            owner->setState(QMediaPlayer::StoppedState);
+            break;
+        case GST_MESSAGE_ERROR: {
+            GError *err = nullptr;
+            gst_message_parse_error(msg, &err, nullptr);
+            const bool missing = err && err->domain == GST_RESOURCE_ERROR
+                && (err->code == GST_RESOURCE_ERROR_NOT_FOUND || err->code == GST_RESOURCE_ERROR_OPEN_READ);
+            const QString text = QString::fromUtf8(err ? err->message : "unknown error");
+            g_clear_error(&err);
+            // A failed run may leave elements behind that would fail the next
+            // file too; only NULL clears them.
+            teardown(GST_STATE_NULL);
+            owner->fail(missing ? QMediaPlayer::ResourceError : QMediaPlayer::FormatError, text);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+};
+
+Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Backend>())
+{
+    backend->owner = this;
+    backend->starter.setMaxThreadCount(1);
+}
+
+Player::~Player()
+{
+    backend->teardown(GST_STATE_NULL);
+    backend->starter.waitForDone(); // a start still queued sees the raised run and returns
+    if (!backend->pipeline)
+        return;
+    gst_element_set_state(backend->pipeline, GST_STATE_NULL);
+    GstBus *bus = gst_element_get_bus(backend->pipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(backend->pipeline);
+}
+
+void Player::setMedia(const QMediaContent &media)
+{
+    backend->teardown();
+    current = media;
+    lastError.clear();
+    setStatus(media.isNull() ? QMediaPlayer::NoMedia : QMediaPlayer::LoadedMedia);
+    setState(QMediaPlayer::StoppedState);
+}
+
+void Player::play()
+{
+    if (current.isNull() || playState == QMediaPlayer::PlayingState)
+        return;
+    backend->teardown();
+    lastError.clear();
+    setStatus(QMediaPlayer::LoadingMedia);
+    setState(QMediaPlayer::PlayingState);
+    if (playState != QMediaPlayer::PlayingState)
+        return; // a handler of the state change stopped it again
+    const int sent = backend->run.load();
+    const QByteArray file = QFile::encodeName(current.request().url().toLocalFile());
+    Backend *b = backend.get();
+    backend->starter.start([b, sent, file] { b->start(sent, file); });
+}
+
+void Player::stop()
+{
+    backend->teardown();
+    if (status == QMediaPlayer::LoadingMedia || status == QMediaPlayer::BufferedMedia
+        || status == QMediaPlayer::EndOfMedia)
+        setStatus(QMediaPlayer::LoadedMedia);
+    setState(QMediaPlayer::StoppedState);
+}
+
+void Player::setVolume(int volume)
+{
+    vol = qBound(0, volume, 100);
+    std::lock_guard<std::mutex> hold(backend->lock);
+    backend->volume = vol / 100.0;
+    if (backend->level)
+        g_object_set(backend->level, "volume", backend->volume, nullptr);
+}
+
+void Player::fail(Error e, const QString &text)
+{
+    lastError = text;
+    setStatus(QMediaPlayer::InvalidMedia);
+    emit error(e);
+    setState(QMediaPlayer::StoppedState);
+}
+
+} // namespace music
+
+#endif
+
+namespace music {
+
+QMediaContent Player::media() const
+{
+    return current;
+}
+
+int Player::volume() const
+{
+    return vol;
+}
+
+Player::State Player::state() const
+{
+    return playState;
+}
+
+Player::MediaStatus Player::mediaStatus() const
+{
+    return status;
+}
+
+QString Player::errorString() const
+{
+    return lastError;
+}
+
+void Player::setState(State s)
+{
+    if (playState == s)
+        return;
+    playState = s;
+    emit stateChanged(s);
+}
+
+void Player::setStatus(MediaStatus s)
+{
+    if (status == s)
+        return;
+    status = s;
+    emit mediaStatusChanged(s);
+}
+
+} // namespace music

@@ -1,0 +1,189 @@
+#include "core/paths.h"
+#include "music/player.h"
+#include "audiofixture.h"
+#include "testsupport.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+// The music player on its own: what a track change does to messages still on
+// their way from the track before, and starting, stopping and deleting it at
+// awkward moments.
+class TestPlayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void playsToTheEnd();
+    void earlierTrackErrorsDoNotReachTheNext_data();
+    void earlierTrackErrorsDoNotReachTheNext();
+    void oneErrorPerBrokenTrack();
+    void stoppedFromItsOwnStart();
+    void volumeStaysInRange_data();
+    void volumeStaysInRange();
+    void deletedWhilePlaying();
+
+private:
+    std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<music::Player> player;
+};
+
+void TestPlayer::init()
+{
+    dir = std::make_unique<ScratchDir>();
+    dir->write("good.wav", shortWav());
+    dir->write("text.mp3", QByteArray(4096, 'x'));
+    dir->write("empty.mp3", QByteArray());
+    player = std::make_unique<music::Player>();
+}
+
+void TestPlayer::cleanup()
+{
+    player.reset();
+    dir.reset();
+}
+
+void TestPlayer::playsToTheEnd()
+{
+    QSignalSpy states(player.get(), &music::Player::stateChanged);
+    QSignalSpy statuses(player.get(), &music::Player::mediaStatusChanged);
+    QSignalSpy errors(player.get(), &music::Player::error);
+    player->setMedia(mediaUrl("good.wav"));
+    QVERIFY(player->mediaStatus() == QMediaPlayer::LoadedMedia || player->mediaStatus() == QMediaPlayer::LoadingMedia);
+    player->play();
+    QCOMPARE(player->state(), QMediaPlayer::PlayingState);
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+    // The end comes first, so that a handler of the stop can tell it from an error.
+    QCOMPARE(statuses.constLast().at(0).value<QMediaPlayer::MediaStatus>(), QMediaPlayer::EndOfMedia);
+    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QCOMPARE(errors.size(), 0);
+
+    // Again from the start.
+    states.clear();
+    player->play();
+    QTRY_COMPARE_WITH_TIMEOUT(states.size(), 2, 10000);
+    QCOMPARE(player->mediaStatus(), QMediaPlayer::EndOfMedia);
+}
+
+void TestPlayer::earlierTrackErrorsDoNotReachTheNext_data()
+{
+    QTest::addColumn<QString>("broken");
+    QTest::newRow("missing file") << "nothing.mp3";
+    QTest::newRow("not audio") << "text.mp3";
+    QTest::newRow("empty file") << "empty.mp3";
+}
+
+// The broken track's error is still queued when the next one starts; it
+// must not stop the good track or be reported against it.
+void TestPlayer::earlierTrackErrorsDoNotReachTheNext()
+{
+    QFETCH(QString, broken);
+    QSignalSpy errors(player.get(), &music::Player::error);
+    player->setMedia(mediaUrl(broken));
+    player->play();
+    player->stop();
+    player->setMedia(mediaUrl("good.wav"));
+    player->play();
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+    QTest::qWait(200);
+    QCOMPARE(errors.size(), 0);
+    QVERIFY(player->errorString().isEmpty());
+}
+
+void TestPlayer::oneErrorPerBrokenTrack()
+{
+    QSignalSpy errors(player.get(), &music::Player::error);
+    QSignalSpy states(player.get(), &music::Player::stateChanged);
+    player->setMedia(mediaUrl("text.mp3"));
+    player->play();
+    QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
+    QTest::qWait(300);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors.constFirst().at(0).value<QMediaPlayer::Error>() != QMediaPlayer::NoError);
+#ifndef SOLVANE_QT_MEDIA_PLAYER // Qt's own player names its errors its own way
+    QCOMPARE(errors.constFirst().at(0).value<QMediaPlayer::Error>(), QMediaPlayer::FormatError);
+    QCOMPARE(player->mediaStatus(), QMediaPlayer::InvalidMedia);
+#endif
+    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QVERIFY(!player->errorString().isEmpty());
+    // Never started again by itself.
+    int started = 0;
+    for (const QList<QVariant> &args : states)
+        started += args.at(0).value<QMediaPlayer::State>() == QMediaPlayer::PlayingState ? 1 : 0;
+    QVERIFY(started <= 1);
+
+    errors.clear();
+    player->setMedia(mediaUrl("nothing.mp3"));
+    player->play();
+    QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
+    QVERIFY(errors.constFirst().at(0).value<QMediaPlayer::Error>() != QMediaPlayer::NoError);
+#ifndef SOLVANE_QT_MEDIA_PLAYER
+    QCOMPARE(errors.constFirst().at(0).value<QMediaPlayer::Error>(), QMediaPlayer::ResourceError);
+#endif
+}
+
+// A handler that stops the player as it starts leaves it stopped for good,
+// not playing behind the music code's back.
+void TestPlayer::stoppedFromItsOwnStart()
+{
+    player->setMedia(mediaUrl("good.wav"));
+    connect(player.get(), &music::Player::stateChanged, this, [this](QMediaPlayer::State state) {
+        if (state == QMediaPlayer::PlayingState)
+            player->stop();
+    });
+    QSignalSpy statuses(player.get(), &music::Player::mediaStatusChanged);
+    player->play();
+    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QTest::qWait(300);
+    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QVERIFY(!statuses.contains({QVariant::fromValue(QMediaPlayer::EndOfMedia)}));
+}
+
+void TestPlayer::volumeStaysInRange_data()
+{
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("silent") << 0 << 0;
+    QTest::newRow("half") << 50 << 50;
+    QTest::newRow("full") << 100 << 100;
+    QTest::newRow("below") << -5 << 0;
+    QTest::newRow("above") << 250 << 100;
+}
+
+void TestPlayer::volumeStaysInRange()
+{
+    QFETCH(int, asked);
+    QFETCH(int, kept);
+    player->setVolume(asked);
+    QCOMPARE(player->volume(), kept);
+    // Set while a track plays as well as before.
+    player->setMedia(mediaUrl("good.wav"));
+    player->play();
+    player->setVolume(asked);
+    QCOMPARE(player->volume(), kept);
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+}
+
+// Messages from the pipeline may still be queued for a player that is gone.
+void TestPlayer::deletedWhilePlaying()
+{
+    for (const char *file : {"good.wav", "text.mp3", "nothing.mp3"}) {
+        auto doomed = std::make_unique<music::Player>();
+        doomed->setMedia(mediaUrl(file));
+        doomed->play();
+        QTest::qWait(5);
+        doomed.reset();
+        QTest::qWait(100);
+    }
+    player->setMedia(mediaUrl("good.wav"));
+    player->play();
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+}
+
+QTEST_MAIN(TestPlayer)
+#include "tst_player.moc"
