@@ -5,9 +5,9 @@
 #include "core/settinglines.h"
 #include "core/state.h"
 #include "music/music.h"
+#include "music/player.h"
 #include "settings/displaymode.h"
 
-#include "music/player.h"
 #include <QTimer>
 #include <QtDebug>
 
