@@ -64,6 +64,7 @@ struct InterludeState {
     int map1Shown = 0;                 // ditu1visible
     int map2Shown = 0;                 // ditu2visible
     qint64 stepsRun = 0;               // interlude steps since start-up
+    QList<int> idlePublished;          // what the page was last told while no interlude showed
 };
 
 struct MusicState {

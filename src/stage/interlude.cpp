@@ -163,6 +163,12 @@ struct StepClock {
     }
 };
 
+// What the page is told while no interlude is on screen, in one list.
+QList<int> idleView(const InterludeState &in)
+{
+    return QList<int>{in.scrollX, in.sja1x, in.sja1y, in.sja2x, in.sja2y} + in.enemyPositions;
+}
+
 void publishFigures(Game &game, const InterludeState &in)
 {
     game.publish(prop::sjx, in.scrollX);
@@ -314,12 +320,23 @@ void interludeStep(Game &game)
         story.interludeActive = false;
     }
 
-    publishFigures(game, in);
+    // The view is hidden outside an interlude: telling the page the same values
+    // a hundred times a second would only wake its bindings for nothing.
+    bool unchangedWhileHidden = false;
+    if (in.interludeMap == 0) {
+        QList<int> view = idleView(in);
+        unchangedWhileHidden = view == in.idlePublished;
+        in.idlePublished = std::move(view);
+    } else {
+        in.idlePublished.clear();
+    }
+    if (!unchangedWhileHidden)
+        publishFigures(game, in);
     if (anyInRange)
         game.publish(prop::sja2theta, companionAngle);
     if (anyHandled)
         game.publish(prop::fsa2visible, in.companionFiring);
-    if (game.controller) {
+    if (game.controller && !unchangedWhileHidden) {
         QVariantList positions;
         positions.reserve(in.enemyPositions.size());
         for (int v : qAsConst(in.enemyPositions))
@@ -437,6 +454,7 @@ void restartAttempt(Game &game)
     fitEnemyMotion();
     in.playerFiring = 0;
     in.companionFiring = 0;
+    in.idlePublished.clear();
     publishFigures(game, in);
     game.publish(prop::fsa1visible, 0);
     game.publish(prop::fsa2visible, 0);
