@@ -1009,6 +1009,18 @@ void paintFace(QPainter &p, const Look &l, const Mood &m, const Palette &c, cons
             em.eyes = Eyes::Smile;
         paintEye(p, cx, s, l, em, c);
     }
+    if (l.older) {
+        for (double s : {-1.0, 1.0}) {
+            QPainterPath under;
+            under.moveTo(P(kCx + s * 14, 161));
+            under.quadTo(P(kCx + s * 24, 165), P(kCx + s * 34, 160));
+            linePath(p, under, alpha(c.skinLine, 110), 1.1);
+            QPainterPath fold;
+            fold.moveTo(P(kCx + s * 11, 162));
+            fold.quadTo(P(kCx + s * 17, 169), P(kCx + s * 13, 177));
+            linePath(p, fold, alpha(c.skinLine, 90), 1.1);
+        }
+    }
     if (l.freckles) {
         p.setPen(Qt::NoPen);
         p.setBrush(alpha(mix(c.skinLine, c.blush, 0.4), 150));
@@ -1797,7 +1809,7 @@ QImage paintFigure(const Look &l, const Mood &m)
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    p.translate(0, l.lift);
+    p.translate(m.shift, l.lift);
 
     const Palette c = makePalette(l);
     const HairShape hair = makeHair(l, m.flare);
