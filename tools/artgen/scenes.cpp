@@ -1085,35 +1085,27 @@ void nightHarbour(QPainter &p, Rng &rng)
     for (double x = 10; x < 380; x += 40)
         p.drawRect(QRectF(x, 348, 6, 60));
     townHill(p, QRectF(0, horizon - 36, 230, 40), Tod::Night, rng, 2);
+    // The three already in the boat beside the pier, about to push off: drawn
+    // first so the near side of the hull hides all below the chest.
     using namespace fig;
-    // Lio already in the boat, waving them in; the hull hides her legs.
-    Mood lio = mood(Brow::Raised, Eyes::Smile, Mouth::Grin, Arm::Wave, Arm::Behind);
-    lio.look = -0.6;
     p.save();
-    p.setClipRect(QRectF(0, 0, W, 420));
-    posed(p, CastLook::Lio, lio, QPointF(500, 470), 0.55);
+    p.setClipRect(QRectF(0, 0, W, 404));
+    Mood tav = mood(Brow::Neutral, Eyes::Open, Mouth::Small, Arm::Hold, Arm::Down);
+    tav.prop = Prop::BookUnderArm;
+    tav.look = 0.5;
+    posed(p, CastLook::TavielHome, tav, QPointF(360, 482), 0.56);
+    Mood him = mood(Brow::Raised, Eyes::Open, Mouth::Smile);
+    him.look = 0.6;
+    posed(p, CastLook::Sorin, him, QPointF(465, 486), 0.56);
+    Mood lio = mood(Brow::Raised, Eyes::Smile, Mouth::Grin, Arm::Behind, Arm::Offer);
+    lio.look = -0.6;
+    posed(p, CastLook::Lio, lio, QPointF(565, 490), 0.54);
     p.restore();
-    rowingBoat(p, QPointF(500, 400), 250, QColor(160, 80, 60));
-    // Lantern.
-    addGlow(p, QPointF(560, 340), 120, QColor(255, 200, 110, 140));
+    rowingBoat(p, QPointF(470, 420), 400, QColor(160, 80, 60));
+    // Lio's lantern.
+    addGlow(p, QPointF(640, 352), 130, QColor(255, 200, 110, 150));
     p.setBrush(QColor(255, 230, 160));
-    p.drawRoundedRect(QRectF(553, 330, 14, 20), 3, 3);
-    // Taviel and Sorin on the pier in front, about to climb in.
-    QImage pier = spriteCanvas(W, H);
-    {
-        QPainter fp(&pier);
-        prepare(fp);
-        Mood tav = mood(Brow::Neutral, Eyes::Open, Mouth::Small, Arm::Hold, Arm::Down);
-        tav.prop = Prop::BookUnderArm;
-        tav.look = 0.8;
-        posed(fp, CastLook::TavielHome, tav, QPointF(110, 585), 0.82);
-        Mood him = mood(Brow::Raised, Eyes::Open, Mouth::Smile, Arm::Down, Arm::Offer);
-        him.look = 1;
-        posed(fp, CastLook::Sorin, him, QPointF(270, 600), 0.85);
-        fp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        fp.fillRect(kAll, QColor(30, 40, 90, 60));
-    }
-    p.drawImage(0, 0, pier);
+    p.drawRoundedRect(QRectF(632, 342, 16, 22), 3, 3);
     vignette(p, kAll, 0.5);
 }
 
