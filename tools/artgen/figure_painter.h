@@ -90,6 +90,7 @@ struct Mood
     // The whole figure moved to the viewer's right: a figure the staging also
     // puts in the slot that the screen's left edge cuts stands clear of it.
     double shift = 0;
+    bool back = false; // seen from behind: no face, arms at the sides
     unsigned seed = 1;     // for the scattered particles
 };
 

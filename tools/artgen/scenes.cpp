@@ -871,14 +871,6 @@ void innerChamber(QPainter &p, Rng &rng)
     redVeins(p, QPointF(360, 320), rng, 18, 420);
 }
 
-// Three friends seen from behind, for pictures looking outwards.
-void threeFromBehind(QPainter &p, double baseY, double h, double x0)
-{
-    person(p, QPointF(x0, baseY), h * 1.02, lookSorin(), Pose::Back);
-    person(p, QPointF(x0 + h * 0.32, baseY), h * 0.9, lookLio(), Pose::Back);
-    person(p, QPointF(x0 + h * 0.66, baseY), h * 1.05, lookTaviel(false), Pose::Back);
-}
-
 void seamSky(QPainter &p, Rng &rng, bool seam)
 {
     // Morning view out of the classroom window, with the window frame.
@@ -1582,7 +1574,12 @@ void qinganWindow(QPainter &p, Rng &rng)
     frame.addEllipse(QPointF(360, 220), 320, 210);
     frame.setFillRule(Qt::OddEvenFill);
     p.drawPath(frame);
-    threeFromBehind(p, 490, 230, 250);
+    // The three side by side at the window, seen from behind.
+    fig::Mood behind;
+    behind.back = true;
+    posed(p, CastLook::Sorin, behind, QPointF(250, 540), 0.66);
+    posed(p, CastLook::Lio, behind, QPointF(360, 548), 0.62);
+    posed(p, CastLook::TavielHome, behind, QPointF(470, 540), 0.66);
     vignette(p, kAll, 0.4);
 }
 
