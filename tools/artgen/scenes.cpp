@@ -1912,8 +1912,8 @@ void bridgeScene(QPainter &p, Rng &rng, int step)
         fig::Mood him = mood(fig::Brow::Worried, fig::Eyes::Open, fig::Mouth::Neutral);
         him.look = 1;
         posed(p, CastLook::Sorin, him, QPointF(110, 570), 0.8);
-        fig::Mood her = mood(fig::Brow::Worried, fig::Eyes::Open, fig::Mouth::Frown, fig::Arm::Chest,
-                             fig::Arm::Down);
+        fig::Mood her = mood(fig::Brow::Worried, fig::Eyes::Open, fig::Mouth::Frown, fig::Arm::Fist,
+                             fig::Arm::Fist);
         her.look = 1;
         posed(p, CastLook::Lio, her, QPointF(265, 575), 0.74);
     }
