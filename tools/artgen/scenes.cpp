@@ -1752,20 +1752,20 @@ void coreGate(QPainter &p, Rng &rng, bool sitting)
                 p.drawRect(QRectF(305 + k * 20, 186 + r * 16, 3, 10));
             }
     } else {
-        // Sitting on the steps, leaning on each other, the rings' light on them.
+        // Back to back on the steps: Sorin facing the gate, Lio facing us, eyes
+        // closed, the rings' light on them.
         QImage pair = spriteCanvas(W, H);
         {
             QPainter fp(&pair);
             prepare(fp);
             using namespace fig;
-            Mood him = mood(Brow::Neutral, Eyes::Open, Mouth::Small);
-            him.look = -0.4;
-            him.tilt = 4;
-            posed(fp, CastLook::Sorin, him, QPointF(270, 560), 1.05);
+            Mood him;
+            him.back = true;
+            posed(fp, CastLook::Sorin, him, QPointF(300, 560), 1.05);
             Mood her = mood(Brow::Sad, Eyes::Closed, Mouth::Small, Arm::Hug, Arm::Hug);
-            her.tilt = -9;
+            her.tilt = -6;
             her.blush = 0.4;
-            posed(fp, CastLook::Lio, her, QPointF(440, 570), 1.0);
+            posed(fp, CastLook::Lio, her, QPointF(420, 570), 1.0);
             fp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
             fp.fillRect(kAll, QColor(94, 240, 255, 36));
         }
