@@ -2000,7 +2000,16 @@ void skyOpens(QPainter &p, Rng &rng)
     p.drawRect(QRectF(560, 250, 170, 100));
     p.setBrush(QColor(200, 190, 180));
     p.drawRect(QRectF(560, 246, 170, 6));
-    person(p, QPointF(640, 248), 70, lookTaviel(true), Pose::Wave, -1);
+    {
+        // Behind the parapet, in uniform, the open notebook held up.
+        fig::Mood her = mood(fig::Brow::Raised, fig::Eyes::Open, fig::Mouth::Smile, fig::Arm::Hold,
+                             fig::Arm::Hold);
+        her.prop = fig::Prop::BookOpenUp;
+        p.save();
+        p.setClipRect(QRectF(0, 0, W, 247));
+        posed(p, CastLook::Taviel, her, QPointF(640, 271), 0.22);
+        p.restore();
+    }
     timeWash(p, Tod::Morning);
 }
 
