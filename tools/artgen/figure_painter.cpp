@@ -1009,6 +1009,18 @@ void paintFace(QPainter &p, const Look &l, const Mood &m, const Palette &c, cons
             em.eyes = Eyes::Smile;
         paintEye(p, cx, s, l, em, c);
     }
+    if (l.older) {
+        for (double s : {-1.0, 1.0}) {
+            QPainterPath under;
+            under.moveTo(P(kCx + s * 14, 161));
+            under.quadTo(P(kCx + s * 24, 165), P(kCx + s * 34, 160));
+            linePath(p, under, alpha(c.skinLine, 110), 1.1);
+            QPainterPath fold;
+            fold.moveTo(P(kCx + s * 11, 162));
+            fold.quadTo(P(kCx + s * 17, 169), P(kCx + s * 13, 177));
+            linePath(p, fold, alpha(c.skinLine, 90), 1.1);
+        }
+    }
     if (l.freckles) {
         p.setPen(Qt::NoPen);
         p.setBrush(alpha(mix(c.skinLine, c.blush, 0.4), 150));
@@ -1791,16 +1803,53 @@ void paintParticles(QPainter &p, const QImage &body, const QColor &col, double a
 
 } // namespace
 
+// Seen from behind, for illustrations looking the way the people look: arms
+// at the sides, the garment's plain back, and hair all round the head.
+void paintBackView(QPainter &p, const Look &l, const Palette &c, const HairShape &hair)
+{
+    for (double s : {-1.0, 1.0})
+        paintArm(p, armGeom(Arm::Down, s, l.male, Prop::None), l, c, ArmPart::Whole, false, false,
+                 false);
+    paintNeck(p, c, l.male);
+    const QPainterPath torso = torsoPath(l.male);
+    QLinearGradient cloth(P(60, 0), P(220, 0));
+    cloth.setColorAt(0, shade(l.cloth, 1.08));
+    cloth.setColorAt(1, shade(l.cloth, 0.82));
+    shape(p, torso, cloth, shade(l.cloth, 0.45), 1.6);
+    if (l.scarf.isValid()) {
+        QPainterPath scarf;
+        scarf.addRoundedRect(QRectF(kCx - 42, 196, 84, 26), 12, 12);
+        shape(p, scarf, l.scarf, shade(l.scarf, 0.5), 1.4);
+    }
+    QPainterPath head = hair.back.united(facePath(l.male)).united(hair.front).united(hair.locks);
+    head = head.united(hair.extra);
+    const QRectF r = head.boundingRect();
+    QLinearGradient hg(P(0, r.top()), P(0, r.bottom()));
+    hg.setColorAt(0, c.hair);
+    hg.setColorAt(0.3, c.hairDark);
+    hg.setColorAt(1, l.hairTip.isValid() ? mix(l.hairTip, c.hairDark, 0.25) : shade(c.hairDark, 0.8));
+    shape(p, head, hg, c.hairLine, 1.5);
+    strandLines(p, head, {P(110, 70), P(140, 64), P(170, 70)},
+                {P(100, r.bottom() - 6), P(140, r.bottom() - 4), P(180, r.bottom() - 6)},
+                alpha(c.hairLine, 110), 1.1);
+}
+
 QImage paintFigure(const Look &l, const Mood &m)
 {
     QImage img(280, 490, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    p.translate(0, l.lift);
+    p.translate(m.shift, l.lift);
 
     const Palette c = makePalette(l);
     const HairShape hair = makeHair(l, m.flare);
+    if (m.back) {
+        paintBackView(p, l, c, hair);
+        p.end();
+        addRim(img, QColor(40, 28, 48, 150));
+        return img;
+    }
     const QPointF pivot(kCx, 196);
     auto headTransform = [&] {
         p.translate(pivot);

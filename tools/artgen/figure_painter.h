@@ -42,6 +42,7 @@ struct Look
     bool starClip = false; // star-shaped clip in the accent colour
     bool ringPin = false;  // ring-shaped white hairpin on the viewer's right
     bool freckles = false;
+    bool older = false;    // lines under the eyes and beside the mouth
     bool irisRing = false; // a faint ring of light in the iris
     bool hologram = false; // translucent body of light with a halo and particles
     double sweep = 0;  // bangs parting: negative sweeps to the viewer's left
@@ -86,6 +87,10 @@ struct Mood
     double particles = 0;  // 0 .. 1: motes of light leaving a hologram
     bool protocol = false; // hologram lines turn white
     bool warm = false;     // hologram light warmer and steadier
+    // The whole figure moved to the viewer's right: a figure the staging also
+    // puts in the slot that the screen's left edge cuts stands clear of it.
+    double shift = 0;
+    bool back = false; // seen from behind: no face, arms at the sides
     unsigned seed = 1;     // for the scattered particles
 };
 

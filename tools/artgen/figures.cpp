@@ -2,6 +2,7 @@
 
 #include "figure_painter.h"
 
+#include <utility>
 #include <vector>
 
 // The cast: one Look per character and outfit, one Mood per figure number.
@@ -123,6 +124,50 @@ Look tavielHome()
     l.cloth = QColor(240, 228, 204);
     l.cloth2 = QColor(226, 214, 190);
     l.scarf = QColor(164, 204, 236);
+    return l;
+}
+
+// Sorin never stands as a figure, but illustrations show him: short black
+// hair, blue eyes, the school's navy blazer and his blue scarf.
+Look sorin()
+{
+    Look l;
+    l.male = true;
+    l.lift = -16;
+    l.hair = QColor(38, 40, 52);
+    l.eyes = QColor(70, 108, 240);
+    l.hairStyle = Hair::Short;
+    l.fringe = Fringe::Swept;
+    l.sweep = 0.4;
+    l.outfit = Outfit::Blazer;
+    l.cloth = kNavy;
+    l.cloth2 = QColor(210, 222, 236);
+    l.accent = QColor(70, 108, 240);
+    l.ribbon = QColor(70, 108, 240);
+    l.scarf = QColor(70, 108, 240);
+    return l;
+}
+
+// The first captain, in recordings and the ship's history: a woman in her
+// fifties, grey bob, the grey long coat.
+Look captain()
+{
+    Look l;
+    l.lift = -6;
+    l.skin = QColor(246, 222, 208);
+    l.older = true;
+    l.hair = QColor(176, 176, 184);
+    l.eyes = QColor(96, 116, 140);
+    l.hairStyle = Hair::Bob;
+    l.hairLength = 10;
+    l.fringe = Fringe::Swept;
+    l.sweep = 0.8;
+    l.outfit = Outfit::Coat;
+    l.cloth = QColor(124, 126, 136);
+    l.cloth2 = QColor(74, 76, 86);
+    l.accent = QColor(220, 226, 236);
+    l.ribbon = QColor(220, 226, 236);
+    l.trim = QColor(200, 206, 216);
     return l;
 }
 
@@ -322,6 +367,24 @@ std::vector<Figure> buildCast()
     add(QStringLiteral("a-13"), lioGrown(),
         MoodBuilder(B::Neutral, E::Open, M::Smile).arms(A::Hold, A::Hold).prop(Prop::BookChest)
             .tilt(-3));
+
+    // The three-figure layouts and the lone left slot stand a frame at x -60,
+    // so only its right 220 pixels are on screen. The figures put there move
+    // right until the body clears the edge (the hologram's floating hair
+    // cannot: it is wider than 220); their neighbours in the middle slot move
+    // as far so the pair keeps its distance, and Taviel on the right of the
+    // second trio moves out of the middle figure's way as far as the right
+    // edge allows. Each of these also stands in pairs or alone, where a shift
+    // this small only puts her a little off centre.
+    const std::pair<const char *, double> shifts[] = {
+        {"a1-1", 16}, {"a1-2", 16}, {"a1-4", 12}, {"a1-6", 18}, {"a1-8", 22}, {"a1-9", 18},
+        {"a1-10", 16}, {"a2-1-1", 16}, {"a2-1-5", 16}, {"a2-2-1", 18}, {"a2-2-2", 18},
+        {"a2-2-6", 18}, {"a2-2-7", 18}, {"a3-2-1", 34}, {"a3-2-2", 22}, {"a3-2-10", 16},
+    };
+    for (const auto &s : shifts)
+        for (Figure &f : t)
+            if (f.name == QLatin1String(s.first))
+                f.mood.shift = s.second;
     return t;
 }
 
@@ -368,4 +431,19 @@ QImage drawAndroidCarrying()
     m.left = Arm::Clasp;
     m.right = Arm::Clasp;
     return paintFigure(android(), m);
+}
+
+fig::Look castLook(CastLook who)
+{
+    switch (who) {
+    case CastLook::Lio: return lio();
+    case CastLook::LioGrown: return lioGrown();
+    case CastLook::Android: return android();
+    case CastLook::Hologram: return hologram();
+    case CastLook::Taviel: return taviel();
+    case CastLook::TavielHome: return tavielHome();
+    case CastLook::Sorin: return sorin();
+    case CastLook::Captain: return captain();
+    }
+    return Look();
 }

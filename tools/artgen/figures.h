@@ -1,4 +1,6 @@
 #pragma once
+#include "figure_painter.h"
+
 #include <QImage>
 #include <QStringList>
 // Names of every character figure ("a1-1" ... "a-13"), without ".png".
@@ -9,3 +11,8 @@ QImage drawFigure(const QString &name);
 // transfer-student body with her arms before her, eyes lowered, to carry her.
 QImage drawLioAsleep();
 QImage drawAndroidCarrying();
+// The people behind the figures, for illustrations that pose them their own
+// way with fig::paintFigure: the same hair, colours and clothes as in the story
+// scenes. Sorin and the first captain have no figure of their own.
+enum class CastLook { Lio, LioGrown, Android, Hologram, Taviel, TavielHome, Sorin, Captain };
+fig::Look castLook(CastLook who);

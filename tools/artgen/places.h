@@ -93,10 +93,6 @@ Look lookSorin();
 Look lookLio();
 Look lookTaviel(bool uniform = true);
 Look lookStudentAi();
-Look lookCaptain();
-// The ship AI's true form: a figure of light with a halo.
-void hologram(QPainter &p, QPointF feet, double height, Pose pose, int facing = 1,
-              double opacity = 0.9);
 
 // Town pieces.
 void sea(QPainter &p, double horizon, Tod t, Rng &rng, double glitter = 1.0);

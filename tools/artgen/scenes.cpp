@@ -64,15 +64,38 @@ using Painter = std::function<void(QPainter &, Rng &)>;
 // One of the character figures, scaled, its lower edge centred on foot.
 // Illustrations that frame a character closely use these so faces match the
 // story scenes.
-void castFigure(QPainter &p, const QString &name, QPointF foot, double scale, double opacity = 1.0)
+void placeFigure(QPainter &p, const QImage &fig, QPointF foot, double scale, double opacity = 1.0)
 {
-    const QImage fig = drawFigure(name);
     const QRectF target(foot.x() - fig.width() * scale / 2, foot.y() - fig.height() * scale,
                         fig.width() * scale, fig.height() * scale);
     p.save();
     p.setOpacity(opacity);
     p.drawImage(target, fig);
     p.restore();
+}
+
+void castFigure(QPainter &p, const QString &name, QPointF foot, double scale, double opacity = 1.0)
+{
+    placeFigure(p, drawFigure(name), foot, scale, opacity);
+}
+
+fig::Mood mood(fig::Brow b, fig::Eyes e, fig::Mouth m, fig::Arm left = fig::Arm::Down,
+               fig::Arm right = fig::Arm::Down)
+{
+    fig::Mood md;
+    md.brow = b;
+    md.eyes = e;
+    md.mouth = m;
+    md.left = left;
+    md.right = right;
+    return md;
+}
+
+// Someone the story names, posed for this picture by the figures' own painter
+// so that a player knows who it is.
+void posed(QPainter &p, CastLook who, const fig::Mood &md, QPointF foot, double scale)
+{
+    placeFigure(p, fig::paintFigure(castLook(who), md), foot, scale);
 }
 
 const QRectF kAll(0, 0, W, H);
@@ -848,19 +871,6 @@ void innerChamber(QPainter &p, Rng &rng)
     redVeins(p, QPointF(360, 320), rng, 18, 420);
 }
 
-void captainWoman(QPainter &p, QPointF feet, double h, Pose pose, int facing = 1)
-{
-    person(p, feet, h, lookCaptain(), pose, facing);
-}
-
-// Three friends seen from behind, for pictures looking outwards.
-void threeFromBehind(QPainter &p, double baseY, double h, double x0)
-{
-    person(p, QPointF(x0, baseY), h * 1.02, lookSorin(), Pose::Back);
-    person(p, QPointF(x0 + h * 0.32, baseY), h * 0.9, lookLio(), Pose::Back);
-    person(p, QPointF(x0 + h * 0.66, baseY), h * 1.05, lookTaviel(false), Pose::Back);
-}
-
 void seamSky(QPainter &p, Rng &rng, bool seam)
 {
     // Morning view out of the classroom window, with the window frame.
@@ -1066,15 +1076,28 @@ void nightHarbour(QPainter &p, Rng &rng)
     p.drawPolygon(QPolygonF({QPointF(-10, 330), QPointF(380, 340), QPointF(380, 352), QPointF(-10, 350)}));
     for (double x = 10; x < 380; x += 40)
         p.drawRect(QRectF(x, 348, 6, 60));
-    person(p, QPointF(440, 398), 104, lookLio(), Pose::Wave, -1);
-    rowingBoat(p, QPointF(470, 390), 230, QColor(160, 80, 60));
-    person(p, QPointF(330, 342), 120, lookSorin(), Pose::Reach, 1);
-    person(p, QPointF(250, 340), 126, lookTaviel(false), Pose::Walk, 1);
-    // Lantern.
-    addGlow(p, QPointF(510, 330), 120, QColor(255, 200, 110, 140));
-    p.setBrush(QColor(255, 230, 160));
-    p.drawRoundedRect(QRectF(503, 320, 14, 20), 3, 3);
     townHill(p, QRectF(0, horizon - 36, 230, 40), Tod::Night, rng, 2);
+    // The three already in the boat beside the pier, about to push off: drawn
+    // first so the near side of the hull hides all below the chest.
+    using namespace fig;
+    p.save();
+    p.setClipRect(QRectF(0, 0, W, 404));
+    Mood tav = mood(Brow::Neutral, Eyes::Open, Mouth::Small, Arm::Hold, Arm::Down);
+    tav.prop = Prop::BookUnderArm;
+    tav.look = 0.5;
+    posed(p, CastLook::TavielHome, tav, QPointF(360, 482), 0.56);
+    Mood him = mood(Brow::Raised, Eyes::Open, Mouth::Smile);
+    him.look = 0.6;
+    posed(p, CastLook::Sorin, him, QPointF(465, 486), 0.56);
+    Mood lio = mood(Brow::Raised, Eyes::Smile, Mouth::Grin, Arm::Behind, Arm::Offer);
+    lio.look = -0.6;
+    posed(p, CastLook::Lio, lio, QPointF(565, 490), 0.54);
+    p.restore();
+    rowingBoat(p, QPointF(470, 420), 400, QColor(160, 80, 60));
+    // Lio's lantern.
+    addGlow(p, QPointF(640, 352), 130, QColor(255, 200, 110, 150));
+    p.setBrush(QColor(255, 230, 160));
+    p.drawRoundedRect(QRectF(632, 342, 16, 22), 3, 3);
     vignette(p, kAll, 0.5);
 }
 
@@ -1105,14 +1128,28 @@ void boatAtSea(QPainter &p, Rng &rng, bool fog)
         }
         lighthouse(p, QPointF(660, horizon), 40, Tod::Night, false);
     }
-    // The boat in front, Lio holding the lantern.
-    // The three inside the boat: drawn first so the near side of the hull
-    // hides their legs.
-    person(p, QPointF(235, 436), 118, lookSorin(), Pose::Back, 1);
-    person(p, QPointF(310, 448), 112, lookTaviel(false), Pose::Stand, 1);
-    person(p, QPointF(410, 440), 124, lookLio(), Pose::Reach, 1);
+    // The three in the boat, drawn first so the near side of the hull hides
+    // all below the chest; Lio holds the lantern out over the bow.
+    {
+        using namespace fig;
+        p.save();
+        p.setClipRect(QRectF(0, 0, W, 392));
+        Mood him = mood(Brow::Neutral, Eyes::Open, Mouth::Small);
+        him.look = fog ? 0.3 : -0.4;
+        posed(p, CastLook::Sorin, him, QPointF(225, 478), 0.46);
+        Mood tav = mood(fog ? Brow::Worried : Brow::Neutral, Eyes::Open, Mouth::Neutral,
+                        Arm::Hold, Arm::Hold);
+        tav.prop = Prop::BookChest;
+        tav.look = 0.4;
+        posed(p, CastLook::TavielHome, tav, QPointF(315, 482), 0.46);
+        Mood lio = mood(fog ? Brow::Worried : Brow::Raised, Eyes::Open,
+                        fog ? Mouth::Wavy : Mouth::Smile, Arm::Chest, Arm::Offer);
+        lio.look = 0.8;
+        posed(p, CastLook::Lio, lio, QPointF(405, 484), 0.44);
+        p.restore();
+    }
     rowingBoat(p, QPointF(330, 420), 330, QColor(130, 70, 56));
-    const QPointF lantern(445, 345);
+    const QPointF lantern(458, 356);
     addGlow(p, lantern, 170, QColor(255, 200, 110, 150));
     p.setBrush(QColor(255, 236, 170));
     p.drawRoundedRect(QRectF(lantern.x() - 8, lantern.y() - 10, 16, 22), 3, 3);
@@ -1419,6 +1456,8 @@ void shipDiagram(QPainter &p, Rng &rng)
 void lioAsleep(QPainter &p, Rng &rng)
 {
     hiddenRoom(p, rng);
+    // Solvane's light standing behind the bench, watching over her.
+    castFigure(p, "a2-2-7", QPointF(170, 480), 0.78, 0.9);
     // Lio as her own figure, asleep, lying along the bench with her head to the left.
     const QImage asleep = drawLioAsleep();
     const double sc = 0.42;
@@ -1427,7 +1466,10 @@ void lioAsleep(QPainter &p, Rng &rng)
     p.rotate(-90);
     p.drawImage(QRectF(-asleep.width() * sc / 2, -asleep.height() * sc / 2, asleep.width() * sc, asleep.height() * sc), asleep);
     p.restore();
-    person(p, QPointF(470, 420), 180, lookSorin(), Pose::Sit, -1);
+    // Sorin in front, turned to them.
+    fig::Mood him = mood(fig::Brow::Worried, fig::Eyes::Open, fig::Mouth::Small);
+    him.look = -1;
+    posed(p, CastLook::Sorin, him, QPointF(590, 570), 0.8);
     addGlow(p, QPointF(320, 330), 140, QColor(94, 240, 255, 40));
 }
 
@@ -1532,7 +1574,12 @@ void qinganWindow(QPainter &p, Rng &rng)
     frame.addEllipse(QPointF(360, 220), 320, 210);
     frame.setFillRule(Qt::OddEvenFill);
     p.drawPath(frame);
-    threeFromBehind(p, 490, 230, 250);
+    // The three side by side at the window, seen from behind.
+    fig::Mood behind;
+    behind.back = true;
+    posed(p, CastLook::Sorin, behind, QPointF(250, 540), 0.66);
+    posed(p, CastLook::Lio, behind, QPointF(360, 548), 0.62);
+    posed(p, CastLook::TavielHome, behind, QPointF(470, 540), 0.66);
     vignette(p, kAll, 0.4);
 }
 
@@ -1546,17 +1593,36 @@ void liftDoor(QPainter &p, Rng &rng)
             p.drawRect(QRectF(x + 1, y + 1, 58, 28));
         }
     // The lift door opening in blue light.
-    QRectF door(270, 90, 180, 300);
+    QRectF door(440, 70, 190, 320);
     p.setBrush(QColor(140, 220, 255));
     p.drawRect(door);
-    addGlow(p, door.center(), 260, QColor(94, 200, 255, 140));
-    lightShaft(p, QPointF(360, 390), 180, QPointF(360, 480), 500, QColor(120, 210, 255, 100));
+    addGlow(p, door.center(), 280, QColor(94, 200, 255, 150));
+    lightShaft(p, QPointF(535, 390), 190, QPointF(480, 480), 560, QColor(120, 210, 255, 100));
     p.setBrush(QColor(70, 80, 96));
-    p.drawRect(QRectF(270, 90, 60, 300));
-    p.drawRect(QRectF(390, 90, 60, 300));
-    // Lio holding Sorin's sleeve: their backs against the light.
-    person(p, QPointF(520, 560), 440, lookSorin(), Pose::Back, 1);
-    castFigure(p, "a1-6", QPointF(200, 560), 1.1);
+    p.drawRect(QRectF(440, 70, 56, 320));
+    p.drawRect(QRectF(574, 70, 56, 320));
+    // The two in front of it, the blue light on them: Lio close at Sorin's
+    // side, her hand out to his sleeve.
+    QImage pair = spriteCanvas(W, H);
+    {
+        QPainter fp(&pair);
+        prepare(fp);
+        using namespace fig;
+        Mood him = mood(Brow::Neutral, Eyes::Open, Mouth::Neutral);
+        him.look = 0.8;
+        posed(fp, CastLook::Sorin, him, QPointF(310, 500), 0.95);
+        Mood her = mood(Brow::Worried, Eyes::Open, Mouth::Wavy, Arm::Chest, Arm::Offer);
+        her.look = 0.8;
+        her.blush = 0.3;
+        posed(fp, CastLook::Lio, her, QPointF(150, 505), 0.9);
+        // Lit from the door on their right.
+        fp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        QLinearGradient light(QPointF(0, 0), QPointF(W, 0));
+        light.setColorAt(0, QColor(20, 30, 60, 70));
+        light.setColorAt(1, QColor(120, 210, 255, 110));
+        fp.fillRect(kAll, light);
+    }
+    p.drawImage(0, 0, pair);
     vignette(p, kAll, 0.45);
 }
 
@@ -1686,9 +1752,25 @@ void coreGate(QPainter &p, Rng &rng, bool sitting)
                 p.drawRect(QRectF(305 + k * 20, 186 + r * 16, 3, 10));
             }
     } else {
-        person(p, QPointF(330, 450), 190, lookSorin(), Pose::Sit, -1);
-        person(p, QPointF(400, 450), 170, lookLio(), Pose::Sit, 1);
-        addGlow(p, QPointF(360, 320), 160, QColor(94, 240, 255, 60));
+        // Back to back on the steps: Sorin facing the gate, Lio facing us, eyes
+        // closed, the rings' light on them.
+        QImage pair = spriteCanvas(W, H);
+        {
+            QPainter fp(&pair);
+            prepare(fp);
+            using namespace fig;
+            Mood him;
+            him.back = true;
+            posed(fp, CastLook::Sorin, him, QPointF(300, 560), 1.05);
+            Mood her = mood(Brow::Sad, Eyes::Closed, Mouth::Small, Arm::Hug, Arm::Hug);
+            her.tilt = -6;
+            her.blush = 0.4;
+            posed(fp, CastLook::Lio, her, QPointF(420, 570), 1.0);
+            fp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+            fp.fillRect(kAll, QColor(94, 240, 255, 36));
+        }
+        p.drawImage(0, 0, pair);
+        addGlow(p, QPointF(360, 120), 160, QColor(94, 240, 255, 50));
     }
 }
 
@@ -1743,8 +1825,15 @@ void protocolSphere(QPainter &p, Rng &rng, bool hand)
 void spineBattle(QPainter &p, Rng &rng)
 {
     spine(p, rng, 60, QColor(255, 40, 50), false, QColor(150, 220, 255));
-    person(p, QPointF(230, 560), 420, lookSorin(), Pose::Back, 1);
-    castFigure(p, "a1-9", QPointF(500, 560), 1.1);
+    {
+        using namespace fig;
+        Mood him = mood(Brow::Angry, Eyes::Open, Mouth::Neutral, Arm::Fist, Arm::Fist);
+        him.look = -0.6;
+        posed(p, CastLook::Sorin, him, QPointF(230, 560), 1.1);
+        Mood her = mood(Brow::Angry, Eyes::Open, Mouth::Neutral, Arm::Fist, Arm::Fist);
+        her.look = 0.6;
+        posed(p, CastLook::Lio, her, QPointF(500, 565), 1.05);
+    }
     // The two blasters glowing: his blue, hers magenta.
     addGlow(p, QPointF(120, 360), 80, QColor(70, 108, 240, 220));
     p.setBrush(QColor(200, 220, 255));
@@ -1800,9 +1889,14 @@ void bridgeScene(QPainter &p, Rng &rng, int step)
         castFigure(p, "a2-2-9", QPointF(480, 430), 0.62, 0.45);
         return;
     }
-    if (step == 2)
-        hologram(p, QPointF(420, 400), 200, Pose::Reach, -1);
-    else
+    if (step == 2) {
+        fig::Mood her = mood(fig::Brow::Sad, fig::Eyes::Open, fig::Mouth::Small, fig::Arm::Down,
+                             fig::Arm::Offer);
+        her.glow = QColor(110, 236, 255);
+        her.particles = 0.4;
+        her.look = -0.5;
+        posed(p, CastLook::Hologram, her, QPointF(470, 440), 0.64);
+    } else
         castFigure(p, "a2-2-6", QPointF(490, 430), 0.62);
     if (step == 2) {
         for (int i = 0; i < 14; ++i) {
@@ -1814,149 +1908,18 @@ void bridgeScene(QPainter &p, Rng &rng, int step)
         }
         addGlow(p, QPointF(485, 360), 90, QColor(94, 240, 255, 160));
     } else {
-        person(p, QPointF(170, 500), 204, lookSorin(), Pose::Back);
-        person(p, QPointF(236, 500), 180, lookLio(), Pose::Back);
+        // Sorin and Lio in front on the left, turned towards her.
+        fig::Mood him = mood(fig::Brow::Worried, fig::Eyes::Open, fig::Mouth::Neutral);
+        him.look = 1;
+        posed(p, CastLook::Sorin, him, QPointF(110, 570), 0.8);
+        fig::Mood her = mood(fig::Brow::Worried, fig::Eyes::Open, fig::Mouth::Frown, fig::Arm::Fist,
+                             fig::Arm::Fist);
+        her.look = 1;
+        posed(p, CastLook::Lio, her, QPointF(265, 575), 0.74);
     }
 }
 
-// The first captain, head and shoulders, drawn in the figures' manner: grey
-// bob, tired kind eyes, the long grey coat with the ship's ring emblem.
-void captainBust(QPainter &p, QPointF at, double scale, bool reaching)
-{
-    const QColor line(44, 36, 54);
-    const QColor skin(238, 208, 192), hair(176, 176, 184), coat(124, 126, 136);
-    p.save();
-    p.translate(at);
-    p.scale(scale, scale);
-    QPen outline(line, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(outline);
-    // Hair behind the head.
-    QPainterPath back;
-    back.moveTo(-100, 70);
-    back.cubicTo(-120, -40, -80, -130, 0, -132);
-    back.cubicTo(80, -130, 120, -40, 100, 70);
-    back.cubicTo(60, 84, -60, 84, -100, 70);
-    p.setBrush(shade(hair, 0.85));
-    p.drawPath(back);
-    // Coat, lapels and sweater.
-    QPainterPath body;
-    body.moveTo(-230, 480);
-    body.cubicTo(-220, 260, -190, 190, -60, 150);
-    body.lineTo(60, 150);
-    body.cubicTo(190, 190, 220, 260, 230, 480);
-    body.closeSubpath();
-    QLinearGradient cg(-200, 0, 200, 0);
-    cg.setColorAt(0, shade(coat, 1.15));
-    cg.setColorAt(1, shade(coat, 0.75));
-    p.setBrush(cg);
-    p.drawPath(body);
-    QPainterPath sweater;
-    sweater.moveTo(-52, 150);
-    sweater.lineTo(0, 330);
-    sweater.lineTo(52, 150);
-    sweater.closeSubpath();
-    p.setBrush(QColor(74, 76, 86));
-    p.drawPath(sweater);
-    for (int side = -1; side <= 1; side += 2) {
-        QPainterPath lapel;
-        lapel.moveTo(side * 56, 148);
-        lapel.lineTo(side * 120, 200);
-        lapel.lineTo(side * 70, 230);
-        lapel.lineTo(side * 4, 340);
-        lapel.closeSubpath();
-        p.setBrush(shade(coat, side < 0 ? 1.05 : 0.85));
-        p.drawPath(lapel);
-    }
-    // The ship's ring emblem on the breast.
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(220, 226, 236), 4));
-    p.drawEllipse(QPointF(-120, 280), 18, 8);
-    p.drawLine(QPointF(-146, 280), QPointF(-94, 280));
-    p.setPen(outline);
-    // Neck and face.
-    p.setBrush(shade(skin, 0.88));
-    p.drawRect(QRectF(-24, 60, 48, 96));
-    QPainterPath face;
-    face.moveTo(-74, -20);
-    face.cubicTo(-78, 40, -50, 92, 0, 104);
-    face.cubicTo(50, 92, 78, 40, 74, -20);
-    face.cubicTo(70, -90, -70, -90, -74, -20);
-    p.setBrush(skin);
-    p.drawPath(face);
-    // Fringe swept to one side, bob framing the jaw.
-    QPainterPath fringe;
-    fringe.moveTo(-84, 60);
-    fringe.cubicTo(-96, -20, -80, -118, 0, -120);
-    fringe.cubicTo(82, -118, 100, -30, 86, 56);
-    fringe.cubicTo(76, 10, 70, -30, 52, -48);
-    fringe.cubicTo(20, -30, -20, -44, -40, -62);
-    fringe.cubicTo(-56, -20, -70, 20, -84, 60);
-    QLinearGradient hg(0, -120, 0, 60);
-    hg.setColorAt(0, shade(hair, 1.15));
-    hg.setColorAt(1, shade(hair, 0.9));
-    p.setBrush(hg);
-    p.drawPath(fringe);
-    p.setPen(QPen(shade(hair, 0.7), 2));
-    p.setBrush(Qt::NoBrush);
-    for (int k = 0; k < 4; ++k) {
-        QPainterPath strand;
-        strand.moveTo(-20 + k * 20, -110);
-        strand.cubicTo(-30 + k * 26, -70, -40 + k * 30, -40, -46 + k * 36, -20 + k * 6);
-        p.drawPath(strand);
-    }
-    // Tired, kind eyes: heavy lids, soft brows raised at the middle.
-    for (int side = -1; side <= 1; side += 2) {
-        const QPointF e(side * 34, 8);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(250, 248, 246));
-        p.drawEllipse(e, 17, 9);
-        p.setBrush(QColor(96, 116, 140));
-        p.drawEllipse(e + QPointF(0, 2), 8, 8);
-        p.setBrush(QColor(30, 30, 40));
-        p.drawEllipse(e + QPointF(0, 2), 3.5, 3.5);
-        p.setBrush(QColor(255, 255, 255));
-        p.drawEllipse(e + QPointF(-3, -1), 2, 2);
-        p.setBrush(skin); // the lid lowered over the top of the eye
-        p.drawRect(QRectF(e.x() - 19, e.y() - 12, 38, 8));
-        p.setPen(QPen(line, 4, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(e + QPointF(-18, -3), e + QPointF(18, -4));
-        p.setPen(QPen(alpha(line, 120), 1.6, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(e.x() - 16, e.y() + 2, 32, 14), 200 * 16, 140 * 16); // weary shadow
-        p.setPen(QPen(shade(hair, 0.6), 4, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(e + QPointF(-side * 18, -30), e + QPointF(side * 20, -21));
-    }
-    // Nose, a small smile and the lines of the years.
-    p.setPen(QPen(alpha(line, 160), 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(2, 22), QPointF(-4, 44));
-    p.setPen(QPen(QColor(150, 86, 86), 3, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(QRectF(-18, 52, 36, 16), 200 * 16, 140 * 16);
-    p.setPen(QPen(alpha(line, 70), 1.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(QRectF(-44, 34, 20, 36), 100 * 16, 80 * 16);
-    p.drawArc(QRectF(24, 34, 20, 36), 0, 80 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 150, 140, 40));
-    p.drawEllipse(QPointF(-46, 40), 16, 8);
-    p.drawEllipse(QPointF(46, 40), 16, 8);
-    if (reaching) {
-        // Her hand held out towards the one watching, large with nearness.
-        p.setPen(outline);
-        p.setBrush(shade(coat, 1.05));
-        QPainterPath sleeve;
-        sleeve.moveTo(150, 480);
-        sleeve.cubicTo(170, 360, 200, 260, 250, 210);
-        sleeve.lineTo(330, 250);
-        sleeve.cubicTo(300, 300, 280, 400, 270, 480);
-        sleeve.closeSubpath();
-        p.drawPath(sleeve);
-        p.setBrush(skin);
-        p.drawEllipse(QPointF(300, 196), 58, 50);
-        for (int k = 0; k < 4; ++k)
-            p.drawRoundedRect(QRectF(262 + k * 22, 118 - (k == 0 || k == 3 ? -10 : 0), 20, 56), 10, 10);
-    }
-    p.restore();
-}
-
+// The first captain's recording: her figure close up, projected in cyan.
 void captainRecording(QPainter &p, Rng &rng, bool reaching)
 {
     if (reaching) {
@@ -1970,7 +1933,11 @@ void captainRecording(QPainter &p, Rng &rng, bool reaching)
     {
         QPainter rp(&rec);
         prepare(rp);
-        captainBust(rp, QPointF(reaching ? 320 : 360, 200), 0.95, reaching);
+        // Her bust, close, drawn as the same person as in the ship's history.
+        using namespace fig;
+        Mood her = mood(Brow::Sad, Eyes::Half, Mouth::Smile, Arm::Down,
+                        reaching ? Arm::Offer : Arm::Down);
+        posed(rp, CastLook::Captain, her, QPointF(reaching ? 300 : 360, 790), 1.7);
         rp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         rp.fillRect(kAll, QColor(120, 220, 255, 70));
         rp.setPen(QPen(QColor(0, 0, 0, 40), 1));
@@ -2033,7 +2000,16 @@ void skyOpens(QPainter &p, Rng &rng)
     p.drawRect(QRectF(560, 250, 170, 100));
     p.setBrush(QColor(200, 190, 180));
     p.drawRect(QRectF(560, 246, 170, 6));
-    person(p, QPointF(640, 248), 70, lookTaviel(true), Pose::Wave, -1);
+    {
+        // Behind the parapet, in uniform, the open notebook held up.
+        fig::Mood her = mood(fig::Brow::Raised, fig::Eyes::Open, fig::Mouth::Smile, fig::Arm::Hold,
+                             fig::Arm::Hold);
+        her.prop = fig::Prop::BookOpenUp;
+        p.save();
+        p.setClipRect(QRectF(0, 0, W, 247));
+        posed(p, CastLook::Taviel, her, QPointF(640, 271), 0.22);
+        p.restore();
+    }
     timeWash(p, Tod::Morning);
 }
 
@@ -2126,7 +2102,17 @@ void keeperSeat(QPainter &p, Rng &rng)
     shell.setColorAt(1, QColor(6, 2, 6, 235));
     p.setBrush(shell);
     p.drawEllipse(c, 150, 150);
-    person(p, QPointF(360, 300), 120, lookSorin(), Pose::Sit, 1);
+    {
+        // Sorin seated inside, as the players know him, the light gone from his eyes.
+        using namespace fig;
+        Mood him = mood(Brow::Sad, Eyes::Half, Mouth::Neutral);
+        p.save();
+        QPainterPath inside;
+        inside.addEllipse(c, 146, 146);
+        p.setClipPath(inside);
+        posed(p, CastLook::Sorin, him, QPointF(360, 400), 0.62);
+        p.restore();
+    }
     redVeins(p, c, rng, 14, 260);
     // Lio's hand, magenta sleeve and all, reaching in from the right edge.
     const Look lio = lookLio();
@@ -2157,15 +2143,22 @@ void monitorView(QPainter &p, Rng &rng, int which)
             }
         } else if (which == 6) {
             coastalRoad(vp, r2, Tod::Dusk);
-            Look grown = lookLio();
-            grown.hairStyle = 1;
-            grown.top = QColor(120, 40, 110);
-            person(vp, QPointF(380, 400), 200, grown, Pose::Back, 1);
+            // Lio grown up, her hair down as in the epilogue, looking out to sea.
+            fig::Mood her = mood(fig::Brow::Sad, fig::Eyes::Open, fig::Mouth::Small);
+            her.look = -1;
+            her.tilt = -3;
+            posed(vp, CastLook::LioGrown, her, QPointF(470, 560), 0.85);
         } else if (which == 7) {
             atticRoom(vp, r2, false);
-            Look old = lookTaviel(false);
-            old.hair = QColor(220, 224, 230);
-            person(vp, QPointF(470, 470), 260, old, Pose::Back, 1);
+            // Taviel grown old: the same glasses and notebook, her hair white.
+            fig::Look old = castLook(CastLook::TavielHome);
+            old.hair = QColor(224, 226, 232);
+            old.older = true;
+            fig::Mood her = mood(fig::Brow::Sad, fig::Eyes::Half, fig::Mouth::Smile,
+                                 fig::Arm::Hold, fig::Arm::Hold);
+            her.prop = fig::Prop::BookChest;
+            her.look = 0.6;
+            placeFigure(vp, fig::paintFigure(old, her), QPointF(470, 560), 0.85);
         } else {
             capeAtNight(vp, r2, true);
             vp.fillRect(kAll, QColor(255, 220, 160, 60));
@@ -2290,7 +2283,11 @@ Painter painterFor(const QString &name)
                  silhouette(p, QPointF(x + 60, 420), 60, QColor(60, 56, 60), Pose::Reach, 0);
              }
              fillVertical(p, QRectF(0, 400, W, 80), {{0, QColor(110, 100, 90)}, {1, QColor(70, 64, 60)}});
-             captainWoman(p, QPointF(200, 470), 200, Pose::Back);
+             // The captain watching them build, as her recording shows her.
+             using namespace fig;
+             Mood her = mood(Brow::Sad, Eyes::Half, Mouth::Small, Arm::Down, Arm::Chest);
+             her.look = 0.7;
+             posed(p, CastLook::Captain, her, QPointF(150, 540), 0.95);
          }},
         {"cg17-6", [](QPainter &p, Rng &r) { captainRecording(p, r, false); }},
         {"cg18-1", [](QPainter &p, Rng &r) { watcherAtWindow(p, r, false); }},
