@@ -40,12 +40,64 @@ Page {
         }
     }
 
+    // A click on a hidden text box brings it back first, or the story would
+    // move on to a line nobody can read.
+    function stepOrShow() {
+        if (!textuiVisible) {
+            textuiVisible = true
+            return
+        }
+        Controller.next1()
+        gamestartVisible = false
+    }
+
+    function toggleTextBox() {
+        textuiVisible = !textuiVisible
+        kvisible = false
+        vsuo = false
+        menuBar.returnDialog.open = false
+        menuBar.quitDialog.open = false
+    }
+
+    // Windowed and full screen trade places; a maximised window goes full screen.
+    function toggleFullScreen() {
+        if (Controller.suofang === 1)
+            Controller.xiaochuang()
+        else
+            Controller.quanping()
+    }
+
     width: 720
     height: 480
     focus: true
 
     Keys.onPressed: {
         switch (event.key) {
+        // Keys the field leaves alone reach the page too; reading keys must not
+        // step the story from under it.
+        case Qt.Key_Space:
+        case Qt.Key_Return:
+        case Qt.Key_Enter:
+        case Qt.Key_PageDown:
+        case Qt.Key_Down:
+            if (!inputField.activeFocus)
+                stepOrShow()
+            event.accepted = true
+            break
+        case Qt.Key_PageUp:
+        case Qt.Key_Up:
+            if (!inputField.activeFocus)
+                Controller.wheel1(1)
+            event.accepted = true
+            break
+        case Qt.Key_F11:
+            toggleFullScreen()
+            event.accepted = true
+            break
+        case Qt.Key_H:
+            toggleTextBox()
+            event.accepted = true
+            break
         case Qt.Key_Escape:
             openDialog(menuBar.returnDialog)
             event.accepted = true
@@ -246,16 +298,10 @@ Page {
         acceptedButtons: Qt.LeftButton | Qt.RightButton
 
         onClicked: {
-            if (mouse.button === Qt.RightButton) {
-                page.textuiVisible = !page.textuiVisible
-                page.kvisible = false
-                page.vsuo = false
-                menuBar.returnDialog.open = false
-                menuBar.quitDialog.open = false
-            } else {
-                Controller.next1()
-                page.gamestartVisible = false
-            }
+            if (mouse.button === Qt.RightButton)
+                page.toggleTextBox()
+            else
+                page.stepOrShow()
         }
         // Entering the page is a move too: it may land straight on the bar's strip.
         onEntered: pointerMoved(mouseX, mouseY)

@@ -284,6 +284,14 @@ void MainWindow::inbextra1(int value)
     emit inbextraChanged(value);
 }
 
+void MainWindow::wheel1(int step)
+{
+    if (currentPage != QLatin1String("game"))
+        return;
+    wheelDelta = step > 0 ? 120 : step < 0 ? -120 : 0;
+    emit wheelChanged(step > 0 ? 1 : step < 0 ? -1 : 0);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own

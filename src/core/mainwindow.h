@@ -98,6 +98,8 @@ public:
     Q_INVOKABLE void fs1();
     Q_INVOKABLE void inextra1(int inextra1);
     Q_INVOKABLE void inbextra1(int inbextra1);
+    // The keys that browse like the wheel: +1 back, -1 forward.
+    Q_INVOKABLE void wheel1(int step);
 
 signals:
     void currentPageChanged();

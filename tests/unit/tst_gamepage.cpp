@@ -684,8 +684,10 @@ void GamePageTest::keysConsumedOrPassedOn_data()
     QTest::newRow("Escape") << int(Qt::Key_Escape) << true << 0;
     QTest::newRow("Ctrl is passed on") << int(Qt::Key_Control) << false << 1;
     QTest::newRow("Q is not the page's") << int(Qt::Key_Q) << false << 0;
-    QTest::newRow("Space is not the page's") << int(Qt::Key_Space) << false << 0;
-    QTest::newRow("Return is not the page's") << int(Qt::Key_Return) << false << 0;
+    // Reading keys step like a left click.
+    QTest::newRow("Space steps") << int(Qt::Key_Space) << true << 1;
+    QTest::newRow("Return steps") << int(Qt::Key_Return) << true << 1;
+    QTest::newRow("Tab is not the page's") << int(Qt::Key_Tab) << false << 0;
 }
 
 void GamePageTest::keysConsumedOrPassedOn()

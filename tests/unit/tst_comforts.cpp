@@ -1,0 +1,327 @@
+#include "app/startup.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/state.h"
+#include "story/presentation.h"
+#include "story/storystate.h"
+#include "testsupport.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickItemGrabResult>
+#include <QQuickView>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+QPoint centreOf(QQuickItem *item)
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
+// WCAG relative luminance and contrast ratio.
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QList<QByteArray> numberedScript(int count = 975)
+{
+    QList<QByteArray> lines;
+    for (int n = 1; n <= count; ++n)
+        lines << "line " + QByteArray::number(n);
+    return lines;
+}
+
+} // namespace
+
+// The reading comforts through the real pages, offscreen, with the controller
+// wired as start-up wires it over a script of numbered lines.
+class TestComforts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void readingKeys_data();
+    void readingKeys();
+    void readingKeysLeaveTheInputBoxAlone_data();
+    void readingKeysLeaveTheInputBoxAlone();
+    void fullScreenKey_data();
+    void fullScreenKey();
+    void hiddenBoxComesBackBeforeTheStoryMoves_data();
+    void hiddenBoxComesBackBeforeTheStoryMoves();
+
+private:
+    void start(const QByteArray &settingFile = "0\n0.5\n0.5\n0.5\n");
+    void openGame();
+    void openPage(const char *name);
+    QQuickItem *item(const char *name) const;
+    void click(const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(view.get(), button, Qt::NoModifier, at);
+    }
+    void key(int k) { QTest::keyClick(view.get(), Qt::Key(k)); }
+    // The software renderer cannot grab the window offscreen; the scene can.
+    QImage grab()
+    {
+        QSharedPointer<QQuickItemGrabResult> result = view->contentItem()->grabToImage();
+        if (!result)
+            return QImage();
+        QSignalSpy ready(result.data(), &QQuickItemGrabResult::ready);
+        if (!ready.wait(2000))
+            return QImage();
+        return result->image();
+    }
+    // Puts the cursor on line n, typed and finished, as a forward step leaves it.
+    void standOn(int n);
+    void finishTyping();
+    int line() const { return core::process().story.currentLine; }
+    int viewLine() const { return core::process().story.viewLine; }
+    QString text() const { return game.property(prop::currentText).toString(); }
+
+    std::unique_ptr<ScratchDir> scratch;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQuickView> view;
+    Game game;
+    int restarts = 0;
+    int quits = 0;
+};
+
+void TestComforts::initTestCase()
+{
+    Q_INIT_RESOURCE(qml);
+}
+
+void TestComforts::init()
+{
+    scratch = std::make_unique<ScratchDir>();
+    QDir().mkpath(QStringLiteral("png"));
+    QDir().mkpath(QStringLiteral("saves"));
+}
+
+void TestComforts::start(const QByteArray &settingFile)
+{
+    scratch->write(QStringLiteral("setting.txt"), settingFile);
+    controller = std::make_unique<MainWindow>();
+    view = std::make_unique<QQuickView>();
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    view->resize(720, 480);
+    game = Game();
+    game.engine = view->engine();
+    game.controller = controller.get();
+    game.Vzi = 1.0f;
+    restarts = quits = 0;
+    game.hooks.restartSelf = [this] { ++restarts; return true; };
+    game.hooks.quit = [this] { ++quits; };
+    core::resetProcessState();
+    core::process().scriptLines = numberedScript();
+    publishStartupProperties(game);
+    connectHandlers(game);
+}
+
+void TestComforts::cleanup()
+{
+    story::typeTimer()->stop();
+    view.reset();
+    controller.reset();
+    scratch.reset();
+}
+
+void TestComforts::openGame()
+{
+    controller->navigategame(QStringLiteral("load"));
+    openPage("game");
+}
+
+void TestComforts::openPage(const char *name)
+{
+    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/%1.qml").arg(QLatin1String(name))));
+    QVERIFY2(view->status() == QQuickView::Ready,
+             qPrintable(view->errors().isEmpty() ? QString() : view->errors().first().toString()));
+    view->show();
+    view->requestActivate();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(QTest::qWaitForWindowActive(view.get()));
+}
+
+QQuickItem *TestComforts::item(const char *name) const
+{
+    auto *found = view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no item named %s on the page", name);
+    return found;
+}
+
+void TestComforts::finishTyping()
+{
+    for (int i = 0; i < 10000 && !core::process().typing.typingDone; ++i)
+        story::typeTick(game);
+}
+
+void TestComforts::standOn(int n)
+{
+    core::process().story.currentLine = n - 1;
+    core::process().story.viewLine = n - 1;
+    controller->next1();
+    finishTyping();
+    QCOMPARE(line(), n);
+}
+
+void TestComforts::readingKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("line");     // the cursor after the key
+    QTest::addColumn<int>("view");     // the line shown after the key
+
+    // From line 5, browsed back to 4 first.
+    QTest::newRow("Space") << int(Qt::Key_Space) << 6 << 6;
+    QTest::newRow("Return") << int(Qt::Key_Return) << 6 << 6;
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << 6 << 6;
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 6 << 6;
+    QTest::newRow("Down") << int(Qt::Key_Down) << 6 << 6;
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 5 << 3;
+    QTest::newRow("Up") << int(Qt::Key_Up) << 5 << 3;
+    QTest::newRow("unrelated key") << int(Qt::Key_Q) << 5 << 4;
+}
+
+void TestComforts::readingKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, line);
+    QFETCH(int, view);
+
+    start();
+    openGame();
+    standOn(5);
+    controller->wheel1(1);
+    QCOMPARE(viewLine(), 4);
+
+    this->key(key);
+    QCOMPARE(this->line(), line);
+    QCOMPARE(viewLine(), view);
+    QCOMPARE(text(), QStringLiteral("line %1").arg(view).left(text().size()));
+    QVERIFY(!text().isEmpty());
+}
+
+void TestComforts::readingKeysLeaveTheInputBoxAlone_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Space") << int(Qt::Key_Space);
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown);
+    QTest::newRow("Down") << int(Qt::Key_Down);
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp);
+    QTest::newRow("Up") << int(Qt::Key_Up);
+}
+
+void TestComforts::readingKeysLeaveTheInputBoxAlone()
+{
+    QFETCH(int, key);
+
+    start();
+    openGame();
+    standOn(550);
+    controller->next1();
+    finishTyping();
+    QCOMPARE(line(), 551);
+    QQuickItem *field = item("inputField");
+    QTRY_VERIFY(field->hasActiveFocus());
+
+    this->key(key);
+    QCOMPARE(line(), 551);
+    QCOMPARE(viewLine(), 551);
+    QVERIFY(field->hasActiveFocus());
+}
+
+void TestComforts::fullScreenKey_data()
+{
+    QTest::addColumn<QByteArray>("mode");   // setting line 1 at start
+    QTest::addColumn<int>("asked");         // the mode F11 asks for
+    QTest::addColumn<QByteArray>("stored"); // setting line 1 afterwards
+
+    QTest::newRow("windowed goes full screen") << QByteArray("0") << 1 << QByteArray("1");
+    QTest::newRow("full screen goes windowed") << QByteArray("1") << 0 << QByteArray("0");
+    QTest::newRow("maximised goes full screen") << QByteArray("2") << 1 << QByteArray("1");
+}
+
+void TestComforts::fullScreenKey()
+{
+    QFETCH(QByteArray, mode);
+    QFETCH(int, asked);
+    QFETCH(QByteArray, stored);
+
+    start(mode + "\n0.5\n0.5\n0.5\n");
+    openGame();
+    QSignalSpy spy(controller.get(), &MainWindow::suofangChanged);
+    key(Qt::Key_F11);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.first().first().toInt(), asked);
+    QCOMPARE(scratch->read(QStringLiteral("setting.txt")).split('\n').first(), stored);
+    QTRY_COMPARE(restarts, 1);
+    QCOMPARE(quits, 1);
+}
+
+void TestComforts::hiddenBoxComesBackBeforeTheStoryMoves_data()
+{
+    QTest::addColumn<bool>("byKey"); // hide with H and show with Space, or both by mouse
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
+void TestComforts::hiddenBoxComesBackBeforeTheStoryMoves()
+{
+    QFETCH(bool, byKey);
+
+    start();
+    openGame();
+    standOn(5);
+    QQuickItem *textArea = item("textArea");
+    QVERIFY(textArea->isVisible());
+
+    if (byKey)
+        key(Qt::Key_H);
+    else
+        click(QPoint(360, 200), Qt::RightButton);
+    QVERIFY(!textArea->isVisible());
+    QCOMPARE(line(), 5);
+
+    // The first step only shows the box again, on the line it hid.
+    if (byKey)
+        key(Qt::Key_Space);
+    else
+        click(QPoint(360, 200));
+    QVERIFY(textArea->isVisible());
+    QCOMPARE(line(), 5);
+    QCOMPARE(text(), QStringLiteral("line 5"));
+
+    if (byKey)
+        key(Qt::Key_Space);
+    else
+        click(QPoint(360, 200));
+    QCOMPARE(line(), 6);
+
+    // H hides and shows like the right button, without moving the story.
+    key(Qt::Key_H);
+    QVERIFY(!textArea->isVisible());
+    key(Qt::Key_H);
+    QVERIFY(textArea->isVisible());
+    QCOMPARE(line(), 6);
+}
+
+QTEST_MAIN(TestComforts)
+#include "tst_comforts.moc"
