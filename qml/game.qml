@@ -393,6 +393,31 @@ Page {
 
     SaveNotice {}
 
+    // Says why the text moves by itself; small and in the corner, out of the picture's way.
+    Rectangle {
+        property bool autoOn: typeof autoRunning !== "undefined" && !!autoRunning
+        property bool skipOn: typeof skipRunning !== "undefined" && !!skipRunning
+
+        objectName: "modeMark"
+        x: 720 - width - 8
+        y: 8
+        z: 5
+        width: modeMarkText.implicitWidth + 12
+        height: 20
+        radius: 4
+        color: "#99000000"
+        visible: page.textuiVisible && (autoOn || skipOn)
+
+        Text {
+            id: modeMarkText
+            objectName: "modeMarkText"
+            anchors.centerIn: parent
+            text: parent.skipOn && parent.autoOn ? "快进 · 自动" : parent.skipOn ? "快进" : "自动"
+            color: "#ffffff"
+            font.pointSize: 9
+        }
+    }
+
     GameMenuBar {
         id: menuBar
         page: page

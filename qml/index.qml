@@ -45,17 +45,20 @@ Page {
     }
 
     component MenuButton: Button {
+        id: menuButton
         property string label
         width: 100
         anchors.centerIn: parent
+        hoverEnabled: true
         background: Rectangle {
             color: Theme.transparent
             border.width: 0
         }
         contentItem: Text {
             width: 100
-            text: parent.label
-            color: "#ffffff"
+            text: menuButton.label
+            color: menuButton.hovered ? Theme.accent : "#ffffff"
+            scale: menuButton.hovered ? 1.15 : 1.0
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
             font.underline: true

@@ -71,4 +71,8 @@ inline constexpr Name saveRows{"saveRows"};
 // Settings page: what went wrong with the last display-mode change, empty when nothing
 inline constexpr Name settingNotice{"settingNotice"};
 
+// Reading comforts: auto and skip running (the game page's marks)
+inline constexpr Name autoRunning{"autoRunning"};
+inline constexpr Name skipRunning{"skipRunning"};
+
 } // namespace prop

@@ -12,6 +12,8 @@ void connectStory(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
+    game.publish(prop::autoRunning, false);
+    game.publish(prop::skipRunning, false);
     QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
         if (value == 1)
             advanceLine(*g);

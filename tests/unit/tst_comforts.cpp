@@ -66,6 +66,13 @@ private slots:
     void fullScreenKey();
     void hiddenBoxComesBackBeforeTheStoryMoves_data();
     void hiddenBoxComesBackBeforeTheStoryMoves();
+    void modeMark_data();
+    void modeMark();
+    void modeMarkGoesWhenSkipStopsByItself();
+    void menuLabelsReadableOverAnyPicture_data();
+    void menuLabelsReadableOverAnyPicture();
+    void titleButtonsAnswerHover_data();
+    void titleButtonsAnswerHover();
 
 private:
     void start(const QByteArray &settingFile = "0\n0.5\n0.5\n0.5\n");
@@ -321,6 +328,129 @@ void TestComforts::hiddenBoxComesBackBeforeTheStoryMoves()
     key(Qt::Key_H);
     QVERIFY(textArea->isVisible());
     QCOMPARE(line(), 6);
+}
+
+void TestComforts::modeMark_data()
+{
+    QTest::addColumn<bool>("autoOn");
+    QTest::addColumn<bool>("skipOn");
+    QTest::addColumn<QString>("mark"); // empty: hidden
+
+    QTest::newRow("neither") << false << false << QString();
+    QTest::newRow("auto") << true << false << QStringLiteral("自动");
+    QTest::newRow("skip") << false << true << QStringLiteral("快进");
+    QTest::newRow("both") << true << true << QStringLiteral("快进 · 自动");
+}
+
+void TestComforts::modeMark()
+{
+    QFETCH(bool, autoOn);
+    QFETCH(bool, skipOn);
+    QFETCH(QString, mark);
+
+    start();
+    openGame();
+    standOn(5);
+    if (autoOn)
+        controller->Auto1();
+    if (skipOn)
+        controller->skip1();
+    QQuickItem *box = item("modeMark");
+    QCOMPARE(box->isVisible(), !mark.isEmpty());
+    if (!mark.isEmpty())
+        QCOMPARE(item("modeMarkText")->property("text").toString(), mark);
+
+    // Hidden with the text box, back with it.
+    key(Qt::Key_H);
+    QVERIFY(!box->isVisible());
+    key(Qt::Key_H);
+    QCOMPARE(box->isVisible(), !mark.isEmpty());
+
+    // Switched off from the controller: the mark goes.
+    if (autoOn)
+        controller->Auto1();
+    if (skipOn)
+        controller->skip1();
+    QVERIFY(!box->isVisible());
+}
+
+// Skip stopping by itself at a question leaves the controller's toggle on;
+// the mark must not go on claiming that the text moves.
+void TestComforts::modeMarkGoesWhenSkipStopsByItself()
+{
+    start();
+    openGame();
+    standOn(259);
+    controller->skip1();
+    QVERIFY(item("modeMark")->isVisible());
+    QTRY_COMPARE(line(), 261);
+    QTRY_VERIFY(!item("modeMark")->isVisible());
+    QCOMPARE(controller->getSkip(), -1);
+}
+
+void TestComforts::menuLabelsReadableOverAnyPicture_data()
+{
+    QTest::addColumn<QColor>("picture");
+    QTest::newRow("white") << QColor(Qt::white);
+    QTest::newRow("accent") << QColor(QStringLiteral("#6496fa"));
+    QTest::newRow("yellow") << QColor(Qt::yellow);
+    QTest::newRow("black") << QColor(Qt::black);
+}
+
+void TestComforts::menuLabelsReadableOverAnyPicture()
+{
+    QFETCH(QColor, picture);
+
+    start();
+    QImage image(720, 480, QImage::Format_RGB32);
+    image.fill(picture);
+    QVERIFY(image.save(QStringLiteral("png/plain.png")));
+    game.publish(prop::bcPath, QStringLiteral("plain"));
+    game.publish(prop::bVisible, 1);
+    openGame();
+    QTRY_COMPARE(item("background")->property("status").toInt(), 1); // Image.Ready
+    QTest::mouseMove(view.get(), QPoint(360, 200));
+    QTest::mouseMove(view.get(), QPoint(360, 470));
+    QVERIFY(item("menuBar")->isVisible());
+
+    const QImage shot = grab();
+    QVERIFY(!shot.isNull());
+    // The strip where no label is drawn: what the letters stand on.
+    const QColor backdrop = shot.pixelColor(712, 458);
+    const QColor pictureSeen = shot.pixelColor(360, 200);
+    QCOMPARE(pictureSeen.name(), picture.name());
+    for (const char *name : {"menuSave", "menuLoad", "menuSkip", "menuAuto", "menuSetting", "menuReturn", "menuQuit"}) {
+        auto *label = item(name)->property("contentItem").value<QQuickItem *>();
+        const QColor ink = label->property("color").value<QColor>();
+        const double ratio = contrast(ink, backdrop);
+        QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1: %2 on %3 is %4:1")
+                                              .arg(QLatin1String(name), ink.name(), backdrop.name()).arg(ratio)));
+    }
+}
+
+void TestComforts::titleButtonsAnswerHover_data()
+{
+    QTest::addColumn<QString>("button");
+    for (const char *name : {"startButton", "loadButton", "extraButton", "settingButton", "exitButton"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestComforts::titleButtonsAnswerHover()
+{
+    QFETCH(QString, button);
+
+    start();
+    openPage("index");
+    QQuickItem *b = item(button.toLatin1().constData());
+    auto *label = b->property("contentItem").value<QQuickItem *>();
+    QTest::mouseMove(view.get(), QPoint(20, 20));
+    const QColor rest = label->property("color").value<QColor>();
+    QTest::mouseMove(view.get(), centreOf(b));
+    QTRY_VERIFY(b->property("hovered").toBool());
+    QVERIFY(label->property("color").value<QColor>() != rest);
+    QVERIFY(label->scale() > 1.0);
+    QTest::mouseMove(view.get(), QPoint(20, 20));
+    QTRY_COMPARE(label->property("color").value<QColor>(), rest);
 }
 
 QTEST_MAIN(TestComforts)
