@@ -74,5 +74,10 @@ inline constexpr Name settingNotice{"settingNotice"};
 // Reading comforts: auto and skip running (the game page's marks)
 inline constexpr Name autoRunning{"autoRunning"};
 inline constexpr Name skipRunning{"skipRunning"};
+// Endings: the card's title after an ending (empty: no card), and for the
+// extras page each ending's title or "？？？" in story order, and how many
+inline constexpr Name endingCard{"endingCard"};
+inline constexpr Name endingsSeen{"endingsSeen"};
+inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 
 } // namespace prop

@@ -87,6 +87,8 @@ struct ProcessState {
     QPointer<QTimer> skipTimer;
     // A display-mode restart is on its way; a second change only stores its mode.
     bool restartPending = false;
+    // Ending lines this player has reached, in any run, ascending.
+    QList<int> endingsSeen;
 };
 
 ProcessState &process();

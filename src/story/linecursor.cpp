@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "stage/staging.h"
 #include "story/choices.h"
+#include "story/endings.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
@@ -22,7 +23,10 @@ bool stepForward(Game &game, ShowLine show)
         return false;
     }
     if (isEndingLine(s.currentLine)) {
+        const int ending = s.currentLine;
         game.goToTitle();
+        // After the title's reset, which takes any earlier card away.
+        reachEnding(game, ending);
         return false;
     }
     if (s.interludeActive)
@@ -94,6 +98,7 @@ void resetStory(Game &game)
     game.publish(prop::bVisible, false);
     game.publish(prop::daanvisible, false);
     game.publish(prop::shuruvisible, false);
+    game.publish(prop::endingCard, QString());
     core::resetRun(game);
     s.mistakeCount = 0;
 }

@@ -4,6 +4,7 @@
 #include "core/mainwindow.h"
 #include "story/autoskip.h"
 #include "story/choices.h"
+#include "story/endings.h"
 #include "story/linecursor.h"
 
 namespace story {
@@ -14,6 +15,8 @@ void connectStory(Game &game)
     Game *g = &game;
     game.publish(prop::autoRunning, false);
     game.publish(prop::skipRunning, false);
+    game.publish(prop::endingCard, QString());
+    loadEndingsSeen(game);
     QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
         if (value == 1)
             advanceLine(*g);

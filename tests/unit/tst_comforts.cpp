@@ -2,6 +2,8 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
+#include "story/endings.h"
+#include "story/linetables.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
 #include "testsupport.h"
@@ -37,12 +39,22 @@ double contrast(const QColor &a, const QColor &b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// Numbered lines; each ending's last line closes with its title, as the script's do.
 QList<QByteArray> numberedScript(int count = 975)
 {
     QList<QByteArray> lines;
-    for (int n = 1; n <= count; ++n)
-        lines << "line " + QByteArray::number(n);
+    for (int n = 1; n <= count; ++n) {
+        QByteArray line = "line " + QByteArray::number(n);
+        if (story::isEndingLine(n))
+            line += "<br>【结局·终点" + QByteArray::number(n) + "】";
+        lines << line;
+    }
     return lines;
+}
+
+QString endingName(int line)
+{
+    return QStringLiteral("终点%1").arg(line);
 }
 
 } // namespace
@@ -73,6 +85,12 @@ private slots:
     void menuLabelsReadableOverAnyPicture();
     void titleButtonsAnswerHover_data();
     void titleButtonsAnswerHover();
+    void endingCard_data();
+    void endingCard();
+    void endingsFile_data();
+    void endingsFile();
+    void endingsRememberedOnceEach();
+    void extrasPageListsEndings();
 
 private:
     void start(const QByteArray &settingFile = "0\n0.5\n0.5\n0.5\n");
@@ -167,9 +185,23 @@ void TestComforts::openPage(const char *name)
     QVERIFY(QTest::qWaitForWindowActive(view.get()));
 }
 
+// Through the visual tree too: a Repeater's rows are not its QObject children.
+QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    for (QQuickItem *child : root->childItems()) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
 QQuickItem *TestComforts::item(const char *name) const
 {
     auto *found = view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
+    if (!found)
+        found = findItem(view->rootObject(), QString::fromLatin1(name));
     if (!found)
         qFatal("no item named %s on the page", name);
     return found;
@@ -451,6 +483,130 @@ void TestComforts::titleButtonsAnswerHover()
     QVERIFY(label->scale() > 1.0);
     QTest::mouseMove(view.get(), QPoint(20, 20));
     QTRY_COMPARE(label->property("color").value<QColor>(), rest);
+}
+
+void TestComforts::endingCard_data()
+{
+    QTest::addColumn<int>("ending");
+    QTest::addColumn<QString>("how"); // what steps past the ending's last line
+
+    QTest::newRow("849 by click") << 849 << "click";
+    QTest::newRow("975 by Space") << 975 << "space";
+    QTest::newRow("862 by skip") << 862 << "skip";
+    QTest::newRow("911 by auto") << 911 << "auto";
+}
+
+void TestComforts::endingCard()
+{
+    QFETCH(int, ending);
+    QFETCH(QString, how);
+
+    start();
+    openGame();
+    standOn(ending);
+    QVERIFY(text().startsWith(QStringLiteral("line %1").arg(ending)));
+    if (how == QLatin1String("click"))
+        click(QPoint(360, 200));
+    else if (how == QLatin1String("space"))
+        key(Qt::Key_Space);
+    else if (how == QLatin1String("skip"))
+        controller->skip1();
+    else
+        controller->Auto1();
+    QTRY_COMPARE(controller->getCurrentPage(), QStringLiteral("index"));
+    QCOMPARE(game.property(prop::endingCard).toString(), endingName(ending));
+    QCOMPARE(scratch->read(QStringLiteral("saves/endings.txt")), QByteArray::number(ending) + '\n');
+
+    // The title page opens under the card; a click takes the card away.
+    openPage("index");
+    QQuickItem *card = item("endingCardView");
+    QVERIFY(card->isVisible());
+    QCOMPARE(item("endingCardTitle")->property("text").toString(), endingName(ending));
+    QSignalSpy toGame(controller.get(), &MainWindow::currentPageChanged);
+    click(centreOf(item("startButton")));
+    QVERIFY(!card->isVisible());
+    QCOMPARE(toGame.count(), 0); // the click was the card's, not the button's
+
+    // The next return to the title shows no card.
+    controller->navigategame(QStringLiteral("index"));
+    controller->navigateindex();
+    QCOMPARE(game.property(prop::endingCard).toString(), QString());
+}
+
+void TestComforts::endingsFile_data()
+{
+    QTest::addColumn<QByteArray>("content"); // "<none>": no file
+    QTest::addColumn<QList<int>>("seen");
+    QTest::addColumn<bool>("warned");
+
+    QTest::newRow("no file") << QByteArray("<none>") << QList<int>{} << false;
+    QTest::newRow("empty") << QByteArray("") << QList<int>{} << false;
+    QTest::newRow("one") << QByteArray("849\n") << QList<int>{849} << false;
+    QTest::newRow("two, CR LF, no last line end") << QByteArray("849\r\n975") << QList<int>{849, 975} << false;
+    QTest::newRow("a line that is no ending") << QByteArray("849\n850\n") << QList<int>{} << true;
+    QTest::newRow("garbage") << QByteArray("849\n\xff\x00zz\n") << QList<int>{} << true;
+    QTest::newRow("cut in a number") << QByteArray("849\n97") << QList<int>{} << true;
+}
+
+void TestComforts::endingsFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QList<int>, seen);
+    QFETCH(bool, warned);
+
+    if (content != "<none>")
+        scratch->write(QStringLiteral("saves/endings.txt"), content);
+    if (warned)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("结局记录 .* 已损坏")));
+    start();
+    QCOMPARE(core::process().endingsSeen, seen);
+    QCOMPARE(game.property(prop::endingsSeenCount).toInt(), seen.size());
+    const QVariantList titles = game.property(prop::endingsSeen).toList();
+    QCOMPARE(titles.size(), story::endingLines().size());
+    for (int i = 0; i < titles.size(); ++i) {
+        const int line = story::endingLines().at(i);
+        QCOMPARE(titles.at(i).toString(), seen.contains(line) ? endingName(line) : QStringLiteral("？？？"));
+    }
+
+    // Reaching an ending after a damaged file writes a sound file again.
+    standOn(857);
+    controller->next1();
+    QList<int> expected = seen;
+    expected << 857;
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(story::readEndingsSeen(), expected);
+}
+
+void TestComforts::endingsRememberedOnceEach()
+{
+    start();
+    for (int ending : {975, 849, 975}) {
+        standOn(ending);
+        controller->next1();
+        QCOMPARE(controller->getCurrentPage(), QStringLiteral("index"));
+        controller->navigategame(QStringLiteral("index"));
+    }
+    QCOMPARE(scratch->read(QStringLiteral("saves/endings.txt")), QByteArray("849\n975\n"));
+    QCOMPARE(game.property(prop::endingsSeenCount).toInt(), 2);
+}
+
+void TestComforts::extrasPageListsEndings()
+{
+    scratch->write(QStringLiteral("saves/endings.txt"), "975\n849\n");
+    start();
+    controller->navigateextra();
+    openPage("extra");
+    QQuickItem *button = item("endingsButton");
+    QCOMPARE(button->property("label").toString(), QStringLiteral("已见结局 2 / 10"));
+    QQuickItem *list = item("endingsView");
+    QVERIFY(!list->isVisible());
+    click(centreOf(button));
+    QVERIFY(list->isVisible());
+    QCOMPARE(item("endingRow0")->property("text").toString(), QStringLiteral("1.  ") + endingName(849));
+    QCOMPARE(item("endingRow1")->property("text").toString(), QStringLiteral("2.  ？？？"));
+    QCOMPARE(item("endingRow9")->property("text").toString(), QStringLiteral("10.  ") + endingName(975));
+    click(QPoint(360, 300));
+    QVERIFY(!list->isVisible());
 }
 
 QTEST_MAIN(TestComforts)
