@@ -292,6 +292,16 @@ void MainWindow::wheel1(int step)
     emit wheelChanged(step > 0 ? 1 : step < 0 ? -1 : 0);
 }
 
+void MainWindow::wholeLineFirst1(bool on)
+{
+    emit wholeLineFirstChanged(on);
+}
+
+void MainWindow::skipReadOnly1(bool on)
+{
+    emit skipReadOnlyChanged(on);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own

@@ -100,6 +100,9 @@ public:
     Q_INVOKABLE void inbextra1(int inbextra1);
     // The keys that browse like the wheel: +1 back, -1 forward.
     Q_INVOKABLE void wheel1(int step);
+    // The settings page's options; each call emits, the handler drops no-ops.
+    Q_INVOKABLE void wholeLineFirst1(bool on);
+    Q_INVOKABLE void skipReadOnly1(bool on);
 
 signals:
     void currentPageChanged();
@@ -129,6 +132,8 @@ signals:
     void fsChanged(int fs);
     void inextraChanged(int inextra1);
     void inbextraChanged(int inbextra1);
+    void wholeLineFirstChanged(bool on);
+    void skipReadOnlyChanged(bool on);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

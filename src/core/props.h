@@ -79,5 +79,8 @@ inline constexpr Name skipRunning{"skipRunning"};
 inline constexpr Name endingCard{"endingCard"};
 inline constexpr Name endingsSeen{"endingsSeen"};
 inline constexpr Name endingsSeenCount{"endingsSeenCount"};
+// Settings page options (true/false)
+inline constexpr Name wholeLineFirst{"wholeLineFirst"};
+inline constexpr Name skipReadOnly{"skipReadOnly"};
 
 } // namespace prop

@@ -46,10 +46,14 @@ bool stepForward(Game &game, ShowLine show)
 
 void advanceLine(Game &game)
 {
-    if (!isWaitingLine(state().currentLine))
+    if (isWaitingLine(state().currentLine)) {
+        if (typeTimer()->isActive())
+            finishTyping(game); // at a slow text speed the answers would be long in coming
+    } else if (game.wholeLineFirst && typeTimer()->isActive()) {
+        finishTyping(game); // the player asked to read every line whole before it goes
+    } else {
         stepForward(game, ShowLine::Typed);
-    else if (typeTimer()->isActive())
-        finishTyping(game); // at a slow text speed the answers would be long in coming
+    }
 }
 
 namespace {

@@ -91,6 +91,12 @@ private slots:
     void endingsFile();
     void endingsRememberedOnceEach();
     void extrasPageListsEndings();
+    void optionsReadAtStart_data();
+    void optionsReadAtStart();
+    void optionsToggledOnTheSettingsPage_data();
+    void optionsToggledOnTheSettingsPage();
+    void wholeLineFirst_data();
+    void wholeLineFirst();
 
 private:
     void start(const QByteArray &settingFile = "0\n0.5\n0.5\n0.5\n");
@@ -607,6 +613,117 @@ void TestComforts::extrasPageListsEndings()
     QCOMPARE(item("endingRow9")->property("text").toString(), QStringLiteral("10.  ") + endingName(975));
     click(QPoint(360, 300));
     QVERIFY(!list->isVisible());
+}
+
+void TestComforts::optionsReadAtStart_data()
+{
+    QTest::addColumn<QByteArray>("tail"); // setting lines after the four numbers
+    QTest::addColumn<bool>("wholeLine");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("warned");
+
+    QTest::newRow("older file: defaults") << QByteArray() << false << false << false;
+    QTest::newRow("line 5 on") << QByteArray("1\n") << true << false << false;
+    QTest::newRow("line 6 on") << QByteArray("0\n1\n") << false << true << false;
+    QTest::newRow("both, written as floats") << QByteArray("1.0\n 1e0\n") << true << true << false;
+    QTest::newRow("not a number is off") << QByteArray("on\n1\n") << false << true << true;
+    QTest::newRow("empty line is off") << QByteArray("\n1\n") << false << true << true;
+}
+
+void TestComforts::optionsReadAtStart()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(bool, wholeLine);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, warned);
+
+    if (warned)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("第 5 行不是数字")));
+    start("0\n0.5\n0.5\n0.5\n" + tail);
+    QCOMPARE(game.wholeLineFirst, wholeLine);
+    QCOMPARE(game.skipReadOnly, readOnly);
+    QCOMPARE(game.property(prop::wholeLineFirst).toBool(), wholeLine);
+    QCOMPARE(game.property(prop::skipReadOnly).toBool(), readOnly);
+}
+
+void TestComforts::optionsToggledOnTheSettingsPage_data()
+{
+    QTest::addColumn<QByteArray>("option");
+    QTest::addColumn<QByteArray>("tail");     // lines after the four numbers before
+    QTest::addColumn<QByteArray>("onTail");   // ... after switching the option on
+    QTest::addColumn<QByteArray>("offTail");  // ... and off again
+
+    QTest::newRow("whole line, older file") << QByteArray("wholeLineFirstOption") << QByteArray()
+                                            << QByteArray("1\n") << QByteArray("0\n");
+    QTest::newRow("read only, older file") << QByteArray("skipReadOnlyOption") << QByteArray()
+                                           << QByteArray("0\n1\n") << QByteArray("0\n0\n");
+    QTest::newRow("read only keeps later lines") << QByteArray("skipReadOnlyOption") << QByteArray("1\n0\nlater\n")
+                                                 << QByteArray("1\n1\nlater\n") << QByteArray("1\n0\nlater\n");
+}
+
+void TestComforts::optionsToggledOnTheSettingsPage()
+{
+    QFETCH(QByteArray, option);
+    QFETCH(QByteArray, tail);
+    QFETCH(QByteArray, onTail);
+    QFETCH(QByteArray, offTail);
+
+    const QByteArray head = "0\n0.250000\n0.5\n0.5\n";
+    start(head + tail);
+    controller->navigatesetting(QStringLiteral("index"));
+    openPage("setting");
+    QQuickItem *toggle = item(option.constData());
+    const bool before = toggle->property("on").toBool();
+
+    click(centreOf(toggle));
+    QCOMPARE(toggle->property("on").toBool(), !before);
+    QCOMPARE(scratch->read(QStringLiteral("setting.txt")), head + onTail);
+    click(centreOf(toggle));
+    QCOMPARE(toggle->property("on").toBool(), before);
+    QCOMPARE(scratch->read(QStringLiteral("setting.txt")), head + offTail);
+}
+
+void TestComforts::wholeLineFirst_data()
+{
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<QString>("how");
+
+    QTest::newRow("off, click") << false << "click";
+    QTest::newRow("on, click") << true << "click";
+    QTest::newRow("on, Space") << true << "space";
+    QTest::newRow("on, wheel at the newest line") << true << "wheel";
+}
+
+void TestComforts::wholeLineFirst()
+{
+    QFETCH(bool, option);
+    QFETCH(QString, how);
+
+    start(QByteArray("0\n0.5\n0.5\n0.5\n") + (option ? "1\n" : "0\n"));
+    openGame();
+    standOn(4);
+    game.Vzi = 0.0f; // a tick a second: the line is still typing when the step comes
+    controller->next1();
+    QCOMPARE(line(), 5);
+    QCOMPARE(text(), QStringLiteral("l"));
+
+    auto step = [&] {
+        if (how == QLatin1String("click"))
+            click(QPoint(360, 200));
+        else if (how == QLatin1String("space"))
+            key(Qt::Key_Space);
+        else
+            controller->wheel1(-1);
+    };
+    step();
+    if (option) {
+        QCOMPARE(line(), 5);
+        QCOMPARE(text(), QStringLiteral("line 5"));
+        QVERIFY(core::process().typing.typingDone);
+        step();
+    }
+    QCOMPARE(line(), 6);
+    QCOMPARE(text(), QStringLiteral("l"));
 }
 
 QTEST_MAIN(TestComforts)
