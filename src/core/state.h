@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBitArray>
 #include <QByteArray>
 #include <QList>
 #include <QPointer>
@@ -89,6 +90,10 @@ struct ProcessState {
     bool restartPending = false;
     // Ending lines this player has reached, in any run, ascending.
     QList<int> endingsSeen;
+    // Script lines this player has been shown (bit n: line n), and whether the
+    // file is behind.
+    QBitArray readLines;
+    bool readLinesDirty = false;
 };
 
 ProcessState &process();

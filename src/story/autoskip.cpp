@@ -6,6 +6,7 @@
 #include "story/linecursor.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
+#include "story/readlines.h"
 #include "story/storystate.h"
 
 #include <QPointer>
@@ -119,6 +120,14 @@ void skipTick(Game &game)
         // offer them now, or the story would wait here for good.
         if (isWaitingLine(s.currentLine) && !typeTimer()->isActive())
             offerChoice(game);
+        return;
+    }
+    // New text is read, not skipped: skipping ends on the first line never shown.
+    const bool stepsOn = !s.mistakePending && !isEndingLine(s.currentLine) && !s.interludeActive;
+    if (game.skipReadOnly && stepsOn && !isLineRead(s.currentLine + 1)) {
+        dropTimer(core::process().skipTimer);
+        publishRunning(game);
+        stepForward(game, ShowLine::Typed);
         return;
     }
     stepForward(game, ShowLine::Whole);

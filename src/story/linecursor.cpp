@@ -7,6 +7,7 @@
 #include "story/endings.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
+#include "story/readlines.h"
 #include "story/storystate.h"
 
 #include <QTimer>
@@ -38,6 +39,7 @@ bool stepForward(Game &game, ShowLine show)
     } else {
         // A line still typing from before would overwrite the one shown now.
         typeTimer()->stop();
+        markLineRead(game, s.currentLine);
         showViewLine(game);
     }
     stage::stageLine(game, 0);

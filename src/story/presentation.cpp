@@ -3,6 +3,7 @@
 #include "core/game.h"
 #include "story/choices.h"
 #include "story/linetables.h"
+#include "story/readlines.h"
 #include "story/storystate.h"
 
 #include <QRegularExpression>
@@ -92,6 +93,7 @@ void typeLine(Game &game, int n)
     timer->stop();
     tickFor(game);
 
+    markLineRead(game, n);
     const SpeakerSplit split = splitSpeaker(lineText(n));
     t.fullText = split.text;
     t.typedText.clear();

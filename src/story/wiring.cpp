@@ -5,6 +5,7 @@
 #include "story/autoskip.h"
 #include "story/choices.h"
 #include "story/endings.h"
+#include "story/readlines.h"
 #include "story/linecursor.h"
 
 namespace story {
@@ -17,6 +18,8 @@ void connectStory(Game &game)
     game.publish(prop::skipRunning, false);
     game.publish(prop::endingCard, QString());
     loadEndingsSeen(game);
+    loadReadLines();
+    connectReadLines(game);
     QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
         if (value == 1)
             advanceLine(*g);
