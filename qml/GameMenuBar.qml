@@ -81,6 +81,14 @@ Item {
         text: "返回"
         onClicked: menuBar.page.openDialog(returnDialog)
     }
+    // In the strip's right end, clear of the seven buttons.
+    MenuButton {
+        objectName: "menuBacklog"
+        width: 34
+        anchors.horizontalCenterOffset: 339
+        text: "记录"
+        onClicked: menuBar.page.openBacklog()
+    }
     MenuButton {
         objectName: "menuQuit"
         anchors.horizontalCenterOffset: 273

@@ -23,6 +23,11 @@ Page {
         vsuo = true
     }
 
+    function openBacklog() {
+        kvisible = false
+        backlog.show()
+    }
+
     function closeDialog(dialog) {
         dialog.open = false
         kvisible = false
@@ -72,7 +77,34 @@ Page {
     focus: true
 
     Keys.onPressed: {
+        // The open backlog has the keys: it scrolls and closes, the story waits.
+        if (backlog.open) {
+            switch (event.key) {
+            case Qt.Key_Escape:
+            case Qt.Key_L:
+                backlog.hide()
+                break
+            case Qt.Key_Up:
+                backlog.scroll(-1)
+                break
+            case Qt.Key_Down:
+                backlog.scroll(1)
+                break
+            case Qt.Key_PageUp:
+                backlog.scroll(-8)
+                break
+            case Qt.Key_PageDown:
+                backlog.scroll(8)
+                break
+            }
+            event.accepted = true
+            return
+        }
         switch (event.key) {
+        case Qt.Key_L:
+            backlog.show()
+            event.accepted = true
+            break
         // Keys the field leaves alone reach the page too; reading keys must not
         // step the story from under it.
         case Qt.Key_Space:
@@ -416,6 +448,10 @@ Page {
             color: "#ffffff"
             font.pointSize: 9
         }
+    }
+
+    Backlog {
+        id: backlog
     }
 
     GameMenuBar {

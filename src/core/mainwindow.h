@@ -103,6 +103,10 @@ public:
     // The settings page's options; each call emits, the handler drops no-ops.
     Q_INVOKABLE void wholeLineFirst1(bool on);
     Q_INVOKABLE void skipReadOnly1(bool on);
+    // 1: the backlog opens (its rows are published, the wheel is left to its
+    // list); 0: it closed.
+    Q_INVOKABLE void backlog1(int open);
+    bool isBacklogOpen() const { return backlogOpen; }
 
 signals:
     void currentPageChanged();
@@ -134,6 +138,7 @@ signals:
     void inbextraChanged(int inbextra1);
     void wholeLineFirstChanged(bool on);
     void skipReadOnlyChanged(bool on);
+    void Backlog(int open);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -167,4 +172,5 @@ private:
     int fs = 0;
     int inextra = 0;
     int inbextra = 1;
+    bool backlogOpen = false;
 };

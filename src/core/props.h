@@ -82,5 +82,7 @@ inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 // Settings page options (true/false)
 inline constexpr Name wholeLineFirst{"wholeLineFirst"};
 inline constexpr Name skipReadOnly{"skipReadOnly"};
+// Backlog: the lines shown in this story, oldest first, as {name, text}
+inline constexpr Name backlogRows{"backlogRows"};
 
 } // namespace prop

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QVariantList>
+#include <QVector>
 
 class QTimer;
 struct Game;
@@ -94,6 +95,8 @@ struct ProcessState {
     // file is behind.
     QBitArray readLines;
     bool readLinesDirty = false;
+    // The lines shown in this story, in the order shown (the backlog).
+    QVector<int> shownLines;
 };
 
 ProcessState &process();
@@ -106,8 +109,8 @@ QTimer *&interludeTimer();
 // For a fresh process in tests.
 void resetProcessState();
 
-// What a new story and a loaded save both start from: no lock, no pending
-// mistake, the interlude running with three tries and no capture seen yet, and
+// What a new story and a loaded save both start from: an empty backlog, no
+// lock, no pending mistake, the interlude running with three tries and no capture seen yet, and
 // a fresh spawn record. A load calls it before staging its line, so that an
 // interlude set up there spawns from the fresh record.
 void resetRun(Game &game);

@@ -3,6 +3,7 @@
 #include "core/game.h"
 #include "core/state.h"
 #include "stage/staging.h"
+#include "story/backlog.h"
 #include "story/choices.h"
 #include "story/endings.h"
 #include "story/linetables.h"
@@ -40,6 +41,7 @@ bool stepForward(Game &game, ShowLine show)
         // A line still typing from before would overwrite the one shown now.
         typeTimer()->stop();
         markLineRead(game, s.currentLine);
+        recordShown(s.currentLine);
         showViewLine(game);
     }
     stage::stageLine(game, 0);

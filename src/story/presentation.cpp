@@ -1,6 +1,7 @@
 #include "story/presentation.h"
 
 #include "core/game.h"
+#include "story/backlog.h"
 #include "story/choices.h"
 #include "story/linetables.h"
 #include "story/readlines.h"
@@ -94,6 +95,7 @@ void typeLine(Game &game, int n)
     tickFor(game);
 
     markLineRead(game, n);
+    recordShown(n);
     const SpeakerSplit split = splitSpeaker(lineText(n));
     t.fullText = split.text;
     t.typedText.clear();

@@ -2,6 +2,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
+#include "story/backlog.h"
 #include "story/endings.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
@@ -14,6 +15,7 @@
 #include <QQuickItem>
 #include <QQuickItemGrabResult>
 #include <QQuickView>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -103,6 +105,10 @@ private slots:
     void readLinesWrittenAndReadBack();
     void skipStopsAtFirstUnreadLine_data();
     void skipStopsAtFirstUnreadLine();
+    void backlogRows_data();
+    void backlogRows();
+    void backlogOpensAndCloses_data();
+    void backlogOpensAndCloses();
 
 private:
     void start(const QByteArray &settingFile = "0\n0.5\n0.5\n0.5\n");
@@ -861,6 +867,133 @@ void TestComforts::skipStopsAtFirstUnreadLine()
     else if (!option)
         controller->skip1();
     QCOMPARE(controller->getSkip(), option && !byCtrl ? -1 : 0);
+}
+
+void TestComforts::backlogRows_data()
+{
+    QTest::addColumn<QList<int>>("steps");   // 0 a click, +1/-1 the wheel, 10 + n answer n
+    QTest::addColumn<int>("from");           // the line stood on first
+    QTest::addColumn<QList<int>>("shown");   // the backlog's lines afterwards
+
+    QTest::newRow("three clicks from the start") << QList<int>{0, 0, 0} << 0 << QList<int>{1, 2, 3};
+    QTest::newRow("browsing adds nothing") << QList<int>{0, 0, 0, 1, 1, -1} << 0 << QList<int>{1, 2, 3};
+    QTest::newRow("wheel at the newest line steps") << QList<int>{0, -1} << 0 << QList<int>{1, 2};
+    // 261, answer 2: its text (263), then on at 853; 262 and 264 to 852 were never shown.
+    QTest::newRow("a branch lists what was shown") << QList<int>{0, 0, 0, 12, 0} << 258
+                                                   << QList<int>{258, 259, 260, 261, 263, 853};
+    // 533, answer 1 is wrong: its text, the mistake line, the question again.
+    QTest::newRow("a wrong answer") << QList<int>{0, 0, 11, 0, 0} << 531
+                                    << QList<int>{531, 532, 533, 534, 851, 533};
+}
+
+void TestComforts::backlogRows()
+{
+    QFETCH(QList<int>, steps);
+    QFETCH(int, from);
+    QFETCH(QList<int>, shown);
+
+    start();
+    core::process().scriptLines[1] = "<1>second line";
+    controller->navigategame(QStringLiteral("index"));
+    if (from > 0)
+        standOn(from);
+    for (int step : steps) {
+        if (step == 0)
+            controller->next1();
+        else if (step > 10)
+            controller->da1(step - 10);
+        else
+            controller->wheel1(step);
+        finishTyping();
+    }
+    const int cursor = line();
+
+    controller->backlog1(1);
+    const QVariantList rows = game.property(prop::backlogRows).toList();
+    QCOMPARE(rows.size(), shown.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const QVariantMap row = rows.at(i).toMap();
+        if (shown.at(i) == 2) {
+            QCOMPARE(row.value(QStringLiteral("name")).toString(), QStringLiteral("Sorin"));
+            QCOMPARE(row.value(QStringLiteral("text")).toString(), QStringLiteral("second line"));
+        } else {
+            QCOMPARE(row.value(QStringLiteral("text")).toString(), QStringLiteral("line %1").arg(shown.at(i)));
+        }
+    }
+    controller->backlog1(0);
+    QCOMPARE(line(), cursor); // reading the backlog moves nothing
+
+    // A new story starts an empty one.
+    controller->navigateindex();
+    controller->backlog1(1);
+    QCOMPARE(game.property(prop::backlogRows).toList().size(), 0);
+}
+
+void TestComforts::backlogOpensAndCloses_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("closer");
+
+    QTest::newRow("L, Escape") << "L" << "escape";
+    QTest::newRow("L, right click") << "L" << "right";
+    QTest::newRow("menu bar, L") << "menu" << "L";
+    QTest::newRow("menu bar, Escape") << "menu" << "escape";
+}
+
+void TestComforts::backlogOpensAndCloses()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, closer);
+
+    start();
+    openGame();
+    for (int i = 0; i < 30; ++i)
+        controller->next1();
+    finishTyping();
+    QQuickItem *log = item("backlog");
+    QVERIFY(!log->isVisible());
+
+    if (opener == QLatin1String("L")) {
+        key(Qt::Key_L);
+    } else {
+        QTest::mouseMove(view.get(), QPoint(360, 200));
+        QTest::mouseMove(view.get(), QPoint(360, 470));
+        click(centreOf(item("menuBacklog")));
+    }
+    QVERIFY(log->isVisible());
+    QQuickItem *list = item("backlogList");
+    QCOMPARE(list->property("count").toInt(), 30);
+    QTRY_VERIFY(list->property("atYEnd").toBool()); // opens on the newest lines
+
+    // While it is open the story stays: clicks, step keys and the wheel are the list's.
+    QSignalSpy wheel(controller.get(), &MainWindow::wheelChanged);
+    click(QPoint(360, 200));
+    key(Qt::Key_Space);
+    key(Qt::Key_PageUp);
+    QWheelEvent turn(QPointF(360, 200), QPointF(view->mapToGlobal(QPoint(360, 200))), QPoint(), QPoint(0, 120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view.get(), &turn);
+    QCOMPARE(wheel.count(), 0);
+    QCOMPARE(line(), 30);
+    QCOMPARE(viewLine(), 30);
+    QVERIFY(!list->property("atYEnd").toBool()); // scrolled back
+
+    if (closer == QLatin1String("escape"))
+        key(Qt::Key_Escape);
+    else if (closer == QLatin1String("L"))
+        key(Qt::Key_L);
+    else
+        click(QPoint(360, 200), Qt::RightButton);
+    QVERIFY(!log->isVisible());
+    // Escape closed only the backlog, and the text box stays as it was.
+    QVERIFY(!item("returnDialog")->property("open").toBool());
+    QVERIFY(item("textArea")->isVisible());
+    QCOMPARE(line(), 30);
+
+    // The wheel belongs to the story again.
+    QCoreApplication::sendEvent(view.get(), &turn);
+    QCOMPARE(wheel.count(), 1);
+    QCOMPARE(viewLine(), 29);
 }
 
 QTEST_MAIN(TestComforts)
