@@ -21,6 +21,10 @@ Page {
         if (endingCardView.open) {
             endingCardView.open = false
             event.accepted = true
+        } else if (!exitDialog.open && (event.key === Qt.Key_Return || event.key === Qt.Key_Enter)) {
+            // Reading by keyboard starts here.
+            Controller.navigategame("index")
+            event.accepted = true
         }
     }
 

@@ -88,6 +88,8 @@ private slots:
     void menuLabelsReadableOverAnyPicture();
     void titleButtonsAnswerHover_data();
     void titleButtonsAnswerHover();
+    void titleStartsByKeyboard_data();
+    void titleStartsByKeyboard();
     void endingCard_data();
     void endingCard();
     void endingsFile_data();
@@ -501,6 +503,34 @@ void TestComforts::titleButtonsAnswerHover()
     QVERIFY(label->scale() > 1.0);
     QTest::mouseMove(view.get(), QPoint(20, 20));
     QTRY_COMPARE(label->property("color").value<QColor>(), rest);
+}
+
+void TestComforts::titleStartsByKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("exitDialogOpen");
+    QTest::addColumn<QString>("page");
+
+    QTest::newRow("Return") << int(Qt::Key_Return) << false << "game";
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << false << "game";
+    QTest::newRow("Return under the exit dialog") << int(Qt::Key_Return) << true << "index";
+    QTest::newRow("Space is not start") << int(Qt::Key_Space) << false << "index";
+}
+
+void TestComforts::titleStartsByKeyboard()
+{
+    QFETCH(int, key);
+    QFETCH(bool, exitDialogOpen);
+    QFETCH(QString, page);
+
+    start();
+    openPage("index");
+    if (exitDialogOpen)
+        this->key(Qt::Key_Escape);
+    this->key(key);
+    QCOMPARE(controller->getCurrentPage(), page);
+    if (page == QLatin1String("game"))
+        QCOMPARE(controller->getLastSource(), QStringLiteral("index")); // with the opening cover
 }
 
 void TestComforts::endingCard_data()
