@@ -102,7 +102,9 @@ Page {
         }
         switch (event.key) {
         case Qt.Key_L:
-            backlog.show()
+            // Not under the opening cover, where it could not be seen.
+            if (!gamestartVisible)
+                backlog.show()
             event.accepted = true
             break
         // Keys the field leaves alone reach the page too; reading keys must not

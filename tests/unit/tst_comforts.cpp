@@ -111,6 +111,7 @@ private slots:
     void backlogRows();
     void backlogOpensAndCloses_data();
     void backlogOpensAndCloses();
+    void backlogNotUnderTheCover();
 
 private:
     void start(const QByteArray &settingFile = "0\n0.5\n0.5\n0.5\n");
@@ -1024,6 +1025,22 @@ void TestComforts::backlogOpensAndCloses()
     QCoreApplication::sendEvent(view.get(), &turn);
     QCOMPARE(wheel.count(), 1);
     QCOMPARE(viewLine(), 29);
+}
+
+void TestComforts::backlogNotUnderTheCover()
+{
+    start();
+    controller->navigategame(QStringLiteral("index"));
+    openPage("game");
+    QVERIFY(item("cover")->isVisible());
+    key(Qt::Key_L);
+    QVERIFY(!item("backlog")->isVisible());
+    key(Qt::Key_Space); // the first step takes the cover away and shows line 1
+    QVERIFY(!item("cover")->isVisible());
+    QCOMPARE(line(), 1);
+    key(Qt::Key_L);
+    QVERIFY(item("backlog")->isVisible());
+    QCOMPARE(item("backlogList")->property("count").toInt(), 1);
 }
 
 QTEST_MAIN(TestComforts)
