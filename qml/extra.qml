@@ -215,6 +215,62 @@ Page {
         }
     }
 
+    // Endings reached in any run: how many, and their titles when opened.
+    readonly property var endingTitles: typeof endingsSeen !== "undefined" && endingsSeen ? endingsSeen : []
+    readonly property int endingCount: typeof endingsSeenCount === "number" ? endingsSeenCount : 0
+    property bool endingsOpen: false
+
+    LabelButton {
+        objectName: "endingsButton"
+        x: 540
+        y: 440
+        width: 140
+        height: 20
+        label: "已见结局 " + page.endingCount + " / " + page.endingTitles.length
+        onClicked: page.endingsOpen = !page.endingsOpen
+    }
+
+    Rectangle {
+        objectName: "endingsView"
+        x: 95
+        y: 110
+        z: 1
+        width: 530
+        height: 330
+        radius: 5
+        color: "#f2ffffff"
+        border.color: Theme.accent
+        visible: page.endingsOpen
+
+        Column {
+            x: 24
+            y: 16
+            spacing: 6
+
+            Text {
+                text: "结局一览"
+                color: Theme.accent
+                font.pointSize: 14
+                font.italic: true
+            }
+            Repeater {
+                objectName: "endingRows"
+                model: page.endingTitles
+                delegate: Text {
+                    objectName: "endingRow" + index
+                    text: (index + 1) + ".  " + modelData
+                    color: modelData === "？？？" ? "#888888" : "#202020"
+                    font.pointSize: 11
+                }
+            }
+        }
+
+        MouseArea {
+            anchors.fill: parent
+            onClicked: page.endingsOpen = false
+        }
+    }
+
     Image {
         id: fullView
         objectName: "fullView"

@@ -23,6 +23,11 @@ Page {
         vsuo = true
     }
 
+    function openBacklog() {
+        kvisible = false
+        backlog.show()
+    }
+
     function closeDialog(dialog) {
         dialog.open = false
         kvisible = false
@@ -40,12 +45,93 @@ Page {
         }
     }
 
+    // A click on a hidden text box brings it back first, or the story would
+    // move on to a line nobody can read.
+    function stepOrShow() {
+        if (!textuiVisible) {
+            textuiVisible = true
+            return
+        }
+        Controller.next1()
+        gamestartVisible = false
+    }
+
+    function toggleTextBox() {
+        textuiVisible = !textuiVisible
+        kvisible = false
+        vsuo = false
+        menuBar.returnDialog.open = false
+        menuBar.quitDialog.open = false
+    }
+
+    // Windowed and full screen trade places; a maximised window goes full screen.
+    function toggleFullScreen() {
+        if (Controller.suofang === 1)
+            Controller.xiaochuang()
+        else
+            Controller.quanping()
+    }
+
     width: 720
     height: 480
     focus: true
 
     Keys.onPressed: {
+        // The open backlog has the keys: it scrolls and closes, the story waits.
+        if (backlog.open) {
+            switch (event.key) {
+            case Qt.Key_Escape:
+            case Qt.Key_L:
+                backlog.hide()
+                break
+            case Qt.Key_Up:
+                backlog.scroll(-1)
+                break
+            case Qt.Key_Down:
+                backlog.scroll(1)
+                break
+            case Qt.Key_PageUp:
+                backlog.scroll(-8)
+                break
+            case Qt.Key_PageDown:
+                backlog.scroll(8)
+                break
+            }
+            event.accepted = true
+            return
+        }
         switch (event.key) {
+        case Qt.Key_L:
+            // Not under the opening cover, where it could not be seen.
+            if (!gamestartVisible)
+                backlog.show()
+            event.accepted = true
+            break
+        // Keys the field leaves alone reach the page too; reading keys must not
+        // step the story from under it.
+        case Qt.Key_Space:
+        case Qt.Key_Return:
+        case Qt.Key_Enter:
+        case Qt.Key_PageDown:
+        case Qt.Key_Down:
+            if (!inputField.activeFocus)
+                stepOrShow()
+            event.accepted = true
+            break
+        case Qt.Key_PageUp:
+        case Qt.Key_Up:
+            if (!inputField.activeFocus)
+                Controller.wheel1(1)
+            event.accepted = true
+            break
+        case Qt.Key_F11:
+            toggleFullScreen()
+            event.accepted = true
+            break
+        case Qt.Key_H:
+            toggleTextBox()
+            event.accepted = true
+            break
         case Qt.Key_Escape:
             openDialog(menuBar.returnDialog)
             event.accepted = true
@@ -249,16 +335,10 @@ Page {
         acceptedButtons: Qt.LeftButton | Qt.RightButton
 
         onClicked: {
-            if (mouse.button === Qt.RightButton) {
-                page.textuiVisible = !page.textuiVisible
-                page.kvisible = false
-                page.vsuo = false
-                menuBar.returnDialog.open = false
-                menuBar.quitDialog.open = false
-            } else {
-                Controller.next1()
-                page.gamestartVisible = false
-            }
+            if (mouse.button === Qt.RightButton)
+                page.toggleTextBox()
+            else
+                page.stepOrShow()
         }
         // Entering the page is a move too: it may land straight on the bar's strip.
         onEntered: pointerMoved(mouseX, mouseY)
@@ -349,6 +429,35 @@ Page {
     }
 
     SaveNotice {}
+
+    // Says why the text moves by itself; small and in the corner, out of the picture's way.
+    Rectangle {
+        property bool autoOn: typeof autoRunning !== "undefined" && !!autoRunning
+        property bool skipOn: typeof skipRunning !== "undefined" && !!skipRunning
+
+        objectName: "modeMark"
+        x: 720 - width - 8
+        y: 8
+        z: 5
+        width: modeMarkText.implicitWidth + 12
+        height: 20
+        radius: 4
+        color: "#99000000"
+        visible: page.textuiVisible && (autoOn || skipOn)
+
+        Text {
+            id: modeMarkText
+            objectName: "modeMarkText"
+            anchors.centerIn: parent
+            text: parent.skipOn && parent.autoOn ? "快进 · 自动" : parent.skipOn ? "快进" : "自动"
+            color: "#ffffff"
+            font.pointSize: 9
+        }
+    }
+
+    Backlog {
+        id: backlog
+    }
 
     GameMenuBar {
         id: menuBar

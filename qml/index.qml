@@ -11,8 +11,21 @@ Page {
     focus: true
 
     Keys.onEscapePressed: {
-        exitDialog.open = true
+        if (endingCardView.open)
+            endingCardView.open = false
+        else
+            exitDialog.open = true
         event.accepted = true
+    }
+    Keys.onPressed: {
+        if (endingCardView.open) {
+            endingCardView.open = false
+            event.accepted = true
+        } else if (!exitDialog.open && (event.key === Qt.Key_Return || event.key === Qt.Key_Enter)) {
+            // Reading by keyboard starts here.
+            Controller.navigategame("index")
+            event.accepted = true
+        }
     }
 
     Rectangle {
@@ -45,17 +58,20 @@ Page {
     }
 
     component MenuButton: Button {
+        id: menuButton
         property string label
         width: 100
         anchors.centerIn: parent
+        hoverEnabled: true
         background: Rectangle {
             color: Theme.transparent
             border.width: 0
         }
         contentItem: Text {
             width: 100
-            text: parent.label
-            color: "#ffffff"
+            text: menuButton.label
+            color: menuButton.hovered ? Theme.accent : "#ffffff"
+            scale: menuButton.hovered ? 1.15 : 1.0
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
             font.underline: true
@@ -112,6 +128,69 @@ Page {
             message: "确定要退出程序吗？"
             onCancelled: exitDialog.open = false
             onConfirmed: Controller.exit1()
+        }
+    }
+
+    // After an ending, its title comes first; a click or a key shows the title page.
+    Rectangle {
+        id: endingCardView
+        property bool open: typeof endingCard === "string" && endingCard.length > 0
+
+        objectName: "endingCardView"
+        x: -100
+        y: -100
+        z: 20
+        width: 1000
+        height: 700
+        color: "#000000"
+        visible: open
+        opacity: open ? 1 : 0
+        Behavior on opacity {
+            NumberAnimation { duration: 600 }
+        }
+
+        Column {
+            x: 100
+            y: 100 + 240 - height / 2
+            width: 720
+            spacing: 14
+
+            Text {
+                width: parent.width
+                text: "— 结局 —"
+                color: "#bbbbbb"
+                font.pointSize: 12
+                horizontalAlignment: Text.AlignHCenter
+            }
+            Text {
+                objectName: "endingCardTitle"
+                width: parent.width
+                text: endingCardView.open ? endingCard : ""
+                color: "#ffffff"
+                style: Text.Outline
+                styleColor: Theme.accent
+                font.pointSize: 26
+                font.bold: true
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+            }
+        }
+
+        Text {
+            x: 100
+            y: 100 + 430
+            width: 720
+            text: "点击继续"
+            color: "#888888"
+            font.pointSize: 9
+            horizontalAlignment: Text.AlignHCenter
+        }
+
+        MouseArea {
+            anchors.fill: parent
+            enabled: endingCardView.open
+            acceptedButtons: Qt.LeftButton | Qt.RightButton
+            onClicked: endingCardView.open = false
         }
     }
 }

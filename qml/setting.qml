@@ -141,6 +141,53 @@ Page {
         text: "背景音乐音量"
     }
 
+    // Reading options; each row flips its option, the box shows it.
+    component OptionToggle: Button {
+        id: toggle
+        property bool on: false
+        property string label
+        width: 260
+        height: 24
+        padding: 0
+        focusPolicy: Qt.NoFocus
+        background: Item {}
+        contentItem: Row {
+            spacing: 8
+            Rectangle {
+                objectName: "optionBox"
+                anchors.verticalCenter: parent.verticalCenter
+                width: 16
+                height: 16
+                radius: 3
+                color: toggle.on ? Theme.accent : Theme.transparent
+                border.color: Theme.accent
+                border.width: 2
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: toggle.label
+                font.pointSize: 12
+            }
+        }
+    }
+
+    OptionToggle {
+        objectName: "wholeLineFirstOption"
+        x: 139
+        y: 296
+        label: "点击时先显示整句"
+        on: typeof wholeLineFirst !== "undefined" && !!wholeLineFirst
+        onClicked: Controller.wholeLineFirst1(!on)
+    }
+    OptionToggle {
+        objectName: "skipReadOnlyOption"
+        x: 139
+        y: 330
+        label: "仅快进已读文本"
+        on: typeof skipReadOnly !== "undefined" && !!skipReadOnly
+        onClicked: Controller.skipReadOnly1(!on)
+    }
+
     // Only when a display-mode change could not restart the game.
     Text {
         objectName: "settingNotice"

@@ -31,6 +31,10 @@ struct Game {
     int playerCaught = 0;
     int companionCaught = 0;
 
+    // Options of the settings page (setting lines 5 and 6), off unless stored on.
+    bool wholeLineFirst = false; // a step while a line types shows it whole first
+    bool skipReadOnly = false;   // skip stops at the first line never shown
+
     // The last display mode asked for; 3 = none yet.
     int lastDisplayMode = 3;
 

@@ -66,6 +66,7 @@ void MainWindow::readDisplayModeSetting()
 void MainWindow::navigateindex()
 {
     if (currentPage != QLatin1String("index")) {
+        backlogOpen = false;
         currentPage = QStringLiteral("index");
         emit currentPageChanged();
         Auto = 0;
@@ -81,6 +82,7 @@ void MainWindow::navigateTo(const QString &page, const QString &source)
 {
     lastSource = source;
     if (currentPage != page) {
+        backlogOpen = false;
         currentPage = page;
         emit currentPageChanged();
     }
@@ -284,11 +286,35 @@ void MainWindow::inbextra1(int value)
     emit inbextraChanged(value);
 }
 
+void MainWindow::wheel1(int step)
+{
+    if (currentPage != QLatin1String("game"))
+        return;
+    wheelDelta = step > 0 ? 120 : step < 0 ? -120 : 0;
+    emit wheelChanged(step > 0 ? 1 : step < 0 ? -1 : 0);
+}
+
+void MainWindow::wholeLineFirst1(bool on)
+{
+    emit wholeLineFirstChanged(on);
+}
+
+void MainWindow::skipReadOnly1(bool on)
+{
+    emit skipReadOnlyChanged(on);
+}
+
+void MainWindow::backlog1(int open)
+{
+    backlogOpen = open != 0;
+    emit Backlog(open);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own
     // items (the load page's list scrolls with it).
-    if (event->type() == QEvent::Wheel && currentPage == QLatin1String("game")) {
+    if (event->type() == QEvent::Wheel && currentPage == QLatin1String("game") && !backlogOpen) {
         wheelDelta = static_cast<QWheelEvent *>(event)->angleDelta().y();
         if (wheelDelta > 0) {
             qDebug() << "鼠标滚轮向上滚动";

@@ -98,6 +98,15 @@ public:
     Q_INVOKABLE void fs1();
     Q_INVOKABLE void inextra1(int inextra1);
     Q_INVOKABLE void inbextra1(int inbextra1);
+    // The keys that browse like the wheel: +1 back, -1 forward.
+    Q_INVOKABLE void wheel1(int step);
+    // The settings page's options; each call emits, the handler drops no-ops.
+    Q_INVOKABLE void wholeLineFirst1(bool on);
+    Q_INVOKABLE void skipReadOnly1(bool on);
+    // 1: the backlog opens (its rows are published, the wheel is left to its
+    // list); 0: it closed.
+    Q_INVOKABLE void backlog1(int open);
+    bool isBacklogOpen() const { return backlogOpen; }
 
 signals:
     void currentPageChanged();
@@ -127,6 +136,9 @@ signals:
     void fsChanged(int fs);
     void inextraChanged(int inextra1);
     void inbextraChanged(int inbextra1);
+    void wholeLineFirstChanged(bool on);
+    void skipReadOnlyChanged(bool on);
+    void Backlog(int open);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -160,4 +172,5 @@ private:
     int fs = 0;
     int inextra = 0;
     int inbextra = 1;
+    bool backlogOpen = false;
 };

@@ -71,4 +71,18 @@ inline constexpr Name saveRows{"saveRows"};
 // Settings page: what went wrong with the last display-mode change, empty when nothing
 inline constexpr Name settingNotice{"settingNotice"};
 
+// Reading comforts: auto and skip running (the game page's marks)
+inline constexpr Name autoRunning{"autoRunning"};
+inline constexpr Name skipRunning{"skipRunning"};
+// Endings: the card's title after an ending (empty: no card), and for the
+// extras page each ending's title or "？？？" in story order, and how many
+inline constexpr Name endingCard{"endingCard"};
+inline constexpr Name endingsSeen{"endingsSeen"};
+inline constexpr Name endingsSeenCount{"endingsSeenCount"};
+// Settings page options (true/false)
+inline constexpr Name wholeLineFirst{"wholeLineFirst"};
+inline constexpr Name skipReadOnly{"skipReadOnly"};
+// Backlog: the lines shown in this story, oldest first, as {name, text}
+inline constexpr Name backlogRows{"backlogRows"};
+
 } // namespace prop

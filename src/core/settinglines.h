@@ -5,8 +5,9 @@
 
 // Line-addressed access to "setting.txt" in the working directory, the one
 // reader and writer of that file:
-// 1 display mode, 2 text speed, 3 auto-advance speed, 4 music volume.
-// Lines after 4 are never read and survive every write.
+// 1 display mode, 2 text speed, 3 auto-advance speed, 4 music volume,
+// then the settings page's options (livesettings.h); a missing option line is
+// the option off. Lines nobody reads survive every write.
 namespace settings {
 
 // All lines of the file, without line ends; false when it cannot be opened.

@@ -37,6 +37,8 @@ void resetRun(Game &game)
     StoryState &story = process().story;
     story.mistakePending = false;
     story.interludeActive = false;
+    // A loaded save's story did not pass through what this one showed.
+    process().shownLines.clear();
     game.triesLeft = 3;
     game.playerCaught = 0;
     game.companionCaught = 0;

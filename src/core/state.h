@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QBitArray>
 #include <QByteArray>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QVariantList>
+#include <QVector>
 
 class QTimer;
 struct Game;
@@ -88,6 +90,14 @@ struct ProcessState {
     QPointer<QTimer> skipTimer;
     // A display-mode restart is on its way; a second change only stores its mode.
     bool restartPending = false;
+    // Ending lines this player has reached, in any run, ascending.
+    QList<int> endingsSeen;
+    // Script lines this player has been shown (bit n: line n), and whether the
+    // file is behind.
+    QBitArray readLines;
+    bool readLinesDirty = false;
+    // The lines shown in this story, in the order shown (the backlog).
+    QVector<int> shownLines;
 };
 
 ProcessState &process();
@@ -100,8 +110,8 @@ QTimer *&interludeTimer();
 // For a fresh process in tests.
 void resetProcessState();
 
-// What a new story and a loaded save both start from: no lock, no pending
-// mistake, the interlude running with three tries and no capture seen yet, and
+// What a new story and a loaded save both start from: an empty backlog, no
+// lock, no pending mistake, the interlude running with three tries and no capture seen yet, and
 // a fresh spawn record. A load calls it before staging its line, so that an
 // interlude set up there spawns from the fresh record.
 void resetRun(Game &game);

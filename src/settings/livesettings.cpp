@@ -40,6 +40,36 @@ bool storeLive(Game &game, float &live, prop::Name name, int line, float value)
     return true;
 }
 
+bool readOption(const std::vector<std::string> &lines, int n)
+{
+    if (int(lines.size()) < n)
+        return false;
+    float value = 0;
+    if (!parseFloatPrefix(lines[size_t(n - 1)], &value)) {
+        qWarning().noquote() << QStringLiteral("设置文件第 %1 行不是数字，该选项按关闭处理").arg(n);
+        return false;
+    }
+    return value != 0;
+}
+
+void storeOption(Game &game, bool &live, prop::Name name, int line, bool on)
+{
+    if (on == live)
+        return;
+    live = on;
+    game.publish(name, live);
+    std::vector<std::string> lines;
+    // Start-up leaves four lines; a file gone since then keeps the option for this run only.
+    if (!readLines(&lines) || lines.size() < 4) {
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不完整，第 %1 行未保存").arg(line);
+        return;
+    }
+    while (int(lines.size()) < line)
+        lines.push_back("0");
+    lines[size_t(line - 1)] = on ? "1" : "0";
+    writeLines(lines);
+}
+
 void restartNow(Game &game)
 {
     core::process().restartPending = false;
@@ -70,6 +100,26 @@ void setVolume(Game &game, float value)
         game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
 }
 
+void loadOptions(Game &game)
+{
+    std::vector<std::string> lines;
+    readLines(&lines);
+    game.wholeLineFirst = readOption(lines, kWholeLineFirstLine);
+    game.skipReadOnly = readOption(lines, kSkipReadOnlyLine);
+    game.publish(prop::wholeLineFirst, game.wholeLineFirst);
+    game.publish(prop::skipReadOnly, game.skipReadOnly);
+}
+
+void setWholeLineFirst(Game &game, bool on)
+{
+    storeOption(game, game.wholeLineFirst, prop::wholeLineFirst, kWholeLineFirstLine, on);
+}
+
+void setSkipReadOnly(Game &game, bool on)
+{
+    storeOption(game, game.skipReadOnly, prop::skipReadOnly, kSkipReadOnlyLine, on);
+}
+
 void changeDisplayMode(Game &game, int mode)
 {
     game.lastDisplayMode = mode;
@@ -98,6 +148,9 @@ void connectSettings(Game &game)
     Game *g = &game;
     c->seedSpeeds(game.Vzi, game.Vhang, game.Inliang);
     game.publish(prop::settingNotice, QString());
+    loadOptions(game);
+    QObject::connect(c, &MainWindow::wholeLineFirstChanged, c, [g](bool on) { setWholeLineFirst(*g, on); });
+    QObject::connect(c, &MainWindow::skipReadOnlyChanged, c, [g](bool on) { setSkipReadOnly(*g, on); });
     QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)

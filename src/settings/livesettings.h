@@ -16,6 +16,17 @@ void setTextSpeed(Game &game, float value);
 void setAutoSpeed(Game &game, float value);
 void setVolume(Game &game, float value);
 
+// The options after the four numbers; "1" on, "0" off, a missing line off.
+constexpr int kWholeLineFirstLine = 5;
+constexpr int kSkipReadOnlyLine = 6;
+
+// Reads both option lines into the game and publishes them.
+void loadOptions(Game &game);
+
+// Stores, writes its line (padding missing option lines with "0") and publishes.
+void setWholeLineFirst(Game &game, bool on);
+void setSkipReadOnly(Game &game, bool on);
+
 // Stores the mode in setting line 1 and the scale factor in QT_SCALE_FACTOR,
 // then 100 ms later starts a new game process and quits this one, or, when
 // the new process does not start, keeps running and says so on the page.

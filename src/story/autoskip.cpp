@@ -6,6 +6,7 @@
 #include "story/linecursor.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
+#include "story/readlines.h"
 #include "story/storystate.h"
 
 #include <QPointer>
@@ -22,6 +23,14 @@ void dropTimer(QPointer<QTimer> &timer)
         timer->deleteLater();
     }
     timer = nullptr;
+}
+
+// The game page's marks follow the timers, not the controller's toggles,
+// which stay on after auto or skip stopped by itself.
+void publishRunning(Game &game)
+{
+    game.publish(prop::autoRunning, !core::process().autoTimer.isNull());
+    game.publish(prop::skipRunning, !core::process().skipTimer.isNull());
 }
 
 } // namespace
@@ -48,8 +57,10 @@ void setAuto(Game &game, int value)
 {
     QPointer<QTimer> &timer = core::process().autoTimer;
     dropTimer(timer);
-    if (value == 0)
+    if (value == 0) {
+        publishRunning(game);
         return;
+    }
     // Owned by the run's engine, so it cannot outlive the game it calls back.
     timer = new QTimer(game.lifetime());
     timer->setInterval(autoInterval(game.Vhang));
@@ -57,6 +68,7 @@ void setAuto(Game &game, int value)
     Game *g = &game;
     QObject::connect(timer, &QTimer::timeout, timer, [g] { autoTick(*g); });
     timer->start();
+    publishRunning(game);
 }
 
 void autoTick(Game &game)
@@ -66,6 +78,7 @@ void autoTick(Game &game)
         // A question reached by typing has offered its answers already.
         if (isWaitingLine(s.currentLine)) {
             dropTimer(core::process().autoTimer);
+            publishRunning(game);
             return;
         }
         if (stepForward(game, ShowLine::Typed))
@@ -84,13 +97,16 @@ void setSkip(Game &game, int value)
 {
     QPointer<QTimer> &timer = core::process().skipTimer;
     dropTimer(timer);
-    if (value == 0)
+    if (value == 0) {
+        publishRunning(game);
         return;
+    }
     timer = new QTimer(game.lifetime());
     timer->setInterval(100);
     Game *g = &game;
     QObject::connect(timer, &QTimer::timeout, timer, [g] { skipTick(*g); });
     timer->start();
+    publishRunning(game);
 }
 
 void skipTick(Game &game)
@@ -99,10 +115,19 @@ void skipTick(Game &game)
     if (isSkipStopLine(s.currentLine)) {
         stage::stageLine(game, 0);
         dropTimer(core::process().skipTimer);
+        publishRunning(game);
         // The line was shown whole, so no end of typing will offer the answers:
         // offer them now, or the story would wait here for good.
         if (isWaitingLine(s.currentLine) && !typeTimer()->isActive())
             offerChoice(game);
+        return;
+    }
+    // New text is read, not skipped: skipping ends on the first line never shown.
+    const bool stepsOn = !s.mistakePending && !isEndingLine(s.currentLine) && !s.interludeActive;
+    if (game.skipReadOnly && stepsOn && !isLineRead(s.currentLine + 1)) {
+        dropTimer(core::process().skipTimer);
+        publishRunning(game);
+        stepForward(game, ShowLine::Typed);
         return;
     }
     stepForward(game, ShowLine::Whole);

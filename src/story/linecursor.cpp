@@ -3,9 +3,12 @@
 #include "core/game.h"
 #include "core/state.h"
 #include "stage/staging.h"
+#include "story/backlog.h"
 #include "story/choices.h"
+#include "story/endings.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
+#include "story/readlines.h"
 #include "story/storystate.h"
 
 #include <QTimer>
@@ -22,7 +25,10 @@ bool stepForward(Game &game, ShowLine show)
         return false;
     }
     if (isEndingLine(s.currentLine)) {
+        const int ending = s.currentLine;
         game.goToTitle();
+        // After the title's reset, which takes any earlier card away.
+        reachEnding(game, ending);
         return false;
     }
     if (s.interludeActive)
@@ -34,6 +40,8 @@ bool stepForward(Game &game, ShowLine show)
     } else {
         // A line still typing from before would overwrite the one shown now.
         typeTimer()->stop();
+        markLineRead(game, s.currentLine);
+        recordShown(s.currentLine);
         showViewLine(game);
     }
     stage::stageLine(game, 0);
@@ -42,10 +50,14 @@ bool stepForward(Game &game, ShowLine show)
 
 void advanceLine(Game &game)
 {
-    if (!isWaitingLine(state().currentLine))
+    if (isWaitingLine(state().currentLine)) {
+        if (typeTimer()->isActive())
+            finishTyping(game); // at a slow text speed the answers would be long in coming
+    } else if (game.wholeLineFirst && typeTimer()->isActive()) {
+        finishTyping(game); // the player asked to read every line whole before it goes
+    } else {
         stepForward(game, ShowLine::Typed);
-    else if (typeTimer()->isActive())
-        finishTyping(game); // at a slow text speed the answers would be long in coming
+    }
 }
 
 namespace {
@@ -94,6 +106,7 @@ void resetStory(Game &game)
     game.publish(prop::bVisible, false);
     game.publish(prop::daanvisible, false);
     game.publish(prop::shuruvisible, false);
+    game.publish(prop::endingCard, QString());
     core::resetRun(game);
     s.mistakeCount = 0;
 }

@@ -1,8 +1,10 @@
 #include "story/presentation.h"
 
 #include "core/game.h"
+#include "story/backlog.h"
 #include "story/choices.h"
 #include "story/linetables.h"
+#include "story/readlines.h"
 #include "story/storystate.h"
 
 #include <QRegularExpression>
@@ -92,6 +94,8 @@ void typeLine(Game &game, int n)
     timer->stop();
     tickFor(game);
 
+    markLineRead(game, n);
+    recordShown(n);
     const SpeakerSplit split = splitSpeaker(lineText(n));
     t.fullText = split.text;
     t.typedText.clear();

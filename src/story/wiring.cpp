@@ -3,7 +3,10 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "story/autoskip.h"
+#include "story/backlog.h"
 #include "story/choices.h"
+#include "story/endings.h"
+#include "story/readlines.h"
 #include "story/linecursor.h"
 
 namespace story {
@@ -12,6 +15,12 @@ void connectStory(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
+    game.publish(prop::autoRunning, false);
+    game.publish(prop::skipRunning, false);
+    game.publish(prop::endingCard, QString());
+    loadEndingsSeen(game);
+    loadReadLines();
+    connectReadLines(game);
     QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
         if (value == 1)
             advanceLine(*g);
@@ -26,6 +35,10 @@ void connectStory(Game &game)
     QObject::connect(c, &MainWindow::wheelChanged, c, [g, c](int step) {
         if (c->getCurrentPage() == QLatin1String("game"))
             browseHistory(*g, step);
+    });
+    QObject::connect(c, &MainWindow::Backlog, c, [g](int open) {
+        if (open)
+            publishBacklog(*g);
     });
     QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { answerChoice(*g, answer); });
     QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { checkTypedAnswer(*g, text); });

@@ -67,7 +67,8 @@ void TestMainWindow::signalsInContractOrder()
         "refreshImagesRequested()", "wheelChanged(int)", "daChanged(int)", "shuruChanged(QString)",
         "Start(int)", "Extra(int)", "toindex(int)", "weizhiChanged(float,float)", "wsChanged(int)",
         "adChanged(int)", "elementArrayChanged(QString)", "fsChanged(int)", "inextraChanged(int)",
-        "inbextraChanged(int)"};
+        "inbextraChanged(int)", "wholeLineFirstChanged(bool)", "skipReadOnlyChanged(bool)",
+        "Backlog(int)"};
     const QMetaObject *meta = controller->metaObject();
     QCOMPARE(QString::fromLatin1(meta->className()), QStringLiteral("MainWindow"));
     QStringList found;

@@ -1,0 +1,103 @@
+#include "story/endings.h"
+
+#include "core/game.h"
+#include "core/paths.h"
+#include "core/savefiles.h"
+#include "core/state.h"
+#include "story/linetables.h"
+#include "story/storystate.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QVariantList>
+#include <QtDebug>
+
+#include <algorithm>
+
+namespace story {
+
+namespace {
+
+QList<int> &seen()
+{
+    return core::process().endingsSeen;
+}
+
+void publishSeen(Game &game)
+{
+    QVariantList titles;
+    for (int line : endingLines())
+        titles << (seen().contains(line) ? endingTitle(line) : QStringLiteral("？？？"));
+    game.publish(prop::endingsSeen, titles);
+    game.publish(prop::endingsSeenCount, seen().size());
+}
+
+} // namespace
+
+QString endingTitle(int endingLine)
+{
+    static const QRegularExpression title(QStringLiteral("【结局·([^】]+)】"));
+    const QRegularExpressionMatch match = title.match(lineText(endingLine));
+    if (match.hasMatch())
+        return match.captured(1).trimmed();
+    return QStringLiteral("结局 %1").arg(endingLines().indexOf(endingLine) + 1);
+}
+
+QList<int> readEndingsSeen(const QString &path)
+{
+    const QList<QByteArray> lines = core::readSaveLines(path);
+    QList<int> found;
+    for (const QByteArray &raw : lines) {
+        const QByteArray text = raw.trimmed();
+        if (text.isEmpty())
+            continue;
+        bool ok = false;
+        const int line = text.toInt(&ok);
+        if (!ok || !isEndingLine(line)) {
+            qWarning().noquote() << QStringLiteral("结局记录 %1 已损坏（'%2'），从空记录开始")
+                                        .arg(path, QString::fromUtf8(text.left(40)));
+            return {};
+        }
+        if (!found.contains(line))
+            found << line;
+    }
+    return found;
+}
+
+bool writeEndingsSeen(const QList<int> &lines, const QString &path)
+{
+    const QString resolved = resolvePath(path);
+    QDir().mkpath(QFileInfo(resolved).path());
+    QSaveFile file(resolved);
+    if (file.open(QIODevice::WriteOnly)) {
+        QByteArray text;
+        for (int line : lines)
+            text += QByteArray::number(line) + '\n';
+        file.write(text);
+        if (file.commit())
+            return true;
+    }
+    qWarning().noquote() << QStringLiteral("无法写入结局记录 %1：%2").arg(path, file.errorString());
+    return false;
+}
+
+void loadEndingsSeen(Game &game)
+{
+    seen() = readEndingsSeen();
+    publishSeen(game);
+}
+
+void reachEnding(Game &game, int endingLine)
+{
+    if (!seen().contains(endingLine)) {
+        seen() << endingLine;
+        std::sort(seen().begin(), seen().end());
+        writeEndingsSeen(seen());
+    }
+    publishSeen(game);
+    game.publish(prop::endingCard, endingTitle(endingLine));
+}
+
+} // namespace story

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+struct Game;
+
+// The endings a player has reached, kept across runs, and the card that
+// names an ending when the story leaves it.
+namespace story {
+
+inline const char *const kEndingsFile = "saves/endings.txt";
+
+// The script's own title of the ending on that line, from its closing
+// "【结局·title】"; "结局 n" (n its place among the endings) when it has none.
+QString endingTitle(int endingLine);
+
+// Ending lines, one per file line. Missing: none yet. Anything that is not an
+// ending line makes the whole file untrustworthy: none, with a warning.
+QList<int> readEndingsSeen(const QString &path = QString::fromLatin1(kEndingsFile));
+bool writeEndingsSeen(const QList<int> &lines, const QString &path = QString::fromLatin1(kEndingsFile));
+
+// Reads the file into the run and publishes what the extras page shows.
+void loadEndingsSeen(Game &game);
+
+// The story stepped past an ending's last line: remembered (written at once)
+// and its card published for the title page.
+void reachEnding(Game &game, int endingLine);
+
+} // namespace story

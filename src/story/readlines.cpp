@@ -1,0 +1,150 @@
+#include "story/readlines.h"
+
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/paths.h"
+#include "core/state.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSaveFile>
+#include <QTimer>
+#include <QtDebug>
+
+namespace story {
+
+namespace {
+
+// Far beyond any script; a line number past it is a fault, not text.
+constexpr int kMostLines = 1 << 16;
+constexpr int kWriteDelayMs = 1000;
+
+QBitArray &bits()
+{
+    return core::process().readLines;
+}
+
+bool &dirty()
+{
+    return core::process().readLinesDirty;
+}
+
+QByteArray packed(const QBitArray &b)
+{
+    QByteArray bytes((b.size() + 7) / 8, '\0');
+    for (int i = 0; i < b.size(); ++i) {
+        if (b.testBit(i))
+            bytes[i / 8] = char(uchar(bytes[i / 8]) | (1u << (i % 8)));
+    }
+    return bytes;
+}
+
+QPointer<QTimer> &writeTimer()
+{
+    static QPointer<QTimer> timer;
+    return timer;
+}
+
+} // namespace
+
+QByteArray readLinesFileContent(const QBitArray &b)
+{
+    const QByteArray body = packed(b);
+    const quint16 crc = qChecksum(body.constData(), uint(body.size()));
+    return "solvane-read 1 " + QByteArray::number(b.size()) + ' ' + QByteArray::number(crc) + '\n' + body;
+}
+
+bool parseReadLinesFile(const QByteArray &content, QBitArray *out)
+{
+    *out = QBitArray();
+    const int end = content.indexOf('\n');
+    if (end < 0)
+        return false;
+    const QList<QByteArray> header = content.left(end).split(' ');
+    if (header.size() != 4 || header[0] != "solvane-read" || header[1] != "1")
+        return false;
+    bool sizeOk = false, crcOk = false;
+    const int size = header[2].toInt(&sizeOk);
+    const uint crc = header[3].toUInt(&crcOk);
+    if (!sizeOk || !crcOk || size < 0 || size > kMostLines)
+        return false;
+    const QByteArray body = content.mid(end + 1);
+    if (body.size() != (size + 7) / 8 || qChecksum(body.constData(), uint(body.size())) != crc)
+        return false;
+    QBitArray b(size);
+    for (int i = 0; i < size; ++i)
+        b.setBit(i, uchar(body[i / 8]) & (1u << (i % 8)));
+    *out = b;
+    return true;
+}
+
+void loadReadLines(const QString &path)
+{
+    bits() = QBitArray();
+    dirty() = false;
+    QFile file(resolvePath(path));
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly) || !parseReadLinesFile(file.readAll(), &bits())) {
+        qWarning().noquote() << QStringLiteral("已读记录 %1 已损坏或无法读取，从空记录开始").arg(path);
+        bits() = QBitArray();
+    }
+}
+
+bool saveReadLines(const QString &path)
+{
+    if (!dirty())
+        return true;
+    const QString resolved = resolvePath(path);
+    QDir().mkpath(QFileInfo(resolved).path());
+    QSaveFile file(resolved);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(readLinesFileContent(bits()));
+        if (file.commit()) {
+            dirty() = false;
+            return true;
+        }
+    }
+    qWarning().noquote() << QStringLiteral("无法写入已读记录 %1：%2").arg(path, file.errorString());
+    return false;
+}
+
+bool isLineRead(int line)
+{
+    return line >= 0 && line < bits().size() && bits().testBit(line);
+}
+
+void markLineRead(Game &game, int line)
+{
+    if (line < 1 || line >= kMostLines || isLineRead(line))
+        return;
+    if (line >= bits().size())
+        bits().resize(line + 1);
+    bits().setBit(line);
+    dirty() = true;
+    // One write for a run of lines, not one per line while skipping.
+    QPointer<QTimer> &timer = writeTimer();
+    if (!timer || timer->parent() != game.lifetime()) {
+        delete timer.data();
+        timer = new QTimer(game.lifetime());
+        timer->setSingleShot(true);
+        timer->setInterval(kWriteDelayMs);
+        QObject::connect(timer, &QTimer::timeout, timer, [] { saveReadLines(); });
+    }
+    if (!timer->isActive())
+        timer->start();
+}
+
+void connectReadLines(Game &game)
+{
+    MainWindow *c = game.controller;
+    QObject::connect(c, &MainWindow::Start, c, [] { saveReadLines(); });
+    QObject::connect(c, &MainWindow::exitChanged, c, [] { saveReadLines(); });
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, game.lifetime(), [] { saveReadLines(); });
+}
+
+} // namespace story
