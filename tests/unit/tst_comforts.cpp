@@ -8,6 +8,7 @@
 #include "story/presentation.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
+#include "pagesupport.h"
 #include "testsupport.h"
 
 #include <QQmlContext>
@@ -207,16 +208,6 @@ void TestComforts::openPage(const char *name)
 }
 
 // Through the visual tree too: a Repeater's rows are not its QObject children.
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 QQuickItem *TestComforts::item(const char *name) const
 {

@@ -5,6 +5,7 @@
 #include "extras/unlockrecord.h"
 #include "music/music.h"
 #include "audiofixture.h"
+#include "pagesupport.h"
 #include "testsupport.h"
 
 #include <QImage>
@@ -32,15 +33,6 @@ void writePicture(const QString &name, int shade)
     QVERIFY(image.save(QStringLiteral("png/%1.png").arg(name)));
 }
 
-QList<QQuickItem *> descendants(QQuickItem *root)
-{
-    QList<QQuickItem *> all;
-    for (QQuickItem *child : root->childItems()) {
-        all.append(child);
-        all.append(descendants(child));
-    }
-    return all;
-}
 
 QString fileName(const QVariant &url)
 {

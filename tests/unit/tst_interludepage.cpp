@@ -1,3 +1,4 @@
+#include "pagesupport.h"
 #include "testsupport.h"
 #include "audiofixture.h"
 
@@ -15,13 +16,6 @@
 
 namespace {
 
-QList<QQuickItem *> descendants(QQuickItem *root)
-{
-    QList<QQuickItem *> all;
-    for (QQuickItem *child : root->childItems())
-        all << child << descendants(child);
-    return all;
-}
 
 bool bluish(QRgb c) { return qBlue(c) > qRed(c) + 20; }
 

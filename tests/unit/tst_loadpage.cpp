@@ -1,3 +1,4 @@
+#include "pagesupport.h"
 #include "testsupport.h"
 
 #include "app/startup.h"
@@ -132,16 +133,6 @@ void TestLoadPage::openPage(const QString &source)
 }
 
 // Rows belong to the list's model, not to the page: walk the visual tree.
-QQuickItem *findItem(QQuickItem *from, const QString &name)
-{
-    if (from->objectName() == name)
-        return from;
-    for (QQuickItem *child : from->childItems()) {
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 QQuickItem *TestLoadPage::find(const QString &name) const
 {
