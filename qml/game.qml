@@ -223,12 +223,13 @@ Page {
     }
 
     // The interlude moves on its own 10 ms step; resending held keys keeps the
-    // figure walking without depending on the platform's key auto-repeat.
+    // figure walking without depending on the platform's key auto-repeat. With
+    // no key held a tick would send nothing, so the timer rests.
     Timer {
         objectName: "repeatTimer"
         interval: 16
         repeat: true
-        running: true
+        running: page.wPressed || page.sPressed || page.aPressed || page.dPressed
         onTriggered: {
             if (page.wPressed)
                 Controller.ws1(1)
