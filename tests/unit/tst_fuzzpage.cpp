@@ -50,12 +50,12 @@ private:
     {
         return view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
     }
-    QList<QPoint> drawn() const
+    QList<QPointF> drawn() const
     {
-        QList<QPoint> points;
+        QList<QPointF> points;
         for (QQuickItem *it : descendants(item("sj")))
             if (it->objectName() == QLatin1String("enemy") && it->isVisible())
-                points << it->position().toPoint();
+                points << it->position();
         return points;
     }
 
@@ -107,7 +107,7 @@ void FuzzPageTest::enemyList()
     QStringList faults;
     for (int i = 0; i < caseCount() && faults.size() < 10; ++i) {
         QString text;
-        QList<QPoint> expected;
+        QList<QPointF> expected;
         bool exact = false;
         switch (rng.bounded(3)) {
         case 0: { // a good list with odd spacing: drawn exactly
@@ -137,15 +137,18 @@ void FuzzPageTest::enemyList()
         }
         emit controller->elementArrayChanged(text);
         const int count = item("interlude")->property("blockCount").toInt();
-        const QList<QPoint> points = drawn();
+        const QList<QPointF> points = drawn();
         if (points.size() != count)
             faults << QStringLiteral("%1 drawn for %2 enemies: %3").arg(points.size()).arg(count).arg(text.left(60));
+        for (const QPointF &p : points)
+            if (!qIsFinite(p.x()) || !qIsFinite(p.y()))
+                faults << QStringLiteral("an enemy drawn at no place (%1, %2): %3").arg(p.x()).arg(p.y()).arg(text.left(60));
         if (exact && points != expected)
             faults << QStringLiteral("a good list drawn wrong: %1").arg(text.left(60));
         // Whatever came before, the next good list is drawn as it says.
         if (i % 10 == 0) {
             emit controller->elementArrayChanged(QStringLiteral("720, 330, 870, 330"));
-            if (drawn() != QList<QPoint>{{720, 330}, {870, 330}})
+            if (drawn() != QList<QPointF>{{720, 330}, {870, 330}})
                 faults << QStringLiteral("after %1 the page no longer draws a good list").arg(text.left(60));
         }
     }
