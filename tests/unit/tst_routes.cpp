@@ -302,6 +302,8 @@ void TestRoutes::driveInterlude(Played &played, Interlude plan)
     stage::InterludeState &in = stage::interlude();
     story::StoryState &s = story::state();
     const int startLine = s.currentLine;
+    if (!QFileInfo::exists(gameFile("png/difang.png")))
+        played.faults << QStringLiteral("the enemies' picture difang.png is missing");
     for (int step = 0; step < 20000; ++step) {
         if (!s.interludeActive || s.currentLine != startLine)
             return;
