@@ -55,7 +55,8 @@ Item {
             if (pieces[p].length === 0)
                 continue
             var n = Number(pieces[p])
-            if (isNaN(n))
+            // "Infinity" and "1e400" are numbers to JavaScript, but no place on the map.
+            if (!isFinite(n))
                 console.warn("无法转换为数字:", pieces[p])
             else
                 numbers.push(n)
