@@ -6,7 +6,7 @@ struct Game;
 namespace extras {
 
 // On entry to the extras page (extrac 1): the record is the larger of the file
-// and memory, published as "extra" for the page. 0 does nothing.
+// and memory, published as the page property prop::extra. 0 does nothing.
 void refreshExtra(Game &game, int extrac);
 
 void connectExtras(Game &game);
