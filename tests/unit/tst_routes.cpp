@@ -2,13 +2,13 @@
 // steps, answers, the typed answer and both interludes through their inputs.
 // Every line shown must be a line of the script, every picture and track the
 // game asks for must be in the ready-to-play directory, every speaker known.
+#include "music/player.h"
 #include "stage/interlude.h"
 #include "stage/staging.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
 #include "storyfixture.h"
 
-#include <QMediaPlayer>
 #include <QSet>
 #include <QtTest>
 
@@ -70,7 +70,7 @@ private:
     void driveInterlude(Played &played, Interlude plan);
 
     std::unique_ptr<StoryFixture> story;
-    std::unique_ptr<QMediaPlayer> player;
+    std::unique_ptr<music::Player> player;
     QHash<QString, QList<int>> linesByText; // a line as shown -> its numbers
     QSet<int> everShown;
     QSet<int> endingsReached;
@@ -87,7 +87,7 @@ void TestRoutes::initTestCase()
     QVERIFY(QFile::link(gameFile("mp3"), story->dir.path() + "/mp3"));
     story::loadScript(QStringLiteral(SOLVANE_SOURCE_DIR "/data/story/a.txt"));
     QVERIFY2(story::scriptLines().size() >= 975, "the script has fewer lines than the story needs");
-    player = std::make_unique<QMediaPlayer>();
+    player = std::make_unique<music::Player>();
     story->game.musicPlayer = player.get();
     // Start-up runs the interlude step from the first moment; only captures stop it.
     stage::interludeTimer()->start(10);
