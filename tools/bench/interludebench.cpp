@@ -8,6 +8,7 @@
 // after the first second, and memory.
 // "interludebench --play 687" instead opens the real game's story at that line,
 // with the game directory's pictures, to be played by hand.
+#include "benchsupport.h"
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
@@ -33,13 +34,6 @@
 
 namespace {
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 long residentKiB()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
@@ -47,14 +41,6 @@ long residentKiB()
         return -1;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024) : -1;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * (v.size() - 1) + 0.5))];
 }
 
 } // namespace
@@ -213,7 +199,7 @@ int main(int argc, char **argv)
 
     QTimer::singleShot(1300, [&] {
         measuring = true;
-        cpuAtStart = cpuSeconds();
+        cpuAtStart = bench::cpuSeconds();
         wallAtStart = clock.nsecsElapsed();
         rssAtStart = residentKiB();
         frames = 0;
@@ -235,7 +221,7 @@ int main(int argc, char **argv)
     const double wall = (clock.nsecsElapsed() - wallAtStart) / 1e9;
     const long rssAtEnd = residentKiB();
     rssPeak = std::max(rssPeak, rssAtEnd);
-    const double cpu = cpuSeconds() - cpuAtStart;
+    const double cpu = bench::cpuSeconds() - cpuAtStart;
 
     // The step's own time: the same states again, its list going to a
     // controller with no page behind it. Its publications still reach the page.
@@ -279,12 +265,12 @@ int main(int argc, char **argv)
                 "15 ms after the last, %lld ran owed steps\n",
                 steps, steps / running, ticks, lateTicks, catchUps);
     std::printf("step, whole (with the page's handling): median %.3f ms, 95%% %.3f ms, max %.3f ms\n",
-                percentile(stepTimes, 0.5), percentile(stepTimes, 0.95), percentile(stepTimes, 1.0));
+                bench::percentile(stepTimes, 0.5), bench::percentile(stepTimes, 0.95), bench::percentile(stepTimes, 1.0));
     std::printf("step, C++ own (%zu states, each 20 times): median %.3f ms (target <= 0.5), 95%% %.3f ms\n",
-                snapshots.size(), percentile(ownTimes, 0.5), percentile(ownTimes, 0.95));
+                snapshots.size(), bench::percentile(ownTimes, 0.5), bench::percentile(ownTimes, 0.95));
     std::printf("step, C++ own, all %d enemies leaping: median %.3f ms, 95%% %.3f ms\n",
-                snapshots.empty() ? 0 : snapshots.front().enemyCount, percentile(allLeaping, 0.5),
-                percentile(allLeaping, 0.95));
+                snapshots.empty() ? 0 : snapshots.front().enemyCount, bench::percentile(allLeaping, 0.5),
+                bench::percentile(allLeaping, 0.95));
     std::printf("process CPU: %.1f %% of one core (target <= 50), %.1f frames a second\n", 100 * cpu / wall,
                 frames / wall);
     std::printf("enemy items created %d, destroyed %d after the first second\n", created, destroyed);

@@ -4,6 +4,7 @@
 // the time to the first rows, the frame times while scrolling and the memory.
 // Run it on a display from the build directory:
 //   xvfb-run -a -s "-screen 0 1280x800x24" tools/bench/loadpagebench [slots]
+#include "benchsupport.h"
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
@@ -46,35 +47,6 @@ void settle(int ms)
     t.start();
     while (t.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-long kilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-// The GUI thread's own CPU time: on a shared machine the wall clock also
-// counts the time other processes held the cores.
-double threadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * (v.size() - 1) + 0.5))];
 }
 
 } // namespace
@@ -127,24 +99,24 @@ int main(int argc, char **argv)
         settle(2);
         QElapsedTimer t;
         t.start();
-        const double cpu = threadCpuMs();
+        const double cpu = bench::threadCpuMs();
         const saves::Outcome outcome = saves::saveSlot(game);
         saveTimes.push_back(t.nsecsElapsed() / 1e6);
-        saveCpu.push_back(threadCpuMs() - cpu);
+        saveCpu.push_back(bench::threadCpuMs() - cpu);
         if (outcome.notice != QStringLiteral("已保存")) {
             std::printf("save %d: %s\n", k, qPrintable(outcome.notice));
             return 1;
         }
     }
     std::printf("%d saves (grab, PNG, text files, unlock record): median %.1f ms, 95th %.1f ms, max %.1f ms, min %.1f ms\n",
-                slotCount, percentile(saveTimes, 0.5), percentile(saveTimes, 0.95), percentile(saveTimes, 1.0),
-                percentile(saveTimes, 0.0));
-    std::printf("  of it on the GUI thread's CPU: median %.1f ms, 95th %.1f ms, max %.1f ms\n", percentile(saveCpu, 0.5),
-                percentile(saveCpu, 0.95), percentile(saveCpu, 1.0));
+                slotCount, bench::percentile(saveTimes, 0.5), bench::percentile(saveTimes, 0.95), bench::percentile(saveTimes, 1.0),
+                bench::percentile(saveTimes, 0.0));
+    std::printf("  of it on the GUI thread's CPU: median %.1f ms, 95th %.1f ms, max %.1f ms\n", bench::percentile(saveCpu, 0.5),
+                bench::percentile(saveCpu, 0.95), bench::percentile(saveCpu, 1.0));
 
     controller.navigateindex();
     settle(500);
-    const long rssBefore = kilobytes("VmRSS:");
+    const long rssBefore = bench::statusKiB("VmRSS:");
 
     // From "读取" to the first frame that shows rows, and to their pictures.
     QElapsedTimer clock;
@@ -191,13 +163,13 @@ int main(int argc, char **argv)
         y = std::min(end, y + 120);
         frameDone = false;
         frameClock.start();
-        const double cpu = threadCpuMs();
+        const double cpu = bench::threadCpuMs();
         list->setProperty("contentY", y);
         window->update();
         while (!frameDone && frameClock.elapsed() < 2000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         frames.push_back(frameClock.nsecsElapsed() / 1e6);
-        frameCpu.push_back(threadCpuMs() - cpu);
+        frameCpu.push_back(bench::threadCpuMs() - cpu);
         // End of the list moves as rows further down are measured.
         const qreal newEnd = list->property("contentHeight").toReal() - list->height()
                              + list->property("originY").toReal();
@@ -207,11 +179,11 @@ int main(int argc, char **argv)
     settle(300);
     const long over = std::count_if(frames.begin(), frames.end(), [](double f) { return f >= 33; });
     std::printf("scrolling %zu frames to the end: median %.1f ms, 99th %.1f ms, max %.1f ms, %ld at 33 ms or more, min %.1f ms\n",
-                frames.size(), percentile(frames, 0.5), percentile(frames, 0.99), percentile(frames, 1.0), over,
-                percentile(frames, 0.0));
+                frames.size(), bench::percentile(frames, 0.5), bench::percentile(frames, 0.99), bench::percentile(frames, 1.0), over,
+                bench::percentile(frames, 0.0));
     std::printf("  of it on the GUI thread's CPU: median %.1f ms, 99th %.1f ms, max %.1f ms\n",
-                percentile(frameCpu, 0.5), percentile(frameCpu, 0.99), percentile(frameCpu, 1.0));
+                bench::percentile(frameCpu, 0.5), bench::percentile(frameCpu, 0.99), bench::percentile(frameCpu, 1.0));
     std::printf("memory: %ld MB resident before 读取, %ld MB after scrolling, peak %ld MB\n", rssBefore / 1024,
-                kilobytes("VmRSS:") / 1024, kilobytes("VmHWM:") / 1024);
+                bench::statusKiB("VmRSS:") / 1024, bench::statusKiB("VmHWM:") / 1024);
     return 0;
 }

@@ -9,6 +9,7 @@
 // and at the ending; then any OpenGL driver or LLVM loaded and the largest
 // mappings. It saves once on the way, so tools/bench/startup.sh runs it in a
 // scratch copy of the game:  (cd COPY_OF_GAME_DIR && routebench [ms per line])
+#include "benchsupport.h"
 #include "app/startup.h"
 #include "core/mainwindow.h"
 #include "core/props.h"
@@ -37,29 +38,10 @@
 
 namespace {
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long statusKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 void report(const char *what)
 {
     std::printf("route: %-12s line %3d  resident %5.1f MB  peak %5.1f MB\n", what, story::state().currentLine,
-                statusKiB("VmRSS:") / 1024.0, statusKiB("VmHWM:") / 1024.0);
+                bench::statusKiB("VmRSS:") / 1024.0, bench::statusKiB("VmHWM:") / 1024.0);
     std::fflush(stdout);
 }
 
@@ -214,10 +196,10 @@ private:
         tick.stop();
         // Let the line finish typing, then read the CPU used while it is shown.
         QTimer::singleShot(3000, this, [this] {
-            const double before = cpuSeconds();
+            const double before = bench::cpuSeconds();
             QTimer::singleShot(10000, this, [this, before] {
                 std::printf("route: idle CPU on a shown line over 10 s: %.2f%% of one core\n",
-                            (cpuSeconds() - before) * 10.0);
+                            (bench::cpuSeconds() - before) * 10.0);
                 std::fflush(stdout);
                 tick.start(perLine);
             });
