@@ -207,6 +207,9 @@ struct Player::Backend {
 
     // Streaming threads post here; the message is handled on the GUI thread.
     // No lock: a thread tearing the pipeline down holds it and waits for them.
+    // Returning GST_BUS_DROP hands the message to us: every one is unreffed
+    // here or by the queued handler, or each would keep its sender (the
+    // decoder elements of a finished track) alive.
     static GstBusSyncReply onMessage(GstBus *, GstMessage *msg, gpointer data)
     {
         auto *self = static_cast<Backend *>(data);
@@ -214,7 +217,6 @@ struct Player::Backend {
         const bool fromPipeline = GST_MESSAGE_SRC(msg) == GST_OBJECT(self->pipeline);
         if (type == GST_MESSAGE_ERROR || (fromPipeline && (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ASYNC_DONE))) {
             const int sent = self->run.load();
-            gst_message_ref(msg);
             QMetaObject::invokeMethod(
                 self->owner,
                 [self, msg, sent] {
@@ -223,6 +225,8 @@ struct Player::Backend {
                     gst_message_unref(msg);
                 },
                 Qt::QueuedConnection);
+        } else {
+            gst_message_unref(msg);
         }
         return GST_BUS_DROP;
     }
