@@ -84,8 +84,6 @@ void connectHandlers(Game &game)
     stage::connectInterlude(game);
 }
 
-namespace {
-
 // Without a GPU, OpenGL means Mesa's CPU rasteriser, which costs about 80 MB and
 // a slower first frame for a 720 x 480 page; Qt Quick's own software renderer
 // draws the same pages with neither. QT_QUICK_BACKEND still wins when set.
@@ -101,6 +99,8 @@ void chooseRenderer()
     }
 #endif
 }
+
+namespace {
 
 QQuickWindow *mainWindow()
 {

@@ -14,6 +14,10 @@ void publishInterludeProperties(Game &game);
 // and the interlude timer.
 void connectHandlers(Game &game);
 
+// Qt Quick's software renderer where the machine has no GPU (unless
+// QT_QUICK_BACKEND says otherwise); before the first window.
+void chooseRenderer();
+
 // Makes the requested family resolve to an installed CJK face, so Latin and
 // Chinese text share one font where Microsoft Yahei is not installed.
 void substituteGameFont();

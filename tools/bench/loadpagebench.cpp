@@ -152,6 +152,7 @@ int main(int argc, char **argv)
     }
 
     QGuiApplication app(argc, argv);
+    chooseRenderer(); // as the game does
     if (!makingSaves) {
         QProcess helper;
         helper.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -173,7 +174,8 @@ int main(int argc, char **argv)
     game.Vzi = 1.0f;
     publishStartupProperties(game);
     connectHandlers(game);
-    controller.navigategame(QStringLiteral("load"));
+    if (makingSaves)
+        controller.navigategame(QStringLiteral("load"));
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));
     if (engine.rootObjects().isEmpty())
         return 1;

@@ -92,7 +92,17 @@ for ((d = 1; d <= ${#dirs[@]}; d++)); do
   player="$routebench"
   [ "$player" = none ] || [ ! -x "$work/game$d/routebench" ] || player="$work/game$d/routebench"
   if [ "$player" != none ] && [ -x "$player" ]; then
-    echo "whole route by $player (targets: peak <= 115 MB, ending within 15 MB of 20 lines, idle <= 1.5%):"
-    (cd "$work/game$d" && "$player" 2>/dev/null) | sed 's/^route: /  /'
+    echo "whole route by $player:"
+    (cd "$work/game$d" && "$player" 2>/dev/null) | sed 's/^route: /  /' | tee "$work/route$d.txt"
+    awk 'function after(word,   s) { s = substr($0, index($0, word) + length(word)); return s + 0 }
+         $1 == "ending" { peak = after("peak"); end = after("resident") }
+         $1 == "20" && $2 == "lines" { first = after("resident") }
+         /idle CPU on a shown line/ { idle = $(NF - 3) }
+         END {
+           if (peak == "") exit
+           printf "peak resident memory through the route: %s MB (target <= 115)\n", peak
+           printf "memory at the ending above 20 lines: %.1f MB (target <= 15)\n", end - first
+           printf "idle CPU on a shown line: %s of one core (target <= 1.5)\n", idle
+         }' "$work/route$d.txt"
   fi
 done

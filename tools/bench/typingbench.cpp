@@ -29,6 +29,7 @@ int main(int argc, char **argv)
     settings.close();
 
     QGuiApplication app(argc, argv);
+    chooseRenderer(); // as the game does
     substituteGameFont();
     MainWindow controller;
     QQmlApplicationEngine engine;
