@@ -25,16 +25,30 @@ QList<int> &seen()
     return core::process().endingsSeen;
 }
 
+// No answer leads into 858 to 862 (the story before it ends at 857), so a
+// player could never fill a tally that counted it.
+constexpr int kEndingNoAnswerReaches = 862;
+
 void publishSeen(Game &game)
 {
     QVariantList titles;
-    for (int line : endingLines())
+    for (int line : tallyEndingLines())
         titles << (seen().contains(line) ? endingTitle(line) : QStringLiteral("？？？"));
     game.publish(prop::endingsSeen, titles);
     game.publish(prop::endingsSeenCount, seen().size());
 }
 
 } // namespace
+
+QList<int> tallyEndingLines()
+{
+    QList<int> lines;
+    for (int line : endingLines()) {
+        if (line != kEndingNoAnswerReaches || seen().contains(line))
+            lines << line;
+    }
+    return lines;
+}
 
 QString endingTitle(int endingLine)
 {

@@ -20,6 +20,10 @@ QString endingTitle(int endingLine);
 QList<int> readEndingsSeen(const QString &path = QString::fromLatin1(kEndingsFile));
 bool writeEndingsSeen(const QList<int> &lines, const QString &path = QString::fromLatin1(kEndingsFile));
 
+// The endings the tally on the extras page offers, in story order: those a
+// player can reach, and any other a loaded save has already led to.
+QList<int> tallyEndingLines();
+
 // Reads the file into the run and publishes what the extras page shows.
 void loadEndingsSeen(Game &game);
 
