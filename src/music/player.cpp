@@ -60,6 +60,7 @@ void Player::fail(Error e, const QString &text)
 #include <QThreadPool>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 namespace music {
@@ -207,26 +208,25 @@ struct Player::Backend {
 
     // Streaming threads post here; the message is handled on the GUI thread.
     // No lock: a thread tearing the pipeline down holds it and waits for them.
-    // Returning GST_BUS_DROP hands the message to us: every one is unreffed
-    // here or by the queued handler, or each would keep its sender (the
-    // decoder elements of a finished track) alive.
+    // Returning GST_BUS_DROP hands the message to us. Each one keeps its
+    // sender (the decoder elements of a finished track) alive, so each is
+    // released here, or by the queued handler, or with that handler when the
+    // player is deleted before it runs.
     static GstBusSyncReply onMessage(GstBus *, GstMessage *msg, gpointer data)
     {
         auto *self = static_cast<Backend *>(data);
+        std::shared_ptr<GstMessage> owned(msg, [](GstMessage *m) { gst_message_unref(m); });
         const GstMessageType type = GST_MESSAGE_TYPE(msg);
         const bool fromPipeline = GST_MESSAGE_SRC(msg) == GST_OBJECT(self->pipeline);
         if (type == GST_MESSAGE_ERROR || (fromPipeline && (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ASYNC_DONE))) {
             const int sent = self->run.load();
             QMetaObject::invokeMethod(
                 self->owner,
-                [self, msg, sent] {
+                [self, owned, sent] {
                     if (sent == self->run.load())
-                        self->handle(msg);
-                    gst_message_unref(msg);
+                        self->handle(owned.get());
                 },
                 Qt::QueuedConnection);
-        } else {
-            gst_message_unref(msg);
         }
         return GST_BUS_DROP;
     }

@@ -223,6 +223,12 @@ void TestPlayer::deletedWhilePlaying()
     player->setMedia(mediaUrl("good.wav"));
     player->play();
     QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+#ifndef SOLVANE_QT_MEDIA_PLAYER
+    // Nor may those messages outlive it.
+    QCoreApplication::processEvents();
+    const int messages = liveGstObjects("GstMessage");
+    QVERIFY2(messages <= 0, qPrintable(QString::number(messages)));
+#endif
 }
 
 // Music loops by starting its track again at each end: whatever a finished
