@@ -9,9 +9,7 @@
 // "interludebench --play 687" instead opens the real game's story at that line,
 // with the game directory's pictures, to be played by hand.
 #include "benchsupport.h"
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
+#include "benchgame.h"
 #include "stage/interlude.h"
 #include "story/storystate.h"
 
@@ -57,23 +55,17 @@ int main(int argc, char **argv)
     QDir::setCurrent(play ? QStringLiteral(SOLVANE_GAME_DIR) : scratch.path());
     QDir().mkpath(QStringLiteral("png"));
     QFile::copy(QStringLiteral(SOLVANE_GAME_DIR "/png/difang.png"), QStringLiteral("png/difang.png"));
-    if (!play) {
-        QFile settings(QStringLiteral("setting.txt"));
-        if (settings.open(QIODevice::WriteOnly))
-            settings.write("0\n1\n0.5\n0\n");
-    }
+    if (!play)
+        bench::writeSettings();
 
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     QGuiApplication app(argc, argv);
     substituteGameFont();
-    MainWindow controller;
-    QQmlApplicationEngine engine;
-    Game game;
-    game.engine = &engine;
-    game.controller = &controller;
-    game.Vzi = 1.0f;
-    publishStartupProperties(game);
+    bench::WiredGame wired;
+    MainWindow &controller = wired.controller;
+    QQmlApplicationEngine &engine = wired.engine;
+    Game &game = wired.game;
 
     QTimer *timer = new QTimer;
     stage::interludeTimer() = timer;

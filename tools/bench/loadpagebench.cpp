@@ -7,9 +7,7 @@
 // Run it on a display from the build directory:
 //   xvfb-run -a -s "-screen 0 1280x800x24" tools/bench/loadpagebench [slots]
 #include "benchsupport.h"
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
+#include "benchgame.h"
 #include "core/state.h"
 #include "saves/savestore.h"
 #include "stage/staging.h"
@@ -145,10 +143,7 @@ int main(int argc, char **argv)
         const QString gameDir = QStringLiteral(SOLVANE_GAME_DIR);
         QFile::link(gameDir + QStringLiteral("/png"), QStringLiteral("png"));
         QFile::copy(gameDir + QStringLiteral("/a.txt"), QStringLiteral("a.txt"));
-        QFile settings(QStringLiteral("setting.txt"));
-        if (settings.open(QIODevice::WriteOnly))
-            settings.write("0\n1\n0.5\n0\n");
-        settings.close();
+        bench::writeSettings();
     }
 
     QGuiApplication app(argc, argv);
@@ -166,13 +161,10 @@ int main(int argc, char **argv)
     substituteGameFont();
     QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
     story::loadScript(QStringLiteral("a.txt"));
-    MainWindow controller;
-    QQmlApplicationEngine engine;
-    Game game;
-    game.engine = &engine;
-    game.controller = &controller;
-    game.Vzi = 1.0f;
-    publishStartupProperties(game);
+    bench::WiredGame wired;
+    MainWindow &controller = wired.controller;
+    QQmlApplicationEngine &engine = wired.engine;
+    Game &game = wired.game;
     connectHandlers(game);
     if (makingSaves)
         controller.navigategame(QStringLiteral("load"));

@@ -1,9 +1,7 @@
 // Typing benchmark: with the game page shown, how long a 60-character line
 // takes to type at full text speed, against 59 ticks of 49 ms. Run it on a
 // display (xvfb-run -a build/tools/bench/typingbench).
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "app/startup.h"
+#include "benchgame.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
 
@@ -23,21 +21,15 @@ int main(int argc, char **argv)
     Q_INIT_RESOURCE(qml);
     QTemporaryDir scratch;
     QDir::setCurrent(scratch.path());
-    QFile settings(QStringLiteral("setting.txt"));
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("0\n1\n0.5\n0\n");
-    settings.close();
+    bench::writeSettings();
 
     QGuiApplication app(argc, argv);
     chooseRenderer(); // as the game does
     substituteGameFont();
-    MainWindow controller;
-    QQmlApplicationEngine engine;
-    Game game;
-    game.engine = &engine;
-    game.controller = &controller;
-    game.Vzi = 1.0f;
-    publishStartupProperties(game);
+    bench::WiredGame wired;
+    MainWindow &controller = wired.controller;
+    QQmlApplicationEngine &engine = wired.engine;
+    Game &game = wired.game;
     connectHandlers(game);
     controller.navigategame(QStringLiteral("load"));
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));

@@ -1,0 +1,39 @@
+#pragma once
+
+// The game as start-up wires it (controller, engine, the properties the pages
+// read first), without start-up's settings, scale factor or window.
+
+#include "app/startup.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+
+#include <QFile>
+#include <QQmlApplicationEngine>
+
+namespace bench {
+
+// The settings file the benchmarks start from, in the current directory:
+// a window, text speed 1, auto speed 0.5, no music.
+inline void writeSettings()
+{
+    QFile settings(QStringLiteral("setting.txt"));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write("0\n1\n0.5\n0\n");
+}
+
+// Handlers are left to the benchmark: some connect their own probes first.
+struct WiredGame {
+    MainWindow controller;
+    QQmlApplicationEngine engine;
+    Game game;
+
+    WiredGame()
+    {
+        game.engine = &engine;
+        game.controller = &controller;
+        game.Vzi = 1.0f;
+        publishStartupProperties(game);
+    }
+};
+
+} // namespace bench
