@@ -124,17 +124,7 @@ private:
         QTest::mouseClick(view.get(), button, Qt::NoModifier, at);
     }
     void key(int k) { QTest::keyClick(view.get(), Qt::Key(k)); }
-    // The software renderer cannot grab the window offscreen; the scene can.
-    QImage grab()
-    {
-        QSharedPointer<QQuickItemGrabResult> result = view->contentItem()->grabToImage();
-        if (!result)
-            return QImage();
-        QSignalSpy ready(result.data(), &QQuickItemGrabResult::ready);
-        if (!ready.wait(2000))
-            return QImage();
-        return result->image();
-    }
+    QImage grab() { return grabScene(view.get()); }
     // Puts the cursor on line n, typed and finished, as a forward step leaves it.
     void standOn(int n);
     void finishTyping();
@@ -198,25 +188,14 @@ void TestComforts::openGame()
 
 void TestComforts::openPage(const char *name)
 {
-    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/%1.qml").arg(QLatin1String(name))));
-    QVERIFY2(view->status() == QQuickView::Ready,
-             qPrintable(view->errors().isEmpty() ? QString() : view->errors().first().toString()));
-    view->show();
+    QVERIFY(showPage(view.get(), QLatin1String(name)));
     view->requestActivate();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     QVERIFY(QTest::qWaitForWindowActive(view.get()));
 }
 
-// Through the visual tree too: a Repeater's rows are not its QObject children.
-
 QQuickItem *TestComforts::item(const char *name) const
 {
-    auto *found = view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
-    if (!found)
-        found = findItem(view->rootObject(), QString::fromLatin1(name));
-    if (!found)
-        qFatal("no item named %s on the page", name);
-    return found;
+    return requireItem(view->rootObject(), QString::fromLatin1(name));
 }
 
 void TestComforts::finishTyping()

@@ -142,10 +142,7 @@ void TestExtraPage::open(const QByteArray &record)
 {
     if (!record.isEmpty())
         dir->write("saves/extra.txt", record);
-    view->setSource(QUrl("qrc:/qt/qml/solvaneui/extra.qml"));
-    QCOMPARE(view->status(), QQuickView::Ready);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showPage(view.get(), QStringLiteral("extra")));
     controller->navigateextra();
     QCOMPARE(controller->getCurrentPage(), QStringLiteral("extra"));
 }

@@ -1,6 +1,7 @@
 // The enemy list as the game page reads it from the controller: random,
 // mutated and well-formed strings; the page must keep drawing what the next
 // good list says. SOLVANE_FUZZ_CASES raises the number of cases.
+#include "pagesupport.h"
 #include "testsupport.h"
 
 #include "app/startup.h"
@@ -16,14 +17,6 @@
 #include <memory>
 
 namespace {
-
-QList<QQuickItem *> descendants(QQuickItem *root)
-{
-    QList<QQuickItem *> all;
-    for (QQuickItem *child : root->childItems())
-        all << child << descendants(child);
-    return all;
-}
 
 int caseCount()
 {
@@ -70,9 +63,7 @@ void FuzzPageTest::initTestCase()
     Q_INIT_RESOURCE(qml);
     scratch = std::make_unique<ScratchDir>();
     QDir().mkpath(QStringLiteral("png"));
-    QImage enemy(20, 20, QImage::Format_ARGB32);
-    enemy.fill(Qt::black);
-    QVERIFY(enemy.save(QStringLiteral("png/difang.png")));
+    QVERIFY(writeEnemyPicture());
     controller = std::make_unique<MainWindow>();
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);

@@ -1,3 +1,4 @@
+#include "pagesupport.h"
 #include "testsupport.h"
 
 #include "core/game.h"
@@ -144,20 +145,14 @@ void GamePageTest::cleanup()
 void GamePageTest::openPage(const QString &source)
 {
     controller->navigategame(source);
-    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
-    QVERIFY2(view->status() == QQuickView::Ready, qPrintable(view->errors().isEmpty() ? QString() : view->errors().first().toString()));
-    view->show();
+    QVERIFY(showPage(view.get(), QStringLiteral("game")));
     view->requestActivate();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     QVERIFY(QTest::qWaitForWindowActive(view.get()));
 }
 
 QQuickItem *GamePageTest::item(const char *name) const
 {
-    auto *found = view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no item named %s on the page", name);
-    return found;
+    return requireItem(view->rootObject(), QString::fromLatin1(name));
 }
 
 // The item that stacks among the page's layers: the ancestor that sits directly in the page's content.

@@ -44,13 +44,7 @@ private slots:
 
 private:
     void openPage();
-    QQuickItem *item(const char *name) const
-    {
-        auto *found = view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no item named %s on the page", name);
-        return found;
-    }
+    QQuickItem *item(const char *name) const { return requireItem(view->rootObject(), QString::fromLatin1(name)); }
     QList<QQuickItem *> visibleEnemies() const
     {
         QList<QQuickItem *> shown;
@@ -60,16 +54,7 @@ private:
         }
         return shown;
     }
-    QImage grab()
-    {
-        QSharedPointer<QQuickItemGrabResult> result = view->contentItem()->grabToImage();
-        if (!result)
-            return QImage();
-        QSignalSpy ready(result.data(), &QQuickItemGrabResult::ready);
-        if (!ready.wait(2000))
-            return QImage();
-        return result->image();
-    }
+    QImage grab() { return grabScene(view.get()); }
     void showInterlude(int map)
     {
         game.publish(prop::sjvisible, 1);
@@ -92,9 +77,7 @@ void InterludePageTest::init()
 {
     scratch = std::make_unique<ScratchDir>();
     QDir().mkpath(QStringLiteral("png"));
-    QImage enemy(20, 20, QImage::Format_ARGB32);
-    enemy.fill(Qt::black);
-    QVERIFY(enemy.save(QStringLiteral("png/difang.png")));
+    QVERIFY(writeEnemyPicture());
     controller = std::make_unique<MainWindow>();
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -119,10 +102,7 @@ void InterludePageTest::cleanup()
 void InterludePageTest::openPage()
 {
     controller->navigategame(QStringLiteral("load"));
-    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
-    QVERIFY(view->status() == QQuickView::Ready);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showPage(view.get(), QStringLiteral("game")));
 }
 
 void InterludePageTest::loadsAndSaysSo()

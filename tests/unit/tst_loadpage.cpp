@@ -120,11 +120,7 @@ void TestLoadPage::cleanup()
 void TestLoadPage::openPage(const QString &source)
 {
     controller->navigateload(source);
-    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/load.qml")));
-    QVERIFY2(view->status() == QQuickView::Ready,
-             qPrintable(view->errors().isEmpty() ? QString() : view->errors().first().toString()));
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showPage(view.get(), QStringLiteral("load")));
     // The count asked for on opening rebuilds the rows on the next turn.
     const int saved = core::countSaveSlots();
     QTRY_COMPARE(rowCount(), saved);
@@ -141,10 +137,7 @@ QQuickItem *TestLoadPage::find(const QString &name) const
 
 QQuickItem *TestLoadPage::item(const QString &name) const
 {
-    QQuickItem *found = find(name);
-    if (!found)
-        qFatal("no item named %s on the page", qPrintable(name));
-    return found;
+    return requireItem(view->rootObject(), name);
 }
 
 int TestLoadPage::rowCount() const
@@ -352,10 +345,7 @@ void TestLoadPage::gamePageSaysSaved()
     // A word from before the page was opened is not news.
     saves::tellPlayer(game, QStringLiteral("已保存"));
     controller->navigategame("load");
-    view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
-    QCOMPARE(view->status(), QQuickView::Ready);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showPage(view.get(), QStringLiteral("game")));
     QQuickItem *notice = item("saveNotice");
     QVERIFY(!notice->isVisible());
 

@@ -1,3 +1,4 @@
+#include "pagesupport.h"
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
@@ -77,10 +78,7 @@ void TestSettingPage::init()
     connectHandlers(game);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->resize(720, 480);
-    view->setSource(QUrl("qrc:/qt/qml/solvaneui/setting.qml"));
-    QCOMPARE(view->status(), QQuickView::Ready);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showPage(view.get(), QStringLiteral("setting")));
 }
 
 void TestSettingPage::cleanup()

@@ -1,3 +1,4 @@
+#include "pagesupport.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "app/startup.h"
@@ -52,10 +53,7 @@ void TestTitlePage::init()
     publishStartupProperties(game);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->resize(720, 480);
-    view->setSource(QUrl("qrc:/qt/qml/solvaneui/index.qml"));
-    QCOMPARE(view->status(), QQuickView::Ready);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showPage(view.get(), QStringLiteral("index")));
     view->requestActivate();
     view->rootObject()->forceActiveFocus();
 }
