@@ -16,20 +16,21 @@ bad() { failed=$((failed + 1)); echo "FAIL: $1"; }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# Two runs into fresh directories must agree byte for byte.
-if "$artgen" "$work/one" >"$work/one.log" 2>&1 && "$artgen" "$work/two" >"$work/two.log" 2>&1; then
-    ok "artgen runs twice"
+# A second run, into a fresh directory, must agree byte for byte with the
+# build's own run.
+if "$artgen" "$work/one" >"$work/one.log" 2>&1; then
+    ok "artgen runs again"
 else
-    bad "artgen failed: $(cat "$work/one.log" "$work/two.log")"
+    bad "artgen failed: $(cat "$work/one.log")"
 fi
-if grep -q "missing glyph" "$work/one.log" "$work/two.log"; then
+if grep -q "missing glyph" "$work/one.log"; then
     bad "labels refused: $(grep -h "missing glyph" "$work/one.log" | head -3)"
 else
     ok "every label has its glyphs"
 fi
 count=$(find "$work/one/png" -name '*.png' 2>/dev/null | wc -l)
 if [ "$count" -ge 130 ]; then ok "$count pictures written"; else bad "only $count pictures written"; fi
-if diff -r -q "$work/one" "$work/two" >"$work/diff.txt"; then
+if diff -r -q "$work/one/png" "$game/png" >"$work/diff.txt"; then
     ok "two runs give identical bytes"
 else
     bad "runs differ: $(head -5 "$work/diff.txt")"
