@@ -1,0 +1,111 @@
+#include "core/fileio.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+#include <QtDebug>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace core {
+
+namespace {
+
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
+// The reason a write that got as far as the disk failed, as a player reads it.
+QString failureReason(const QString &path, qint64 needed)
+{
+    const QFileInfo info(path);
+    const QStorageInfo storage(info.absolutePath());
+    if (storage.isValid() && storage.bytesAvailable() < needed + 64 * 1024)
+        return QStringLiteral("磁盘空间不足");
+    if (!QFileInfo(info.absolutePath()).isWritable())
+        return QStringLiteral("没有写入权限");
+    return QStringLiteral("写入出错");
+}
+
+bool refuse(const QString &path, const QString &why, const QString &detail, QString *reason)
+{
+    qWarning().noquote() << QStringLiteral("文件 %1 没有写入（%2）：%3").arg(path, why, detail);
+    if (reason)
+        *reason = why;
+    return false;
+}
+
+} // namespace
+
+FileRead readFile(const QString &path, qint64 cap)
+{
+    FileRead result;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return result;
+    if (!info.isFile()) {
+        result.state = FileState::NotRegular;
+        qWarning().noquote() << QStringLiteral("%1 不是普通文件，不读取").arg(path);
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.state = FileState::Unreadable;
+        qWarning().noquote() << QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString());
+        return result;
+    }
+    const qint64 size = file.size();
+    result.bytes = file.read(size > 0 ? qMin(size, cap) : cap);
+    if (file.error() != QFileDevice::NoError) {
+        result.state = FileState::Unreadable;
+        result.bytes.clear();
+        qWarning().noquote() << QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString());
+        return result;
+    }
+    result.state = FileState::Read;
+    result.truncated = size > cap || (result.bytes.size() == cap && !file.atEnd());
+    if (result.truncated)
+        qWarning().noquote() << QStringLiteral("文件 %1 过大，只读取前 %2 字节").arg(path).arg(cap);
+    if (result.bytes.startsWith(kByteOrderMark))
+        result.bytes.remove(0, kByteOrderMark.size());
+    return result;
+}
+
+bool writeFileWith(const QString &path, const std::function<bool(QIODevice &)> &fill, QString *reason)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return refuse(path, QStringLiteral("文件是链接"), QStringLiteral("不改写链接指向的文件"), reason);
+    if (info.exists() && !info.isFile())
+        return refuse(path, QStringLiteral("不是普通文件"), QString(), reason);
+    // Tried, not asked: permission bits do not tell what root or an ACL may read.
+    if (info.exists() && !QFile(path).open(QIODevice::ReadOnly))
+        return refuse(path, QStringLiteral("文件无法读取"), QStringLiteral("不改写无法读取的文件"), reason);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return refuse(path, failureReason(path, 0), file.errorString(), reason);
+    // Qt's save file renames even when the buffer it flushes at commit could not
+    // be written (a full disk): every byte must be on the disk before commit.
+    bool written = fill(file) && file.flush() && file.error() == QFileDevice::NoError;
+#ifdef Q_OS_UNIX
+    written = written && ::fsync(file.handle()) == 0;
+#endif
+    const qint64 size = file.size();
+    if (!written) {
+        const QString detail = file.errorString();
+        file.cancelWriting();
+        file.commit();
+        return refuse(path, failureReason(path, size), detail, reason);
+    }
+    if (!file.commit())
+        return refuse(path, failureReason(path, size), file.errorString(), reason);
+    return true;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    return writeFileWith(path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, reason);
+}
+
+} // namespace core

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QIODevice;
+
+// The one way the game reads and rewrites its own files. A file that is there
+// but cannot be read is told apart from a missing one, so that nothing is ever
+// written over what could not be read; only regular files are read, so a pipe
+// or a device in a file's place never blocks or floods the game; every rewrite
+// reaches the disk whole or leaves the old file as it was.
+namespace core {
+
+// Far above any real size: the script is about 100 KB, the others a few KB.
+inline constexpr qint64 kSmallFileCap = 1 << 20;
+inline constexpr qint64 kScriptCap = 16 << 20;
+
+enum class FileState {
+    Missing,    // nothing there (a dangling link counts as missing)
+    Read,       // a regular file, read
+    NotRegular, // a directory, pipe, device or socket
+    Unreadable, // there, but it cannot be opened or read
+};
+
+struct FileRead {
+    FileState state = FileState::Missing;
+    QByteArray bytes;       // without a leading UTF-8 byte-order mark
+    bool truncated = false; // longer than the cap: only the cap was read
+    bool ok() const { return state == FileState::Read; }
+    // Missing or read: what a reader may go on with (and a writer write over).
+    bool usable() const { return state == FileState::Missing || state == FileState::Read; }
+};
+
+// Reads a file whole, following links, up to cap bytes. Anything but a missing
+// or readable regular file logs one warning naming the file.
+FileRead readFile(const QString &path, qint64 cap = kSmallFileCap);
+
+// Rewrites path in one piece: every byte is written and flushed before the new
+// file takes the old one's place; otherwise the old file stays, one warning is
+// logged and *reason (when given) says why in the player's words
+// ("磁盘空间不足", ...). A link is never written through, nor is a file that is
+// there but cannot be read or is not a regular file. The directory must exist.
+bool writeFile(const QString &path, const QByteArray &bytes, QString *reason = nullptr);
+
+// The same for content that a writer produces on the device (a picture).
+bool writeFileWith(const QString &path, const std::function<bool(QIODevice &)> &fill, QString *reason = nullptr);
+
+} // namespace core
