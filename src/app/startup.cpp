@@ -33,6 +33,8 @@
 
 #include <memory>
 
+namespace app {
+
 void substituteGameFont()
 {
     const QStringList families = QFontDatabase().families();
@@ -53,7 +55,7 @@ void publishStartupProperties(Game &game)
     game.publish(prop::Vzi, game.Vzi);
     game.publish(prop::Vhang, game.Vhang);
     game.publish(prop::Inliang, game.Inliang);
-    game.publish(prop::exePath, exePathForPages());
+    game.publish(prop::exePath, core::exePathForPages());
     for (prop::Name flag : {prop::bVisible, prop::daanvisible, prop::shuruvisible, prop::a1visible, prop::a2visible,
                             prop::a3visible, prop::a1fvisible, prop::a3fvisible, prop::sjvisible, prop::ditu1visible,
                             prop::ditu2visible})
@@ -144,7 +146,7 @@ void showInMode(QQuickWindow *window, int displayMode)
     else
         window->show();
     // With no window manager (a bare X server) nobody acts on the request.
-    if ((displayMode == 1 || displayMode == 2) && !windowManagerRunning()) {
+    if ((displayMode == 1 || displayMode == 2) && !settings::windowManagerRunning()) {
         if (QScreen *screen = window->screen()) {
             QRect area = displayMode == 1 ? screen->geometry() : screen->availableGeometry();
             // A scale such as 1.67 leaves the last pixel column bare when rounded down.
@@ -170,22 +172,23 @@ int runGame(int argc, char **argv)
     game.Vhang = settings::settingValue(startSettings, 3);
     game.Inliang = settings::settingValue(startSettings, 4);
 
-    story::loadScript(resolvePath(QStringLiteral("a.txt")));
+    story::loadScript(core::resolvePath(QStringLiteral("a.txt")));
 
     if (!stage::interludeTimer())
         stage::interludeTimer() = new QTimer;
 
-    const int displayMode = displayModeFromText(startSettings.lines.front());
+    const int displayMode = settings::displayModeFromText(startSettings.lines.front());
     // Storing the mode again would only repeat the warning the repair gave.
-    const double scale = startSettings.stored ? scaleFactorFor(displayMode)
-                                              : scaleFactorForMetrics(displayMode, primaryScreenMetrics());
-    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scale));
+    const double scale = startSettings.stored ? settings::scaleFactorFor(displayMode)
+                                              : settings::scaleFactorForMetrics(displayMode,
+                                                                                settings::primaryScreenMetrics());
+    qputenv("QT_SCALE_FACTOR", settings::formatScaleFactor(scale));
 
     extras::cgProgress() = extras::readUnlockRecord();
 
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     auto *app = new QGuiApplication(argc, argv);
-    app->setWindowIcon(QIcon(resolvePath(QStringLiteral("favicon.ico"))));
+    app->setWindowIcon(QIcon(core::resolvePath(QStringLiteral("favicon.ico"))));
 
     chooseRenderer();
 
@@ -197,7 +200,7 @@ int runGame(int argc, char **argv)
     publishStartupProperties(game);
 
     game.musicPlayer = new music::Player;
-    game.musicPlayer->setMedia(mediaUrl(QStringLiteral("mp3/universe.mp3")));
+    game.musicPlayer->setMedia(core::mediaUrl(QStringLiteral("mp3/universe.mp3")));
     game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
     game.musicPlayer->play();
 
@@ -234,3 +237,5 @@ int runGame(int argc, char **argv)
     delete app;
     return result;
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 struct Game;
 
+namespace app {
+
 // The whole run: settings, script, scale factor, application, controller,
 // engine, music, wiring, page shell, event loop. Returns the process result.
 int runGame(int argc, char **argv);
@@ -21,3 +23,5 @@ void chooseRenderer();
 // Makes the requested family resolve to an installed CJK face, so Latin and
 // Chinese text share one font where Microsoft Yahei is not installed.
 void substituteGameFont();
+
+} // namespace app

@@ -202,7 +202,7 @@ void MainWindow::loadSave(int position)
 
 bool MainWindow::fileExists(QString filePath)
 {
-    return QFileInfo(resolvePath(filePath)).isFile();
+    return QFileInfo(core::resolvePath(filePath)).isFile();
 }
 
 void MainWindow::dropsaves(int dropn)

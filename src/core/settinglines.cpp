@@ -21,7 +21,7 @@ namespace {
 
 QString settingsPath()
 {
-    return resolvePath(QStringLiteral("setting.txt"));
+    return core::resolvePath(QStringLiteral("setting.txt"));
 }
 
 void warnNotWritten(const QString &why)
@@ -36,7 +36,7 @@ bool readLines(std::vector<std::string> *lines)
     QFile file(settingsPath());
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    for (const QByteArray &line : splitTextLines(file.readAll()))
+    for (const QByteArray &line : core::splitTextLines(file.readAll()))
         lines->push_back(line.toStdString());
     return true;
 }

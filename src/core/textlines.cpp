@@ -1,5 +1,7 @@
 #include "core/textlines.h"
 
+namespace core {
+
 QList<QByteArray> splitTextLines(const QByteArray &content)
 {
     QList<QByteArray> lines;
@@ -16,3 +18,5 @@ QList<QByteArray> splitTextLines(const QByteArray &content)
     }
     return lines;
 }
+
+} // namespace core

@@ -32,7 +32,7 @@ constexpr int kMostMistakes = 999;
 
 QString screenshotPath(int slot)
 {
-    return QDir(resolvePath(kDir)).absoluteFilePath(QStringLiteral("%1.png").arg(slot));
+    return QDir(core::resolvePath(kDir)).absoluteFilePath(QStringLiteral("%1.png").arg(slot));
 }
 
 QByteArray joinLines(const QList<QByteArray> &lines)
@@ -46,7 +46,7 @@ QByteArray joinLines(const QList<QByteArray> &lines)
 // In one piece or not at all: a crash mid-write leaves the old file.
 bool writeWhole(const QString &path, const QByteArray &content, bool textMode)
 {
-    QSaveFile file(resolvePath(path));
+    QSaveFile file(core::resolvePath(path));
     QIODevice::OpenMode mode = QIODevice::WriteOnly;
     if (textMode)
         mode |= QIODevice::Text;
@@ -64,7 +64,7 @@ struct FileBefore {
 FileBefore remember(const QString &path)
 {
     FileBefore before;
-    QFile file(resolvePath(path));
+    QFile file(core::resolvePath(path));
     before.existed = file.exists();
     if (file.open(QIODevice::ReadOnly))
         before.bytes = file.readAll();
@@ -76,7 +76,7 @@ void putBack(const QString &path, const FileBefore &before)
     if (before.existed)
         writeWhole(path, before.bytes, false);
     else
-        QFile::remove(resolvePath(path));
+        QFile::remove(core::resolvePath(path));
 }
 
 // Writes the two text files as a pair: when the second fails the first is put
@@ -162,7 +162,7 @@ void renumberScreenshots(int position, const QList<int> &kept)
         qWarning().noquote() << "无法删除图片文件:" << gone;
 
     QMap<int, QString> byNumber;
-    const QFileInfoList files = QDir(resolvePath(kDir)).entryInfoList({QStringLiteral("*.png")}, QDir::Files);
+    const QFileInfoList files = QDir(core::resolvePath(kDir)).entryInfoList({QStringLiteral("*.png")}, QDir::Files);
     for (const QFileInfo &info : files) {
         bool ok = false;
         const QString base = info.fileName().section(QLatin1Char('.'), 0, 0);
@@ -212,7 +212,7 @@ Outcome saveSlot(Game &game)
         return failed(QStringLiteral("还没有可以保存的内容"));
     }
 
-    if (!QDir().mkpath(resolvePath(kDir))) {
+    if (!QDir().mkpath(core::resolvePath(kDir))) {
         qWarning() << "无法创建存档目录";
         return failed(QStringLiteral("保存失败：无法创建存档目录"));
     }
@@ -264,7 +264,7 @@ Outcome saveSlot(Game &game)
 Outcome loadSlot(Game &game, int position)
 {
     for (const QString &path : {kLines, kMistakes}) {
-        QFile file(resolvePath(path));
+        QFile file(core::resolvePath(path));
         if (!file.open(QIODevice::ReadOnly)) {
             qWarning().noquote() << QStringLiteral("无法打开存档文件: %1").arg(file.errorString());
             return failed(QStringLiteral("读取失败：存档文件无法打开"));

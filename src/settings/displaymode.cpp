@@ -14,6 +14,8 @@
 #include <X11/Xlib.h>
 #endif
 
+namespace settings {
+
 int displayModeFromText(const std::string &line)
 {
     if (line == "1")
@@ -120,7 +122,7 @@ double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics)
 double scaleFactorFor(int mode, bool *stored)
 {
     const double factor = (mode == 1 || mode == 2) ? scaleFactorForMetrics(mode, primaryScreenMetrics()) : 1.0;
-    const bool written = settings::writeSettingLine(std::to_string(mode), 1);
+    const bool written = writeSettingLine(std::to_string(mode), 1);
     if (stored)
         *stored = written;
     return factor;
@@ -130,3 +132,5 @@ QByteArray formatScaleFactor(double factor)
 {
     return QString::asprintf("%.2f", factor).toLatin1();
 }
+
+} // namespace settings

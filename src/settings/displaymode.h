@@ -4,6 +4,8 @@
 #include <QSize>
 #include <string>
 
+namespace settings {
+
 // 0 windowed, 1 full screen, 2 maximised: setting line 1 compared as text.
 int displayModeFromText(const std::string &line);
 
@@ -29,3 +31,5 @@ double scaleFactorFor(int mode, bool *stored = nullptr);
 
 // "%.2f" of the factor, as QT_SCALE_FACTOR wants it.
 QByteArray formatScaleFactor(double factor);
+
+} // namespace settings

@@ -82,7 +82,7 @@ QList<int> readEndingsSeen(const QString &path)
 
 bool writeEndingsSeen(const QList<int> &lines, const QString &path)
 {
-    const QString resolved = resolvePath(path);
+    const QString resolved = core::resolvePath(path);
     QDir().mkpath(QFileInfo(resolved).path());
     QSaveFile file(resolved);
     if (file.open(QIODevice::WriteOnly)) {

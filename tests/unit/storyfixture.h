@@ -34,8 +34,8 @@ struct StoryFixture {
         game.Vzi = 1.0f;
         core::resetProcessState();
         story::scriptLines() = script;
-        publishStartupProperties(game);
-        connectHandlers(game);
+        app::publishStartupProperties(game);
+        app::connectHandlers(game);
     }
 
     ~StoryFixture() { story::typeTimer()->stop(); }

@@ -168,8 +168,8 @@ void TestComforts::start(const QByteArray &settingFile)
     game.hooks.quit = [this] { ++quits; };
     core::resetProcessState();
     core::process().scriptLines = numberedScript();
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
 }
 
 void TestComforts::cleanup()

@@ -221,7 +221,7 @@ void TestFuzz::settingsFile()
             const float v = settings::settingValue(repaired, n);
             QVERIFY2(std::isfinite(v) && v >= 0.0f && v <= 1.0f, qPrintable(QString::number(v)));
         }
-        const int mode = displayModeFromText(repaired.lines.at(0));
+        const int mode = settings::displayModeFromText(repaired.lines.at(0));
         QVERIFY(mode >= 0 && mode <= 2);
         // What was written reads back as the values the game runs with.
         std::vector<std::string> reread;

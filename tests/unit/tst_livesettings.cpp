@@ -106,8 +106,8 @@ void TestLiveSettings::startGame()
         return restartWorks;
     };
     game.hooks.quit = [this] { ++quits; };
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
 }
 
 void TestLiveSettings::cleanup()
@@ -301,7 +301,8 @@ void TestLiveSettings::displayModeRestarts()
     QCOMPARE(game.lastDisplayMode, mode);
     QCOMPARE(line(1), QByteArray::number(mode));
     QCOMPARE(line(2), QByteArray("0.8"));
-    QCOMPARE(qgetenv("QT_SCALE_FACTOR"), formatScaleFactor(scaleFactorForMetrics(mode, primaryScreenMetrics())));
+    QCOMPARE(qgetenv("QT_SCALE_FACTOR"),
+             settings::formatScaleFactor(settings::scaleFactorForMetrics(mode, settings::primaryScreenMetrics())));
     // The new process is started 100 ms later, and only then does this one quit.
     QCOMPARE(restarts, 0);
     QCOMPARE(quits, 0);

@@ -105,8 +105,8 @@ void TestLoadPage::init()
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
 }
 
 void TestLoadPage::cleanup()

@@ -74,8 +74,8 @@ void TestSettingPage::init()
         return restartWorks;
     };
     game.hooks.quit = [] {};
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->resize(720, 480);
     QVERIFY(showPage(view.get(), QStringLiteral("setting")));

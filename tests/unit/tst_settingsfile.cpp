@@ -220,7 +220,7 @@ void TestSettingsFile::commaDecimalLocale()
     const QByteArray written = dir.read("setting.txt");
     const float parsedHalf = [] { float v = 0; settings::parseFloatPrefix("0.500000", &v); return v; }();
     const settings::StartSettings start = settings::repairSettingsFile();
-    const QByteArray scale = formatScaleFactor(2.25);
+    const QByteArray scale = settings::formatScaleFactor(2.25);
     std::setlocale(LC_ALL, previous.c_str());
 
     QCOMPARE(written, QByteArray("0\n0.500000\n0.3\n1\n"));

@@ -48,7 +48,7 @@ void TestStartup::displayModeIsExactText()
 {
     QFETCH(QString, line);
     QFETCH(int, mode);
-    QCOMPARE(displayModeFromText(line.toStdString()), mode);
+    QCOMPARE(settings::displayModeFromText(line.toStdString()), mode);
 }
 
 void TestStartup::scaleFactor_data()
@@ -73,18 +73,18 @@ void TestStartup::scaleFactor()
     QFETCH(QSize, workArea);
     QFETCH(QByteArray, text);
 
-    ScreenMetrics metrics;
+    settings::ScreenMetrics metrics;
     metrics.screen = screen;
     metrics.workArea = workArea;
     metrics.known = true;
-    QCOMPARE(formatScaleFactor(scaleFactorForMetrics(mode, metrics)), text);
+    QCOMPARE(settings::formatScaleFactor(settings::scaleFactorForMetrics(mode, metrics)), text);
 }
 
 void TestStartup::scaleFactorRewritesLineOne()
 {
     ScratchDir dir;
     dir.write("setting.txt", "x\n0.3\n0.4\n0.6\nnote\n");
-    QCOMPARE(scaleFactorFor(0), 1.0);
+    QCOMPARE(settings::scaleFactorFor(0), 1.0);
     QCOMPARE(dir.read("setting.txt"), QByteArray("0\n0.3\n0.4\n0.6\nnote\n"));
 }
 
@@ -93,11 +93,11 @@ void TestStartup::noDisplayMeansDesignSize()
     const QByteArray display = qgetenv("DISPLAY");
     qunsetenv("DISPLAY");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("无法连接 X 显示服务器"));
-    const ScreenMetrics metrics = primaryScreenMetrics();
+    const settings::ScreenMetrics metrics = settings::primaryScreenMetrics();
     if (!display.isEmpty())
         qputenv("DISPLAY", display);
     QVERIFY(!metrics.known);
-    QCOMPARE(formatScaleFactor(scaleFactorForMetrics(1, metrics)), QByteArray("1.00"));
+    QCOMPARE(settings::formatScaleFactor(settings::scaleFactorForMetrics(1, metrics)), QByteArray("1.00"));
 }
 
 void TestStartup::volumeTruncates_data()
@@ -129,8 +129,8 @@ void TestStartup::startupProperties()
     game.Vzi = 0.3f;
     game.Vhang = 0.4f;
     game.Inliang = 0.6f;
-    publishStartupProperties(game);
-    publishInterludeProperties(game);
+    app::publishStartupProperties(game);
+    app::publishInterludeProperties(game);
 
     QQmlContext *root = engine.rootContext();
     QCOMPARE(root->contextProperty(prop::Controller.text).value<QObject *>(), &controller);
@@ -157,7 +157,7 @@ void TestStartup::startupProperties()
 
 void TestStartup::gameFontCoversChinese()
 {
-    substituteGameFont();
+    app::substituteGameFont();
     const QFont font(QStringLiteral("Microsoft Yahei"), 9);
     const QFontInfo info(font);
     QVERIFY2(QFontMetrics(font).inFontUcs4(0x8BED), qPrintable(info.family())); // 语

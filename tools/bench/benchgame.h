@@ -32,7 +32,7 @@ struct WiredGame {
         game.engine = &engine;
         game.controller = &controller;
         game.Vzi = 1.0f;
-        publishStartupProperties(game);
+        app::publishStartupProperties(game);
     }
 };
 
