@@ -59,7 +59,6 @@ public:
     int getDa() const { return da; }
     QString getShuru() const { return shuru; }
     float getWeizhix() const { return weizhix; }
-    float getWeizhiy() const { return weizhiy; }
     int getWs() const { return ws; }
     int getAd() const { return ad; }
     QVariantList getElementArray() const { return elementArray; }
@@ -106,7 +105,6 @@ public:
     // 1: the backlog opens (its rows are published, the wheel is left to its
     // list); 0: it closed.
     Q_INVOKABLE void backlog1(int open);
-    bool isBacklogOpen() const { return backlogOpen; }
 
 signals:
     void currentPageChanged();
