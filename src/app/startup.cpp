@@ -11,6 +11,7 @@
 #include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "music/music.h"
+#include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
 #include "story/wiring.h"
@@ -47,6 +48,14 @@ void substituteGameFont()
             return;
         }
     }
+}
+
+MainWindow::StartValues controllerStart()
+{
+    MainWindow::StartValues start;
+    start.displayMode = settings::readDisplayModeSetting();
+    start.saveCount = saves::countSaveSlots();
+    return start;
 }
 
 void publishStartupProperties(Game &game)
@@ -192,7 +201,7 @@ int runGame(int argc, char **argv)
 
     chooseRenderer();
 
-    auto *controller = new MainWindow;
+    auto *controller = new MainWindow(controllerStart());
     auto *engine = new QQmlApplicationEngine;
     game.engine = engine;
     game.controller = controller;

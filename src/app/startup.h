@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/mainwindow.h"
+
 struct Game;
 
 namespace app {
@@ -7,6 +9,10 @@ namespace app {
 // The whole run: settings, script, scale factor, application, controller,
 // engine, music, wiring, page shell, event loop. Returns the process result.
 int runGame(int argc, char **argv);
+
+// What the controller starts from, read as start-up reads it: setting line 1
+// as its display mode and the save slots on disk. Logs what it finds.
+MainWindow::StartValues controllerStart();
 
 // The context properties that the pages read before any handler has run.
 void publishStartupProperties(Game &game);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 // The one door from the pages to the game. Each invokable stores its argument
 // and emits; the handler connected at start-up does the work inside the
 // emission, so pulse fields are back at rest when the call returns.
@@ -35,7 +37,14 @@ class MainWindow : public QObject
     Q_PROPERTY(int inbextra READ getInbextra NOTIFY inbextraChanged)
 
 public:
+    // What start-up read before any page asked for anything.
+    struct StartValues {
+        int displayMode = 3; // suofang: 3 while no mode has been asked for
+        int saveCount = 0;
+    };
+
     MainWindow();
+    explicit MainWindow(const StartValues &start);
     ~MainWindow() override;
 
     // The copies that vzi1, vhang1 and inliang1 compare with start from the
@@ -84,6 +93,7 @@ public:
     Q_INVOKABLE void vzi1(float value);
     Q_INVOKABLE void vhang1(float value);
     Q_INVOKABLE void inliang1(float value);
+    // Asks the counter the saves handler installed; without one the count stays.
     Q_INVOKABLE void requestSaveCount();
     Q_INVOKABLE void loadSave(int position);
     Q_INVOKABLE bool fileExists(QString filePath);
@@ -105,6 +115,12 @@ public:
     // 1: the backlog opens (its rows are published, the wheel is left to its
     // list); 0: it closed.
     Q_INVOKABLE void backlog1(int open);
+
+    // The saves handler's side of the save count: how requestSaveCount counts,
+    // and the count itself (a change emits saveCountChanged, then
+    // refreshImagesRequested).
+    void setSaveCounter(std::function<int()> counter);
+    void setSaveCount(int count);
 
 signals:
     void currentPageChanged();
@@ -143,7 +159,6 @@ protected:
 
 private:
     void navigateTo(const QString &page, const QString &source);
-    void readDisplayModeSetting();
     void storeSpeed(float &field, float value, void (MainWindow::*changed)(float));
 
     QString currentPage = QStringLiteral("index");
@@ -158,6 +173,7 @@ private:
     float vhang = 0.5f;
     float inliang = 0.5f;
     int saveCount = 0;
+    std::function<int()> saveCounter;
     int drop = 0;
     int wheelDelta = 0;
     int da = 0;

@@ -1,5 +1,9 @@
 #include "core/textlines.h"
 
+#include "core/paths.h"
+
+#include <QFile>
+
 namespace core {
 
 QList<QByteArray> splitTextLines(const QByteArray &content)
@@ -17,6 +21,15 @@ QList<QByteArray> splitTextLines(const QByteArray &content)
         start = end + 1;
     }
     return lines;
+}
+
+QList<QByteArray> readTextLines(const QString &path, bool *ok)
+{
+    QFile file(resolvePath(path));
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (ok)
+        *ok = opened;
+    return opened ? splitTextLines(file.readAll()) : QList<QByteArray>();
 }
 
 } // namespace core

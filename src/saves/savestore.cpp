@@ -3,9 +3,10 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
-#include "core/savefiles.h"
 #include "core/state.h"
+#include "core/textlines.h"
 #include "extras/unlockrecord.h"
+#include "saves/savefiles.h"
 #include "saves/saverows.h"
 #include "stage/staging.h"
 #include "story/presentation.h"
@@ -26,8 +27,8 @@ namespace saves {
 namespace {
 
 const QString kDir = QStringLiteral("saves");
-const QString kLines = QString::fromLatin1(core::kSaveLinesFile);
-const QString kMistakes = QString::fromLatin1(core::kSaveMistakesFile);
+const QString kLines = QString::fromLatin1(kSaveLinesFile);
+const QString kMistakes = QString::fromLatin1(kSaveMistakesFile);
 constexpr int kMostMistakes = 999;
 
 QString screenshotPath(int slot)
@@ -144,7 +145,7 @@ QList<QByteArray> mistakesKept(const QList<QByteArray> &mistakes, const QList<in
 void logContent(const QString &path)
 {
     bool opened = false;
-    const QList<QByteArray> lines = core::readSaveLines(path, &opened);
+    const QList<QByteArray> lines = core::readTextLines(path, &opened);
     if (!opened)
         return;
     qDebug() << "更新后的文件内容:";
@@ -217,8 +218,8 @@ Outcome saveSlot(Game &game)
         return failed(QStringLiteral("保存失败：无法创建存档目录"));
     }
 
-    QList<QByteArray> lines = core::readSaveLines(kLines);
-    QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    QList<QByteArray> lines = core::readTextLines(kLines);
+    QList<QByteArray> mistakes = core::readTextLines(kMistakes);
     // Files damaged by hand may disagree in length; the new slot's two lines
     // must still share a number. A blank stands in for a missing count (that
     // slot stays refused, as it was); counts past the last slot belong to none.
@@ -270,8 +271,8 @@ Outcome loadSlot(Game &game, int position)
             return failed(QStringLiteral("读取失败：存档文件无法打开"));
         }
     }
-    const QList<QByteArray> lines = core::readSaveLines(kLines);
-    const QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    const QList<QByteArray> lines = core::readTextLines(kLines);
+    const QList<QByteArray> mistakes = core::readTextLines(kMistakes);
 
     if (position < 1 || position > lines.size()) {
         warnOutOfRange(position, lines.size());
@@ -316,14 +317,14 @@ Outcome loadSlot(Game &game, int position)
 
 Outcome dropSlot(Game &game, int position)
 {
-    const int count = core::countSaveSlots();
+    const int count = countSaveSlots();
     if (position < 1 || position > count) {
         qWarning().noquote() << "无效的删除位置" << position << "有效范围:1-" + QString::number(count);
         return failed(QStringLiteral("删除失败：没有这个存档"));
     }
 
-    const QList<QByteArray> lines = core::readSaveLines(kLines);
-    const QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    const QList<QByteArray> lines = core::readTextLines(kLines);
+    const QList<QByteArray> mistakes = core::readTextLines(kMistakes);
     const QList<int> kept = slotsKept(lines, position);
     QList<QByteArray> linesAfter;
     for (int k : kept)
@@ -340,7 +341,7 @@ Outcome dropSlot(Game &game, int position)
 
     renumberScreenshots(position, kept);
     if (game.controller)
-        game.controller->requestSaveCount();
+        game.controller->setSaveCount(countSaveSlots());
     return Outcome{true, QString()};
 }
 
@@ -350,7 +351,7 @@ SlotDetails slotDetails(int position)
     const QFileInfo shot(screenshotPath(position));
     if (shot.exists())
         details.savedAt = shot.lastModified();
-    const QList<QByteArray> lines = core::readSaveLines(kLines);
+    const QList<QByteArray> lines = core::readTextLines(kLines);
     if (position < 1 || position > lines.size())
         return details;
     bool ok = false;
@@ -397,6 +398,7 @@ void connectSaves(Game &game)
     game.publish(prop::saveNotice, QString());
     game.publish(prop::saveNoticeCount, 0);
     game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
+    c->setSaveCounter(countSaveSlots);
     QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(*g, saveSlot(*g).notice); });
     QObject::connect(c, &MainWindow::Load, c, [g](int position) { tellPlayer(*g, loadSlot(*g, position).notice); });
     QObject::connect(c, &MainWindow::Drop, c, [g](int position) { tellPlayer(*g, dropSlot(*g, position).notice); });

@@ -2,7 +2,7 @@
 
 #include "core/game.h"
 #include "core/mainwindow.h"
-#include "core/settinglines.h"
+#include "settings/settinglines.h"
 #include "core/state.h"
 #include "music/music.h"
 #include "music/player.h"

@@ -27,7 +27,7 @@ struct StoryFixture {
     explicit StoryFixture(const QList<QByteArray> &script = numberedScript(975))
     {
         dir.write("setting.txt", "1\n0.5\n0.5\n0.5\n");
-        controller.reset(new MainWindow);
+        controller.reset(new MainWindow(app::controllerStart()));
         engine.reset(new QQmlEngine);
         game.engine = engine.get();
         game.controller = controller.get();

@@ -155,7 +155,7 @@ void TestComforts::init()
 void TestComforts::start(const QByteArray &settingFile)
 {
     scratch->write(QStringLiteral("setting.txt"), settingFile);
-    controller = std::make_unique<MainWindow>();
+    controller = std::make_unique<MainWindow>(app::controllerStart());
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->resize(720, 480);

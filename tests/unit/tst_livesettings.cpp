@@ -91,7 +91,7 @@ void TestLiveSettings::startGame()
     const settings::StartSettings start = settings::repairSettingsFile();
     engine = std::make_unique<QQmlEngine>();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
-    controller = std::make_unique<MainWindow>();
+    controller = std::make_unique<MainWindow>(app::controllerStart());
     player = std::make_unique<music::Player>();
     game = Game();
     game.engine = engine.get();

@@ -1,5 +1,5 @@
-#include "core/savefiles.h"
 #include "extras/unlockrecord.h"
+#include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "audiofixture.h"
 #include "storyfixture.h"
@@ -422,7 +422,7 @@ void TestSaveStore::drop()
         after << name.chopped(4) + '=' + QString::fromUtf8(f.dir.read("saves/" + name));
     QCOMPARE(after, shotsAfter);
     QCOMPARE(counts.size(), 1);
-    QCOMPARE(f.controller->getSaveCount(), core::countSaveSlots());
+    QCOMPARE(f.controller->getSaveCount(), saves::countSaveSlots());
 }
 
 void TestSaveStore::dropOutOfRangeTouchesNothing_data()

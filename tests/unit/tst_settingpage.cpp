@@ -59,7 +59,7 @@ void TestSettingPage::init()
     dir.reset(new ScratchDir);
     dir->write("setting.txt", "1\n0.8\n0.3\n0.6\n");
     core::resetProcessState();
-    controller.reset(new MainWindow);
+    controller.reset(new MainWindow(app::controllerStart()));
     view.reset(new QQuickView);
     game = Game();
     game.engine = view->engine();

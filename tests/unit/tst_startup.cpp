@@ -121,7 +121,7 @@ void TestStartup::startupProperties()
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.3\n0.4\n0.6\n");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
-    MainWindow controller;
+    MainWindow controller(app::controllerStart());
     QQmlEngine engine;
     Game game;
     game.engine = &engine;

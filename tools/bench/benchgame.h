@@ -23,7 +23,7 @@ inline void writeSettings()
 
 // Handlers are left to the benchmark: some connect their own probes first.
 struct WiredGame {
-    MainWindow controller;
+    MainWindow controller{app::controllerStart()};
     QQmlApplicationEngine engine;
     Game game;
 

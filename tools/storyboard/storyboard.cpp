@@ -91,7 +91,7 @@ public:
     Storyboard(const QString &scriptPath, int from, int to, double scale)
         : scriptPath(scriptPath), from(from), to(to), scale(scale)
     {
-        controller.reset(new MainWindow);
+        controller.reset(new MainWindow(app::controllerStart()));
         view.reset(new QQuickView);
         view->setResizeMode(QQuickView::SizeRootObjectToView);
         view->resize(720, 480);

@@ -1,4 +1,4 @@
-#include "core/settinglines.h"
+#include "settings/settinglines.h"
 
 #include "core/paths.h"
 #include "core/textlines.h"
