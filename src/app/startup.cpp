@@ -50,20 +50,25 @@ void substituteGameFont()
     }
 }
 
-MainWindow::StartValues controllerStart()
+MainWindow::StartValues controllerStart(const settings::StartSettings &repaired)
 {
     MainWindow::StartValues start;
     start.displayMode = settings::readDisplayModeSetting();
     start.saveCount = saves::countSaveSlots();
+    if (!repaired.lines.empty()) {
+        start.vzi = settings::settingValue(repaired, 2);
+        start.vhang = settings::settingValue(repaired, 3);
+        start.inliang = settings::settingValue(repaired, 4);
+    }
     return start;
 }
 
 void publishStartupProperties(Game &game)
 {
     game.publish(prop::Controller, QVariant::fromValue<QObject *>(game.controller));
-    game.publish(prop::Vzi, game.Vzi);
-    game.publish(prop::Vhang, game.Vhang);
-    game.publish(prop::Inliang, game.Inliang);
+    game.publish(prop::Vzi, game.textSpeed());
+    game.publish(prop::Vhang, game.autoSpeed());
+    game.publish(prop::Inliang, game.volume());
     game.publish(prop::exePath, core::exePathForPages());
     for (prop::Name flag : {prop::bVisible, prop::daanvisible, prop::shuruvisible, prop::a1visible, prop::a2visible,
                             prop::a3visible, prop::a1fvisible, prop::a3fvisible, prop::sjvisible, prop::ditu1visible,
@@ -177,9 +182,6 @@ int runGame(int argc, char **argv)
     const settings::StartSettings startSettings = settings::repairSettingsFile();
 
     Game game;
-    game.Vzi = settings::settingValue(startSettings, 2);
-    game.Vhang = settings::settingValue(startSettings, 3);
-    game.Inliang = settings::settingValue(startSettings, 4);
 
     story::loadScript(core::resolvePath(QStringLiteral("a.txt")));
 
@@ -201,7 +203,7 @@ int runGame(int argc, char **argv)
 
     chooseRenderer();
 
-    auto *controller = new MainWindow(controllerStart());
+    auto *controller = new MainWindow(controllerStart(startSettings));
     auto *engine = new QQmlApplicationEngine;
     game.engine = engine;
     game.controller = controller;
@@ -210,7 +212,7 @@ int runGame(int argc, char **argv)
 
     game.musicPlayer = new music::Player;
     game.musicPlayer->setMedia(core::mediaUrl(QStringLiteral("mp3/universe.mp3")));
-    game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
+    game.musicPlayer->setVolume(music::volumePercent(game.volume()));
     game.musicPlayer->play();
 
     connectHandlers(game);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/mainwindow.h"
+#include "settings/settingsfile.h"
 
 struct Game;
 
@@ -11,8 +12,9 @@ namespace app {
 int runGame(int argc, char **argv);
 
 // What the controller starts from, read as start-up reads it: setting line 1
-// as its display mode and the save slots on disk. Logs what it finds.
-MainWindow::StartValues controllerStart();
+// as its display mode, the save slots on disk and the three speeds of the
+// repaired settings (the start values without them). Logs what it finds.
+MainWindow::StartValues controllerStart(const settings::StartSettings &repaired = settings::StartSettings());
 
 // The context properties that the pages read before any handler has run.
 void publishStartupProperties(Game &game);

@@ -21,11 +21,6 @@ struct Game {
     MainWindow *controller = nullptr;
     music::Player *musicPlayer = nullptr; // null in tests that need no music
 
-    // Live settings, mirrored as the context properties of the same names.
-    float Vzi = 0.5f;
-    float Vhang = 0.5f;
-    float Inliang = 0.5f;
-
     // Interlude counters; a new story and a loaded save reset them.
     int triesLeft = 3;
     int playerCaught = 0;
@@ -49,6 +44,12 @@ struct Game {
 
     // The object whose life bounds the run's timers and connections.
     QObject *lifetime() const;
+
+    // The live speeds of the settings page, 0 to 1, as the controller holds
+    // them; its start values when there is no controller.
+    float textSpeed() const;
+    float autoSpeed() const;
+    float volume() const;
 
     void quit() const;
     bool restartSelf() const;

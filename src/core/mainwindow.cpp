@@ -12,7 +12,8 @@
 
 MainWindow::MainWindow() : MainWindow(StartValues()) {}
 
-MainWindow::MainWindow(const StartValues &start) : suofang(start.displayMode)
+MainWindow::MainWindow(const StartValues &start)
+    : suofang(start.displayMode), vzi(start.vzi), vhang(start.vhang), inliang(start.inliang)
 {
     setSaveCount(start.saveCount);
     if (QCoreApplication::instance())
@@ -121,25 +122,16 @@ void MainWindow::save1()
     });
 }
 
-void MainWindow::seedSpeeds(float vziValue, float vhangValue, float inliangValue)
+// A NaN never equals the live value, so it always goes through.
+void MainWindow::askSpeed(float live, float value, void (MainWindow::*changed)(float))
 {
-    vzi = vziValue;
-    vhang = vhangValue;
-    inliang = inliangValue;
-}
-
-// A NaN never equals the stored value, so it always goes through.
-void MainWindow::storeSpeed(float &field, float value, void (MainWindow::*changed)(float))
-{
-    if (value != field) {
-        field = value;
+    if (value != live)
         emit (this->*changed)(value);
-    }
 }
 
-void MainWindow::vzi1(float value) { storeSpeed(vzi, value, &MainWindow::vziChanged); }
-void MainWindow::vhang1(float value) { storeSpeed(vhang, value, &MainWindow::vhangChanged); }
-void MainWindow::inliang1(float value) { storeSpeed(inliang, value, &MainWindow::inliangChanged); }
+void MainWindow::vzi1(float value) { askSpeed(vzi, value, &MainWindow::vziChanged); }
+void MainWindow::vhang1(float value) { askSpeed(vhang, value, &MainWindow::vhangChanged); }
+void MainWindow::inliang1(float value) { askSpeed(inliang, value, &MainWindow::inliangChanged); }
 
 void MainWindow::requestSaveCount()
 {

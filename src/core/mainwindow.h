@@ -41,16 +41,14 @@ public:
     struct StartValues {
         int displayMode = 3; // suofang: 3 while no mode has been asked for
         int saveCount = 0;
+        float vzi = 0.5f;    // text speed, auto speed and volume, 0 to 1
+        float vhang = 0.5f;
+        float inliang = 0.5f;
     };
 
     MainWindow();
     explicit MainWindow(const StartValues &start);
     ~MainWindow() override;
-
-    // The copies that vzi1, vhang1 and inliang1 compare with start from the
-    // live values, or a slider moved back to 0.5 would be dropped while the
-    // game kept the value read from the file. Emits nothing.
-    void seedSpeeds(float vziValue, float vhangValue, float inliangValue);
 
     QString getCurrentPage() const { return currentPage; }
     int getSuofang() const { return suofang; }
@@ -90,6 +88,8 @@ public:
     Q_INVOKABLE void Auto1();
     Q_INVOKABLE void skip1();
     Q_INVOKABLE void save1();
+    // A slider's value; one equal to the live value is dropped. The settings
+    // handler decides what becomes live.
     Q_INVOKABLE void vzi1(float value);
     Q_INVOKABLE void vhang1(float value);
     Q_INVOKABLE void inliang1(float value);
@@ -121,6 +121,12 @@ public:
     // refreshImagesRequested).
     void setSaveCounter(std::function<int()> counter);
     void setSaveCount(int count);
+
+    // The live speeds, the one copy the game reads; set by the settings
+    // handler once it has checked a slider's value. Emit nothing.
+    void setVzi(float value) { vzi = value; }
+    void setVhang(float value) { vhang = value; }
+    void setInliang(float value) { inliang = value; }
 
 signals:
     void currentPageChanged();
@@ -159,7 +165,7 @@ protected:
 
 private:
     void navigateTo(const QString &page, const QString &source);
-    void storeSpeed(float &field, float value, void (MainWindow::*changed)(float));
+    void askSpeed(float live, float value, void (MainWindow::*changed)(float));
 
     QString currentPage = QStringLiteral("index");
     QString lastSource;
@@ -169,7 +175,7 @@ private:
     int Auto = 0;        // 0 off, -1 on
     int skip = 0;        // 0 off, -1 on
     int save = 0;
-    float vzi = 0.5f;
+    float vzi = 0.5f;     // the live speeds: nothing else keeps a copy
     float vhang = 0.5f;
     float inliang = 0.5f;
     int saveCount = 0;

@@ -31,7 +31,7 @@ struct StoryFixture {
         engine.reset(new QQmlEngine);
         game.engine = engine.get();
         game.controller = controller.get();
-        game.Vzi = 1.0f;
+        controller->setVzi(1.0f);
         core::resetProcessState();
         story::scriptLines() = script;
         app::publishStartupProperties(game);

@@ -162,7 +162,7 @@ void TestComforts::start(const QByteArray &settingFile)
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    game.Vzi = 1.0f;
+    controller->setVzi(1.0f);
     restarts = quits = 0;
     game.hooks.restartSelf = [this] { ++restarts; return true; };
     game.hooks.quit = [this] { ++quits; };
@@ -720,7 +720,7 @@ void TestComforts::wholeLineFirst()
     start(QByteArray("0\n0.5\n0.5\n0.5\n") + (option ? "1\n" : "0\n"));
     openGame();
     standOn(4);
-    game.Vzi = 0.0f; // a tick a second: the line is still typing when the step comes
+    controller->setVzi(0.0f); // a tick a second: the line is still typing when the step comes
     controller->next1();
     QCOMPARE(line(), 5);
     QCOMPARE(text(), QStringLiteral("l"));

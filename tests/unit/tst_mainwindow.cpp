@@ -230,6 +230,11 @@ void TestMainWindow::floatSettersDropEqualValues()
     QFETCH(QList<float>, values);
     QFETCH(int, emissions);
 
+    // Stands in for the settings handler, which stores what it accepts.
+    MainWindow *c = controller.get();
+    connect(c, &MainWindow::vziChanged, c, &MainWindow::setVzi);
+    connect(c, &MainWindow::vhangChanged, c, &MainWindow::setVhang);
+    connect(c, &MainWindow::inliangChanged, c, &MainWindow::setInliang);
     QSignalSpy vzi(controller.get(), &MainWindow::vziChanged);
     QSignalSpy vhang(controller.get(), &MainWindow::vhangChanged);
     QSignalSpy inliang(controller.get(), &MainWindow::inliangChanged);

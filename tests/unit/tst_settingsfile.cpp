@@ -2,6 +2,7 @@
 #include "settings/livesettings.h"
 #include "settings/settingsfile.h"
 #include "core/game.h"
+#include "core/mainwindow.h"
 #include "testsupport.h"
 
 #include <clocale>
@@ -214,8 +215,10 @@ void TestSettingsFile::commaDecimalLocale()
 
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.8\n0.3\n1\n");
+    MainWindow controller;
+    controller.setVzi(0.8f);
     Game game;
-    game.Vzi = 0.8f;
+    game.controller = &controller;
     settings::setTextSpeed(game, 0.5f);
     const QByteArray written = dir.read("setting.txt");
     const float parsedHalf = [] { float v = 0; settings::parseFloatPrefix("0.500000", &v); return v; }();

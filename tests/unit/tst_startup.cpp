@@ -3,6 +3,7 @@
 #include "core/mainwindow.h"
 #include "app/startup.h"
 #include "music/music.h"
+#include "settings/settingsfile.h"
 #include "testsupport.h"
 
 #include <QFont>
@@ -24,6 +25,8 @@ private slots:
     void noDisplayMeansDesignSize();
     void volumeTruncates_data();
     void volumeTruncates();
+    void controllerStartsFromRepairedSettings_data();
+    void controllerStartsFromRepairedSettings();
     void startupProperties();
     void gameFontCoversChinese();
 };
@@ -116,19 +119,52 @@ void TestStartup::volumeTruncates()
     QCOMPARE(music::volumePercent(setting), volume);
 }
 
+void TestStartup::controllerStartsFromRepairedSettings_data()
+{
+    QTest::addColumn<QByteArray>("file"); // "<none>": no file
+    QTest::addColumn<int>("suofang");
+    QTest::addColumn<float>("vzi");
+    QTest::addColumn<float>("vhang");
+    QTest::addColumn<float>("inliang");
+
+    QTest::newRow("as stored") << QByteArray("2\n0.3\n0.4\n0.6\n") << 2 << 0.3f << 0.4f << 0.6f;
+    QTest::newRow("volume not a number") << QByteArray("1\n0.3\n0\nloud\n") << 1 << 0.3f << 0.0f << 0.5f;
+    QTest::newRow("text speed above 1") << QByteArray("2\n1.5\n1\n0.25\n") << 2 << 0.5f << 1.0f << 0.25f;
+    // The repair writes a windowed "0", which the controller reads as no mode.
+    QTest::newRow("no file") << QByteArray("<none>") << 3 << 0.5f << 0.5f << 0.5f;
+}
+
+// The speeds the game runs with are the controller's from the first frame on.
+void TestStartup::controllerStartsFromRepairedSettings()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, suofang);
+    QFETCH(float, vzi);
+    QFETCH(float, vhang);
+    QFETCH(float, inliang);
+
+    ScratchDir dir;
+    if (file != "<none>")
+        dir.write("setting.txt", file);
+    MainWindow controller(app::controllerStart(settings::repairSettingsFile()));
+    QCOMPARE(controller.getSuofang(), suofang);
+    Game game;
+    game.controller = &controller;
+    QCOMPARE(game.textSpeed(), vzi);
+    QCOMPARE(game.autoSpeed(), vhang);
+    QCOMPARE(game.volume(), inliang);
+}
+
 void TestStartup::startupProperties()
 {
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.3\n0.4\n0.6\n");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
-    MainWindow controller(app::controllerStart());
+    MainWindow controller(app::controllerStart(settings::repairSettingsFile()));
     QQmlEngine engine;
     Game game;
     game.engine = &engine;
     game.controller = &controller;
-    game.Vzi = 0.3f;
-    game.Vhang = 0.4f;
-    game.Inliang = 0.6f;
     app::publishStartupProperties(game);
     app::publishInterludeProperties(game);
 

@@ -31,7 +31,7 @@ struct WiredGame {
     {
         game.engine = &engine;
         game.controller = &controller;
-        game.Vzi = 1.0f;
+        controller.setVzi(1.0f);
         app::publishStartupProperties(game);
     }
 };

@@ -97,7 +97,7 @@ public:
         view->resize(720, 480);
         game.engine = view->engine();
         game.controller = controller.get();
-        game.Vzi = 1.0f;
+        controller->setVzi(1.0f);
         core::resetProcessState();
         story::loadScript(scriptPath);
         app::publishStartupProperties(game);
