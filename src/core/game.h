@@ -30,9 +30,6 @@ struct Game {
     bool wholeLineFirst = false; // a step while a line types shows it whole first
     bool skipReadOnly = false;   // skip stops at the first line never shown
 
-    // The last display mode asked for; 3 = none yet.
-    int lastDisplayMode = 3;
-
     // What leaves the process or touches the window goes through these, so
     // tests can watch it happen without a second process or a real window.
     struct Hooks {

@@ -88,7 +88,9 @@ struct ProcessState {
     QPointer<QTimer> typeTimer;
     QPointer<QTimer> autoTimer;
     QPointer<QTimer> skipTimer;
-    // A display-mode restart is on its way; a second change only stores its mode.
+    // A new process is on its way for a display-mode change; a second change
+    // only stores its mode. The mode itself is the controller's (suofang), and
+    // setting line 1 carries it to the new process.
     bool restartPending = false;
     // Ending lines this player has reached, in any run, ascending.
     QList<int> endingsSeen;

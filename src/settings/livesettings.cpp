@@ -135,7 +135,7 @@ void setSkipReadOnly(Game &game, bool on)
 
 void changeDisplayMode(Game &game, int mode)
 {
-    game.lastDisplayMode = mode;
+    // The controller holds the mode asked for; 3 is none, with nothing to store.
     if (mode == 3)
         return;
     bool stored = false;

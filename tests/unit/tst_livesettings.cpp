@@ -295,7 +295,7 @@ void TestLiveSettings::displayModeRestarts()
     qputenv("QT_SCALE_FACTOR", "unset");
     QVERIFY(QMetaObject::invokeMethod(controller.get(), qPrintable(button)));
 
-    QCOMPARE(game.lastDisplayMode, mode);
+    QCOMPARE(controller->getSuofang(), mode);
     QCOMPARE(line(1), QByteArray::number(mode));
     QCOMPARE(line(2), QByteArray("0.8"));
     QCOMPARE(qgetenv("QT_SCALE_FACTOR"),
