@@ -75,6 +75,10 @@ struct MusicState {
     bool trackFailed = false;   // the current track could not be played: no restart
 };
 
+struct SaveStoreState {
+    int noticeCount = 0; // notices shown since the wiring, published as saveNoticeCount
+};
+
 struct ProcessState {
     QList<QByteArray> scriptLines; // line n is entry n - 1
     StoryState story;
@@ -82,6 +86,7 @@ struct ProcessState {
     StagingState staging;
     InterludeState interlude;
     MusicState music;
+    SaveStoreState saves;
     float cgProgress = 0;          // whole part the illustration, tenths the sub-image
     bool autoJustStarted = true;
     // Timers of the story; each handler creates its own when first needed.

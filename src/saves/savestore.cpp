@@ -192,6 +192,11 @@ void renumberScreenshots(int position, const QList<int> &kept)
 
 } // namespace
 
+SaveStoreState &store()
+{
+    return core::process().saves;
+}
+
 int storedLine(int cursor, int returnLine)
 {
     const int line = (cursor >= 948 && cursor <= 966) ? returnLine : cursor;
@@ -388,7 +393,7 @@ void tellPlayer(Game &game, const QString &notice)
     if (notice.isEmpty())
         return;
     game.publish(prop::saveNotice, notice);
-    game.publish(prop::saveNoticeCount, game.property(prop::saveNoticeCount).toInt() + 1);
+    game.publish(prop::saveNoticeCount, ++store().noticeCount);
 }
 
 void connectSaves(Game &game)
@@ -396,7 +401,8 @@ void connectSaves(Game &game)
     MainWindow *c = game.controller;
     Game *g = &game;
     game.publish(prop::saveNotice, QString());
-    game.publish(prop::saveNoticeCount, 0);
+    store().noticeCount = 0;
+    game.publish(prop::saveNoticeCount, store().noticeCount);
     game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
     c->setSaveCounter(countSaveSlots);
     QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(*g, saveSlot(*g).notice); });
