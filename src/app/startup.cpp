@@ -172,6 +172,25 @@ void showInMode(QQuickWindow *window, int displayMode)
     }
 }
 
+// The handlers reach these two through the game and stage::interludeTimer():
+// once one goes, no handler is called by it or finds it.
+struct DropPlayer {
+    void operator()(music::Player *player) const
+    {
+        player->disconnect();
+        delete player;
+    }
+};
+
+struct DropInterludeTimer {
+    void operator()(QTimer *timer) const
+    {
+        if (stage::interludeTimer() == timer)
+            stage::interludeTimer() = nullptr;
+        delete timer;
+    }
+};
+
 } // namespace
 
 int runGame(int argc, char **argv)
@@ -185,9 +204,6 @@ int runGame(int argc, char **argv)
 
     story::loadScript(core::resolvePath(QStringLiteral("a.txt")));
 
-    if (!stage::interludeTimer())
-        stage::interludeTimer() = new QTimer;
-
     const int displayMode = settings::displayModeFromText(startSettings.lines.front());
     // Storing the mode again would only repeat the warning the repair gave.
     const double scale = startSettings.stored ? settings::scaleFactorFor(displayMode)
@@ -198,26 +214,36 @@ int runGame(int argc, char **argv)
     extras::cgProgress() = extras::readUnlockRecord();
 
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    auto *app = new QGuiApplication(argc, argv);
-    app->setWindowIcon(QIcon(core::resolvePath(QStringLiteral("favicon.ico"))));
+    QGuiApplication application(argc, argv);
+    application.setWindowIcon(QIcon(core::resolvePath(QStringLiteral("favicon.ico"))));
+
+    // Declared in the reverse of their teardown: the engine and its pages go
+    // first, then the controller they call, then the music player and the
+    // interlude timer the handlers drive; the application outlives them all.
+    std::unique_ptr<QTimer, DropInterludeTimer> interludeTimer(new QTimer);
+    stage::interludeTimer() = interludeTimer.get();
+    std::unique_ptr<music::Player, DropPlayer> musicPlayer;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQmlApplicationEngine> engine;
 
     chooseRenderer();
 
-    auto *controller = new MainWindow(controllerStart(startSettings));
-    auto *engine = new QQmlApplicationEngine;
-    game.engine = engine;
-    game.controller = controller;
+    controller = std::make_unique<MainWindow>(controllerStart(startSettings));
+    engine = std::make_unique<QQmlApplicationEngine>();
+    game.engine = engine.get();
+    game.controller = controller.get();
     installProcessHooks(game);
     publishStartupProperties(game);
 
-    game.musicPlayer = new music::Player;
-    game.musicPlayer->setMedia(core::mediaUrl(QStringLiteral("mp3/universe.mp3")));
-    game.musicPlayer->setVolume(music::volumePercent(game.volume()));
-    game.musicPlayer->play();
+    musicPlayer.reset(new music::Player);
+    game.musicPlayer = musicPlayer.get();
+    musicPlayer->setMedia(core::mediaUrl(QStringLiteral("mp3/universe.mp3")));
+    musicPlayer->setVolume(music::volumePercent(game.volume()));
+    musicPlayer->play();
 
     connectHandlers(game);
     publishInterludeProperties(game);
-    stage::interludeTimer()->start(10);
+    interludeTimer->start(10);
 
     substituteGameFont();
     QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
@@ -242,11 +268,7 @@ int runGame(int argc, char **argv)
         });
     }
 
-    const int result = app->exec();
-    delete engine;
-    delete controller;
-    delete app;
-    return result;
+    return application.exec();
 }
 
 } // namespace app
