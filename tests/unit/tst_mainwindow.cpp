@@ -1,7 +1,6 @@
 #include "app/startup.h"
 #include "core/mainwindow.h"
 #include "saves/savefiles.h"
-#include "audiofixture.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>
@@ -24,8 +23,6 @@ private slots:
     void signalsInContractOrder();
     void readsDisplayModeOnConstruction_data();
     void readsDisplayModeOnConstruction();
-    void startsFromTheFiles_data();
-    void startsFromTheFiles();
     void pulsesRestAfterEmission();
     void togglesFlipByComplement();
     void floatSettersDropEqualValues_data();
@@ -123,45 +120,6 @@ void TestMainWindow::readsDisplayModeOnConstruction()
     QTest::ignoreMessage(QtMsgType(type), qPrintable(message));
     MainWindow fresh(app::controllerStart());
     QCOMPARE(fresh.getSuofang(), suofang);
-}
-
-void TestMainWindow::startsFromTheFiles_data()
-{
-    QTest::addColumn<QByteArray>("setting");
-    QTest::addColumn<QByteArray>("saves"); // "<none>": no file
-    QTest::addColumn<int>("suofang");
-    QTest::addColumn<int>("saveCount");
-    QTest::addColumn<QStringList>("log");
-
-    QTest::newRow("full screen, three saves")
-        << QByteArray("1\n0.5\n0.5\n0.5\n") << QByteArray("12\n40\n700\n") << 1 << 3
-        << QStringList{"成功从文件加载缩放状态 1", "存档数量更新: 3"};
-    QTest::newRow("a blank slot still counts")
-        << QByteArray("2\n") << QByteArray("12\n\n700") << 2 << 3
-        << QStringList{"成功从文件加载缩放状态 2", "存档数量更新: 3"};
-    QTest::newRow("windowed, no saves") << QByteArray("0\n") << QByteArray("<none>") << 3 << 0
-                                        << QStringList{"缩放值超出范围(1-10)，使用默认值。文件值 0"};
-}
-
-// Start-up reads both files before the controller exists; the log keeps the
-// order of a controller that read them itself.
-void TestMainWindow::startsFromTheFiles()
-{
-    QFETCH(QByteArray, setting);
-    QFETCH(QByteArray, saves);
-    QFETCH(int, suofang);
-    QFETCH(int, saveCount);
-    QFETCH(QStringList, log);
-
-    ScratchDir other;
-    other.write("setting.txt", setting);
-    if (saves != "<none>")
-        other.write("saves/save.txt", saves);
-    MessageLog messages;
-    MainWindow fresh(app::controllerStart());
-    QCOMPARE(messages.messages, log);
-    QCOMPARE(fresh.getSuofang(), suofang);
-    QCOMPARE(fresh.getSaveCount(), saveCount);
 }
 
 void TestMainWindow::pulsesRestAfterEmission()

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "music/music.h"
 #include "settings/settingsfile.h"
+#include "audiofixture.h"
 #include "testsupport.h"
 
 #include <QFont>
@@ -122,37 +123,51 @@ void TestStartup::volumeTruncates()
 void TestStartup::controllerStartsFromRepairedSettings_data()
 {
     QTest::addColumn<QByteArray>("file"); // "<none>": no file
+    QTest::addColumn<QByteArray>("saves"); // "<none>": no file
     QTest::addColumn<int>("suofang");
-    QTest::addColumn<float>("vzi");
-    QTest::addColumn<float>("vhang");
-    QTest::addColumn<float>("inliang");
+    QTest::addColumn<int>("saveCount");
+    QTest::addColumn<QList<float>>("speeds");
+    QTest::addColumn<QStringList>("lastLog");
 
-    QTest::newRow("as stored") << QByteArray("2\n0.3\n0.4\n0.6\n") << 2 << 0.3f << 0.4f << 0.6f;
-    QTest::newRow("volume not a number") << QByteArray("1\n0.3\n0\nloud\n") << 1 << 0.3f << 0.0f << 0.5f;
-    QTest::newRow("text speed above 1") << QByteArray("2\n1.5\n1\n0.25\n") << 2 << 0.5f << 1.0f << 0.25f;
+    QTest::newRow("as stored") << QByteArray("2\n0.3\n0.4\n0.6\n") << QByteArray("12\n40\n700\n") << 2 << 3
+                               << QList<float>{0.3f, 0.4f, 0.6f}
+                               << QStringList{"成功从文件加载缩放状态 2", "存档数量更新: 3"};
+    QTest::newRow("volume not a number") << QByteArray("1\n0.3\n0\nloud\n") << QByteArray("<none>") << 1 << 0
+                                         << QList<float>{0.3f, 0.0f, 0.5f}
+                                         << QStringList{"成功从文件加载缩放状态 1"};
+    QTest::newRow("text speed above 1, a blank slot") << QByteArray("2\n1.5\n1\n0.25\n") << QByteArray("5\n\n7")
+                                                      << 2 << 3 << QList<float>{0.5f, 1.0f, 0.25f}
+                                                      << QStringList{"成功从文件加载缩放状态 2", "存档数量更新: 3"};
     // The repair writes a windowed "0", which the controller reads as no mode.
-    QTest::newRow("no file") << QByteArray("<none>") << 3 << 0.5f << 0.5f << 0.5f;
+    QTest::newRow("no file") << QByteArray("<none>") << QByteArray("<none>") << 3 << 0
+                             << QList<float>{0.5f, 0.5f, 0.5f}
+                             << QStringList{"缩放值超出范围(1-10)，使用默认值。文件值 0"};
 }
 
-// The speeds the game runs with are the controller's from the first frame on.
+// The speeds the game runs with are the controller's from the first frame on;
+// the log keeps the order of a controller that read both files itself.
 void TestStartup::controllerStartsFromRepairedSettings()
 {
     QFETCH(QByteArray, file);
+    QFETCH(QByteArray, saves);
     QFETCH(int, suofang);
-    QFETCH(float, vzi);
-    QFETCH(float, vhang);
-    QFETCH(float, inliang);
+    QFETCH(int, saveCount);
+    QFETCH(QList<float>, speeds);
+    QFETCH(QStringList, lastLog);
 
     ScratchDir dir;
     if (file != "<none>")
         dir.write("setting.txt", file);
+    if (saves != "<none>")
+        dir.write("saves/save.txt", saves);
+    MessageLog log;
     MainWindow controller(app::controllerStart(settings::repairSettingsFile()));
+    QCOMPARE(log.messages.mid(log.messages.size() - lastLog.size()), lastLog);
     QCOMPARE(controller.getSuofang(), suofang);
+    QCOMPARE(controller.getSaveCount(), saveCount);
     Game game;
     game.controller = &controller;
-    QCOMPARE(game.textSpeed(), vzi);
-    QCOMPARE(game.autoSpeed(), vhang);
-    QCOMPARE(game.volume(), inliang);
+    QCOMPARE((QList<float>{game.textSpeed(), game.autoSpeed(), game.volume()}), speeds);
 }
 
 void TestStartup::startupProperties()
