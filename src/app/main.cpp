@@ -5,5 +5,5 @@
 int main(int argc, char **argv)
 {
     Q_INIT_RESOURCE(qml);
-    return runGame(argc, argv);
+    return app::runGame(argc, argv);
 }

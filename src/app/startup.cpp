@@ -11,6 +11,7 @@
 #include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "music/music.h"
+#include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
 #include "story/wiring.h"
@@ -33,6 +34,8 @@
 
 #include <memory>
 
+namespace app {
+
 void substituteGameFont()
 {
     const QStringList families = QFontDatabase().families();
@@ -47,13 +50,26 @@ void substituteGameFont()
     }
 }
 
+MainWindow::StartValues controllerStart(const settings::StartSettings &repaired)
+{
+    MainWindow::StartValues start;
+    start.displayMode = settings::readDisplayModeSetting();
+    start.saveCount = saves::countSaveSlots();
+    if (!repaired.lines.empty()) {
+        start.vzi = settings::settingValue(repaired, 2);
+        start.vhang = settings::settingValue(repaired, 3);
+        start.inliang = settings::settingValue(repaired, 4);
+    }
+    return start;
+}
+
 void publishStartupProperties(Game &game)
 {
     game.publish(prop::Controller, QVariant::fromValue<QObject *>(game.controller));
-    game.publish(prop::Vzi, game.Vzi);
-    game.publish(prop::Vhang, game.Vhang);
-    game.publish(prop::Inliang, game.Inliang);
-    game.publish(prop::exePath, exePathForPages());
+    game.publish(prop::Vzi, game.textSpeed());
+    game.publish(prop::Vhang, game.autoSpeed());
+    game.publish(prop::Inliang, game.volume());
+    game.publish(prop::exePath, core::exePathForPages());
     for (prop::Name flag : {prop::bVisible, prop::daanvisible, prop::shuruvisible, prop::a1visible, prop::a2visible,
                             prop::a3visible, prop::a1fvisible, prop::a3fvisible, prop::sjvisible, prop::ditu1visible,
                             prop::ditu2visible})
@@ -144,7 +160,7 @@ void showInMode(QQuickWindow *window, int displayMode)
     else
         window->show();
     // With no window manager (a bare X server) nobody acts on the request.
-    if ((displayMode == 1 || displayMode == 2) && !windowManagerRunning()) {
+    if ((displayMode == 1 || displayMode == 2) && !settings::windowManagerRunning()) {
         if (QScreen *screen = window->screen()) {
             QRect area = displayMode == 1 ? screen->geometry() : screen->availableGeometry();
             // A scale such as 1.67 leaves the last pixel column bare when rounded down.
@@ -156,6 +172,25 @@ void showInMode(QQuickWindow *window, int displayMode)
     }
 }
 
+// The handlers reach these two through the game and stage::interludeTimer():
+// once one goes, no handler is called by it or finds it.
+struct DropPlayer {
+    void operator()(music::Player *player) const
+    {
+        player->disconnect();
+        delete player;
+    }
+};
+
+struct DropInterludeTimer {
+    void operator()(QTimer *timer) const
+    {
+        if (stage::interludeTimer() == timer)
+            stage::interludeTimer() = nullptr;
+        delete timer;
+    }
+};
+
 } // namespace
 
 int runGame(int argc, char **argv)
@@ -166,44 +201,49 @@ int runGame(int argc, char **argv)
     const settings::StartSettings startSettings = settings::repairSettingsFile();
 
     Game game;
-    game.Vzi = settings::settingValue(startSettings, 2);
-    game.Vhang = settings::settingValue(startSettings, 3);
-    game.Inliang = settings::settingValue(startSettings, 4);
 
-    story::loadScript(resolvePath(QStringLiteral("a.txt")));
+    story::loadScript(core::resolvePath(QStringLiteral("a.txt")));
 
-    if (!stage::interludeTimer())
-        stage::interludeTimer() = new QTimer;
-
-    const int displayMode = displayModeFromText(startSettings.lines.front());
+    const int displayMode = settings::displayModeFromText(startSettings.lines.front());
     // Storing the mode again would only repeat the warning the repair gave.
-    const double scale = startSettings.stored ? scaleFactorFor(displayMode)
-                                              : scaleFactorForMetrics(displayMode, primaryScreenMetrics());
-    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scale));
+    const double scale = startSettings.stored ? settings::scaleFactorFor(displayMode)
+                                              : settings::scaleFactorForMetrics(displayMode,
+                                                                                settings::primaryScreenMetrics());
+    qputenv("QT_SCALE_FACTOR", settings::formatScaleFactor(scale));
 
     extras::cgProgress() = extras::readUnlockRecord();
 
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    auto *app = new QGuiApplication(argc, argv);
-    app->setWindowIcon(QIcon(resolvePath(QStringLiteral("favicon.ico"))));
+    QGuiApplication application(argc, argv);
+    application.setWindowIcon(QIcon(core::resolvePath(QStringLiteral("favicon.ico"))));
+
+    // Declared in the reverse of their teardown: the engine and its pages go
+    // first, then the controller they call, then the music player and the
+    // interlude timer the handlers drive; the application outlives them all.
+    std::unique_ptr<QTimer, DropInterludeTimer> interludeTimer(new QTimer);
+    stage::interludeTimer() = interludeTimer.get();
+    std::unique_ptr<music::Player, DropPlayer> musicPlayer;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQmlApplicationEngine> engine;
 
     chooseRenderer();
 
-    auto *controller = new MainWindow;
-    auto *engine = new QQmlApplicationEngine;
-    game.engine = engine;
-    game.controller = controller;
+    controller = std::make_unique<MainWindow>(controllerStart(startSettings));
+    engine = std::make_unique<QQmlApplicationEngine>();
+    game.engine = engine.get();
+    game.controller = controller.get();
     installProcessHooks(game);
     publishStartupProperties(game);
 
-    game.musicPlayer = new music::Player;
-    game.musicPlayer->setMedia(mediaUrl(QStringLiteral("mp3/universe.mp3")));
-    game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
-    game.musicPlayer->play();
+    musicPlayer.reset(new music::Player);
+    game.musicPlayer = musicPlayer.get();
+    musicPlayer->setMedia(core::mediaUrl(QStringLiteral("mp3/universe.mp3")));
+    musicPlayer->setVolume(music::volumePercent(game.volume()));
+    musicPlayer->play();
 
     connectHandlers(game);
     publishInterludeProperties(game);
-    stage::interludeTimer()->start(10);
+    interludeTimer->start(10);
 
     substituteGameFont();
     QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
@@ -228,9 +268,7 @@ int runGame(int argc, char **argv)
         });
     }
 
-    const int result = app->exec();
-    delete engine;
-    delete controller;
-    delete app;
-    return result;
+    return application.exec();
 }
+
+} // namespace app

@@ -1,10 +1,20 @@
 #pragma once
 
+#include "core/mainwindow.h"
+#include "settings/settingsfile.h"
+
 struct Game;
+
+namespace app {
 
 // The whole run: settings, script, scale factor, application, controller,
 // engine, music, wiring, page shell, event loop. Returns the process result.
 int runGame(int argc, char **argv);
+
+// What the controller starts from, read as start-up reads it: setting line 1
+// as its display mode, the save slots on disk and the three speeds of the
+// repaired settings (the start values without them). Logs what it finds.
+MainWindow::StartValues controllerStart(const settings::StartSettings &repaired = settings::StartSettings());
 
 // The context properties that the pages read before any handler has run.
 void publishStartupProperties(Game &game);
@@ -21,3 +31,5 @@ void chooseRenderer();
 // Makes the requested family resolve to an installed CJK face, so Latin and
 // Chinese text share one font where Microsoft Yahei is not installed.
 void substituteGameFont();
+
+} // namespace app

@@ -13,6 +13,21 @@ QObject *Game::lifetime() const
     return controller;
 }
 
+float Game::textSpeed() const
+{
+    return controller ? controller->getVzi() : MainWindow::StartValues().vzi;
+}
+
+float Game::autoSpeed() const
+{
+    return controller ? controller->getVhang() : MainWindow::StartValues().vhang;
+}
+
+float Game::volume() const
+{
+    return controller ? controller->getInliang() : MainWindow::StartValues().inliang;
+}
+
 void Game::quit() const
 {
     if (hooks.quit)

@@ -21,11 +21,6 @@ struct Game {
     MainWindow *controller = nullptr;
     music::Player *musicPlayer = nullptr; // null in tests that need no music
 
-    // Live settings, mirrored as the context properties of the same names.
-    float Vzi = 0.5f;
-    float Vhang = 0.5f;
-    float Inliang = 0.5f;
-
     // Interlude counters; a new story and a loaded save reset them.
     int triesLeft = 3;
     int playerCaught = 0;
@@ -34,9 +29,6 @@ struct Game {
     // Options of the settings page (setting lines 5 and 6), off unless stored on.
     bool wholeLineFirst = false; // a step while a line types shows it whole first
     bool skipReadOnly = false;   // skip stops at the first line never shown
-
-    // The last display mode asked for; 3 = none yet.
-    int lastDisplayMode = 3;
 
     // What leaves the process or touches the window goes through these, so
     // tests can watch it happen without a second process or a real window.
@@ -49,6 +41,12 @@ struct Game {
 
     // The object whose life bounds the run's timers and connections.
     QObject *lifetime() const;
+
+    // The live speeds of the settings page, 0 to 1, as the controller holds
+    // them; its start values when there is no controller.
+    float textSpeed() const;
+    float autoSpeed() const;
+    float volume() const;
 
     void quit() const;
     bool restartSelf() const;

@@ -1,67 +1,26 @@
 #include "core/mainwindow.h"
 
 #include "core/paths.h"
-#include "core/savefiles.h"
-#include "core/settinglines.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtDebug>
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <vector>
-#include <string>
+#include <utility>
 
-MainWindow::MainWindow()
+MainWindow::MainWindow() : MainWindow(StartValues()) {}
+
+MainWindow::MainWindow(const StartValues &start)
+    : suofang(start.displayMode), vzi(start.vzi), vhang(start.vhang), inliang(start.inliang)
 {
-    readDisplayModeSetting();
-    requestSaveCount();
+    setSaveCount(start.saveCount);
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
-
-// Line 1 is parsed as an integer here (start-up compares it as text), so the
-// windowed "0" that start-up writes lands in the out-of-range branch on purpose.
-void MainWindow::readDisplayModeSetting()
-{
-    std::vector<std::string> lines;
-    if (!settings::readLines(&lines)) {
-        qDebug() << "状态文件不存在，使用默认缩放状态" << suofang;
-        return;
-    }
-    if (lines.empty()) {
-        qWarning() << "状态文件为空，使用默认缩放状态" << suofang;
-        return;
-    }
-    const std::string &line = lines.front();
-    const QString text = QString::fromStdString(line);
-    const char *begin = line.c_str();
-    char *end = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(begin, &end, 10);
-    if (end == begin) {
-        qWarning().noquote() << QStringLiteral("文件第一行内容无效，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
-        return;
-    }
-    if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
-        qWarning().noquote() << QStringLiteral("文件缩放值超出整数范围，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
-        return;
-    }
-    if (value >= 1 && value <= 10) {
-        suofang = int(value);
-        qDebug() << "成功从文件加载缩放状态" << suofang;
-    } else {
-        qWarning() << "缩放值超出范围(1-10)，使用默认值。文件值" << int(value);
-    }
-}
 
 void MainWindow::navigateindex()
 {
@@ -163,29 +122,30 @@ void MainWindow::save1()
     });
 }
 
-void MainWindow::seedSpeeds(float vziValue, float vhangValue, float inliangValue)
+// A NaN never equals the live value, so it always goes through.
+void MainWindow::askSpeed(float live, float value, void (MainWindow::*changed)(float))
 {
-    vzi = vziValue;
-    vhang = vhangValue;
-    inliang = inliangValue;
-}
-
-// A NaN never equals the stored value, so it always goes through.
-void MainWindow::storeSpeed(float &field, float value, void (MainWindow::*changed)(float))
-{
-    if (value != field) {
-        field = value;
+    if (value != live)
         emit (this->*changed)(value);
-    }
 }
 
-void MainWindow::vzi1(float value) { storeSpeed(vzi, value, &MainWindow::vziChanged); }
-void MainWindow::vhang1(float value) { storeSpeed(vhang, value, &MainWindow::vhangChanged); }
-void MainWindow::inliang1(float value) { storeSpeed(inliang, value, &MainWindow::inliangChanged); }
+void MainWindow::vzi1(float value) { askSpeed(vzi, value, &MainWindow::vziChanged); }
+void MainWindow::vhang1(float value) { askSpeed(vhang, value, &MainWindow::vhangChanged); }
+void MainWindow::inliang1(float value) { askSpeed(inliang, value, &MainWindow::inliangChanged); }
 
 void MainWindow::requestSaveCount()
 {
-    const int count = core::countSaveSlots();
+    if (saveCounter)
+        setSaveCount(saveCounter());
+}
+
+void MainWindow::setSaveCounter(std::function<int()> counter)
+{
+    saveCounter = std::move(counter);
+}
+
+void MainWindow::setSaveCount(int count)
+{
     if (count != saveCount) {
         saveCount = count;
         emit saveCountChanged(count);
@@ -202,7 +162,7 @@ void MainWindow::loadSave(int position)
 
 bool MainWindow::fileExists(QString filePath)
 {
-    return QFileInfo(resolvePath(filePath)).isFile();
+    return QFileInfo(core::resolvePath(filePath)).isFile();
 }
 
 void MainWindow::dropsaves(int dropn)

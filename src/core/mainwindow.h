@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 // The one door from the pages to the game. Each invokable stores its argument
 // and emits; the handler connected at start-up does the work inside the
 // emission, so pulse fields are back at rest when the call returns.
@@ -35,13 +37,18 @@ class MainWindow : public QObject
     Q_PROPERTY(int inbextra READ getInbextra NOTIFY inbextraChanged)
 
 public:
-    MainWindow();
-    ~MainWindow() override;
+    // What start-up read before any page asked for anything.
+    struct StartValues {
+        int displayMode = 3; // suofang: 3 while no mode has been asked for
+        int saveCount = 0;
+        float vzi = 0.5f;    // text speed, auto speed and volume, 0 to 1
+        float vhang = 0.5f;
+        float inliang = 0.5f;
+    };
 
-    // The copies that vzi1, vhang1 and inliang1 compare with start from the
-    // live values, or a slider moved back to 0.5 would be dropped while the
-    // game kept the value read from the file. Emits nothing.
-    void seedSpeeds(float vziValue, float vhangValue, float inliangValue);
+    MainWindow();
+    explicit MainWindow(const StartValues &start);
+    ~MainWindow() override;
 
     QString getCurrentPage() const { return currentPage; }
     int getSuofang() const { return suofang; }
@@ -59,7 +66,6 @@ public:
     int getDa() const { return da; }
     QString getShuru() const { return shuru; }
     float getWeizhix() const { return weizhix; }
-    float getWeizhiy() const { return weizhiy; }
     int getWs() const { return ws; }
     int getAd() const { return ad; }
     QVariantList getElementArray() const { return elementArray; }
@@ -82,9 +88,12 @@ public:
     Q_INVOKABLE void Auto1();
     Q_INVOKABLE void skip1();
     Q_INVOKABLE void save1();
+    // A slider's value; one equal to the live value is dropped. The settings
+    // handler decides what becomes live.
     Q_INVOKABLE void vzi1(float value);
     Q_INVOKABLE void vhang1(float value);
     Q_INVOKABLE void inliang1(float value);
+    // Asks the counter the saves handler installed; without one the count stays.
     Q_INVOKABLE void requestSaveCount();
     Q_INVOKABLE void loadSave(int position);
     Q_INVOKABLE bool fileExists(QString filePath);
@@ -106,7 +115,18 @@ public:
     // 1: the backlog opens (its rows are published, the wheel is left to its
     // list); 0: it closed.
     Q_INVOKABLE void backlog1(int open);
-    bool isBacklogOpen() const { return backlogOpen; }
+
+    // The saves handler's side of the save count: how requestSaveCount counts,
+    // and the count itself (a change emits saveCountChanged, then
+    // refreshImagesRequested).
+    void setSaveCounter(std::function<int()> counter);
+    void setSaveCount(int count);
+
+    // The live speeds, the one copy the game reads; set by the settings
+    // handler once it has checked a slider's value. Emit nothing.
+    void setVzi(float value) { vzi = value; }
+    void setVhang(float value) { vhang = value; }
+    void setInliang(float value) { inliang = value; }
 
 signals:
     void currentPageChanged();
@@ -145,8 +165,7 @@ protected:
 
 private:
     void navigateTo(const QString &page, const QString &source);
-    void readDisplayModeSetting();
-    void storeSpeed(float &field, float value, void (MainWindow::*changed)(float));
+    void askSpeed(float live, float value, void (MainWindow::*changed)(float));
 
     QString currentPage = QStringLiteral("index");
     QString lastSource;
@@ -156,10 +175,11 @@ private:
     int Auto = 0;        // 0 off, -1 on
     int skip = 0;        // 0 off, -1 on
     int save = 0;
-    float vzi = 0.5f;
+    float vzi = 0.5f;     // the live speeds: nothing else keeps a copy
     float vhang = 0.5f;
     float inliang = 0.5f;
     int saveCount = 0;
+    std::function<int()> saveCounter;
     int drop = 0;
     int wheelDelta = 0;
     int da = 0;

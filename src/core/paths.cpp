@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+namespace core {
+
 QString resolvePath(const QString &relativePath)
 {
 #ifdef _WIN32
@@ -50,3 +52,5 @@ QUrl mediaUrl(const QString &relativePath)
 {
     return QUrl::fromLocalFile(QFileInfo(resolvePath(relativePath)).absoluteFilePath());
 }
+
+} // namespace core

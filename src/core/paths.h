@@ -5,6 +5,7 @@
 
 // Every file the game uses is named relative to the working directory, which
 // is also what the pages know as exePath.
+namespace core {
 
 // The data files are named as on a case-blind file system ("mp3/universe.mp3"
 // and "mp3/Universe.mp3" are one file). Returns the relative path of the file
@@ -16,3 +17,5 @@ QString exePathForPages();
 
 // A local media file named relative to the working directory, whatever its case.
 QUrl mediaUrl(const QString &relativePath);
+
+} // namespace core

@@ -75,6 +75,10 @@ struct MusicState {
     bool trackFailed = false;   // the current track could not be played: no restart
 };
 
+struct SaveStoreState {
+    int noticeCount = 0; // notices shown since the wiring, published as saveNoticeCount
+};
+
 struct ProcessState {
     QList<QByteArray> scriptLines; // line n is entry n - 1
     StoryState story;
@@ -82,13 +86,16 @@ struct ProcessState {
     StagingState staging;
     InterludeState interlude;
     MusicState music;
+    SaveStoreState saves;
     float cgProgress = 0;          // whole part the illustration, tenths the sub-image
     bool autoJustStarted = true;
     // Timers of the story; each handler creates its own when first needed.
     QPointer<QTimer> typeTimer;
     QPointer<QTimer> autoTimer;
     QPointer<QTimer> skipTimer;
-    // A display-mode restart is on its way; a second change only stores its mode.
+    // A new process is on its way for a display-mode change; a second change
+    // only stores its mode. The mode itself is the controller's (suofang), and
+    // setting line 1 carries it to the new process.
     bool restartPending = false;
     // Ending lines this player has reached, in any run, ascending.
     QList<int> endingsSeen;

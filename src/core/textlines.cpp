@@ -1,5 +1,11 @@
 #include "core/textlines.h"
 
+#include "core/paths.h"
+
+#include <QFile>
+
+namespace core {
+
 QList<QByteArray> splitTextLines(const QByteArray &content)
 {
     QList<QByteArray> lines;
@@ -16,3 +22,14 @@ QList<QByteArray> splitTextLines(const QByteArray &content)
     }
     return lines;
 }
+
+QList<QByteArray> readTextLines(const QString &path, bool *ok)
+{
+    QFile file(resolvePath(path));
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (ok)
+        *ok = opened;
+    return opened ? splitTextLines(file.readAll()) : QList<QByteArray>();
+}
+
+} // namespace core

@@ -27,7 +27,7 @@ float &cgProgress()
 
 float readUnlockRecord(const QString &path)
 {
-    QFile file(resolvePath(path));
+    QFile file(core::resolvePath(path));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return 0;
     QTextStream in(&file);
@@ -56,7 +56,7 @@ QString unlockRecordText(float value)
 
 bool writeUnlockRecord(float value, const QString &path)
 {
-    const QString resolved = resolvePath(path);
+    const QString resolved = core::resolvePath(path);
     QDir().mkpath(QFileInfo(resolved).path());
     QSaveFile file(resolved);
     if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {

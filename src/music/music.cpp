@@ -84,7 +84,7 @@ void startTrack(Game &game, const QString &file)
         return;
     music().trackFailed = false;
     player->stop();
-    player->setMedia(mediaUrl(file));
+    player->setMedia(core::mediaUrl(file));
     player->play();
 }
 

@@ -3,9 +3,10 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
-#include "core/savefiles.h"
 #include "core/state.h"
+#include "core/textlines.h"
 #include "extras/unlockrecord.h"
+#include "saves/savefiles.h"
 #include "saves/saverows.h"
 #include "stage/staging.h"
 #include "story/presentation.h"
@@ -26,13 +27,13 @@ namespace saves {
 namespace {
 
 const QString kDir = QStringLiteral("saves");
-const QString kLines = QString::fromLatin1(core::kSaveLinesFile);
-const QString kMistakes = QString::fromLatin1(core::kSaveMistakesFile);
+const QString kLines = QString::fromLatin1(kSaveLinesFile);
+const QString kMistakes = QString::fromLatin1(kSaveMistakesFile);
 constexpr int kMostMistakes = 999;
 
 QString screenshotPath(int slot)
 {
-    return QDir(resolvePath(kDir)).absoluteFilePath(QStringLiteral("%1.png").arg(slot));
+    return QDir(core::resolvePath(kDir)).absoluteFilePath(QStringLiteral("%1.png").arg(slot));
 }
 
 QByteArray joinLines(const QList<QByteArray> &lines)
@@ -46,7 +47,7 @@ QByteArray joinLines(const QList<QByteArray> &lines)
 // In one piece or not at all: a crash mid-write leaves the old file.
 bool writeWhole(const QString &path, const QByteArray &content, bool textMode)
 {
-    QSaveFile file(resolvePath(path));
+    QSaveFile file(core::resolvePath(path));
     QIODevice::OpenMode mode = QIODevice::WriteOnly;
     if (textMode)
         mode |= QIODevice::Text;
@@ -64,7 +65,7 @@ struct FileBefore {
 FileBefore remember(const QString &path)
 {
     FileBefore before;
-    QFile file(resolvePath(path));
+    QFile file(core::resolvePath(path));
     before.existed = file.exists();
     if (file.open(QIODevice::ReadOnly))
         before.bytes = file.readAll();
@@ -76,7 +77,7 @@ void putBack(const QString &path, const FileBefore &before)
     if (before.existed)
         writeWhole(path, before.bytes, false);
     else
-        QFile::remove(resolvePath(path));
+        QFile::remove(core::resolvePath(path));
 }
 
 // Writes the two text files as a pair: when the second fails the first is put
@@ -144,7 +145,7 @@ QList<QByteArray> mistakesKept(const QList<QByteArray> &mistakes, const QList<in
 void logContent(const QString &path)
 {
     bool opened = false;
-    const QList<QByteArray> lines = core::readSaveLines(path, &opened);
+    const QList<QByteArray> lines = core::readTextLines(path, &opened);
     if (!opened)
         return;
     qDebug() << "更新后的文件内容:";
@@ -162,7 +163,7 @@ void renumberScreenshots(int position, const QList<int> &kept)
         qWarning().noquote() << "无法删除图片文件:" << gone;
 
     QMap<int, QString> byNumber;
-    const QFileInfoList files = QDir(resolvePath(kDir)).entryInfoList({QStringLiteral("*.png")}, QDir::Files);
+    const QFileInfoList files = QDir(core::resolvePath(kDir)).entryInfoList({QStringLiteral("*.png")}, QDir::Files);
     for (const QFileInfo &info : files) {
         bool ok = false;
         const QString base = info.fileName().section(QLatin1Char('.'), 0, 0);
@@ -191,6 +192,11 @@ void renumberScreenshots(int position, const QList<int> &kept)
 
 } // namespace
 
+SaveStoreState &store()
+{
+    return core::process().saves;
+}
+
 int storedLine(int cursor, int returnLine)
 {
     const int line = (cursor >= 948 && cursor <= 966) ? returnLine : cursor;
@@ -212,13 +218,13 @@ Outcome saveSlot(Game &game)
         return failed(QStringLiteral("还没有可以保存的内容"));
     }
 
-    if (!QDir().mkpath(resolvePath(kDir))) {
+    if (!QDir().mkpath(core::resolvePath(kDir))) {
         qWarning() << "无法创建存档目录";
         return failed(QStringLiteral("保存失败：无法创建存档目录"));
     }
 
-    QList<QByteArray> lines = core::readSaveLines(kLines);
-    QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    QList<QByteArray> lines = core::readTextLines(kLines);
+    QList<QByteArray> mistakes = core::readTextLines(kMistakes);
     // Files damaged by hand may disagree in length; the new slot's two lines
     // must still share a number. A blank stands in for a missing count (that
     // slot stays refused, as it was); counts past the last slot belong to none.
@@ -264,14 +270,14 @@ Outcome saveSlot(Game &game)
 Outcome loadSlot(Game &game, int position)
 {
     for (const QString &path : {kLines, kMistakes}) {
-        QFile file(resolvePath(path));
+        QFile file(core::resolvePath(path));
         if (!file.open(QIODevice::ReadOnly)) {
             qWarning().noquote() << QStringLiteral("无法打开存档文件: %1").arg(file.errorString());
             return failed(QStringLiteral("读取失败：存档文件无法打开"));
         }
     }
-    const QList<QByteArray> lines = core::readSaveLines(kLines);
-    const QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    const QList<QByteArray> lines = core::readTextLines(kLines);
+    const QList<QByteArray> mistakes = core::readTextLines(kMistakes);
 
     if (position < 1 || position > lines.size()) {
         warnOutOfRange(position, lines.size());
@@ -316,14 +322,14 @@ Outcome loadSlot(Game &game, int position)
 
 Outcome dropSlot(Game &game, int position)
 {
-    const int count = core::countSaveSlots();
+    const int count = countSaveSlots();
     if (position < 1 || position > count) {
         qWarning().noquote() << "无效的删除位置" << position << "有效范围:1-" + QString::number(count);
         return failed(QStringLiteral("删除失败：没有这个存档"));
     }
 
-    const QList<QByteArray> lines = core::readSaveLines(kLines);
-    const QList<QByteArray> mistakes = core::readSaveLines(kMistakes);
+    const QList<QByteArray> lines = core::readTextLines(kLines);
+    const QList<QByteArray> mistakes = core::readTextLines(kMistakes);
     const QList<int> kept = slotsKept(lines, position);
     QList<QByteArray> linesAfter;
     for (int k : kept)
@@ -340,7 +346,7 @@ Outcome dropSlot(Game &game, int position)
 
     renumberScreenshots(position, kept);
     if (game.controller)
-        game.controller->requestSaveCount();
+        game.controller->setSaveCount(countSaveSlots());
     return Outcome{true, QString()};
 }
 
@@ -350,7 +356,7 @@ SlotDetails slotDetails(int position)
     const QFileInfo shot(screenshotPath(position));
     if (shot.exists())
         details.savedAt = shot.lastModified();
-    const QList<QByteArray> lines = core::readSaveLines(kLines);
+    const QList<QByteArray> lines = core::readTextLines(kLines);
     if (position < 1 || position > lines.size())
         return details;
     bool ok = false;
@@ -387,7 +393,7 @@ void tellPlayer(Game &game, const QString &notice)
     if (notice.isEmpty())
         return;
     game.publish(prop::saveNotice, notice);
-    game.publish(prop::saveNoticeCount, game.property(prop::saveNoticeCount).toInt() + 1);
+    game.publish(prop::saveNoticeCount, ++store().noticeCount);
 }
 
 void connectSaves(Game &game)
@@ -395,8 +401,10 @@ void connectSaves(Game &game)
     MainWindow *c = game.controller;
     Game *g = &game;
     game.publish(prop::saveNotice, QString());
-    game.publish(prop::saveNoticeCount, 0);
+    store().noticeCount = 0;
+    game.publish(prop::saveNoticeCount, store().noticeCount);
     game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
+    c->setSaveCounter(countSaveSlots);
     QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(*g, saveSlot(*g).notice); });
     QObject::connect(c, &MainWindow::Load, c, [g](int position) { tellPlayer(*g, loadSlot(*g, position).notice); });
     QObject::connect(c, &MainWindow::Drop, c, [g](int position) { tellPlayer(*g, dropSlot(*g, position).notice); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/state.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -9,6 +11,10 @@ struct Game;
 // at), line k of saves/cuowu.txt (the mistakes made) and saves/k.png.
 // Everything is re-read from the files on every call.
 namespace saves {
+
+using SaveStoreState = core::SaveStoreState;
+
+SaveStoreState &store();
 
 // The line a save at this cursor resumes at: a capture scene resumes where the
 // interlude returns to, and each interlude map from its start.
@@ -39,7 +45,8 @@ struct SlotDetails {
 SlotDetails slotDetails(int position);
 QString slotCaption(int position);
 
-// Shows a word on the page after a save, load or delete ("已保存", or why not).
+// Shows a word on the page after a save, load or delete ("已保存", or why not),
+// and counts it, so the same word twice still shows twice.
 void tellPlayer(Game &game, const QString &notice);
 
 void connectSaves(Game &game);

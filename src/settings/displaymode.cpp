@@ -6,6 +6,10 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -14,6 +18,8 @@
 #include <X11/Xlib.h>
 #endif
 
+namespace settings {
+
 int displayModeFromText(const std::string &line)
 {
     if (line == "1")
@@ -21,6 +27,40 @@ int displayModeFromText(const std::string &line)
     if (line == "2")
         return 2;
     return 0;
+}
+
+int readDisplayModeSetting()
+{
+    constexpr int kNone = 3;
+    std::vector<std::string> lines;
+    if (!readLines(&lines)) {
+        qDebug() << "状态文件不存在，使用默认缩放状态" << kNone;
+        return kNone;
+    }
+    if (lines.empty()) {
+        qWarning() << "状态文件为空，使用默认缩放状态" << kNone;
+        return kNone;
+    }
+    const std::string &line = lines.front();
+    const QString text = QString::fromStdString(line);
+    const char *begin = line.c_str();
+    char *end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(begin, &end, 10);
+    if (end == begin) {
+        qWarning().noquote() << QStringLiteral("文件第一行内容无效，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
+        return kNone;
+    }
+    if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
+        qWarning().noquote() << QStringLiteral("文件缩放值超出整数范围，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
+        return kNone;
+    }
+    if (value < 1 || value > 10) {
+        qWarning() << "缩放值超出范围(1-10)，使用默认值。文件值" << int(value);
+        return kNone;
+    }
+    qDebug() << "成功从文件加载缩放状态" << int(value);
+    return int(value);
 }
 
 #ifdef _WIN32
@@ -120,7 +160,7 @@ double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics)
 double scaleFactorFor(int mode, bool *stored)
 {
     const double factor = (mode == 1 || mode == 2) ? scaleFactorForMetrics(mode, primaryScreenMetrics()) : 1.0;
-    const bool written = settings::writeSettingLine(std::to_string(mode), 1);
+    const bool written = writeSettingLine(std::to_string(mode), 1);
     if (stored)
         *stored = written;
     return factor;
@@ -130,3 +170,5 @@ QByteArray formatScaleFactor(double factor)
 {
     return QString::asprintf("%.2f", factor).toLatin1();
 }
+
+} // namespace settings

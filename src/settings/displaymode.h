@@ -4,8 +4,15 @@
 #include <QSize>
 #include <string>
 
+namespace settings {
+
 // 0 windowed, 1 full screen, 2 maximised: setting line 1 compared as text.
 int displayModeFromText(const std::string &line);
+
+// Setting line 1 as the controller starts from it: an integer from 1 to 10
+// (blanks before it and text after it ignored), else 3 with a line in the log
+// saying why. The windowed "0" that start-up writes is out of range on purpose.
+int readDisplayModeSetting();
 
 struct ScreenMetrics {
     QSize screen;   // primary screen in pixels
@@ -29,3 +36,5 @@ double scaleFactorFor(int mode, bool *stored = nullptr);
 
 // "%.2f" of the factor, as QT_SCALE_FACTOR wants it.
 QByteArray formatScaleFactor(double factor);
+
+} // namespace settings

@@ -2,7 +2,7 @@
 
 #include "core/game.h"
 #include "core/mainwindow.h"
-#include "core/settinglines.h"
+#include "settings/settinglines.h"
 #include "core/state.h"
 #include "music/music.h"
 #include "music/player.h"
@@ -19,24 +19,37 @@ namespace settings {
 
 namespace {
 
+// A speed as the controller holds it, the line that stores it and the pages' copy.
+struct LiveSpeed {
+    float (MainWindow::*get)() const;
+    void (MainWindow::*set)(float);
+    int line;
+    prop::Name name;
+};
+
+const LiveSpeed kTextSpeed{&MainWindow::getVzi, &MainWindow::setVzi, 2, prop::Vzi};
+const LiveSpeed kAutoSpeed{&MainWindow::getVhang, &MainWindow::setVhang, 3, prop::Vhang};
+const LiveSpeed kVolume{&MainWindow::getInliang, &MainWindow::setInliang, 4, prop::Inliang};
+
 // False when the value must not reach the game at all.
-bool storeLive(Game &game, float &live, prop::Name name, int line, float value)
+bool storeLive(Game &game, const LiveSpeed &speed, float value)
 {
     if (!std::isfinite(value)) {
-        qWarning().noquote() << QStringLiteral("忽略无效的设置值") << name.text << value;
+        qWarning().noquote() << QStringLiteral("忽略无效的设置值") << speed.name.text << value;
         return false;
     }
     value = std::clamp(value, 0.0f, 1.0f);
-    if (value == live)
+    MainWindow *c = game.controller;
+    if (value == (c->*speed.get)())
         return false;
-    live = value;
+    (c->*speed.set)(value);
     try {
-        writeSettingLine(formatSettingNumber(value), line);
+        writeSettingLine(formatSettingNumber(value), speed.line);
     } catch (const std::out_of_range &) {
         // Only when the file was cut short while the game runs; the next start repairs it.
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 行数不足，第 %1 行未保存").arg(line);
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 行数不足，第 %1 行未保存").arg(speed.line);
     }
-    game.publish(name, live);
+    game.publish(speed.name, value);
     return true;
 }
 
@@ -86,18 +99,18 @@ void restartNow(Game &game)
 
 void setTextSpeed(Game &game, float value)
 {
-    storeLive(game, game.Vzi, prop::Vzi, 2, value);
+    storeLive(game, kTextSpeed, value);
 }
 
 void setAutoSpeed(Game &game, float value)
 {
-    storeLive(game, game.Vhang, prop::Vhang, 3, value);
+    storeLive(game, kAutoSpeed, value);
 }
 
 void setVolume(Game &game, float value)
 {
-    if (storeLive(game, game.Inliang, prop::Inliang, 4, value) && game.musicPlayer)
-        game.musicPlayer->setVolume(music::volumePercent(game.Inliang));
+    if (storeLive(game, kVolume, value) && game.musicPlayer)
+        game.musicPlayer->setVolume(music::volumePercent(game.volume()));
 }
 
 void loadOptions(Game &game)
@@ -122,7 +135,7 @@ void setSkipReadOnly(Game &game, bool on)
 
 void changeDisplayMode(Game &game, int mode)
 {
-    game.lastDisplayMode = mode;
+    // The controller holds the mode asked for; 3 is none, with nothing to store.
     if (mode == 3)
         return;
     bool stored = false;
@@ -146,7 +159,6 @@ void connectSettings(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
-    c->seedSpeeds(game.Vzi, game.Vhang, game.Inliang);
     game.publish(prop::settingNotice, QString());
     loadOptions(game);
     QObject::connect(c, &MainWindow::wholeLineFirstChanged, c, [g](bool on) { setWholeLineFirst(*g, on); });

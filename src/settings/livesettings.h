@@ -5,13 +5,13 @@ struct Game;
 namespace settings {
 
 // Attaches the settings handlers to the controller: quit, and the live
-// settings and display mode of the settings page. Also starts the
-// controller's copies of the three speeds from the live values.
+// settings and display mode of the settings page.
 void connectSettings(Game &game);
 
 // A slider's value reaching the game: ignored when not a number, clamped to
-// 0 to 1, dropped when equal to the live value; otherwise stored, written to
-// setting line 2, 3 or 4, published, and (volume) given to the player.
+// 0 to 1, dropped when equal to the live value; otherwise stored in the
+// controller, written to setting line 2, 3 or 4, published, and (volume)
+// given to the player.
 void setTextSpeed(Game &game, float value);
 void setAutoSpeed(Game &game, float value);
 void setVolume(Game &game, float value);

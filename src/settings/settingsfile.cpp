@@ -18,7 +18,7 @@ StartSettings repairSettingsFile()
     std::vector<std::string> &lines = result.lines;
     const bool existed = readLines(&lines);
     if (!existed) {
-        if (QFileInfo::exists(resolvePath(QStringLiteral("setting.txt"))))
+        if (QFileInfo::exists(core::resolvePath(QStringLiteral("setting.txt"))))
             qWarning().noquote() << QStringLiteral("设置文件 setting.txt 无法读取，使用默认设置");
         else
             qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/settinglines.h"
+#include "settings/settinglines.h"
 
 #include <string>
 #include <vector>

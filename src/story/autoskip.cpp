@@ -63,7 +63,7 @@ void setAuto(Game &game, int value)
     }
     // Owned by the run's engine, so it cannot outlive the game it calls back.
     timer = new QTimer(game.lifetime());
-    timer->setInterval(autoInterval(game.Vhang));
+    timer->setInterval(autoInterval(game.autoSpeed()));
     autoJustStarted() = true;
     Game *g = &game;
     QObject::connect(timer, &QTimer::timeout, timer, [g] { autoTick(*g); });
@@ -90,7 +90,7 @@ void autoTick(Game &game)
     if (!timer)
         return;
     timer->stop();
-    QTimer::singleShot(autoRearmDelay(game.Vhang), timer.data(), [timer] { timer->start(); });
+    QTimer::singleShot(autoRearmDelay(game.autoSpeed()), timer.data(), [timer] { timer->start(); });
 }
 
 void setSkip(Game &game, int value)

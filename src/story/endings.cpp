@@ -2,8 +2,8 @@
 
 #include "core/game.h"
 #include "core/paths.h"
-#include "core/savefiles.h"
 #include "core/state.h"
+#include "core/textlines.h"
 #include "story/linetables.h"
 #include "story/storystate.h"
 
@@ -61,7 +61,7 @@ QString endingTitle(int endingLine)
 
 QList<int> readEndingsSeen(const QString &path)
 {
-    const QList<QByteArray> lines = core::readSaveLines(path);
+    const QList<QByteArray> lines = core::readTextLines(path);
     QList<int> found;
     for (const QByteArray &raw : lines) {
         const QByteArray text = raw.trimmed();
@@ -82,7 +82,7 @@ QList<int> readEndingsSeen(const QString &path)
 
 bool writeEndingsSeen(const QList<int> &lines, const QString &path)
 {
-    const QString resolved = resolvePath(path);
+    const QString resolved = core::resolvePath(path);
     QDir().mkpath(QFileInfo(resolved).path());
     QSaveFile file(resolved);
     if (file.open(QIODevice::WriteOnly)) {

@@ -106,7 +106,7 @@ void typeLine(Game &game, int n)
         t.typedCount = 1;
         game.publish(prop::currentText, t.typedText);
     }
-    timer->start(typingInterval(game.Vzi));
+    timer->start(typingInterval(game.textSpeed()));
 }
 
 namespace {

@@ -85,7 +85,7 @@ void loadReadLines(const QString &path)
 {
     bits() = QBitArray();
     dirty() = false;
-    QFile file(resolvePath(path));
+    QFile file(core::resolvePath(path));
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly) || !parseReadLinesFile(file.readAll(), &bits())) {
@@ -98,7 +98,7 @@ bool saveReadLines(const QString &path)
 {
     if (!dirty())
         return true;
-    const QString resolved = resolvePath(path);
+    const QString resolved = core::resolvePath(path);
     QDir().mkpath(QFileInfo(resolved).path());
     QSaveFile file(resolved);
     if (file.open(QIODevice::WriteOnly)) {

@@ -25,7 +25,7 @@ void loadScript(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    lines = splitTextLines(file.readAll());
+    lines = core::splitTextLines(file.readAll());
 }
 
 QString lineText(int n)

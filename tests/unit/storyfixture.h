@@ -27,15 +27,15 @@ struct StoryFixture {
     explicit StoryFixture(const QList<QByteArray> &script = numberedScript(975))
     {
         dir.write("setting.txt", "1\n0.5\n0.5\n0.5\n");
-        controller.reset(new MainWindow);
+        controller.reset(new MainWindow(app::controllerStart()));
         engine.reset(new QQmlEngine);
         game.engine = engine.get();
         game.controller = controller.get();
-        game.Vzi = 1.0f;
+        controller->setVzi(1.0f);
         core::resetProcessState();
         story::scriptLines() = script;
-        publishStartupProperties(game);
-        connectHandlers(game);
+        app::publishStartupProperties(game);
+        app::connectHandlers(game);
     }
 
     ~StoryFixture() { story::typeTimer()->stop(); }

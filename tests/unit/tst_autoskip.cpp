@@ -58,11 +58,11 @@ void TestAutoSkip::intervals()
     QCOMPARE(story::autoInterval(vhang), interval);
     QCOMPARE(story::autoRearmDelay(vhang), rearm);
     StoryFixture f;
-    f.game.Vhang = vhang;
+    f.controller->setVhang(vhang);
     f.controller->Auto1();
     QVERIFY(story::autoTimer());
     QCOMPARE(story::autoTimer()->interval(), interval);
-    f.game.Vhang = 0.9f; // fixed at switch-on
+    f.controller->setVhang(0.9f); // fixed at switch-on
     QCOMPARE(story::autoTimer()->interval(), interval);
     f.controller->Auto1();
 }
@@ -103,7 +103,7 @@ void TestAutoSkip::firstTickStepsWhileTyping()
 void TestAutoSkip::laterTicksWaitForTyping()
 {
     StoryFixture f;
-    f.game.Vhang = 1.0f;
+    f.controller->setVhang(1.0f);
     f.at(9);
     f.controller->Auto1();
     story::autoTick(f.game); // steps to 10, which is now typing
@@ -155,8 +155,8 @@ void TestAutoSkip::autoReadsOnWithRealTimers()
     for (int n = 100; n <= 103; ++n)
         script[n - 1] = "ab";
     StoryFixture f(script);
-    f.game.Vzi = 1.0f;
-    f.game.Vhang = 1.0f;
+    f.controller->setVzi(1.0f);
+    f.controller->setVhang(1.0f);
     f.at(99);
     f.controller->Auto1();
     // 499 ms a step, the short lines type within it.

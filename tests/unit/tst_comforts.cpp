@@ -155,21 +155,21 @@ void TestComforts::init()
 void TestComforts::start(const QByteArray &settingFile)
 {
     scratch->write(QStringLiteral("setting.txt"), settingFile);
-    controller = std::make_unique<MainWindow>();
+    controller = std::make_unique<MainWindow>(app::controllerStart());
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->resize(720, 480);
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    game.Vzi = 1.0f;
+    controller->setVzi(1.0f);
     restarts = quits = 0;
     game.hooks.restartSelf = [this] { ++restarts; return true; };
     game.hooks.quit = [this] { ++quits; };
     core::resetProcessState();
     core::process().scriptLines = numberedScript();
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
 }
 
 void TestComforts::cleanup()
@@ -720,7 +720,7 @@ void TestComforts::wholeLineFirst()
     start(QByteArray("0\n0.5\n0.5\n0.5\n") + (option ? "1\n" : "0\n"));
     openGame();
     standOn(4);
-    game.Vzi = 0.0f; // a tick a second: the line is still typing when the step comes
+    controller->setVzi(0.0f); // a tick a second: the line is still typing when the step comes
     controller->next1();
     QCOMPARE(line(), 5);
     QCOMPARE(text(), QStringLiteral("l"));

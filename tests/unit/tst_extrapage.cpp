@@ -125,8 +125,8 @@ void TestExtraPage::init()
     game.engine = view->engine();
     game.controller = controller.get();
     game.musicPlayer = player.get();
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
 }
 
 void TestExtraPage::cleanup()

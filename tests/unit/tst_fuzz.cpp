@@ -2,11 +2,12 @@
 // the player: no crash, no hang, and the game's state valid afterwards. A fixed
 // seed; SOLVANE_FUZZ_CASES raises the number of cases, SOLVANE_FUZZ_SEED
 // changes the seed.
-#include "core/savefiles.h"
-#include "core/settinglines.h"
+#include "core/textlines.h"
 #include "extras/unlockrecord.h"
+#include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "settings/displaymode.h"
+#include "settings/settinglines.h"
 #include "settings/settingsfile.h"
 #include "story/choices.h"
 #include "story/linetables.h"
@@ -221,7 +222,7 @@ void TestFuzz::settingsFile()
             const float v = settings::settingValue(repaired, n);
             QVERIFY2(std::isfinite(v) && v >= 0.0f && v <= 1.0f, qPrintable(QString::number(v)));
         }
-        const int mode = displayModeFromText(repaired.lines.at(0));
+        const int mode = settings::displayModeFromText(repaired.lines.at(0));
         QVERIFY(mode >= 0 && mode <= 2);
         // What was written reads back as the values the game runs with.
         std::vector<std::string> reread;
@@ -256,8 +257,8 @@ void TestFuzz::saveFiles()
         core::resetRun(story->game);
         story->at(42);
         story::state().mistakeCount = 1;
-        const int count = core::countSaveSlots();
-        QCOMPARE(count, core::readSaveLines(QString::fromLatin1(core::kSaveLinesFile)).size());
+        const int count = saves::countSaveSlots();
+        QCOMPARE(count, core::readTextLines(QString::fromLatin1(saves::kSaveLinesFile)).size());
         for (int position : {-1, 0, 1, 2, count, count + 1}) {
             const saves::Outcome loaded = saves::loadSlot(story->game, position);
             const story::StoryState &s = story::state();
@@ -277,14 +278,14 @@ void TestFuzz::saveFiles()
             saves::slotDetails(position);
             saves::slotCaption(position);
         }
-        const QList<QByteArray> lines = core::readSaveLines(QString::fromLatin1(core::kSaveLinesFile));
+        const QList<QByteArray> lines = core::readTextLines(QString::fromLatin1(saves::kSaveLinesFile));
         const int drop = gen.below(count + 2);
         const saves::Outcome dropped = saves::dropSlot(story->game, drop);
         // A delete also drops the blank lines, which are no slots.
         int kept = 0;
         for (int k = 1; k <= lines.size(); ++k)
             kept += (k != drop && !lines.at(k - 1).trimmed().isEmpty()) ? 1 : 0;
-        QCOMPARE(core::countSaveSlots(), dropped.ok ? kept : count);
+        QCOMPARE(saves::countSaveSlots(), dropped.ok ? kept : count);
     }
 }
 
@@ -323,7 +324,7 @@ void TestFuzz::screenshotNames()
             story->at(100);
             QVERIFY(saves::saveSlot(story->game).ok);
             ++slotCount;
-            QCOMPARE(core::countSaveSlots(), slotCount);
+            QCOMPARE(saves::countSaveSlots(), slotCount);
             QVERIFY(saves.exists(QString::number(slotCount) + ".png"));
         }
         QList<bool> before; // before[k]: k.png there, for k = 0 .. slotCount + 1
@@ -331,7 +332,7 @@ void TestFuzz::screenshotNames()
             before << saves.exists(QString::number(k) + ".png");
         const int drop = gen.below(slotCount + 2);
         const saves::Outcome dropped = saves::dropSlot(story->game, drop);
-        QCOMPARE(core::countSaveSlots(), dropped.ok ? slotCount - 1 : slotCount);
+        QCOMPARE(saves::countSaveSlots(), dropped.ok ? slotCount - 1 : slotCount);
         // The later screenshots move down one number, the earlier ones stay.
         if (dropped.ok) {
             for (int k = 1; k < slotCount; ++k)

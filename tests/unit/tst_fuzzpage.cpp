@@ -70,8 +70,8 @@ void FuzzPageTest::initTestCase()
     view->resize(720, 480);
     game.engine = view->engine();
     game.controller = controller.get();
-    publishStartupProperties(game);
-    publishInterludeProperties(game);
+    app::publishStartupProperties(game);
+    app::publishInterludeProperties(game);
     controller->navigategame(QStringLiteral("load"));
     view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
     QVERIFY(view->status() == QQuickView::Ready);

@@ -103,7 +103,7 @@ private:
     void showMenuBar() { moveTo(10, 470); }
     QString pngUrl(const QString &name) const
     {
-        return QStringLiteral("file:///") + exePathForPages() + QStringLiteral("/png/") + name + QStringLiteral(".png");
+        return QStringLiteral("file:///") + core::exePathForPages() + QStringLiteral("/png/") + name + QStringLiteral(".png");
     }
 
     std::unique_ptr<ScratchDir> scratch;
@@ -131,7 +131,7 @@ void GamePageTest::init()
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    publishStartupProperties(game);
+    app::publishStartupProperties(game);
     warnings.clear();
 }
 

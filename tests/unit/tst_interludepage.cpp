@@ -85,8 +85,8 @@ void InterludePageTest::init()
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    publishStartupProperties(game);
-    publishInterludeProperties(game);
+    app::publishStartupProperties(game);
+    app::publishInterludeProperties(game);
     log = std::make_unique<MessageLog>();
     openPage();
 }

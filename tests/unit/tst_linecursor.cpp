@@ -155,7 +155,7 @@ void TestLineCursor::clickShowsTypingQuestionWhole()
     const prop::Name offered = twoAnswers ? prop::daanvisible : prop::shuruvisible;
 
     StoryFixture f;
-    f.game.Vzi = 0.0f;
+    f.controller->setVzi(0.0f);
     f.at(line - 1);
     f.controller->next1();
     QCOMPARE(state().currentLine, line);
@@ -303,7 +303,7 @@ void TestLineCursor::browsingStopsTyping()
     turnWheel(120);
     QCOMPARE(f.text(), QStringLiteral("line 20"));
     QVERIFY(!story::typeTimer()->isActive());
-    QTest::qWait(3 * story::typingInterval(f.game.Vzi));
+    QTest::qWait(3 * story::typingInterval(f.game.textSpeed()));
     QCOMPARE(f.text(), QStringLiteral("line 20"));
     // Back down: the interrupted line whole, then the next click goes on.
     turnWheel(-120);

@@ -4,8 +4,8 @@
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
-#include "core/savefiles.h"
 #include "core/state.h"
+#include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
@@ -105,8 +105,8 @@ void TestLoadPage::init()
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
 }
 
 void TestLoadPage::cleanup()
@@ -122,7 +122,7 @@ void TestLoadPage::openPage(const QString &source)
     controller->navigateload(source);
     QVERIFY(showPage(view.get(), QStringLiteral("load")));
     // The count asked for on opening rebuilds the rows on the next turn.
-    const int saved = core::countSaveSlots();
+    const int saved = saves::countSaveSlots();
     QTRY_COMPARE(rowCount(), saved);
     if (saved > 0)
         QTRY_VERIFY(find(QStringLiteral("saveRow0")));

@@ -1,4 +1,6 @@
+#include "app/startup.h"
 #include "core/mainwindow.h"
+#include "saves/savefiles.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>
@@ -48,7 +50,7 @@ void TestMainWindow::init()
     dir.reset(new ScratchDir);
     dir->write("setting.txt", "0\n0.5\n0.5\n0.5\n");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
-    controller.reset(new MainWindow);
+    controller.reset(new MainWindow(app::controllerStart()));
 }
 
 void TestMainWindow::cleanup()
@@ -116,7 +118,7 @@ void TestMainWindow::readsDisplayModeOnConstruction()
     if (content != "<none>")
         other.write("setting.txt", content);
     QTest::ignoreMessage(QtMsgType(type), qPrintable(message));
-    MainWindow fresh;
+    MainWindow fresh(app::controllerStart());
     QCOMPARE(fresh.getSuofang(), suofang);
 }
 
@@ -186,6 +188,11 @@ void TestMainWindow::floatSettersDropEqualValues()
     QFETCH(QList<float>, values);
     QFETCH(int, emissions);
 
+    // Stands in for the settings handler, which stores what it accepts.
+    MainWindow *c = controller.get();
+    connect(c, &MainWindow::vziChanged, c, &MainWindow::setVzi);
+    connect(c, &MainWindow::vhangChanged, c, &MainWindow::setVhang);
+    connect(c, &MainWindow::inliangChanged, c, &MainWindow::setInliang);
     QSignalSpy vzi(controller.get(), &MainWindow::vziChanged);
     QSignalSpy vhang(controller.get(), &MainWindow::vhangChanged);
     QSignalSpy inliang(controller.get(), &MainWindow::inliangChanged);
@@ -410,6 +417,9 @@ void TestMainWindow::saveCount()
     QSignalSpy count(controller.get(), &MainWindow::saveCountChanged);
     QSignalSpy refresh(controller.get(), &MainWindow::refreshImagesRequested);
     dir->write("saves/save.txt", "12\n40\n700\n");
+    controller->requestSaveCount(); // nobody counts yet: the count stays
+    QCOMPARE(controller->getSaveCount(), 0);
+    controller->setSaveCounter(saves::countSaveSlots);
     controller->requestSaveCount();
     QCOMPARE(controller->getSaveCount(), 3);
     QCOMPARE(count.count(), 1);

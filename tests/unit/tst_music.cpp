@@ -94,7 +94,7 @@ void TestMusic::init()
     game.musicPlayer = player.get();
     music::music() = music::MusicState();
     story::state() = story::StoryState();
-    connectHandlers(game);
+    app::connectHandlers(game);
 }
 
 void TestMusic::cleanup()
@@ -294,8 +294,8 @@ void TestMusic::caseBlindNames()
 {
     QFETCH(QString, asked);
     QFETCH(QString, resolved);
-    QCOMPARE(resolvePath(asked), resolved);
-    QCOMPARE(mediaUrl(asked).toLocalFile(), absolute(resolved));
+    QCOMPARE(core::resolvePath(asked), resolved);
+    QCOMPARE(core::mediaUrl(asked).toLocalFile(), absolute(resolved));
     if (!QFile::exists(resolved))
         return;
     MessageLog log;

@@ -93,7 +93,7 @@ void TestPlayer::playsToTheEnd()
     QSignalSpy states(player.get(), &music::Player::stateChanged);
     QSignalSpy statuses(player.get(), &music::Player::mediaStatusChanged);
     QSignalSpy errors(player.get(), &music::Player::error);
-    player->setMedia(mediaUrl("good.wav"));
+    player->setMedia(core::mediaUrl("good.wav"));
     QVERIFY(player->mediaStatus() == QMediaPlayer::LoadedMedia || player->mediaStatus() == QMediaPlayer::LoadingMedia);
     player->play();
     QCOMPARE(player->state(), QMediaPlayer::PlayingState);
@@ -124,10 +124,10 @@ void TestPlayer::earlierTrackErrorsDoNotReachTheNext()
 {
     QFETCH(QString, broken);
     QSignalSpy errors(player.get(), &music::Player::error);
-    player->setMedia(mediaUrl(broken));
+    player->setMedia(core::mediaUrl(broken));
     player->play();
     player->stop();
-    player->setMedia(mediaUrl("good.wav"));
+    player->setMedia(core::mediaUrl("good.wav"));
     player->play();
     QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
     QTest::qWait(200);
@@ -139,7 +139,7 @@ void TestPlayer::oneErrorPerBrokenTrack()
 {
     QSignalSpy errors(player.get(), &music::Player::error);
     QSignalSpy states(player.get(), &music::Player::stateChanged);
-    player->setMedia(mediaUrl("text.mp3"));
+    player->setMedia(core::mediaUrl("text.mp3"));
     player->play();
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
     QTest::qWait(300);
@@ -158,7 +158,7 @@ void TestPlayer::oneErrorPerBrokenTrack()
     QVERIFY(started <= 1);
 
     errors.clear();
-    player->setMedia(mediaUrl("nothing.mp3"));
+    player->setMedia(core::mediaUrl("nothing.mp3"));
     player->play();
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
     QVERIFY(errors.constFirst().at(0).value<QMediaPlayer::Error>() != QMediaPlayer::NoError);
@@ -171,7 +171,7 @@ void TestPlayer::oneErrorPerBrokenTrack()
 // not playing behind the music code's back.
 void TestPlayer::stoppedFromItsOwnStart()
 {
-    player->setMedia(mediaUrl("good.wav"));
+    player->setMedia(core::mediaUrl("good.wav"));
     connect(player.get(), &music::Player::stateChanged, this, [this](QMediaPlayer::State state) {
         if (state == QMediaPlayer::PlayingState)
             player->stop();
@@ -202,7 +202,7 @@ void TestPlayer::volumeStaysInRange()
     player->setVolume(asked);
     QCOMPARE(player->volume(), kept);
     // Set while a track plays as well as before.
-    player->setMedia(mediaUrl("good.wav"));
+    player->setMedia(core::mediaUrl("good.wav"));
     player->play();
     player->setVolume(asked);
     QCOMPARE(player->volume(), kept);
@@ -214,13 +214,13 @@ void TestPlayer::deletedWhilePlaying()
 {
     for (const char *file : {"good.wav", "text.mp3", "nothing.mp3"}) {
         auto doomed = std::make_unique<music::Player>();
-        doomed->setMedia(mediaUrl(file));
+        doomed->setMedia(core::mediaUrl(file));
         doomed->play();
         QTest::qWait(5);
         doomed.reset();
         QTest::qWait(100);
     }
-    player->setMedia(mediaUrl("good.wav"));
+    player->setMedia(core::mediaUrl("good.wav"));
     player->play();
     QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
 #ifndef SOLVANE_QT_MEDIA_PLAYER
@@ -239,7 +239,7 @@ void TestPlayer::finishedTracksAreReleased()
 #ifdef SOLVANE_QT_MEDIA_PLAYER
     QSKIP("GStreamer's objects are Qt's player's own");
 #else
-    player->setMedia(mediaUrl("good.wav"));
+    player->setMedia(core::mediaUrl("good.wav"));
     const int tracks = 30;
     for (int i = 0; i < tracks; ++i) {
         player->play();

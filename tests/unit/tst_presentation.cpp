@@ -74,7 +74,7 @@ void TestPresentation::interval()
     QCOMPARE(story::typingInterval(vzi), ms);
 
     StoryFixture f({"<1>Hello"});
-    f.game.Vzi = vzi;
+    f.controller->setVzi(vzi);
     story::typeLine(f.game, 1);
     QCOMPARE(story::typeTimer()->interval(), ms);
     QVERIFY(story::typeTimer()->isActive());
@@ -158,7 +158,7 @@ void TestPresentation::newLineAbandonsUnfinishedOne()
 void TestPresentation::timerDrivesTyping()
 {
     StoryFixture f({"<1>Hello"});
-    f.game.Vzi = 1.0f;
+    f.controller->setVzi(1.0f);
     story::typeLine(f.game, 1);
     QTRY_VERIFY_WITH_TIMEOUT(story::typing().typingDone, 2000);
     QCOMPARE(f.text(), QStringLiteral("Hello"));

@@ -1,5 +1,5 @@
-#include "core/savefiles.h"
 #include "extras/unlockrecord.h"
+#include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "audiofixture.h"
 #include "storyfixture.h"
@@ -31,6 +31,7 @@ private slots:
     void dropOutOfRangeTouchesNothing_data();
     void dropOutOfRangeTouchesNothing();
     void countFollowsTheLines();
+    void noticesAreCountedHere();
     void caption();
 };
 
@@ -422,7 +423,7 @@ void TestSaveStore::drop()
         after << name.chopped(4) + '=' + QString::fromUtf8(f.dir.read("saves/" + name));
     QCOMPARE(after, shotsAfter);
     QCOMPARE(counts.size(), 1);
-    QCOMPARE(f.controller->getSaveCount(), core::countSaveSlots());
+    QCOMPARE(f.controller->getSaveCount(), saves::countSaveSlots());
 }
 
 void TestSaveStore::dropOutOfRangeTouchesNothing_data()
@@ -465,6 +466,22 @@ void TestSaveStore::countFollowsTheLines()
     f.controller->requestSaveCount();
     QCOMPARE(counts.size(), 1);
     QCOMPARE(refreshes.size(), 1);
+}
+
+// The page only shows the count: what it holds never feeds back into it.
+void TestSaveStore::noticesAreCountedHere()
+{
+    StoryFixture f;
+    saves::tellPlayer(f.game, QStringLiteral("已保存"));
+    saves::tellPlayer(f.game, QStringLiteral("已保存"));
+    saves::tellPlayer(f.game, QString()); // nothing to say
+    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 2);
+    QCOMPARE(saves::store().noticeCount, 2);
+
+    f.game.publish(prop::saveNoticeCount, 40);
+    saves::tellPlayer(f.game, QStringLiteral("删除失败：没有这个存档"));
+    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 3);
+    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("删除失败：没有这个存档"));
 }
 
 void TestSaveStore::caption()

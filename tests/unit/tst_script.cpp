@@ -50,7 +50,7 @@ const QString kBreak = QStringLiteral("<br>");
 // The text box's face: bold 12 pt "Microsoft Yahei", as substituted here.
 QFont textBoxFont()
 {
-    substituteGameFont();
+    app::substituteGameFont();
     QFont font(QStringLiteral("Microsoft Yahei"));
     font.setBold(true);
     font.setPointSize(12);

@@ -59,14 +59,14 @@ void TestSettingPage::init()
     dir.reset(new ScratchDir);
     dir->write("setting.txt", "1\n0.8\n0.3\n0.6\n");
     core::resetProcessState();
-    controller.reset(new MainWindow);
+    controller.reset(new MainWindow(app::controllerStart()));
     view.reset(new QQuickView);
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    game.Vzi = 0.8f;
-    game.Vhang = 0.3f;
-    game.Inliang = 0.6f;
+    controller->setVzi(0.8f);
+    controller->setVhang(0.3f);
+    controller->setInliang(0.6f);
     restarts = 0;
     restartWorks = true;
     game.hooks.restartSelf = [this] {
@@ -74,8 +74,8 @@ void TestSettingPage::init()
         return restartWorks;
     };
     game.hooks.quit = [] {};
-    publishStartupProperties(game);
-    connectHandlers(game);
+    app::publishStartupProperties(game);
+    app::connectHandlers(game);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->resize(720, 480);
     QVERIFY(showPage(view.get(), QStringLiteral("setting")));
@@ -185,8 +185,8 @@ void TestSettingPage::releaseReachesGame()
 
     const float expected = 0.25f;
     const prop::Name names[] = {prop::Vzi, prop::Vhang, prop::Inliang};
-    const float *live[] = {&game.Vzi, &game.Vhang, &game.Inliang};
-    QCOMPARE(*live[line - 2], expected);
+    const float live[] = {controller->getVzi(), controller->getVhang(), controller->getInliang()};
+    QCOMPARE(live[line - 2], expected);
     QCOMPARE(game.property(names[line - 2]).toFloat(), expected);
     QCOMPARE(dir->read("setting.txt").split('\n').at(line - 1), QByteArray("0.250000"));
     QCOMPARE(s->property("value").toReal(), qreal(expected));

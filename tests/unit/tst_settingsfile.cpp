@@ -2,6 +2,7 @@
 #include "settings/livesettings.h"
 #include "settings/settingsfile.h"
 #include "core/game.h"
+#include "core/mainwindow.h"
 #include "testsupport.h"
 
 #include <clocale>
@@ -214,13 +215,15 @@ void TestSettingsFile::commaDecimalLocale()
 
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.8\n0.3\n1\n");
+    MainWindow controller;
+    controller.setVzi(0.8f);
     Game game;
-    game.Vzi = 0.8f;
+    game.controller = &controller;
     settings::setTextSpeed(game, 0.5f);
     const QByteArray written = dir.read("setting.txt");
     const float parsedHalf = [] { float v = 0; settings::parseFloatPrefix("0.500000", &v); return v; }();
     const settings::StartSettings start = settings::repairSettingsFile();
-    const QByteArray scale = formatScaleFactor(2.25);
+    const QByteArray scale = settings::formatScaleFactor(2.25);
     std::setlocale(LC_ALL, previous.c_str());
 
     QCOMPARE(written, QByteArray("0\n0.500000\n0.3\n1\n"));

@@ -3,6 +3,8 @@
 #include "core/mainwindow.h"
 #include "app/startup.h"
 #include "music/music.h"
+#include "settings/settingsfile.h"
+#include "audiofixture.h"
 #include "testsupport.h"
 
 #include <QFont>
@@ -24,6 +26,8 @@ private slots:
     void noDisplayMeansDesignSize();
     void volumeTruncates_data();
     void volumeTruncates();
+    void controllerStartsFromRepairedSettings_data();
+    void controllerStartsFromRepairedSettings();
     void startupProperties();
     void gameFontCoversChinese();
 };
@@ -48,7 +52,7 @@ void TestStartup::displayModeIsExactText()
 {
     QFETCH(QString, line);
     QFETCH(int, mode);
-    QCOMPARE(displayModeFromText(line.toStdString()), mode);
+    QCOMPARE(settings::displayModeFromText(line.toStdString()), mode);
 }
 
 void TestStartup::scaleFactor_data()
@@ -73,18 +77,18 @@ void TestStartup::scaleFactor()
     QFETCH(QSize, workArea);
     QFETCH(QByteArray, text);
 
-    ScreenMetrics metrics;
+    settings::ScreenMetrics metrics;
     metrics.screen = screen;
     metrics.workArea = workArea;
     metrics.known = true;
-    QCOMPARE(formatScaleFactor(scaleFactorForMetrics(mode, metrics)), text);
+    QCOMPARE(settings::formatScaleFactor(settings::scaleFactorForMetrics(mode, metrics)), text);
 }
 
 void TestStartup::scaleFactorRewritesLineOne()
 {
     ScratchDir dir;
     dir.write("setting.txt", "x\n0.3\n0.4\n0.6\nnote\n");
-    QCOMPARE(scaleFactorFor(0), 1.0);
+    QCOMPARE(settings::scaleFactorFor(0), 1.0);
     QCOMPARE(dir.read("setting.txt"), QByteArray("0\n0.3\n0.4\n0.6\nnote\n"));
 }
 
@@ -93,11 +97,11 @@ void TestStartup::noDisplayMeansDesignSize()
     const QByteArray display = qgetenv("DISPLAY");
     qunsetenv("DISPLAY");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("无法连接 X 显示服务器"));
-    const ScreenMetrics metrics = primaryScreenMetrics();
+    const settings::ScreenMetrics metrics = settings::primaryScreenMetrics();
     if (!display.isEmpty())
         qputenv("DISPLAY", display);
     QVERIFY(!metrics.known);
-    QCOMPARE(formatScaleFactor(scaleFactorForMetrics(1, metrics)), QByteArray("1.00"));
+    QCOMPARE(settings::formatScaleFactor(settings::scaleFactorForMetrics(1, metrics)), QByteArray("1.00"));
 }
 
 void TestStartup::volumeTruncates_data()
@@ -116,21 +120,68 @@ void TestStartup::volumeTruncates()
     QCOMPARE(music::volumePercent(setting), volume);
 }
 
+void TestStartup::controllerStartsFromRepairedSettings_data()
+{
+    QTest::addColumn<QByteArray>("file"); // "<none>": no file
+    QTest::addColumn<QByteArray>("saves"); // "<none>": no file
+    QTest::addColumn<int>("suofang");
+    QTest::addColumn<int>("saveCount");
+    QTest::addColumn<QList<float>>("speeds");
+    QTest::addColumn<QStringList>("lastLog");
+
+    QTest::newRow("as stored") << QByteArray("2\n0.3\n0.4\n0.6\n") << QByteArray("12\n40\n700\n") << 2 << 3
+                               << QList<float>{0.3f, 0.4f, 0.6f}
+                               << QStringList{"成功从文件加载缩放状态 2", "存档数量更新: 3"};
+    QTest::newRow("volume not a number") << QByteArray("1\n0.3\n0\nloud\n") << QByteArray("<none>") << 1 << 0
+                                         << QList<float>{0.3f, 0.0f, 0.5f}
+                                         << QStringList{"成功从文件加载缩放状态 1"};
+    QTest::newRow("text speed above 1, a blank slot") << QByteArray("2\n1.5\n1\n0.25\n") << QByteArray("5\n\n7")
+                                                      << 2 << 3 << QList<float>{0.5f, 1.0f, 0.25f}
+                                                      << QStringList{"成功从文件加载缩放状态 2", "存档数量更新: 3"};
+    // The repair writes a windowed "0", which the controller reads as no mode.
+    QTest::newRow("no file") << QByteArray("<none>") << QByteArray("<none>") << 3 << 0
+                             << QList<float>{0.5f, 0.5f, 0.5f}
+                             << QStringList{"缩放值超出范围(1-10)，使用默认值。文件值 0"};
+}
+
+// The speeds the game runs with are the controller's from the first frame on;
+// the log keeps the order of a controller that read both files itself.
+void TestStartup::controllerStartsFromRepairedSettings()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, saves);
+    QFETCH(int, suofang);
+    QFETCH(int, saveCount);
+    QFETCH(QList<float>, speeds);
+    QFETCH(QStringList, lastLog);
+
+    ScratchDir dir;
+    if (file != "<none>")
+        dir.write("setting.txt", file);
+    if (saves != "<none>")
+        dir.write("saves/save.txt", saves);
+    MessageLog log;
+    MainWindow controller(app::controllerStart(settings::repairSettingsFile()));
+    QCOMPARE(log.messages.mid(log.messages.size() - lastLog.size()), lastLog);
+    QCOMPARE(controller.getSuofang(), suofang);
+    QCOMPARE(controller.getSaveCount(), saveCount);
+    Game game;
+    game.controller = &controller;
+    QCOMPARE((QList<float>{game.textSpeed(), game.autoSpeed(), game.volume()}), speeds);
+}
+
 void TestStartup::startupProperties()
 {
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.3\n0.4\n0.6\n");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
-    MainWindow controller;
+    MainWindow controller(app::controllerStart(settings::repairSettingsFile()));
     QQmlEngine engine;
     Game game;
     game.engine = &engine;
     game.controller = &controller;
-    game.Vzi = 0.3f;
-    game.Vhang = 0.4f;
-    game.Inliang = 0.6f;
-    publishStartupProperties(game);
-    publishInterludeProperties(game);
+    app::publishStartupProperties(game);
+    app::publishInterludeProperties(game);
 
     QQmlContext *root = engine.rootContext();
     QCOMPARE(root->contextProperty(prop::Controller.text).value<QObject *>(), &controller);
@@ -157,7 +208,7 @@ void TestStartup::startupProperties()
 
 void TestStartup::gameFontCoversChinese()
 {
-    substituteGameFont();
+    app::substituteGameFont();
     const QFont font(QStringLiteral("Microsoft Yahei"), 9);
     const QFontInfo info(font);
     QVERIFY2(QFontMetrics(font).inFontUcs4(0x8BED), qPrintable(info.family())); // 语

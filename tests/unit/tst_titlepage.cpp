@@ -50,7 +50,7 @@ void TestTitlePage::init()
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
-    publishStartupProperties(game);
+    app::publishStartupProperties(game);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->resize(720, 480);
     QVERIFY(showPage(view.get(), QStringLiteral("index")));

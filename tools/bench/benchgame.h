@@ -23,7 +23,7 @@ inline void writeSettings()
 
 // Handlers are left to the benchmark: some connect their own probes first.
 struct WiredGame {
-    MainWindow controller;
+    MainWindow controller{app::controllerStart()};
     QQmlApplicationEngine engine;
     Game game;
 
@@ -31,8 +31,8 @@ struct WiredGame {
     {
         game.engine = &engine;
         game.controller = &controller;
-        game.Vzi = 1.0f;
-        publishStartupProperties(game);
+        controller.setVzi(1.0f);
+        app::publishStartupProperties(game);
     }
 };
 

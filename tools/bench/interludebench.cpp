@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     QGuiApplication app(argc, argv);
-    substituteGameFont();
+    app::substituteGameFont();
     bench::WiredGame wired;
     MainWindow &controller = wired.controller;
     QQmlApplicationEngine &engine = wired.engine;
@@ -78,8 +78,8 @@ int main(int argc, char **argv)
         stepStart = clock.nsecsElapsed();
         stepsBefore = stage::interlude().stepsRun;
     });
-    connectHandlers(game);
-    publishInterludeProperties(game);
+    app::connectHandlers(game);
+    app::publishInterludeProperties(game);
 
     story::scriptLines().clear();
     if (play)

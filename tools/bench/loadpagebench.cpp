@@ -147,7 +147,7 @@ int main(int argc, char **argv)
     }
 
     QGuiApplication app(argc, argv);
-    chooseRenderer(); // as the game does
+    app::chooseRenderer(); // as the game does
     if (!makingSaves) {
         QProcess helper;
         helper.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -158,14 +158,14 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    substituteGameFont();
+    app::substituteGameFont();
     QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
     story::loadScript(QStringLiteral("a.txt"));
     bench::WiredGame wired;
     MainWindow &controller = wired.controller;
     QQmlApplicationEngine &engine = wired.engine;
     Game &game = wired.game;
-    connectHandlers(game);
+    app::connectHandlers(game);
     if (makingSaves)
         controller.navigategame(QStringLiteral("load"));
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));

@@ -242,5 +242,5 @@ int main(int argc, char **argv)
     Q_INIT_RESOURCE(qml);
     if (argc > 1)
         msPerLine = std::max(10, atoi(argv[1]));
-    return runGame(argc, argv);
+    return app::runGame(argc, argv);
 }

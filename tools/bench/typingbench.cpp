@@ -24,13 +24,13 @@ int main(int argc, char **argv)
     bench::writeSettings();
 
     QGuiApplication app(argc, argv);
-    chooseRenderer(); // as the game does
-    substituteGameFont();
+    app::chooseRenderer(); // as the game does
+    app::substituteGameFont();
     bench::WiredGame wired;
     MainWindow &controller = wired.controller;
     QQmlApplicationEngine &engine = wired.engine;
     Game &game = wired.game;
-    connectHandlers(game);
+    app::connectHandlers(game);
     controller.navigategame(QStringLiteral("load"));
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));
     if (engine.rootObjects().isEmpty())

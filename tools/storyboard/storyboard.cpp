@@ -91,18 +91,18 @@ public:
     Storyboard(const QString &scriptPath, int from, int to, double scale)
         : scriptPath(scriptPath), from(from), to(to), scale(scale)
     {
-        controller.reset(new MainWindow);
+        controller.reset(new MainWindow(app::controllerStart()));
         view.reset(new QQuickView);
         view->setResizeMode(QQuickView::SizeRootObjectToView);
         view->resize(720, 480);
         game.engine = view->engine();
         game.controller = controller.get();
-        game.Vzi = 1.0f;
+        controller->setVzi(1.0f);
         core::resetProcessState();
         story::loadScript(scriptPath);
-        publishStartupProperties(game);
-        publishInterludeProperties(game);
-        connectHandlers(game);
+        app::publishStartupProperties(game);
+        app::publishInterludeProperties(game);
+        app::connectHandlers(game);
         controller->navigategame(QStringLiteral("load"));
         view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
         QObject::connect(view.get(), &QQuickWindow::frameSwapped, [this] { ++framesDrawn; });
@@ -468,7 +468,7 @@ int main(int argc, char **argv)
         settings.write("1\n1\n0.5\n0\n");
     settings.close();
 
-    substituteGameFont();
+    app::substituteGameFont();
     QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
 
     Storyboard board(script, range.at(0), range.at(1), scale);

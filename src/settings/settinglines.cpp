@@ -1,4 +1,4 @@
-#include "core/settinglines.h"
+#include "settings/settinglines.h"
 
 #include "core/paths.h"
 #include "core/textlines.h"
@@ -21,7 +21,7 @@ namespace {
 
 QString settingsPath()
 {
-    return resolvePath(QStringLiteral("setting.txt"));
+    return core::resolvePath(QStringLiteral("setting.txt"));
 }
 
 void warnNotWritten(const QString &why)
@@ -36,7 +36,7 @@ bool readLines(std::vector<std::string> *lines)
     QFile file(settingsPath());
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    for (const QByteArray &line : splitTextLines(file.readAll()))
+    for (const QByteArray &line : core::splitTextLines(file.readAll()))
         lines->push_back(line.toStdString());
     return true;
 }
