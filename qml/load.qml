@@ -213,7 +213,7 @@ Page {
             width: rows.width
             height: visible ? implicitHeight : 0
             visible: Controller.saveCount === 0
-            text: "暂无存档"
+            text: typeof saveListProblem === "string" && saveListProblem !== "" ? saveListProblem : "暂无存档"
             font.italic: true
             font.pointSize: 18
             color: "gray"

@@ -2,7 +2,6 @@
 
 #include "core/paths.h"
 
-#include <QFile>
 
 namespace core {
 
@@ -23,13 +22,12 @@ QList<QByteArray> splitTextLines(const QByteArray &content)
     return lines;
 }
 
-QList<QByteArray> readTextLines(const QString &path, bool *ok)
+QList<QByteArray> readTextLines(const QString &path, FileState *state)
 {
-    QFile file(resolvePath(path));
-    const bool opened = file.open(QIODevice::ReadOnly);
-    if (ok)
-        *ok = opened;
-    return opened ? splitTextLines(file.readAll()) : QList<QByteArray>();
+    const FileRead file = readFile(resolvePath(path));
+    if (state)
+        *state = file.state;
+    return file.ok() ? splitTextLines(file.bytes) : QList<QByteArray>();
 }
 
 } // namespace core

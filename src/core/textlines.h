@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/fileio.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -11,7 +13,8 @@ namespace core {
 QList<QByteArray> splitTextLines(const QByteArray &content);
 
 // The lines of a file named relative to the working directory, split as
-// above. A missing file has none; ok (when given) says it opened.
-QList<QByteArray> readTextLines(const QString &path, bool *ok = nullptr);
+// above. A missing file, or one that cannot be read, has none; state (when
+// given) tells which.
+QList<QByteArray> readTextLines(const QString &path, FileState *state = nullptr);
 
 } // namespace core

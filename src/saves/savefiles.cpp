@@ -1,14 +1,43 @@
 #include "saves/savefiles.h"
 
+#include "core/paths.h"
 #include "core/textlines.h"
 
 #include <QString>
 
 namespace saves {
 
+namespace {
+
+bool usable(core::FileState state)
+{
+    return state == core::FileState::Missing || state == core::FileState::Read;
+}
+
+} // namespace
+
+bool SaveLists::readable() const
+{
+    return usable(linesState) && usable(mistakesState);
+}
+
+SaveLists readSaveLists()
+{
+    SaveLists lists;
+    lists.lines = core::readTextLines(QString::fromLatin1(kSaveLinesFile), &lists.linesState);
+    lists.mistakes = core::readTextLines(QString::fromLatin1(kSaveMistakesFile), &lists.mistakesState);
+    return lists;
+}
+
 int countSaveSlots()
 {
-    return core::readTextLines(QString::fromLatin1(kSaveLinesFile)).size();
+    const SaveLists lists = readSaveLists();
+    return lists.readable() ? lists.lines.size() : 0;
+}
+
+QString saveListProblem()
+{
+    return readSaveLists().readable() ? QString() : QStringLiteral("存档列表无法读取");
 }
 
 } // namespace saves

@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QtDebug>
 
 #include <algorithm>
@@ -44,52 +43,21 @@ QByteArray joinLines(const QList<QByteArray> &lines)
     return content;
 }
 
-// In one piece or not at all: a crash mid-write leaves the old file.
-bool writeWhole(const QString &path, const QByteArray &content, bool textMode)
+// In one piece or not at all: a crash or a full disk leaves the old file.
+bool writeWhole(const QString &path, const QByteArray &content, QString *reason)
 {
-    QSaveFile file(core::resolvePath(path));
-    QIODevice::OpenMode mode = QIODevice::WriteOnly;
-    if (textMode)
-        mode |= QIODevice::Text;
-    if (file.open(mode) && file.write(content) == content.size() && file.commit())
-        return true;
-    qWarning().noquote() << QStringLiteral("无法写入存档文件 %1：%2").arg(path, file.errorString());
-    return false;
+    return core::writeFile(core::resolvePath(path), content, reason);
 }
 
-struct FileBefore {
-    bool existed = false;
-    QByteArray bytes;
-};
-
-FileBefore remember(const QString &path)
+// A delete rewrites both lists: when the second fails the first is put back,
+// so slot k's line and its mistakes never drift apart.
+bool writePair(const SaveLists &before, const QByteArray &lines, const QByteArray &mistakes, QString *reason)
 {
-    FileBefore before;
-    QFile file(core::resolvePath(path));
-    before.existed = file.exists();
-    if (file.open(QIODevice::ReadOnly))
-        before.bytes = file.readAll();
-    return before;
-}
-
-void putBack(const QString &path, const FileBefore &before)
-{
-    if (before.existed)
-        writeWhole(path, before.bytes, false);
-    else
-        QFile::remove(core::resolvePath(path));
-}
-
-// Writes the two text files as a pair: when the second fails the first is put
-// back, so slot k's line and its mistakes never drift apart.
-bool writePair(const QByteArray &lines, const QByteArray &mistakes)
-{
-    const FileBefore before = remember(kLines);
-    if (!writeWhole(kLines, lines, true))
+    if (!writeWhole(kLines, lines, reason))
         return false;
-    if (writeWhole(kMistakes, mistakes, true))
+    if (writeWhole(kMistakes, mistakes, reason))
         return true;
-    putBack(kLines, before);
+    writeWhole(kLines, joinLines(before.lines), nullptr);
     return false;
 }
 
@@ -144,9 +112,9 @@ QList<QByteArray> mistakesKept(const QList<QByteArray> &mistakes, const QList<in
 
 void logContent(const QString &path)
 {
-    bool opened = false;
-    const QList<QByteArray> lines = core::readTextLines(path, &opened);
-    if (!opened)
+    core::FileState state = core::FileState::Missing;
+    const QList<QByteArray> lines = core::readTextLines(path, &state);
+    if (state != core::FileState::Read)
         return;
     qDebug() << "更新后的文件内容:";
     for (const QByteArray &line : lines)
@@ -223,8 +191,11 @@ Outcome saveSlot(Game &game)
         return failed(QStringLiteral("保存失败：无法创建存档目录"));
     }
 
-    QList<QByteArray> lines = core::readTextLines(kLines);
-    QList<QByteArray> mistakes = core::readTextLines(kMistakes);
+    const SaveLists before = readSaveLists();
+    if (!before.readable())
+        return failed(QStringLiteral("保存失败：存档文件无法读取"));
+    QList<QByteArray> lines = before.lines;
+    QList<QByteArray> mistakes = before.mistakes;
     // Files damaged by hand may disagree in length; the new slot's two lines
     // must still share a number. A blank stands in for a missing count (that
     // slot stays refused, as it was); counts past the last slot belong to none.
@@ -233,31 +204,47 @@ Outcome saveSlot(Game &game)
     mistakes = mistakes.mid(0, lines.size());
     lines.append(QByteArray::number(line));
     mistakes.append(QByteArray::number(story.mistakeCount));
-    if (!writePair(joinLines(lines), joinLines(mistakes)))
-        return failed(QStringLiteral("保存失败：存档文件无法写入"));
     const int slot = lines.size();
 
+    // A picture of this number belongs to no slot (a save whose lines failed,
+    // a file put there by hand): the new slot must never show it.
+    const QString shotPath = screenshotPath(slot);
+    if (QFileInfo::exists(shotPath) && !QFile::remove(shotPath)) {
+        qWarning().noquote() << "无法删除图片文件:" << shotPath;
+        return failed(QStringLiteral("保存失败：旧截图无法删除"));
+    }
+
+    // The picture first, then the mistakes, the line last: a slot exists once
+    // its line does, so a failure on the way leaves every earlier slot as it was.
     QStringList problems;
+    QString reason;
+    bool shotWritten = false;
     const QImage image = game.grabWindow();
     if (image.isNull()) {
         qWarning() << "截图失败";
         problems << QStringLiteral("截图失败");
     } else {
-        // Named by its slot, so a failed screenshot earlier never shifts the pairing;
-        // a stale picture of this number is replaced.
-        const QString path = screenshotPath(slot);
-        QSaveFile file(path);
         // The window is opaque: without the alpha channel the file is smaller and
         // written in about half the time.
         const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
-        if (file.open(QIODevice::WriteOnly) && opaque.save(&file, "PNG") && file.commit()) {
-            qDebug().noquote() << "截图保存成功:" << path;
-        } else {
-            qWarning().noquote() << "截图保存失败:" << path;
-            problems << QStringLiteral("截图无法写入");
+        if (!core::writeFileWith(shotPath, [&opaque](QIODevice &file) { return opaque.save(&file, "PNG"); }, &reason)) {
+            qWarning().noquote() << "截图保存失败:" << shotPath;
+            return failed(QStringLiteral("保存失败：") + reason);
         }
-        qDebug() << "===== 保存流程完成 =====";
+        shotWritten = true;
+        qDebug().noquote() << "截图保存成功:" << shotPath;
     }
+    const bool mistakesWritten = writeWhole(kMistakes, joinLines(mistakes), &reason);
+    if (!mistakesWritten || !writeWhole(kLines, joinLines(lines), &reason)) {
+        if (mistakesWritten && before.mistakesState == core::FileState::Read)
+            writeWhole(kMistakes, joinLines(before.mistakes), nullptr);
+        else if (mistakesWritten)
+            QFile::remove(core::resolvePath(kMistakes));
+        if (shotWritten)
+            QFile::remove(shotPath);
+        return failed(QStringLiteral("保存失败：") + reason);
+    }
+    qDebug() << "===== 保存流程完成 =====";
 
     if (!extras::writeUnlockRecord(extras::cgProgress()))
         problems << QStringLiteral("解锁记录无法写入");
@@ -269,15 +256,13 @@ Outcome saveSlot(Game &game)
 
 Outcome loadSlot(Game &game, int position)
 {
-    for (const QString &path : {kLines, kMistakes}) {
-        QFile file(core::resolvePath(path));
-        if (!file.open(QIODevice::ReadOnly)) {
-            qWarning().noquote() << QStringLiteral("无法打开存档文件: %1").arg(file.errorString());
-            return failed(QStringLiteral("读取失败：存档文件无法打开"));
-        }
+    const SaveLists lists = readSaveLists();
+    if (lists.linesState != core::FileState::Read || lists.mistakesState != core::FileState::Read) {
+        qWarning().noquote() << QStringLiteral("无法打开存档文件: %1").arg(lists.readable() ? QStringLiteral("文件不存在") : QStringLiteral("文件无法读取"));
+        return failed(lists.readable() ? QStringLiteral("读取失败：存档文件无法打开") : QStringLiteral("读取失败：存档文件无法读取"));
     }
-    const QList<QByteArray> lines = core::readTextLines(kLines);
-    const QList<QByteArray> mistakes = core::readTextLines(kMistakes);
+    const QList<QByteArray> &lines = lists.lines;
+    const QList<QByteArray> &mistakes = lists.mistakes;
 
     if (position < 1 || position > lines.size()) {
         warnOutOfRange(position, lines.size());
@@ -322,14 +307,17 @@ Outcome loadSlot(Game &game, int position)
 
 Outcome dropSlot(Game &game, int position)
 {
-    const int count = countSaveSlots();
+    const SaveLists before = readSaveLists();
+    if (!before.readable())
+        return failed(QStringLiteral("删除失败：存档文件无法读取"));
+    const int count = before.lines.size();
     if (position < 1 || position > count) {
         qWarning().noquote() << "无效的删除位置" << position << "有效范围:1-" + QString::number(count);
         return failed(QStringLiteral("删除失败：没有这个存档"));
     }
 
-    const QList<QByteArray> lines = core::readTextLines(kLines);
-    const QList<QByteArray> mistakes = core::readTextLines(kMistakes);
+    const QList<QByteArray> &lines = before.lines;
+    const QList<QByteArray> &mistakes = before.mistakes;
     const QList<int> kept = slotsKept(lines, position);
     QList<QByteArray> linesAfter;
     for (int k : kept)
@@ -339,8 +327,9 @@ Outcome dropSlot(Game &game, int position)
     qDebug() << "删除后行数" << linesAfter.size();
     qDebug() << "原始行数:" << mistakes.size();
     qDebug() << "删除后行数" << mistakesAfter.size();
-    if (!writePair(joinLines(linesAfter), joinLines(mistakesAfter)))
-        return failed(QStringLiteral("删除失败：存档文件无法写入"));
+    QString reason;
+    if (!writePair(before, joinLines(linesAfter), joinLines(mistakesAfter), &reason))
+        return failed(QStringLiteral("删除失败：") + reason);
     logContent(kLines);
     logContent(kMistakes);
 
@@ -404,7 +393,10 @@ void connectSaves(Game &game)
     store().noticeCount = 0;
     game.publish(prop::saveNoticeCount, store().noticeCount);
     game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
-    c->setSaveCounter(countSaveSlots);
+    c->setSaveCounter([g] {
+        g->publish(prop::saveListProblem, saveListProblem());
+        return countSaveSlots();
+    });
     QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(*g, saveSlot(*g).notice); });
     QObject::connect(c, &MainWindow::Load, c, [g](int position) { tellPlayer(*g, loadSlot(*g, position).notice); });
     QObject::connect(c, &MainWindow::Drop, c, [g](int position) { tellPlayer(*g, dropSlot(*g, position).notice); });

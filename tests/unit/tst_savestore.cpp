@@ -2,6 +2,7 @@
 #include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "audiofixture.h"
+#include "filekinds.h"
 #include "storyfixture.h"
 
 #include <QImage>
@@ -23,6 +24,9 @@ private slots:
     void saveIsBothLinesOrNeither_data();
     void saveIsBothLinesOrNeither();
     void screenshotBelongsToItsSlot();
+    void listThatCannotBeReadIsNeverWritten_data();
+    void listThatCannotBeReadIsNeverWritten();
+    void fullDiskKeepsEverySave();
     void load_data();
     void load();
     void loadStartsAFreshRun();
@@ -185,7 +189,7 @@ void TestSaveStore::saveBeforeTheFirstLineIsRefused()
 
 void TestSaveStore::saveIsBothLinesOrNeither_data()
 {
-    QTest::addColumn<QString>("blocked"); // made a directory, so it cannot be written
+    QTest::addColumn<QString>("blocked"); // made a link, which is read but never written through
     QTest::addColumn<QByteArray>("linesBefore");
 
     QTest::newRow("mistakes file, existing slots") << "saves/cuowu.txt" << QByteArray("5\n9\n");
@@ -199,23 +203,88 @@ void TestSaveStore::saveIsBothLinesOrNeither()
     QFETCH(QByteArray, linesBefore);
 
     StoryFixture f;
-    QDir().mkpath(blocked);
     if (linesBefore != "<none>")
         f.dir.write("saves/save.txt", linesBefore);
+    f.dir.write("elsewhere.txt", blocked.endsWith("save.txt") ? QByteArray() : QByteArray("0\n0\n"));
+    QFile::remove(blocked);
+    QDir().mkpath("saves");
+    QVERIFY(QFile::link(f.dir.path() + "/elsewhere.txt", blocked));
     Grabs grabs{{Qt::red}};
     f.game.hooks.grabWindow = std::ref(grabs);
     f.at(120);
-    const QByteArray before = files(f.dir, {"saves/save.txt", "saves/cuowu.txt"});
+    const QStringList names{"saves/save.txt", "saves/cuowu.txt", "elsewhere.txt"};
+    const QByteArray before = files(f.dir, names);
     QSignalSpy notices(f.controller.get(), &MainWindow::saveChanged);
 
     f.controller->save1();
     QVERIFY(notices.wait(1000));
 
-    QCOMPARE(files(f.dir, {"saves/save.txt", "saves/cuowu.txt"}), before);
+    QCOMPARE(files(f.dir, names), before);
+    // The picture is written first and goes with the failed lines.
     QVERIFY(pictures().isEmpty());
-    QCOMPARE(grabs.taken, 0);
-    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("保存失败：存档文件无法写入"));
+    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("保存失败：文件是链接"));
     QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 1);
+}
+
+void TestSaveStore::listThatCannotBeReadIsNeverWritten_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    for (const char *file : {"saves/save.txt", "saves/cuowu.txt"}) {
+        for (const char *kind : {"unreadable", "directory", "pipe", "device"})
+            QTest::addRow("%s %s", file, kind) << file << kind;
+    }
+}
+
+// Neither a save nor a delete may take such a list for empty and write over it.
+void TestSaveStore::listThatCannotBeReadIsNeverWritten()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    StoryFixture f;
+    const QString other = file.endsWith("save.txt") ? "saves/cuowu.txt" : "saves/save.txt";
+    f.dir.write(other, "3\n50\n120\n");
+    f.dir.write("saves/1.png", "first picture");
+    QVERIFY(makeFileKind(f.dir, kind, file, "3\n50\n120\n"));
+    Grabs grabs{{Qt::red}};
+    f.game.hooks.grabWindow = std::ref(grabs);
+    f.at(200);
+    const DacOff dac(kind == "unreadable");
+    const QByteArray before = files(f.dir, {other, "saves/1.png"});
+
+    QCOMPARE(saves::saveSlot(f.game).notice, QStringLiteral("保存失败：存档文件无法读取"));
+    QCOMPARE(saves::dropSlot(f.game, 1).notice, QStringLiteral("删除失败：存档文件无法读取"));
+    QCOMPARE(saves::loadSlot(f.game, 1).notice, QStringLiteral("读取失败：存档文件无法读取"));
+    QCOMPARE(files(f.dir, {other, "saves/1.png"}), before);
+    QCOMPARE(pictures(), QStringList{"1.png"});
+    // The load page says why it lists nothing.
+    f.controller->requestSaveCount();
+    QCOMPARE(f.controller->getSaveCount(), 0);
+    QCOMPARE(f.property(prop::saveListProblem).toString(), QStringLiteral("存档列表无法读取"));
+}
+
+void TestSaveStore::fullDiskKeepsEverySave()
+{
+    SmallDisk disk(256 * 1024);
+    if (!disk.mounted())
+        QSKIP("no small file system can be mounted here");
+    StoryFixture f;
+    // A saves folder that is a link elsewhere stays usable.
+    QVERIFY(QFile::link(disk.path(), "saves"));
+    Grabs grabs{{Qt::red, Qt::green, Qt::blue, Qt::yellow}};
+    f.game.hooks.grabWindow = std::ref(grabs);
+    for (int line : {3, 50, 120}) {
+        f.at(line);
+        QVERIFY(saves::saveSlot(f.game).ok);
+    }
+    const QByteArray before = files(f.dir, {"saves/save.txt", "saves/cuowu.txt", "saves/1.png", "saves/3.png"});
+    disk.fill();
+    f.at(200);
+    const saves::Outcome outcome = saves::saveSlot(f.game);
+    QVERIFY(!outcome.ok);
+    QCOMPARE(outcome.notice, QStringLiteral("保存失败：磁盘空间不足"));
+    QCOMPARE(files(f.dir, {"saves/save.txt", "saves/cuowu.txt", "saves/1.png", "saves/3.png"}), before);
+    QCOMPARE(pictures(), (QStringList{"1.png", "2.png", "3.png"}));
 }
 
 void TestSaveStore::screenshotBelongsToItsSlot()
