@@ -1,5 +1,7 @@
 #include "core/fileio.h"
 
+#include "core/state.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
@@ -27,9 +29,18 @@ QString failureReason(const QString &path, qint64 needed)
     return QStringLiteral("写入出错");
 }
 
-bool refuse(const QString &path, const QString &why, const QString &detail, QString *reason)
+// The same trouble with the same file is told once, not at every read.
+void warnOnce(const QString &path, const QString &message)
 {
-    qWarning().noquote() << QStringLiteral("文件 %1 没有写入（%2）：%3").arg(path, why, detail);
+    QString &last = process().fileWarnings[path];
+    if (last == message)
+        return;
+    last = message;
+    qWarning().noquote() << message;
+}
+
+bool refuse(const QString &why, QString *reason)
+{
     if (reason)
         *reason = why;
     return false;
@@ -45,13 +56,13 @@ FileRead readFile(const QString &path, qint64 cap)
         return result;
     if (!info.isFile()) {
         result.state = FileState::NotRegular;
-        qWarning().noquote() << QStringLiteral("%1 不是普通文件，不读取").arg(path);
+        warnOnce(path, QStringLiteral("%1 不是普通文件，不读取").arg(path));
         return result;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.state = FileState::Unreadable;
-        qWarning().noquote() << QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString());
+        warnOnce(path, QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString()));
         return result;
     }
     const qint64 size = file.size();
@@ -59,13 +70,15 @@ FileRead readFile(const QString &path, qint64 cap)
     if (file.error() != QFileDevice::NoError) {
         result.state = FileState::Unreadable;
         result.bytes.clear();
-        qWarning().noquote() << QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString());
+        warnOnce(path, QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString()));
         return result;
     }
     result.state = FileState::Read;
     result.truncated = size > cap || (result.bytes.size() == cap && !file.atEnd());
     if (result.truncated)
-        qWarning().noquote() << QStringLiteral("文件 %1 过大，只读取前 %2 字节").arg(path).arg(cap);
+        warnOnce(path, QStringLiteral("文件 %1 过大，只读取前 %2 字节").arg(path).arg(cap));
+    else
+        process().fileWarnings.remove(path);
     if (result.bytes.startsWith(kByteOrderMark))
         result.bytes.remove(0, kByteOrderMark.size());
     return result;
@@ -75,16 +88,16 @@ bool writeFileWith(const QString &path, const std::function<bool(QIODevice &)> &
 {
     const QFileInfo info(path);
     if (info.isSymLink())
-        return refuse(path, QStringLiteral("文件是链接"), QStringLiteral("不改写链接指向的文件"), reason);
+        return refuse(QStringLiteral("文件是链接"), reason);
     if (info.exists() && !info.isFile())
-        return refuse(path, QStringLiteral("不是普通文件"), QString(), reason);
+        return refuse(QStringLiteral("不是普通文件"), reason);
     // Tried, not asked: permission bits do not tell what root or an ACL may read.
     if (info.exists() && !QFile(path).open(QIODevice::ReadOnly))
-        return refuse(path, QStringLiteral("文件无法读取"), QStringLiteral("不改写无法读取的文件"), reason);
+        return refuse(QStringLiteral("文件无法读取"), reason);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return refuse(path, failureReason(path, 0), file.errorString(), reason);
+        return refuse(failureReason(path, 0), reason);
     // Qt's save file renames even when the buffer it flushes at commit could not
     // be written (a full disk): every byte must be on the disk before commit.
     bool written = fill(file) && file.flush() && file.error() == QFileDevice::NoError;
@@ -93,13 +106,12 @@ bool writeFileWith(const QString &path, const std::function<bool(QIODevice &)> &
 #endif
     const qint64 size = file.size();
     if (!written) {
-        const QString detail = file.errorString();
         file.cancelWriting();
         file.commit();
-        return refuse(path, failureReason(path, size), detail, reason);
+        return refuse(failureReason(path, size), reason);
     }
     if (!file.commit())
-        return refuse(path, failureReason(path, size), file.errorString(), reason);
+        return refuse(failureReason(path, size), reason);
     return true;
 }
 

@@ -35,13 +35,14 @@ struct FileRead {
 };
 
 // Reads a file whole, following links, up to cap bytes. Anything but a missing
-// or readable regular file logs one warning naming the file.
+// or readable regular file logs a warning naming the file, once while the
+// trouble lasts.
 FileRead readFile(const QString &path, qint64 cap = kSmallFileCap);
 
 // Rewrites path in one piece: every byte is written and flushed before the new
-// file takes the old one's place; otherwise the old file stays, one warning is
-// logged and *reason (when given) says why in the player's words
-// ("磁盘空间不足", ...). A link is never written through, nor is a file that is
+// file takes the old one's place; otherwise the old file stays and *reason
+// (when given) says why in the player's words ("磁盘空间不足", ...), for the
+// caller's own warning. A link is never written through, nor is a file that is
 // there but cannot be read or is not a regular file. The directory must exist.
 bool writeFile(const QString &path, const QByteArray &bytes, QString *reason = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include <QBitArray>
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -103,6 +104,9 @@ struct ProcessState {
     // file is behind.
     QBitArray readLines;
     bool readLinesDirty = false;
+    // The last warning given about each file the game reads, so that trouble
+    // with one is told once while it lasts.
+    QHash<QString, QString> fileWarnings;
     // The lines shown in this story, in the order shown (the backlog).
     QVector<int> shownLines;
 };

@@ -46,7 +46,13 @@ QByteArray joinLines(const QList<QByteArray> &lines)
 // In one piece or not at all: a crash or a full disk leaves the old file.
 bool writeWhole(const QString &path, const QByteArray &content, QString *reason)
 {
-    return core::writeFile(core::resolvePath(path), content, reason);
+    QString why;
+    if (core::writeFile(core::resolvePath(path), content, &why))
+        return true;
+    qWarning().noquote() << QStringLiteral("无法写入存档文件 %1：%2").arg(path, why);
+    if (reason)
+        *reason = why;
+    return false;
 }
 
 // A delete rewrites both lists: when the second fails the first is put back,
@@ -228,7 +234,7 @@ Outcome saveSlot(Game &game)
         // written in about half the time.
         const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
         if (!core::writeFileWith(shotPath, [&opaque](QIODevice &file) { return opaque.save(&file, "PNG"); }, &reason)) {
-            qWarning().noquote() << "截图保存失败:" << shotPath;
+            qWarning().noquote() << "截图保存失败:" << shotPath << reason;
             return failed(QStringLiteral("保存失败：") + reason);
         }
         shotWritten = true;

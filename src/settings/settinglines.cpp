@@ -3,8 +3,6 @@
 #include "core/paths.h"
 #include "core/textlines.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <QtDebug>
 
@@ -31,32 +29,36 @@ void warnNotWritten(const QString &why)
 
 } // namespace
 
-bool readLines(std::vector<std::string> *lines)
+bool readLines(std::vector<std::string> *lines, core::FileState *state, bool *oversized)
 {
-    QFile file(settingsPath());
-    if (!file.open(QIODevice::ReadOnly))
+    const core::FileRead file = core::readFile(settingsPath());
+    if (state)
+        *state = file.state;
+    if (oversized)
+        *oversized = file.truncated;
+    if (!file.ok())
         return false;
-    for (const QByteArray &line : core::splitTextLines(file.readAll()))
+    QList<QByteArray> read = core::splitTextLines(file.bytes);
+    // What is past the cap is not this game's: the lines it reads are enough.
+    if (file.truncated)
+        read = read.mid(0, int(kSettingLines));
+    for (const QByteArray &line : qAsConst(read))
         lines->push_back(line.toStdString());
     return true;
 }
 
 bool writeLines(const std::vector<std::string> &lines)
 {
-    QSaveFile file(settingsPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        warnNotWritten(file.errorString());
-        return false;
-    }
+    QByteArray bytes;
     for (const std::string &line : lines) {
-        file.write(line.data(), qint64(line.size()));
-        file.write("\n", 1);
+        bytes.append(line.data(), int(line.size()));
+        bytes.append('\n');
     }
-    if (!file.commit()) {
-        warnNotWritten(file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (core::writeFile(settingsPath(), bytes, &reason))
+        return true;
+    warnNotWritten(reason);
+    return false;
 }
 
 std::string readSettingLine(int n)
@@ -74,8 +76,14 @@ std::string readSettingLine(int n)
 bool writeSettingLine(const std::string &text, int n)
 {
     std::vector<std::string> lines;
-    if (!readLines(&lines))
+    core::FileState state = core::FileState::Missing;
+    if (!readLines(&lines, &state)) {
+        if (state != core::FileState::Missing) {
+            warnNotWritten(QStringLiteral("文件无法读取"));
+            return false;
+        }
         lines.assign(std::size_t(std::max(n, 0)), std::string());
+    }
     if (n < 1 || std::size_t(n) > lines.size() + 1)
         throw std::out_of_range("行号超出文件范围");
     if (std::size_t(n) == lines.size() + 1)

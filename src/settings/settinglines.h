@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/fileio.h"
+
 #include <string>
 #include <vector>
 
@@ -10,10 +12,17 @@
 // the option off. Lines nobody reads survive every write.
 namespace settings {
 
-// All lines of the file, without line ends; false when it cannot be opened.
-bool readLines(std::vector<std::string> *lines);
+// The lines this game reads; a file too large to be its own keeps only these.
+inline constexpr std::size_t kSettingLines = 6;
 
-// Rewrites the whole file in one piece; false (with a warning) when it cannot.
+// All lines of the file, without line ends; false when there is none to read.
+// state (when given) tells a missing file from one that cannot be read, which
+// is never written over; oversized (when given) that the file was too large and
+// only its first kSettingLines lines were kept.
+bool readLines(std::vector<std::string> *lines, core::FileState *state = nullptr, bool *oversized = nullptr);
+
+// Rewrites the whole file in one piece; false (with one warning) when it
+// cannot, and then the file is as it was.
 bool writeLines(const std::vector<std::string> &lines);
 
 // Text of line n (1-based) without its line end. Throws std::out_of_range

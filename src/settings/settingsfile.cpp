@@ -16,14 +16,18 @@ StartSettings repairSettingsFile()
 {
     StartSettings result;
     std::vector<std::string> &lines = result.lines;
-    const bool existed = readLines(&lines);
-    if (!existed) {
-        if (QFileInfo::exists(core::resolvePath(QStringLiteral("setting.txt"))))
-            qWarning().noquote() << QStringLiteral("设置文件 setting.txt 无法读取，使用默认设置");
-        else
-            qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
-    }
-    bool changed = !existed;
+    core::FileState state = core::FileState::Missing;
+    bool oversized = false;
+    const bool existed = readLines(&lines, &state, &oversized);
+    // A file that is there but cannot be read is not ours to replace: the run
+    // goes on with the defaults and leaves it as it is.
+    const bool keepOff = state == core::FileState::Unreadable || state == core::FileState::NotRegular;
+    if (keepOff)
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 无法读取，使用默认设置");
+    else if (!existed)
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
+    // Only its own lines go back into a file too large to be a settings file.
+    bool changed = !existed || oversized;
     if (lines.empty()) {
         lines.push_back("0");
         changed = true;
@@ -46,8 +50,10 @@ StartSettings repairSettingsFile()
         }
     }
     // writeLines has said why it failed; the run goes on with what is in memory.
-    if (changed)
+    if (changed && !keepOff)
         result.stored = writeLines(lines);
+    else if (keepOff)
+        result.stored = false;
     return result;
 }
 

@@ -147,7 +147,10 @@ void TestExecutable::startsWithUnwritableSettings()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY2(up, log.constData());
-    QCOMPARE(QString::fromUtf8(log).count(QStringLiteral("无法写入设置文件 setting.txt")), 1);
+    // A folder in the file's place is not read, so it is not replaced either.
+    const QString said = damage == "read-only" ? QStringLiteral("无法写入设置文件 setting.txt")
+                                               : QStringLiteral("设置文件 setting.txt 无法读取");
+    QCOMPARE(QString::fromUtf8(log).count(said), 1);
     if (damage == "read-only")
         QCOMPARE(dir.read("setting.txt"), settings == "<none>" ? QByteArray("<missing>") : settings);
     else
