@@ -39,13 +39,14 @@ void resetRun(Game &game)
     story.interludeActive = false;
     // A loaded save's story did not pass through what this one showed.
     process().shownLines.clear();
-    game.triesLeft = 3;
-    game.playerCaught = 0;
-    game.companionCaught = 0;
-    game.publish(prop::triesLeft, game.triesLeft);
+    InterludeState &in = process().interlude;
+    in.triesLeft = 3;
+    in.playerCaught = 0;
+    in.companionCaught = 0;
+    game.publish(prop::triesLeft, in.triesLeft);
     // Enemies of an earlier story would come back as ghosts that cannot move,
     // be hit or touch anyone.
-    process().interlude.enemySpawns.clear();
+    in.enemySpawns.clear();
     // A capture stops the step; a story or save that starts elsewhere must not
     // inherit the stop.
     if (QTimer *timer = interludeTimer()) {

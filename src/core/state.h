@@ -62,6 +62,10 @@ struct InterludeState {
     int playerFiring = 0;
     int companionFiring = 0;
     int interludeReturnLine = 0;       // where a capture scene returns to
+    // Captures; a new story and a loaded save reset them.
+    int triesLeft = 3;
+    int playerCaught = 0;              // 1 once the player was caught: the shorter scene next
+    int companionCaught = 0;
     int containerShown = 0;            // published as sjvisible
     int map1Shown = 0;                 // ditu1visible
     int map2Shown = 0;                 // ditu2visible

@@ -106,15 +106,15 @@ void capture(Game &game, Caught who)
     core::StoryState &story = core::process().story;
     in.interludeReturnLine = story.currentLine;
     int line = 0;
-    if (game.triesLeft > 0) {
+    if (in.triesLeft > 0) {
         if (who == Caught::Player) {
-            line = game.playerCaught == 1 ? 965 : 957;
-            game.playerCaught = 1;
+            line = in.playerCaught == 1 ? 965 : 957;
+            in.playerCaught = 1;
         } else {
-            line = game.companionCaught == 1 ? 963 : 948;
-            game.companionCaught = 1;
+            line = in.companionCaught == 1 ? 963 : 948;
+            in.companionCaught = 1;
         }
-        --game.triesLeft;
+        --in.triesLeft;
     } else if (who == Caught::Player) {
         line = 937;
     } else if (in.interludeMap == 1) {
@@ -122,7 +122,7 @@ void capture(Game &game, Caught who)
     } else if (in.interludeMap == 2) {
         line = 972;
     }
-    game.publish(prop::triesLeft, game.triesLeft);
+    game.publish(prop::triesLeft, in.triesLeft);
     qDebug() << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
     // Stopped before the scene is shown: a scene that is itself a return line
     // (966, 964) starts the step again.
@@ -477,7 +477,7 @@ void connectInterlude(Game &game)
         for (int due = clock->stepsDue(); due > 0 && t->isActive(); --due)
             interludeStep(*g);
     });
-    game.publish(prop::triesLeft, game.triesLeft);
+    game.publish(prop::triesLeft, interlude().triesLeft);
 }
 
 } // namespace stage

@@ -381,8 +381,8 @@ void TestInterlude::captures()
     MessageLog log;
     standOnLine(lockLine);
     QVERIFY(story::state().interludeActive);
-    game().triesLeft = tries;
-    (companion ? game().companionCaught : game().playerCaught) = caughtBefore;
+    in().triesLeft = tries;
+    (companion ? in().companionCaught : in().playerCaught) = caughtBefore;
     if (companion)
         standAt(669, 600);
     else
@@ -397,9 +397,9 @@ void TestInterlude::captures()
     QCOMPARE(story::state().currentLine, cursor);
     QCOMPARE(in().interludeReturnLine, lockLine);
     QCOMPARE(stage::interludeTimer()->isActive(), stepRunning);
-    QCOMPARE(game().triesLeft, qMax(0, tries - 1));
+    QCOMPARE(in().triesLeft, qMax(0, tries - 1));
     QCOMPARE(story->property(prop::triesLeft), QVariant(qMax(0, tries - 1)));
-    QCOMPARE((companion ? game().companionCaught : game().playerCaught), 1);
+    QCOMPARE((companion ? in().companionCaught : in().playerCaught), 1);
     QCOMPARE(log.count(companion ? "zzzzzzzzzz" : "zzzzzzzzzzz"), 1);
     if (!companion)
         QCOMPARE(log.count("zzzzzzzzzzz"), 1);
@@ -424,12 +424,12 @@ void TestInterlude::triesRunOut()
             click();
     }
     QCOMPARE(shown, (QList<int>{958, 966, 966, 938}));
-    QCOMPARE(game().triesLeft, 0);
+    QCOMPARE(in().triesLeft, 0);
     // A new story gives three tries and a first capture again.
     story->controller->navigategame(QStringLiteral("index"));
     story->controller->navigateindex();
-    QCOMPARE(game().triesLeft, 3);
-    QCOMPARE(game().playerCaught, 0);
+    QCOMPARE(in().triesLeft, 3);
+    QCOMPARE(in().playerCaught, 0);
     QCOMPARE(story->property(prop::triesLeft), QVariant(3));
 }
 
@@ -607,7 +607,7 @@ void TestInterlude::captureAndRetryThroughTheStory()
     QVERIFY(story::state().interludeActive);
     QVERIFY(story->shown(prop::sjvisible));
     QVERIFY(story->shown(prop::ditu1visible));
-    QCOMPARE(game().triesLeft, 2);
+    QCOMPARE(in().triesLeft, 2);
 }
 
 QTEST_MAIN(TestInterlude)
