@@ -18,15 +18,23 @@ QTimer *&interludeTimer()
     return timer;
 }
 
+void dropTimer(QPointer<QTimer> &timer)
+{
+    if (timer) {
+        timer->stop();
+        timer->deleteLater();
+    }
+    timer = nullptr;
+}
+
 void resetProcessState()
 {
     ProcessState &s = process();
-    for (QTimer *timer : {s.typeTimer.data(), s.autoTimer.data(), s.skipTimer.data()}) {
-        if (timer) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    }
+    // One left running would act on the fresh state.
+    for (QPointer<QTimer> *timer : {&s.typing.timer, &s.autoSkip.autoTimer, &s.autoSkip.skipTimer,
+                                    &s.readLines.writeTimer, &s.staging.pendingHide, &s.staging.shotsEnd})
+        dropTimer(*timer);
+    QObject::disconnect(s.typing.tick);
     s = ProcessState();
     if (QTimer *timer = interludeTimer())
         timer->stop();

@@ -5,13 +5,11 @@
 #include "core/state.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QtDebug>
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
 namespace stage {
 
@@ -140,28 +138,23 @@ void capture(Game &game, Caught who)
 // A busy machine wakes the event loop late, and a repeating timer drops the
 // ticks it missed: the interlude would slow down. The steps owed are run when
 // the timer comes; after a long pause (a capture, a stop) nothing is owed.
-struct StepClock {
-    QElapsedTimer last;
-    qint64 owedNs = 0;
-
-    int stepsDue()
-    {
-        constexpr qint64 kStepNs = 10'000'000;
-        if (!last.isValid() || last.nsecsElapsed() > 25 * kStepNs) {
-            last.start();
-            owedNs = 0;
-            return 1;
-        }
-        owedNs += last.nsecsElapsed();
-        last.start();
-        // A tick a little early waits for the next; never more than five at once.
-        const int due = int(qBound<qint64>(0, (owedNs + kStepNs / 4) / kStepNs, 5));
-        // What cannot be paid soon is let go: a machine that stays too slow
-        // gets a slower interlude, not an ever longer burst.
-        owedNs = qBound<qint64>(-kStepNs, owedNs - due * kStepNs, 5 * kStepNs);
-        return due;
+int stepsDue(core::StepClock &clock)
+{
+    constexpr qint64 kStepNs = 10'000'000;
+    if (!clock.last.isValid() || clock.last.nsecsElapsed() > 25 * kStepNs) {
+        clock.last.start();
+        clock.owedNs = 0;
+        return 1;
     }
-};
+    clock.owedNs += clock.last.nsecsElapsed();
+    clock.last.start();
+    // A tick a little early waits for the next; never more than five at once.
+    const int due = int(qBound<qint64>(0, (clock.owedNs + kStepNs / 4) / kStepNs, 5));
+    // What cannot be paid soon is let go: a machine that stays too slow
+    // gets a slower interlude, not an ever longer burst.
+    clock.owedNs = qBound<qint64>(-kStepNs, clock.owedNs - due * kStepNs, 5 * kStepNs);
+    return due;
+}
 
 // What the page is told while no interlude is on screen, in one list.
 QList<int> idleView(const InterludeState &in)
@@ -472,9 +465,8 @@ void connectInterlude(Game &game)
     if (!timer)
         timer = new QTimer; // start-up makes it; a test's story may not have
     QTimer *t = timer;
-    auto clock = std::make_shared<StepClock>();
-    QObject::connect(timer, &QTimer::timeout, c, [g, t, clock] {
-        for (int due = clock->stepsDue(); due > 0 && t->isActive(); --due)
+    QObject::connect(timer, &QTimer::timeout, c, [g, t] {
+        for (int due = stepsDue(interlude().clock); due > 0 && t->isActive(); --due)
             interludeStep(*g);
     });
     game.publish(prop::triesLeft, interlude().triesLeft);

@@ -14,22 +14,17 @@ namespace story {
 
 namespace {
 
-QMetaObject::Connection &tickConnection()
-{
-    static QMetaObject::Connection connection;
-    return connection;
-}
-
 // The ticks publish to the game that typed last, and only while its engine
 // lives: the engine is the connection's context.
 void tickFor(Game &game)
 {
-    QObject::disconnect(tickConnection());
+    QMetaObject::Connection &tick = typing().tick;
+    QObject::disconnect(tick);
     QObject *context = game.lifetime();
     if (!context)
         return;
     Game *g = &game;
-    tickConnection() = QObject::connect(typeTimer(), &QTimer::timeout, context, [g] { typeTick(*g); });
+    tick = QObject::connect(typeTimer(), &QTimer::timeout, context, [g] { typeTick(*g); });
 }
 
 } // namespace
@@ -41,7 +36,7 @@ TypingState &typing()
 
 QTimer *typeTimer()
 {
-    QPointer<QTimer> &timer = core::process().typeTimer;
+    QPointer<QTimer> &timer = typing().timer;
     if (!timer)
         timer = new QTimer;
     return timer;

@@ -34,7 +34,7 @@ QString lineText(int n)
     if (lines.isEmpty())
         return QStringLiteral("File not loaded");
     if (n < 1 || n > lines.size()) {
-        static QSet<int> warned;
+        QSet<int> &warned = core::process().missingLinesWarned;
         if (!warned.contains(n)) {
             warned.insert(n);
             qWarning().noquote() << QStringLiteral("剧本没有第 %1 行（剧本共 %2 行）").arg(n).arg(lines.size());
