@@ -68,10 +68,12 @@ struct StagingState {
     QPointer<QTimer> shotsEnd;
 };
 
-// When the interlude's last tick came, and how far the steps run are behind.
+// When the interlude's last tick came, how far the steps run are behind, and
+// how many steps it has run: the interlude's own time, in 10 ms steps.
 struct StepClock {
     QElapsedTimer last;
     qint64 owedNs = 0;
+    qint64 steps = 0;
 };
 
 // Everything the interlude step and the staging share. Map coordinates in
@@ -91,6 +93,9 @@ struct InterludeState {
     float aimSlope = 0;
     int playerFiring = 0;
     int companionFiring = 0;
+    // Clock steps at which the companion's fire starts and stops; -1 none due.
+    qint64 companionFiresFrom = -1;
+    qint64 companionFiresUntil = -1;
     int interludeReturnLine = 0;       // where a capture scene returns to
     // Captures; a new story and a loaded save reset them.
     int triesLeft = 3;

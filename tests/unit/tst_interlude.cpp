@@ -11,6 +11,24 @@
 
 using Points = QList<int>;
 
+namespace {
+
+// Runs of steps, one character each: "i3o2" is "iiioo".
+QString runs(const char *spec)
+{
+    QString out;
+    for (const char *c = spec; *c;) {
+        const QChar what = QLatin1Char(*c++);
+        int n = 0;
+        while (*c >= '0' && *c <= '9')
+            n = 10 * n + (*c++ - '0');
+        out += QString(n, what);
+    }
+    return out;
+}
+
+} // namespace
+
 class TestInterlude : public QObject
 {
     Q_OBJECT
@@ -27,6 +45,8 @@ private slots:
     void enemies();
     void shots_data();
     void shots();
+    void companionFire_data();
+    void companionFire();
     void goal_data();
     void goal();
     void captures_data();
@@ -313,6 +333,56 @@ void TestInterlude::shots()
     QCOMPARE(in().playerFiring, playerFiringAfter);
     if (companionFiring)
         QCOMPARE(story->property(prop::fsa2visible), QVariant(1));
+}
+
+void TestInterlude::companionFire_data()
+{
+    QTest::addColumn<QString>("reach");  // per step: i an enemy in reach, o out of it, - none left
+    QTest::addColumn<QString>("firing"); // per step: x the companion fires after it
+    QTest::addColumn<bool>("clocked");  // false: steps run by hand, which take no time
+
+    QTest::newRow("never in reach") << runs("o40") << runs(".40") << true;
+    QTest::newRow("steps run by hand: no time for the fire to start")
+        << runs("i60o30") << runs(".90") << false;
+    QTest::newRow("stays in reach: from 150 ms until 150 ms after") << runs("i60o30") << runs(".14x60.16") << true;
+    QTest::newRow("a brief visit still fires 200 ms") << runs("i3o47") << runs(".14x20.16") << true;
+    QTest::newRow("back in reach after the fire stopped") << runs("i3o47i5o40")
+                                                         << runs(".14x20.30x20.11") << true;
+    QTest::newRow("a short gap does not break the fire") << runs("i30o10i30o40") << runs(".14x70.26") << true;
+    // The page must hear of the end even with nobody left to aim at.
+    QTest::newRow("the last enemy gone while firing") << runs("i20-30") << runs(".14x20.16") << true;
+}
+
+// The companion's fire keeps the interlude clock's time: 15 steps after an
+// enemy comes in reach it fires, with no event loop running between the steps.
+void TestInterlude::companionFire()
+{
+    QFETCH(QString, reach);
+    QFETCH(QString, firing);
+    QFETCH(bool, clocked);
+    QCOMPARE(reach.size(), firing.size());
+
+    in().interludeMap = 1;
+    QString fired;
+    for (const QChar c : reach) {
+        // The companion at 600 keeps its distance from the player at 669. An
+        // enemy at its height is never hit, and each step starts from the same place.
+        standAt(669, 600);
+        if (c == QLatin1Char('i'))
+            setEnemies({900, 310});
+        else if (c == QLatin1Char('o'))
+            setEnemies({1200, 330});
+        else
+            setEnemies({});
+        if (clocked)
+            stage::clockedStep(game());
+        else
+            step();
+        QCOMPARE(in().enemyCount, c == QLatin1Char('-') ? 0 : 1);
+        fired += in().companionFiring ? QLatin1Char('x') : QLatin1Char('.');
+        QCOMPARE(story->property(prop::fsa2visible), QVariant(in().companionFiring));
+    }
+    QCOMPARE(fired, firing);
 }
 
 void TestInterlude::goal_data()

@@ -1,3 +1,4 @@
+#include "stage/interlude.h"
 #include "stage/staging.h"
 #include "story/autoskip.h"
 #include "story/readlines.h"
@@ -45,6 +46,7 @@ void TestProcessState::resetLeavesNothingWaiting_data()
     QTest::newRow("typing") << "typing" << true;
     QTest::newRow("auto") << "auto" << true;
     QTest::newRow("skip") << "skip" << true;
+    QTest::newRow("companion's fire") << "fire" << false;
 }
 
 // Whatever an earlier run left waiting must not reach the next: the page keeps
@@ -71,6 +73,16 @@ void TestProcessState::resetLeavesNothingWaiting()
         story::setAuto(f.game, 1);
     } else if (what == "skip") {
         story::setSkip(f.game, 1);
+    } else if (what == "fire") {
+        // An enemy in the companion's reach: it fires a little later.
+        stage::InterludeState &in = stage::interlude();
+        in.interludeMap = 1;
+        in.sja1x = 669;
+        in.sja2x = 600;
+        in.enemyPositions = in.enemyHomes = {900, 310};
+        in.enemyCount = 1;
+        stage::fitEnemyMotion();
+        stage::clockedStep(f.game);
     }
     Timers armed;
     for (const QPointer<QTimer> &t : running(f.game)) {
@@ -92,6 +104,10 @@ void TestProcessState::resetLeavesNothingWaiting()
     QCOMPARE(f.property(prop::fsa1visible), QVariant(1));
     QCOMPARE(f.property(prop::fsa2visible), QVariant(1));
     QCOMPARE(f.text(), QStringLiteral("after the reset"));
+    for (int i = 0; i < 30; ++i)
+        stage::clockedStep(f.game);
+    QCOMPARE(stage::interlude().companionFiring, 0);
+    QCOMPARE(f.property(prop::fsa2visible), QVariant(1));
 }
 
 QTEST_MAIN(TestProcessState)
