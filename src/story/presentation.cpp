@@ -7,7 +7,6 @@
 #include "story/readlines.h"
 #include "story/storystate.h"
 
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace story {
@@ -46,39 +45,6 @@ int typingInterval(float vzi)
 {
     const double interval = 50.0 / (double(vzi) + 0.0001);
     return interval < 1000.0 ? int(interval) : 1000;
-}
-
-SpeakerSplit splitSpeaker(const QString &line)
-{
-    static const QRegularExpression tag(QStringLiteral("<(\\d+)>"));
-    SpeakerSplit split;
-    split.text = line;
-    const QRegularExpressionMatch match = tag.match(line);
-    if (match.hasMatch()) {
-        split.tagged = true;
-        bool ok = false;
-        const int id = match.captured(1).toInt(&ok);
-        split.id = ok ? id : -1;
-        split.text.remove(match.capturedStart(0), match.capturedLength(0));
-    }
-    return split;
-}
-
-QString speakerName(int id)
-{
-    switch (id) {
-    case 0: return QStringLiteral("???");
-    case 1: return QStringLiteral("Sorin");
-    case 2: return QStringLiteral("Taviel");
-    case 3: return QStringLiteral("Lio");
-    case 4: return QStringLiteral("其他同学");
-    case 5: return QStringLiteral("Sorin&Lio");
-    case 6: return QStringLiteral("飞船AI");
-    case 7: return QStringLiteral("Taviel&Lio");
-    case 8: return QStringLiteral("Sorin&Taviel");
-    case 9: return QStringLiteral("路人");
-    default: return QString();
-    }
 }
 
 void typeLine(Game &game, int n)
