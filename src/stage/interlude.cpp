@@ -286,13 +286,11 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
     }
 }
 
-// The companion's fire follows its reach with a delay, counted in the steps of
-// the interlude's clock: those its timer ran, owed ones included, so a late
-// tick or a capture's pause keeps the fire in time with the figures. Steps run
-// by hand (the tests that move figures, the benchmark's probes) take no time
-// and so never start or stop it. The fire starts 15 steps (150 ms) after an
-// enemy came in reach and stops 16 steps after the last step with one in
-// reach, but not before it has fired for 20 steps (200 ms).
+// The companion's fire waits on the interlude's clock, the steps its timer ran
+// (owed ones included), so it keeps time with the figures through late ticks
+// and a capture's pause; steps run by hand take no time. It starts 15 steps
+// (150 ms) after an enemy came in reach and stops 16 steps after the last step
+// with one in reach, but not before it has fired for 20 (200 ms).
 constexpr qint64 kFireStartSteps = 15;
 constexpr qint64 kFireHoldSteps = 16;
 constexpr qint64 kFireLeastSteps = 20;

@@ -14,10 +14,10 @@ using Points = QList<int>;
 namespace {
 
 // Runs of steps, one character each: "i3o2" is "iiioo".
-QString runs(const char *spec)
+QString runs(const char *pattern)
 {
     QString out;
-    for (const char *c = spec; *c;) {
+    for (const char *c = pattern; *c;) {
         const QChar what = QLatin1Char(*c++);
         int n = 0;
         while (*c >= '0' && *c <= '9')
