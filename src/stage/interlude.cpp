@@ -288,12 +288,13 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
 
 // The companion's fire waits on the interlude's clock, the steps its timer ran
 // (owed ones included), so it keeps time with the figures through late ticks
-// and a capture's pause; steps run by hand take no time. It starts 15 steps
-// (150 ms) after an enemy came in reach and stops 16 steps after the last step
-// with one in reach, but not before it has fired for 20 (200 ms).
-constexpr qint64 kFireStartSteps = 15;
-constexpr qint64 kFireHoldSteps = 16;
-constexpr qint64 kFireLeastSteps = 20;
+// and a capture's pause; steps run by hand take no time. A 150 ms wait begun
+// during a step is over for the 16th step after it, a 200 ms one for the 21st:
+// the fire starts 16 steps after an enemy came in reach, lasts through the
+// 16th step after the last one with an enemy in reach, and at least 21 steps.
+constexpr qint64 kFireStartSteps = 16;
+constexpr qint64 kFireHoldSteps = 17;
+constexpr qint64 kFireLeastSteps = 21;
 
 // Decides whether the companion fires in the next step; true when it stopped.
 bool companionFire(InterludeState &in, bool anyInRange)

@@ -344,16 +344,16 @@ void TestInterlude::companionFire_data()
     QTest::newRow("never in reach") << runs("o40") << runs(".40") << true;
     QTest::newRow("steps run by hand: no time for the fire to start")
         << runs("i60o30") << runs(".90") << false;
-    QTest::newRow("stays in reach: from 150 ms until 150 ms after") << runs("i60o30") << runs(".14x60.16") << true;
-    QTest::newRow("a brief visit still fires 200 ms") << runs("i3o47") << runs(".14x20.16") << true;
+    QTest::newRow("stays in reach: from 150 ms until 150 ms after") << runs("i60o30") << runs(".15x60.15") << true;
+    QTest::newRow("a brief visit still fires 200 ms") << runs("i3o47") << runs(".15x21.14") << true;
     QTest::newRow("back in reach after the fire stopped") << runs("i3o47i5o40")
-                                                         << runs(".14x20.30x20.11") << true;
-    QTest::newRow("a short gap does not break the fire") << runs("i30o10i30o40") << runs(".14x70.26") << true;
+                                                         << runs(".15x21.29x21.9") << true;
+    QTest::newRow("a short gap does not break the fire") << runs("i30o10i30o40") << runs(".15x70.25") << true;
     // The page must hear of the end even with nobody left to aim at.
-    QTest::newRow("the last enemy gone while firing") << runs("i20-30") << runs(".14x20.16") << true;
+    QTest::newRow("the last enemy gone while firing") << runs("i20-30") << runs(".15x21.14") << true;
 }
 
-// The companion's fire keeps the interlude clock's time: 15 steps after an
+// The companion's fire keeps the interlude clock's time: 16 steps after an
 // enemy comes in reach it fires, with no event loop running between the steps.
 void TestInterlude::companionFire()
 {
