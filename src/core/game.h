@@ -21,11 +21,6 @@ struct Game {
     MainWindow *controller = nullptr;
     music::Player *musicPlayer = nullptr; // null in tests that need no music
 
-    // Interlude counters; a new story and a loaded save reset them.
-    int triesLeft = 3;
-    int playerCaught = 0;
-    int companionCaught = 0;
-
     // Options of the settings page (setting lines 5 and 6), off unless stored on.
     bool wholeLineFirst = false; // a step while a line types shows it whole first
     bool skipReadOnly = false;   // skip stops at the first line never shown

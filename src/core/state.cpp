@@ -18,15 +18,23 @@ QTimer *&interludeTimer()
     return timer;
 }
 
+void dropTimer(QPointer<QTimer> &timer)
+{
+    if (timer) {
+        timer->stop();
+        timer->deleteLater();
+    }
+    timer = nullptr;
+}
+
 void resetProcessState()
 {
     ProcessState &s = process();
-    for (QTimer *timer : {s.typeTimer.data(), s.autoTimer.data(), s.skipTimer.data()}) {
-        if (timer) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    }
+    // One left running would act on the fresh state.
+    for (QPointer<QTimer> *timer : {&s.typing.timer, &s.autoSkip.autoTimer, &s.autoSkip.skipTimer,
+                                    &s.readLines.writeTimer, &s.staging.pendingHide, &s.staging.shotsEnd})
+        dropTimer(*timer);
+    QObject::disconnect(s.typing.tick);
     s = ProcessState();
     if (QTimer *timer = interludeTimer())
         timer->stop();
@@ -39,13 +47,14 @@ void resetRun(Game &game)
     story.interludeActive = false;
     // A loaded save's story did not pass through what this one showed.
     process().shownLines.clear();
-    game.triesLeft = 3;
-    game.playerCaught = 0;
-    game.companionCaught = 0;
-    game.publish(prop::triesLeft, game.triesLeft);
+    InterludeState &in = process().interlude;
+    in.triesLeft = 3;
+    in.playerCaught = 0;
+    in.companionCaught = 0;
+    game.publish(prop::triesLeft, in.triesLeft);
     // Enemies of an earlier story would come back as ghosts that cannot move,
     // be hit or touch anyone.
-    process().interlude.enemySpawns.clear();
+    in.enemySpawns.clear();
     // A capture stops the step; a story or save that starts elsewhere must not
     // inherit the stop.
     if (QTimer *timer = interludeTimer()) {

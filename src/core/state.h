@@ -2,9 +2,12 @@
 
 #include <QBitArray>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
+#include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 #include <QVector>
@@ -14,7 +17,7 @@ struct Game;
 
 // The one home of the process-wide state the handlers share. Each module keeps
 // its accessor (story::state(), stage::interlude(), ...), but the values live
-// here, so one reset reaches all of them. GUI thread only.
+// here, timers included, so one reset reaches all of them. GUI thread only.
 namespace core {
 
 struct StoryState {
@@ -30,6 +33,23 @@ struct TypingState {
     QString typedText;       // revealed so far
     int typedCount = 0;      // UTF-16 units revealed
     bool typingDone = false; // the last typed line is complete
+    // Created on first use and kept; its ticks go to the game that typed last.
+    QPointer<QTimer> timer;
+    QMetaObject::Connection tick;
+};
+
+// Reading on without clicks; each timer exists while its mode is on.
+struct AutoSkipState {
+    QPointer<QTimer> autoTimer;
+    QPointer<QTimer> skipTimer;
+    bool autoJustStarted = true;
+};
+
+// Script lines this player has been shown (bit n: line n), in any run.
+struct ReadLinesState {
+    QBitArray lines;
+    bool dirty = false;          // the file is behind
+    QPointer<QTimer> writeTimer; // one write for a run of lines
 };
 
 // What is on screen behind the text. The slots persist across lines and
@@ -43,6 +63,18 @@ struct StagingState {
     QString a3_1fPath, a3_2fPath, a3_3fPath; // layout 5: left, middle, right
     int bVisible = 0;                      // background shown
     int figureLayout = 0;                  // 0 none, 1 to 5 as above
+    // What the page is still to be told: the background hide after an
+    // illustration line, and the end of the scripted shots.
+    QPointer<QTimer> pendingHide;
+    QPointer<QTimer> shotsEnd;
+};
+
+// When the interlude's last tick came, how far the steps run are behind, and
+// how many steps it has run: the interlude's own time, in 10 ms steps.
+struct StepClock {
+    QElapsedTimer last;
+    qint64 owedNs = 0;
+    qint64 steps = 0;
 };
 
 // Everything the interlude step and the staging share. Map coordinates in
@@ -62,11 +94,19 @@ struct InterludeState {
     float aimSlope = 0;
     int playerFiring = 0;
     int companionFiring = 0;
+    // Clock steps at which the companion's fire starts and stops; -1 none due.
+    qint64 companionFiresFrom = -1;
+    qint64 companionFiresUntil = -1;
     int interludeReturnLine = 0;       // where a capture scene returns to
+    // Captures; a new story and a loaded save reset them.
+    int triesLeft = 3;
+    int playerCaught = 0;              // 1 once the player was caught: the shorter scene next
+    int companionCaught = 0;
     int containerShown = 0;            // published as sjvisible
     int map1Shown = 0;                 // ditu1visible
     int map2Shown = 0;                 // ditu2visible
     qint64 stepsRun = 0;               // interlude steps since start-up
+    StepClock clock;
     QList<int> idlePublished;          // what the page was last told while no interlude showed
 };
 
@@ -82,28 +122,22 @@ struct SaveStoreState {
 
 struct ProcessState {
     QList<QByteArray> scriptLines; // line n is entry n - 1
+    QSet<int> missingLinesWarned;  // asked for outside the script: warned once each
     StoryState story;
     TypingState typing;
+    AutoSkipState autoSkip;
+    ReadLinesState readLines;
     StagingState staging;
     InterludeState interlude;
     MusicState music;
     SaveStoreState saves;
     float cgProgress = 0;          // whole part the illustration, tenths the sub-image
-    bool autoJustStarted = true;
-    // Timers of the story; each handler creates its own when first needed.
-    QPointer<QTimer> typeTimer;
-    QPointer<QTimer> autoTimer;
-    QPointer<QTimer> skipTimer;
     // A new process is on its way for a display-mode change; a second change
     // only stores its mode. The mode itself is the controller's (suofang), and
     // setting line 1 carries it to the new process.
     bool restartPending = false;
     // Ending lines this player has reached, in any run, ascending.
     QList<int> endingsSeen;
-    // Script lines this player has been shown (bit n: line n), and whether the
-    // file is behind.
-    QBitArray readLines;
-    bool readLinesDirty = false;
     // The last warning given about each file the game reads, so that trouble
     // with one is told once while it lasts.
     QHash<QString, QString> fileWarnings;
@@ -113,12 +147,15 @@ struct ProcessState {
 
 ProcessState &process();
 
+// Stops the timer and lets it go; the slot is empty after.
+void dropTimer(QPointer<QTimer> &timer);
+
 // The repeating 10 ms timer of the interlude step; created by start-up, kept
 // for the whole run.
 QTimer *&interludeTimer();
 
-// Everything back to its start value, the script included, timers stopped.
-// For a fresh process in tests.
+// Everything back to its start value, the script included, every timer held
+// above stopped. For a fresh process in tests.
 void resetProcessState();
 
 // What a new story and a loaded save both start from: an empty backlog, no

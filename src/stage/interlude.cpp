@@ -4,14 +4,12 @@
 #include "core/mainwindow.h"
 #include "core/state.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
 namespace stage {
 
@@ -32,13 +30,6 @@ int rounded(float v) { return QVariant(v).toInt(); }
 bool within(int v, int low, int high) { return v >= low && v <= high; }
 
 enum class Caught { Nobody, Player, Companion };
-
-QObject *timerContext(const Game &game)
-{
-    if (QObject *o = game.lifetime())
-        return o;
-    return QCoreApplication::instance();
-}
 
 // Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
 void moveEnemy(int d, float &evx, float &evy, int &ey)
@@ -106,15 +97,15 @@ void capture(Game &game, Caught who)
     core::StoryState &story = core::process().story;
     in.interludeReturnLine = story.currentLine;
     int line = 0;
-    if (game.triesLeft > 0) {
+    if (in.triesLeft > 0) {
         if (who == Caught::Player) {
-            line = game.playerCaught == 1 ? 965 : 957;
-            game.playerCaught = 1;
+            line = in.playerCaught == 1 ? 965 : 957;
+            in.playerCaught = 1;
         } else {
-            line = game.companionCaught == 1 ? 963 : 948;
-            game.companionCaught = 1;
+            line = in.companionCaught == 1 ? 963 : 948;
+            in.companionCaught = 1;
         }
-        --game.triesLeft;
+        --in.triesLeft;
     } else if (who == Caught::Player) {
         line = 937;
     } else if (in.interludeMap == 1) {
@@ -122,7 +113,7 @@ void capture(Game &game, Caught who)
     } else if (in.interludeMap == 2) {
         line = 972;
     }
-    game.publish(prop::triesLeft, game.triesLeft);
+    game.publish(prop::triesLeft, in.triesLeft);
     qDebug() << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
     // Stopped before the scene is shown: a scene that is itself a return line
     // (966, 964) starts the step again.
@@ -140,28 +131,23 @@ void capture(Game &game, Caught who)
 // A busy machine wakes the event loop late, and a repeating timer drops the
 // ticks it missed: the interlude would slow down. The steps owed are run when
 // the timer comes; after a long pause (a capture, a stop) nothing is owed.
-struct StepClock {
-    QElapsedTimer last;
-    qint64 owedNs = 0;
-
-    int stepsDue()
-    {
-        constexpr qint64 kStepNs = 10'000'000;
-        if (!last.isValid() || last.nsecsElapsed() > 25 * kStepNs) {
-            last.start();
-            owedNs = 0;
-            return 1;
-        }
-        owedNs += last.nsecsElapsed();
-        last.start();
-        // A tick a little early waits for the next; never more than five at once.
-        const int due = int(qBound<qint64>(0, (owedNs + kStepNs / 4) / kStepNs, 5));
-        // What cannot be paid soon is let go: a machine that stays too slow
-        // gets a slower interlude, not an ever longer burst.
-        owedNs = qBound<qint64>(-kStepNs, owedNs - due * kStepNs, 5 * kStepNs);
-        return due;
+int stepsDue(core::StepClock &clock)
+{
+    constexpr qint64 kStepNs = 10'000'000;
+    if (!clock.last.isValid() || clock.last.nsecsElapsed() > 25 * kStepNs) {
+        clock.last.start();
+        clock.owedNs = 0;
+        return 1;
     }
-};
+    clock.owedNs += clock.last.nsecsElapsed();
+    clock.last.start();
+    // A tick a little early waits for the next; never more than five at once.
+    const int due = int(qBound<qint64>(0, (clock.owedNs + kStepNs / 4) / kStepNs, 5));
+    // What cannot be paid soon is let go: a machine that stays too slow
+    // gets a slower interlude, not an ever longer burst.
+    clock.owedNs = qBound<qint64>(-kStepNs, clock.owedNs - due * kStepNs, 5 * kStepNs);
+    return due;
+}
 
 // What the page is told while no interlude is on screen, in one list.
 QList<int> idleView(const InterludeState &in)
@@ -176,6 +162,203 @@ void publishFigures(Game &game, const InterludeState &in)
     game.publish(prop::sja1y, in.sja1y);
     game.publish(prop::sja2x, in.sja2x);
     game.publish(prop::sja2y, in.sja2y);
+}
+
+// The step's parts, in the order the rules apply.
+
+// What the enemies' turn found, for the parts after it.
+struct EnemyPass {
+    Caught caught = Caught::Nobody;
+    bool anyInRange = false;  // an enemy within the companion's reach
+    bool anyHandled = false;  // an enemy took its turn
+    float companionAngle = 0; // towards the last enemy in reach
+};
+
+// The companion is pulled towards a point 69 pixels behind the player.
+void moveFigures(InterludeState &in)
+{
+    settleBody(in.playerVx, in.playerVy, in.sja1y);
+    in.sja1x = moved(in.sja1x, in.playerVx);
+    in.sja1y = moved(in.sja1y, in.playerVy);
+
+    const int d = in.sja1x - in.sja2x;
+    const double pull = std::pow(1.0001, -0.1 * std::abs(d));
+    in.companionVx = plus(in.companionVx, pull * 0.01 * double(float(d) - 69.0f));
+    settleBody(in.companionVx, in.companionVy, in.sja2y);
+    in.sja2x = moved(in.sja2x, in.companionVx);
+    in.sja2y = moved(in.sja2y, in.companionVy);
+}
+
+// The view follows a player walking towards either edge, within the map.
+void scrollView(InterludeState &in)
+{
+    if (in.interludeMap != 1 && in.interludeMap != 2)
+        return;
+    const int limit = in.interludeMap == 1 ? 1280 : 3280; // map width less the view
+    const int onScreen = in.sja1x + in.scrollX;
+    if (((onScreen > 450 && in.playerVx > 0) || (onScreen < 50 && in.playerVx < 0))
+        && within(in.scrollX, -limit, 0))
+        in.scrollX = qBound(-limit, int(float(in.scrollX) - in.playerVx), 0);
+}
+
+// The enemy at j leaps at the nearer figure, unless both are far to its left.
+void chase(InterludeState &in, int j, int ex, int ey)
+{
+    // A tie goes to the companion.
+    const int d1 = in.sja1x - ex;
+    const int d2 = in.sja2x - ex;
+    const int nearest = std::abs(d1) < std::abs(d2) ? d1 : d2;
+    if (nearest <= -600)
+        return;
+    float evx = in.enemyMotion.value(j).toFloat();
+    float evy = in.enemyMotion.value(j + 1).toFloat();
+    int newY = ey;
+    moveEnemy(nearest, evx, evy, newY);
+    if (j + 1 < in.enemyMotion.size()) {
+        in.enemyMotion[j] = evx;
+        in.enemyMotion[j + 1] = evy;
+    }
+    in.enemyPositions[j] += rounded(evx);
+    in.enemyPositions[j + 1] = newY + rounded(evy);
+}
+
+// The companion turns to an enemy in its reach and jumps at one close by. An
+// enemy out of its reach ends the player's shot, as it always has. True when
+// the companion's fire hits.
+bool companionAims(InterludeState &in, int ex, int ey, EnemyPass &pass)
+{
+    bool hit = false;
+    if (std::abs(in.sja2x - ex) >= 470) {
+        in.playerFiring = 0;
+    } else {
+        pass.anyInRange = true;
+        const float slope = float(double(ey - in.sja2y + 0.00001) / double(ex - in.sja2x + 0.000001));
+        double angle = std::atan(double(slope));
+        if (ex < in.sja2x)
+            angle += kHalfTurn;
+        pass.companionAngle = float(angle);
+        hit = in.companionFiring == 1 && rayHits(ex, ey, in.sja2x, in.sja2y, slope);
+    }
+    if (std::abs(in.sja2x - ex) < 160 && in.sja2y > 305)
+        in.companionVy = -14.0f;
+    return hit;
+}
+
+// An enemy just right of and below a figure catches it; the player first.
+void contact(const InterludeState &in, int ex, int ey, EnemyPass &pass)
+{
+    if (-40 < in.sja1x - ex && in.sja1x - ex < 0 && -40 < in.sja1y - ey && in.sja1y - ey < 0) {
+        if (pass.caught == Caught::Nobody)
+            pass.caught = Caught::Player;
+        ex += 100;
+    }
+    if (-40 < in.sja2x - ex && in.sja2x - ex < 0 && -40 < in.sja2y - ey && in.sja2y - ey < 0) {
+        if (pass.caught == Caught::Nobody)
+            pass.caught = Caught::Companion;
+    }
+}
+
+void enemiesTurn(InterludeState &in, EnemyPass &pass)
+{
+    // Enemies wait while no interlude is on screen: they must not catch
+    // figures nobody sees, nor be shot by them.
+    if (in.interludeMap == 0)
+        return;
+    for (int k = 0; k < in.enemyCount; ++k) {
+        const int j = 2 * k;
+        if (j + 1 >= in.enemyPositions.size())
+            break;
+        pass.anyHandled = true;
+        // Aim, shots and contact see the enemy where it stood before its leap.
+        const int ex = in.enemyPositions.at(j);
+        const int ey = in.enemyPositions.at(j + 1);
+        chase(in, j, ex, ey);
+        bool hit = companionAims(in, ex, ey, pass);
+        if (in.playerFiring == 1 && rayHits(ex, ey, in.sja1x, in.sja1y, in.aimSlope))
+            hit = true;
+        // Both rays on one enemy still destroy only that one; the enemy that
+        // moves up into its place waits for the next step.
+        if (hit) {
+            removeEnemy(in, j);
+            continue;
+        }
+        contact(in, ex, ey, pass);
+    }
+}
+
+// The companion's fire waits on the interlude's clock, the steps its timer ran
+// (owed ones included), so it keeps time with the figures through late ticks
+// and a capture's pause; steps run by hand take no time. A 150 ms wait begun
+// during a step is over for the 16th step after it, a 200 ms one for the 21st:
+// the fire starts 16 steps after an enemy came in reach, lasts through the
+// 16th step after the last one with an enemy in reach, and at least 21 steps.
+constexpr qint64 kFireStartSteps = 16;
+constexpr qint64 kFireHoldSteps = 17;
+constexpr qint64 kFireLeastSteps = 21;
+
+// Decides whether the companion fires in the next step; true when it stopped.
+bool companionFire(InterludeState &in, bool anyInRange)
+{
+    const qint64 now = in.clock.steps;
+    // Fire set from elsewhere has no start here: it lasts the least time from now.
+    if (in.companionFiring == 1 && in.companionFiresUntil < 0)
+        in.companionFiresUntil = now + kFireLeastSteps;
+    if (anyInRange) {
+        if (in.companionFiring == 0 && in.companionFiresFrom < 0)
+            in.companionFiresFrom = now + kFireStartSteps;
+        in.companionFiresUntil = std::max(in.companionFiresUntil, now + kFireHoldSteps);
+    }
+    const qint64 next = now + 1;
+    if (in.companionFiresFrom >= 0 && next >= in.companionFiresFrom) {
+        in.companionFiring = 1;
+        in.companionFiresFrom = -1;
+        in.companionFiresUntil = std::max(in.companionFiresUntil, next + kFireLeastSteps);
+    } else if (in.companionFiring == 1 && next >= in.companionFiresUntil) {
+        in.companionFiring = 0;
+        in.companionFiresUntil = -1;
+        return true;
+    }
+    return false;
+}
+
+// The story goes on once the player is past the map's goal.
+void reachGoal(const InterludeState &in)
+{
+    core::StoryState &story = core::process().story;
+    if (in.interludeMap == 1) {
+        if (in.sja1x > 1832 && in.enemyCount == 0)
+            story.interludeActive = false;
+    } else if ((in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529)) {
+        story.interludeActive = false;
+    }
+}
+
+void publishStep(Game &game, InterludeState &in, const EnemyPass &pass, bool fireEnded)
+{
+    // The view is hidden outside an interlude: telling the page the same values
+    // a hundred times a second would only wake its bindings for nothing.
+    bool unchangedWhileHidden = false;
+    if (in.interludeMap == 0) {
+        QList<int> view = idleView(in);
+        unchangedWhileHidden = view == in.idlePublished;
+        in.idlePublished = std::move(view);
+    } else {
+        in.idlePublished.clear();
+    }
+    if (!unchangedWhileHidden)
+        publishFigures(game, in);
+    if (pass.anyInRange)
+        game.publish(prop::sja2theta, pass.companionAngle);
+    // The end of the fire is told even when no enemy is left to take a turn.
+    if (pass.anyHandled || fireEnded)
+        game.publish(prop::fsa2visible, in.companionFiring);
+    if (game.controller && !unchangedWhileHidden) {
+        QVariantList positions;
+        positions.reserve(in.enemyPositions.size());
+        for (int v : qAsConst(in.enemyPositions))
+            positions.append(v);
+        game.controller->updateElementArray(positions);
+    }
 }
 
 } // namespace
@@ -213,140 +396,22 @@ void interludeStep(Game &game)
 {
     InterludeState &in = interlude();
     ++in.stepsRun;
-
-    settleBody(in.playerVx, in.playerVy, in.sja1y);
-    in.sja1x = moved(in.sja1x, in.playerVx);
-    in.sja1y = moved(in.sja1y, in.playerVy);
-
-    // The companion is pulled towards a point 69 pixels behind the player.
-    const int d = in.sja1x - in.sja2x;
-    const double pull = std::pow(1.0001, -0.1 * std::abs(d));
-    in.companionVx = plus(in.companionVx, pull * 0.01 * double(float(d) - 69.0f));
-    settleBody(in.companionVx, in.companionVy, in.sja2y);
-    in.sja2x = moved(in.sja2x, in.companionVx);
-    in.sja2y = moved(in.sja2y, in.companionVy);
-
-    if (in.interludeMap == 1 || in.interludeMap == 2) {
-        const int limit = in.interludeMap == 1 ? 1280 : 3280; // map width less the view
-        const int onScreen = in.sja1x + in.scrollX;
-        if (((onScreen > 450 && in.playerVx > 0) || (onScreen < 50 && in.playerVx < 0))
-            && within(in.scrollX, -limit, 0))
-            in.scrollX = qBound(-limit, int(float(in.scrollX) - in.playerVx), 0);
-    }
-
-    // Enemies wait while no interlude is on screen: they must not catch
-    // figures nobody sees, nor be shot by them.
-    Caught caught = Caught::Nobody;
-    bool anyInRange = false;
-    bool anyHandled = false;
-    float companionAngle = 0;
-    if (in.interludeMap != 0) {
-        for (int k = 0; k < in.enemyCount; ++k) {
-            const int j = 2 * k;
-            if (j + 1 >= in.enemyPositions.size())
-                break;
-            anyHandled = true;
-            float evx = in.enemyMotion.value(j).toFloat();
-            float evy = in.enemyMotion.value(j + 1).toFloat();
-            int ex = in.enemyPositions.at(j);
-            const int ey = in.enemyPositions.at(j + 1);
-
-            // The nearer figure; a tie goes to the companion.
-            const int d1 = in.sja1x - ex;
-            const int d2 = in.sja2x - ex;
-            const int nearest = std::abs(d1) < std::abs(d2) ? d1 : d2;
-            if (nearest > -600) {
-                int newY = ey;
-                moveEnemy(nearest, evx, evy, newY);
-                if (j + 1 < in.enemyMotion.size()) {
-                    in.enemyMotion[j] = evx;
-                    in.enemyMotion[j + 1] = evy;
-                }
-                in.enemyPositions[j] += rounded(evx);
-                in.enemyPositions[j + 1] = newY + rounded(evy);
-            }
-
-            bool hit = false;
-            if (std::abs(in.sja2x - ex) >= 470) {
-                in.playerFiring = 0;
-            } else {
-                anyInRange = true;
-                const float slope = float(double(ey - in.sja2y + 0.00001) / double(ex - in.sja2x + 0.000001));
-                double angle = std::atan(double(slope));
-                if (ex < in.sja2x)
-                    angle += kHalfTurn;
-                companionAngle = float(angle);
-                if (in.companionFiring == 1 && rayHits(ex, ey, in.sja2x, in.sja2y, slope))
-                    hit = true;
-            }
-            if (std::abs(in.sja2x - ex) < 160 && in.sja2y > 305)
-                in.companionVy = -14.0f;
-            if (in.playerFiring == 1 && rayHits(ex, ey, in.sja1x, in.sja1y, in.aimSlope))
-                hit = true;
-            // Both rays on one enemy still destroy only that one.
-            if (hit) {
-                removeEnemy(in, j);
-                continue;
-            }
-
-            if (-40 < in.sja1x - ex && in.sja1x - ex < 0 && -40 < in.sja1y - ey && in.sja1y - ey < 0) {
-                if (caught == Caught::Nobody)
-                    caught = Caught::Player;
-                ex += 100;
-            }
-            if (-40 < in.sja2x - ex && in.sja2x - ex < 0 && -40 < in.sja2y - ey && in.sja2y - ey < 0) {
-                if (caught == Caught::Nobody)
-                    caught = Caught::Companion;
-            }
-        }
-    }
-
-    QObject *context = timerContext(game);
-    if (anyInRange)
-        QTimer::singleShot(150, context, [] { interlude().companionFiring = 1; });
-    if (in.companionFiring == 1) {
-        Game *g = &game;
-        QTimer::singleShot(200, context, [g] {
-            interlude().companionFiring = 0;
-            g->publish(prop::fsa2visible, 0);
-        });
-    }
-
-    core::StoryState &story = core::process().story;
-    if (in.interludeMap == 1) {
-        if (in.sja1x > 1832 && in.enemyCount == 0)
-            story.interludeActive = false;
-    } else if ((in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529)) {
-        story.interludeActive = false;
-    }
-
-    // The view is hidden outside an interlude: telling the page the same values
-    // a hundred times a second would only wake its bindings for nothing.
-    bool unchangedWhileHidden = false;
-    if (in.interludeMap == 0) {
-        QList<int> view = idleView(in);
-        unchangedWhileHidden = view == in.idlePublished;
-        in.idlePublished = std::move(view);
-    } else {
-        in.idlePublished.clear();
-    }
-    if (!unchangedWhileHidden)
-        publishFigures(game, in);
-    if (anyInRange)
-        game.publish(prop::sja2theta, companionAngle);
-    if (anyHandled)
-        game.publish(prop::fsa2visible, in.companionFiring);
-    if (game.controller && !unchangedWhileHidden) {
-        QVariantList positions;
-        positions.reserve(in.enemyPositions.size());
-        for (int v : qAsConst(in.enemyPositions))
-            positions.append(v);
-        game.controller->updateElementArray(positions);
-    }
-
+    moveFigures(in);
+    scrollView(in);
+    EnemyPass pass;
+    enemiesTurn(in, pass);
+    const bool fireEnded = companionFire(in, pass.anyInRange);
+    reachGoal(in);
+    publishStep(game, in, pass, fireEnded);
     // One capture a step: the first scene shown decides where the story returns.
-    if (caught != Caught::Nobody)
-        capture(game, caught);
+    if (pass.caught != Caught::Nobody)
+        capture(game, pass.caught);
+}
+
+void clockedStep(Game &game)
+{
+    ++interlude().clock.steps;
+    interludeStep(game);
 }
 
 void walk(Game &, int ad)
@@ -454,6 +519,8 @@ void restartAttempt(Game &game)
     fitEnemyMotion();
     in.playerFiring = 0;
     in.companionFiring = 0;
+    in.companionFiresFrom = -1;
+    in.companionFiresUntil = -1;
     in.idlePublished.clear();
     publishFigures(game, in);
     game.publish(prop::fsa1visible, 0);
@@ -472,12 +539,11 @@ void connectInterlude(Game &game)
     if (!timer)
         timer = new QTimer; // start-up makes it; a test's story may not have
     QTimer *t = timer;
-    auto clock = std::make_shared<StepClock>();
-    QObject::connect(timer, &QTimer::timeout, c, [g, t, clock] {
-        for (int due = clock->stepsDue(); due > 0 && t->isActive(); --due)
-            interludeStep(*g);
+    QObject::connect(timer, &QTimer::timeout, c, [g, t] {
+        for (int due = stepsDue(interlude().clock); due > 0 && t->isActive(); --due)
+            clockedStep(*g);
     });
-    game.publish(prop::triesLeft, game.triesLeft);
+    game.publish(prop::triesLeft, interlude().triesLeft);
 }
 
 } // namespace stage

@@ -11,9 +11,15 @@ struct Game;
 // up and hides it; the page draws what is published here.
 namespace stage {
 
-// One step: figures, scroll, enemies, shots, contacts, the goal; then the
-// results are published and a capture, if any, moves the story.
+// One step: figures, scroll, enemies (leap, the companion's aim, shots,
+// contact), the companion's fire, the goal; then the results are published
+// and a capture, if any, moves the story. It starts no timer: what must wait
+// is kept as a step of the clock in the interlude state.
 void interludeStep(Game &game);
+
+// A step on the interlude's clock: its time moves on by one step, then the
+// step runs. The timer runs these; a step run by hand takes no time.
+void clockedStep(Game &game);
 
 // The four inputs. Each call applies its rule once per step run so far,
 // stopping as soon as the rule's condition fails.

@@ -7,7 +7,6 @@
 #include "stage/interludestate.h"
 #include "stage/stagetable.h"
 
-#include <QPointer>
 #include <QQmlEngine>
 #include <QTimer>
 #include <QtDebug>
@@ -61,46 +60,36 @@ void raiseRecord(const StageAction &action)
     }
 }
 
-// A timer that outlives the engine must not touch it: the engine is its context.
+// Publishes once after ms, from a timer held in the slot, where a reset finds
+// it; a new wait in the same slot replaces the one before. A timer that
+// outlives the engine must not touch it: the engine is its parent.
 template <typename F>
-void later(const Game &game, int ms, F publishing)
+void later(QPointer<QTimer> &slot, const Game &game, int ms, F publishing)
 {
+    core::dropTimer(slot);
     if (!game.engine)
         return;
-    QTimer::singleShot(ms, game.engine, [g = game, publishing]() { publishing(g); });
+    auto *timer = new QTimer(game.engine);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer, [g = game, timer, publishing] {
+        publishing(g);
+        timer->deleteLater();
+    });
+    slot = timer;
+    timer->start(ms);
 }
 
-// The one hide still waiting to fire. A later line cancels it, or three quick
-// clicks from 802 would hide the background of 805 instead of 803's.
-QPointer<QTimer> &pendingHide()
-{
-    static QPointer<QTimer> timer;
-    return timer;
-}
-
+// A later line cancels the hide, or three quick clicks from 802 would hide the
+// background of 805 instead of 803's.
 void cancelPendingHide()
 {
-    if (QTimer *timer = pendingHide()) {
-        timer->stop();
-        timer->deleteLater();
-    }
-    pendingHide() = nullptr;
+    core::dropTimer(staging().pendingHide);
 }
 
 // Only the page loses the background; the stored flag stays for saves.
 void hideBackgroundLater(const Game &game)
 {
-    cancelPendingHide();
-    if (!game.engine)
-        return;
-    auto *timer = new QTimer(game.engine);
-    timer->setSingleShot(true);
-    QObject::connect(timer, &QTimer::timeout, timer, [g = game, timer] {
-        g.publishNull(prop::bVisible);
-        timer->deleteLater();
-    });
-    pendingHide() = timer;
-    timer->start(200);
+    later(staging().pendingHide, game, 200, [](const Game &g) { g.publishNull(prop::bVisible); });
 }
 
 void setUpInterlude(Game &game, int map)
@@ -140,7 +129,7 @@ void scriptedShots(Game &game)
     game.publish(prop::fsa2visible, 1);
     game.publishNull(prop::sja1theta);
     game.publish(prop::sja2theta, 3.1415);
-    later(game, 200, [](const Game &g) {
+    later(staging().shotsEnd, game, 200, [](const Game &g) {
         g.publishNull(prop::fsa1visible);
         g.publishNull(prop::fsa2visible);
     });

@@ -16,21 +16,19 @@ namespace story {
 
 namespace {
 
-void dropTimer(QPointer<QTimer> &timer)
+using core::dropTimer;
+
+core::AutoSkipState &timers()
 {
-    if (timer) {
-        timer->stop();
-        timer->deleteLater();
-    }
-    timer = nullptr;
+    return core::process().autoSkip;
 }
 
 // The game page's marks follow the timers, not the controller's toggles,
 // which stay on after auto or skip stopped by itself.
 void publishRunning(Game &game)
 {
-    game.publish(prop::autoRunning, !core::process().autoTimer.isNull());
-    game.publish(prop::skipRunning, !core::process().skipTimer.isNull());
+    game.publish(prop::autoRunning, !timers().autoTimer.isNull());
+    game.publish(prop::skipRunning, !timers().skipTimer.isNull());
 }
 
 } // namespace
@@ -45,17 +43,17 @@ int autoRearmDelay(float vhang)
     return int(50.0 / (double(vhang) + 0.00001));
 }
 
-QTimer *autoTimer() { return core::process().autoTimer; }
-QTimer *skipTimer() { return core::process().skipTimer; }
+QTimer *autoTimer() { return timers().autoTimer; }
+QTimer *skipTimer() { return timers().skipTimer; }
 
 bool &autoJustStarted()
 {
-    return core::process().autoJustStarted;
+    return timers().autoJustStarted;
 }
 
 void setAuto(Game &game, int value)
 {
-    QPointer<QTimer> &timer = core::process().autoTimer;
+    QPointer<QTimer> &timer = timers().autoTimer;
     dropTimer(timer);
     if (value == 0) {
         publishRunning(game);
@@ -77,7 +75,7 @@ void autoTick(Game &game)
     if (autoJustStarted() || typing().typingDone) {
         // A question reached by typing has offered its answers already.
         if (isWaitingLine(s.currentLine)) {
-            dropTimer(core::process().autoTimer);
+            dropTimer(timers().autoTimer);
             publishRunning(game);
             return;
         }
@@ -86,7 +84,7 @@ void autoTick(Game &game)
         if (typing().typingDone)
             return;
     }
-    QPointer<QTimer> timer = core::process().autoTimer;
+    QPointer<QTimer> timer = timers().autoTimer;
     if (!timer)
         return;
     timer->stop();
@@ -95,7 +93,7 @@ void autoTick(Game &game)
 
 void setSkip(Game &game, int value)
 {
-    QPointer<QTimer> &timer = core::process().skipTimer;
+    QPointer<QTimer> &timer = timers().skipTimer;
     dropTimer(timer);
     if (value == 0) {
         publishRunning(game);
@@ -114,7 +112,7 @@ void skipTick(Game &game)
     StoryState &s = state();
     if (isSkipStopLine(s.currentLine)) {
         stage::stageLine(game, 0);
-        dropTimer(core::process().skipTimer);
+        dropTimer(timers().skipTimer);
         publishRunning(game);
         // The line was shown whole, so no end of typing will offer the answers:
         // offer them now, or the story would wait here for good.
@@ -125,7 +123,7 @@ void skipTick(Game &game)
     // New text is read, not skipped: skipping ends on the first line never shown.
     const bool stepsOn = !s.mistakePending && !isEndingLine(s.currentLine) && !s.interludeActive;
     if (game.skipReadOnly && stepsOn && !isLineRead(s.currentLine + 1)) {
-        dropTimer(core::process().skipTimer);
+        dropTimer(timers().skipTimer);
         publishRunning(game);
         stepForward(game, ShowLine::Typed);
         return;

@@ -2,7 +2,6 @@
 
 #include "core/game.h"
 #include "core/state.h"
-#include "story/presentation.h"
 #include "story/storystate.h"
 
 #include <QVariantMap>

@@ -4,7 +4,9 @@
 
 struct Game;
 
-// Questions with two answers, and the one typed answer at line 551.
+// Questions with two answers, and the one typed answer at line 551: what is
+// offered and where each answer leads. Showing an answer's line is for the
+// caller (answers.h), so the line's display can offer answers without a loop.
 namespace story {
 
 // Tags cut from an answer's text for its button: every "<digits>", not only the first.
@@ -13,15 +15,11 @@ QString answerButtonText(const QString &line);
 // When a waiting line has finished typing: the two buttons, or the input box at 551.
 void offerChoice(Game &game);
 
-// Answer 1 or 2 from the buttons: typed as a spoken line, staged, then branched.
-void answerChoice(Game &game, int answer);
-
 // Moves the cursor as the branch table says; a wrong answer is counted and
 // leaves the cursor one line before the question.
 void branchAfterAnswer(int answer);
 
 // Right when the text holds "语", "言" or "话".
 bool isRightTypedAnswer(const QString &text);
-void checkTypedAnswer(Game &game, const QString &text);
 
 } // namespace story

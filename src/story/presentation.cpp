@@ -7,29 +7,23 @@
 #include "story/readlines.h"
 #include "story/storystate.h"
 
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace story {
 
 namespace {
 
-QMetaObject::Connection &tickConnection()
-{
-    static QMetaObject::Connection connection;
-    return connection;
-}
-
 // The ticks publish to the game that typed last, and only while its engine
 // lives: the engine is the connection's context.
 void tickFor(Game &game)
 {
-    QObject::disconnect(tickConnection());
+    QMetaObject::Connection &tick = typing().tick;
+    QObject::disconnect(tick);
     QObject *context = game.lifetime();
     if (!context)
         return;
     Game *g = &game;
-    tickConnection() = QObject::connect(typeTimer(), &QTimer::timeout, context, [g] { typeTick(*g); });
+    tick = QObject::connect(typeTimer(), &QTimer::timeout, context, [g] { typeTick(*g); });
 }
 
 } // namespace
@@ -41,7 +35,7 @@ TypingState &typing()
 
 QTimer *typeTimer()
 {
-    QPointer<QTimer> &timer = core::process().typeTimer;
+    QPointer<QTimer> &timer = typing().timer;
     if (!timer)
         timer = new QTimer;
     return timer;
@@ -51,39 +45,6 @@ int typingInterval(float vzi)
 {
     const double interval = 50.0 / (double(vzi) + 0.0001);
     return interval < 1000.0 ? int(interval) : 1000;
-}
-
-SpeakerSplit splitSpeaker(const QString &line)
-{
-    static const QRegularExpression tag(QStringLiteral("<(\\d+)>"));
-    SpeakerSplit split;
-    split.text = line;
-    const QRegularExpressionMatch match = tag.match(line);
-    if (match.hasMatch()) {
-        split.tagged = true;
-        bool ok = false;
-        const int id = match.captured(1).toInt(&ok);
-        split.id = ok ? id : -1;
-        split.text.remove(match.capturedStart(0), match.capturedLength(0));
-    }
-    return split;
-}
-
-QString speakerName(int id)
-{
-    switch (id) {
-    case 0: return QStringLiteral("???");
-    case 1: return QStringLiteral("Sorin");
-    case 2: return QStringLiteral("Taviel");
-    case 3: return QStringLiteral("Lio");
-    case 4: return QStringLiteral("其他同学");
-    case 5: return QStringLiteral("Sorin&Lio");
-    case 6: return QStringLiteral("飞船AI");
-    case 7: return QStringLiteral("Taviel&Lio");
-    case 8: return QStringLiteral("Sorin&Taviel");
-    case 9: return QStringLiteral("路人");
-    default: return QString();
-    }
 }
 
 void typeLine(Game &game, int n)

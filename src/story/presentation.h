@@ -22,18 +22,6 @@ QTimer *typeTimer();
 // than 1000, so even the slowest speed finishes a line.
 int typingInterval(float vzi);
 
-struct SpeakerSplit {
-    int id = -1;      // -1: no tag, or digits that do not make an int
-    bool tagged = false;
-    QString text;     // the line with its first tag cut out
-};
-
-// The first "<digits>" anywhere in the line names the speaker; later tags stay.
-SpeakerSplit splitSpeaker(const QString &line);
-
-// "" for an unknown id.
-QString speakerName(int id);
-
 void typeLine(Game &game, int n);
 void typeTick(Game &game);
 

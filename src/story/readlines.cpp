@@ -24,12 +24,12 @@ constexpr int kWriteDelayMs = 1000;
 
 QBitArray &bits()
 {
-    return core::process().readLines;
+    return core::process().readLines.lines;
 }
 
 bool &dirty()
 {
-    return core::process().readLinesDirty;
+    return core::process().readLines.dirty;
 }
 
 QByteArray packed(const QBitArray &b)
@@ -40,12 +40,6 @@ QByteArray packed(const QBitArray &b)
             bytes[i / 8] = char(uchar(bytes[i / 8]) | (1u << (i % 8)));
     }
     return bytes;
-}
-
-QPointer<QTimer> &writeTimer()
-{
-    static QPointer<QTimer> timer;
-    return timer;
 }
 
 } // namespace
@@ -126,7 +120,7 @@ void markLineRead(Game &game, int line)
     bits().setBit(line);
     dirty() = true;
     // One write for a run of lines, not one per line while skipping.
-    QPointer<QTimer> &timer = writeTimer();
+    QPointer<QTimer> &timer = core::process().readLines.writeTimer;
     if (!timer || timer->parent() != game.lifetime()) {
         delete timer.data();
         timer = new QTimer(game.lifetime());

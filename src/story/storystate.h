@@ -24,4 +24,16 @@ void loadScript(const QString &path);
 // script it is empty, with one warning per line number.
 QString lineText(int n);
 
+struct SpeakerSplit {
+    int id = -1;      // -1: no tag, or digits that do not make an int
+    bool tagged = false;
+    QString text;     // the line with its first tag cut out
+};
+
+// The first "<digits>" anywhere in the line names the speaker; later tags stay.
+SpeakerSplit splitSpeaker(const QString &line);
+
+// "" for an unknown id.
+QString speakerName(int id);
+
 } // namespace story

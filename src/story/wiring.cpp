@@ -2,9 +2,9 @@
 
 #include "core/game.h"
 #include "core/mainwindow.h"
+#include "story/answers.h"
 #include "story/autoskip.h"
 #include "story/backlog.h"
-#include "story/choices.h"
 #include "story/endings.h"
 #include "story/readlines.h"
 #include "story/linecursor.h"

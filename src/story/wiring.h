@@ -3,7 +3,7 @@
 struct Game;
 
 // The story's handlers on the controller's signals. Who may move the line
-// cursor: the forward step and browsing (linecursor), the answers (choices),
+// cursor: the forward step and browsing (linecursor), the player's answers (answers),
 // the staging's return lines, the interlude's captures and loading a save.
 namespace story {
 

@@ -1,3 +1,4 @@
+#include "story/answers.h"
 #include "story/choices.h"
 #include "story/linecursor.h"
 

@@ -11,6 +11,24 @@
 
 using Points = QList<int>;
 
+namespace {
+
+// Runs of steps, one character each: "i3o2" is "iiioo".
+QString runs(const char *pattern)
+{
+    QString out;
+    for (const char *c = pattern; *c;) {
+        const QChar what = QLatin1Char(*c++);
+        int n = 0;
+        while (*c >= '0' && *c <= '9')
+            n = 10 * n + (*c++ - '0');
+        out += QString(n, what);
+    }
+    return out;
+}
+
+} // namespace
+
 class TestInterlude : public QObject
 {
     Q_OBJECT
@@ -27,6 +45,8 @@ private slots:
     void enemies();
     void shots_data();
     void shots();
+    void companionFire_data();
+    void companionFire();
     void goal_data();
     void goal();
     void captures_data();
@@ -315,6 +335,56 @@ void TestInterlude::shots()
         QCOMPARE(story->property(prop::fsa2visible), QVariant(1));
 }
 
+void TestInterlude::companionFire_data()
+{
+    QTest::addColumn<QString>("reach");  // per step: i an enemy in reach, o out of it, - none left
+    QTest::addColumn<QString>("firing"); // per step: x the companion fires after it
+    QTest::addColumn<bool>("clocked");  // false: steps run by hand, which take no time
+
+    QTest::newRow("never in reach") << runs("o40") << runs(".40") << true;
+    QTest::newRow("steps run by hand: no time for the fire to start")
+        << runs("i60o30") << runs(".90") << false;
+    QTest::newRow("stays in reach: from 150 ms until 150 ms after") << runs("i60o30") << runs(".15x60.15") << true;
+    QTest::newRow("a brief visit still fires 200 ms") << runs("i3o47") << runs(".15x21.14") << true;
+    QTest::newRow("back in reach after the fire stopped") << runs("i3o47i5o40")
+                                                         << runs(".15x21.29x21.9") << true;
+    QTest::newRow("a short gap does not break the fire") << runs("i30o10i30o40") << runs(".15x70.25") << true;
+    // The page must hear of the end even with nobody left to aim at.
+    QTest::newRow("the last enemy gone while firing") << runs("i20-30") << runs(".15x21.14") << true;
+}
+
+// The companion's fire keeps the interlude clock's time: 16 steps after an
+// enemy comes in reach it fires, with no event loop running between the steps.
+void TestInterlude::companionFire()
+{
+    QFETCH(QString, reach);
+    QFETCH(QString, firing);
+    QFETCH(bool, clocked);
+    QCOMPARE(reach.size(), firing.size());
+
+    in().interludeMap = 1;
+    QString fired;
+    for (const QChar c : reach) {
+        // The companion at 600 keeps its distance from the player at 669. An
+        // enemy at its height is never hit, and each step starts from the same place.
+        standAt(669, 600);
+        if (c == QLatin1Char('i'))
+            setEnemies({900, 310});
+        else if (c == QLatin1Char('o'))
+            setEnemies({1200, 330});
+        else
+            setEnemies({});
+        if (clocked)
+            stage::clockedStep(game());
+        else
+            step();
+        QCOMPARE(in().enemyCount, c == QLatin1Char('-') ? 0 : 1);
+        fired += in().companionFiring ? QLatin1Char('x') : QLatin1Char('.');
+        QCOMPARE(story->property(prop::fsa2visible), QVariant(in().companionFiring));
+    }
+    QCOMPARE(fired, firing);
+}
+
 void TestInterlude::goal_data()
 {
     QTest::addColumn<int>("map");
@@ -381,8 +451,8 @@ void TestInterlude::captures()
     MessageLog log;
     standOnLine(lockLine);
     QVERIFY(story::state().interludeActive);
-    game().triesLeft = tries;
-    (companion ? game().companionCaught : game().playerCaught) = caughtBefore;
+    in().triesLeft = tries;
+    (companion ? in().companionCaught : in().playerCaught) = caughtBefore;
     if (companion)
         standAt(669, 600);
     else
@@ -397,9 +467,9 @@ void TestInterlude::captures()
     QCOMPARE(story::state().currentLine, cursor);
     QCOMPARE(in().interludeReturnLine, lockLine);
     QCOMPARE(stage::interludeTimer()->isActive(), stepRunning);
-    QCOMPARE(game().triesLeft, qMax(0, tries - 1));
+    QCOMPARE(in().triesLeft, qMax(0, tries - 1));
     QCOMPARE(story->property(prop::triesLeft), QVariant(qMax(0, tries - 1)));
-    QCOMPARE((companion ? game().companionCaught : game().playerCaught), 1);
+    QCOMPARE((companion ? in().companionCaught : in().playerCaught), 1);
     QCOMPARE(log.count(companion ? "zzzzzzzzzz" : "zzzzzzzzzzz"), 1);
     if (!companion)
         QCOMPARE(log.count("zzzzzzzzzzz"), 1);
@@ -424,12 +494,12 @@ void TestInterlude::triesRunOut()
             click();
     }
     QCOMPARE(shown, (QList<int>{958, 966, 966, 938}));
-    QCOMPARE(game().triesLeft, 0);
+    QCOMPARE(in().triesLeft, 0);
     // A new story gives three tries and a first capture again.
     story->controller->navigategame(QStringLiteral("index"));
     story->controller->navigateindex();
-    QCOMPARE(game().triesLeft, 3);
-    QCOMPARE(game().playerCaught, 0);
+    QCOMPARE(in().triesLeft, 3);
+    QCOMPARE(in().playerCaught, 0);
     QCOMPARE(story->property(prop::triesLeft), QVariant(3));
 }
 
@@ -607,7 +677,7 @@ void TestInterlude::captureAndRetryThroughTheStory()
     QVERIFY(story::state().interludeActive);
     QVERIFY(story->shown(prop::sjvisible));
     QVERIFY(story->shown(prop::ditu1visible));
-    QCOMPARE(game().triesLeft, 2);
+    QCOMPARE(in().triesLeft, 2);
 }
 
 QTEST_MAIN(TestInterlude)

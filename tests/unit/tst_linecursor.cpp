@@ -365,9 +365,9 @@ void TestLineCursor::resetLeavesViewClearsFlags()
     state().mistakeCount = 3;
     state().mistakePending = true;
     state().interludeActive = true;
-    f.game.triesLeft = 1;
-    f.game.playerCaught = 1;
-    f.game.companionCaught = 1;
+    stage::interlude().triesLeft = 1;
+    stage::interlude().playerCaught = 1;
+    stage::interlude().companionCaught = 1;
     f.game.publish(prop::daanvisible, true);
     f.game.publish(prop::shuruvisible, true);
     f.game.publish(prop::bVisible, 1);
@@ -381,9 +381,9 @@ void TestLineCursor::resetLeavesViewClearsFlags()
     QCOMPARE(state().viewLine, 290);
     QVERIFY(!state().mistakePending);
     QVERIFY(!state().interludeActive);
-    QCOMPARE(f.game.triesLeft, 3);
-    QCOMPARE(f.game.playerCaught, 0);
-    QCOMPARE(f.game.companionCaught, 0);
+    QCOMPARE(stage::interlude().triesLeft, 3);
+    QCOMPARE(stage::interlude().playerCaught, 0);
+    QCOMPARE(stage::interlude().companionCaught, 0);
     QCOMPARE(f.text(), QString());
     QCOMPARE(f.name(), QString());
     QVERIFY(!f.shown(prop::daanvisible));

@@ -402,9 +402,9 @@ void TestSaveStore::loadStartsAFreshRun()
     f.at(690);
     story::state().interludeActive = true;
     story::state().mistakePending = true;
-    f.game.triesLeft = 1;
-    f.game.playerCaught = 1;
-    f.game.companionCaught = 1;
+    stage::interlude().triesLeft = 1;
+    stage::interlude().playerCaught = 1;
+    stage::interlude().companionCaught = 1;
     f.game.publish(prop::daanvisible, 1);
 
     f.controller->loadSave(1);
@@ -413,9 +413,9 @@ void TestSaveStore::loadStartsAFreshRun()
     QVERIFY(!story::state().interludeActive);
     QVERIFY(!story::state().mistakePending);
     QVERIFY(interludeTimer.isActive());
-    QCOMPARE(f.game.triesLeft, 3);
-    QCOMPARE(f.game.playerCaught, 0);
-    QCOMPARE(f.game.companionCaught, 0);
+    QCOMPARE(stage::interlude().triesLeft, 3);
+    QCOMPARE(stage::interlude().playerCaught, 0);
+    QCOMPARE(stage::interlude().companionCaught, 0);
     QVERIFY(!f.shown(prop::daanvisible));
     // The next step goes on from the loaded line, not to the mistake line.
     f.finishTyping();

@@ -118,7 +118,7 @@ int main(int argc, char **argv)
         if (clicking)
             return;
         ++captures;
-        game.triesLeft = 3; // a tireless player
+        stage::interlude().triesLeft = 3; // a tireless player
     });
     QObject *interludeView = nullptr;
 
