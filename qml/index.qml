@@ -10,6 +10,9 @@ Page {
     height: 480
     focus: true
 
+    // Without a script there is no story to start or to load into.
+    readonly property string scriptTrouble: typeof scriptProblem === "string" ? scriptProblem : ""
+
     Keys.onEscapePressed: {
         if (endingCardView.open)
             endingCardView.open = false
@@ -21,7 +24,8 @@ Page {
         if (endingCardView.open) {
             endingCardView.open = false
             event.accepted = true
-        } else if (!exitDialog.open && (event.key === Qt.Key_Return || event.key === Qt.Key_Enter)) {
+        } else if (!exitDialog.open && page.scriptTrouble === ""
+                   && (event.key === Qt.Key_Return || event.key === Qt.Key_Enter)) {
             // Reading by keyboard starts here.
             Controller.navigategame("index")
             event.accepted = true
@@ -43,6 +47,24 @@ Page {
         height: 480
         z: -2
         source: Theme.png("ib")
+    }
+
+    Rectangle {
+        objectName: "scriptProblem"
+        visible: page.scriptTrouble !== ""
+        x: 20
+        y: 20
+        width: problemText.implicitWidth + 24
+        height: problemText.implicitHeight + 12
+        radius: 4
+        color: "#cc000000"
+        Text {
+            id: problemText
+            anchors.centerIn: parent
+            text: page.scriptTrouble
+            color: "#ffffff"
+            font.pointSize: 12
+        }
     }
 
     OutlinedTitle {
@@ -84,6 +106,8 @@ Page {
         label: "开始"
         anchors.horizontalCenterOffset: 305
         anchors.verticalCenterOffset: 27
+        enabled: page.scriptTrouble === ""
+        opacity: enabled ? 1 : 0.4
         onClicked: Controller.navigategame("index")
     }
     MenuButton {
@@ -91,6 +115,8 @@ Page {
         label: "读取"
         anchors.horizontalCenterOffset: 292
         anchors.verticalCenterOffset: 67
+        enabled: page.scriptTrouble === ""
+        opacity: enabled ? 1 : 0.4
         onClicked: Controller.navigateload("index")
     }
     MenuButton {

@@ -67,6 +67,7 @@ inline constexpr Name triesLeft{"triesLeft"};
 // every notice, so the same word twice shows twice), and the load page's rows
 inline constexpr Name saveNotice{"saveNotice"};
 inline constexpr Name saveNoticeCount{"saveNoticeCount"};
+inline constexpr Name scriptProblem{"scriptProblem"}; // why the story cannot start, or ""
 inline constexpr Name saveListProblem{"saveListProblem"}; // why the load page lists nothing, or ""
 inline constexpr Name saveRows{"saveRows"};
 // Settings page: what went wrong with the last display-mode change, empty when nothing

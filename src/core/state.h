@@ -123,6 +123,7 @@ struct SaveStoreState {
 struct ProcessState {
     QList<QByteArray> scriptLines; // line n is entry n - 1
     QSet<int> missingLinesWarned;  // asked for outside the script: warned once each
+    QString scriptProblem;         // why there is no script, for the title page
     StoryState story;
     TypingState typing;
     AutoSkipState autoSkip;

@@ -1,12 +1,12 @@
 #include "extras/unlockrecord.h"
 
+#include "core/fileio.h"
 #include "core/paths.h"
+#include "core/textlines.h"
 #include "core/state.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QtDebug>
 
@@ -27,13 +27,12 @@ float &cgProgress()
 
 float readUnlockRecord(const QString &path)
 {
-    QFile file(core::resolvePath(path));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const core::FileRead file = core::readFile(core::resolvePath(path));
+    if (!file.ok())
         return 0;
-    QTextStream in(&file);
     QString last;
-    while (!in.atEnd())
-        last = in.readLine();
+    for (const QByteArray &line : core::splitTextLines(file.bytes))
+        last = QString::fromUtf8(line);
     const QString text = last.trimmed();
     if (text.isEmpty())
         return 0;
@@ -41,7 +40,7 @@ float readUnlockRecord(const QString &path)
     const float value = text.toFloat(&ok);
     // "nan" would never rise again and "1e30" would unlock what does not exist.
     if (!ok || !std::isfinite(value) || value < 0 || value > kHighestRecord) {
-        qWarning().noquote() << QStringLiteral("解锁记录 %1 的内容无效 '%2'，按 0 处理").arg(path, text);
+        qWarning().noquote() << QStringLiteral("解锁记录 %1 的内容无效 '%2'，按 0 处理").arg(path, text.left(40));
         return 0;
     }
     return value;
@@ -57,14 +56,22 @@ QString unlockRecordText(float value)
 bool writeUnlockRecord(float value, const QString &path)
 {
     const QString resolved = core::resolvePath(path);
-    QDir().mkpath(QFileInfo(resolved).path());
-    QSaveFile file(resolved);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        file.write(unlockRecordText(value).toUtf8());
-        if (file.commit())
-            return true;
+    // A record that is there but cannot be read is not ours to replace, and one
+    // that another copy of the game raised since is not lowered.
+    const core::FileRead now = core::readFile(resolved);
+    if (!now.usable())
+        return false;
+    const float onDisk = readUnlockRecord(path);
+    if (onDisk > value) {
+        value = onDisk;
+        if (cgProgress() < onDisk)
+            cgProgress() = onDisk;
     }
-    qWarning().noquote() << QStringLiteral("无法写入解锁记录 %1：%2").arg(path, file.errorString());
+    QDir().mkpath(QFileInfo(resolved).path());
+    QString reason;
+    if (core::writeFile(resolved, unlockRecordText(value).toUtf8(), &reason))
+        return true;
+    qWarning().noquote() << QStringLiteral("无法写入解锁记录 %1：%2").arg(path, reason);
     return false;
 }
 

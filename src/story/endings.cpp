@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QVariantList>
 #include <QtDebug>
 
@@ -84,16 +83,13 @@ bool writeEndingsSeen(const QList<int> &lines, const QString &path)
 {
     const QString resolved = core::resolvePath(path);
     QDir().mkpath(QFileInfo(resolved).path());
-    QSaveFile file(resolved);
-    if (file.open(QIODevice::WriteOnly)) {
-        QByteArray text;
-        for (int line : lines)
-            text += QByteArray::number(line) + '\n';
-        file.write(text);
-        if (file.commit())
-            return true;
-    }
-    qWarning().noquote() << QStringLiteral("无法写入结局记录 %1：%2").arg(path, file.errorString());
+    QByteArray text;
+    for (int line : lines)
+        text += QByteArray::number(line) + '\n';
+    QString reason;
+    if (core::writeFile(resolved, text, &reason))
+        return true;
+    qWarning().noquote() << QStringLiteral("无法写入结局记录 %1：%2").arg(path, reason);
     return false;
 }
 
@@ -106,9 +102,20 @@ void loadEndingsSeen(Game &game)
 void reachEnding(Game &game, int endingLine)
 {
     if (!seen().contains(endingLine)) {
+        // What another copy of the game reached since stays in the record; a
+        // record that is there but cannot be read is left alone.
+        core::FileState state = core::FileState::Missing;
+        core::readTextLines(kEndingsFile, &state);
+        if (state == core::FileState::Missing || state == core::FileState::Read) {
+            for (int line : readEndingsSeen()) {
+                if (!seen().contains(line))
+                    seen() << line;
+            }
+        }
         seen() << endingLine;
         std::sort(seen().begin(), seen().end());
-        writeEndingsSeen(seen());
+        if (state == core::FileState::Missing || state == core::FileState::Read)
+            writeEndingsSeen(seen());
     }
     publishSeen(game);
     game.publish(prop::endingCard, endingTitle(endingLine));

@@ -1,5 +1,7 @@
 #include "story/readlines.h"
 
+#include "core/fileio.h"
+
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
@@ -10,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QTimer>
 #include <QtDebug>
 
@@ -79,10 +80,8 @@ void loadReadLines(const QString &path)
 {
     bits() = QBitArray();
     dirty() = false;
-    QFile file(core::resolvePath(path));
-    if (!file.exists())
-        return;
-    if (!file.open(QIODevice::ReadOnly) || !parseReadLinesFile(file.readAll(), &bits())) {
+    const core::FileRead file = core::readFile(core::resolvePath(path));
+    if (file.state == core::FileState::Read && !parseReadLinesFile(file.bytes, &bits())) {
         qWarning().noquote() << QStringLiteral("已读记录 %1 已损坏或无法读取，从空记录开始").arg(path);
         bits() = QBitArray();
     }
@@ -93,16 +92,24 @@ bool saveReadLines(const QString &path)
     if (!dirty())
         return true;
     const QString resolved = core::resolvePath(path);
-    QDir().mkpath(QFileInfo(resolved).path());
-    QSaveFile file(resolved);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(readLinesFileContent(bits()));
-        if (file.commit()) {
-            dirty() = false;
-            return true;
-        }
+    // Another copy of the game may have written lines since: the record only grows.
+    const core::FileRead now = core::readFile(resolved);
+    if (!now.usable())
+        return false;
+    QBitArray onDisk;
+    if (now.ok() && parseReadLinesFile(now.bytes, &onDisk)) {
+        if (onDisk.size() > bits().size())
+            bits().resize(onDisk.size());
+        onDisk.resize(bits().size());
+        bits() |= onDisk;
     }
-    qWarning().noquote() << QStringLiteral("无法写入已读记录 %1：%2").arg(path, file.errorString());
+    QDir().mkpath(QFileInfo(resolved).path());
+    QString reason;
+    if (core::writeFile(resolved, readLinesFileContent(bits()), &reason)) {
+        dirty() = false;
+        return true;
+    }
+    qWarning().noquote() << QStringLiteral("无法写入已读记录 %1：%2").arg(path, reason);
     return false;
 }
 

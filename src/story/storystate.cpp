@@ -1,8 +1,11 @@
 #include "story/storystate.h"
 
+#include "core/fileio.h"
+
 #include "core/textlines.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QtDebug>
@@ -23,10 +26,25 @@ void loadScript(const QString &path)
 {
     QList<QByteArray> &lines = scriptLines();
     lines.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString &problem = core::process().scriptProblem;
+    problem.clear();
+    const core::FileRead file = core::readFile(path, core::kScriptCap);
+    if (file.ok())
+        lines = core::splitTextLines(file.bytes);
+    if (!lines.isEmpty())
         return;
-    lines = core::splitTextLines(file.readAll());
+    const QString name = QFileInfo(path).fileName();
+    problem = QStringLiteral("剧本文件 %1 无法读取").arg(name);
+    // The reader has named the file already when it was there and not a file.
+    if (file.state == core::FileState::Missing)
+        qWarning().noquote() << QStringLiteral("剧本文件 %1 不存在").arg(path);
+    else if (file.ok())
+        qWarning().noquote() << QStringLiteral("剧本文件 %1 是空的").arg(path);
+}
+
+QString scriptProblem()
+{
+    return core::process().scriptProblem;
 }
 
 QString lineText(int n)

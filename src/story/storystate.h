@@ -20,6 +20,10 @@ QList<QByteArray> &scriptLines();
 // after a final LF. A missing file leaves the list empty.
 void loadScript(const QString &path);
 
+// What the title page tells the player when the script could not be read
+// ("剧本文件 a.txt 无法读取"), or empty.
+QString scriptProblem();
+
 // Line n decoded as UTF-8 ("File not loaded" for an empty script). Outside the
 // script it is empty, with one warning per line number.
 QString lineText(int n);

@@ -1,5 +1,7 @@
 #include "story/wiring.h"
 
+#include "story/storystate.h"
+
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "story/answers.h"
@@ -18,6 +20,7 @@ void connectStory(Game &game)
     game.publish(prop::autoRunning, false);
     game.publish(prop::skipRunning, false);
     game.publish(prop::endingCard, QString());
+    game.publish(prop::scriptProblem, scriptProblem());
     loadEndingsSeen(game);
     loadReadLines();
     connectReadLines(game);
