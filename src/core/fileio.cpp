@@ -48,8 +48,12 @@ bool refuse(const QString &why, QString *reason)
 
 } // namespace
 
-FileRead readFile(const QString &path, qint64 cap)
+FileRead readFile(const QString &path, qint64 cap, bool quiet)
 {
+    const auto warnOnce = [quiet](const QString &file, const QString &message) {
+        if (!quiet)
+            core::warnOnce(file, message);
+    };
     FileRead result;
     const QFileInfo info(path);
     if (!info.exists())

@@ -37,7 +37,8 @@ struct FileRead {
 // Reads a file whole, following links, up to cap bytes. Anything but a missing
 // or readable regular file logs a warning naming the file, once while the
 // trouble lasts.
-FileRead readFile(const QString &path, qint64 cap = kSmallFileCap);
+// quiet: the caller says what the trouble means in its own words.
+FileRead readFile(const QString &path, qint64 cap = kSmallFileCap, bool quiet = false);
 
 // Rewrites path in one piece: every byte is written and flushed before the new
 // file takes the old one's place; otherwise the old file stays and *reason

@@ -31,7 +31,8 @@ void warnNotWritten(const QString &why)
 
 bool readLines(std::vector<std::string> *lines, core::FileState *state, bool *oversized)
 {
-    const core::FileRead file = core::readFile(settingsPath());
+    // Quiet: start-up's repair says once what the trouble means for the settings.
+    const core::FileRead file = core::readFile(settingsPath(), core::kSmallFileCap, true);
     if (state)
         *state = file.state;
     if (oversized)

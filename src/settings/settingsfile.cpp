@@ -23,7 +23,11 @@ StartSettings repairSettingsFile()
     // goes on with the defaults and leaves it as it is.
     const bool keepOff = state == core::FileState::Unreadable || state == core::FileState::NotRegular;
     if (keepOff)
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 无法读取，使用默认设置");
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 无法读取（%1），使用默认设置")
+                                    .arg(state == core::FileState::NotRegular ? QStringLiteral("不是普通文件")
+                                                                               : QStringLiteral("没有读取权限"));
+    else if (oversized)
+        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 过大，只保留前 %1 行").arg(kSettingLines);
     else if (!existed)
         qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
     // Only its own lines go back into a file too large to be a settings file.
