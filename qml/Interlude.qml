@@ -173,7 +173,7 @@ Item {
         width: 720
         height: 480
 
-        Component.onCompleted: console.log("组件初始化完成")
+        Component.onCompleted: console.log(Theme.trace, "组件初始化完成")
 
         Rectangle {
             objectName: "ditu1"

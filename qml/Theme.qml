@@ -1,5 +1,6 @@
 pragma Singleton
 import QtQuick 2.9
+import QtQml 2.12
 
 // The look every page shares.
 QtObject {
@@ -10,6 +11,12 @@ QtObject {
     readonly property color backdrop: "#000000"
     readonly property color transparent: "#00ffffff"
     readonly property color titleText: "#ffffff"
+
+    // The pages' trace, off unless QT_LOGGING_RULES="solvane.qml.debug=true".
+    readonly property LoggingCategory trace: LoggingCategory {
+        name: "solvane.qml"
+        defaultLogLevel: LoggingCategory.Info
+    }
 
     // Pictures are files beside the game, named without ".png"; an empty
     // name gives an empty source, which loads and logs nothing.

@@ -43,7 +43,7 @@ Page {
 
     Component.onCompleted: {
         if (typeof Controller === "undefined") {
-            console.log("Controller未定义!")
+            console.log(Theme.trace, "Controller未定义!")
             return
         }
         Controller.requestSaveCount()
@@ -61,7 +61,7 @@ Page {
         backButton.width: 97
         backButton.height: 43
         onBack: {
-            console.log("1111111111")
+            console.log(Theme.trace, "1111111111")
             if (Controller.getLastSource() === "game")
                 Controller.navigategame("load")
             else
@@ -144,7 +144,7 @@ Page {
                 function onRefreshImagesRequested() {
                     row.refreshTag = ""
                     row.refreshTag = "?t=" + Date.now()
-                    console.log("刷新")
+                    console.log(Theme.trace, "刷新")
                 }
             }
 

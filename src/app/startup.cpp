@@ -1,5 +1,8 @@
 #include "app/startup.h"
 
+#include "core/log.h"
+#include "app/imageguard.h"
+
 #include "settings/displaymode.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
@@ -111,7 +114,7 @@ void chooseRenderer()
     const QStringList renderNodes = QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*")}, QDir::System);
     if (renderNodes.isEmpty()) {
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-        qInfo().noquote() << QStringLiteral("没有找到显卡设备，使用软件渲染");
+        qCInfo(lcApp).noquote() << QStringLiteral("没有找到显卡设备，使用软件渲染");
     }
 #endif
 }
@@ -135,12 +138,12 @@ void installProcessHooks(Game &game)
     game.hooks.grabWindow = []() -> QImage {
         QQuickWindow *window = mainWindow();
         if (!window || !window->isVisible()) {
-            qWarning() << "主窗口不可见";
+            qCWarning(lcApp) << "主窗口不可见";
             return QImage();
         }
         QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
         if (!screen) {
-            qWarning() << "无法获取屏幕";
+            qCWarning(lcApp) << "无法获取屏幕";
             return QImage();
         }
         QImage image = screen->grabWindow(window->winId()).toImage();
@@ -230,6 +233,7 @@ int runGame(int argc, char **argv)
 
     controller = std::make_unique<MainWindow>(controllerStart(startSettings));
     engine = std::make_unique<QQmlApplicationEngine>();
+    guardImages(*engine);
     game.engine = engine.get();
     game.controller = controller.get();
     installProcessHooks(game);
@@ -254,7 +258,7 @@ int runGame(int argc, char **argv)
         return -1;
     if (auto *window = qobject_cast<QQuickWindow *>(engine->rootObjects().constFirst())) {
         showInMode(window, displayMode);
-        qInfo().noquote() << QStringLiteral("主窗口已显示，显示模式 %1，缩放 %2")
+        qCInfo(lcApp).noquote() << QStringLiteral("主窗口已显示，显示模式 %1，缩放 %2")
                                  .arg(displayMode).arg(QString::fromLatin1(qgetenv("QT_SCALE_FACTOR")));
         // One line when the first frame is on screen; the start-up benchmark waits for it.
         // frameSwapped comes from the render thread: several may be queued already.
@@ -264,7 +268,7 @@ int runGame(int argc, char **argv)
                 return;
             QObject::disconnect(*first);
             *first = QMetaObject::Connection();
-            qInfo().noquote() << QStringLiteral("首帧已显示");
+            qCInfo(lcApp).noquote() << QStringLiteral("首帧已显示");
         });
     }
 

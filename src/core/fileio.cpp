@@ -1,5 +1,6 @@
 #include "core/fileio.h"
 
+#include "core/log.h"
 #include "core/state.h"
 
 #include <QFileInfo>
@@ -36,7 +37,7 @@ void warnOnce(const QString &path, const QString &message)
     if (last == message)
         return;
     last = message;
-    qWarning().noquote() << message;
+    qCWarning(lcCore).noquote() << message;
 }
 
 bool refuse(const QString &why, QString *reason)

@@ -1,5 +1,6 @@
 #include "core/mainwindow.h"
 
+#include "core/log.h"
 #include "core/paths.h"
 
 #include <QCoreApplication>
@@ -149,14 +150,14 @@ void MainWindow::setSaveCount(int count)
     if (count != saveCount) {
         saveCount = count;
         emit saveCountChanged(count);
-        qDebug() << "存档数量更新:" << count;
+        qCDebug(lcCore) << "存档数量更新:" << count;
         emit refreshImagesRequested();
     }
 }
 
 void MainWindow::loadSave(int position)
 {
-    qDebug() << "发射 loadSave 信号，位置" << position;
+    qCDebug(lcCore) << "发射 loadSave 信号，位置" << position;
     emit Load(position);
 }
 
@@ -277,10 +278,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Wheel && currentPage == QLatin1String("game") && !backlogOpen) {
         wheelDelta = static_cast<QWheelEvent *>(event)->angleDelta().y();
         if (wheelDelta > 0) {
-            qDebug() << "鼠标滚轮向上滚动";
+            qCDebug(lcCore) << "鼠标滚轮向上滚动";
             emit wheelChanged(1);
         } else if (wheelDelta < 0) {
-            qDebug() << "鼠标滚轮向下滚动";
+            qCDebug(lcCore) << "鼠标滚轮向下滚动";
             emit wheelChanged(-1);
         } else {
             emit wheelChanged(0);

@@ -1,5 +1,6 @@
 #include "extras/unlockrecord.h"
 
+#include "core/log.h"
 #include "core/fileio.h"
 #include "core/paths.h"
 #include "core/textlines.h"
@@ -40,7 +41,7 @@ float readUnlockRecord(const QString &path)
     const float value = text.toFloat(&ok);
     // "nan" would never rise again and "1e30" would unlock what does not exist.
     if (!ok || !std::isfinite(value) || value < 0 || value > kHighestRecord) {
-        qWarning().noquote() << QStringLiteral("解锁记录 %1 的内容无效 '%2'，按 0 处理").arg(path, text.left(40));
+        qCWarning(lcExtras).noquote() << QStringLiteral("解锁记录 %1 的内容无效 '%2'，按 0 处理").arg(path, text.left(40));
         return 0;
     }
     return value;
@@ -71,7 +72,7 @@ bool writeUnlockRecord(float value, const QString &path)
     QString reason;
     if (core::writeFile(resolved, unlockRecordText(value).toUtf8(), &reason))
         return true;
-    qWarning().noquote() << QStringLiteral("无法写入解锁记录 %1：%2").arg(path, reason);
+    qCWarning(lcExtras).noquote() << QStringLiteral("无法写入解锁记录 %1：%2").arg(path, reason);
     return false;
 }
 

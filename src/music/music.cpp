@@ -1,5 +1,6 @@
 #include "music/music.h"
 
+#include "core/log.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
@@ -95,7 +96,7 @@ void playMusicForLine(Game &game)
     const int line = core::process().story.currentLine;
     if (line < 1) {
         // Only a save made before the first line gets here; keep what plays.
-        qWarning().noquote() << QStringLiteral("光标在第 %1 行，没有对应的配乐，继续播放当前曲目").arg(line);
+        qCWarning(lcMusic).noquote() << QStringLiteral("光标在第 %1 行，没有对应的配乐，继续播放当前曲目").arg(line);
         return;
     }
     const QVector<StoryTrack> &rows = storyMusicTable();
@@ -117,7 +118,7 @@ void playGalleryTrack(Game &game, int step)
 {
     if (!game.musicPlayer)
         return;
-    qDebug() << "切换曲目" << step;
+    qCDebug(lcMusic) << "切换曲目" << step;
     const QVector<GalleryTrack> &rows = galleryTable();
     const int count = rows.size();
     int &index = music().musicIndex;
@@ -160,7 +161,7 @@ void musicFailed(Game &game, QMediaPlayer::Error error)
     if (!player || error == QMediaPlayer::NoError || music().trackFailed)
         return;
     music().trackFailed = true;
-    qWarning().noquote() << QStringLiteral("无法播放音乐 %1：%2")
+    qCWarning(lcMusic).noquote() << QStringLiteral("无法播放音乐 %1：%2")
                                 .arg(player->media().request().url().toLocalFile(), player->errorString());
     player->stop();
 }

@@ -1,5 +1,7 @@
 #include "music/player.h"
 
+#include "core/log.h"
+
 #include <QtDebug>
 
 #ifdef SOLVANE_QT_MEDIA_PLAYER
@@ -73,7 +75,7 @@ bool gstreamerReady()
         GError *err = nullptr;
         if (gst_init_check(nullptr, nullptr, &err))
             return true;
-        qWarning().noquote() << QStringLiteral("GStreamer 无法初始化：%1").arg(QString::fromUtf8(err ? err->message : ""));
+        qCWarning(lcMusic).noquote() << QStringLiteral("GStreamer 无法初始化：%1").arg(QString::fromUtf8(err ? err->message : ""));
         g_clear_error(&err);
         return false;
     }();
@@ -122,7 +124,7 @@ struct Player::Backend {
         if (!built) {
             built = true;
             if (!gstreamerReady() || !build())
-                qWarning().noquote() << QStringLiteral("缺少 GStreamer 的基本插件（gstreamer1.0-plugins-base），没有音乐");
+                qCWarning(lcMusic).noquote() << QStringLiteral("缺少 GStreamer 的基本插件（gstreamer1.0-plugins-base），没有音乐");
         }
         if (!pipeline) {
             failLater(sent, QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));

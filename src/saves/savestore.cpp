@@ -1,5 +1,6 @@
 #include "saves/savestore.h"
 
+#include "core/log.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
@@ -49,7 +50,7 @@ bool writeWhole(const QString &path, const QByteArray &content, QString *reason)
     QString why;
     if (core::writeFile(core::resolvePath(path), content, &why))
         return true;
-    qWarning().noquote() << QStringLiteral("无法写入存档文件 %1：%2").arg(path, why);
+    qCWarning(lcSaves).noquote() << QStringLiteral("无法写入存档文件 %1：%2").arg(path, why);
     if (reason)
         *reason = why;
     return false;
@@ -70,17 +71,17 @@ bool writePair(const SaveLists &before, const QByteArray &lines, const QByteArra
 bool parseSaved(const QByteArray &raw, int position, int *value)
 {
     const QString text = QString::fromUtf8(raw).trimmed();
-    qDebug().noquote() << "找到存档内容[" << position << text;
+    qCDebug(lcSaves).noquote() << "找到存档内容[" << position << text;
     bool ok = false;
     *value = text.toInt(&ok, 10);
     if (!ok)
-        qWarning().noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(text);
+        qCWarning(lcSaves).noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(text);
     return ok;
 }
 
 void warnOutOfRange(int position, int total)
 {
-    qWarning().noquote() << QStringLiteral("存档位置超出范围: %1 (总存档数: %2)").arg(position).arg(total);
+    qCWarning(lcSaves).noquote() << QStringLiteral("存档位置超出范围: %1 (总存档数: %2)").arg(position).arg(total);
 }
 
 Outcome failed(const QString &notice)
@@ -122,9 +123,9 @@ void logContent(const QString &path)
     const QList<QByteArray> lines = core::readTextLines(path, &state);
     if (state != core::FileState::Read)
         return;
-    qDebug() << "更新后的文件内容:";
+    qCDebug(lcSaves) << "更新后的文件内容:";
     for (const QByteArray &line : lines)
-        qDebug().noquote() << QString::fromUtf8(line).trimmed();
+        qCDebug(lcSaves).noquote() << QString::fromUtf8(line).trimmed();
 }
 
 // Each kept slot's picture takes the slot's new number. Unlike a walk that
@@ -134,7 +135,7 @@ void renumberScreenshots(int position, const QList<int> &kept)
 {
     const QString gone = screenshotPath(position);
     if (QFile::exists(gone) && !QFile::remove(gone))
-        qWarning().noquote() << "无法删除图片文件:" << gone;
+        qCWarning(lcSaves).noquote() << "无法删除图片文件:" << gone;
 
     QMap<int, QString> byNumber;
     const QFileInfoList files = QDir(core::resolvePath(kDir)).entryInfoList({QStringLiteral("*.png")}, QDir::Files);
@@ -145,7 +146,7 @@ void renumberScreenshots(int position, const QList<int> &kept)
         if (ok)
             byNumber.insert(number, info.absoluteFilePath());
         else
-            qDebug().noquote() << "忽略非数字文件" << base;
+            qCDebug(lcSaves).noquote() << "忽略非数字文件" << base;
     }
     // New numbers only ever fall, so in ascending order no picture is overwritten
     // before it has moved.
@@ -158,9 +159,9 @@ void renumberScreenshots(int position, const QList<int> &kept)
         const QString newPath = screenshotPath(to);
         QFile::remove(newPath);
         if (QFile::rename(oldPath, newPath))
-            qDebug().noquote() << "重命名成功" << oldPath << "->" << newPath;
+            qCDebug(lcSaves).noquote() << "重命名成功" << oldPath << "->" << newPath;
         else
-            qWarning().noquote() << "重命名失败" << oldPath << "->" << newPath;
+            qCWarning(lcSaves).noquote() << "重命名失败" << oldPath << "->" << newPath;
     }
 }
 
@@ -188,12 +189,12 @@ Outcome saveSlot(Game &game)
 
     // Before the first line there is nothing a load could bring back.
     if (line < 1) {
-        qWarning() << "故事尚未开始，不能存档";
+        qCWarning(lcSaves) << "故事尚未开始，不能存档";
         return failed(QStringLiteral("还没有可以保存的内容"));
     }
 
     if (!QDir().mkpath(core::resolvePath(kDir))) {
-        qWarning() << "无法创建存档目录";
+        qCWarning(lcSaves) << "无法创建存档目录";
         return failed(QStringLiteral("保存失败：无法创建存档目录"));
     }
 
@@ -216,7 +217,7 @@ Outcome saveSlot(Game &game)
     // a file put there by hand): the new slot must never show it.
     const QString shotPath = screenshotPath(slot);
     if (QFileInfo::exists(shotPath) && !QFile::remove(shotPath)) {
-        qWarning().noquote() << "无法删除图片文件:" << shotPath;
+        qCWarning(lcSaves).noquote() << "无法删除图片文件:" << shotPath;
         return failed(QStringLiteral("保存失败：旧截图无法删除"));
     }
 
@@ -227,18 +228,18 @@ Outcome saveSlot(Game &game)
     bool shotWritten = false;
     const QImage image = game.grabWindow();
     if (image.isNull()) {
-        qWarning() << "截图失败";
+        qCWarning(lcSaves) << "截图失败";
         problems << QStringLiteral("截图失败");
     } else {
         // The window is opaque: without the alpha channel the file is smaller and
         // written in about half the time.
         const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
         if (!core::writeFileWith(shotPath, [&opaque](QIODevice &file) { return opaque.save(&file, "PNG"); }, &reason)) {
-            qWarning().noquote() << "截图保存失败:" << shotPath << reason;
+            qCWarning(lcSaves).noquote() << "截图保存失败:" << shotPath << reason;
             return failed(QStringLiteral("保存失败：") + reason);
         }
         shotWritten = true;
-        qDebug().noquote() << "截图保存成功:" << shotPath;
+        qCDebug(lcSaves).noquote() << "截图保存成功:" << shotPath;
     }
     const bool mistakesWritten = writeWhole(kMistakes, joinLines(mistakes), &reason);
     if (!mistakesWritten || !writeWhole(kLines, joinLines(lines), &reason)) {
@@ -250,7 +251,7 @@ Outcome saveSlot(Game &game)
             QFile::remove(shotPath);
         return failed(QStringLiteral("保存失败：") + reason);
     }
-    qDebug() << "===== 保存流程完成 =====";
+    qCDebug(lcSaves) << "===== 保存流程完成 =====";
 
     if (!extras::writeUnlockRecord(extras::cgProgress()))
         problems << QStringLiteral("解锁记录无法写入");
@@ -264,7 +265,7 @@ Outcome loadSlot(Game &game, int position)
 {
     const SaveLists lists = readSaveLists();
     if (lists.linesState != core::FileState::Read || lists.mistakesState != core::FileState::Read) {
-        qWarning().noquote() << QStringLiteral("无法打开存档文件: %1").arg(lists.readable() ? QStringLiteral("文件不存在") : QStringLiteral("文件无法读取"));
+        qCWarning(lcSaves).noquote() << QStringLiteral("无法打开存档文件: %1").arg(lists.readable() ? QStringLiteral("文件不存在") : QStringLiteral("文件无法读取"));
         return failed(lists.readable() ? QStringLiteral("读取失败：存档文件无法打开") : QStringLiteral("读取失败：存档文件无法读取"));
     }
     const QList<QByteArray> &lines = lists.lines;
@@ -289,11 +290,11 @@ Outcome loadSlot(Game &game, int position)
     // and never end, a negative count would never reach the bad ending.
     const int scriptLength = story::scriptLines().size();
     if (line < 1 || line > scriptLength) {
-        qWarning().noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(line);
+        qCWarning(lcSaves).noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(line);
         return failed(QStringLiteral("读取失败：存档已损坏"));
     }
     if (mistakeCount < 0 || mistakeCount > kMostMistakes) {
-        qWarning().noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(mistakeCount);
+        qCWarning(lcSaves).noquote() << QStringLiteral("存档内容不是有效的整数 '%1'").arg(mistakeCount);
         return failed(QStringLiteral("读取失败：存档已损坏"));
     }
 
@@ -318,7 +319,7 @@ Outcome dropSlot(Game &game, int position)
         return failed(QStringLiteral("删除失败：存档文件无法读取"));
     const int count = before.lines.size();
     if (position < 1 || position > count) {
-        qWarning().noquote() << "无效的删除位置" << position << "有效范围:1-" + QString::number(count);
+        qCWarning(lcSaves).noquote() << "无效的删除位置" << position << "有效范围:1-" + QString::number(count);
         return failed(QStringLiteral("删除失败：没有这个存档"));
     }
 
@@ -329,10 +330,10 @@ Outcome dropSlot(Game &game, int position)
     for (int k : kept)
         linesAfter.append(lines.at(k - 1));
     const QList<QByteArray> mistakesAfter = mistakesKept(mistakes, kept, lines.size());
-    qDebug() << "原始行数:" << lines.size();
-    qDebug() << "删除后行数" << linesAfter.size();
-    qDebug() << "原始行数:" << mistakes.size();
-    qDebug() << "删除后行数" << mistakesAfter.size();
+    qCDebug(lcSaves) << "原始行数:" << lines.size();
+    qCDebug(lcSaves) << "删除后行数" << linesAfter.size();
+    qCDebug(lcSaves) << "原始行数:" << mistakes.size();
+    qCDebug(lcSaves) << "删除后行数" << mistakesAfter.size();
     QString reason;
     if (!writePair(before, joinLines(linesAfter), joinLines(mistakesAfter), &reason))
         return failed(QStringLiteral("删除失败：") + reason);

@@ -1,5 +1,6 @@
 #include "settings/displaymode.h"
 
+#include "core/log.h"
 #include "settings/settingsfile.h"
 
 #include <QString>
@@ -34,11 +35,11 @@ int readDisplayModeSetting()
     constexpr int kNone = 3;
     std::vector<std::string> lines;
     if (!readLines(&lines)) {
-        qDebug() << "状态文件不存在，使用默认缩放状态" << kNone;
+        qCDebug(lcSettings) << "状态文件不存在，使用默认缩放状态" << kNone;
         return kNone;
     }
     if (lines.empty()) {
-        qWarning() << "状态文件为空，使用默认缩放状态" << kNone;
+        qCWarning(lcSettings) << "状态文件为空，使用默认缩放状态" << kNone;
         return kNone;
     }
     const std::string &line = lines.front();
@@ -48,18 +49,18 @@ int readDisplayModeSetting()
     errno = 0;
     const long long value = std::strtoll(begin, &end, 10);
     if (end == begin) {
-        qWarning().noquote() << QStringLiteral("文件第一行内容无效，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
+        qCWarning(lcSettings).noquote() << QStringLiteral("文件第一行内容无效，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
         return kNone;
     }
     if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
-        qWarning().noquote() << QStringLiteral("文件缩放值超出整数范围，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
+        qCWarning(lcSettings).noquote() << QStringLiteral("文件缩放值超出整数范围，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
         return kNone;
     }
     if (value < 1 || value > 10) {
-        qWarning() << "缩放值超出范围(1-10)，使用默认值。文件值" << int(value);
+        qCWarning(lcSettings) << "缩放值超出范围(1-10)，使用默认值。文件值" << int(value);
         return kNone;
     }
-    qDebug() << "成功从文件加载缩放状态" << int(value);
+    qCDebug(lcSettings) << "成功从文件加载缩放状态" << int(value);
     return int(value);
 }
 
@@ -87,7 +88,7 @@ ScreenMetrics primaryScreenMetrics()
     ScreenMetrics m;
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
-        qWarning().noquote() << QStringLiteral("无法连接 X 显示服务器，按 720x480 的设计尺寸计算缩放");
+        qCWarning(lcSettings).noquote() << QStringLiteral("无法连接 X 显示服务器，按 720x480 的设计尺寸计算缩放");
         return m;
     }
     const int screen = DefaultScreen(display);

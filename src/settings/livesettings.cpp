@@ -1,5 +1,6 @@
 #include "settings/livesettings.h"
 
+#include "core/log.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "settings/settinglines.h"
@@ -35,7 +36,7 @@ const LiveSpeed kVolume{&MainWindow::getInliang, &MainWindow::setInliang, 4, pro
 bool storeLive(Game &game, const LiveSpeed &speed, float value)
 {
     if (!std::isfinite(value)) {
-        qWarning().noquote() << QStringLiteral("忽略无效的设置值") << speed.name.text << value;
+        qCWarning(lcSettings).noquote() << QStringLiteral("忽略无效的设置值") << speed.name.text << value;
         return false;
     }
     value = std::clamp(value, 0.0f, 1.0f);
@@ -43,12 +44,15 @@ bool storeLive(Game &game, const LiveSpeed &speed, float value)
     if (value == (c->*speed.get)())
         return false;
     (c->*speed.set)(value);
+    bool stored = false;
     try {
-        writeSettingLine(formatSettingNumber(value), speed.line);
+        stored = writeSettingLine(formatSettingNumber(value), speed.line);
     } catch (const std::out_of_range &) {
         // Only when the file was cut short while the game runs; the next start repairs it.
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 行数不足，第 %1 行未保存").arg(speed.line);
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 行数不足，第 %1 行未保存").arg(speed.line);
     }
+    // The change holds for this run either way; the player knows it will not last.
+    game.publish(prop::settingNotice, stored ? QString() : QStringLiteral("设置无法保存，只在本次运行中有效"));
     game.publish(speed.name, value);
     return true;
 }
@@ -59,7 +63,7 @@ bool readOption(const std::vector<std::string> &lines, int n)
         return false;
     float value = 0;
     if (!parseFloatPrefix(lines[size_t(n - 1)], &value)) {
-        qWarning().noquote() << QStringLiteral("设置文件第 %1 行不是数字，该选项按关闭处理").arg(n);
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件第 %1 行不是数字，该选项按关闭处理").arg(n);
         return false;
     }
     return value != 0;
@@ -74,13 +78,13 @@ void storeOption(Game &game, bool &live, prop::Name name, int line, bool on)
     std::vector<std::string> lines;
     // Start-up leaves four lines; a file gone since then keeps the option for this run only.
     if (!readLines(&lines) || lines.size() < 4) {
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不完整，第 %1 行未保存").arg(line);
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 不完整，第 %1 行未保存").arg(line);
         return;
     }
     while (int(lines.size()) < line)
         lines.push_back("0");
     lines[size_t(line - 1)] = on ? "1" : "0";
-    writeLines(lines);
+    game.publish(prop::settingNotice, writeLines(lines) ? QString() : QStringLiteral("设置无法保存，只在本次运行中有效"));
 }
 
 void restartNow(Game &game)
@@ -91,7 +95,7 @@ void restartNow(Game &game)
         return;
     }
     // Line 1 already holds the new mode, so the next start shows it.
-    qWarning().noquote() << QStringLiteral("新的游戏进程没有启动，继续运行；新的显示模式在下次启动时生效");
+    qCWarning(lcSettings).noquote() << QStringLiteral("新的游戏进程没有启动，继续运行；新的显示模式在下次启动时生效");
     game.publish(prop::settingNotice, QStringLiteral("无法重新启动游戏，新的显示模式将在下次启动时生效"));
 }
 

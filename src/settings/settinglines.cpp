@@ -1,5 +1,6 @@
 #include "settings/settinglines.h"
 
+#include "core/log.h"
 #include "core/paths.h"
 #include "core/textlines.h"
 
@@ -24,7 +25,7 @@ QString settingsPath()
 
 void warnNotWritten(const QString &why)
 {
-    qWarning().noquote() << QStringLiteral("无法写入设置文件 setting.txt（%1），设置只在本次运行中有效").arg(why);
+    qCWarning(lcSettings).noquote() << QStringLiteral("无法写入设置文件 setting.txt（%1），设置只在本次运行中有效").arg(why);
 }
 
 } // namespace

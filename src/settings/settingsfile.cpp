@@ -1,5 +1,6 @@
 #include "settings/settingsfile.h"
 
+#include "core/log.h"
 #include "core/paths.h"
 
 #include <QFileInfo>
@@ -23,13 +24,13 @@ StartSettings repairSettingsFile()
     // goes on with the defaults and leaves it as it is.
     const bool keepOff = state == core::FileState::Unreadable || state == core::FileState::NotRegular;
     if (keepOff)
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 无法读取（%1），使用默认设置")
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 无法读取（%1），使用默认设置")
                                     .arg(state == core::FileState::NotRegular ? QStringLiteral("不是普通文件")
                                                                                : QStringLiteral("没有读取权限"));
     else if (oversized)
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 过大，只保留前 %1 行").arg(kSettingLines);
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 过大，只保留前 %1 行").arg(kSettingLines);
     else if (!existed)
-        qWarning().noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 不存在，使用默认设置并重新创建");
     // Only its own lines go back into a file too large to be a settings file.
     bool changed = !existed || oversized;
     if (lines.empty()) {
@@ -39,7 +40,7 @@ StartSettings repairSettingsFile()
     for (int n = 2; n <= 4; ++n) {
         if (lines.size() < std::size_t(n)) {
             if (existed)
-                qWarning().noquote() << QStringLiteral("设置文件缺少第 %1 行，使用默认值 0.5").arg(n);
+                qCWarning(lcSettings).noquote() << QStringLiteral("设置文件缺少第 %1 行，使用默认值 0.5").arg(n);
             lines.push_back("0.500000");
             changed = true;
             continue;
@@ -47,7 +48,7 @@ StartSettings repairSettingsFile()
         std::string &line = lines[std::size_t(n - 1)];
         float v = 0;
         if (!parseFloatPrefix(line, &v) || !std::isfinite(v) || v < 0.0f || v > 1.0f) {
-            qWarning().noquote() << QStringLiteral("设置文件第 %1 行内容无效 '%2'，使用默认值 0.5")
+            qCWarning(lcSettings).noquote() << QStringLiteral("设置文件第 %1 行内容无效 '%2'，使用默认值 0.5")
                                         .arg(n).arg(QString::fromStdString(line));
             line = "0.500000";
             changed = true;

@@ -1,5 +1,6 @@
 #include "stage/interlude.h"
 
+#include "core/log.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
@@ -114,7 +115,7 @@ void capture(Game &game, Caught who)
         line = 972;
     }
     game.publish(prop::triesLeft, in.triesLeft);
-    qDebug() << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
+    qCDebug(lcStage) << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
     // Stopped before the scene is shown: a scene that is itself a return line
     // (966, 964) starts the step again.
     if (QTimer *timer = interludeTimer())

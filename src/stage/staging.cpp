@@ -1,5 +1,6 @@
 #include "stage/staging.h"
 
+#include "core/log.h"
 #include "core/game.h"
 #include "extras/unlockrecord.h"
 #include "music/music.h"
@@ -55,7 +56,7 @@ void raiseRecord(const StageAction &action)
         break;
     case CgRule::RaiseLogged:
         if (extras::raiseCgProgress(action.cg))
-            qDebug() << "111111111111";
+            qCDebug(lcStage) << "111111111111";
         break;
     }
 }

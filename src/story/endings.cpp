@@ -1,5 +1,6 @@
 #include "story/endings.h"
 
+#include "core/log.h"
 #include "core/game.h"
 #include "core/paths.h"
 #include "core/state.h"
@@ -69,7 +70,7 @@ QList<int> readEndingsSeen(const QString &path)
         bool ok = false;
         const int line = text.toInt(&ok);
         if (!ok || !isEndingLine(line)) {
-            qWarning().noquote() << QStringLiteral("结局记录 %1 已损坏（'%2'），从空记录开始")
+            qCWarning(lcStory).noquote() << QStringLiteral("结局记录 %1 已损坏（'%2'），从空记录开始")
                                         .arg(path, QString::fromUtf8(text.left(40)));
             return {};
         }
@@ -89,7 +90,7 @@ bool writeEndingsSeen(const QList<int> &lines, const QString &path)
     QString reason;
     if (core::writeFile(resolved, text, &reason))
         return true;
-    qWarning().noquote() << QStringLiteral("无法写入结局记录 %1：%2").arg(path, reason);
+    qCWarning(lcStory).noquote() << QStringLiteral("无法写入结局记录 %1：%2").arg(path, reason);
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "story/readlines.h"
 
+#include "core/log.h"
 #include "core/fileio.h"
 
 #include "core/game.h"
@@ -82,7 +83,7 @@ void loadReadLines(const QString &path)
     dirty() = false;
     const core::FileRead file = core::readFile(core::resolvePath(path));
     if (file.state == core::FileState::Read && !parseReadLinesFile(file.bytes, &bits())) {
-        qWarning().noquote() << QStringLiteral("已读记录 %1 已损坏或无法读取，从空记录开始").arg(path);
+        qCWarning(lcStory).noquote() << QStringLiteral("已读记录 %1 已损坏或无法读取，从空记录开始").arg(path);
         bits() = QBitArray();
     }
 }
@@ -109,7 +110,7 @@ bool saveReadLines(const QString &path)
         dirty() = false;
         return true;
     }
-    qWarning().noquote() << QStringLiteral("无法写入已读记录 %1：%2").arg(path, reason);
+    qCWarning(lcStory).noquote() << QStringLiteral("无法写入已读记录 %1：%2").arg(path, reason);
     return false;
 }
 

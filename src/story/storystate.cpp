@@ -1,5 +1,6 @@
 #include "story/storystate.h"
 
+#include "core/log.h"
 #include "core/fileio.h"
 
 #include "core/textlines.h"
@@ -37,9 +38,9 @@ void loadScript(const QString &path)
     problem = QStringLiteral("剧本文件 %1 无法读取").arg(name);
     // The reader has named the file already when it was there and not a file.
     if (file.state == core::FileState::Missing)
-        qWarning().noquote() << QStringLiteral("剧本文件 %1 不存在").arg(path);
+        qCWarning(lcStory).noquote() << QStringLiteral("剧本文件 %1 不存在").arg(path);
     else if (file.ok())
-        qWarning().noquote() << QStringLiteral("剧本文件 %1 是空的").arg(path);
+        qCWarning(lcStory).noquote() << QStringLiteral("剧本文件 %1 是空的").arg(path);
 }
 
 QString scriptProblem()
@@ -56,7 +57,7 @@ QString lineText(int n)
         QSet<int> &warned = core::process().missingLinesWarned;
         if (!warned.contains(n)) {
             warned.insert(n);
-            qWarning().noquote() << QStringLiteral("剧本没有第 %1 行（剧本共 %2 行）").arg(n).arg(lines.size());
+            qCWarning(lcStory).noquote() << QStringLiteral("剧本没有第 %1 行（剧本共 %2 行）").arg(n).arg(lines.size());
         }
         return QString();
     }

@@ -27,6 +27,7 @@ private slots:
     void skipWaitsUnderTheLock();
     void skipShowsMistakeLine();
     void skipRunsOnItsTimer();
+    void skipKeepsTheLinesItPassesInTheBacklog();
 };
 
 // Leaves no timer running into the next test.
@@ -249,6 +250,18 @@ void TestAutoSkip::skipShowsMistakeLine()
     QCOMPARE(state().currentLine, 533);
     QCOMPARE(f.text(), QStringLiteral("line 533")); // the typing of 851 does not overwrite it
     f.controller->skip1();
+}
+
+void TestAutoSkip::skipKeepsTheLinesItPassesInTheBacklog()
+{
+    StoryFixture f;
+    f.at(600);
+    core::process().shownLines = {600};
+    f.controller->skip1();
+    for (int i = 0; i < 3; ++i)
+        story::skipTick(f.game);
+    f.controller->skip1();
+    QCOMPARE(core::process().shownLines, (QVector<int>{600, 601, 602, 603}));
 }
 
 void TestAutoSkip::skipRunsOnItsTimer()

@@ -1,3 +1,4 @@
+#include "app/imageguard.h"
 #include "core/state.h"
 #include "extras/unlockrecord.h"
 #include "settings/settingsfile.h"
@@ -10,6 +11,11 @@
 #include "testsupport.h"
 
 #include <QBitArray>
+#include <QBuffer>
+#include <QImage>
+#include <QQmlAbstractUrlInterceptor>
+#include <QQmlEngine>
+#include <QQuickImageProvider>
 
 #include <functional>
 
@@ -24,6 +30,8 @@ private slots:
     void everyReader_data();
     void everyReader();
     void twoCopiesKeepEachOthersReadLines();
+    void picturesAreGuarded_data();
+    void picturesAreGuarded();
 };
 
 namespace {
@@ -170,6 +178,58 @@ void TestBadFiles::twoCopiesKeepEachOthersReadLines()
     QVERIFY(story::saveReadLines());
     story::loadReadLines();
     QCOMPARE(readLinesSeen(), QStringLiteral("1,2,3,4,5,6,7,8,9,10"));
+}
+
+void TestBadFiles::picturesAreGuarded_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("fileSize");
+    QTest::addColumn<QSize>("requested");
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("picture") << "regular" << QSize(40, 20) << QSize() << QSize(40, 20);
+    QTest::newRow("shown smaller") << "regular" << QSize(40, 20) << QSize(10, 10) << QSize(10, 5);
+    QTest::newRow("too wide") << "regular" << QSize(9000, 4) << QSize() << QSize();
+    QTest::newRow("too tall, even when shown small") << "regular" << QSize(4, 9000) << QSize(4, 4) << QSize();
+    QTest::newRow("pipe") << "pipe" << QSize() << QSize() << QSize();
+    QTest::newRow("missing") << "missing" << QSize() << QSize() << QSize();
+}
+
+// Pictures the pages name by file go through the game's own decoder.
+void TestBadFiles::picturesAreGuarded()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, fileSize);
+    QFETCH(QSize, requested);
+    ScratchDir dir;
+    QByteArray png;
+    if (fileSize.isValid()) {
+        QImage picture(fileSize, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+    }
+    QVERIFY(makeFileKind(dir, kind, "png/cg 1.png", png));
+    QQmlEngine engine;
+    app::guardImages(engine);
+    const QUrl file = QUrl::fromLocalFile(dir.path() + "/png/cg 1.png");
+    const QUrl guarded = engine.urlInterceptor()->intercept(file, QQmlAbstractUrlInterceptor::UrlString);
+    QCOMPARE(guarded.scheme(), QStringLiteral("image"));
+    // Only pictures: the pages themselves are left alone.
+    const QUrl page = QUrl::fromLocalFile(dir.path() + "/game.qml");
+    QCOMPARE(engine.urlInterceptor()->intercept(page, QQmlAbstractUrlInterceptor::UrlString), page);
+
+    auto *provider = static_cast<QQuickImageProvider *>(engine.imageProvider(guarded.host()));
+    MessageLog log;
+    QSize size;
+    const QImage image = provider->requestImage(guarded.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).mid(1),
+                                                &size, requested);
+    QFETCH(QSize, shown);
+    QCOMPARE(image.isNull(), !shown.isValid());
+    if (shown.isValid())
+        QCOMPARE(image.size(), shown);
+    if (image.isNull() && kind != "missing")
+        QCOMPARE(log.count("cg 1.png"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestBadFiles)
