@@ -50,6 +50,7 @@ struct ReadLinesState {
     QBitArray lines;
     bool dirty = false;          // the file is behind
     QPointer<QTimer> writeTimer; // one write for a run of lines
+    QString lastWriteFailure;    // told once while it lasts
 };
 
 // What is on screen behind the text. The slots persist across lines and

@@ -106,11 +106,16 @@ bool saveReadLines(const QString &path)
     }
     QDir().mkpath(QFileInfo(resolved).path());
     QString reason;
+    QString &lastFailure = core::process().readLines.lastWriteFailure;
     if (core::writeFile(resolved, readLinesFileContent(bits()), &reason)) {
         dirty() = false;
+        lastFailure.clear();
         return true;
     }
-    qCWarning(lcStory).noquote() << QStringLiteral("无法写入已读记录 %1：%2").arg(path, reason);
+    // Written again after every few lines: a full disk is told once, not every time.
+    if (reason != lastFailure)
+        qCWarning(lcStory).noquote() << QStringLiteral("无法写入已读记录 %1：%2").arg(path, reason);
+    lastFailure = reason;
     return false;
 }
 
