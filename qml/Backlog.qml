@@ -31,7 +31,7 @@ Rectangle {
     z: 16
     width: 720
     height: 480
-    color: "#e6101420"
+    color: "#101420"
     visible: open
 
     // Clicks stay here: a left click must not step the story underneath.

@@ -17,6 +17,17 @@ Rectangle {
     border.width: 1
     visible: open
 
+    // The page behind is dimmed so that nothing reads through the question; a
+    // click still reaches the page, as it always has.
+    Rectangle {
+        objectName: dialog.objectName + "Dim"
+        anchors.centerIn: parent
+        width: 4000
+        height: 4000
+        z: -1
+        color: Theme.dim
+    }
+
     Text {
         id: messageText
         anchors.centerIn: parent

@@ -7,7 +7,9 @@ QtObject {
     readonly property color accent: "#6496fa"
     readonly property color sliderFill: "#6496ff"
     readonly property color panel: "#bfffffff"
-    readonly property color dialog: "#e6ffffff"
+    readonly property color dialog: "#ffffff"
+    // Behind a question: what is behind it must not read through.
+    readonly property color dim: "#b0000000"
     readonly property color backdrop: "#000000"
     readonly property color transparent: "#00ffffff"
     readonly property color titleText: "#ffffff"

@@ -75,6 +75,8 @@ private slots:
     void rightClick();
     void clicksOnEmptyPartsAdvance_data();
     void clicksOnEmptyPartsAdvance();
+    void dialogsHideWhatIsBehind_data();
+    void dialogsHideWhatIsBehind();
     void answerButtons_data();
     void answerButtons();
     void keys_data();
@@ -573,6 +575,35 @@ void GamePageTest::clicksOnEmptyPartsAdvance()
     click(at);
     QCOMPARE(next.count(), 1);
     QCOMPARE(item("saveDialog")->isVisible(), saveDialogOpen);
+}
+
+void GamePageTest::dialogsHideWhatIsBehind_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("save") << "menuSave" << "saveDialog";
+    QTest::newRow("return") << "menuReturn" << "returnDialog";
+    QTest::newRow("quit") << "menuQuit" << "quitDialog";
+}
+
+// The story's text under a question must not read through it.
+void GamePageTest::dialogsHideWhatIsBehind()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, dialog);
+    openPage();
+    showMenuBar();
+    const QImage before = grabScene(view.get());
+    click(opener.toLatin1().constData());
+    const QImage after = grabScene(view.get());
+    QVERIFY(!before.isNull() && !after.isNull());
+    QQuickItem *panel = item(dialog.toLatin1().constData());
+    const QPointF corner = panel->mapToScene(QPointF(6, 6));
+    QCOMPARE(after.pixelColor(corner.toPoint()), QColor(Qt::white));
+    // Outside the panel the page is dimmed: the bright text box grows dark.
+    const QPoint box(20, 400);
+    QVERIFY2(qGray(after.pixel(box)) * 2 < qGray(before.pixel(box)),
+             qPrintable(QString("%1 -> %2").arg(qGray(before.pixel(box))).arg(qGray(after.pixel(box)))));
 }
 
 void GamePageTest::answerButtons_data()
