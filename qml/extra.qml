@@ -39,10 +39,11 @@ Page {
     // picture missing, the view closes.
     function showNextSubImage() {
         var number = eindex + 16 * extrap
-        if (number < reached || imgp - 1 < subReached) {
-            var next = Theme.png("cg" + number + "-" + imgp)
+        // Only pictures that are there: a single illustration has no cgN-k.
+        var name = "cg" + number + "-" + imgp
+        if ((number < reached || imgp - 1 < subReached) && Controller.fileExists("png/" + name + ".png")) {
             imgp += 1
-            extradp = next
+            extradp = Theme.png(name)
         } else {
             closeFullView()
         }
@@ -171,7 +172,8 @@ Page {
             id: tile
             readonly property int number: index + 1 + 16 * page.extrap
             readonly property bool unlocked: number <= page.reached
-            property bool fallback: false // cgK is missing: show cgK-1
+            // A multi-part illustration has only cgK-1, cgK-2, ...: show its first.
+            readonly property bool fallback: unlocked && !Controller.fileExists("png/cg" + number + ".png")
 
             objectName: "tile" + index
             x: 105 + 130 * (index % 4)
@@ -181,8 +183,6 @@ Page {
             color: Theme.transparent
             border.width: 1
             border.color: Theme.accent
-
-            onNumberChanged: fallback = false
 
             // Decoded at tile size and off the GUI thread: 36 full pictures
             // would otherwise hold the page's first frame.
@@ -195,10 +195,6 @@ Page {
                 sourceSize.height: 72
                 visible: tile.unlocked
                 source: tile.unlocked ? Theme.png("cg" + tile.number + (tile.fallback ? "-1" : "")) : ""
-                onStatusChanged: {
-                    if (status === Image.Error && !tile.fallback)
-                        tile.fallback = true
-                }
             }
 
             Button {

@@ -26,8 +26,11 @@ public:
     {
         // The id is the file's path without its leading slash (a drive on Windows).
         const QString path = id.contains(QLatin1String(":/")) ? id : QLatin1Char('/') + id;
+        const QFileInfo info(path);
+        if (!info.exists())
+            return QImage(); // the page itself says a picture is missing
         // A pipe or a device in a picture's place would block the window.
-        if (!QFileInfo(path).isFile()) {
+        if (!info.isFile()) {
             warn(path, QStringLiteral("图片 %1 不是普通文件，不显示").arg(path));
             return QImage();
         }

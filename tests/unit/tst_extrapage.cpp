@@ -334,6 +334,7 @@ void TestExtraPage::fullViewWalk()
     QFETCH(int, tile);
     QFETCH(QStringList, walk);
 
+    MessageLog log;
     open(record);
     click(QStringLiteral("pageButton%1").arg(galleryPage + 1));
     QQuickItem *full = item(QStringLiteral("fullView"));
@@ -352,6 +353,8 @@ void TestExtraPage::fullViewWalk()
         QVERIFY(!full->isVisible());
         QCOMPARE(view->rootObject()->property("imgp").toInt(), 2);
     }
+    // Only pictures that are there are asked for.
+    QCOMPARE(log.count("Cannot open"), 0);
 }
 
 void TestExtraPage::lockedTileOpensNothing()
