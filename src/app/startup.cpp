@@ -164,6 +164,12 @@ void showInMode(QQuickWindow *window, int displayMode)
         window->show();
     // With no window manager (a bare X server) nobody acts on the request.
     if ((displayMode == 1 || displayMode == 2) && !settings::windowManagerRunning()) {
+        // Whole device-independent pixels at a scale such as 1.67 never add up
+        // to the screen: the native window is given the screen's own size.
+        // Without a window manager the work area is the whole screen too.
+        const settings::ScreenMetrics metrics = settings::primaryScreenMetrics();
+        if (metrics.known && settings::placeNativeWindow(window->winId(), QRect(QPoint(0, 0), metrics.screen)))
+            return;
         if (QScreen *screen = window->screen()) {
             QRect area = displayMode == 1 ? screen->geometry() : screen->availableGeometry();
             // A scale such as 1.67 leaves the last pixel column bare when rounded down.

@@ -65,6 +65,11 @@ int readDisplayModeSetting()
 }
 
 #ifdef _WIN32
+bool placeNativeWindow(quintptr, const QRect &)
+{
+    return false;
+}
+
 bool windowManagerRunning()
 {
     return true;
@@ -138,6 +143,17 @@ bool windowManagerRunning()
     XCloseDisplay(display);
     return running;
 }
+
+bool placeNativeWindow(quintptr windowId, const QRect &area)
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    XMoveResizeWindow(display, Window(windowId), area.x(), area.y(), unsigned(area.width()), unsigned(area.height()));
+    XSync(display, False);
+    XCloseDisplay(display);
+    return true;
+}
 #else
 ScreenMetrics primaryScreenMetrics()
 {
@@ -147,6 +163,11 @@ ScreenMetrics primaryScreenMetrics()
 bool windowManagerRunning()
 {
     return true;
+}
+
+bool placeNativeWindow(quintptr, const QRect &)
+{
+    return false;
 }
 #endif
 

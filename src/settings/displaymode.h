@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QRect>
 #include <QSize>
 #include <string>
 
@@ -26,6 +27,10 @@ ScreenMetrics primaryScreenMetrics();
 // Whether a window manager looks after the windows (always so on Windows).
 // Without one nobody acts on a full-screen or maximised request.
 bool windowManagerRunning();
+
+// Without a window manager: puts the native window exactly on area, in the
+// screen's own pixels. False where this cannot be done.
+bool placeNativeWindow(quintptr windowId, const QRect &area);
 
 // Pure part of the scale rule: how far a 720 x 480 page can grow in the mode.
 double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics);

@@ -248,8 +248,9 @@ void TestExecutable::fullScreenRestartsTheGame()
                                                          QRegularExpression::DotMatchesEverythingOption)
                                           .match(geometry);
     QVERIFY2(m.hasMatch(), qPrintable(geometry));
-    QVERIFY2(m.captured(1).toInt() <= 0 && m.captured(2).toInt() <= 0, qPrintable(geometry));
-    QVERIFY2(m.captured(3).toInt() >= 1280 && m.captured(4).toInt() >= 800, qPrintable(geometry));
+    // Exactly the screen, not a pixel over.
+    QVERIFY2(m.captured(1).toInt() == 0 && m.captured(2).toInt() == 0, qPrintable(geometry));
+    QVERIFY2(m.captured(3).toInt() == 1280 && m.captured(4).toInt() == 800, qPrintable(geometry));
 }
 
 QTEST_GUILESS_MAIN(TestExecutable)
