@@ -112,10 +112,22 @@ Page {
         case Qt.Key_Space:
         case Qt.Key_Return:
         case Qt.Key_Enter:
-        case Qt.Key_PageDown:
-        case Qt.Key_Down:
             if (!inputField.activeFocus)
                 stepOrShow()
+            event.accepted = true
+            break
+        // The way back from Page Up: like the wheel, forward through the lines
+        // read, and on to a new line only from the current one.
+        case Qt.Key_PageDown:
+        case Qt.Key_Down:
+            if (!inputField.activeFocus) {
+                if (!textuiVisible) {
+                    textuiVisible = true
+                } else {
+                    Controller.wheel1(-1)
+                    gamestartVisible = false
+                }
+            }
             event.accepted = true
             break
         case Qt.Key_PageUp:
