@@ -305,12 +305,17 @@ Page {
         }
 
         Text {
+            id: lineText
             objectName: "lineText"
+            readonly property string line: typeof currentText === "undefined" || currentText === null ? "" : currentText
             anchors.fill: parent
             anchors.topMargin: 378
             anchors.leftMargin: 30
             anchors.rightMargin: 30
-            text: typeof currentText === "undefined" || currentText === null ? "" : currentText
+            // The mark goes into the text itself, so it follows the last word
+            // wherever the line wraps; it blinks by its colour alone.
+            text: line + (endMarker.wanted ? "<span style=\"font-size:8pt; color:"
+                                              + (endMarker.blinkOn ? "#505050" : "transparent") + "\">&nbsp;▼</span>" : "")
             textFormat: Text.RichText
             fontSizeMode: Text.FixedSize
             font.bold: true
@@ -318,6 +323,26 @@ Page {
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignLeft
             verticalAlignment: Text.AlignVCenter
+        }
+
+        // The line has finished typing: a small blinking mark after it says a
+        // click goes on. Not while it types, not while skipping.
+        Item {
+            id: endMarker
+            objectName: "endMarker"
+            readonly property bool wanted: typeof lineComplete === "boolean" && lineComplete
+                                           && !(typeof skipRunning === "boolean" && skipRunning)
+                                           && lineText.line !== ""
+            property bool blinkOn: true
+            visible: wanted && blinkOn
+            // Two steps a second, not an animation: a shown line stays nearly idle.
+            Timer {
+                interval: 500
+                repeat: true
+                running: endMarker.wanted
+                onRunningChanged: endMarker.blinkOn = true
+                onTriggered: endMarker.blinkOn = !endMarker.blinkOn
+            }
         }
 
         Text {

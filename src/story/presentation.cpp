@@ -61,6 +61,7 @@ void typeLine(Game &game, int n)
     t.fullText = split.text;
     t.typedText.clear();
     t.typedCount = 0;
+    game.publish(prop::lineComplete, false);
     game.publish(prop::nameText, speakerName(split.id));
     if (!t.fullText.isEmpty()) {
         t.typedText = t.fullText.left(1);
@@ -76,6 +77,7 @@ void endTyping(Game &game)
 {
     typeTimer()->stop();
     typing().typingDone = true;
+    game.publish(prop::lineComplete, true);
     if (isWaitingLine(state().currentLine))
         offerChoice(game);
 }
@@ -114,6 +116,7 @@ void showViewLine(Game &game)
     game.publish(prop::nameText, speakerName(split.id));
     if (!split.text.isEmpty())
         game.publish(prop::currentText, split.text);
+    game.publish(prop::lineComplete, true);
 }
 
 } // namespace story

@@ -19,6 +19,7 @@ void connectStory(Game &game)
     Game *g = &game;
     game.publish(prop::autoRunning, false);
     game.publish(prop::skipRunning, false);
+    game.publish(prop::lineComplete, false);
     game.publish(prop::endingCard, QString());
     game.publish(prop::scriptProblem, scriptProblem());
     loadEndingsSeen(game);

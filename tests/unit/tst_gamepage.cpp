@@ -77,6 +77,8 @@ private slots:
     void clicksOnEmptyPartsAdvance();
     void dialogsHideWhatIsBehind_data();
     void dialogsHideWhatIsBehind();
+    void endMarker_data();
+    void endMarker();
     void answerButtons_data();
     void answerButtons();
     void keys_data();
@@ -604,6 +606,35 @@ void GamePageTest::dialogsHideWhatIsBehind()
     const QPoint box(20, 400);
     QVERIFY2(qGray(after.pixel(box)) * 2 < qGray(before.pixel(box)),
              qPrintable(QString("%1 -> %2").arg(qGray(before.pixel(box))).arg(qGray(after.pixel(box)))));
+}
+
+void GamePageTest::endMarker_data()
+{
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<bool>("skipping");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("typed whole") << true << false << true;
+    QTest::newRow("still typing") << false << false << false;
+    QTest::newRow("skipping") << true << true << false;
+}
+
+void GamePageTest::endMarker()
+{
+    QFETCH(bool, complete);
+    QFETCH(bool, skipping);
+    openPage();
+    publish(prop::currentText, QStringLiteral("一句话说完了。"));
+    publish(prop::lineComplete, complete);
+    publish(prop::skipRunning, skipping);
+    QQuickItem *marker = item("endMarker");
+    QTEST(marker->property("wanted").toBool(), "shown");
+    const QString text = item("lineText")->property("text").toString();
+    QCOMPARE(text.contains(QStringLiteral("▼")), marker->property("wanted").toBool());
+    QVERIFY(text.startsWith(QStringLiteral("一句话说完了。")));
+    if (marker->property("wanted").toBool()) {
+        const bool first = marker->isVisible();
+        QTRY_COMPARE_WITH_TIMEOUT(marker->isVisible(), !first, 1500);
+    }
 }
 
 void GamePageTest::answerButtons_data()

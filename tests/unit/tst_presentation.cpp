@@ -108,9 +108,11 @@ void TestPresentation::typesOneUnitPerTick()
         story::typeTick(f.game);
         QCOMPARE(f.text(), full.left(tick + 1));
         QVERIFY(!story::typing().typingDone);
+        QCOMPARE(f.property(prop::lineComplete), QVariant(false)); // no end mark while typing
     }
     story::typeTick(f.game); // tick k finds it complete
     QVERIFY(story::typing().typingDone);
+    QCOMPARE(f.property(prop::lineComplete), QVariant(true));
     QVERIFY(!story::typeTimer()->isActive());
     QCOMPARE(f.text(), full);
 }
