@@ -140,6 +140,14 @@ Page {
             toggleFullScreen()
             event.accepted = true
             break
+        case Qt.Key_F5:
+            Controller.quickSave1()
+            event.accepted = true
+            break
+        case Qt.Key_F9:
+            Controller.quickLoad1(0)
+            event.accepted = true
+            break
         case Qt.Key_H:
             toggleTextBox()
             event.accepted = true
@@ -495,6 +503,24 @@ Page {
 
     Backlog {
         id: backlog
+    }
+
+    // F9 after the story has moved on from the quick save: the question first.
+    readonly property int quickAsks: typeof quickLoadAsks === "number" ? quickLoadAsks : 0
+    onQuickAsksChanged: quickLoadDialog.open = true
+
+    ConfirmDialog {
+        id: quickLoadDialog
+        objectName: "quickLoadDialog"
+        z: 20
+        width: 384
+        anchors.centerIn: parent
+        message: "读取快速存档吗？之后的进度不会保存。"
+        onCancelled: open = false
+        onConfirmed: {
+            open = false
+            Controller.quickLoad1(1)
+        }
     }
 
     GameMenuBar {

@@ -101,6 +101,67 @@ Page {
         model: Controller.saveCount
         ScrollBar.vertical: ScrollBar {}
 
+        // The quick slot (F5 / F9) stands above the numbered saves, apart from them.
+        header: Item {
+            id: quickRow
+            objectName: "quickRow"
+            readonly property bool present: typeof quickSaveLine === "number" && quickSaveLine > 0
+            width: rows.width
+            height: present ? 65 : 0
+            visible: present
+
+            Image {
+                objectName: "quickThumb"
+                width: 75
+                height: 50
+                fillMode: Image.PreserveAspectFit
+                sourceSize.width: 75
+                sourceSize.height: 50
+                asynchronous: true
+                cache: false
+                source: quickRow.present && Controller.fileExists("saves/quick.png")
+                        ? "file:///" + exePath + "/saves/quick.png?line=" + quickSaveLine : ""
+            }
+
+            Button {
+                objectName: "quickLoad"
+                x: 75
+                width: parent.width - 75
+                height: 50
+                leftPadding: 10
+                focusPolicy: Qt.NoFocus
+                text: "快速存档"
+                font.pointSize: 18
+                background: Rectangle {
+                    color: "#e6ffffff"
+                    border.width: 2
+                    border.color: Theme.accent
+                }
+                contentItem: Column {
+                    spacing: 1
+                    Text {
+                        text: "快速存档"
+                        font.pointSize: 18
+                        color: Theme.accent
+                    }
+                    Text {
+                        width: parent.width
+                        elide: Text.ElideRight
+                        color: "#555555"
+                        font.pointSize: 9
+                        text: quickRow.present && typeof saveRows !== "undefined" ? saveRows.quickCaption() : ""
+                    }
+                }
+                onClicked: {
+                    var before = typeof saveNoticeCount === "undefined" ? 0 : saveNoticeCount
+                    Controller.quickLoad1(1)
+                    if (typeof saveNoticeCount !== "undefined" && saveNoticeCount !== before)
+                        return
+                    Controller.navigategame("load")
+                }
+            }
+        }
+
         delegate: Item {
             id: row
             objectName: "saveRow" + index
@@ -212,8 +273,9 @@ Page {
             objectName: "noSaves"
             width: rows.width
             height: visible ? implicitHeight : 0
-            visible: Controller.saveCount === 0
-            text: typeof saveListProblem === "string" && saveListProblem !== "" ? saveListProblem : "暂无存档"
+            readonly property bool problem: typeof saveListProblem === "string" && saveListProblem !== ""
+            visible: Controller.saveCount === 0 && (problem || !(typeof quickSaveLine === "number" && quickSaveLine > 0))
+            text: problem ? saveListProblem : "暂无存档"
             font.italic: true
             font.pointSize: 18
             color: "gray"

@@ -271,6 +271,17 @@ void MainWindow::backlog1(int open)
     emit Backlog(open);
 }
 
+void MainWindow::quickSave1()
+{
+    // Deferred like save1, so a key's own repaint is not what the grab shows.
+    QTimer::singleShot(10, this, [this] { emit QuickSave(1); });
+}
+
+void MainWindow::quickLoad1(int confirmed)
+{
+    emit QuickLoad(confirmed);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own

@@ -115,6 +115,10 @@ public:
     // 1: the backlog opens (its rows are published, the wheel is left to its
     // list); 0: it closed.
     Q_INVOKABLE void backlog1(int open);
+    // F5: the quick slot, without a question. F9 or the load page: load it;
+    // confirmed 0 asks first when the story has moved since the quick save.
+    Q_INVOKABLE void quickSave1();
+    Q_INVOKABLE void quickLoad1(int confirmed);
 
     // The saves handler's side of the save count: how requestSaveCount counts,
     // and the count itself (a change emits saveCountChanged, then
@@ -159,6 +163,8 @@ signals:
     void wholeLineFirstChanged(bool on);
     void skipReadOnlyChanged(bool on);
     void Backlog(int open);
+    void QuickSave(int quick);
+    void QuickLoad(int confirmed);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -68,6 +68,8 @@ inline constexpr Name triesLeft{"triesLeft"};
 inline constexpr Name saveNotice{"saveNotice"};
 inline constexpr Name saveNoticeCount{"saveNoticeCount"};
 inline constexpr Name scriptProblem{"scriptProblem"}; // why the story cannot start, or ""
+inline constexpr Name quickSaveLine{"quickSaveLine"};   // the quick slot's line, 0 when there is none
+inline constexpr Name quickLoadAsks{"quickLoadAsks"};   // raised when F9 must ask before loading
 inline constexpr Name saveListProblem{"saveListProblem"}; // why the load page lists nothing, or ""
 inline constexpr Name saveRows{"saveRows"};
 // Settings page: what went wrong with the last display-mode change, empty when nothing

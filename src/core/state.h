@@ -118,7 +118,8 @@ struct MusicState {
 };
 
 struct SaveStoreState {
-    int noticeCount = 0; // notices shown since the wiring, published as saveNoticeCount
+    int noticeCount = 0;    // notices shown since the wiring, published as saveNoticeCount
+    int quickLoadAsks = 0;  // F9 questions asked, published as quickLoadAsks
 };
 
 struct ProcessState {

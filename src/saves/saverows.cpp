@@ -6,3 +6,8 @@ QString SaveRows::caption(int slot) const
 {
     return saves::slotCaption(slot);
 }
+
+QString SaveRows::quickCaption() const
+{
+    return saves::quickCaption();
+}

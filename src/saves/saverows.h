@@ -13,4 +13,5 @@ public:
 
     // The save's date and time and the first words of its line; read afresh.
     Q_INVOKABLE QString caption(int slot) const;
+    Q_INVOKABLE QString quickCaption() const;
 };

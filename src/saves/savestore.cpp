@@ -165,6 +165,42 @@ void renumberScreenshots(int position, const QList<int> &kept)
     }
 }
 
+// The run is reset before staging, which sets the lock again when the saved
+// line starts an interlude; nothing from where the player was stays.
+void startFrom(Game &game, int line, int mistakeCount)
+{
+    core::resetRun(game);
+    core::StoryState &story = core::process().story;
+    story.currentLine = line;
+    story.mistakeCount = mistakeCount;
+    story.viewLine = line;
+    story::typeLine(game, line);
+    game.publishNull(prop::daanvisible);
+    game.publishNull(prop::shuruvisible);
+    stage::stageLine(game, 1);
+}
+
+struct QuickRecord {
+    bool ok = false;
+    int line = 0;
+    int mistakes = 0;
+};
+
+QuickRecord readQuick()
+{
+    QuickRecord r;
+    const core::FileRead file = core::readFile(core::resolvePath(QString::fromLatin1(kQuickFile)));
+    const QList<QByteArray> parts = file.bytes.simplified().split(' ');
+    if (!file.ok() || parts.size() != 2)
+        return r;
+    bool lineOk = false, mistakesOk = false;
+    r.line = parts.at(0).toInt(&lineOk);
+    r.mistakes = parts.at(1).toInt(&mistakesOk);
+    r.ok = lineOk && mistakesOk && r.line >= 1 && r.line <= story::scriptLines().size() && r.mistakes >= 0
+        && r.mistakes <= kMostMistakes;
+    return r;
+}
+
 } // namespace
 
 SaveStoreState &store()
@@ -298,18 +334,57 @@ Outcome loadSlot(Game &game, int position)
         return failed(QStringLiteral("读取失败：存档已损坏"));
     }
 
-    // The run is reset before staging, which sets the lock again when the
-    // saved line starts an interlude; nothing from where the player was stays.
-    core::resetRun(game);
-    core::StoryState &story = core::process().story;
-    story.currentLine = line;
-    story.mistakeCount = mistakeCount;
-    story.viewLine = line;
-    story::typeLine(game, line);
-    game.publishNull(prop::daanvisible);
-    game.publishNull(prop::shuruvisible);
-    stage::stageLine(game, 1);
+    startFrom(game, line, mistakeCount);
     return Outcome{true, QString()};
+}
+
+Outcome quickSave(Game &game)
+{
+    const core::StoryState &story = core::process().story;
+    const int line = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
+    if (line < 1)
+        return failed(QStringLiteral("还没有可以保存的内容"));
+    if (!QDir().mkpath(core::resolvePath(kDir)))
+        return failed(QStringLiteral("保存失败：无法创建存档目录"));
+    // The picture first: the record names a save only once it is whole.
+    const QString picture = core::resolvePath(QString::fromLatin1(kQuickPicture));
+    QString reason;
+    const QImage image = game.grabWindow();
+    if (image.isNull()) {
+        QFile::remove(picture);
+    } else {
+        const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
+        if (!core::writeFileWith(picture, [&opaque](QIODevice &file) { return opaque.save(&file, "PNG"); }, &reason))
+            return failed(QStringLiteral("保存失败：") + reason);
+    }
+    if (!writeWhole(QString::fromLatin1(kQuickFile),
+                    QByteArray::number(line) + ' ' + QByteArray::number(story.mistakeCount) + '\n', &reason))
+        return failed(QStringLiteral("保存失败：") + reason);
+    extras::writeUnlockRecord(extras::cgProgress());
+    game.publish(prop::quickSaveLine, line);
+    return Outcome{true, QStringLiteral("已快速保存")};
+}
+
+Outcome quickLoad(Game &game, bool confirmed)
+{
+    const QuickRecord quick = readQuick();
+    if (!quick.ok)
+        return failed(QStringLiteral("读取失败：没有快速存档"));
+    const core::StoryState &story = core::process().story;
+    const int here = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
+    // Loading where the quick save was made loses nothing; anywhere else, ask.
+    if (!confirmed && story.currentLine > 0 && (here != quick.line || story.mistakeCount != quick.mistakes)) {
+        game.publish(prop::quickLoadAsks, ++store().quickLoadAsks);
+        return Outcome{false, QString()};
+    }
+    startFrom(game, quick.line, quick.mistakes);
+    return Outcome{true, QString()};
+}
+
+int quickSaveLine()
+{
+    const QuickRecord quick = readQuick();
+    return quick.ok ? quick.line : 0;
 }
 
 Outcome dropSlot(Game &game, int position)
@@ -346,20 +421,11 @@ Outcome dropSlot(Game &game, int position)
     return Outcome{true, QString()};
 }
 
-SlotDetails slotDetails(int position)
+namespace {
+
+// The first words of a line, as a row shows them.
+QString openingWords(int line)
 {
-    SlotDetails details;
-    const QFileInfo shot(screenshotPath(position));
-    if (shot.exists())
-        details.savedAt = shot.lastModified();
-    const QList<QByteArray> lines = core::readTextLines(kLines);
-    if (position < 1 || position > lines.size())
-        return details;
-    bool ok = false;
-    const int line = lines.at(position - 1).trimmed().toInt(&ok, 10);
-    if (!ok || line < 1 || line > story::scriptLines().size())
-        return details;
-    details.line = line;
     static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
     QString text = story::splitSpeaker(story::lineText(line)).text;
     text.remove(markup);
@@ -367,13 +433,11 @@ SlotDetails slotDetails(int position)
     constexpr int kShown = 18;
     if (text.size() > kShown)
         text = text.left(kShown) + QStringLiteral("…");
-    details.opening = text;
-    return details;
+    return text;
 }
 
-QString slotCaption(int position)
+QString captionOf(const SlotDetails &details)
 {
-    const SlotDetails details = slotDetails(position);
     QStringList parts;
     if (details.savedAt.isValid())
         parts << details.savedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
@@ -382,6 +446,45 @@ QString slotCaption(int position)
     else if (!details.opening.isEmpty())
         parts << QStringLiteral("「%1」").arg(details.opening);
     return parts.join(QStringLiteral("  "));
+}
+
+} // namespace
+
+SlotDetails slotDetails(int position)
+{
+    SlotDetails details;
+    const QFileInfo shot(screenshotPath(position));
+    if (shot.exists())
+        details.savedAt = shot.lastModified();
+    const QList<QByteArray> lines = readSaveLists().lines;
+    if (position < 1 || position > lines.size())
+        return details;
+    bool ok = false;
+    const int line = lines.at(position - 1).trimmed().toInt(&ok, 10);
+    if (!ok || line < 1 || line > story::scriptLines().size())
+        return details;
+    details.line = line;
+    details.opening = openingWords(line);
+    return details;
+}
+
+QString slotCaption(int position)
+{
+    return captionOf(slotDetails(position));
+}
+
+QString quickCaption()
+{
+    SlotDetails details;
+    const QuickRecord quick = readQuick();
+    const QFileInfo record(core::resolvePath(QString::fromLatin1(kQuickFile)));
+    if (record.exists())
+        details.savedAt = record.lastModified();
+    if (quick.ok) {
+        details.line = quick.line;
+        details.opening = openingWords(quick.line);
+    }
+    return captionOf(details);
 }
 
 void tellPlayer(Game &game, const QString &notice)
@@ -407,6 +510,12 @@ void connectSaves(Game &game)
     QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(*g, saveSlot(*g).notice); });
     QObject::connect(c, &MainWindow::Load, c, [g](int position) { tellPlayer(*g, loadSlot(*g, position).notice); });
     QObject::connect(c, &MainWindow::Drop, c, [g](int position) { tellPlayer(*g, dropSlot(*g, position).notice); });
+    game.publish(prop::quickSaveLine, quickSaveLine());
+    game.publish(prop::quickLoadAsks, store().quickLoadAsks);
+    QObject::connect(c, &MainWindow::QuickSave, c, [g](int) { tellPlayer(*g, quickSave(*g).notice); });
+    QObject::connect(c, &MainWindow::QuickLoad, c, [g](int confirmed) {
+        tellPlayer(*g, quickLoad(*g, confirmed != 0).notice);
+    });
 }
 
 } // namespace saves

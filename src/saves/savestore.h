@@ -32,6 +32,20 @@ Outcome saveSlot(Game &game);
 // story is refused and nothing changes.
 Outcome loadSlot(Game &game, int position);
 
+// The quick slot: saves/quick.txt ("line mistakes") and saves/quick.png, apart
+// from the numbered slots, whose list and pairing it never touches. A quick
+// save replaces the last one.
+inline const char *const kQuickFile = "saves/quick.txt";
+inline const char *const kQuickPicture = "saves/quick.png";
+Outcome quickSave(Game &game);
+// Loads the quick slot; unless confirmed, a story that has moved since the
+// quick save is not left without asking (the page is asked to put the question).
+Outcome quickLoad(Game &game, bool confirmed);
+// The quick slot's line, 0 when there is none that loads.
+int quickSaveLine();
+// The quick slot's date and first words, as the load page shows them.
+QString quickCaption();
+
 // Removes slot `position` and moves the later screenshots down one number.
 // A position that names no slot is refused before anything is touched.
 Outcome dropSlot(Game &game, int position);

@@ -27,6 +27,7 @@ private slots:
     void listThatCannotBeReadIsNeverWritten_data();
     void listThatCannotBeReadIsNeverWritten();
     void fullDiskKeepsEverySave();
+    void quickSlotStandsApart();
     void load_data();
     void load();
     void loadStartsAFreshRun();
@@ -285,6 +286,44 @@ void TestSaveStore::fullDiskKeepsEverySave()
     QCOMPARE(outcome.notice, QStringLiteral("保存失败：磁盘空间不足"));
     QCOMPARE(files(f.dir, {"saves/save.txt", "saves/cuowu.txt", "saves/1.png", "saves/3.png"}), before);
     QCOMPARE(pictures(), (QStringList{"1.png", "2.png", "3.png"}));
+}
+
+// F5 and F9: one quick slot beside the numbered ones, never in their list.
+void TestSaveStore::quickSlotStandsApart()
+{
+    StoryFixture f;
+    Grabs grabs{{Qt::red, Qt::green, Qt::blue, Qt::yellow}};
+    f.game.hooks.grabWindow = std::ref(grabs);
+    for (int line : {3, 50}) {
+        f.at(line);
+        QVERIFY(saves::saveSlot(f.game).ok);
+    }
+    f.at(120);
+    core::process().story.mistakeCount = 2;
+    QCOMPARE(saves::quickSave(f.game).notice, QStringLiteral("已快速保存"));
+    QCOMPARE(f.dir.read("saves/quick.txt"), QByteArray("120 2\n"));
+    QCOMPARE(colourOf("saves/quick.png"), QColor(Qt::blue));
+    QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("3\n50\n"));
+    QCOMPARE(saves::countSaveSlots(), 2);
+    QCOMPARE(f.property(prop::quickSaveLine).toInt(), 120);
+
+    // A delete renumbers the numbered slots only.
+    QVERIFY(saves::dropSlot(f.game, 1).ok);
+    QCOMPARE(pictures(), (QStringList{"1.png", "quick.png"}));
+    QCOMPARE(colourOf("saves/1.png"), QColor(Qt::green));
+    QCOMPARE(f.dir.read("saves/quick.txt"), QByteArray("120 2\n"));
+
+    // F9 from elsewhere asks first; confirmed, or from the same place, it loads.
+    f.at(200);
+    const int asked = f.property(prop::quickLoadAsks).toInt();
+    QVERIFY(!saves::quickLoad(f.game, false).ok);
+    QCOMPARE(f.property(prop::quickLoadAsks).toInt(), asked + 1);
+    QCOMPARE(core::process().story.currentLine, 200);
+    QVERIFY(saves::quickLoad(f.game, true).ok);
+    QCOMPARE(core::process().story.currentLine, 120);
+    QCOMPARE(core::process().story.mistakeCount, 2);
+    QVERIFY(saves::quickLoad(f.game, false).ok);
+    QCOMPARE(f.property(prop::quickLoadAsks).toInt(), asked + 1);
 }
 
 void TestSaveStore::screenshotBelongsToItsSlot()
