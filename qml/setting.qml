@@ -22,21 +22,26 @@ Page {
         }
     }
 
+    // The mode the game shows in is marked; 3 (none asked for) is the window.
     component ModeButton: Button {
         id: modeButton
+        property int mode: 0
+        readonly property bool current: mode === 0 ? (Controller.suofang === 0 || Controller.suofang === 3)
+                                                   : Controller.suofang === mode
         width: 60
         height: 40
         anchors.centerIn: parent
         anchors.verticalCenterOffset: -78
         focusPolicy: Qt.NoFocus
         background: Rectangle {
-            color: Theme.transparent
+            color: modeButton.current ? Theme.accent : Theme.transparent
             radius: 5
             border.color: Theme.accent
         }
         contentItem: Text {
             text: modeButton.text
-            color: Theme.accent
+            color: modeButton.current ? "#ffffff" : Theme.accent
+            font.bold: modeButton.current
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
         }
@@ -44,21 +49,32 @@ Page {
 
     ModeButton {
         objectName: "windowedButton"
+        mode: 0
         anchors.horizontalCenterOffset: -196
         text: "小窗"
         onClicked: Controller.xiaochuang()
     }
     ModeButton {
         objectName: "maximisedButton"
+        mode: 2
         anchors.horizontalCenterOffset: -125
         text: "放大"
         onClicked: Controller.fangda()
     }
     ModeButton {
         objectName: "fullScreenButton"
+        mode: 1
         anchors.horizontalCenterOffset: -54
         text: "全屏"
         onClicked: Controller.quanping()
+    }
+    Text {
+        objectName: "modeNote"
+        x: 130
+        y: 188
+        text: "切换后游戏会重新启动，并回到现在的位置"
+        color: "#404040"
+        font.pointSize: 8
     }
 
     // Not live: the value, and with it the call, changes when the handle is let go.
@@ -92,6 +108,15 @@ Page {
             color: slider.pressed ? "#ffffff" : "#f6f6f6"
             border.color: "#bdbebf"
             border.width: 2
+        }
+        // The value as a player reads it, following the handle while it moves.
+        Text {
+            objectName: slider.objectName + "Value"
+            x: slider.width + 8
+            anchors.verticalCenter: parent.verticalCenter
+            text: Math.round(slider.visualPosition * 100) + "%"
+            color: "#404040"
+            font.pointSize: 10
         }
     }
 

@@ -15,11 +15,13 @@
 #include "stage/interludestate.h"
 #include "music/music.h"
 #include "saves/savefiles.h"
+#include "saves/resume.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
 #include "story/wiring.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
@@ -131,9 +133,14 @@ QQuickWindow *mainWindow()
 void installProcessHooks(Game &game)
 {
     game.hooks.quit = [] { QCoreApplication::quit(); };
-    game.hooks.restartSelf = [] {
+    game.hooks.restartSelf = [&game] {
+        // The new process comes back to where this one is.
+        saves::writeResumeRecord(game);
         const QStringList args = QCoreApplication::arguments();
-        return QProcess::startDetached(QCoreApplication::applicationFilePath(), args.mid(1), QDir::currentPath());
+        if (QProcess::startDetached(QCoreApplication::applicationFilePath(), args.mid(1), QDir::currentPath()))
+            return true;
+        QFile::remove(core::resolvePath(QString::fromLatin1(saves::kResumeFile)));
+        return false;
     };
     game.hooks.grabWindow = []() -> QImage {
         QQuickWindow *window = mainWindow();
@@ -254,6 +261,8 @@ int runGame(int argc, char **argv)
     connectHandlers(game);
     publishInterludeProperties(game);
     interludeTimer->start(10);
+    // After a display-mode change: back to the page and line the last process left.
+    saves::resumeFromRecord(game);
 
     substituteGameFont();
     QGuiApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));

@@ -165,21 +165,6 @@ void renumberScreenshots(int position, const QList<int> &kept)
     }
 }
 
-// The run is reset before staging, which sets the lock again when the saved
-// line starts an interlude; nothing from where the player was stays.
-void startFrom(Game &game, int line, int mistakeCount)
-{
-    core::resetRun(game);
-    core::StoryState &story = core::process().story;
-    story.currentLine = line;
-    story.mistakeCount = mistakeCount;
-    story.viewLine = line;
-    story::typeLine(game, line);
-    game.publishNull(prop::daanvisible);
-    game.publishNull(prop::shuruvisible);
-    stage::stageLine(game, 1);
-}
-
 struct QuickRecord {
     bool ok = false;
     int line = 0;
@@ -202,6 +187,21 @@ QuickRecord readQuick()
 }
 
 } // namespace
+
+// The run is reset before staging, which sets the lock again when the saved
+// line starts an interlude; nothing from where the player was stays.
+void startFrom(Game &game, int line, int mistakeCount)
+{
+    core::resetRun(game);
+    core::StoryState &story = core::process().story;
+    story.currentLine = line;
+    story.mistakeCount = mistakeCount;
+    story.viewLine = line;
+    story::typeLine(game, line);
+    game.publishNull(prop::daanvisible);
+    game.publishNull(prop::shuruvisible);
+    stage::stageLine(game, 1);
+}
 
 SaveStoreState &store()
 {

@@ -32,6 +32,10 @@ Outcome saveSlot(Game &game);
 // story is refused and nothing changes.
 Outcome loadSlot(Game &game, int position);
 
+// Puts the story at a saved line with its mistakes, as a load does: a fresh
+// run, the line typed, the staging and music of that line.
+void startFrom(Game &game, int line, int mistakeCount);
+
 // The quick slot: saves/quick.txt ("line mistakes") and saves/quick.png, apart
 // from the numbered slots, whose list and pairing it never touches. A quick
 // save replaces the last one.

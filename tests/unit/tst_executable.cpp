@@ -43,6 +43,7 @@ private slots:
     void startsWithUnwritableSettings();
     void quitsCleanlyWithUnwritableSettings();
     void fullScreenRestartsTheGame();
+    void modeChangeComesBackToTheLine();
 };
 
 void TestExecutable::startsWithDamagedSettings_data()
@@ -251,6 +252,53 @@ void TestExecutable::fullScreenRestartsTheGame()
     // Exactly the screen, not a pixel over.
     QVERIFY2(m.captured(1).toInt() == 0 && m.captured(2).toInt() == 0, qPrintable(geometry));
     QVERIFY2(m.captured(3).toInt() == 1280 && m.captured(4).toInt() == 800, qPrintable(geometry));
+}
+
+// A mode change at line 40 of a loaded save: the new process has the story at line 40.
+void TestExecutable::modeChangeComesBackToTheLine()
+{
+    XServer x;
+    if (!x.start())
+        QSKIP("no Xvfb to run the game on");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("no xdotool to drive the game");
+
+    ScratchDir dir;
+    QFile script(QStringLiteral(SOLVANE_GAME_DIR "/a.txt"));
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    dir.write("a.txt", script.readAll());
+    dir.write("setting.txt", "0\n0.5\n0.5\n0.5\n");
+    dir.write("saves/save.txt", "40\n");
+    dir.write("saves/cuowu.txt", "1\n");
+    QProcess game;
+    game.setWorkingDirectory(dir.path());
+    game.setProcessEnvironment(x.gameEnvironment());
+    game.setStandardOutputFile(dir.path() + "/game.log"); // the new process writes here too
+    game.setProcessChannelMode(QProcess::MergedChannels);
+    game.start(kGame, QStringList());
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    QTRY_VERIFY2_WITH_TIMEOUT(dir.read("game.log").contains("首帧已显示"), dir.read("game.log").constData(), 30000);
+    const QString window = x.windows().constLast();
+    x.xdotool({"mousemove", "--window", window, "652", "307", "click", "1"}); // 读取
+    QTest::qWait(1000);
+    x.xdotool({"mousemove", "--window", window, "300", "160", "click", "1"}); // the one save
+    QTRY_VERIFY_WITH_TIMEOUT(dir.read("game.log").contains("发射 loadSave 信号，位置 1"), 10000);
+    QTest::qWait(500);
+    // The menu bar's 设置, then 全屏: the game restarts in the new mode.
+    x.xdotool({"mousemove", "--window", window, "451", "466"});
+    QTest::qWait(500);
+    x.xdotool({"mousemove", "--window", window, "451", "466", "click", "1"});
+    QTest::qWait(1000);
+    x.xdotool({"mousemove", "--window", window, "306", "162", "click", "1"});
+    QVERIFY2(game.waitForFinished(15000), dir.read("game.log").constData());
+    // Back on the settings page it came from, the story behind it at line 40.
+    QTRY_VERIFY2_WITH_TIMEOUT(dir.read("game.log").contains("已回到切换显示模式前的位置：setting 第 40 行"),
+                              dir.read("game.log").constData(), 30000);
+    // Read once: the record is gone.
+    QVERIFY(!QFile::exists(dir.path() + "/saves/resume.txt"));
+    QString second;
+    QTRY_VERIFY_WITH_TIMEOUT(!(second = x.windows().value(0)).isEmpty() && second != window, 30000);
+    QProcess::execute(QStringLiteral("kill"), {x.xdotool({"getwindowpid", second})});
 }
 
 QTEST_GUILESS_MAIN(TestExecutable)

@@ -1,4 +1,5 @@
 #include "extras/unlockrecord.h"
+#include "saves/resume.h"
 #include "saves/savefiles.h"
 #include "saves/savestore.h"
 #include "audiofixture.h"
@@ -28,6 +29,8 @@ private slots:
     void listThatCannotBeReadIsNeverWritten();
     void fullDiskKeepsEverySave();
     void quickSlotStandsApart();
+    void resumeRecord_data();
+    void resumeRecord();
     void load_data();
     void load();
     void loadStartsAFreshRun();
@@ -324,6 +327,59 @@ void TestSaveStore::quickSlotStandsApart()
     QCOMPARE(core::process().story.mistakeCount, 2);
     QVERIFY(saves::quickLoad(f.game, false).ok);
     QCOMPARE(f.property(prop::quickLoadAsks).toInt(), asked + 1);
+}
+
+void TestSaveStore::resumeRecord_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("resumed");
+    QTest::newRow("as written") << "" << true;
+    QTest::newRow("damaged") << "garbage" << false;
+    QTest::newRow("line past the script") << "line" << false;
+    QTest::newRow("stale") << "stale" << false;
+    QTest::newRow("none") << "none" << false;
+}
+
+// What a display-mode change hands to the new process, read once.
+void TestSaveStore::resumeRecord()
+{
+    QFETCH(QString, damage);
+    QFETCH(bool, resumed);
+    StoryFixture f;
+    f.controller->navigategame("index");
+    f.at(700); // in the first map: the new process starts it again with the tries left
+    core::process().story.mistakeCount = 3;
+    core::process().interlude.triesLeft = 1;
+    core::process().interlude.playerCaught = 1;
+    QVERIFY(saves::writeResumeRecord(f.game));
+    QByteArray record = f.dir.read(saves::kResumeFile);
+    if (damage == "garbage")
+        record = "\x01\x02 not a record";
+    if (damage == "line")
+        record.replace("line 700", "line 99999");
+    if (damage == "stale")
+        record.replace(QByteArray("written "), QByteArray("written 1"));
+    if (damage == "none")
+        QFile::remove(saves::kResumeFile);
+    else
+        f.dir.write(saves::kResumeFile, record);
+
+    // A new process: everything fresh but the script it reads again.
+    const QList<QByteArray> script = core::process().scriptLines;
+    core::resetProcessState();
+    core::process().scriptLines = script;
+    f.controller->navigateindex();
+    QCOMPARE(saves::resumeFromRecord(f.game), resumed);
+    QVERIFY(!QFile::exists(saves::kResumeFile));
+    if (!resumed) {
+        QCOMPARE(f.controller->getCurrentPage(), QStringLiteral("index"));
+        return;
+    }
+    QCOMPARE(f.controller->getCurrentPage(), QStringLiteral("game"));
+    QCOMPARE(core::process().story.currentLine, 687);
+    QCOMPARE(core::process().story.mistakeCount, 3);
+    QCOMPARE(core::process().interlude.triesLeft, 1);
+    QCOMPARE(core::process().interlude.playerCaught, 1);
 }
 
 void TestSaveStore::screenshotBelongsToItsSlot()

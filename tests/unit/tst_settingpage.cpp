@@ -144,6 +144,10 @@ void TestSettingPage::slidersStartAtLiveValues()
     QCOMPARE(item("autoSpeedSlider")->property("value").toReal(), qreal(0.3f));
     QCOMPARE(item("volumeSlider")->property("value").toReal(), qreal(0.6f));
     QCOMPARE(dir->read("setting.txt"), QByteArray("1\n0.8\n0.3\n0.6\n"));
+    // Each slider says its value.
+    QCOMPARE(item("textSpeedSliderValue")->property("text").toString(), QStringLiteral("80%"));
+    QCOMPARE(item("autoSpeedSliderValue")->property("text").toString(), QStringLiteral("30%"));
+    QCOMPARE(item("volumeSliderValue")->property("text").toString(), QStringLiteral("60%"));
 
     // The handle sits where the value says: x = value × (192 - 16).
     QQuickItem *handle = item("textSpeedSlider")->property("handle").value<QQuickItem *>();
@@ -221,6 +225,9 @@ void TestSettingPage::displayButtons()
     QCOMPARE(modes.at(0).at(0).toInt(), mode);
     QCOMPARE(dir->read("setting.txt").split('\n').at(0), QByteArray::number(mode));
     QTRY_COMPARE(restarts, 1);
+    // The mode asked for is the one marked, and only it.
+    for (const char *other : {"windowedButton", "maximisedButton", "fullScreenButton"})
+        QCOMPARE(item(other)->property("current").toBool(), QString(other) == button);
 }
 
 void TestSettingPage::failedRestartIsShown()

@@ -1,0 +1,129 @@
+#include "saves/resume.h"
+
+#include "core/fileio.h"
+#include "core/game.h"
+#include "core/log.h"
+#include "core/mainwindow.h"
+#include "core/paths.h"
+#include "core/state.h"
+#include "core/textlines.h"
+#include "saves/savestore.h"
+#include "story/storystate.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+
+namespace saves {
+
+namespace {
+
+const QByteArray kHeader = "solvane-resume 1";
+// A record this old was not written by the process that just handed over.
+constexpr qint64 kFreshMs = 2 * 60 * 1000;
+
+QString path()
+{
+    return core::resolvePath(QString::fromLatin1(kResumeFile));
+}
+
+} // namespace
+
+bool writeResumeRecord(const Game &game)
+{
+    const core::ProcessState &p = core::process();
+    const core::InterludeState &in = p.interlude;
+    QByteArray text = kHeader + '\n';
+    const auto add = [&text](const char *key, const QByteArray &value) { text += key + QByteArray(" ") + value + '\n'; };
+    add("written", QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
+    add("page", game.controller ? game.controller->getCurrentPage().toUtf8() : QByteArray("index"));
+    add("source", game.controller ? game.controller->getLastSource().toUtf8() : QByteArray("index"));
+    add("line", QByteArray::number(p.story.currentLine));
+    add("mistakes", QByteArray::number(p.story.mistakeCount));
+    add("pending", QByteArray::number(p.story.mistakePending ? 1 : 0));
+    add("returnLine", QByteArray::number(in.interludeReturnLine));
+    add("tries", QByteArray::number(in.triesLeft));
+    add("playerCaught", QByteArray::number(in.playerCaught));
+    add("companionCaught", QByteArray::number(in.companionCaught));
+    QDir().mkpath(QFileInfo(path()).path());
+    QString reason;
+    if (core::writeFile(path(), text, &reason))
+        return true;
+    qCWarning(lcSaves).noquote() << QStringLiteral("无法写入续玩记录 %1：%2").arg(QString::fromLatin1(kResumeFile), reason);
+    return false;
+}
+
+bool resumeFromRecord(Game &game)
+{
+    const core::FileRead file = core::readFile(path());
+    if (file.state == core::FileState::Missing)
+        return false;
+    // Read once: whatever it holds, the next start must not find it again.
+    if (file.ok())
+        QFile::remove(path());
+    QMap<QByteArray, QByteArray> fields;
+    const QList<QByteArray> lines = core::splitTextLines(file.bytes);
+    for (const QByteArray &line : lines.mid(1)) {
+        const int space = line.indexOf(' ');
+        if (space > 0)
+            fields.insert(line.left(space), line.mid(space + 1));
+    }
+    const auto number = [&fields](const char *key, int low, int high, bool *ok) {
+        bool valid = false;
+        const int v = fields.value(key).toInt(&valid);
+        if (!valid || v < low || v > high)
+            *ok = false;
+        return v;
+    };
+    bool ok = file.ok() && !lines.isEmpty() && lines.first() == kHeader;
+    const qint64 written = fields.value("written").toLongLong();
+    const int line = number("line", 0, story::scriptLines().size(), &ok);
+    const int mistakes = number("mistakes", 0, 999, &ok);
+    const int pending = number("pending", 0, 1, &ok);
+    const int returnLine = number("returnLine", 0, 100000, &ok);
+    const int tries = number("tries", 0, 99, &ok);
+    const int playerCaught = number("playerCaught", 0, 1, &ok);
+    const int companionCaught = number("companionCaught", 0, 1, &ok);
+    const QString page = QString::fromUtf8(fields.value("page"));
+    const QString source = QString::fromUtf8(fields.value("source"));
+    static const QStringList pages{"index", "game", "setting", "load", "extra"};
+    ok = ok && pages.contains(page);
+    if (!ok) {
+        qCWarning(lcSaves).noquote() << QStringLiteral("续玩记录 %1 已损坏，从标题页开始").arg(QString::fromLatin1(kResumeFile));
+        return false;
+    }
+    const qint64 age = QDateTime::currentMSecsSinceEpoch() - written;
+    if (age < 0 || age > kFreshMs) {
+        qCWarning(lcSaves).noquote() << QStringLiteral("续玩记录 %1 已过期，从标题页开始").arg(QString::fromLatin1(kResumeFile));
+        return false;
+    }
+
+    if (line > 0) {
+        // As a load would: the line staged afresh, its music chosen again; an
+        // interlude starts its map again, with the tries the player had.
+        startFrom(game, storedLine(line, returnLine), mistakes);
+        core::ProcessState &p = core::process();
+        p.story.mistakePending = pending == 1;
+        p.interlude.triesLeft = tries;
+        p.interlude.playerCaught = playerCaught;
+        p.interlude.companionCaught = companionCaught;
+        game.publish(prop::triesLeft, tries);
+    }
+    if (MainWindow *c = game.controller) {
+        // The game page under its own source: not the opening cover of a new story.
+        if (page == QLatin1String("game"))
+            c->navigategame(source == QLatin1String("index") ? QStringLiteral("resume") : source);
+        else if (page == QLatin1String("setting"))
+            c->navigatesetting(source);
+        else if (page == QLatin1String("load"))
+            c->navigateload(source);
+        else if (page == QLatin1String("extra"))
+            c->navigateextra();
+    }
+    qCInfo(lcSaves).noquote() << QStringLiteral("已回到切换显示模式前的位置：%1 第 %2 行").arg(page).arg(line);
+    return true;
+}
+
+} // namespace saves
