@@ -109,6 +109,7 @@ Page {
             anchors.horizontalCenterOffset: -105
             label: "||"
             labelSize: 9
+            labelColor: Controller.inbextra === 0 ? "#1f3f8f" : Theme.accent
             onClicked: Controller.inbextra1(0)
         }
         LabelButton {
@@ -119,6 +120,7 @@ Page {
             anchors.horizontalCenterOffset: -76
             label: "▷"
             labelSize: 16
+            labelColor: Controller.inbextra !== 0 ? "#1f3f8f" : Theme.accent
             onClicked: Controller.inbextra1(1)
         }
         LabelButton {
@@ -130,6 +132,15 @@ Page {
             anchors.verticalCenterOffset: 1
             label: ">"
             onClicked: Controller.inextra1(1)
+        }
+        // Whether the box plays or holds its track, in words.
+        Text {
+            objectName: "musicState"
+            x: 20
+            y: 36
+            text: Controller.inbextra === 0 ? "已暂停" : "播放中"
+            color: Theme.accent
+            font.pointSize: 7
         }
         Text {
             objectName: "trackTitle"
@@ -195,6 +206,31 @@ Page {
                 sourceSize.height: 72
                 visible: tile.unlocked
                 source: tile.unlocked ? Theme.png("cg" + tile.number + (tile.fallback ? "-1" : "")) : ""
+            }
+
+            // A tile not yet reached shows a lock, not an empty frame.
+            Item {
+                objectName: "tileLock"
+                width: 22
+                height: 26
+                anchors.centerIn: parent
+                visible: !tile.unlocked
+                Rectangle {
+                    x: 4
+                    width: 14
+                    height: 16
+                    radius: 7
+                    color: "transparent"
+                    border.width: 3
+                    border.color: Theme.accent
+                }
+                Rectangle {
+                    y: 10
+                    width: 22
+                    height: 16
+                    radius: 2
+                    color: Theme.accent
+                }
             }
 
             Button {

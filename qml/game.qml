@@ -356,10 +356,13 @@ Page {
         Text {
             objectName: "nameText"
             x: 10
-            y: 378
-            width: 66
-            height: 17
+            y: 376
+            width: 90
+            height: 22
             text: typeof nameText === "undefined" || nameText === null ? "" : nameText
+            // Who speaks, readable at a glance.
+            font.pixelSize: 16
+            font.bold: true
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
         }
@@ -413,10 +416,12 @@ Page {
         }
     }
 
+    // Just above the text box, over no face; white on a dark edge to stand out
+    // from any picture behind it.
     Item {
         id: inputBox
         objectName: "inputBox"
-        y: 140
+        y: 256
         z: 3
         width: 720
         height: 200
@@ -430,9 +435,9 @@ Page {
             width: 272
             height: 31
             radius: 3
-            color: "#ccffffff"
-            border.width: 1
-            border.color: "#6496ff"
+            color: "#ffffff"
+            border.width: 2
+            border.color: "#1f3f8f"
         }
 
         TextInput {

@@ -360,6 +360,15 @@ void TestExtraPage::fullViewWalk()
 void TestExtraPage::lockedTileOpensNothing()
 {
     open("1.2");
+    // Locked tiles say so; reached ones show their picture instead.
+    QVERIFY(!item("tile0")->childItems().isEmpty());
+    for (int i : {0, 1}) {
+        QQuickItem *lock = nullptr;
+        for (QQuickItem *child : item(QStringLiteral("tile%1").arg(i))->childItems())
+            lock = child->objectName() == "tileLock" ? child : lock;
+        QVERIFY(lock);
+        QCOMPARE(lock->isVisible(), i == 1);
+    }
     click(QStringLiteral("tile1"));
     QVERIFY(!item(QStringLiteral("fullView"))->isVisible());
     click(QStringLiteral("pageButton2"));
@@ -421,15 +430,19 @@ void TestExtraPage::musicBox()
     QCOMPARE(playing(), QStringLiteral("Playing_Together_With_You.mp3"));
 
     QTRY_VERIFY(player->state() == QMediaPlayer::PlayingState || player->mediaStatus() == QMediaPlayer::EndOfMedia);
+    const auto state = [this] { return item(QStringLiteral("musicState"))->property("text").toString(); };
+    QCOMPARE(state(), QStringLiteral("播放中"));
     click(QStringLiteral("pauseMusic"));
     QVERIFY(music::music().musicStopped);
     QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QCOMPARE(state(), QStringLiteral("已暂停"));
     QSignalSpy states(player.get(), &music::Player::stateChanged);
     click(QStringLiteral("playMusic"));
     QVERIFY(!music::music().musicStopped);
     QTRY_VERIFY(!states.isEmpty());
     QCOMPARE(states.first().first().value<QMediaPlayer::State>(), QMediaPlayer::PlayingState);
     QCOMPARE(playing(), QStringLiteral("Playing_Together_With_You.mp3"));
+    QCOMPARE(state(), QStringLiteral("播放中"));
 }
 
 QTEST_MAIN(TestExtraPage)
