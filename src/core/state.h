@@ -64,6 +64,11 @@ struct StagingState {
     QString a3_1fPath, a3_2fPath, a3_3fPath; // layout 5: left, middle, right
     int bVisible = 0;                      // background shown
     int figureLayout = 0;                  // 0 none, 1 to 5 as above
+    // The scene under the mistake line's figures: the question line's, which
+    // the story comes back to when it steps on from the mistake line.
+    QVector<QString> beforeMistake;        // empty unless a mistake line shows
+    int beforeMistakeVisible = 0;
+    int beforeMistakeLayout = 0;
     // What the page is still to be told: the background hide after an
     // illustration line, and the end of the scripted shots.
     QPointer<QTimer> pendingHide;

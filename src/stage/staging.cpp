@@ -259,10 +259,48 @@ void publishScene(Game &game)
 
 } // namespace
 
+namespace {
+
+QVector<QString *> sceneSlots(StagingState &s)
+{
+    return {&s.bcPath, &s.a1Path, &s.a2_1Path, &s.a2_2Path, &s.a3_1Path, &s.a3_2Path, &s.a3_3Path,
+            &s.a1fPath, &s.a3_1fPath, &s.a3_2fPath, &s.a3_3fPath};
+}
+
+// The mistake line's figures must not outlive it: stepping on from it starts
+// from the question line's scene, as the right answer's path does.
+void leaveMistakeScene(StagingState &s)
+{
+    if (s.beforeMistake.isEmpty())
+        return;
+    const QVector<QString *> fields = sceneSlots(s);
+    for (int i = 0; i < fields.size(); ++i)
+        *fields[i] = s.beforeMistake.value(i);
+    s.bVisible = s.beforeMistakeVisible;
+    s.figureLayout = s.beforeMistakeLayout;
+    s.beforeMistake.clear();
+}
+
+void enterMistakeScene(StagingState &s)
+{
+    s.beforeMistake.clear();
+    for (QString *slot : sceneSlots(s))
+        s.beforeMistake.append(*slot);
+    s.beforeMistakeVisible = s.bVisible;
+    s.beforeMistakeLayout = s.figureLayout;
+}
+
+} // namespace
+
 void stageLine(Game &game, int loadFlag)
 {
     cancelPendingHide();
     StagingState &s = staging();
+    const bool mistakeLine = core::process().story.mistakePending;
+    if (loadFlag == 1)
+        s.beforeMistake.clear(); // a load starts from its own scene
+    else if (!mistakeLine)
+        leaveMistakeScene(s);
     if (loadFlag == 1) {
         s.bVisible = 1;
         music::playMusicForLine(game);
@@ -282,7 +320,8 @@ void stageLine(Game &game, int loadFlag)
     if (row)
         applyEntry(game, *row);
 
-    if (core::process().story.mistakePending) {
+    if (mistakeLine) {
+        enterMistakeScene(s);
         s.figureLayout = 2;
         s.a2_1Path = QString::fromUtf8(kMistakeLeftFigure);
         s.a2_2Path = QString::fromUtf8(kMistakeRightFigure);

@@ -1,6 +1,8 @@
 #include "story/answers.h"
 #include "story/choices.h"
 #include "story/linecursor.h"
+#include "story/linetables.h"
+#include "stage/staging.h"
 
 #include "storyfixture.h"
 
@@ -14,6 +16,8 @@ class TestChoices : public QObject
     Q_OBJECT
 
 private slots:
+    void mistakeFiguresStayOnTheirLine_data();
+    void mistakeFiguresStayOnTheirLine();
     void branches_data();
     void branches();
     void hesitationAsksAgain();
@@ -216,6 +220,63 @@ void TestChoices::unknownAnswerChangesNothing()
     QCOMPARE(state().currentLine, 261);
     QCOMPARE(f.text(), QStringLiteral("kept"));
     QVERIFY(!f.shown(prop::daanvisible)); // the buttons still go away
+}
+
+namespace {
+
+// What the page shows behind the text: background, its visibility, the figures.
+QStringList scene(const StoryFixture &f)
+{
+    QStringList shown;
+    for (const char *name : {"bcPath", "a1Path", "a2_1Path", "a2_2Path", "a3_1Path", "a3_2Path", "a3_3Path",
+                             "a1fPath", "a3_1fPath", "a3_2fPath", "a3_3fPath"})
+        shown << f.property(prop::Name{name}).toString();
+    for (const char *flag : {"bVisible", "a1visible", "a2visible", "a3visible", "a1fvisible", "a3fvisible"})
+        shown << QString::number(f.shown(prop::Name{flag}));
+    return shown;
+}
+
+} // namespace
+
+void TestChoices::mistakeFiguresStayOnTheirLine_data()
+{
+    QTest::addColumn<int>("question");
+    QTest::addColumn<int>("wrong");
+    for (const story::BranchRow &row : story::branchTable()) {
+        for (int answer : {1, 2}) {
+            if ((answer == 1 ? row.answer1 : row.answer2).mistake)
+                QTest::addRow("%d answer %d", row.line, answer) << row.line << answer;
+        }
+    }
+}
+
+// After a wrong answer's mistake line the story steps on from the question's
+// own scene, as if the answer had never been given.
+void TestChoices::mistakeFiguresStayOnTheirLine()
+{
+    QFETCH(int, question);
+    QFETCH(int, wrong);
+    story::Branch branch;
+    QVERIFY(story::branchFor(question, wrong, &branch));
+
+    QStringList expected;
+    {
+        StoryFixture f;
+        f.at(question);
+        stage::stageLine(f.game, 1);
+        f.at(branch.cursor);
+        story::advanceLine(f.game);
+        expected = scene(f);
+    }
+    StoryFixture f;
+    f.at(question);
+    stage::stageLine(f.game, 1);
+    story::answerChoice(f.game, wrong);
+    story::advanceLine(f.game); // the mistake line, with its own figures
+    QCOMPARE(story::typing().fullText, QStringLiteral("line %1").arg(story::kMistakeLine));
+    story::advanceLine(f.game);
+    QCOMPARE(story::state().currentLine, branch.cursor + 1);
+    QCOMPARE(scene(f), expected);
 }
 
 QTEST_MAIN(TestChoices)
