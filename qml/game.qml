@@ -309,7 +309,7 @@ Page {
             width: 714
             height: 100
             radius: 8
-            color: "#bfffffff"
+            color: Qt.rgba(1, 1, 1, typeof boxOpacity === "number" ? boxOpacity : 0.75)
         }
 
         Text {
@@ -327,7 +327,7 @@ Page {
             textFormat: Text.RichText
             fontSizeMode: Text.FixedSize
             font.bold: true
-            font.pointSize: 12
+            font.pointSize: [12, 14, 16][typeof textSize === "number" && textSize >= 0 && textSize <= 2 ? textSize : 0]
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignLeft
             verticalAlignment: Text.AlignVCenter

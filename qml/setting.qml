@@ -72,6 +72,7 @@ Page {
         objectName: "modeNote"
         x: 130
         y: 188
+        visible: settingNotice === ""
         text: "切换后游戏会重新启动，并回到现在的位置"
         color: "#404040"
         font.pointSize: 8
@@ -211,6 +212,53 @@ Page {
         label: "仅快进已读文本"
         on: typeof skipReadOnly !== "undefined" && !!skipReadOnly
         onClicked: Controller.skipReadOnly1(!on)
+    }
+
+    // How the story's text box looks: the size of its text, how much shows through it.
+    readonly property int textSizeNow: typeof textSize === "number" ? textSize : 0
+    SliderLabel {
+        objectName: "textSizeLabel"
+        x: 139
+        y: 372
+        text: "文字大小"
+    }
+    Repeater {
+        model: ["标准", "大", "特大"]
+        delegate: Button {
+            id: sizeButton
+            objectName: "textSize" + index
+            readonly property bool current: page.textSizeNow === index
+            x: 220 + 56 * index
+            y: 368
+            width: 50
+            height: 28
+            focusPolicy: Qt.NoFocus
+            background: Rectangle {
+                color: sizeButton.current ? Theme.accent : Theme.transparent
+                radius: 5
+                border.color: Theme.accent
+            }
+            contentItem: Text {
+                text: modelData
+                color: sizeButton.current ? "#ffffff" : Theme.accent
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+            }
+            onClicked: Controller.textSize1(index)
+        }
+    }
+    SettingSlider {
+        objectName: "boxOpacitySlider"
+        x: 399
+        y: 307
+        value: typeof boxOpacity === "number" ? boxOpacity : 0.75
+        onValueChanged: Controller.boxOpacity1(value)
+    }
+    SliderLabel {
+        objectName: "boxOpacityLabel"
+        x: 441
+        y: 293
+        text: "文本框不透明度"
     }
 
     // Only when a display-mode change could not restart the game.

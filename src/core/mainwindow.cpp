@@ -282,6 +282,16 @@ void MainWindow::quickLoad1(int confirmed)
     emit QuickLoad(confirmed);
 }
 
+void MainWindow::textSize1(int size)
+{
+    emit TextSize(size);
+}
+
+void MainWindow::boxOpacity1(float value)
+{
+    emit BoxOpacity(value);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own

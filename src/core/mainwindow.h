@@ -119,6 +119,11 @@ public:
     // confirmed 0 asks first when the story has moved since the quick save.
     Q_INVOKABLE void quickSave1();
     Q_INVOKABLE void quickLoad1(int confirmed);
+    // The text box's look on the settings page: the text size (0 标准, 1 大,
+    // 2 特大) and the box's opacity (0 to 1); each call emits, the handler
+    // drops what changes nothing.
+    Q_INVOKABLE void textSize1(int size);
+    Q_INVOKABLE void boxOpacity1(float value);
 
     // The saves handler's side of the save count: how requestSaveCount counts,
     // and the count itself (a change emits saveCountChanged, then
@@ -165,6 +170,8 @@ signals:
     void Backlog(int open);
     void QuickSave(int quick);
     void QuickLoad(int confirmed);
+    void TextSize(int size);
+    void BoxOpacity(float value);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -68,6 +68,8 @@ inline constexpr Name triesLeft{"triesLeft"};
 inline constexpr Name saveNotice{"saveNotice"};
 inline constexpr Name saveNoticeCount{"saveNoticeCount"};
 inline constexpr Name scriptProblem{"scriptProblem"}; // why the story cannot start, or ""
+inline constexpr Name textSize{"textSize"};     // 0 标准, 1 大, 2 特大
+inline constexpr Name boxOpacity{"boxOpacity"}; // the text box's opacity, 0.2 to 1
 inline constexpr Name quickSaveLine{"quickSaveLine"};   // the quick slot's line, 0 when there is none
 inline constexpr Name quickLoadAsks{"quickLoadAsks"};   // raised when F9 must ask before loading
 inline constexpr Name saveListProblem{"saveListProblem"}; // why the load page lists nothing, or ""

@@ -117,6 +117,33 @@ void setVolume(Game &game, float value)
         game.musicPlayer->setVolume(music::volumePercent(game.volume()));
 }
 
+namespace {
+
+// Line n as a number within [low, high], or the fallback.
+float lookValue(const std::vector<std::string> &lines, int n, float low, float high, float fallback)
+{
+    float value = 0;
+    if (size_t(n) > lines.size() || !parseFloatPrefix(lines[size_t(n - 1)], &value) || !(value >= low && value <= high))
+        return fallback;
+    return value;
+}
+
+// Writes one line of the look, padding missing lines with "0"; says so when it cannot.
+void storeLookLine(Game &game, int line, const std::string &text)
+{
+    std::vector<std::string> lines;
+    if (!readLines(&lines) || lines.size() < 4) {
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 不完整，第 %1 行未保存").arg(line);
+        return;
+    }
+    while (int(lines.size()) < line)
+        lines.push_back("0");
+    lines[size_t(line - 1)] = text;
+    game.publish(prop::settingNotice, writeLines(lines) ? QString() : QStringLiteral("设置无法保存，只在本次运行中有效"));
+}
+
+} // namespace
+
 void loadOptions(Game &game)
 {
     std::vector<std::string> lines;
@@ -125,6 +152,27 @@ void loadOptions(Game &game)
     game.skipReadOnly = readOption(lines, kSkipReadOnlyLine);
     game.publish(prop::wholeLineFirst, game.wholeLineFirst);
     game.publish(prop::skipReadOnly, game.skipReadOnly);
+    game.publish(prop::textSize, int(lookValue(lines, kTextSizeLine, 0, 2, 0)));
+    game.publish(prop::boxOpacity, lookValue(lines, kBoxOpacityLine, 0.2f, 1.0f, kDefaultBoxOpacity));
+}
+
+void setTextSize(Game &game, int size)
+{
+    if (size < 0 || size > 2 || game.property(prop::textSize).toInt() == size)
+        return;
+    game.publish(prop::textSize, size);
+    storeLookLine(game, kTextSizeLine, std::to_string(size));
+}
+
+void setBoxOpacity(Game &game, float value)
+{
+    if (!std::isfinite(value))
+        return;
+    value = std::clamp(value, 0.2f, 1.0f);
+    if (game.property(prop::boxOpacity).toFloat() == value)
+        return;
+    game.publish(prop::boxOpacity, value);
+    storeLookLine(game, kBoxOpacityLine, formatSettingNumber(value));
 }
 
 void setWholeLineFirst(Game &game, bool on)
@@ -166,6 +214,8 @@ void connectSettings(Game &game)
     game.publish(prop::settingNotice, QString());
     loadOptions(game);
     QObject::connect(c, &MainWindow::wholeLineFirstChanged, c, [g](bool on) { setWholeLineFirst(*g, on); });
+    QObject::connect(c, &MainWindow::TextSize, c, [g](int size) { setTextSize(*g, size); });
+    QObject::connect(c, &MainWindow::BoxOpacity, c, [g](float value) { setBoxOpacity(*g, value); });
     QObject::connect(c, &MainWindow::skipReadOnlyChanged, c, [g](bool on) { setSkipReadOnly(*g, on); });
     QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {

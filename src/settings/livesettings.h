@@ -20,6 +20,15 @@ void setVolume(Game &game, float value);
 constexpr int kWholeLineFirstLine = 5;
 constexpr int kSkipReadOnlyLine = 6;
 
+// The text box's look, after a line left for the interludes' difficulty:
+// the text size (0 to 2, a missing or odd line 0) and the box's opacity
+// (0.2 to 1, a missing or odd line the usual 0.75).
+constexpr int kTextSizeLine = 8;
+constexpr int kBoxOpacityLine = 9;
+constexpr float kDefaultBoxOpacity = 0.75f;
+void setTextSize(Game &game, int size);
+void setBoxOpacity(Game &game, float value);
+
 // Reads both option lines into the game and publishes them.
 void loadOptions(Game &game);
 

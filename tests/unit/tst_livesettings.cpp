@@ -52,6 +52,8 @@ private slots:
     void failedRestartKeepsRunning();
     void unstoredModeDoesNotRestart();
     void exitQuits();
+    void textBoxLook_data();
+    void textBoxLook();
 
 private:
     void move(Slider slider, float value);
@@ -372,6 +374,36 @@ void TestLiveSettings::exitQuits()
     controller->exit1();
     QCOMPARE(quits, 1);
     QCOMPARE(restarts, 0);
+}
+
+void TestLiveSettings::textBoxLook_data()
+{
+    QTest::addColumn<QByteArray>("stored");   // lines 8 and 9 in the file at start
+    QTest::addColumn<int>("size");            // then asked for
+    QTest::addColumn<float>("opacity");
+    QTest::addColumn<QVariantList>("before"); // published at start: size, opacity
+    QTest::addColumn<QByteArray>("after");    // lines 8 and 9 afterwards
+    QTest::newRow("missing lines") << QByteArray() << 2 << 0.5f << QVariantList{0, 0.75f} << QByteArray("2\n0.500000");
+    QTest::newRow("stored") << QByteArray("1\n0.4\n") << 1 << 0.4f << QVariantList{1, 0.4f} << QByteArray("1\n0.4");
+    QTest::newRow("odd lines") << QByteArray("7\nx\n") << 5 << 0.05f << QVariantList{0, 0.75f} << QByteArray("7\n0.200000");
+}
+
+// The text size and the box's opacity: read at start, stored on lines 8 and 9.
+void TestLiveSettings::textBoxLook()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(int, size);
+    QFETCH(float, opacity);
+    QFETCH(QVariantList, before);
+    QFETCH(QByteArray, after);
+    if (!stored.isEmpty())
+        dir->write("setting.txt", QByteArray(kSettings) + "0\n0\n0\n" + stored);
+    startGame();
+    QCOMPARE(game.property(prop::textSize), before.at(0));
+    QCOMPARE(game.property(prop::boxOpacity).toFloat(), before.at(1).toFloat());
+    controller->textSize1(size);
+    controller->boxOpacity1(opacity);
+    QCOMPARE(line(8) + "\n" + line(9), after);
 }
 
 QTEST_MAIN(TestLiveSettings)
