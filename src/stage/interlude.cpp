@@ -175,12 +175,32 @@ struct EnemyPass {
     float companionAngle = 0; // towards the last enemy in reach
 };
 
+int mapWidth(int map)
+{
+    return map == 1 ? 2000 : map == 2 ? 4000 : 0;
+}
+
+// A figure walking into a map's end stops there: past it, it would leave the
+// view and the player would lose it.
+void keepOnMap(int map, int &x, float &vx)
+{
+    const int width = mapWidth(map);
+    if (width == 0)
+        return;
+    const int clamped = qBound(0, x, width - 40);
+    if (clamped != x) {
+        x = clamped;
+        vx = 0;
+    }
+}
+
 // The companion is pulled towards a point 69 pixels behind the player.
 void moveFigures(InterludeState &in)
 {
     settleBody(in.playerVx, in.playerVy, in.sja1y);
     in.sja1x = moved(in.sja1x, in.playerVx);
     in.sja1y = moved(in.sja1y, in.playerVy);
+    keepOnMap(in.interludeMap, in.sja1x, in.playerVx);
 
     const int d = in.sja1x - in.sja2x;
     const double pull = std::pow(1.0001, -0.1 * std::abs(d));
@@ -188,6 +208,7 @@ void moveFigures(InterludeState &in)
     settleBody(in.companionVx, in.companionVy, in.sja2y);
     in.sja2x = moved(in.sja2x, in.companionVx);
     in.sja2y = moved(in.sja2y, in.companionVy);
+    keepOnMap(in.interludeMap, in.sja2x, in.companionVx);
 }
 
 // The view follows a player walking towards either edge, within the map.
@@ -195,7 +216,7 @@ void scrollView(InterludeState &in)
 {
     if (in.interludeMap != 1 && in.interludeMap != 2)
         return;
-    const int limit = in.interludeMap == 1 ? 1280 : 3280; // map width less the view
+    const int limit = mapWidth(in.interludeMap) - 720; // the view is 720 wide
     const int onScreen = in.sja1x + in.scrollX;
     if (((onScreen > 450 && in.playerVx > 0) || (onScreen < 50 && in.playerVx < 0))
         && within(in.scrollX, -limit, 0))

@@ -42,6 +42,8 @@ private slots:
     void figures();
     void inputs_data();
     void inputs();
+    void edges_data();
+    void edges();
     void enemies_data();
     void enemies();
     void shots_data();
@@ -238,6 +240,52 @@ void TestInterlude::inputs()
     // The limits hold however long the game has run.
     QVERIFY(std::fabs(in().playerVx) <= 8.03f);
     QVERIFY(in().playerVy >= -12.1f);
+}
+
+void TestInterlude::edges_data()
+{
+    QTest::addColumn<int>("map");
+    QTest::addColumn<int>("startX");
+    QTest::addColumn<int>("scroll");
+    QTest::addColumn<int>("ad"); // held for three seconds
+    QTest::addColumn<int>("expectedX");
+    QTest::addColumn<int>("expectedScroll");
+
+    QTest::newRow("A from the start") << 1 << 90 << 0 << 1 << 0 << 0;
+    QTest::newRow("D past the first map's door") << 1 << 1500 << -1100 << 2 << 1960 << -1280;
+    QTest::newRow("D past the second map's end") << 2 << 3500 << -3100 << 2 << 3960 << -3280;
+    QTest::newRow("A on the second map") << 2 << 200 << 0 << 1 << 0 << 0;
+}
+
+// Held against a map's end, both figures stay on the map and in the view.
+void TestInterlude::edges()
+{
+    QFETCH(int, map);
+    QFETCH(int, startX);
+    QFETCH(int, scroll);
+    QFETCH(int, ad);
+    QFETCH(int, expectedX);
+    QFETCH(int, expectedScroll);
+
+    in().interludeMap = map;
+    in().scrollX = scroll;
+    standAt(startX, startX - 69);
+    in().stepsRun = 300;
+    const int width = map == 1 ? 2000 : 4000;
+    for (int i = 0; i < 300; ++i) {
+        story->controller->ad1(ad);
+        step();
+        QVERIFY(in().sja1x >= 0 && in().sja1x <= width - 40);
+        QVERIFY(in().sja2x >= 0 && in().sja2x <= width - 40);
+        const int onScreen = in().sja1x + in().scrollX;
+        QVERIFY2(onScreen >= 0 && onScreen <= 680, qPrintable(QString::number(onScreen)));
+    }
+    QCOMPARE(in().sja1x, expectedX);
+    QCOMPARE(in().scrollX, expectedScroll);
+    // Walking away from the end works at once.
+    story->controller->ad1(ad == 1 ? 2 : 1);
+    step(3);
+    QVERIFY(in().sja1x != expectedX);
 }
 
 void TestInterlude::enemies_data()
