@@ -26,6 +26,9 @@ Item {
     property int enemyItemsCreated: 0
     property int enemyItemsDestroyed: 0
     readonly property string enemySource: "file:///" + exePath + "/png/difang.png"
+    // After a capture scene the enemies stand still for a moment, blinking.
+    readonly property bool enemiesWait: flag(typeof enemiesWaiting === "undefined" ? null : enemiesWaiting)
+    property bool blinkDim: false
 
     onBlockCountChanged: {
         if (blockCount > poolSize)
@@ -80,6 +83,14 @@ Item {
     height: 480
     z: 0
     visible: flag(typeof sjvisible === "undefined" ? null : sjvisible)
+
+    Timer {
+        interval: 125
+        repeat: true
+        running: interlude.enemiesWait && interlude.visible
+        onRunningChanged: interlude.blinkDim = false
+        onTriggered: interlude.blinkDim = !interlude.blinkDim
+    }
 
     Connections {
         target: Controller
@@ -270,6 +281,7 @@ Item {
                 width: 20
                 height: 20
                 visible: point !== null
+                opacity: interlude.blinkDim ? 0.2 : 1
                 source: interlude.enemySource
                 Component.onCompleted: ++interlude.enemyItemsCreated
                 Component.onDestruction: ++interlude.enemyItemsDestroyed

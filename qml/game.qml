@@ -16,6 +16,16 @@ Page {
     property bool aPressed: false
     property bool sPressed: false
     property bool dPressed: false
+    // Changes whenever an interlude attempt starts or ends: a key held through a
+    // capture scene must not walk the figure on into the next capture.
+    property int interludeAttempt: typeof interludeRound === "undefined" ? 0 : interludeRound
+
+    onInterludeAttemptChanged: {
+        wPressed = false
+        aPressed = false
+        sPressed = false
+        dPressed = false
+    }
 
     function openDialog(dialog) {
         dialog.open = true
@@ -137,23 +147,31 @@ Page {
             event.accepted = true
             break
         case Qt.Key_W:
-            wPressed = true
-            Controller.ws1(1)
+            if (!event.isAutoRepeat) {
+                wPressed = true
+                Controller.ws1(1)
+            }
             event.accepted = true
             break
         case Qt.Key_S:
-            sPressed = true
-            Controller.ws1(2)
+            if (!event.isAutoRepeat) {
+                sPressed = true
+                Controller.ws1(2)
+            }
             event.accepted = true
             break
         case Qt.Key_A:
-            aPressed = true
-            Controller.ad1(1)
+            if (!event.isAutoRepeat) {
+                aPressed = true
+                Controller.ad1(1)
+            }
             event.accepted = true
             break
         case Qt.Key_D:
-            dPressed = true
-            Controller.ad1(2)
+            if (!event.isAutoRepeat) {
+                dPressed = true
+                Controller.ad1(2)
+            }
             event.accepted = true
             break
         case Qt.Key_E:
@@ -173,23 +191,31 @@ Page {
     Keys.onReleased: {
         switch (event.key) {
         case Qt.Key_W:
-            wPressed = false
-            Controller.ws1(0)
+            if (!event.isAutoRepeat) {
+                wPressed = false
+                Controller.ws1(0)
+            }
             event.accepted = true
             break
         case Qt.Key_S:
-            sPressed = false
-            Controller.ws1(0)
+            if (!event.isAutoRepeat) {
+                sPressed = false
+                Controller.ws1(0)
+            }
             event.accepted = true
             break
         case Qt.Key_A:
-            aPressed = false
-            Controller.ad1(0)
+            if (!event.isAutoRepeat) {
+                aPressed = false
+                Controller.ad1(0)
+            }
             event.accepted = true
             break
         case Qt.Key_D:
-            dPressed = false
-            Controller.ad1(0)
+            if (!event.isAutoRepeat) {
+                dPressed = false
+                Controller.ad1(0)
+            }
             event.accepted = true
             break
         case Qt.Key_E:
@@ -223,7 +249,8 @@ Page {
     }
 
     // The interlude moves on its own 10 ms step; resending held keys keeps the
-    // figure walking without depending on the platform's key auto-repeat. With
+    // figure walking without the platform's key auto-repeat, which the keys
+    // above leave alone (a key let go by a new attempt stays let go). With
     // no key held a tick would send nothing, so the timer rests.
     Timer {
         objectName: "repeatTimer"

@@ -61,8 +61,12 @@ inline constexpr Name blockCount{"blockCount"};
 // Extras
 inline constexpr Name extra{"extra"};
 
-// Interlude: the tries left before a capture ends the story
+// Interlude: the tries left before a capture ends the story; a count that
+// changes whenever an attempt starts or ends (the page lets go of held keys);
+// the enemies standing still for a moment after a capture scene
 inline constexpr Name triesLeft{"triesLeft"};
+inline constexpr Name interludeRound{"interludeRound"};
+inline constexpr Name enemiesWaiting{"enemiesWaiting"};
 // Saves: the word shown after a save, load or delete (the count changes on
 // every notice, so the same word twice shows twice), and the load page's rows
 inline constexpr Name saveNotice{"saveNotice"};

@@ -51,7 +51,10 @@ void resetRun(Game &game)
     in.triesLeft = 3;
     in.playerCaught = 0;
     in.companionCaught = 0;
+    in.returnPending = false;
+    in.enemyWait = 0;
     game.publish(prop::triesLeft, in.triesLeft);
+    game.publish(prop::enemiesWaiting, 0);
     // Enemies of an earlier story would come back as ghosts that cannot move,
     // be hit or touch anyone.
     in.enemySpawns.clear();

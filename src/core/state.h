@@ -98,6 +98,9 @@ struct InterludeState {
     qint64 companionFiresFrom = -1;
     qint64 companionFiresUntil = -1;
     int interludeReturnLine = 0;       // where a capture scene returns to
+    bool returnPending = false;        // a capture scene is on; the attempt restarts with its map
+    int enemyWait = 0;                 // steps the enemies still stand still after a restart
+    int round = 0;                     // attempts begun or ended, published as interludeRound
     // Captures; a new story and a loaded save reset them.
     int triesLeft = 3;
     int playerCaught = 0;              // 1 once the player was caught: the shorter scene next

@@ -115,9 +115,10 @@ void capture(Game &game, Caught who)
         line = 972;
     }
     game.publish(prop::triesLeft, in.triesLeft);
+    // A key still held would walk the figure on once the map is back.
+    game.publish(prop::interludeRound, ++in.round);
     qCDebug(lcStage) << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
-    // Stopped before the scene is shown: a scene that is itself a return line
-    // (966, 964) starts the step again.
+    // Stopped until the scene is over and its map shown again.
     if (QTimer *timer = interludeTimer())
         timer->stop();
     if (line != 0) {
@@ -294,7 +295,10 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
         // Aim, shots and contact see the enemy where it stood before its leap.
         const int ex = in.enemyPositions.at(j);
         const int ey = in.enemyPositions.at(j + 1);
-        chase(in, j, ex, ey);
+        // Waiting enemies blink where they stand and catch nobody; shots still tell.
+        const bool waiting = in.enemyWait > 0;
+        if (!waiting)
+            chase(in, j, ex, ey);
         bool hit = companionAims(in, ex, ey, pass);
         if (in.playerFiring == 1 && rayHits(ex, ey, in.sja1x, in.sja1y, in.aimSlope))
             hit = true;
@@ -304,7 +308,8 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
             removeEnemy(in, j);
             continue;
         }
-        contact(in, ex, ey, pass);
+        if (!waiting)
+            contact(in, ex, ey, pass);
     }
 }
 
@@ -418,6 +423,8 @@ void interludeStep(Game &game)
 {
     InterludeState &in = interlude();
     ++in.stepsRun;
+    if (in.enemyWait > 0 && --in.enemyWait == 0)
+        game.publish(prop::enemiesWaiting, 0);
     moveFigures(in);
     scrollView(in);
     EnemyPass pass;
@@ -544,9 +551,23 @@ void restartAttempt(Game &game)
     in.companionFiresFrom = -1;
     in.companionFiresUntil = -1;
     in.idlePublished.clear();
+    in.returnPending = false;
+    in.enemyWait = kEnemyWaitSteps;
     publishFigures(game, in);
     game.publish(prop::fsa1visible, 0);
     game.publish(prop::fsa2visible, 0);
+    game.publish(prop::enemiesWaiting, 1);
+    game.publish(prop::interludeRound, ++in.round);
+    // The page still holds the list from before the capture; the map must not
+    // show those enemies for a frame.
+    if (game.controller) {
+        QVariantList positions;
+        for (int v : qAsConst(in.enemyPositions))
+            positions.append(v);
+        game.controller->updateElementArray(positions);
+    }
+    if (QTimer *timer = interludeTimer())
+        timer->start(10);
 }
 
 void connectInterlude(Game &game)
@@ -566,6 +587,8 @@ void connectInterlude(Game &game)
             clockedStep(*g);
     });
     game.publish(prop::triesLeft, interlude().triesLeft);
+    game.publish(prop::interludeRound, interlude().round);
+    game.publish(prop::enemiesWaiting, 0);
 }
 
 } // namespace stage

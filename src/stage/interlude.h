@@ -41,8 +41,13 @@ void placeEnemies(Game &game, int map);
 // Keeps the motion list as long as the position list; new enemies at rest.
 void fitEnemyMotion();
 
-// After a capture scene: both figures and every live enemy back at the start.
+// After a capture scene, as its map comes back: both figures at the start and
+// at rest, every live enemy at home and standing still for a second, held
+// keys let go, and the step running again.
 void restartAttempt(Game &game);
+
+// Steps the enemies stand still after a restart.
+constexpr int kEnemyWaitSteps = 100;
 
 void connectInterlude(Game &game);
 

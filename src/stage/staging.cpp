@@ -103,6 +103,9 @@ void setUpInterlude(Game &game, int map)
     in.sja1y = 310;
     in.sja2x = 20;
     in.sja2y = 310;
+    // Nobody runs into a new map with the speed they left the last one at.
+    in.playerVx = in.playerVy = 0;
+    in.companionVx = in.companionVy = 0;
     game.publish(prop::sja1x, in.sja1x);
     game.publish(prop::sja1y, in.sja1y);
     game.publish(prop::sja2x, in.sja2x);
@@ -136,13 +139,12 @@ void scriptedShots(Game &game)
     });
 }
 
+// The scene's last line shows as a scene too; the map and the attempt come
+// back with the next step, which shows the line of the capture again.
 void returnToInterlude(Game &game)
 {
-    // One line before the capture, so the next step shows that line again.
     core::process().story.currentLine = interlude().interludeReturnLine - 1;
-    restartAttempt(game);
-    if (QTimer *timer = interludeTimer())
-        timer->start(10);
+    interlude().returnPending = true;
 }
 
 void applyEntry(Game &game, const StageRow &row)
@@ -210,11 +212,13 @@ void showMap(Game &game, int map)
     in.map1Shown = first ? 1 : 0;
     in.map2Shown = first ? 0 : 1;
     fitEnemyMotion();
+    if (in.returnPending)
+        restartAttempt(game);
 }
 
-void applyInterludeVisibility(Game &game)
+// line: the line shown, which a return line leaves behind the cursor.
+void applyInterludeVisibility(Game &game, int line)
 {
-    const int line = core::process().story.currentLine;
     if (inFirstMap(line)) {
         showMap(game, 1);
         return;
@@ -268,7 +272,8 @@ void stageLine(Game &game, int loadFlag)
         music::playMusicForLine(game);
     }
 
-    int n = core::process().story.currentLine;
+    const int shown = core::process().story.currentLine;
+    int n = shown;
     const StageRow *row = stageEntry(n);
     // A loaded save restores the scene of the nearest earlier entry.
     if (!row && loadFlag == 1) {
@@ -288,7 +293,7 @@ void stageLine(Game &game, int loadFlag)
         s.a2_2Path = QString::fromUtf8(kMistakeRightFigure);
     }
 
-    applyInterludeVisibility(game);
+    applyInterludeVisibility(game, shown);
     publishScene(game);
 }
 

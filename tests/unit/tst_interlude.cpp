@@ -475,12 +475,12 @@ void TestInterlude::captures_data()
     QTest::addColumn<int>("caughtBefore");
     QTest::addColumn<int>("shown");        // the line in the text box
     QTest::addColumn<int>("cursor");       // where the story stands after it
-    QTest::addColumn<bool>("stepRunning"); // a return line restarts the step at once
+    QTest::addColumn<bool>("stepRunning");
 
     QTest::newRow("player, first") << false << 692 << 3 << 0 << 958 << 958 << false;
-    QTest::newRow("player, again: straight to a return line") << false << 692 << 2 << 1 << 966 << 691 << true;
+    QTest::newRow("player, again: a return line") << false << 692 << 2 << 1 << 966 << 691 << false;
     QTest::newRow("companion, first") << true << 692 << 3 << 0 << 949 << 949 << false;
-    QTest::newRow("companion, again") << true << 722 << 1 << 1 << 964 << 721 << true;
+    QTest::newRow("companion, again") << true << 722 << 1 << 1 << 964 << 721 << false;
     QTest::newRow("player, no tries left") << false << 692 << 0 << 1 << 938 << 938 << false;
     QTest::newRow("companion, no tries left, first map") << true << 692 << 0 << 1 << 941 << 941 << false;
     QTest::newRow("companion, no tries left, second map") << true << 756 << 0 << 1 << 973 << 973 << false;
@@ -516,6 +516,8 @@ void TestInterlude::captures()
     QCOMPARE(story::state().currentLine, cursor);
     QCOMPARE(in().interludeReturnLine, lockLine);
     QCOMPARE(stage::interludeTimer()->isActive(), stepRunning);
+    // A scene, not a line over the map.
+    QVERIFY(!story->shown(prop::sjvisible));
     QCOMPARE(in().triesLeft, qMax(0, tries - 1));
     QCOMPARE(story->property(prop::triesLeft), QVariant(qMax(0, tries - 1)));
     QCOMPARE((companion ? in().companionCaught : in().playerCaught), 1);
@@ -533,7 +535,9 @@ void TestInterlude::triesRunOut()
         QVERIFY(story::state().interludeActive);
         standAt(700, 631);
         setEnemies({720, 330});
-        step();
+        // After a capture scene the enemy waits before it catches anyone.
+        for (int i = 0; i <= stage::kEnemyWaitSteps && story::state().currentLine == 692; ++i)
+            step();
         story->finishTyping();
         shown << story->text().mid(5).toInt();
         // Through the capture scene and back to the lock line.
@@ -716,18 +720,35 @@ void TestInterlude::captureAndRetryThroughTheStory()
 
     while (story->text() != QStringLiteral("line 962"))
         click();
-    QVERIFY(stage::interludeTimer()->isActive());
-    QCOMPARE((Points{in().sja1x, in().sja1y, in().sja2x, in().sja2y, in().scrollX}), (Points{90, 310, 20, 310, 0}));
-    QCOMPARE(in().playerVx, 0.0f);
-    QCOMPARE(in().enemyPositions, in().enemyHomes);
-    QCOMPARE(story->property(prop::sja1x), QVariant(90));
+    // The scene's last line is still the scene; D held through it walks nobody.
+    QVERIFY(!story->shown(prop::sjvisible));
+    QVERIFY(!stage::interludeTimer()->isActive());
+    c->ad1(2);
+    const int round = story->property(prop::interludeRound).toInt();
 
     click();
     QCOMPARE(story->text(), QStringLiteral("line 692"));
     QVERIFY(story::state().interludeActive);
     QVERIFY(story->shown(prop::sjvisible));
     QVERIFY(story->shown(prop::ditu1visible));
+    QVERIFY(stage::interludeTimer()->isActive());
+    QVERIFY(story->property(prop::interludeRound).toInt() > round);
+    QCOMPARE((Points{in().sja1x, in().sja1y, in().sja2x, in().sja2y, in().scrollX}), (Points{90, 310, 20, 310, 0}));
+    QCOMPARE(in().playerVx, 0.0f);
+    QCOMPARE(in().enemyPositions, in().enemyHomes);
+    QCOMPARE(story->property(prop::sja1x), QVariant(90));
     QCOMPARE(in().triesLeft, 2);
+
+    // The enemies stand still for a second, even with the player in their reach.
+    standAt(200, 131);
+    const Points homes = in().enemyHomes;
+    QCOMPARE(story->property(prop::enemiesWaiting), QVariant(1));
+    step(stage::kEnemyWaitSteps - 1);
+    QCOMPARE(in().enemyPositions, homes);
+    step();
+    QCOMPARE(story->property(prop::enemiesWaiting), QVariant(0));
+    step();
+    QVERIFY(in().enemyPositions != homes);
 }
 
 QTEST_MAIN(TestInterlude)

@@ -354,9 +354,10 @@ void TestRoutes::driveInterlude(Played &played, Interlude plan)
             else if (in.sja1x > target + 4 && in.playerVx > -1)
                 c->ad1(1);
         } else if (plan == Interlude::LoseCompanion) {
-            if (in.sja1y >= 305)
+            // Standing while the enemies blink, then off the ground and on.
+            if (in.sja1y >= 305 && in.enemyWait == 0)
                 c->ws1(1);
-            if (std::abs(in.playerVx) < 2)
+            if (std::abs(in.playerVx) < 2 && in.enemyWait == 0)
                 c->ad1(2);
         } else if (std::abs(in.playerVx) < 1) {
             c->ad1(2);
