@@ -29,6 +29,9 @@ Item {
     // After a capture scene the enemies stand still for a moment, blinking.
     readonly property bool enemiesWait: flag(typeof enemiesWaiting === "undefined" ? null : enemiesWaiting)
     property bool blinkDim: false
+    // 1: the lock lifted, the story goes on at a click; 2: the map won, its door lit.
+    readonly property int goal: number(typeof interludeGoal === "undefined" ? 0 : interludeGoal)
+    readonly property int enemiesToClear: number(typeof enemiesLeft === "undefined" ? 0 : enemiesLeft)
 
     onBlockCountChanged: {
         if (blockCount > poolSize)
@@ -132,6 +135,24 @@ Item {
         }
     }
 
+    // A map's door once the map is won: open, with light coming through.
+    component GateLight: Rectangle {
+        visible: interlude.goal === 2
+        border.width: 2
+        border.color: "#71e4f9"
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#ffffff" }
+            GradientStop { position: 1; color: "#bff3ff" }
+        }
+
+        SequentialAnimation on opacity {
+            running: interlude.goal === 2 && interlude.visible
+            loops: Animation.Infinite
+            NumberAnimation { from: 1; to: 0.6; duration: 600 }
+            NumberAnimation { from: 0.6; to: 1; duration: 600 }
+        }
+    }
+
     // A sight ray. The canvas covers the visible view, wherever the map has
     // scrolled, so a ray shows at every x of both maps.
     component Ray: Canvas {
@@ -203,11 +224,19 @@ Item {
                 color: "#7d7d7d"
 
                 Rectangle {
+                    objectName: "ditu1GateMark"
                     x: -7
                     y: 46
                     width: 5
                     height: 20
-                    color: "#f91c1c"
+                    color: interlude.goal === 2 ? "#3ddc84" : "#f91c1c"
+                }
+                GateLight {
+                    objectName: "ditu1GateLight"
+                    x: 14
+                    y: 10
+                    width: 98
+                    height: 93
                 }
             }
         }
@@ -234,6 +263,14 @@ Item {
             Rectangle { x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0 }
             Rectangle { x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
             Rectangle { x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
+
+            GateLight {
+                objectName: "ditu2GateLight"
+                x: 3900
+                y: 200
+                width: 100
+                height: 158
+            }
         }
 
         Ray {
@@ -303,9 +340,10 @@ Item {
             anchors.leftMargin: 12
             anchors.rightMargin: 12
             verticalAlignment: Text.AlignVCenter
-            color: "#ffffff"
+            color: interlude.goal > 0 ? "#7dffb0" : "#ffffff"
             font.pixelSize: 13
-            text: "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
+            text: interlude.goal > 0 ? "目标达成——点击继续"
+                                     : "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
         }
 
         Text {
@@ -316,7 +354,8 @@ Item {
             verticalAlignment: Text.AlignVCenter
             color: "#ffd27a"
             font.pixelSize: 13
-            text: "剩余机会 " + interlude.number(typeof triesLeft === "undefined" ? 3 : triesLeft)
+            text: "守夜者 剩余 " + interlude.enemiesToClear + "　剩余机会 "
+                  + interlude.number(typeof triesLeft === "undefined" ? 3 : triesLeft)
         }
     }
 }

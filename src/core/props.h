@@ -67,6 +67,10 @@ inline constexpr Name extra{"extra"};
 inline constexpr Name triesLeft{"triesLeft"};
 inline constexpr Name interludeRound{"interludeRound"};
 inline constexpr Name enemiesWaiting{"enemiesWaiting"};
+// The goal: 0 not reached, 1 the lock lifted (the story goes on at a click),
+// 2 the map won (its door lights up); and the enemies still to clear
+inline constexpr Name interludeGoal{"interludeGoal"};
+inline constexpr Name enemiesLeft{"enemiesLeft"};
 // Saves: the word shown after a save, load or delete (the count changes on
 // every notice, so the same word twice shows twice), and the load page's rows
 inline constexpr Name saveNotice{"saveNotice"};

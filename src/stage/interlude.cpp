@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
+#include "stage/stagetable.h"
 
 #include <QTimer>
 #include <QtDebug>
@@ -31,6 +32,15 @@ int rounded(float v) { return QVariant(v).toInt(); }
 bool within(int v, int low, int high) { return v >= low && v <= high; }
 
 enum class Caught { Nobody, Player, Companion };
+
+void showGoal(Game &game, int goal)
+{
+    InterludeState &in = interlude();
+    if (in.goalShown == goal)
+        return;
+    in.goalShown = goal;
+    game.publish(prop::interludeGoal, goal);
+}
 
 // Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
 void moveEnemy(int d, float &evx, float &evy, int &ey)
@@ -173,6 +183,7 @@ struct EnemyPass {
     Caught caught = Caught::Nobody;
     bool anyInRange = false;  // an enemy within the companion's reach
     bool anyHandled = false;  // an enemy took its turn
+    int hits = 0;
     float companionAngle = 0; // towards the last enemy in reach
 };
 
@@ -305,6 +316,7 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
         // Both rays on one enemy still destroy only that one; the enemy that
         // moves up into its place waits for the next step.
         if (hit) {
+            ++pass.hits;
             removeEnemy(in, j);
             continue;
         }
@@ -348,20 +360,25 @@ bool companionFire(InterludeState &in, bool anyInRange)
     return false;
 }
 
-// The story goes on once the player is past the map's goal.
-void reachGoal(const InterludeState &in)
+// The story goes on once the player is past the map's goal, and the page says so.
+void reachGoal(Game &game, InterludeState &in)
 {
     core::StoryState &story = core::process().story;
-    if (in.interludeMap == 1) {
-        if (in.sja1x > 1832 && in.enemyCount == 0)
-            story.interludeActive = false;
-    } else if ((in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529)) {
-        story.interludeActive = false;
-    }
+    bool reached = false;
+    if (in.interludeMap == 1)
+        reached = in.sja1x > 1832 && in.enemyCount == 0;
+    else
+        reached = (in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529);
+    if (!reached || !story.interludeActive)
+        return;
+    story.interludeActive = false;
+    showGoal(game, isMapGoalLine(story.currentLine) ? 2 : 1);
 }
 
 void publishStep(Game &game, InterludeState &in, const EnemyPass &pass, bool fireEnded)
 {
+    if (pass.hits > 0)
+        game.publish(prop::enemiesLeft, in.enemyCount);
     // The view is hidden outside an interlude: telling the page the same values
     // a hundred times a second would only wake its bindings for nothing.
     bool unchangedWhileHidden = false;
@@ -430,7 +447,7 @@ void interludeStep(Game &game)
     EnemyPass pass;
     enemiesTurn(in, pass);
     const bool fireEnded = companionFire(in, pass.anyInRange);
-    reachGoal(in);
+    reachGoal(game, in);
     publishStep(game, in, pass, fireEnded);
     // One capture a step: the first scene shown decides where the story returns.
     if (pass.caught != Caught::Nobody)
@@ -516,6 +533,7 @@ void placeEnemies(Game &game, int map)
 {
     InterludeState &in = interlude();
     in.enemyPositions = spawnEnemies(game, map);
+    game.publish(prop::enemiesLeft, in.enemyCount);
     in.enemyHomes = in.enemyPositions;
     in.enemyMotion.clear();
     fitEnemyMotion();
@@ -557,6 +575,7 @@ void restartAttempt(Game &game)
     game.publish(prop::fsa1visible, 0);
     game.publish(prop::fsa2visible, 0);
     game.publish(prop::enemiesWaiting, 1);
+    game.publish(prop::enemiesLeft, in.enemyCount);
     game.publish(prop::interludeRound, ++in.round);
     // The page still holds the list from before the capture; the map must not
     // show those enemies for a frame.
@@ -589,6 +608,13 @@ void connectInterlude(Game &game)
     game.publish(prop::triesLeft, interlude().triesLeft);
     game.publish(prop::interludeRound, interlude().round);
     game.publish(prop::enemiesWaiting, 0);
+    game.publish(prop::interludeGoal, interlude().goalShown);
+    game.publish(prop::enemiesLeft, interlude().enemyCount);
+}
+
+void clearGoal(Game &game)
+{
+    showGoal(game, 0);
 }
 
 } // namespace stage

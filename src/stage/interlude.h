@@ -51,4 +51,7 @@ constexpr int kEnemyWaitSteps = 100;
 
 void connectInterlude(Game &game);
 
+// The goal's signal goes once the story has moved on.
+void clearGoal(Game &game);
+
 } // namespace stage

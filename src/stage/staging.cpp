@@ -266,6 +266,7 @@ void publishScene(Game &game)
 void stageLine(Game &game, int loadFlag)
 {
     cancelPendingHide();
+    clearGoal(game);
     StagingState &s = staging();
     if (loadFlag == 1) {
         s.bVisible = 1;

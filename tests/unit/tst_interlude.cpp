@@ -436,35 +436,40 @@ void TestInterlude::companionFire()
 
 void TestInterlude::goal_data()
 {
-    QTest::addColumn<int>("map");
+    QTest::addColumn<int>("lockLine");
     QTest::addColumn<int>("playerX");
     QTest::addColumn<bool>("enemyLeft");
-    QTest::addColumn<bool>("locked");
+    QTest::addColumn<int>("goal"); // 0 still locked, 1 lifted, 2 the map won
 
-    QTest::newRow("first map, past 1832, all gone") << 1 << 1833 << false << false;
-    QTest::newRow("first map, at 1832") << 1 << 1832 << false << true;
-    QTest::newRow("first map, an enemy left") << 1 << 1900 << true << true;
-    QTest::newRow("second map, 1381 with enemies") << 2 << 1381 << true << false;
-    QTest::newRow("second map, 1380") << 2 << 1380 << true << true;
-    QTest::newRow("second map, 3529") << 2 << 3529 << true << false;
-    QTest::newRow("second map, 3531 with an enemy") << 2 << 3531 << true << true;
-    QTest::newRow("second map, 3531, all gone") << 2 << 3531 << false << false;
+    QTest::newRow("first map, past 1832, all gone") << 692 << 1833 << false << 2;
+    QTest::newRow("first map, at 1832") << 692 << 1832 << false << 0;
+    QTest::newRow("first map, an enemy left") << 692 << 1900 << true << 0;
+    QTest::newRow("second map, 1381 with enemies") << 722 << 1381 << true << 1;
+    QTest::newRow("second map, 1380") << 722 << 1380 << true << 0;
+    QTest::newRow("second map, 3529") << 722 << 3529 << true << 1;
+    QTest::newRow("second map, 3531 with an enemy") << 756 << 3531 << true << 0;
+    QTest::newRow("second map, 3531, all gone") << 756 << 3531 << false << 2;
+    QTest::newRow("second map's last lock, mid-map") << 756 << 2000 << true << 2;
 }
 
 void TestInterlude::goal()
 {
-    QFETCH(int, map);
+    QFETCH(int, lockLine);
     QFETCH(int, playerX);
     QFETCH(bool, enemyLeft);
-    QFETCH(bool, locked);
+    QFETCH(int, goal);
 
-    in().interludeMap = map;
+    standOnLine(lockLine);
     standAt(playerX, playerX - 69);
     setEnemies(enemyLeft ? Points{6000, 330} : Points{});
-    story::state().interludeActive = true;
     step();
     QCOMPARE(in().sja1x, playerX);
-    QCOMPARE(story::state().interludeActive, locked);
+    QCOMPARE(story::state().interludeActive, goal == 0);
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(goal));
+    // The next click goes on, and the signal with the line it was for.
+    click();
+    QCOMPARE(story::state().currentLine, goal == 0 ? lockLine : lockLine + 1);
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(0));
 }
 
 void TestInterlude::captures_data()

@@ -141,7 +141,8 @@ void InterludePageTest::maps()
     QCOMPARE(item("sj")->x(), -1280.0);
     QQuickItem *ditu2 = item("ditu2");
     QCOMPARE(ditu2->width(), 4000.0);
-    QCOMPARE(ditu2->childItems().size(), 14);
+    // The fourteen shapes first, then what the game adds: the won door's light.
+    QCOMPARE(ditu2->childItems().size(), 15);
     QQuickItem *moon = ditu2->childItems().at(9);
     QCOMPARE(QRectF(moon->x(), moon->y(), moon->width(), moon->height()), QRectF(3354, -72, 100, 100));
     QCOMPARE(moon->property("radius").toReal(), 50.0);
@@ -275,7 +276,19 @@ void InterludePageTest::hintStrip()
     for (const char *key : {"A", "D", "W", "S", "E", "鼠标"})
         QVERIFY2(text.contains(QString::fromUtf8(key)), key);
     game.publish(prop::triesLeft, 2);
-    QVERIFY(item("interludeTries")->property("text").toString().contains(QLatin1String("2")));
+    game.publish(prop::enemiesLeft, 17);
+    QCOMPARE(item("interludeTries")->property("text").toString(), QStringLiteral("守夜者 剩余 17　剩余机会 2"));
+
+    // The goal: the strip says so; a map won lights its door.
+    QVERIFY(!item("ditu1GateLight")->isVisible());
+    game.publish(prop::interludeGoal, 1);
+    QCOMPARE(item("interludeHintText")->property("text").toString(), QStringLiteral("目标达成——点击继续"));
+    QVERIFY(!item("ditu1GateLight")->isVisible());
+    game.publish(prop::interludeGoal, 2);
+    QVERIFY(item("ditu1GateLight")->isVisible());
+    game.publish(prop::interludeGoal, 0);
+    QCOMPARE(item("interludeHintText")->property("text").toString(), text);
+
     game.publishNull(prop::sjvisible);
     QVERIFY(!hint->isVisible());
 }

@@ -403,7 +403,7 @@ void TestStaging::interludeVisibility()
 
     // With the container flag still set, a map whose own flag is 0 is shown again.
     unset();
-    stage(695);
+    stage(690);
     QCOMPARE(ctx(prop::sjvisible), QVariant(1));
     QCOMPARE(ctx(prop::ditu1visible), QVariant(1));
     QCOMPARE(flags(), (QList<int>{1, 1, 0}));
@@ -588,10 +588,10 @@ void TestStaging::returnToInterlude_data()
     QTest::addColumn<QString>("bcPath");
     QTest::addColumn<QStringList>("slotValues");
     QTest::addColumn<int>("map");
-    QTest::newRow("956") << 956 << 695 << "b16" << slotsAfter(2, {"a1-1", "a2-1-1"}) << 1;
-    QTest::newRow("962") << 962 << 695 << "b16" << slotsAfter(2, {"a2-1-2", "a1-1"}) << 1;
+    QTest::newRow("956") << 956 << 690 << "b16" << slotsAfter(2, {"a1-1", "a2-1-1"}) << 1;
+    QTest::newRow("962") << 962 << 692 << "b16" << slotsAfter(2, {"a2-1-2", "a1-1"}) << 1;
     QTest::newRow("964") << 964 << 730 << "b2" << slotsAfter(0, {}) << 2;
-    QTest::newRow("966") << 966 << 700 << "b2" << slotsAfter(0, {}) << 1;
+    QTest::newRow("966") << 966 << 691 << "b2" << slotsAfter(0, {}) << 1;
 }
 
 void TestStaging::returnToInterlude()

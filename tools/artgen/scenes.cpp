@@ -2219,6 +2219,8 @@ Painter painterFor(const QString &name)
         {"b15-4", innerChamber},
         {"b16", capsuleRoom},
         {"b17", [](QPainter &p, Rng &r) { gateHall(p, r, 70, QPointF(360, 190)); }},
+        {"b18", passageEnd},
+        {"b19", bridgeGate},
         {"cg1-1", [](QPainter &p, Rng &r) { seamSky(p, r, false); }},
         {"cg1-2", [](QPainter &p, Rng &r) { seamSky(p, r, true); }},
         {"cg2", geographyClass},
@@ -2338,7 +2340,7 @@ QStringList sceneNames()
 {
     QStringList n;
     n << QStringLiteral("ib") << QStringLiteral("b") << QStringLiteral("difang");
-    for (int i = 1; i <= 17; ++i)
+    for (int i = 1; i <= 19; ++i)
         if (i != 15) // the core hall comes in four views, b15-1 to b15-4
             n << QStringLiteral("b%1").arg(i);
     for (int i = 1; i <= 4; ++i)
