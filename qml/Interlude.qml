@@ -32,6 +32,7 @@ Item {
     // 1: the lock lifted, the story goes on at a click; 2: the map won, its door lit.
     readonly property int goal: number(typeof interludeGoal === "undefined" ? 0 : interludeGoal)
     readonly property int enemiesToClear: number(typeof enemiesLeft === "undefined" ? 0 : enemiesLeft)
+    readonly property bool greatWatcherShot: flag(typeof greatWatcherDown === "undefined" ? null : greatWatcherDown)
 
     onBlockCountChanged: {
         if (blockCount > poolSize)
@@ -239,6 +240,29 @@ Item {
                     height: 93
                 }
             }
+
+            // The hatch beside the door that the story points at: a way back to town.
+            Rectangle {
+                objectName: "ditu1Hatch"
+                x: 1786
+                y: 262
+                width: 58
+                height: 58
+                radius: 29
+                color: "#9a9a9a"
+                border.width: 3
+                border.color: "#6e6e6e"
+
+                Rectangle { anchors.centerIn: parent; width: 30; height: 4; color: "#5c5c5c" }
+                Rectangle { anchors.centerIn: parent; width: 4; height: 30; color: "#5c5c5c" }
+                Rectangle { x: 50; y: -6; width: 7; height: 7; radius: 3.5; color: "#3ddc84" }
+                Rectangle { x: 21; y: 58; width: 3; height: 38; color: "#6e6e6e" }
+                Rectangle { x: 34; y: 58; width: 3; height: 38; color: "#6e6e6e" }
+                Repeater {
+                    model: 3
+                    Rectangle { x: 21; y: 68 + index * 10; width: 16; height: 2; color: "#6e6e6e" }
+                }
+            }
         }
 
         Rectangle {
@@ -263,6 +287,55 @@ Item {
             Rectangle { x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0 }
             Rectangle { x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
             Rectangle { x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
+
+            // The very large Watcher before the last gate; both rays at once break its shell.
+            Item {
+                objectName: "greatWatcher"
+                x: 3366
+                y: 232
+                width: 92
+                height: 118
+                opacity: interlude.greatWatcherShot ? 0.55 : 1
+
+                Repeater {
+                    model: 3
+                    Rectangle {
+                        x: 22 + index * 22
+                        y: 84
+                        width: 5
+                        height: 34
+                        color: "#3a3644"
+                        rotation: (index - 1) * 14
+                    }
+                }
+                Rectangle {
+                    y: 0
+                    width: 92
+                    height: 92
+                    radius: 46
+                    color: "#221e2a"
+                    border.width: 3
+                    border.color: "#0a080e"
+                }
+                Rectangle {
+                    objectName: "greatWatcherEye"
+                    x: 50
+                    y: 36
+                    width: 24
+                    height: interlude.greatWatcherShot ? 4 : 20
+                    radius: interlude.greatWatcherShot ? 2 : 12
+                    color: interlude.greatWatcherShot ? "#5a2a2e" : "#ff2832"
+                }
+                Rectangle {
+                    visible: interlude.greatWatcherShot
+                    x: 40
+                    y: 4
+                    width: 3
+                    height: 80
+                    rotation: 18
+                    color: "#96c8f0"
+                }
+            }
 
             GateLight {
                 objectName: "ditu2GateLight"

@@ -71,6 +71,8 @@ inline constexpr Name enemiesWaiting{"enemiesWaiting"};
 // 2 the map won (its door lights up); and the enemies still to clear
 inline constexpr Name interludeGoal{"interludeGoal"};
 inline constexpr Name enemiesLeft{"enemiesLeft"};
+// The great Watcher before the second map's last gate, once both rays broke it
+inline constexpr Name greatWatcherDown{"greatWatcherDown"};
 // Saves: the word shown after a save, load or delete (the count changes on
 // every notice, so the same word twice shows twice), and the load page's rows
 inline constexpr Name saveNotice{"saveNotice"};

@@ -111,6 +111,7 @@ void setUpInterlude(Game &game, int map)
     game.publish(prop::sja2x, in.sja2x);
     game.publish(prop::sja2y, in.sja2y);
     game.publishNull(prop::sjx);
+    game.publish(prop::greatWatcherDown, 0);
     placeEnemies(game, map);
     in.scrollX = 0;
 }
@@ -133,6 +134,7 @@ void scriptedShots(Game &game)
     game.publish(prop::fsa2visible, 1);
     game.publishNull(prop::sja1theta);
     game.publish(prop::sja2theta, 3.1415);
+    game.publish(prop::greatWatcherDown, 1);
     later(staging().shotsEnd, game, 200, [](const Game &g) {
         g.publishNull(prop::fsa1visible);
         g.publishNull(prop::fsa2visible);

@@ -141,8 +141,13 @@ void InterludePageTest::maps()
     QCOMPARE(item("sj")->x(), -1280.0);
     QQuickItem *ditu2 = item("ditu2");
     QCOMPARE(ditu2->width(), 4000.0);
-    // The fourteen shapes first, then what the game adds: the won door's light.
-    QCOMPARE(ditu2->childItems().size(), 15);
+    // The fourteen shapes first, then what the game adds: the great Watcher
+    // the story speaks of and the won door's light.
+    QCOMPARE(ditu2->childItems().size(), 16);
+    QQuickItem *eye = item("greatWatcherEye");
+    QCOMPARE(eye->property("color").value<QColor>(), QColor("#ff2832"));
+    game.publish(prop::greatWatcherDown, 1);
+    QVERIFY(eye->property("color").value<QColor>() != QColor("#ff2832"));
     QQuickItem *moon = ditu2->childItems().at(9);
     QCOMPARE(QRectF(moon->x(), moon->y(), moon->width(), moon->height()), QRectF(3354, -72, 100, 100));
     QCOMPARE(moon->property("radius").toReal(), 50.0);

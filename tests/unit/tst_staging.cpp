@@ -520,6 +520,7 @@ void TestStaging::scriptedShots()
     QCOMPARE(ctx(prop::fsa2visible), QVariant(1));
     QVERIFY(isNullObject(ctx(prop::sja1theta)));
     QCOMPARE(ctx(prop::sja2theta), QVariant(3.1415));
+    QCOMPARE(ctx(prop::greatWatcherDown), QVariant(1));
     QCOMPARE(ctx(prop::bVisible), QVariant(0));
     QTest::qWait(100);
     QCOMPARE(ctx(prop::fsa1visible), QVariant(1));
