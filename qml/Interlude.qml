@@ -154,6 +154,21 @@ Item {
         }
     }
 
+    // A ring round a figure; outside its edge for the player, inside for the
+    // companion, so that even two circles in one place show both.
+    component Outline: Rectangle {
+        property Item figure
+        property real grow: 0
+        x: figure.x - grow
+        y: figure.y - grow
+        width: 40 + 2 * grow
+        height: 40 + 2 * grow
+        radius: width / 2
+        color: "transparent"
+        border.width: 3
+        border.color: Qt.rgba(figure.tint.r, figure.tint.g, figure.tint.b, 1)
+    }
+
     // A sight ray. The canvas covers the visible view, wherever the map has
     // scrolled, so a ray shows at every x of both maps.
     component Ray: Canvas {
@@ -376,6 +391,20 @@ Item {
             x: interlude.number(typeof sja2x === "undefined" ? 0 : sja2x)
             y: interlude.number(typeof sja2y === "undefined" ? 0 : sja2y)
             tint: "#ccff19fc"
+        }
+
+        // Both outlines above both circles: when the companion runs past the
+        // player, or the player walks back through the companion, each circle
+        // still shows where it is instead of vanishing under the other.
+        Outline {
+            objectName: "sja1Ring"
+            figure: sja1
+            grow: 3
+        }
+
+        Outline {
+            objectName: "sja2Ring"
+            figure: sja2
         }
 
         Repeater {

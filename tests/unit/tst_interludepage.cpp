@@ -38,6 +38,7 @@ private slots:
     void enemyList();
     void enemyItemsAreReused();
     void glowShowsWithoutGlowEffect();
+    void bothFiguresShowWhilePassing();
     void rayAtEveryScroll_data();
     void rayAtEveryScroll();
     void hintStrip();
@@ -131,7 +132,8 @@ void InterludePageTest::stacking()
     for (QQuickItem *child : item("sj")->childItems())
         if (!child->objectName().isEmpty() && child->objectName() != QLatin1String("enemy"))
             order << child->objectName();
-    QCOMPARE(order, (QStringList{"ditu1", "ditu2", "rayCanvas1", "rayCanvas2", "sja1", "sja2", "enemies"}));
+    QCOMPARE(order, (QStringList{"ditu1", "ditu2", "rayCanvas1", "rayCanvas2", "sja1", "sja2", "sja1Ring", "sja2Ring",
+                                 "enemies"}));
 }
 
 void InterludePageTest::maps()
@@ -239,6 +241,35 @@ void InterludePageTest::glowShowsWithoutGlowEffect()
     QVERIFY2(bluish(playerHalo), qPrintable(QString::number(playerHalo, 16)));
     const QRgb companionHalo = image.pixel(320, 97);
     QVERIFY2(qRed(companionHalo) > qGreen(companionHalo) + 20, qPrintable(QString::number(companionHalo, 16)));
+}
+
+// The companion runs past the player (at up to 25 pixels a step) and the
+// player walks back through the companion: in every frame each circle shows.
+void InterludePageTest::bothFiguresShowWhilePassing()
+{
+    showInterlude(1);
+    auto count = [](const QImage &image, int left, bool (*tint)(QRgb)) {
+        int n = 0;
+        for (int y = 300; y < 360; ++y)
+            for (int x = qMax(0, left - 10); x < qMin(720, left + 50); ++x)
+                n += tint(image.pixel(x, y)) ? 1 : 0;
+        return n;
+    };
+    auto blue = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 120 && qGreen(c) < 150; };
+    auto pink = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 100 && qBlue(c) > 200; };
+    game.publish(prop::sja1y, 310);
+    game.publish(prop::sja2y, 310);
+    for (int frame = 0; frame < 30; ++frame) {
+        const int player = 300 - frame;     // walking back
+        const int companion = 180 + 9 * frame; // running past
+        game.publish(prop::sja1x, player);
+        game.publish(prop::sja2x, companion);
+        QTest::qWait(16);
+        const QImage image = grab();
+        QVERIFY(!image.isNull());
+        QVERIFY2(count(image, player, blue) > 40, qPrintable(QStringLiteral("player gone at frame %1").arg(frame)));
+        QVERIFY2(count(image, companion, pink) > 40, qPrintable(QStringLiteral("companion gone at frame %1").arg(frame)));
+    }
 }
 
 void InterludePageTest::rayAtEveryScroll_data()
