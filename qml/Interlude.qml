@@ -32,6 +32,17 @@ Item {
     // 1: the lock lifted, the story goes on at a click; 2: the map won, its door lit.
     readonly property int goal: number(typeof interludeGoal === "undefined" ? 0 : interludeGoal)
     readonly property int enemiesToClear: number(typeof enemiesLeft === "undefined" ? 0 : enemiesLeft)
+    // Each publication is one step's hits: a flash at every one of them.
+    property var hits: typeof enemyHits === "undefined" ? null : enemyHits
+    property int nextFlash: 0
+    onHitsChanged: {
+        if (!hits)
+            return
+        for (var i = 0; i + 1 < hits.length; i += 2) {
+            flashes.itemAt(nextFlash).show(hits[i], hits[i + 1])
+            nextFlash = (nextFlash + 1) % flashes.count
+        }
+    }
     readonly property bool greatWatcherShot: flag(typeof greatWatcherDown === "undefined" ? null : greatWatcherDown)
 
     onBlockCountChanged: {
@@ -424,6 +435,37 @@ Item {
                 source: interlude.enemySource
                 Component.onCompleted: ++interlude.enemyItemsCreated
                 Component.onDestruction: ++interlude.enemyItemsDestroyed
+            }
+        }
+
+        Repeater {
+            id: flashes
+            model: 6
+
+            Rectangle {
+                id: flash
+
+                function show(ex, ey) {
+                    x = ex - 8
+                    y = ey - 8
+                    burst.restart()
+                }
+
+                objectName: "hitFlash"
+                width: 36
+                height: 36
+                radius: 18
+                color: "#fff6c8"
+                border.width: 3
+                border.color: "#71e4f9"
+                opacity: 0
+                visible: opacity > 0
+
+                ParallelAnimation {
+                    id: burst
+                    NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 280 }
+                    NumberAnimation { target: flash; property: "scale"; from: 0.4; to: 1.5; duration: 280 }
+                }
             }
         }
     }

@@ -71,6 +71,8 @@ inline constexpr Name enemiesWaiting{"enemiesWaiting"};
 // 2 the map won (its door lights up); and the enemies still to clear
 inline constexpr Name interludeGoal{"interludeGoal"};
 inline constexpr Name enemiesLeft{"enemiesLeft"};
+// Where this step's shots hit, x, y of each: the page flashes there
+inline constexpr Name enemyHits{"enemyHits"};
 // The great Watcher before the second map's last gate, once both rays broke it
 inline constexpr Name greatWatcherDown{"greatWatcherDown"};
 // Saves: the word shown after a save, load or delete (the count changes on

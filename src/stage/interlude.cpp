@@ -184,6 +184,7 @@ struct EnemyPass {
     bool anyInRange = false;  // an enemy within the companion's reach
     bool anyHandled = false;  // an enemy took its turn
     int hits = 0;
+    QVariantList hitAt;       // x, y of each enemy hit, for the page's flash
     float companionAngle = 0; // towards the last enemy in reach
 };
 
@@ -317,6 +318,7 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
         // moves up into its place waits for the next step.
         if (hit) {
             ++pass.hits;
+            pass.hitAt << ex << ey;
             removeEnemy(in, j);
             continue;
         }
@@ -377,8 +379,10 @@ void reachGoal(Game &game, InterludeState &in)
 
 void publishStep(Game &game, InterludeState &in, const EnemyPass &pass, bool fireEnded)
 {
-    if (pass.hits > 0)
+    if (pass.hits > 0) {
         game.publish(prop::enemiesLeft, in.enemyCount);
+        game.publish(prop::enemyHits, pass.hitAt);
+    }
     // The view is hidden outside an interlude: telling the page the same values
     // a hundred times a second would only wake its bindings for nothing.
     bool unchangedWhileHidden = false;

@@ -380,6 +380,15 @@ void TestInterlude::shots()
     QCOMPARE(in().enemyPositions.size(), leftAtHome.size());
     QCOMPARE(in().enemyMotion.size(), leftAtHome.size());
     QCOMPARE(in().playerFiring, playerFiringAfter);
+    // The page flashes where the hit enemy stood, and counts one fewer.
+    if (leftAtHome.size() < enemies.size()) {
+        QVariantList gone;
+        for (int j = 0; j + 1 < enemies.size(); j += 2)
+            if (!leftAtHome.contains(enemies.at(j)))
+                gone << enemies.at(j) << enemies.at(j + 1);
+        QCOMPARE(story->property(prop::enemyHits).toList(), gone);
+        QCOMPARE(story->property(prop::enemiesLeft), QVariant(leftAtHome.size() / 2));
+    }
     if (companionFiring)
         QCOMPARE(story->property(prop::fsa2visible), QVariant(1));
 }

@@ -130,7 +130,8 @@ void InterludePageTest::stacking()
     QVERIFY(layers.indexOf(interlude) < layers.indexOf(item("textArea")));
     QStringList order;
     for (QQuickItem *child : item("sj")->childItems())
-        if (!child->objectName().isEmpty() && child->objectName() != QLatin1String("enemy"))
+        if (!child->objectName().isEmpty() && child->objectName() != QLatin1String("enemy")
+            && child->objectName() != QLatin1String("hitFlash"))
             order << child->objectName();
     QCOMPARE(order, (QStringList{"ditu1", "ditu2", "rayCanvas1", "rayCanvas2", "sja1", "sja2", "sja1Ring", "sja2Ring",
                                  "enemies"}));
@@ -324,6 +325,15 @@ void InterludePageTest::hintStrip()
     QVERIFY(item("ditu1GateLight")->isVisible());
     game.publish(prop::interludeGoal, 0);
     QCOMPARE(item("interludeHintText")->property("text").toString(), text);
+
+    // A hit flashes where the enemy was.
+    game.publish(prop::enemyHits, QVariantList{300, 330});
+    QList<QQuickItem *> flashing;
+    for (QQuickItem *it : descendants(item("sj")))
+        if (it->objectName() == QLatin1String("hitFlash") && it->isVisible())
+            flashing << it;
+    QCOMPARE(flashing.size(), 1);
+    QCOMPARE(flashing.first()->position(), QPointF(292, 322));
 
     game.publishNull(prop::sjvisible);
     QVERIFY(!hint->isVisible());
