@@ -43,6 +43,8 @@ Item {
             nextFlash = (nextFlash + 1) % flashes.count
         }
     }
+    // The interludes skipped in the settings: the map is scenery, the story goes on.
+    readonly property bool skipped: number(typeof interludeMode === "undefined" ? 0 : interludeMode) === 2
     readonly property bool greatWatcherShot: flag(typeof greatWatcherDown === "undefined" ? null : greatWatcherDown)
 
     onBlockCountChanged: {
@@ -484,10 +486,11 @@ Item {
             anchors.leftMargin: 12
             anchors.rightMargin: 12
             verticalAlignment: Text.AlignVCenter
-            color: interlude.goal > 0 ? "#7dffb0" : "#ffffff"
+            color: interlude.goal > 0 || interlude.skipped ? "#7dffb0" : "#ffffff"
             font.pixelSize: 13
-            text: interlude.goal > 0 ? "目标达成——点击继续"
-                                     : "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
+            text: interlude.skipped ? "互动已跳过——点击继续"
+                  : interlude.goal > 0 ? "目标达成——点击继续"
+                                       : "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
         }
 
         Text {

@@ -188,6 +188,48 @@ Page {
         onClicked: Controller.skipReadOnly1(!on)
     }
 
+    // How the action interludes play: as made, kinder, or skipped (won for the player).
+    Row {
+        objectName: "interludeModeRow"
+        x: 139
+        y: 364
+        spacing: 8
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 80
+            text: "互动难度"
+            font.pointSize: 12
+        }
+        Repeater {
+            model: ["标准", "轻松", "跳过"]
+
+            Button {
+                readonly property bool chosen: (typeof interludeMode === "undefined" ? 0 : interludeMode) === index
+
+                objectName: "interludeMode" + index
+                width: 52
+                height: 24
+                padding: 0
+                focusPolicy: Qt.NoFocus
+                onClicked: Controller.interludeMode1(index)
+                background: Rectangle {
+                    radius: 4
+                    color: parent.chosen ? Theme.accent : Theme.transparent
+                    border.color: Theme.accent
+                    border.width: 2
+                }
+                contentItem: Text {
+                    text: modelData
+                    color: parent.chosen ? "#ffffff" : Theme.accent
+                    font.pointSize: 11
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
+        }
+    }
+
     // Only when a display-mode change could not restart the game.
     Text {
         objectName: "settingNotice"

@@ -93,9 +93,10 @@ inline constexpr Name skipRunning{"skipRunning"};
 inline constexpr Name endingCard{"endingCard"};
 inline constexpr Name endingsSeen{"endingsSeen"};
 inline constexpr Name endingsSeenCount{"endingsSeenCount"};
-// Settings page options (true/false)
+// Settings page options (true/false), and the interludes' mode (0 标准, 1 轻松, 2 跳过)
 inline constexpr Name wholeLineFirst{"wholeLineFirst"};
 inline constexpr Name skipReadOnly{"skipReadOnly"};
+inline constexpr Name interludeMode{"interludeMode"};
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows"};
 

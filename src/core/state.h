@@ -164,7 +164,7 @@ QTimer *&interludeTimer();
 void resetProcessState();
 
 // What a new story and a loaded save both start from: an empty backlog, no
-// lock, no pending mistake, the interlude running with three tries and no capture seen yet, and
+// lock, no pending mistake, the interlude running with its mode's tries and no capture seen yet, and
 // a fresh spawn record. A load calls it before staging its line, so that an
 // interlude set up there spawns from the fresh record.
 void resetRun(Game &game);

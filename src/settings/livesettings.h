@@ -20,12 +20,18 @@ void setVolume(Game &game, float value);
 constexpr int kWholeLineFirstLine = 5;
 constexpr int kSkipReadOnlyLine = 6;
 
-// Reads both option lines into the game and publishes them.
+// The interludes' mode, "0" 标准, "1" 轻松, "2" 跳过; missing is 标准.
+constexpr int kInterludeModeLine = 7;
+
+// Reads the option lines into the game and publishes them.
 void loadOptions(Game &game);
 
 // Stores, writes its line (padding missing option lines with "0") and publishes.
 void setWholeLineFirst(Game &game, bool on);
 void setSkipReadOnly(Game &game, bool on);
+// A mode other than 0 to 2 is dropped; a new one takes effect at once (see
+// stage::changeInterludeMode).
+void setInterludeMode(Game &game, int mode);
 
 // Stores the mode in setting line 1 and the scale factor in QT_SCALE_FACTOR,
 // then 100 ms later starts a new game process and quits this one, or, when

@@ -42,16 +42,33 @@ void showGoal(Game &game, int goal)
     game.publish(prop::interludeGoal, goal);
 }
 
+void liftLock(Game &game)
+{
+    core::StoryState &story = core::process().story;
+    story.interludeActive = false;
+    showGoal(game, isMapGoalLine(story.currentLine) ? 2 : 1);
+}
+
+// How far to the right of the nearer figure an enemy still leaps at it, and
+// how fast its leap starts.
+struct Leap {
+    int reach;
+    float vx, vy;
+};
+constexpr Leap kLeap{600, 14.5f, -6.5f};
+// The kinder mode: half the reach, two-thirds the speed.
+constexpr Leap kKinderLeap{300, 14.5f * 2 / 3, -6.5f * 2 / 3};
+
 // Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
-void moveEnemy(int d, float &evx, float &evy, int &ey)
+void moveEnemy(int d, const Leap &leap, float &evx, float &evy, int &ey)
 {
     bool skipVertical = false;
     if (d > 0 && within(ey, 326, 330)) {
-        evx = 14.5f;
-        evy = -6.5f;
+        evx = leap.vx;
+        evy = leap.vy;
     } else if (d < 0 && within(ey, 326, 330)) {
-        evx = -14.5f;
-        evy = -6.5f;
+        evx = -leap.vx;
+        evy = leap.vy;
     } else if (evx > 1 && within(ey, 326, 331)) {
         evx = plus(evx, -0.5);
     } else if (evx < -1) {
@@ -237,18 +254,18 @@ void scrollView(InterludeState &in)
 }
 
 // The enemy at j leaps at the nearer figure, unless both are far to its left.
-void chase(InterludeState &in, int j, int ex, int ey)
+void chase(InterludeState &in, const Leap &leap, int j, int ex, int ey)
 {
     // A tie goes to the companion.
     const int d1 = in.sja1x - ex;
     const int d2 = in.sja2x - ex;
     const int nearest = std::abs(d1) < std::abs(d2) ? d1 : d2;
-    if (nearest <= -600)
+    if (nearest <= -leap.reach)
         return;
     float evx = in.enemyMotion.value(j).toFloat();
     float evy = in.enemyMotion.value(j + 1).toFloat();
     int newY = ey;
-    moveEnemy(nearest, evx, evy, newY);
+    moveEnemy(nearest, leap, evx, evy, newY);
     if (j + 1 < in.enemyMotion.size()) {
         in.enemyMotion[j] = evx;
         in.enemyMotion[j + 1] = evy;
@@ -293,12 +310,14 @@ void contact(const InterludeState &in, int ex, int ey, EnemyPass &pass)
     }
 }
 
-void enemiesTurn(InterludeState &in, EnemyPass &pass)
+void enemiesTurn(InterludeState &in, InterludeMode mode, EnemyPass &pass)
 {
     // Enemies wait while no interlude is on screen: they must not catch
-    // figures nobody sees, nor be shot by them.
-    if (in.interludeMap == 0)
+    // figures nobody sees, nor be shot by them. A skipped interlude's enemies
+    // are part of the scenery.
+    if (in.interludeMap == 0 || mode == InterludeMode::Skipped)
         return;
+    const Leap &leap = mode == InterludeMode::Kinder ? kKinderLeap : kLeap;
     for (int k = 0; k < in.enemyCount; ++k) {
         const int j = 2 * k;
         if (j + 1 >= in.enemyPositions.size())
@@ -310,7 +329,7 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
         // Waiting enemies blink where they stand and catch nobody; shots still tell.
         const bool waiting = in.enemyWait > 0;
         if (!waiting)
-            chase(in, j, ex, ey);
+            chase(in, leap, j, ex, ey);
         bool hit = companionAims(in, ex, ey, pass);
         if (in.playerFiring == 1 && rayHits(ex, ey, in.sja1x, in.sja1y, in.aimSlope))
             hit = true;
@@ -371,10 +390,8 @@ void reachGoal(Game &game, InterludeState &in)
         reached = in.sja1x > 1832 && in.enemyCount == 0;
     else
         reached = (in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529);
-    if (!reached || !story.interludeActive)
-        return;
-    story.interludeActive = false;
-    showGoal(game, isMapGoalLine(story.currentLine) ? 2 : 1);
+    if (reached && story.interludeActive)
+        liftLock(game);
 }
 
 void publishStep(Game &game, InterludeState &in, const EnemyPass &pass, bool fireEnded)
@@ -449,7 +466,7 @@ void interludeStep(Game &game)
     moveFigures(in);
     scrollView(in);
     EnemyPass pass;
-    enemiesTurn(in, pass);
+    enemiesTurn(in, game.interludeMode, pass);
     const bool fireEnded = companionFire(in, pass.anyInRange);
     reachGoal(game, in);
     publishStep(game, in, pass, fireEnded);
@@ -464,8 +481,10 @@ void clockedStep(Game &game)
     interludeStep(game);
 }
 
-void walk(Game &, int ad)
+void walk(Game &game, int ad)
 {
+    if (game.interludeMode == InterludeMode::Skipped)
+        return;
     InterludeState &in = interlude();
     const double change = ad == 2 ? 0.03 : ad == 1 ? -0.03 : 0;
     if (change == 0)
@@ -477,8 +496,10 @@ void walk(Game &, int ad)
     }
 }
 
-void jumpOrDrop(Game &, int ws)
+void jumpOrDrop(Game &game, int ws)
 {
+    if (game.interludeMode == InterludeMode::Skipped)
+        return;
     InterludeState &in = interlude();
     if (ws == 1) {
         for (qint64 i = 0; i < in.stepsRun && in.sja1y >= 305 && in.playerVy > -12; ++i)
@@ -619,6 +640,23 @@ void connectInterlude(Game &game)
 void clearGoal(Game &game)
 {
     showGoal(game, 0);
+}
+
+void lockStory(Game &game)
+{
+    core::process().story.interludeActive = true;
+    if (game.interludeMode == InterludeMode::Skipped)
+        liftLock(game);
+}
+
+void changeInterludeMode(Game &game, InterludeMode before)
+{
+    InterludeState &in = interlude();
+    const int more = startingTries(game.interludeMode) - startingTries(before);
+    in.triesLeft = qBound(0, in.triesLeft + more, startingTries(game.interludeMode));
+    game.publish(prop::triesLeft, in.triesLeft);
+    if (game.interludeMode == InterludeMode::Skipped && core::process().story.interludeActive)
+        liftLock(game);
 }
 
 } // namespace stage

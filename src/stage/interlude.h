@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/game.h"
 #include "stage/interludestate.h"
 
 #include <QList>
@@ -53,5 +54,14 @@ void connectInterlude(Game &game);
 
 // The goal's signal goes once the story has moved on.
 void clearGoal(Game &game);
+
+// The story stops for an interlude at a lock line; with the interludes
+// skipped the lock lifts at once, as the goal would lift it.
+void lockStory(Game &game);
+
+// After the settings page changed the mode: the tries move by the difference
+// between the modes' starting tries, and a story held by an interlude now
+// skipped goes on.
+void changeInterludeMode(Game &game, InterludeMode before);
 
 } // namespace stage

@@ -175,7 +175,7 @@ void applyEntry(Game &game, const StageRow &row)
     switch (special) {
     case Special::LockStory:
         s.bVisible = 0;
-        core::process().story.interludeActive = true;
+        lockStory(game);
         break;
     case Special::EndInterlude:
         endInterlude(game);

@@ -111,9 +111,12 @@ void setSkip(Game &game, int value)
 void skipTick(Game &game)
 {
     StoryState &s = state();
-    // A map's goal line, its lock lifted, is a map won: skip goes on from it.
+    // A map's goal line, its lock lifted, is a map won: skip goes on from it,
+    // and through every map while the interludes are skipped.
     const bool mapWon = stage::isMapGoalLine(s.currentLine) && !s.interludeActive;
-    if (isSkipStopLine(s.currentLine) && !mapWon) {
+    const bool passes = !isWaitingLine(s.currentLine)
+                        && (mapWon || game.interludeMode == InterludeMode::Skipped);
+    if (isSkipStopLine(s.currentLine) && !passes) {
         stage::stageLine(game, 0);
         dropTimer(timers().skipTimer);
         publishRunning(game);

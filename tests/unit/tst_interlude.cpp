@@ -60,6 +60,8 @@ private slots:
     void freshSpawnRecord();
     void aim_data();
     void aim();
+    void modes_data();
+    void modes();
     void motionListFollowsPositions();
     void keepsPaceWhenLate();
     void captureAndRetryThroughTheStory();
@@ -663,6 +665,57 @@ void TestInterlude::aim()
     QVERIFY(published.isValid());
     QVERIFY(std::isfinite(published.toDouble()));
     QVERIFY2(std::fabs(published.toDouble() - angle) < 1e-5, qPrintable(published.toString()));
+}
+
+void TestInterlude::modes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("playerX");     // the enemy stands at 720
+    QTest::addColumn<float>("leapX");     // 0: it stays
+    QTest::addColumn<float>("leapY");
+    QTest::addColumn<int>("tries");       // at the start of a story
+    QTest::addColumn<bool>("locked");     // at the first map's lock
+
+    QTest::newRow("标准, 599 away") << 0 << 121 << -14.5f << -0.65f << 3 << true;
+    QTest::newRow("标准, 601 away") << 0 << 119 << 0.0f << 0.0f << 3 << true;
+    QTest::newRow("轻松, 299 away") << 1 << 421 << -9.666667f << -0.4333333f << 5 << true;
+    QTest::newRow("轻松, 301 away") << 1 << 419 << 0.0f << 0.0f << 5 << true;
+    QTest::newRow("跳过, next to it") << 2 << 690 << 0.0f << 0.0f << 3 << false;
+}
+
+void TestInterlude::modes()
+{
+    QFETCH(int, mode);
+    QFETCH(int, playerX);
+    QFETCH(float, leapX);
+    QFETCH(float, leapY);
+    QFETCH(int, tries);
+    QFETCH(bool, locked);
+
+    MainWindow *c = story->controller.get();
+    c->interludeMode1(mode);
+    c->navigategame(QStringLiteral("index"));
+    c->navigateindex();
+    QCOMPARE(in().triesLeft, tries);
+    standOnLine(692);
+    QCOMPARE(story::state().interludeActive, locked);
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(locked ? 0 : 2));
+
+    standAt(playerX, playerX - 200);
+    setEnemies({720, 330});
+    in().stepsRun = 300;
+    c->ad1(2); // walking does nothing while the interlude is skipped
+    QCOMPARE(in().playerVx != 0, mode != 2);
+    in().playerVx = 0;
+    step();
+    QCOMPARE(in().enemyMotion.at(0).toFloat() + 1, leapX + 1);
+    QCOMPARE(in().enemyMotion.at(1).toFloat() + 1, leapY + 1);
+    QCOMPARE(story::state().currentLine, 692); // nobody caught
+
+    // Changing the mode mid-story: the tries follow, a lock from now skipped lifts.
+    c->interludeMode1(mode == 2 ? 1 : 2);
+    QCOMPARE(in().triesLeft, mode == 2 ? 5 : 3);
+    QVERIFY(!story::state().interludeActive);
 }
 
 void TestInterlude::motionListFollowsPositions()

@@ -70,7 +70,7 @@ void TestMainWindow::signalsInContractOrder()
         "Start(int)", "Extra(int)", "toindex(int)", "weizhiChanged(float,float)", "wsChanged(int)",
         "adChanged(int)", "elementArrayChanged(QString)", "fsChanged(int)", "inextraChanged(int)",
         "inbextraChanged(int)", "wholeLineFirstChanged(bool)", "skipReadOnlyChanged(bool)",
-        "Backlog(int)"};
+        "Backlog(int)", "interludeModeChanged(int)"};
     const QMetaObject *meta = controller->metaObject();
     QCOMPARE(QString::fromLatin1(meta->className()), QStringLiteral("MainWindow"));
     QStringList found;
