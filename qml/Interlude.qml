@@ -472,6 +472,22 @@ Item {
         }
     }
 
+    // The moment before the enemies move again, in the middle of the view:
+    // the enemies may stand outside it.
+    Text {
+        objectName: "readyMark"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 150
+        visible: interlude.enemiesWait
+        opacity: interlude.blinkDim ? 0.45 : 1
+        text: "准备！"
+        color: "#ffffff"
+        style: Text.Outline
+        styleColor: "#466cf0"
+        font.pixelSize: 40
+        font.bold: true
+    }
+
     Rectangle {
         objectName: "interludeHint"
         x: 0

@@ -326,6 +326,13 @@ void InterludePageTest::hintStrip()
     game.publish(prop::interludeGoal, 0);
     QCOMPARE(item("interludeHintText")->property("text").toString(), text);
 
+    // After a capture scene the enemies wait, and the view says so.
+    QVERIFY(!item("readyMark")->isVisible());
+    game.publish(prop::enemiesWaiting, 1);
+    QVERIFY(item("readyMark")->isVisible());
+    game.publish(prop::enemiesWaiting, 0);
+    QVERIFY(!item("readyMark")->isVisible());
+
     // A hit flashes where the enemy was.
     game.publish(prop::enemyHits, QVariantList{300, 330});
     QList<QQuickItem *> flashing;
