@@ -511,6 +511,7 @@ Item {
 
         Text {
             objectName: "interludeTries"
+            visible: !interlude.skipped
             anchors.fill: parent
             anchors.rightMargin: 12
             horizontalAlignment: Text.AlignRight
