@@ -121,6 +121,7 @@ int main(int argc, char **argv)
         stage::interlude().triesLeft = 3; // a tireless player
     });
     QObject *interludeView = nullptr;
+    QObject *page = nullptr;
 
     QObject::connect(timer, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
@@ -135,6 +136,9 @@ int main(int argc, char **argv)
                 for (int i = 0; i < 5 && story::state().currentLine < 722; ++i)
                     controller.next1();
                 clicking = false;
+                // A new attempt lets go of held keys: D is pressed again.
+                if (page)
+                    page->setProperty("dPressed", true);
                 if (stoppedSince >= 0)
                     stoppedTotal += clock.nsecsElapsed() - stoppedSince;
                 stoppedSince = -1;
@@ -174,7 +178,7 @@ int main(int argc, char **argv)
         for (int i = 0; i < 12; ++i)
             controller.next1(); // on to the lock at 722
         clicking = false;
-        QObject *page = window->findChild<QObject *>(QStringLiteral("gamePage"));
+        page = window->findChild<QObject *>(QStringLiteral("gamePage"));
         interludeView = window->findChild<QObject *>(QStringLiteral("interlude"));
         if (page)
             page->setProperty("dPressed", true); // the page's own repeat sends D
