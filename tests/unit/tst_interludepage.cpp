@@ -249,27 +249,26 @@ void InterludePageTest::glowShowsWithoutGlowEffect()
 void InterludePageTest::bothFiguresShowWhilePassing()
 {
     showInterlude(1);
-    auto count = [](const QImage &image, int left, bool (*tint)(QRgb)) {
+    // Pixels of a tint around a circle's place.
+    auto count = [](const QImage &image, int left, bool companion) {
         int n = 0;
         for (int y = 300; y < 360; ++y)
-            for (int x = qMax(0, left - 10); x < qMin(720, left + 50); ++x)
-                n += tint(image.pixel(x, y)) ? 1 : 0;
+            for (int x = qMax(0, left - 10); x < qMin(720, left + 50); ++x) {
+                const QRgb c = image.pixel(x, y);
+                n += companion ? qRed(c) > 200 && qGreen(c) < 100 && qBlue(c) > 200
+                               : qBlue(c) > 200 && qRed(c) < 120 && qGreen(c) < 150;
+            }
         return n;
     };
-    auto blue = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 120 && qGreen(c) < 150; };
-    auto pink = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 100 && qBlue(c) > 200; };
     game.publish(prop::sja1y, 310);
     game.publish(prop::sja2y, 310);
     for (int frame = 0; frame < 30; ++frame) {
-        const int player = 300 - frame;     // walking back
-        const int companion = 180 + 9 * frame; // running past
-        game.publish(prop::sja1x, player);
-        game.publish(prop::sja2x, companion);
+        game.publish(prop::sja1x, 300 - frame);
+        game.publish(prop::sja2x, 180 + 9 * frame);
         QTest::qWait(16);
         const QImage image = grab();
-        QVERIFY(!image.isNull());
-        QVERIFY2(count(image, player, blue) > 40, qPrintable(QStringLiteral("player gone at frame %1").arg(frame)));
-        QVERIFY2(count(image, companion, pink) > 40, qPrintable(QStringLiteral("companion gone at frame %1").arg(frame)));
+        QVERIFY2(count(image, 300 - frame, false) > 40, qPrintable(QString::number(frame)));
+        QVERIFY2(count(image, 180 + 9 * frame, true) > 40, qPrintable(QString::number(frame)));
     }
 }
 
@@ -317,30 +316,20 @@ void InterludePageTest::hintStrip()
     QCOMPARE(item("interludeTries")->property("text").toString(), QStringLiteral("守夜者 剩余 17　剩余机会 2"));
 
     // The goal: the strip says so; a map won lights its door.
-    QVERIFY(!item("ditu1GateLight")->isVisible());
     game.publish(prop::interludeGoal, 1);
     QCOMPARE(item("interludeHintText")->property("text").toString(), QStringLiteral("目标达成——点击继续"));
     QVERIFY(!item("ditu1GateLight")->isVisible());
     game.publish(prop::interludeGoal, 2);
     QVERIFY(item("ditu1GateLight")->isVisible());
-    game.publish(prop::interludeGoal, 0);
-    QCOMPARE(item("interludeHintText")->property("text").toString(), text);
 
     // After a capture scene the enemies wait, and the view says so.
-    QVERIFY(!item("readyMark")->isVisible());
     game.publish(prop::enemiesWaiting, 1);
     QVERIFY(item("readyMark")->isVisible());
-    game.publish(prop::enemiesWaiting, 0);
-    QVERIFY(!item("readyMark")->isVisible());
 
     // A hit flashes where the enemy was.
     game.publish(prop::enemyHits, QVariantList{300, 330});
-    QList<QQuickItem *> flashing;
-    for (QQuickItem *it : descendants(item("sj")))
-        if (it->objectName() == QLatin1String("hitFlash") && it->isVisible())
-            flashing << it;
-    QCOMPARE(flashing.size(), 1);
-    QCOMPARE(flashing.first()->position(), QPointF(292, 322));
+    QCOMPARE(item("hitFlash")->position(), QPointF(292, 322));
+    QVERIFY(item("hitFlash")->isVisible());
 
     game.publishNull(prop::sjvisible);
     QVERIFY(!hint->isVisible());
