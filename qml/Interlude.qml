@@ -26,6 +26,26 @@ Item {
     property int enemyItemsCreated: 0
     property int enemyItemsDestroyed: 0
     readonly property string enemySource: "file:///" + exePath + "/png/difang.png"
+    // After a capture scene the enemies stand still for a moment, blinking.
+    readonly property bool enemiesWait: flag(typeof enemiesWaiting === "undefined" ? null : enemiesWaiting)
+    property bool blinkDim: false
+    // 1: the lock lifted, the story goes on at a click; 2: the map won, its door lit.
+    readonly property int goal: number(typeof interludeGoal === "undefined" ? 0 : interludeGoal)
+    readonly property int enemiesToClear: number(typeof enemiesLeft === "undefined" ? 0 : enemiesLeft)
+    // Each publication is one step's hits: a flash at every one of them.
+    property var hits: typeof enemyHits === "undefined" ? null : enemyHits
+    property int nextFlash: 0
+    onHitsChanged: {
+        if (!hits)
+            return
+        for (var i = 0; i + 1 < hits.length; i += 2) {
+            flashes.itemAt(nextFlash).show(hits[i], hits[i + 1])
+            nextFlash = (nextFlash + 1) % flashes.count
+        }
+    }
+    // The interludes skipped in the settings: the map is scenery, the story goes on.
+    readonly property bool skipped: number(typeof interludeMode === "undefined" ? 0 : interludeMode) === 2
+    readonly property bool greatWatcherShot: flag(typeof greatWatcherDown === "undefined" ? null : greatWatcherDown)
 
     onBlockCountChanged: {
         if (blockCount > poolSize)
@@ -81,6 +101,14 @@ Item {
     z: 0
     visible: flag(typeof sjvisible === "undefined" ? null : sjvisible)
 
+    Timer {
+        interval: 125
+        repeat: true
+        running: interlude.enemiesWait && interlude.visible
+        onRunningChanged: interlude.blinkDim = false
+        onTriggered: interlude.blinkDim = !interlude.blinkDim
+    }
+
     Connections {
         target: Controller
         function onElementArrayChanged(newArray) { interlude.receive(newArray) }
@@ -119,6 +147,39 @@ Item {
             color: circle.tint
             border.width: 0
         }
+    }
+
+    // A map's door once the map is won: open, with light coming through.
+    component GateLight: Rectangle {
+        visible: interlude.goal === 2
+        border.width: 2
+        border.color: "#71e4f9"
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#ffffff" }
+            GradientStop { position: 1; color: "#bff3ff" }
+        }
+
+        SequentialAnimation on opacity {
+            running: interlude.goal === 2 && interlude.visible
+            loops: Animation.Infinite
+            NumberAnimation { from: 1; to: 0.6; duration: 600 }
+            NumberAnimation { from: 0.6; to: 1; duration: 600 }
+        }
+    }
+
+    // A ring round a figure; outside its edge for the player, inside for the
+    // companion, so that even two circles in one place show both.
+    component Outline: Rectangle {
+        property Item figure
+        property real grow: 0
+        x: figure.x - grow
+        y: figure.y - grow
+        width: 40 + 2 * grow
+        height: 40 + 2 * grow
+        radius: width / 2
+        color: "transparent"
+        border.width: 3
+        border.color: Qt.rgba(figure.tint.r, figure.tint.g, figure.tint.b, 1)
     }
 
     // A sight ray. The canvas covers the visible view, wherever the map has
@@ -192,11 +253,42 @@ Item {
                 color: "#7d7d7d"
 
                 Rectangle {
+                    objectName: "ditu1GateMark"
                     x: -7
                     y: 46
                     width: 5
                     height: 20
-                    color: "#f91c1c"
+                    color: interlude.goal === 2 ? "#3ddc84" : "#f91c1c"
+                }
+                GateLight {
+                    objectName: "ditu1GateLight"
+                    x: 14
+                    y: 10
+                    width: 98
+                    height: 93
+                }
+            }
+
+            // The hatch beside the door that the story points at: a way back to town.
+            Rectangle {
+                objectName: "ditu1Hatch"
+                x: 1786
+                y: 262
+                width: 58
+                height: 58
+                radius: 29
+                color: "#9a9a9a"
+                border.width: 3
+                border.color: "#6e6e6e"
+
+                Rectangle { anchors.centerIn: parent; width: 30; height: 4; color: "#5c5c5c" }
+                Rectangle { anchors.centerIn: parent; width: 4; height: 30; color: "#5c5c5c" }
+                Rectangle { x: 50; y: -6; width: 7; height: 7; radius: 3.5; color: "#3ddc84" }
+                Rectangle { x: 21; y: 58; width: 3; height: 38; color: "#6e6e6e" }
+                Rectangle { x: 34; y: 58; width: 3; height: 38; color: "#6e6e6e" }
+                Repeater {
+                    model: 3
+                    Rectangle { x: 21; y: 68 + index * 10; width: 16; height: 2; color: "#6e6e6e" }
                 }
             }
         }
@@ -223,6 +315,63 @@ Item {
             Rectangle { x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0 }
             Rectangle { x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
             Rectangle { x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
+
+            // The very large Watcher before the last gate; both rays at once break its shell.
+            Item {
+                objectName: "greatWatcher"
+                x: 3366
+                y: 232
+                width: 92
+                height: 118
+                opacity: interlude.greatWatcherShot ? 0.55 : 1
+
+                Repeater {
+                    model: 3
+                    Rectangle {
+                        x: 22 + index * 22
+                        y: 84
+                        width: 5
+                        height: 34
+                        color: "#3a3644"
+                        rotation: (index - 1) * 14
+                    }
+                }
+                Rectangle {
+                    y: 0
+                    width: 92
+                    height: 92
+                    radius: 46
+                    color: "#221e2a"
+                    border.width: 3
+                    border.color: "#0a080e"
+                }
+                Rectangle {
+                    objectName: "greatWatcherEye"
+                    x: 50
+                    y: 36
+                    width: 24
+                    height: interlude.greatWatcherShot ? 4 : 20
+                    radius: interlude.greatWatcherShot ? 2 : 12
+                    color: interlude.greatWatcherShot ? "#5a2a2e" : "#ff2832"
+                }
+                Rectangle {
+                    visible: interlude.greatWatcherShot
+                    x: 40
+                    y: 4
+                    width: 3
+                    height: 80
+                    rotation: 18
+                    color: "#96c8f0"
+                }
+            }
+
+            GateLight {
+                objectName: "ditu2GateLight"
+                x: 3900
+                y: 200
+                width: 100
+                height: 158
+            }
         }
 
         Ray {
@@ -257,6 +406,20 @@ Item {
             tint: "#ccff19fc"
         }
 
+        // Both outlines above both circles: when the companion runs past the
+        // player, or the player walks back through the companion, each circle
+        // still shows where it is instead of vanishing under the other.
+        Outline {
+            objectName: "sja1Ring"
+            figure: sja1
+            grow: 3
+        }
+
+        Outline {
+            objectName: "sja2Ring"
+            figure: sja2
+        }
+
         Repeater {
             objectName: "enemies"
             model: interlude.poolSize
@@ -270,11 +433,59 @@ Item {
                 width: 20
                 height: 20
                 visible: point !== null
+                opacity: interlude.blinkDim ? 0.2 : 1
                 source: interlude.enemySource
                 Component.onCompleted: ++interlude.enemyItemsCreated
                 Component.onDestruction: ++interlude.enemyItemsDestroyed
             }
         }
+
+        Repeater {
+            id: flashes
+            model: 6
+
+            Rectangle {
+                id: flash
+
+                function show(ex, ey) {
+                    x = ex - 8
+                    y = ey - 8
+                    burst.restart()
+                }
+
+                objectName: "hitFlash"
+                width: 36
+                height: 36
+                radius: 18
+                color: "#fff6c8"
+                border.width: 3
+                border.color: "#71e4f9"
+                opacity: 0
+                visible: opacity > 0
+
+                ParallelAnimation {
+                    id: burst
+                    NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 280 }
+                    NumberAnimation { target: flash; property: "scale"; from: 0.4; to: 1.5; duration: 280 }
+                }
+            }
+        }
+    }
+
+    // The moment before the enemies move again, in the middle of the view:
+    // the enemies may stand outside it.
+    Text {
+        objectName: "readyMark"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 150
+        visible: interlude.enemiesWait
+        opacity: interlude.blinkDim ? 0.45 : 1
+        text: "准备！"
+        color: "#ffffff"
+        style: Text.Outline
+        styleColor: "#466cf0"
+        font.pixelSize: 40
+        font.bold: true
     }
 
     Rectangle {
@@ -291,20 +502,24 @@ Item {
             anchors.leftMargin: 12
             anchors.rightMargin: 12
             verticalAlignment: Text.AlignVCenter
-            color: "#ffffff"
+            color: interlude.goal > 0 || interlude.skipped ? "#7dffb0" : "#ffffff"
             font.pixelSize: 13
-            text: "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
+            text: interlude.skipped ? "互动已跳过——点击继续"
+                  : interlude.goal > 0 ? "目标达成——点击继续"
+                                       : "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
         }
 
         Text {
             objectName: "interludeTries"
+            visible: !interlude.skipped
             anchors.fill: parent
             anchors.rightMargin: 12
             horizontalAlignment: Text.AlignRight
             verticalAlignment: Text.AlignVCenter
             color: "#ffd27a"
             font.pixelSize: 13
-            text: "剩余机会 " + interlude.number(typeof triesLeft === "undefined" ? 3 : triesLeft)
+            text: "守夜者 剩余 " + interlude.enemiesToClear + "　剩余机会 "
+                  + interlude.number(typeof triesLeft === "undefined" ? 3 : triesLeft)
         }
     }
 }

@@ -16,6 +16,16 @@ Page {
     property bool aPressed: false
     property bool sPressed: false
     property bool dPressed: false
+    // Changes whenever an interlude attempt starts or ends: a key held through a
+    // capture scene must not walk the figure on into the next capture.
+    property int interludeAttempt: typeof interludeRound === "undefined" ? 0 : interludeRound
+
+    onInterludeAttemptChanged: {
+        wPressed = false
+        aPressed = false
+        sPressed = false
+        dPressed = false
+    }
 
     function openDialog(dialog) {
         dialog.open = true
@@ -54,6 +64,48 @@ Page {
         }
         Controller.next1()
         gamestartVisible = false
+    }
+
+    function setHeld(key, down) {
+        switch (key) {
+        case Qt.Key_W:
+            wPressed = down
+            Controller.ws1(down ? 1 : 0)
+            break
+        case Qt.Key_S:
+            sPressed = down
+            Controller.ws1(down ? 2 : 0)
+            break
+        case Qt.Key_A:
+            aPressed = down
+            Controller.ad1(down ? 1 : 0)
+            break
+        case Qt.Key_D:
+            dPressed = down
+            Controller.ad1(down ? 2 : 0)
+            break
+        }
+    }
+
+    // The platform repeats a held key as a release and a press at once, and
+    // does not always mark them as a repeat; a press that comes while its
+    // release is still waiting here is one. A key counts as down from its
+    // press to the release that no press follows, and drives the figure from
+    // its press until then or until a new attempt lets go of it.
+    function movementPressed(key) {
+        var waiting = letGoLater.get(key)
+        if (waiting.running) {
+            waiting.stop()
+        } else if (!waiting.down) {
+            waiting.down = true
+            setHeld(key, true)
+        }
+    }
+
+    function movementReleased(key) {
+        var waiting = letGoLater.get(key)
+        if (waiting.down)
+            waiting.restart()
     }
 
     function toggleTextBox() {
@@ -157,23 +209,11 @@ Page {
             event.accepted = true
             break
         case Qt.Key_W:
-            wPressed = true
-            Controller.ws1(1)
-            event.accepted = true
-            break
         case Qt.Key_S:
-            sPressed = true
-            Controller.ws1(2)
-            event.accepted = true
-            break
         case Qt.Key_A:
-            aPressed = true
-            Controller.ad1(1)
-            event.accepted = true
-            break
         case Qt.Key_D:
-            dPressed = true
-            Controller.ad1(2)
+            if (!event.isAutoRepeat)
+                movementPressed(event.key)
             event.accepted = true
             break
         case Qt.Key_E:
@@ -193,23 +233,11 @@ Page {
     Keys.onReleased: {
         switch (event.key) {
         case Qt.Key_W:
-            wPressed = false
-            Controller.ws1(0)
-            event.accepted = true
-            break
         case Qt.Key_S:
-            sPressed = false
-            Controller.ws1(0)
-            event.accepted = true
-            break
         case Qt.Key_A:
-            aPressed = false
-            Controller.ad1(0)
-            event.accepted = true
-            break
         case Qt.Key_D:
-            dPressed = false
-            Controller.ad1(0)
+            if (!event.isAutoRepeat)
+                movementReleased(event.key)
             event.accepted = true
             break
         case Qt.Key_E:
@@ -243,7 +271,8 @@ Page {
     }
 
     // The interlude moves on its own 10 ms step; resending held keys keeps the
-    // figure walking without depending on the platform's key auto-repeat. With
+    // figure walking without the platform's key auto-repeat, which the keys
+    // above leave alone (a key let go by a new attempt stays let go). With
     // no key held a tick would send nothing, so the timer rests.
     Timer {
         objectName: "repeatTimer"
@@ -259,6 +288,29 @@ Page {
                 Controller.ad1(1)
             if (page.dPressed)
                 Controller.ad1(2)
+        }
+    }
+
+    component LetGo: Timer {
+        property int key
+        property bool down: false
+        interval: 50
+        onTriggered: {
+            down = false
+            page.setHeld(key, false)
+        }
+    }
+
+    QtObject {
+        id: letGoLater
+
+        property LetGo w: LetGo { key: Qt.Key_W }
+        property LetGo s: LetGo { key: Qt.Key_S }
+        property LetGo a: LetGo { key: Qt.Key_A }
+        property LetGo d: LetGo { key: Qt.Key_D }
+
+        function get(key) {
+            return key === Qt.Key_W ? w : key === Qt.Key_S ? s : key === Qt.Key_A ? a : d
         }
     }
 

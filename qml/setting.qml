@@ -214,12 +214,54 @@ Page {
         onClicked: Controller.skipReadOnly1(!on)
     }
 
+    // How the action interludes play: as made, kinder, or skipped (won for the player).
+    Row {
+        objectName: "interludeModeRow"
+        x: 139
+        y: 364
+        spacing: 8
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 80
+            text: "互动难度"
+            font.pointSize: 12
+        }
+        Repeater {
+            model: ["标准", "轻松", "跳过"]
+
+            Button {
+                readonly property bool chosen: (typeof interludeMode === "undefined" ? 0 : interludeMode) === index
+
+                objectName: "interludeMode" + index
+                width: 52
+                height: 24
+                padding: 0
+                focusPolicy: Qt.NoFocus
+                onClicked: Controller.interludeMode1(index)
+                background: Rectangle {
+                    radius: 4
+                    color: parent.chosen ? Theme.accent : Theme.transparent
+                    border.color: Theme.accent
+                    border.width: 2
+                }
+                contentItem: Text {
+                    text: modelData
+                    color: parent.chosen ? "#ffffff" : Theme.accent
+                    font.pointSize: 11
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
+        }
+    }
+
     // How the story's text box looks: the size of its text, how much shows through it.
     readonly property int textSizeNow: typeof textSize === "number" ? textSize : 0
     SliderLabel {
         objectName: "textSizeLabel"
         x: 139
-        y: 372
+        y: 408
         text: "文字大小"
     }
     Repeater {
@@ -228,8 +270,8 @@ Page {
             id: sizeButton
             objectName: "textSize" + index
             readonly property bool current: page.textSizeNow === index
-            x: 220 + 56 * index
-            y: 368
+            x: 227 + 60 * index
+            y: 404
             width: 50
             height: 28
             focusPolicy: Qt.NoFocus

@@ -14,6 +14,14 @@ namespace music {
 class Player;
 }
 
+// How the interludes play, setting line 7: as made, kinder (enemies leap
+// later and slower, five tries), or skipped (won for the player, the map
+// only scenery).
+enum class InterludeMode { Standard = 0, Kinder = 1, Skipped = 2 };
+
+// The tries a story starts its interludes with.
+constexpr int startingTries(InterludeMode mode) { return mode == InterludeMode::Kinder ? 5 : 3; }
+
 // What start-up owns for the whole run and hands to every handler. The
 // handlers reach QML only through the engine's root context.
 struct Game {
@@ -24,6 +32,7 @@ struct Game {
     // Options of the settings page (setting lines 5 and 6), off unless stored on.
     bool wholeLineFirst = false; // a step while a line types shows it whole first
     bool skipReadOnly = false;   // skip stops at the first line never shown
+    InterludeMode interludeMode = InterludeMode::Standard; // setting line 7
 
     // What leaves the process or touches the window goes through these, so
     // tests can watch it happen without a second process or a real window.

@@ -265,6 +265,11 @@ void MainWindow::skipReadOnly1(bool on)
     emit skipReadOnlyChanged(on);
 }
 
+void MainWindow::interludeMode1(int mode)
+{
+    emit interludeModeChanged(mode);
+}
+
 void MainWindow::backlog1(int open)
 {
     backlogOpen = open != 0;

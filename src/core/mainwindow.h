@@ -112,6 +112,8 @@ public:
     // The settings page's options; each call emits, the handler drops no-ops.
     Q_INVOKABLE void wholeLineFirst1(bool on);
     Q_INVOKABLE void skipReadOnly1(bool on);
+    // The interludes' mode: 0 标准, 1 轻松, 2 跳过; the handler drops the rest.
+    Q_INVOKABLE void interludeMode1(int mode);
     // 1: the backlog opens (its rows are published, the wheel is left to its
     // list); 0: it closed.
     Q_INVOKABLE void backlog1(int open);
@@ -172,6 +174,7 @@ signals:
     void QuickLoad(int confirmed);
     void TextSize(int size);
     void BoxOpacity(float value);
+    void interludeModeChanged(int mode);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

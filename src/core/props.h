@@ -61,8 +61,20 @@ inline constexpr Name blockCount{"blockCount"};
 // Extras
 inline constexpr Name extra{"extra"};
 
-// Interlude: the tries left before a capture ends the story
+// Interlude: the tries left before a capture ends the story; a count that
+// changes whenever an attempt starts or ends (the page lets go of held keys);
+// the enemies standing still for a moment after a capture scene
 inline constexpr Name triesLeft{"triesLeft"};
+inline constexpr Name interludeRound{"interludeRound"};
+inline constexpr Name enemiesWaiting{"enemiesWaiting"};
+// The goal: 0 not reached, 1 the lock lifted (the story goes on at a click),
+// 2 the map won (its door lights up); and the enemies still to clear
+inline constexpr Name interludeGoal{"interludeGoal"};
+inline constexpr Name enemiesLeft{"enemiesLeft"};
+// Where this step's shots hit, x, y of each: the page flashes there
+inline constexpr Name enemyHits{"enemyHits"};
+// The great Watcher before the second map's last gate, once both rays broke it
+inline constexpr Name greatWatcherDown{"greatWatcherDown"};
 // Saves: the word shown after a save, load or delete (the count changes on
 // every notice, so the same word twice shows twice), and the load page's rows
 inline constexpr Name saveNotice{"saveNotice"};
@@ -86,9 +98,10 @@ inline constexpr Name lineComplete{"lineComplete"}; // the line is shown whole: 
 inline constexpr Name endingCard{"endingCard"};
 inline constexpr Name endingsSeen{"endingsSeen"};
 inline constexpr Name endingsSeenCount{"endingsSeenCount"};
-// Settings page options (true/false)
+// Settings page options (true/false), and the interludes' mode (0 标准, 1 轻松, 2 跳过)
 inline constexpr Name wholeLineFirst{"wholeLineFirst"};
 inline constexpr Name skipReadOnly{"skipReadOnly"};
+inline constexpr Name interludeMode{"interludeMode"};
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows"};
 

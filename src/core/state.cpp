@@ -48,10 +48,13 @@ void resetRun(Game &game)
     // A loaded save's story did not pass through what this one showed.
     process().shownLines.clear();
     InterludeState &in = process().interlude;
-    in.triesLeft = 3;
+    in.triesLeft = startingTries(game.interludeMode);
     in.playerCaught = 0;
     in.companionCaught = 0;
+    in.returnPending = false;
+    in.enemyWait = 0;
     game.publish(prop::triesLeft, in.triesLeft);
+    game.publish(prop::enemiesWaiting, 0);
     // Enemies of an earlier story would come back as ghosts that cannot move,
     // be hit or touch anyone.
     in.enemySpawns.clear();

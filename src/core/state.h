@@ -104,6 +104,10 @@ struct InterludeState {
     qint64 companionFiresFrom = -1;
     qint64 companionFiresUntil = -1;
     int interludeReturnLine = 0;       // where a capture scene returns to
+    bool returnPending = false;        // a capture scene is on; the attempt restarts with its map
+    int enemyWait = 0;                 // steps the enemies still stand still after a restart
+    int round = 0;                     // attempts begun or ended, published as interludeRound
+    int goalShown = 0;                 // interludeGoal: 1 a lock lifted, 2 the map won; 0 after the next line
     // Captures; a new story and a loaded save reset them.
     int triesLeft = 3;
     int playerCaught = 0;              // 1 once the player was caught: the shorter scene next
@@ -167,7 +171,7 @@ QTimer *&interludeTimer();
 void resetProcessState();
 
 // What a new story and a loaded save both start from: an empty backlog, no
-// lock, no pending mistake, the interlude running with three tries and no capture seen yet, and
+// lock, no pending mistake, the interlude running with its mode's tries and no capture seen yet, and
 // a fresh spawn record. A load calls it before staging its line, so that an
 // interlude set up there spawns from the fresh record.
 void resetRun(Game &game);

@@ -9,6 +9,7 @@
 #include "extras/unlockrecord.h"
 #include "saves/savefiles.h"
 #include "saves/saverows.h"
+#include "stage/stagetable.h"
 #include "stage/staging.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
@@ -211,9 +212,10 @@ SaveStoreState &store()
 int storedLine(int cursor, int returnLine)
 {
     const int line = (cursor >= 948 && cursor <= 966) ? returnLine : cursor;
-    if (line >= 687 && line <= 701)
+    // A map half played starts again; one won is not played again.
+    if (stage::inFirstMap(line))
         return 687;
-    if (line >= 710 && line <= 760)
+    if (stage::inSecondMap(line))
         return 710;
     return line;
 }

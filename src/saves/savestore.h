@@ -17,7 +17,7 @@ using SaveStoreState = core::SaveStoreState;
 SaveStoreState &store();
 
 // The line a save at this cursor resumes at: a capture scene resumes where the
-// interlude returns to, and each interlude map from its start.
+// interlude returns to, and an interlude map not yet won from its start.
 int storedLine(int cursor, int returnLine);
 
 struct Outcome {

@@ -8,6 +8,7 @@
 #include "music/music.h"
 #include "music/player.h"
 #include "settings/displaymode.h"
+#include "stage/interlude.h"
 
 #include <QTimer>
 #include <QtDebug>
@@ -69,12 +70,9 @@ bool readOption(const std::vector<std::string> &lines, int n)
     return value != 0;
 }
 
-void storeOption(Game &game, bool &live, prop::Name name, int line, bool on)
+// Writes an option's line, padding missing option lines with "0".
+void storeOptionLine(Game &game, int line, const char *text)
 {
-    if (on == live)
-        return;
-    live = on;
-    game.publish(name, live);
     std::vector<std::string> lines;
     // Start-up leaves four lines; a file gone since then keeps the option for this run only.
     if (!readLines(&lines) || lines.size() < 4) {
@@ -83,8 +81,29 @@ void storeOption(Game &game, bool &live, prop::Name name, int line, bool on)
     }
     while (int(lines.size()) < line)
         lines.push_back("0");
-    lines[size_t(line - 1)] = on ? "1" : "0";
+    lines[size_t(line - 1)] = text;
     game.publish(prop::settingNotice, writeLines(lines) ? QString() : QStringLiteral("设置无法保存，只在本次运行中有效"));
+}
+
+void storeOption(Game &game, bool &live, prop::Name name, int line, bool on)
+{
+    if (on == live)
+        return;
+    live = on;
+    game.publish(name, live);
+    storeOptionLine(game, line, on ? "1" : "0");
+}
+
+InterludeMode readInterludeMode(const std::vector<std::string> &lines)
+{
+    if (int(lines.size()) < kInterludeModeLine)
+        return InterludeMode::Standard;
+    float value = 0;
+    if (!parseFloatPrefix(lines[size_t(kInterludeModeLine - 1)], &value) || (value != 0 && value != 1 && value != 2)) {
+        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件第 %1 行不是 0、1 或 2，互动难度按标准处理").arg(kInterludeModeLine);
+        return InterludeMode::Standard;
+    }
+    return InterludeMode(int(value));
 }
 
 void restartNow(Game &game)
@@ -150,8 +169,10 @@ void loadOptions(Game &game)
     readLines(&lines);
     game.wholeLineFirst = readOption(lines, kWholeLineFirstLine);
     game.skipReadOnly = readOption(lines, kSkipReadOnlyLine);
+    game.interludeMode = readInterludeMode(lines);
     game.publish(prop::wholeLineFirst, game.wholeLineFirst);
     game.publish(prop::skipReadOnly, game.skipReadOnly);
+    game.publish(prop::interludeMode, int(game.interludeMode));
     game.publish(prop::textSize, int(lookValue(lines, kTextSizeLine, 0, 2, 0)));
     game.publish(prop::boxOpacity, lookValue(lines, kBoxOpacityLine, 0.2f, 1.0f, kDefaultBoxOpacity));
 }
@@ -183,6 +204,18 @@ void setWholeLineFirst(Game &game, bool on)
 void setSkipReadOnly(Game &game, bool on)
 {
     storeOption(game, game.skipReadOnly, prop::skipReadOnly, kSkipReadOnlyLine, on);
+}
+
+void setInterludeMode(Game &game, int mode)
+{
+    if (mode < 0 || mode > 2 || InterludeMode(mode) == game.interludeMode)
+        return;
+    const InterludeMode before = game.interludeMode;
+    game.interludeMode = InterludeMode(mode);
+    game.publish(prop::interludeMode, mode);
+    const char *texts[] = {"0", "1", "2"};
+    storeOptionLine(game, kInterludeModeLine, texts[mode]);
+    stage::changeInterludeMode(game, before);
 }
 
 void changeDisplayMode(Game &game, int mode)
@@ -217,6 +250,7 @@ void connectSettings(Game &game)
     QObject::connect(c, &MainWindow::TextSize, c, [g](int size) { setTextSize(*g, size); });
     QObject::connect(c, &MainWindow::BoxOpacity, c, [g](float value) { setBoxOpacity(*g, value); });
     QObject::connect(c, &MainWindow::skipReadOnlyChanged, c, [g](bool on) { setSkipReadOnly(*g, on); });
+    QObject::connect(c, &MainWindow::interludeModeChanged, c, [g](int mode) { setInterludeMode(*g, mode); });
     QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)

@@ -20,21 +20,26 @@ void setVolume(Game &game, float value);
 constexpr int kWholeLineFirstLine = 5;
 constexpr int kSkipReadOnlyLine = 6;
 
-// The text box's look, after a line left for the interludes' difficulty:
-// the text size (0 to 2, a missing or odd line 0) and the box's opacity
-// (0.2 to 1, a missing or odd line the usual 0.75).
+// The interludes' mode, "0" 标准, "1" 轻松, "2" 跳过; missing is 标准.
+constexpr int kInterludeModeLine = 7;
+
+// The text box's look: the text size (0 to 2, a missing or odd line 0) and the
+// box's opacity (0.2 to 1, a missing or odd line the usual 0.75).
 constexpr int kTextSizeLine = 8;
 constexpr int kBoxOpacityLine = 9;
 constexpr float kDefaultBoxOpacity = 0.75f;
 void setTextSize(Game &game, int size);
 void setBoxOpacity(Game &game, float value);
 
-// Reads both option lines into the game and publishes them.
+// Reads the option lines into the game and publishes them.
 void loadOptions(Game &game);
 
 // Stores, writes its line (padding missing option lines with "0") and publishes.
 void setWholeLineFirst(Game &game, bool on);
 void setSkipReadOnly(Game &game, bool on);
+// A mode other than 0 to 2 is dropped; a new one takes effect at once (see
+// stage::changeInterludeMode).
+void setInterludeMode(Game &game, int mode);
 
 // Stores the mode in setting line 1 and the scale factor in QT_SCALE_FACTOR,
 // then 100 ms later starts a new game process and quits this one, or, when

@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
+#include "stage/stagetable.h"
 
 #include <QTimer>
 #include <QtDebug>
@@ -32,16 +33,42 @@ bool within(int v, int low, int high) { return v >= low && v <= high; }
 
 enum class Caught { Nobody, Player, Companion };
 
+void showGoal(Game &game, int goal)
+{
+    InterludeState &in = interlude();
+    if (in.goalShown == goal)
+        return;
+    in.goalShown = goal;
+    game.publish(prop::interludeGoal, goal);
+}
+
+void liftLock(Game &game)
+{
+    core::StoryState &story = core::process().story;
+    story.interludeActive = false;
+    showGoal(game, isMapGoalLine(story.currentLine) ? 2 : 1);
+}
+
+// How far to the right of the nearer figure an enemy still leaps at it, and
+// how fast its leap starts.
+struct Leap {
+    int reach;
+    float vx, vy;
+};
+constexpr Leap kLeap{600, 14.5f, -6.5f};
+// The kinder mode: half the reach, two-thirds the speed.
+constexpr Leap kKinderLeap{300, 14.5f * 2 / 3, -6.5f * 2 / 3};
+
 // Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
-void moveEnemy(int d, float &evx, float &evy, int &ey)
+void moveEnemy(int d, const Leap &leap, float &evx, float &evy, int &ey)
 {
     bool skipVertical = false;
     if (d > 0 && within(ey, 326, 330)) {
-        evx = 14.5f;
-        evy = -6.5f;
+        evx = leap.vx;
+        evy = leap.vy;
     } else if (d < 0 && within(ey, 326, 330)) {
-        evx = -14.5f;
-        evy = -6.5f;
+        evx = -leap.vx;
+        evy = leap.vy;
     } else if (evx > 1 && within(ey, 326, 331)) {
         evx = plus(evx, -0.5);
     } else if (evx < -1) {
@@ -115,9 +142,10 @@ void capture(Game &game, Caught who)
         line = 972;
     }
     game.publish(prop::triesLeft, in.triesLeft);
+    // A key still held would walk the figure on once the map is back.
+    game.publish(prop::interludeRound, ++in.round);
     qCDebug(lcStage) << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
-    // Stopped before the scene is shown: a scene that is itself a return line
-    // (966, 964) starts the step again.
+    // Stopped until the scene is over and its map shown again.
     if (QTimer *timer = interludeTimer())
         timer->stop();
     if (line != 0) {
@@ -172,8 +200,29 @@ struct EnemyPass {
     Caught caught = Caught::Nobody;
     bool anyInRange = false;  // an enemy within the companion's reach
     bool anyHandled = false;  // an enemy took its turn
+    int hits = 0;
+    QVariantList hitAt;       // x, y of each enemy hit, for the page's flash
     float companionAngle = 0; // towards the last enemy in reach
 };
+
+int mapWidth(int map)
+{
+    return map == 1 ? 2000 : map == 2 ? 4000 : 0;
+}
+
+// A figure walking into a map's end stops there: past it, it would leave the
+// view and the player would lose it.
+void keepOnMap(int map, int &x, float &vx)
+{
+    const int width = mapWidth(map);
+    if (width == 0)
+        return;
+    const int clamped = qBound(0, x, width - 40);
+    if (clamped != x) {
+        x = clamped;
+        vx = 0;
+    }
+}
 
 // The companion is pulled towards a point 69 pixels behind the player.
 void moveFigures(InterludeState &in)
@@ -181,6 +230,7 @@ void moveFigures(InterludeState &in)
     settleBody(in.playerVx, in.playerVy, in.sja1y);
     in.sja1x = moved(in.sja1x, in.playerVx);
     in.sja1y = moved(in.sja1y, in.playerVy);
+    keepOnMap(in.interludeMap, in.sja1x, in.playerVx);
 
     const int d = in.sja1x - in.sja2x;
     const double pull = std::pow(1.0001, -0.1 * std::abs(d));
@@ -188,6 +238,7 @@ void moveFigures(InterludeState &in)
     settleBody(in.companionVx, in.companionVy, in.sja2y);
     in.sja2x = moved(in.sja2x, in.companionVx);
     in.sja2y = moved(in.sja2y, in.companionVy);
+    keepOnMap(in.interludeMap, in.sja2x, in.companionVx);
 }
 
 // The view follows a player walking towards either edge, within the map.
@@ -195,7 +246,7 @@ void scrollView(InterludeState &in)
 {
     if (in.interludeMap != 1 && in.interludeMap != 2)
         return;
-    const int limit = in.interludeMap == 1 ? 1280 : 3280; // map width less the view
+    const int limit = mapWidth(in.interludeMap) - 720; // the view is 720 wide
     const int onScreen = in.sja1x + in.scrollX;
     if (((onScreen > 450 && in.playerVx > 0) || (onScreen < 50 && in.playerVx < 0))
         && within(in.scrollX, -limit, 0))
@@ -203,18 +254,18 @@ void scrollView(InterludeState &in)
 }
 
 // The enemy at j leaps at the nearer figure, unless both are far to its left.
-void chase(InterludeState &in, int j, int ex, int ey)
+void chase(InterludeState &in, const Leap &leap, int j, int ex, int ey)
 {
     // A tie goes to the companion.
     const int d1 = in.sja1x - ex;
     const int d2 = in.sja2x - ex;
     const int nearest = std::abs(d1) < std::abs(d2) ? d1 : d2;
-    if (nearest <= -600)
+    if (nearest <= -leap.reach)
         return;
     float evx = in.enemyMotion.value(j).toFloat();
     float evy = in.enemyMotion.value(j + 1).toFloat();
     int newY = ey;
-    moveEnemy(nearest, evx, evy, newY);
+    moveEnemy(nearest, leap, evx, evy, newY);
     if (j + 1 < in.enemyMotion.size()) {
         in.enemyMotion[j] = evx;
         in.enemyMotion[j + 1] = evy;
@@ -259,12 +310,14 @@ void contact(const InterludeState &in, int ex, int ey, EnemyPass &pass)
     }
 }
 
-void enemiesTurn(InterludeState &in, EnemyPass &pass)
+void enemiesTurn(InterludeState &in, InterludeMode mode, EnemyPass &pass)
 {
     // Enemies wait while no interlude is on screen: they must not catch
-    // figures nobody sees, nor be shot by them.
-    if (in.interludeMap == 0)
+    // figures nobody sees, nor be shot by them. A skipped interlude's enemies
+    // are part of the scenery.
+    if (in.interludeMap == 0 || mode == InterludeMode::Skipped)
         return;
+    const Leap &leap = mode == InterludeMode::Kinder ? kKinderLeap : kLeap;
     for (int k = 0; k < in.enemyCount; ++k) {
         const int j = 2 * k;
         if (j + 1 >= in.enemyPositions.size())
@@ -273,17 +326,23 @@ void enemiesTurn(InterludeState &in, EnemyPass &pass)
         // Aim, shots and contact see the enemy where it stood before its leap.
         const int ex = in.enemyPositions.at(j);
         const int ey = in.enemyPositions.at(j + 1);
-        chase(in, j, ex, ey);
+        // Waiting enemies blink where they stand and catch nobody; shots still tell.
+        const bool waiting = in.enemyWait > 0;
+        if (!waiting)
+            chase(in, leap, j, ex, ey);
         bool hit = companionAims(in, ex, ey, pass);
         if (in.playerFiring == 1 && rayHits(ex, ey, in.sja1x, in.sja1y, in.aimSlope))
             hit = true;
         // Both rays on one enemy still destroy only that one; the enemy that
         // moves up into its place waits for the next step.
         if (hit) {
+            ++pass.hits;
+            pass.hitAt << ex << ey;
             removeEnemy(in, j);
             continue;
         }
-        contact(in, ex, ey, pass);
+        if (!waiting)
+            contact(in, ex, ey, pass);
     }
 }
 
@@ -322,20 +381,25 @@ bool companionFire(InterludeState &in, bool anyInRange)
     return false;
 }
 
-// The story goes on once the player is past the map's goal.
-void reachGoal(const InterludeState &in)
+// The story goes on once the player is past the map's goal, and the page says so.
+void reachGoal(Game &game, InterludeState &in)
 {
     core::StoryState &story = core::process().story;
-    if (in.interludeMap == 1) {
-        if (in.sja1x > 1832 && in.enemyCount == 0)
-            story.interludeActive = false;
-    } else if ((in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529)) {
-        story.interludeActive = false;
-    }
+    bool reached = false;
+    if (in.interludeMap == 1)
+        reached = in.sja1x > 1832 && in.enemyCount == 0;
+    else
+        reached = (in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529);
+    if (reached && story.interludeActive)
+        liftLock(game);
 }
 
 void publishStep(Game &game, InterludeState &in, const EnemyPass &pass, bool fireEnded)
 {
+    if (pass.hits > 0) {
+        game.publish(prop::enemiesLeft, in.enemyCount);
+        game.publish(prop::enemyHits, pass.hitAt);
+    }
     // The view is hidden outside an interlude: telling the page the same values
     // a hundred times a second would only wake its bindings for nothing.
     bool unchangedWhileHidden = false;
@@ -397,12 +461,14 @@ void interludeStep(Game &game)
 {
     InterludeState &in = interlude();
     ++in.stepsRun;
+    if (in.enemyWait > 0 && --in.enemyWait == 0)
+        game.publish(prop::enemiesWaiting, 0);
     moveFigures(in);
     scrollView(in);
     EnemyPass pass;
-    enemiesTurn(in, pass);
+    enemiesTurn(in, game.interludeMode, pass);
     const bool fireEnded = companionFire(in, pass.anyInRange);
-    reachGoal(in);
+    reachGoal(game, in);
     publishStep(game, in, pass, fireEnded);
     // One capture a step: the first scene shown decides where the story returns.
     if (pass.caught != Caught::Nobody)
@@ -415,8 +481,10 @@ void clockedStep(Game &game)
     interludeStep(game);
 }
 
-void walk(Game &, int ad)
+void walk(Game &game, int ad)
 {
+    if (game.interludeMode == InterludeMode::Skipped)
+        return;
     InterludeState &in = interlude();
     const double change = ad == 2 ? 0.03 : ad == 1 ? -0.03 : 0;
     if (change == 0)
@@ -428,8 +496,10 @@ void walk(Game &, int ad)
     }
 }
 
-void jumpOrDrop(Game &, int ws)
+void jumpOrDrop(Game &game, int ws)
 {
+    if (game.interludeMode == InterludeMode::Skipped)
+        return;
     InterludeState &in = interlude();
     if (ws == 1) {
         for (qint64 i = 0; i < in.stepsRun && in.sja1y >= 305 && in.playerVy > -12; ++i)
@@ -488,6 +558,7 @@ void placeEnemies(Game &game, int map)
 {
     InterludeState &in = interlude();
     in.enemyPositions = spawnEnemies(game, map);
+    game.publish(prop::enemiesLeft, in.enemyCount);
     in.enemyHomes = in.enemyPositions;
     in.enemyMotion.clear();
     fitEnemyMotion();
@@ -523,9 +594,24 @@ void restartAttempt(Game &game)
     in.companionFiresFrom = -1;
     in.companionFiresUntil = -1;
     in.idlePublished.clear();
+    in.returnPending = false;
+    in.enemyWait = kEnemyWaitSteps;
     publishFigures(game, in);
     game.publish(prop::fsa1visible, 0);
     game.publish(prop::fsa2visible, 0);
+    game.publish(prop::enemiesWaiting, 1);
+    game.publish(prop::enemiesLeft, in.enemyCount);
+    game.publish(prop::interludeRound, ++in.round);
+    // The page still holds the list from before the capture; the map must not
+    // show those enemies for a frame.
+    if (game.controller) {
+        QVariantList positions;
+        for (int v : qAsConst(in.enemyPositions))
+            positions.append(v);
+        game.controller->updateElementArray(positions);
+    }
+    if (QTimer *timer = interludeTimer())
+        timer->start(10);
 }
 
 void connectInterlude(Game &game)
@@ -545,6 +631,32 @@ void connectInterlude(Game &game)
             clockedStep(*g);
     });
     game.publish(prop::triesLeft, interlude().triesLeft);
+    game.publish(prop::interludeRound, interlude().round);
+    game.publish(prop::enemiesWaiting, 0);
+    game.publish(prop::interludeGoal, interlude().goalShown);
+    game.publish(prop::enemiesLeft, interlude().enemyCount);
+}
+
+void clearGoal(Game &game)
+{
+    showGoal(game, 0);
+}
+
+void lockStory(Game &game)
+{
+    core::process().story.interludeActive = true;
+    if (game.interludeMode == InterludeMode::Skipped)
+        liftLock(game);
+}
+
+void changeInterludeMode(Game &game, InterludeMode before)
+{
+    InterludeState &in = interlude();
+    const int more = startingTries(game.interludeMode) - startingTries(before);
+    in.triesLeft = qBound(0, in.triesLeft + more, startingTries(game.interludeMode));
+    game.publish(prop::triesLeft, in.triesLeft);
+    if (game.interludeMode == InterludeMode::Skipped && core::process().story.interludeActive)
+        liftLock(game);
 }
 
 } // namespace stage

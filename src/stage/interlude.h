@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/game.h"
 #include "stage/interludestate.h"
 
 #include <QList>
@@ -41,9 +42,26 @@ void placeEnemies(Game &game, int map);
 // Keeps the motion list as long as the position list; new enemies at rest.
 void fitEnemyMotion();
 
-// After a capture scene: both figures and every live enemy back at the start.
+// After a capture scene, as its map comes back: both figures at the start and
+// at rest, every live enemy at home and standing still for a second, held
+// keys let go, and the step running again.
 void restartAttempt(Game &game);
 
+// Steps the enemies stand still after a restart.
+constexpr int kEnemyWaitSteps = 100;
+
 void connectInterlude(Game &game);
+
+// The goal's signal goes once the story has moved on.
+void clearGoal(Game &game);
+
+// The story stops for an interlude at a lock line; with the interludes
+// skipped the lock lifts at once, as the goal would lift it.
+void lockStory(Game &game);
+
+// After the settings page changed the mode: the tries move by the difference
+// between the modes' starting tries, and a story held by an interlude now
+// skipped goes on.
+void changeInterludeMode(Game &game, InterludeMode before);
 
 } // namespace stage

@@ -8,9 +8,13 @@
 // by line; the code that applies them is in staging.cpp.
 namespace stage {
 
-// The two interlude maps, both ends inclusive.
-constexpr bool inFirstMap(int line) { return line >= 687 && line <= 701; }
-constexpr bool inSecondMap(int line) { return line >= 710 && line <= 760; }
+// The two interlude maps, both ends inclusive: from the set-up to the line
+// whose lock the map's goal lifts. The story goes on without the map after it.
+constexpr bool inFirstMap(int line) { return line >= 687 && line <= 692; }
+constexpr bool inSecondMap(int line) { return line >= 710 && line <= 756; }
+// The locks whose lifting wins a map (the second map's lock at 722 only lets
+// the story talk on while the player runs).
+constexpr bool isMapGoalLine(int line) { return line == 692 || line == 756; }
 
 // What an entry does beyond background and figures.
 enum class Special {

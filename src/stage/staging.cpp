@@ -103,11 +103,15 @@ void setUpInterlude(Game &game, int map)
     in.sja1y = 310;
     in.sja2x = 20;
     in.sja2y = 310;
+    // Nobody runs into a new map with the speed they left the last one at.
+    in.playerVx = in.playerVy = 0;
+    in.companionVx = in.companionVy = 0;
     game.publish(prop::sja1x, in.sja1x);
     game.publish(prop::sja1y, in.sja1y);
     game.publish(prop::sja2x, in.sja2x);
     game.publish(prop::sja2y, in.sja2y);
     game.publishNull(prop::sjx);
+    game.publish(prop::greatWatcherDown, 0);
     placeEnemies(game, map);
     in.scrollX = 0;
 }
@@ -130,19 +134,19 @@ void scriptedShots(Game &game)
     game.publish(prop::fsa2visible, 1);
     game.publishNull(prop::sja1theta);
     game.publish(prop::sja2theta, 3.1415);
+    game.publish(prop::greatWatcherDown, 1);
     later(staging().shotsEnd, game, 200, [](const Game &g) {
         g.publishNull(prop::fsa1visible);
         g.publishNull(prop::fsa2visible);
     });
 }
 
+// The scene's last line shows as a scene too; the map and the attempt come
+// back with the next step, which shows the line of the capture again.
 void returnToInterlude(Game &game)
 {
-    // One line before the capture, so the next step shows that line again.
     core::process().story.currentLine = interlude().interludeReturnLine - 1;
-    restartAttempt(game);
-    if (QTimer *timer = interludeTimer())
-        timer->start(10);
+    interlude().returnPending = true;
 }
 
 void applyEntry(Game &game, const StageRow &row)
@@ -171,7 +175,7 @@ void applyEntry(Game &game, const StageRow &row)
     switch (special) {
     case Special::LockStory:
         s.bVisible = 0;
-        core::process().story.interludeActive = true;
+        lockStory(game);
         break;
     case Special::EndInterlude:
         endInterlude(game);
@@ -210,11 +214,13 @@ void showMap(Game &game, int map)
     in.map1Shown = first ? 1 : 0;
     in.map2Shown = first ? 0 : 1;
     fitEnemyMotion();
+    if (in.returnPending)
+        restartAttempt(game);
 }
 
-void applyInterludeVisibility(Game &game)
+// line: the line shown, which a return line leaves behind the cursor.
+void applyInterludeVisibility(Game &game, int line)
 {
-    const int line = core::process().story.currentLine;
     if (inFirstMap(line)) {
         showMap(game, 1);
         return;
@@ -295,6 +301,7 @@ void enterMistakeScene(StagingState &s)
 void stageLine(Game &game, int loadFlag)
 {
     cancelPendingHide();
+    clearGoal(game);
     StagingState &s = staging();
     const bool mistakeLine = core::process().story.mistakePending;
     if (loadFlag == 1)
@@ -306,7 +313,8 @@ void stageLine(Game &game, int loadFlag)
         music::playMusicForLine(game);
     }
 
-    int n = core::process().story.currentLine;
+    const int shown = core::process().story.currentLine;
+    int n = shown;
     const StageRow *row = stageEntry(n);
     // A loaded save restores the scene of the nearest earlier entry.
     if (!row && loadFlag == 1) {
@@ -327,7 +335,7 @@ void stageLine(Game &game, int loadFlag)
         s.a2_2Path = QString::fromUtf8(kMistakeRightFigure);
     }
 
-    applyInterludeVisibility(game);
+    applyInterludeVisibility(game, shown);
     publishScene(game);
 }
 

@@ -1,6 +1,7 @@
 #include "story/autoskip.h"
 
 #include "core/game.h"
+#include "stage/stagetable.h"
 #include "stage/staging.h"
 #include "story/choices.h"
 #include "story/linecursor.h"
@@ -110,7 +111,12 @@ void setSkip(Game &game, int value)
 void skipTick(Game &game)
 {
     StoryState &s = state();
-    if (isSkipStopLine(s.currentLine)) {
+    // A map's goal line, its lock lifted, is a map won: skip goes on from it,
+    // and through every map while the interludes are skipped.
+    const bool mapWon = stage::isMapGoalLine(s.currentLine) && !s.interludeActive;
+    const bool passes = !isWaitingLine(s.currentLine)
+                        && (mapWon || game.interludeMode == InterludeMode::Skipped);
+    if (isSkipStopLine(s.currentLine) && !passes) {
         stage::stageLine(game, 0);
         dropTimer(timers().skipTimer);
         publishRunning(game);

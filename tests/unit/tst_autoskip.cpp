@@ -22,6 +22,7 @@ private slots:
     void autoReadsOnWithRealTimers();
     void skipStopsAtQuestionWithButtonsOffered();
     void skipStopsAtTypedAnswerWithInputBox();
+    void skipStopsAtInterlude_data();
     void skipStopsAtInterlude();
     void skipEndingReturnsToTitle();
     void skipWaitsUnderTheLock();
@@ -197,16 +198,29 @@ void TestAutoSkip::skipStopsAtTypedAnswerWithInputBox()
     QVERIFY(f.shown(prop::shuruvisible));
 }
 
+void TestAutoSkip::skipStopsAtInterlude_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("stopsAt"); // 0: still skipping after five ticks
+    QTest::newRow("stops at the first map") << 685 << 687;
+    // A map won is gone from the next line on, and skip passes its lines.
+    QTest::newRow("after the first map's goal") << 692 << 695;
+    QTest::newRow("after the second map's goal") << 756 << 0;
+}
+
 void TestAutoSkip::skipStopsAtInterlude()
 {
+    QFETCH(int, from);
+    QFETCH(int, stopsAt);
     StoryFixture f;
-    f.at(685);
+    f.at(from);
     f.controller->skip1();
     for (int i = 0; i < 5; ++i)
         story::skipTick(f.game);
-    QCOMPARE(state().currentLine, 687);
-    QVERIFY(!story::skipTimer());
-    QVERIFY(!f.shown(prop::daanvisible));
+    QCOMPARE(state().currentLine, stopsAt ? stopsAt : from + 5);
+    QCOMPARE(!story::skipTimer(), stopsAt != 0);
+    QCOMPARE(f.shown(prop::sjvisible), stopsAt == 687);
+    f.controller->skip1();
 }
 
 void TestAutoSkip::skipEndingReturnsToTitle()

@@ -640,14 +640,18 @@ void TestComforts::optionsReadAtStart_data()
     QTest::addColumn<QByteArray>("tail"); // setting lines after the four numbers
     QTest::addColumn<bool>("wholeLine");
     QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<bool>("warned");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("warning");
 
-    QTest::newRow("older file: defaults") << QByteArray() << false << false << false;
-    QTest::newRow("line 5 on") << QByteArray("1\n") << true << false << false;
-    QTest::newRow("line 6 on") << QByteArray("0\n1\n") << false << true << false;
-    QTest::newRow("both, written as floats") << QByteArray("1.0\n 1e0\n") << true << true << false;
-    QTest::newRow("not a number is off") << QByteArray("on\n1\n") << false << true << true;
-    QTest::newRow("empty line is off") << QByteArray("\n1\n") << false << true << true;
+    QTest::newRow("older file: defaults") << QByteArray() << false << false << 0 << QString();
+    QTest::newRow("line 5 on") << QByteArray("1\n") << true << false << 0 << QString();
+    QTest::newRow("line 6 on") << QByteArray("0\n1\n") << false << true << 0 << QString();
+    QTest::newRow("both, written as floats") << QByteArray("1.0\n 1e0\n") << true << true << 0 << QString();
+    QTest::newRow("not a number is off") << QByteArray("on\n1\n") << false << true << 0 << "第 5 行不是数字";
+    QTest::newRow("empty line is off") << QByteArray("\n1\n") << false << true << 0 << "第 5 行不是数字";
+    QTest::newRow("line 7: 轻松") << QByteArray("0\n0\n1\n") << false << false << 1 << QString();
+    QTest::newRow("line 7: 跳过") << QByteArray("0\n0\n2\n") << false << false << 2 << QString();
+    QTest::newRow("line 7 out of range is 标准") << QByteArray("0\n0\n3\n") << false << false << 0 << "第 7 行不是 0、1 或 2";
 }
 
 void TestComforts::optionsReadAtStart()
@@ -655,15 +659,18 @@ void TestComforts::optionsReadAtStart()
     QFETCH(QByteArray, tail);
     QFETCH(bool, wholeLine);
     QFETCH(bool, readOnly);
-    QFETCH(bool, warned);
+    QFETCH(int, mode);
+    QFETCH(QString, warning);
 
-    if (warned)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("第 5 行不是数字")));
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
     start("0\n0.5\n0.5\n0.5\n" + tail);
     QCOMPARE(game.wholeLineFirst, wholeLine);
     QCOMPARE(game.skipReadOnly, readOnly);
+    QCOMPARE(int(game.interludeMode), mode);
     QCOMPARE(game.property(prop::wholeLineFirst).toBool(), wholeLine);
     QCOMPARE(game.property(prop::skipReadOnly).toBool(), readOnly);
+    QCOMPARE(game.property(prop::interludeMode), QVariant(mode));
 }
 
 void TestComforts::optionsToggledOnTheSettingsPage_data()
@@ -679,6 +686,9 @@ void TestComforts::optionsToggledOnTheSettingsPage_data()
                                            << QByteArray("0\n1\n") << QByteArray("0\n0\n");
     QTest::newRow("read only keeps later lines") << QByteArray("skipReadOnlyOption") << QByteArray("1\n0\nlater\n")
                                                  << QByteArray("1\n1\nlater\n") << QByteArray("1\n0\nlater\n");
+    // The interludes' mode: 轻松 on a file of four lines, back to 标准.
+    QTest::newRow("互动难度") << QByteArray("interludeMode1") << QByteArray() << QByteArray("0\n0\n1\n")
+                          << QByteArray("0\n0\n0\n");
 }
 
 void TestComforts::optionsToggledOnTheSettingsPage()
@@ -692,6 +702,15 @@ void TestComforts::optionsToggledOnTheSettingsPage()
     start(head + tail);
     controller->navigatesetting(QStringLiteral("index"));
     openPage("setting");
+    if (option == "interludeMode1") {
+        click(centreOf(item("interludeMode1")));
+        QVERIFY(item("interludeMode1")->property("chosen").toBool());
+        QVERIFY(!item("interludeMode0")->property("chosen").toBool());
+        QCOMPARE(scratch->read(QStringLiteral("setting.txt")), head + onTail);
+        click(centreOf(item("interludeMode0")));
+        QCOMPARE(scratch->read(QStringLiteral("setting.txt")), head + offTail);
+        return;
+    }
     QQuickItem *toggle = item(option.constData());
     const bool before = toggle->property("on").toBool();
 

@@ -42,6 +42,8 @@ private slots:
     void figures();
     void inputs_data();
     void inputs();
+    void edges_data();
+    void edges();
     void enemies_data();
     void enemies();
     void shots_data();
@@ -58,6 +60,8 @@ private slots:
     void freshSpawnRecord();
     void aim_data();
     void aim();
+    void modes_data();
+    void modes();
     void motionListFollowsPositions();
     void keepsPaceWhenLate();
     void captureAndRetryThroughTheStory();
@@ -240,6 +244,36 @@ void TestInterlude::inputs()
     QVERIFY(in().playerVy >= -12.1f);
 }
 
+void TestInterlude::edges_data()
+{
+    QTest::addColumn<int>("map");
+    QTest::addColumn<int>("startX");
+    QTest::addColumn<int>("ad"); // held for three seconds
+    QTest::newRow("A on the first map") << 1 << 90 << 1;
+    QTest::newRow("D past the first map's door") << 1 << 1500 << 2;
+    QTest::newRow("D past the second map's end") << 2 << 3500 << 2;
+}
+
+// Held against a map's end, both figures stay on the map and in the view.
+void TestInterlude::edges()
+{
+    QFETCH(int, map);
+    QFETCH(int, startX);
+    QFETCH(int, ad);
+    const int right = (map == 1 ? 2000 : 4000) - 40;
+    in().interludeMap = map;
+    in().scrollX = ad == 2 ? 440 - startX : 0;
+    standAt(startX, startX - 69);
+    in().stepsRun = 300;
+    for (int i = 0; i < 300; ++i) {
+        story->controller->ad1(ad);
+        step();
+        QVERIFY(qMin(in().sja1x, in().sja2x) >= 0 && qMax(in().sja1x, in().sja2x) <= right);
+        QVERIFY(in().sja1x + in().scrollX >= 0 && in().sja1x + in().scrollX <= 680);
+    }
+    QCOMPARE(in().sja1x, ad == 1 ? 0 : right);
+}
+
 void TestInterlude::enemies_data()
 {
     QTest::addColumn<int>("playerX");
@@ -332,6 +366,11 @@ void TestInterlude::shots()
     QCOMPARE(in().enemyPositions.size(), leftAtHome.size());
     QCOMPARE(in().enemyMotion.size(), leftAtHome.size());
     QCOMPARE(in().playerFiring, playerFiringAfter);
+    // One fewer to clear, and a flash where the one hit stood.
+    if (leftAtHome.size() < enemies.size()) {
+        QCOMPARE(story->property(prop::enemiesLeft), QVariant(leftAtHome.size() / 2));
+        QVERIFY(!leftAtHome.contains(story->property(prop::enemyHits).toList().value(0).toInt()));
+    }
     if (companionFiring)
         QCOMPARE(story->property(prop::fsa2visible), QVariant(1));
 }
@@ -388,35 +427,40 @@ void TestInterlude::companionFire()
 
 void TestInterlude::goal_data()
 {
-    QTest::addColumn<int>("map");
+    QTest::addColumn<int>("lockLine");
     QTest::addColumn<int>("playerX");
     QTest::addColumn<bool>("enemyLeft");
-    QTest::addColumn<bool>("locked");
+    QTest::addColumn<int>("goal"); // 0 still locked, 1 lifted, 2 the map won
 
-    QTest::newRow("first map, past 1832, all gone") << 1 << 1833 << false << false;
-    QTest::newRow("first map, at 1832") << 1 << 1832 << false << true;
-    QTest::newRow("first map, an enemy left") << 1 << 1900 << true << true;
-    QTest::newRow("second map, 1381 with enemies") << 2 << 1381 << true << false;
-    QTest::newRow("second map, 1380") << 2 << 1380 << true << true;
-    QTest::newRow("second map, 3529") << 2 << 3529 << true << false;
-    QTest::newRow("second map, 3531 with an enemy") << 2 << 3531 << true << true;
-    QTest::newRow("second map, 3531, all gone") << 2 << 3531 << false << false;
+    QTest::newRow("first map, past 1832, all gone") << 692 << 1833 << false << 2;
+    QTest::newRow("first map, at 1832") << 692 << 1832 << false << 0;
+    QTest::newRow("first map, an enemy left") << 692 << 1900 << true << 0;
+    QTest::newRow("second map, 1381 with enemies") << 722 << 1381 << true << 1;
+    QTest::newRow("second map, 1380") << 722 << 1380 << true << 0;
+    QTest::newRow("second map, 3529") << 722 << 3529 << true << 1;
+    QTest::newRow("second map, 3531 with an enemy") << 756 << 3531 << true << 0;
+    QTest::newRow("second map, 3531, all gone") << 756 << 3531 << false << 2;
+    QTest::newRow("second map's last lock, mid-map") << 756 << 2000 << true << 2;
 }
 
 void TestInterlude::goal()
 {
-    QFETCH(int, map);
+    QFETCH(int, lockLine);
     QFETCH(int, playerX);
     QFETCH(bool, enemyLeft);
-    QFETCH(bool, locked);
+    QFETCH(int, goal);
 
-    in().interludeMap = map;
+    standOnLine(lockLine);
     standAt(playerX, playerX - 69);
     setEnemies(enemyLeft ? Points{6000, 330} : Points{});
-    story::state().interludeActive = true;
     step();
     QCOMPARE(in().sja1x, playerX);
-    QCOMPARE(story::state().interludeActive, locked);
+    QCOMPARE(story::state().interludeActive, goal == 0);
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(goal));
+    // The next click goes on, and the signal with the line it was for.
+    click();
+    QCOMPARE(story::state().currentLine, goal == 0 ? lockLine : lockLine + 1);
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(0));
 }
 
 void TestInterlude::captures_data()
@@ -427,12 +471,12 @@ void TestInterlude::captures_data()
     QTest::addColumn<int>("caughtBefore");
     QTest::addColumn<int>("shown");        // the line in the text box
     QTest::addColumn<int>("cursor");       // where the story stands after it
-    QTest::addColumn<bool>("stepRunning"); // a return line restarts the step at once
+    QTest::addColumn<bool>("stepRunning");
 
     QTest::newRow("player, first") << false << 692 << 3 << 0 << 958 << 958 << false;
-    QTest::newRow("player, again: straight to a return line") << false << 692 << 2 << 1 << 966 << 691 << true;
+    QTest::newRow("player, again: a return line") << false << 692 << 2 << 1 << 966 << 691 << false;
     QTest::newRow("companion, first") << true << 692 << 3 << 0 << 949 << 949 << false;
-    QTest::newRow("companion, again") << true << 722 << 1 << 1 << 964 << 721 << true;
+    QTest::newRow("companion, again") << true << 722 << 1 << 1 << 964 << 721 << false;
     QTest::newRow("player, no tries left") << false << 692 << 0 << 1 << 938 << 938 << false;
     QTest::newRow("companion, no tries left, first map") << true << 692 << 0 << 1 << 941 << 941 << false;
     QTest::newRow("companion, no tries left, second map") << true << 756 << 0 << 1 << 973 << 973 << false;
@@ -468,6 +512,8 @@ void TestInterlude::captures()
     QCOMPARE(story::state().currentLine, cursor);
     QCOMPARE(in().interludeReturnLine, lockLine);
     QCOMPARE(stage::interludeTimer()->isActive(), stepRunning);
+    // A scene, not a line over the map.
+    QVERIFY(!story->shown(prop::sjvisible));
     QCOMPARE(in().triesLeft, qMax(0, tries - 1));
     QCOMPARE(story->property(prop::triesLeft), QVariant(qMax(0, tries - 1)));
     QCOMPARE((companion ? in().companionCaught : in().playerCaught), 1);
@@ -485,7 +531,9 @@ void TestInterlude::triesRunOut()
         QVERIFY(story::state().interludeActive);
         standAt(700, 631);
         setEnemies({720, 330});
-        step();
+        // After a capture scene the enemy waits before it catches anyone.
+        for (int i = 0; i <= stage::kEnemyWaitSteps && story::state().currentLine == 692; ++i)
+            step();
         story->finishTyping();
         shown << story->text().mid(5).toInt();
         // Through the capture scene and back to the lock line.
@@ -599,6 +647,52 @@ void TestInterlude::aim()
     QVERIFY2(std::fabs(published.toDouble() - angle) < 1e-5, qPrintable(published.toString()));
 }
 
+void TestInterlude::modes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("playerX");     // the enemy stands at 720
+    QTest::addColumn<float>("leapX");     // 0: it stays
+    QTest::addColumn<float>("leapY");
+    QTest::addColumn<int>("tries");       // at the start of a story
+    QTest::addColumn<bool>("locked");     // at the first map's lock
+
+    QTest::newRow("标准, 599 away") << 0 << 121 << -14.5f << -0.65f << 3 << true;
+    QTest::newRow("标准, 601 away") << 0 << 119 << 0.0f << 0.0f << 3 << true;
+    QTest::newRow("轻松, 299 away") << 1 << 421 << -9.666667f << -0.4333333f << 5 << true;
+    QTest::newRow("轻松, 301 away") << 1 << 419 << 0.0f << 0.0f << 5 << true;
+    QTest::newRow("跳过, next to it") << 2 << 690 << 0.0f << 0.0f << 3 << false;
+}
+
+void TestInterlude::modes()
+{
+    QFETCH(int, mode);
+    QFETCH(int, playerX);
+    QFETCH(float, leapX);
+    QFETCH(float, leapY);
+    QFETCH(int, tries);
+    QFETCH(bool, locked);
+
+    MainWindow *c = story->controller.get();
+    c->interludeMode1(mode);
+    c->navigateindex(); // a new story
+    QCOMPARE(in().triesLeft, tries);
+    standOnLine(692);
+    QCOMPARE(story::state().interludeActive, locked);
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(locked ? 0 : 2));
+
+    standAt(playerX, playerX - 200);
+    setEnemies({720, 330});
+    step();
+    QCOMPARE(in().enemyMotion.at(0).toFloat() + 1, leapX + 1);
+    QCOMPARE(in().enemyMotion.at(1).toFloat() + 1, leapY + 1);
+    QCOMPARE(story::state().currentLine, 692); // nobody caught
+
+    // Changing the mode mid-story: the tries follow, a lock from now skipped lifts.
+    c->interludeMode1(mode == 2 ? 1 : 2);
+    QCOMPARE(in().triesLeft, mode == 2 ? 5 : 3);
+    QVERIFY(!story::state().interludeActive);
+}
+
 void TestInterlude::motionListFollowsPositions()
 {
     story->at(686);
@@ -668,18 +762,35 @@ void TestInterlude::captureAndRetryThroughTheStory()
 
     while (story->text() != QStringLiteral("line 962"))
         click();
-    QVERIFY(stage::interludeTimer()->isActive());
-    QCOMPARE((Points{in().sja1x, in().sja1y, in().sja2x, in().sja2y, in().scrollX}), (Points{90, 310, 20, 310, 0}));
-    QCOMPARE(in().playerVx, 0.0f);
-    QCOMPARE(in().enemyPositions, in().enemyHomes);
-    QCOMPARE(story->property(prop::sja1x), QVariant(90));
+    // The scene's last line is still the scene; D held through it walks nobody.
+    QVERIFY(!story->shown(prop::sjvisible));
+    QVERIFY(!stage::interludeTimer()->isActive());
+    c->ad1(2);
+    const int round = story->property(prop::interludeRound).toInt();
 
     click();
     QCOMPARE(story->text(), QStringLiteral("line 692"));
     QVERIFY(story::state().interludeActive);
     QVERIFY(story->shown(prop::sjvisible));
     QVERIFY(story->shown(prop::ditu1visible));
+    QVERIFY(stage::interludeTimer()->isActive());
+    QVERIFY(story->property(prop::interludeRound).toInt() > round);
+    QCOMPARE((Points{in().sja1x, in().sja1y, in().sja2x, in().sja2y, in().scrollX}), (Points{90, 310, 20, 310, 0}));
+    QCOMPARE(in().playerVx, 0.0f);
+    QCOMPARE(in().enemyPositions, in().enemyHomes);
+    QCOMPARE(story->property(prop::sja1x), QVariant(90));
     QCOMPARE(in().triesLeft, 2);
+
+    // The enemies stand still for a second, even with the player in their reach.
+    standAt(200, 131);
+    const Points homes = in().enemyHomes;
+    QCOMPARE(story->property(prop::enemiesWaiting), QVariant(1));
+    step(stage::kEnemyWaitSteps - 1);
+    QCOMPARE(in().enemyPositions, homes);
+    step();
+    QCOMPARE(story->property(prop::enemiesWaiting), QVariant(0));
+    step();
+    QVERIFY(in().enemyPositions != homes);
 }
 
 QTEST_MAIN(TestInterlude)

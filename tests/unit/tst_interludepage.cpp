@@ -38,6 +38,7 @@ private slots:
     void enemyList();
     void enemyItemsAreReused();
     void glowShowsWithoutGlowEffect();
+    void bothFiguresShowWhilePassing();
     void rayAtEveryScroll_data();
     void rayAtEveryScroll();
     void hintStrip();
@@ -129,9 +130,11 @@ void InterludePageTest::stacking()
     QVERIFY(layers.indexOf(interlude) < layers.indexOf(item("textArea")));
     QStringList order;
     for (QQuickItem *child : item("sj")->childItems())
-        if (!child->objectName().isEmpty() && child->objectName() != QLatin1String("enemy"))
+        if (!child->objectName().isEmpty() && child->objectName() != QLatin1String("enemy")
+            && child->objectName() != QLatin1String("hitFlash"))
             order << child->objectName();
-    QCOMPARE(order, (QStringList{"ditu1", "ditu2", "rayCanvas1", "rayCanvas2", "sja1", "sja2", "enemies"}));
+    QCOMPARE(order, (QStringList{"ditu1", "ditu2", "rayCanvas1", "rayCanvas2", "sja1", "sja2", "sja1Ring", "sja2Ring",
+                                 "enemies"}));
 }
 
 void InterludePageTest::maps()
@@ -141,7 +144,13 @@ void InterludePageTest::maps()
     QCOMPARE(item("sj")->x(), -1280.0);
     QQuickItem *ditu2 = item("ditu2");
     QCOMPARE(ditu2->width(), 4000.0);
-    QCOMPARE(ditu2->childItems().size(), 14);
+    // The fourteen shapes first, then what the game adds: the great Watcher
+    // the story speaks of and the won door's light.
+    QCOMPARE(ditu2->childItems().size(), 16);
+    QQuickItem *eye = item("greatWatcherEye");
+    QCOMPARE(eye->property("color").value<QColor>(), QColor("#ff2832"));
+    game.publish(prop::greatWatcherDown, 1);
+    QVERIFY(eye->property("color").value<QColor>() != QColor("#ff2832"));
     QQuickItem *moon = ditu2->childItems().at(9);
     QCOMPARE(QRectF(moon->x(), moon->y(), moon->width(), moon->height()), QRectF(3354, -72, 100, 100));
     QCOMPARE(moon->property("radius").toReal(), 50.0);
@@ -235,6 +244,34 @@ void InterludePageTest::glowShowsWithoutGlowEffect()
     QVERIFY2(qRed(companionHalo) > qGreen(companionHalo) + 20, qPrintable(QString::number(companionHalo, 16)));
 }
 
+// The companion runs past the player (at up to 25 pixels a step) and the
+// player walks back through the companion: in every frame each circle shows.
+void InterludePageTest::bothFiguresShowWhilePassing()
+{
+    showInterlude(1);
+    // Pixels of a tint around a circle's place.
+    auto count = [](const QImage &image, int left, bool companion) {
+        int n = 0;
+        for (int y = 300; y < 360; ++y)
+            for (int x = qMax(0, left - 10); x < qMin(720, left + 50); ++x) {
+                const QRgb c = image.pixel(x, y);
+                n += companion ? qRed(c) > 200 && qGreen(c) < 100 && qBlue(c) > 200
+                               : qBlue(c) > 200 && qRed(c) < 120 && qGreen(c) < 150;
+            }
+        return n;
+    };
+    game.publish(prop::sja1y, 310);
+    game.publish(prop::sja2y, 310);
+    for (int frame = 0; frame < 30; ++frame) {
+        game.publish(prop::sja1x, 300 - frame);
+        game.publish(prop::sja2x, 180 + 9 * frame);
+        QTest::qWait(16);
+        const QImage image = grab();
+        QVERIFY2(count(image, 300 - frame, false) > 40, qPrintable(QString::number(frame)));
+        QVERIFY2(count(image, 180 + 9 * frame, true) > 40, qPrintable(QString::number(frame)));
+    }
+}
+
 void InterludePageTest::rayAtEveryScroll_data()
 {
     QTest::addColumn<int>("scroll");
@@ -275,7 +312,25 @@ void InterludePageTest::hintStrip()
     for (const char *key : {"A", "D", "W", "S", "E", "鼠标"})
         QVERIFY2(text.contains(QString::fromUtf8(key)), key);
     game.publish(prop::triesLeft, 2);
-    QVERIFY(item("interludeTries")->property("text").toString().contains(QLatin1String("2")));
+    game.publish(prop::enemiesLeft, 17);
+    QCOMPARE(item("interludeTries")->property("text").toString(), QStringLiteral("守夜者 剩余 17　剩余机会 2"));
+
+    // The goal: the strip says so; a map won lights its door.
+    game.publish(prop::interludeGoal, 1);
+    QCOMPARE(item("interludeHintText")->property("text").toString(), QStringLiteral("目标达成——点击继续"));
+    QVERIFY(!item("ditu1GateLight")->isVisible());
+    game.publish(prop::interludeGoal, 2);
+    QVERIFY(item("ditu1GateLight")->isVisible());
+
+    // After a capture scene the enemies wait, and the view says so.
+    game.publish(prop::enemiesWaiting, 1);
+    QVERIFY(item("readyMark")->isVisible());
+
+    // A hit flashes where the enemy was.
+    game.publish(prop::enemyHits, QVariantList{300, 330});
+    QCOMPARE(item("hitFlash")->position(), QPointF(292, 322));
+    QVERIFY(item("hitFlash")->isVisible());
+
     game.publishNull(prop::sjvisible);
     QVERIFY(!hint->isVisible());
 }

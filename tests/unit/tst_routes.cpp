@@ -30,6 +30,7 @@ struct Route {
     QStringList typed;                 // typed answers in turn, the last repeated
     Interlude map1 = Interlude::Win;
     Interlude map2 = Interlude::Win;
+    InterludeMode mode = InterludeMode::Standard;
 };
 
 // The answers that go on towards the last chapter.
@@ -62,6 +63,7 @@ private:
     struct Played {
         int ending = 0;
         int lines = 0;
+        int captures = 0;
         qint64 characters = 0;
         QStringList faults;
     };
@@ -111,9 +113,9 @@ void TestRoutes::route_data()
 
     auto row = [](const char *name, std::map<int, QList<int>> answers, int ending,
                   Interlude map1 = Interlude::Win, Interlude map2 = Interlude::Win,
-                  QStringList typed = {QStringLiteral("说话")}) {
+                  QStringList typed = {QStringLiteral("说话")}, InterludeMode mode = InterludeMode::Standard) {
         Route r;
-        r.name = QString::fromLatin1(name);
+        r.name = QString::fromUtf8(name);
         for (const auto &onward : kOnward)
             r.answers[onward.first] = {onward.second};
         for (const auto &given : answers)
@@ -121,6 +123,7 @@ void TestRoutes::route_data()
         r.typed = typed;
         r.map1 = map1;
         r.map2 = map2;
+        r.mode = mode;
         QTest::newRow(name) << r << ending;
     };
 
@@ -141,6 +144,13 @@ void TestRoutes::route_data()
     row("companion caught on the first map", {}, 947, Interlude::LoseCompanion);
     row("player caught on the second map", {}, 939, Interlude::Win, Interlude::LosePlayer);
     row("companion caught on the second map", {}, 975, Interlude::Win, Interlude::LoseCompanion);
+    // Each mode of the interludes once: won in 轻松, lost there after five
+    // tries, and passed without a key in 跳过.
+    const QStringList said{QStringLiteral("说话")};
+    row("onward, 轻松", {}, 849, Interlude::Win, Interlude::Win, said, InterludeMode::Kinder);
+    row("player caught on the first map, 轻松", {}, 939, Interlude::LosePlayer, Interlude::Win, said,
+        InterludeMode::Kinder);
+    row("onward, 跳过", {}, 849, Interlude::Win, Interlude::Win, said, InterludeMode::Skipped);
 }
 
 void TestRoutes::route()
@@ -157,6 +167,9 @@ void TestRoutes::route()
     std::fflush(stdout);
     QVERIFY2(played.faults.isEmpty(), qPrintable(played.faults.mid(0, 20).join(QLatin1Char('\n'))));
     QCOMPARE(played.ending, ending);
+    // Lost on the first map: every try taken, then the capture that ends it.
+    if (route.map1 == Interlude::LosePlayer)
+        QCOMPARE(played.captures, startingTries(route.mode) + 1);
     QCOMPARE(story->controller->getCurrentPage(), QStringLiteral("index"));
     QVERIFY2(player->media().request().url().toLocalFile().endsWith(QLatin1String("Universe.mp3")),
              qPrintable(player->media().request().url().toString()));
@@ -234,6 +247,7 @@ TestRoutes::Played TestRoutes::play(const Route &route)
     Played played;
     MainWindow *c = story->controller.get();
     story::StoryState &s = story::state();
+    story->game.interludeMode = route.mode;
     // A route that failed half-way leaves the game page: back to the title, as 返回 does.
     c->navigateindex();
     c->navigategame(QStringLiteral("index"));
@@ -280,6 +294,10 @@ TestRoutes::Played TestRoutes::play(const Route &route)
             return played;
         }
         if (s.interludeActive) {
+            if (route.mode == InterludeMode::Skipped) {
+                played.faults << QStringLiteral("the story is held at %1 though the interludes are skipped").arg(line);
+                return played;
+            }
             const Interlude plan = (line < 705) ? route.map1 : route.map2;
             if (++interludesPlayed > 20) {
                 played.faults << QStringLiteral("the interlude at %1 never ends").arg(line);
@@ -354,9 +372,10 @@ void TestRoutes::driveInterlude(Played &played, Interlude plan)
             else if (in.sja1x > target + 4 && in.playerVx > -1)
                 c->ad1(1);
         } else if (plan == Interlude::LoseCompanion) {
-            if (in.sja1y >= 305)
+            // Standing while the enemies blink, then off the ground and on.
+            if (in.sja1y >= 305 && in.enemyWait == 0)
                 c->ws1(1);
-            if (std::abs(in.playerVx) < 2)
+            if (std::abs(in.playerVx) < 2 && in.enemyWait == 0)
                 c->ad1(2);
         } else if (std::abs(in.playerVx) < 1) {
             c->ad1(2);
@@ -374,6 +393,7 @@ void TestRoutes::driveInterlude(Played &played, Interlude plan)
                 played.faults << QStringLiteral("a capture at %1 shows no capture scene").arg(startLine);
                 return;
             }
+            ++played.captures;
             shown(played, scene);
             return;
         }

@@ -91,13 +91,15 @@ void TestSaveStore::storedLine_data()
     QTest::newRow("before capture") << 947 << 700 << 947;
     QTest::newRow("capture start") << 948 << 650 << 650;
     QTest::newRow("capture end, return in map 1") << 966 << 690 << 687;
-    QTest::newRow("capture, return in map 2") << 950 << 759 << 710;
+    QTest::newRow("capture, return in map 2") << 950 << 755 << 710;
     QTest::newRow("after capture") << 967 << 700 << 967;
     QTest::newRow("map 1 first") << 687 << 0 << 687;
-    QTest::newRow("map 1 last") << 701 << 0 << 687;
+    QTest::newRow("map 1 at its goal") << 692 << 0 << 687;
+    QTest::newRow("map 1 won") << 693 << 0 << 693;
     QTest::newRow("between maps") << 702 << 0 << 702;
     QTest::newRow("map 2 first") << 710 << 0 << 710;
-    QTest::newRow("map 2 last") << 760 << 0 << 710;
+    QTest::newRow("map 2 at its goal") << 756 << 0 << 710;
+    QTest::newRow("map 2 won") << 757 << 0 << 757;
     QTest::newRow("after map 2") << 761 << 0 << 761;
 }
 
@@ -347,7 +349,7 @@ void TestSaveStore::resumeRecord()
     QFETCH(bool, resumed);
     StoryFixture f;
     f.controller->navigategame("index");
-    f.at(700); // in the first map: the new process starts it again with the tries left
+    f.at(690); // in the first map: the new process starts it again with the tries left
     core::process().story.mistakeCount = 3;
     core::process().interlude.triesLeft = 1;
     core::process().interlude.playerCaught = 1;
@@ -356,7 +358,7 @@ void TestSaveStore::resumeRecord()
     if (damage == "garbage")
         record = "\x01\x02 not a record";
     if (damage == "line")
-        record.replace("line 700", "line 99999");
+        record.replace("line 690", "line 99999");
     if (damage == "stale")
         record.replace(QByteArray("written "), QByteArray("written 1"));
     if (damage == "none")

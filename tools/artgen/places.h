@@ -119,6 +119,12 @@ void capsuleRoom(QPainter &p, Rng &rng);
 // Long shaft of lights with dormant or waking Watchers along its sides.
 void spine(QPainter &p, Rng &rng, int watchers, const QColor &eye, bool eyesOpen,
            const QColor &lights);
+// The end of the spine's first passage after the fight: its door open on
+// light, a round hatch beside it, broken Watchers on the walkway.
+void passageEnd(QPainter &p, Rng &rng);
+// The last gate before the bridge, opening, the cracked shell of the great
+// Watcher that guarded it lying in front.
+void bridgeGate(QPainter &p, Rng &rng);
 // The inside of the habitat cylinder: land and sea curving up on both sides.
 void cylinderWorld(QPainter &p, Rng &rng, double curl);
 void hiddenRoom(QPainter &p, Rng &rng);

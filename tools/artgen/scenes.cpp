@@ -31,7 +31,7 @@ QImage enemySprite()
     QPainter p(&img);
     prepare(p);
     const QPointF c(10, 8.6);
-    p.setPen(QPen(QColor(14, 12, 20), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(QColor(14, 12, 20), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     for (int k = -1; k <= 1; ++k) {
         const double x = 10 + k * 4.6;
@@ -49,7 +49,11 @@ QImage enemySprite()
     body.setColorAt(1, QColor(8, 6, 12));
     p.setBrush(body);
     p.setPen(QPen(QColor(6, 4, 10), 1.0));
-    p.drawEllipse(c, 7.2, 7.0);
+    p.drawEllipse(c, 7.6, 7.4);
+    // A pale rim on the lit side keeps the dark shell readable on dark floors too.
+    p.setPen(QPen(QColor(170, 176, 196, 200), 0.9, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(c.x() - 6.8, c.y() - 6.6, 13.6, 13.2), 95 * 16, 80 * 16);
     p.setPen(Qt::NoPen);
     glow(p, c + QPointF(0.6, 0.2), 5.0, QColor(255, 50, 50, 210));
     p.setBrush(QColor(255, 40, 50));
@@ -2219,6 +2223,8 @@ Painter painterFor(const QString &name)
         {"b15-4", innerChamber},
         {"b16", capsuleRoom},
         {"b17", [](QPainter &p, Rng &r) { gateHall(p, r, 70, QPointF(360, 190)); }},
+        {"b18", passageEnd},
+        {"b19", bridgeGate},
         {"cg1-1", [](QPainter &p, Rng &r) { seamSky(p, r, false); }},
         {"cg1-2", [](QPainter &p, Rng &r) { seamSky(p, r, true); }},
         {"cg2", geographyClass},
@@ -2338,7 +2344,7 @@ QStringList sceneNames()
 {
     QStringList n;
     n << QStringLiteral("ib") << QStringLiteral("b") << QStringLiteral("difang");
-    for (int i = 1; i <= 17; ++i)
+    for (int i = 1; i <= 19; ++i)
         if (i != 15) // the core hall comes in four views, b15-1 to b15-4
             n << QStringLiteral("b%1").arg(i);
     for (int i = 1; i <= 4; ++i)

@@ -247,6 +247,95 @@ void spine(QPainter &p, Rng &rng, int watchers, const QColor &eye, bool eyesOpen
     vignette(p, kAll, 0.55);
 }
 
+namespace {
+
+// A Watcher that was shot: its shell split, the eye out, shards around it.
+void brokenWatcher(QPainter &p, QPointF c, double r, Rng &rng)
+{
+    watcher(p, c, r, QColor(120, 40, 44), false);
+    p.save();
+    p.setPen(QPen(QColor(150, 200, 240, 200), std::max(0.8, r * 0.06), Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath crack;
+    crack.moveTo(c + QPointF(-r * 0.2, -r));
+    crack.lineTo(c + QPointF(r * 0.05, -r * 0.45));
+    crack.lineTo(c + QPointF(-r * 0.15, -r * 0.1));
+    crack.lineTo(c + QPointF(r * 0.2, r * 0.4));
+    p.drawPath(crack);
+    p.restore();
+    for (int i = 0; i < 6; ++i) {
+        const QPointF at = c + QPointF(rng.uniform(-1.8, 1.8) * r, r * rng.uniform(0.7, 1.1));
+        p.setBrush(QColor(30, 28, 38));
+        p.drawPolygon(QPolygonF({at, at + QPointF(r * 0.25, -r * 0.1), at + QPointF(r * 0.1, r * 0.12)}));
+    }
+}
+
+} // namespace
+
+void passageEnd(QPainter &p, Rng &rng)
+{
+    spine(p, rng, 0, QColor(255, 40, 50), false, QColor(150, 200, 240));
+    // The door at the end, its two leaves slid apart on soft light.
+    const QRectF door(322, 176, 76, 112);
+    addGlow(p, door.center(), 150, QColor(210, 245, 255, 120));
+    p.setBrush(QColor(236, 250, 255));
+    p.drawRect(door);
+    p.setBrush(QColor(44, 54, 72));
+    p.drawRect(QRectF(door.left() - 30, door.top(), 26, door.height()));
+    p.drawRect(QRectF(door.right() + 4, door.top(), 26, door.height()));
+    lightShaft(p, QPointF(door.center().x(), door.bottom()), door.width(), QPointF(360, 480), 300,
+               QColor(220, 248, 255, 70));
+    // The round maintenance hatch in the right wall, beside the door.
+    const QPointF h(560, 232);
+    p.setBrush(QColor(62, 72, 90));
+    p.drawEllipse(h, 62, 66);
+    p.setBrush(QColor(88, 100, 122));
+    p.drawEllipse(h, 50, 54);
+    p.setBrush(QColor(40, 48, 62));
+    p.drawEllipse(h, 30, 33);
+    p.save();
+    p.setPen(QPen(QColor(150, 170, 190), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(h + QPointF(-22, 0), h + QPointF(22, 0)); // the wheel
+    p.drawLine(h + QPointF(0, -24), h + QPointF(0, 24));
+    p.restore();
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * M_PI / 6;
+        p.setBrush(QColor(170, 186, 204));
+        p.drawEllipse(h + QPointF(std::cos(a) * 56, std::sin(a) * 60), 2.4, 2.4);
+    }
+    glow(p, h + QPointF(-70, -40), 10, QColor(120, 255, 160, 180)); // its lamp: the way home
+    p.setBrush(QColor(150, 255, 180));
+    p.drawEllipse(h + QPointF(-70, -40), 3, 3);
+    p.save();
+    p.setPen(QPen(QColor(110, 124, 146), 4));
+    for (int side = -1; side <= 1; side += 2)
+        p.drawLine(h + QPointF(side * 20, 66), h + QPointF(side * 24, 150));
+    for (int k = 0; k < 4; ++k)
+        p.drawLine(h + QPointF(-21, 84 + k * 18), h + QPointF(21, 84 + k * 18));
+    p.restore();
+    // What is left of the Watchers, dark on the walkway.
+    brokenWatcher(p, QPointF(250, 330), 20, rng);
+    brokenWatcher(p, QPointF(430, 300), 12, rng);
+    brokenWatcher(p, QPointF(300, 280), 8, rng);
+}
+
+void bridgeGate(QPainter &p, Rng &rng)
+{
+    const QPointF gate(360, 180);
+    gateHall(p, rng, 120, gate);
+    // The gate opening: white light through its centre.
+    addGlow(p, gate, 220, QColor(255, 255, 255, 110));
+    QRadialGradient open(gate, 84);
+    open.setColorAt(0, QColor(255, 255, 255));
+    open.setColorAt(0.7, QColor(226, 248, 255));
+    open.setColorAt(1, QColor(180, 236, 255, 0));
+    p.setBrush(open);
+    p.drawEllipse(gate, 84, 84);
+    // The great Watcher that held the gate, its shell shot through.
+    brokenWatcher(p, QPointF(214, 300), 58, rng);
+    brokenWatcher(p, QPointF(520, 330), 10, rng);
+}
+
 void cylinderWorld(QPainter &p, Rng &rng, double curl)
 {
     // Looking down the habitat's length: land, sea and town run along the
