@@ -113,7 +113,7 @@ void TestExtraPage::init()
     }
     writePicture(QStringLiteral("b"), 200);
     for (const QString &file : music::musicFiles())
-        dir->write(file, shortWav());
+        dir->write(file, shortMp3());
 
     core::resetProcessState();
     player = std::make_unique<music::Player>();

@@ -84,7 +84,7 @@ void TestMusic::init()
 {
     dir = std::make_unique<ScratchDir>();
     for (const QString &file : music::musicFiles())
-        dir->write(file, shortWav());
+        dir->write(file, shortMp3());
     engine = std::make_unique<QQmlEngine>();
     controller = std::make_unique<MainWindow>();
     player = std::make_unique<music::Player>();
@@ -245,6 +245,7 @@ void TestMusic::failedTrack_data()
     QTest::newRow("missing file") << QByteArray();
     QTest::newRow("not audio") << QByteArray(4096, 'x');
     QTest::newRow("empty file") << QByteArray("");
+    QTest::newRow("another format named .mp3") << shortWav();
 }
 
 void TestMusic::failedTrack()

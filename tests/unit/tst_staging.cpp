@@ -672,7 +672,7 @@ void TestStaging::musicAtTableLines()
 {
     ScratchDir dir;
     for (const QString &file : music::musicFiles())
-        dir.write(file, shortWav());
+        dir.write(file, shortMp3());
     music::Player player;
     game.musicPlayer = &player;
     QSignalSpy started(&player, &music::Player::stateChanged);
