@@ -175,6 +175,17 @@ void showInMode(QQuickWindow *window, int displayMode)
     }
 }
 
+// Loading GStreamer, its plugins and a sound output costs a core for 50 ms
+// or more: the title track waits for the first frame instead of competing
+// with it. Once only, and not over a track that something else has started.
+void startTitleMusic(Game &game)
+{
+    music::Player *player = game.musicPlayer;
+    if (player && player->state() == QMediaPlayer::StoppedState
+        && player->mediaStatus() == QMediaPlayer::LoadedMedia && !music::music().musicStopped)
+        player->play();
+}
+
 // The handlers reach these two through the game and stage::interludeTimer():
 // once one goes, no handler is called by it or finds it.
 struct DropPlayer {
@@ -243,7 +254,6 @@ int runGame(int argc, char **argv)
     game.musicPlayer = musicPlayer.get();
     musicPlayer->setMedia(core::mediaUrl(QStringLiteral("mp3/universe.mp3")));
     musicPlayer->setVolume(music::volumePercent(game.volume()));
-    musicPlayer->play();
 
     connectHandlers(game);
     publishInterludeProperties(game);
@@ -263,14 +273,17 @@ int runGame(int argc, char **argv)
         // One line when the first frame is on screen; the start-up benchmark waits for it.
         // frameSwapped comes from the render thread: several may be queued already.
         auto first = std::make_shared<QMetaObject::Connection>();
-        *first = QObject::connect(window, &QQuickWindow::frameSwapped, window, [first] {
+        *first = QObject::connect(window, &QQuickWindow::frameSwapped, window, [first, &game] {
             if (!*first)
                 return;
             QObject::disconnect(*first);
             *first = QMetaObject::Connection();
             qCInfo(lcApp).noquote() << QStringLiteral("首帧已显示");
+            startTitleMusic(game);
         });
     }
+    // A window that never draws (hidden, or none at all) still gets its music.
+    QTimer::singleShot(2000, &application, [&game] { startTitleMusic(game); });
 
     return application.exec();
 }

@@ -270,8 +270,10 @@ struct Player::Backend {
     {
         switch (GST_MESSAGE_TYPE(msg)) {
         case GST_MESSAGE_ASYNC_DONE:
-            if (owner->status == QMediaPlayer::LoadingMedia)
+            if (owner->status == QMediaPlayer::LoadingMedia) {
+                qCDebug(lcMusic).noquote() << QStringLiteral("开始播放") << owner->current.request().url().toLocalFile();
                 owner->setStatus(QMediaPlayer::BufferedMedia);
+            }
             break;
         case GST_MESSAGE_EOS:
             // Release the decoder; play() starts afresh.

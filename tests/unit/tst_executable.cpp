@@ -1,3 +1,4 @@
+#include "audiofixture.h"
 #include "gameprocess.h"
 #include "testsupport.h"
 
@@ -39,6 +40,7 @@ class TestExecutable : public QObject
 private slots:
     void startsWithDamagedSettings_data();
     void startsWithDamagedSettings();
+    void titleMusicFollowsTheFirstFrame();
     void startsWithUnwritableSettings_data();
     void startsWithUnwritableSettings();
     void quitsCleanlyWithUnwritableSettings();
@@ -88,6 +90,45 @@ void TestExecutable::startsWithDamagedSettings()
     QVERIFY2(up, log.constData());
     QVERIFY2(QString::fromUtf8(log).contains(warning), log.constData());
     QCOMPARE(dir.read("setting.txt"), repaired);
+}
+
+// The title track starts once the window has drawn, not before, and soon after.
+void TestExecutable::titleMusicFollowsTheFirstFrame()
+{
+    ScratchDir dir;
+    dir.write("mp3/Universe.mp3", shortMp3());
+    QProcessEnvironment env = gameEnvironment();
+    env.insert("QT_LOGGING_RULES", "solvane.*.debug=true");
+    env.insert("QT_MESSAGE_PATTERN", "%{time process} %{message}");
+    QProcess game;
+    game.setWorkingDirectory(dir.path());
+    game.setProcessEnvironment(env);
+    game.setProcessChannelMode(QProcess::MergedChannels);
+    game.start(kGame, QStringList());
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    QByteArray log;
+    QElapsedTimer clock;
+    clock.start();
+    while (!log.contains("开始播放") && game.state() == QProcess::Running && clock.elapsed() < 30000) {
+        game.waitForReadyRead(200);
+        log += game.readAll();
+    }
+    game.kill();
+    game.waitForFinished(5000);
+
+    // "<seconds since start> <message>", in the order logged.
+    double frame = -1, music = -1;
+    for (const QString &line : QString::fromUtf8(log).split('\n')) {
+        const double at = line.section(' ', 0, 0).toDouble();
+        if (frame < 0 && line.contains("首帧已显示")) {
+            frame = at;
+        } else if (music < 0 && line.contains("开始播放")) {
+            QVERIFY2(frame >= 0, log.constData());
+            music = at;
+        }
+    }
+    QVERIFY2(frame >= 0 && music >= 0, log.constData());
+    QVERIFY2(music - frame < 1.5, log.constData());
 }
 
 // Start-up used to throw (status 134) when the repair could not be written. A
