@@ -181,8 +181,8 @@ void showInMode(QQuickWindow *window, int displayMode)
 void startTitleMusic(Game &game)
 {
     music::Player *player = game.musicPlayer;
-    if (player && player->state() == QMediaPlayer::StoppedState
-        && player->mediaStatus() == QMediaPlayer::LoadedMedia && !music::music().musicStopped)
+    if (player && player->state() == music::Player::StoppedState
+        && player->mediaStatus() == music::Player::LoadedMedia && !music::music().musicStopped)
         player->play();
 }
 

@@ -6,6 +6,9 @@
 
 #ifdef SOLVANE_QT_MEDIA_PLAYER
 
+#include <QMediaContent>
+#include <QMediaPlayer>
+
 // Windows: Qt's player has no video pipeline to build for a file without pictures.
 namespace music {
 
@@ -15,19 +18,22 @@ struct Player::Backend {
 
 Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Backend>())
 {
+    registerTypes();
     QMediaPlayer *p = &backend->player;
-    connect(p, &QMediaPlayer::stateChanged, this, [this](State s) { setState(s); });
-    connect(p, &QMediaPlayer::mediaStatusChanged, this, [this](MediaStatus s) { setStatus(s); });
+    // The enums are Qt's, value for value.
+    connect(p, &QMediaPlayer::stateChanged, this, [this](QMediaPlayer::State s) { setState(State(s)); });
+    connect(p, &QMediaPlayer::mediaStatusChanged, this,
+            [this](QMediaPlayer::MediaStatus s) { setStatus(MediaStatus(s)); });
     connect(p, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), this,
-            [this, p](Error e) { fail(e, p->errorString()); });
+            [this, p](QMediaPlayer::Error e) { fail(Error(e), p->errorString()); });
 }
 
 Player::~Player() = default;
 
-void Player::setMedia(const QMediaContent &media)
+void Player::setMedia(const QUrl &file)
 {
-    current = media;
-    backend->player.setMedia(media);
+    current = file;
+    backend->player.setMedia(QMediaContent(file));
 }
 
 void Player::play()
@@ -141,7 +147,7 @@ struct Player::Backend {
             }
         }
         if (!pipeline) {
-            failLater(sent, QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
+            failLater(sent, Player::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
             return;
         }
         g_object_set(source, "location", file.constData(), nullptr);
@@ -149,7 +155,7 @@ struct Player::Backend {
         // An element that fails posts its error first, and that is handled
         // first; this covers a failure that posted none.
         if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
-            failLater(sent, QMediaPlayer::ResourceError, QStringLiteral("the pipeline did not start"));
+            failLater(sent, Player::ResourceError, QStringLiteral("the pipeline did not start"));
     }
 
     void failLater(int sent, Error error, const QString &text)
@@ -270,16 +276,16 @@ struct Player::Backend {
     {
         switch (GST_MESSAGE_TYPE(msg)) {
         case GST_MESSAGE_ASYNC_DONE:
-            if (owner->status == QMediaPlayer::LoadingMedia) {
-                qCDebug(lcMusic).noquote() << QStringLiteral("开始播放") << owner->current.request().url().toLocalFile();
-                owner->setStatus(QMediaPlayer::BufferedMedia);
+            if (owner->status == Player::LoadingMedia) {
+                qCDebug(lcMusic).noquote() << QStringLiteral("开始播放") << owner->current.toLocalFile();
+                owner->setStatus(Player::BufferedMedia);
             }
             break;
         case GST_MESSAGE_EOS:
             // Release the decoder; play() starts afresh.
             teardown();
-            owner->setStatus(QMediaPlayer::EndOfMedia);
-            owner->setState(QMediaPlayer::StoppedState);
+            owner->setStatus(Player::EndOfMedia);
+            owner->setState(Player::StoppedState);
             break;
         case GST_MESSAGE_ERROR: {
             GError *err = nullptr;
@@ -291,7 +297,7 @@ struct Player::Backend {
             // A failed run may leave elements behind that would fail the next
             // file too; only NULL clears them.
             teardown(GST_STATE_NULL);
-            owner->fail(missing ? QMediaPlayer::ResourceError : QMediaPlayer::FormatError, text);
+            owner->fail(missing ? Player::ResourceError : Player::FormatError, text);
             break;
         }
         default:
@@ -302,6 +308,7 @@ struct Player::Backend {
 
 Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Backend>())
 {
+    registerTypes();
     backend->owner = this;
     backend->starter.setMaxThreadCount(1);
 }
@@ -319,27 +326,27 @@ Player::~Player()
     gst_object_unref(backend->pipeline);
 }
 
-void Player::setMedia(const QMediaContent &media)
+void Player::setMedia(const QUrl &file)
 {
     backend->teardown();
-    current = media;
+    current = file;
     lastError.clear();
-    setStatus(media.isNull() ? QMediaPlayer::NoMedia : QMediaPlayer::LoadedMedia);
-    setState(QMediaPlayer::StoppedState);
+    setStatus(file.isEmpty() ? NoMedia : LoadedMedia);
+    setState(Player::StoppedState);
 }
 
 void Player::play()
 {
-    if (current.isNull() || playState == QMediaPlayer::PlayingState)
+    if (current.isEmpty() || playState == Player::PlayingState)
         return;
     backend->teardown();
     lastError.clear();
-    setStatus(QMediaPlayer::LoadingMedia);
-    setState(QMediaPlayer::PlayingState);
-    if (playState != QMediaPlayer::PlayingState)
+    setStatus(Player::LoadingMedia);
+    setState(Player::PlayingState);
+    if (playState != Player::PlayingState)
         return; // a handler of the state change stopped it again
     const int sent = backend->run.load();
-    const QByteArray file = QFile::encodeName(current.request().url().toLocalFile());
+    const QByteArray file = QFile::encodeName(current.toLocalFile());
     Backend *b = backend.get();
     backend->starter.start([b, sent, file] { b->start(sent, file); });
 }
@@ -347,10 +354,10 @@ void Player::play()
 void Player::stop()
 {
     backend->teardown();
-    if (status == QMediaPlayer::LoadingMedia || status == QMediaPlayer::BufferedMedia
-        || status == QMediaPlayer::EndOfMedia)
-        setStatus(QMediaPlayer::LoadedMedia);
-    setState(QMediaPlayer::StoppedState);
+    if (status == Player::LoadingMedia || status == Player::BufferedMedia
+        || status == Player::EndOfMedia)
+        setStatus(Player::LoadedMedia);
+    setState(Player::StoppedState);
 }
 
 void Player::setVolume(int volume)
@@ -365,9 +372,9 @@ void Player::setVolume(int volume)
 void Player::fail(Error e, const QString &text)
 {
     lastError = text;
-    setStatus(QMediaPlayer::InvalidMedia);
+    setStatus(Player::InvalidMedia);
     emit error(e);
-    setState(QMediaPlayer::StoppedState);
+    setState(Player::StoppedState);
 }
 
 } // namespace music
@@ -376,7 +383,14 @@ void Player::fail(Error e, const QString &text)
 
 namespace music {
 
-QMediaContent Player::media() const
+void Player::registerTypes()
+{
+    qRegisterMetaType<Player::State>();
+    qRegisterMetaType<Player::MediaStatus>();
+    qRegisterMetaType<Player::Error>();
+}
+
+QUrl Player::media() const
 {
     return current;
 }

@@ -98,20 +98,20 @@ void TestPlayer::playsToTheEnd()
     QSignalSpy statuses(player.get(), &music::Player::mediaStatusChanged);
     QSignalSpy errors(player.get(), &music::Player::error);
     player->setMedia(core::mediaUrl("good.mp3"));
-    QVERIFY(player->mediaStatus() == QMediaPlayer::LoadedMedia || player->mediaStatus() == QMediaPlayer::LoadingMedia);
+    QVERIFY(player->mediaStatus() == music::Player::LoadedMedia || player->mediaStatus() == music::Player::LoadingMedia);
     player->play();
-    QCOMPARE(player->state(), QMediaPlayer::PlayingState);
-    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+    QCOMPARE(player->state(), music::Player::PlayingState);
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::EndOfMedia, 10000);
     // The end comes first, so that a handler of the stop can tell it from an error.
-    QCOMPARE(statuses.constLast().at(0).value<QMediaPlayer::MediaStatus>(), QMediaPlayer::EndOfMedia);
-    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QCOMPARE(statuses.constLast().at(0).value<music::Player::MediaStatus>(), music::Player::EndOfMedia);
+    QCOMPARE(player->state(), music::Player::StoppedState);
     QCOMPARE(errors.size(), 0);
 
     // Again from the start.
     states.clear();
     player->play();
     QTRY_COMPARE_WITH_TIMEOUT(states.size(), 2, 10000);
-    QCOMPARE(player->mediaStatus(), QMediaPlayer::EndOfMedia);
+    QCOMPARE(player->mediaStatus(), music::Player::EndOfMedia);
 }
 
 void TestPlayer::earlierTrackErrorsDoNotReachTheNext_data()
@@ -134,7 +134,7 @@ void TestPlayer::earlierTrackErrorsDoNotReachTheNext()
     player->stop();
     player->setMedia(core::mediaUrl("good.mp3"));
     player->play();
-    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::EndOfMedia, 10000);
     QTest::qWait(200);
     QCOMPARE(errors.size(), 0);
     QVERIFY(player->errorString().isEmpty());
@@ -143,17 +143,17 @@ void TestPlayer::earlierTrackErrorsDoNotReachTheNext()
 void TestPlayer::oneErrorPerBrokenTrack_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QMediaPlayer::Error>("kind");
-    QTest::newRow("not audio") << "text.mp3" << QMediaPlayer::FormatError;
-    QTest::newRow("empty file") << "empty.mp3" << QMediaPlayer::FormatError;
-    QTest::newRow("WAV named .mp3") << "wave.mp3" << QMediaPlayer::FormatError;
-    QTest::newRow("missing file") << "nothing.mp3" << QMediaPlayer::ResourceError;
+    QTest::addColumn<music::Player::Error>("kind");
+    QTest::newRow("not audio") << "text.mp3" << music::Player::FormatError;
+    QTest::newRow("empty file") << "empty.mp3" << music::Player::FormatError;
+    QTest::newRow("WAV named .mp3") << "wave.mp3" << music::Player::FormatError;
+    QTest::newRow("missing file") << "nothing.mp3" << music::Player::ResourceError;
 }
 
 void TestPlayer::oneErrorPerBrokenTrack()
 {
     QFETCH(QString, file);
-    QFETCH(QMediaPlayer::Error, kind);
+    QFETCH(music::Player::Error, kind);
     QSignalSpy errors(player.get(), &music::Player::error);
     QSignalSpy states(player.get(), &music::Player::stateChanged);
     player->setMedia(core::mediaUrl(file));
@@ -161,19 +161,19 @@ void TestPlayer::oneErrorPerBrokenTrack()
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
     QTest::qWait(300);
     QCOMPARE(errors.size(), 1);
-    QVERIFY(errors.constFirst().at(0).value<QMediaPlayer::Error>() != QMediaPlayer::NoError);
+    QVERIFY(errors.constFirst().at(0).value<music::Player::Error>() != music::Player::NoError);
 #ifndef SOLVANE_QT_MEDIA_PLAYER // Qt's own player names its errors its own way
-    QCOMPARE(errors.constFirst().at(0).value<QMediaPlayer::Error>(), kind);
-    QCOMPARE(player->mediaStatus(), QMediaPlayer::InvalidMedia);
+    QCOMPARE(errors.constFirst().at(0).value<music::Player::Error>(), kind);
+    QCOMPARE(player->mediaStatus(), music::Player::InvalidMedia);
 #else
     Q_UNUSED(kind)
 #endif
-    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QCOMPARE(player->state(), music::Player::StoppedState);
     QVERIFY(!player->errorString().isEmpty());
     // Never started again by itself.
     int started = 0;
     for (const QList<QVariant> &args : states)
-        started += args.at(0).value<QMediaPlayer::State>() == QMediaPlayer::PlayingState ? 1 : 0;
+        started += args.at(0).value<music::Player::State>() == music::Player::PlayingState ? 1 : 0;
     QVERIFY(started <= 1);
 }
 
@@ -186,7 +186,7 @@ void TestPlayer::playsAGameTrack()
     QSignalSpy errors(player.get(), &music::Player::error);
     player->setMedia(QUrl::fromLocalFile(track));
     player->play();
-    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::EndOfMedia, 30000);
     QCOMPARE(errors.size(), 0);
 }
 
@@ -201,7 +201,7 @@ void TestPlayer::loadsOnlyItsOwnChain()
         QSignalSpy statuses(player.get(), &music::Player::mediaStatusChanged);
         player->setMedia(core::mediaUrl(file));
         player->play();
-        QTRY_VERIFY_WITH_TIMEOUT(player->state() == QMediaPlayer::StoppedState, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(player->state() == music::Player::StoppedState, 10000);
     }
     const QStringList chain = {"staticelements", "coreelements", "coretracers", "audioparsers", "mpg123",
                                "audioconvert", "audioresample", "volume"};
@@ -222,16 +222,16 @@ void TestPlayer::loadsOnlyItsOwnChain()
 void TestPlayer::stoppedFromItsOwnStart()
 {
     player->setMedia(core::mediaUrl("good.mp3"));
-    connect(player.get(), &music::Player::stateChanged, this, [this](QMediaPlayer::State state) {
-        if (state == QMediaPlayer::PlayingState)
+    connect(player.get(), &music::Player::stateChanged, this, [this](music::Player::State state) {
+        if (state == music::Player::PlayingState)
             player->stop();
     });
     QSignalSpy statuses(player.get(), &music::Player::mediaStatusChanged);
     player->play();
-    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
+    QCOMPARE(player->state(), music::Player::StoppedState);
     QTest::qWait(300);
-    QCOMPARE(player->state(), QMediaPlayer::StoppedState);
-    QVERIFY(!statuses.contains({QVariant::fromValue(QMediaPlayer::EndOfMedia)}));
+    QCOMPARE(player->state(), music::Player::StoppedState);
+    QVERIFY(!statuses.contains({QVariant::fromValue(music::Player::EndOfMedia)}));
 }
 
 void TestPlayer::volumeStaysInRange_data()
@@ -256,7 +256,7 @@ void TestPlayer::volumeStaysInRange()
     player->play();
     player->setVolume(asked);
     QCOMPARE(player->volume(), kept);
-    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::EndOfMedia, 10000);
 }
 
 // Messages from the pipeline may still be queued for a player that is gone.
@@ -272,7 +272,7 @@ void TestPlayer::deletedWhilePlaying()
     }
     player->setMedia(core::mediaUrl("good.mp3"));
     player->play();
-    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::EndOfMedia, 10000);
 #ifndef SOLVANE_QT_MEDIA_PLAYER
     // Nor may those messages outlive it.
     QCoreApplication::processEvents();
@@ -293,7 +293,7 @@ void TestPlayer::finishedTracksAreReleased()
     const int tracks = 30;
     for (int i = 0; i < tracks; ++i) {
         player->play();
-        QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::EndOfMedia, 10000);
     }
     const int parsers = liveGstObjects("GstMpegAudioParse");
     if (parsers < 0)

@@ -158,8 +158,8 @@ void TestRoutes::route()
     QVERIFY2(played.faults.isEmpty(), qPrintable(played.faults.mid(0, 20).join(QLatin1Char('\n'))));
     QCOMPARE(played.ending, ending);
     QCOMPARE(story->controller->getCurrentPage(), QStringLiteral("index"));
-    QVERIFY2(player->media().request().url().toLocalFile().endsWith(QLatin1String("Universe.mp3")),
-             qPrintable(player->media().request().url().toString()));
+    QVERIFY2(player->media().toLocalFile().endsWith(QLatin1String("Universe.mp3")),
+             qPrintable(player->media().toString()));
 }
 
 void TestRoutes::everyEndingReached()
@@ -224,7 +224,7 @@ void TestRoutes::shown(Played &played, int line)
             played.faults << QStringLiteral("line %1: picture %2 missing").arg(line).arg(name);
         }
     }
-    const QString track = player->media().request().url().toLocalFile();
+    const QString track = player->media().toLocalFile();
     if (!track.isEmpty() && !QFileInfo::exists(track))
         played.faults << QStringLiteral("line %1: track %2 missing").arg(line).arg(track);
 }
