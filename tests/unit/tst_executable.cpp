@@ -15,17 +15,18 @@ namespace {
 
 const QString kGame = QStringLiteral(SOLVANE_GAME_DIR "/solvane");
 
-// Reads the game's log until the window is up, the game ends or 30 s pass
-// (a start on a loaded machine with software rendering can take a while).
-bool waitUntilUp(QProcess &game, QByteArray *log)
+// Reads the game's log until it says that (by default: the window is up), the
+// game ends or 30 s pass (a start on a loaded machine with software rendering
+// can take a while).
+bool waitUntilUp(QProcess &game, QByteArray *log, const char *said = "主窗口已显示")
 {
     QElapsedTimer clock;
     clock.start();
-    while (!log->contains("主窗口已显示") && game.state() == QProcess::Running && clock.elapsed() < 30000) {
+    while (!log->contains(said) && game.state() == QProcess::Running && clock.elapsed() < 30000) {
         game.waitForReadyRead(200);
         *log += game.readAll();
     }
-    return log->contains("主窗口已显示");
+    return log->contains(said);
 }
 
 
@@ -107,12 +108,7 @@ void TestExecutable::titleMusicFollowsTheFirstFrame()
     game.start(kGame, QStringList());
     QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
     QByteArray log;
-    QElapsedTimer clock;
-    clock.start();
-    while (!log.contains("开始播放") && game.state() == QProcess::Running && clock.elapsed() < 30000) {
-        game.waitForReadyRead(200);
-        log += game.readAll();
-    }
+    waitUntilUp(game, &log, "开始播放");
     game.kill();
     game.waitForFinished(5000);
 
