@@ -8,9 +8,9 @@ build_dir="${SOLVANE_BUILD_DIR:-$here/build}"
 
 packages=(
   cmake g++ make ninja-build pkg-config
-  qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev qtmultimedia5-dev
+  qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
-  qml-module-qtgraphicaleffects libqt5multimedia5-plugins
+  qml-module-qtgraphicaleffects
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgstreamer1.0-dev
   fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
   libx11-dev xdotool ffmpeg

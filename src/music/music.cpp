@@ -6,7 +6,6 @@
 #include "core/paths.h"
 #include "core/state.h"
 
-#include <QMediaContent>
 #include <QtDebug>
 
 namespace music {
@@ -143,26 +142,26 @@ void holdMusic(Game &game, int value)
         player->play();
 }
 
-void loopMusic(Game &game, QMediaPlayer::State state)
+void loopMusic(Game &game, music::Player::State state)
 {
     Player *player = game.musicPlayer;
-    if (!player || state != QMediaPlayer::StoppedState || music().musicStopped)
+    if (!player || state != music::Player::StoppedState || music().musicStopped)
         return;
     // Only a track that played to its end comes round again: restarting one
     // that stopped on an error would retry it without end.
-    if (music().trackFailed || player->mediaStatus() != QMediaPlayer::EndOfMedia)
+    if (music().trackFailed || player->mediaStatus() != music::Player::EndOfMedia)
         return;
     player->play();
 }
 
-void musicFailed(Game &game, QMediaPlayer::Error error)
+void musicFailed(Game &game, music::Player::Error error)
 {
     Player *player = game.musicPlayer;
-    if (!player || error == QMediaPlayer::NoError || music().trackFailed)
+    if (!player || error == music::Player::NoError || music().trackFailed)
         return;
     music().trackFailed = true;
     qCWarning(lcMusic).noquote() << QStringLiteral("无法播放音乐 %1：%2")
-                                .arg(player->media().request().url().toLocalFile(), player->errorString());
+                                .arg(player->media().toLocalFile(), player->errorString());
     player->stop();
 }
 
@@ -176,9 +175,9 @@ void connectMusic(Game &game)
     QObject::connect(c, &MainWindow::inextraChanged, c, [g](int step) { playGalleryTrack(*g, step); });
     if (Player *player = g->musicPlayer) {
         QObject::connect(player, &Player::stateChanged, player,
-                         [g](QMediaPlayer::State state) { loopMusic(*g, state); });
+                         [g](music::Player::State state) { loopMusic(*g, state); });
         QObject::connect(player, &Player::error, player,
-                         [g](QMediaPlayer::Error error) { musicFailed(*g, error); });
+                         [g](music::Player::Error error) { musicFailed(*g, error); });
     }
 }
 

@@ -47,7 +47,7 @@ void playMusicForLine(Game &game);
 void playTitleMusic(Game &game, int value);
 void playGalleryTrack(Game &game, int step);
 void holdMusic(Game &game, int value);
-void loopMusic(Game &game, QMediaPlayer::State state);
+void loopMusic(Game &game, music::Player::State state);
 
 // Title music, the music box, looping and the player's errors; publishes the
 // first track title.
@@ -55,6 +55,6 @@ void connectMusic(Game &game);
 
 // The player's error signal: one warning naming the file, then silence until
 // another track is started.
-void musicFailed(Game &game, QMediaPlayer::Error error);
+void musicFailed(Game &game, music::Player::Error error);
 
 } // namespace music

@@ -6,6 +6,9 @@
 
 #ifdef SOLVANE_QT_MEDIA_PLAYER
 
+#include <QMediaContent>
+#include <QMediaPlayer>
+
 // Windows: Qt's player has no video pipeline to build for a file without pictures.
 namespace music {
 
@@ -15,19 +18,22 @@ struct Player::Backend {
 
 Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Backend>())
 {
+    registerTypes();
     QMediaPlayer *p = &backend->player;
-    connect(p, &QMediaPlayer::stateChanged, this, [this](State s) { setState(s); });
-    connect(p, &QMediaPlayer::mediaStatusChanged, this, [this](MediaStatus s) { setStatus(s); });
+    // The enums are Qt's, value for value.
+    connect(p, &QMediaPlayer::stateChanged, this, [this](QMediaPlayer::State s) { setState(State(s)); });
+    connect(p, &QMediaPlayer::mediaStatusChanged, this,
+            [this](QMediaPlayer::MediaStatus s) { setStatus(MediaStatus(s)); });
     connect(p, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), this,
-            [this, p](Error e) { fail(e, p->errorString()); });
+            [this, p](QMediaPlayer::Error e) { fail(Error(e), p->errorString()); });
 }
 
 Player::~Player() = default;
 
-void Player::setMedia(const QMediaContent &media)
+void Player::setMedia(const QUrl &file)
 {
-    current = media;
-    backend->player.setMedia(media);
+    current = file;
+    backend->player.setMedia(QMediaContent(file));
 }
 
 void Player::play()
@@ -82,6 +88,17 @@ bool gstreamerReady()
     return ready;
 }
 
+// Where Debian ships each element of the chain.
+const char *packageOf(const char *element)
+{
+    const QByteArray name(element);
+    if (name == "filesrc" || name == "fakesink")
+        return "libgstreamer1.0-0";
+    if (name == "mpegaudioparse" || name == "mpg123audiodec")
+        return "gstreamer1.0-plugins-good";
+    return "gstreamer1.0-plugins-base";
+}
+
 } // namespace
 
 // Loading GStreamer and finding a sound output take 50 to 100 ms, more than
@@ -90,9 +107,9 @@ bool gstreamerReady()
 // GUI thread.
 struct Player::Backend {
     Player *owner = nullptr;
-    // file ! decodebin ! audioconvert ! audioresample ! volume ! audio sink:
-    // nothing in it can ever show a picture, and it runs on one streaming
-    // thread (playbin adds a queue and a second one). Made by the first start.
+    // Nothing in the pipeline can ever show a picture, and it runs on one
+    // streaming thread (playbin adds a queue and a second one). Made by the
+    // first start.
     GstElement *pipeline = nullptr;
     GstElement *source = nullptr;
     GstElement *level = nullptr;
@@ -123,11 +140,14 @@ struct Player::Backend {
             return;
         if (!built) {
             built = true;
-            if (!gstreamerReady() || !build())
-                qCWarning(lcMusic).noquote() << QStringLiteral("缺少 GStreamer 的基本插件（gstreamer1.0-plugins-base），没有音乐");
+            if (gstreamerReady()) {
+                if (const char *missing = build())
+                    qCWarning(lcMusic).noquote() << QStringLiteral("缺少 GStreamer 插件 %1（%2），没有音乐")
+                                                        .arg(QLatin1String(missing), QLatin1String(packageOf(missing)));
+            }
         }
         if (!pipeline) {
-            failLater(sent, QMediaPlayer::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
+            failLater(sent, Player::ServiceMissingError, QStringLiteral("no GStreamer pipeline"));
             return;
         }
         g_object_set(source, "location", file.constData(), nullptr);
@@ -135,7 +155,7 @@ struct Player::Backend {
         // An element that fails posts its error first, and that is handled
         // first; this covers a failure that posted none.
         if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
-            failLater(sent, QMediaPlayer::ResourceError, QStringLiteral("the pipeline did not start"));
+            failLater(sent, Player::ResourceError, QStringLiteral("the pipeline did not start"));
     }
 
     void failLater(int sent, Error error, const QString &text)
@@ -151,61 +171,80 @@ struct Player::Backend {
             Qt::QueuedConnection);
     }
 
-    bool build()
+    // The first audio output that opens, as an automatic sink would choose
+    // one, but among these only: probing every output in the registry would
+    // load whatever sound plugins the machine has. Without a sound card a
+    // fake sink that keeps time, so tracks still end and loop at their own pace.
+    static GstElement *makeSink()
     {
         // Tests ask for a sink that does not keep time, the same knob Qt's player read.
-        const QByteArray sinkName = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
-        GstElement *sink = sinkName.isEmpty() ? nullptr : gst_element_factory_make(sinkName.constData(), nullptr);
-        // Without a sound card the automatic sink falls back to a fake sink
-        // that keeps time, so tracks still end and loop at their own pace.
-        if (!sink)
-            sink = gst_element_factory_make("autoaudiosink", nullptr);
-        GstElement *bin = gst_pipeline_new("music");
-        GstElement *decoder = gst_element_factory_make("decodebin", nullptr);
-        GstElement *convert = gst_element_factory_make("audioconvert", nullptr);
-        GstElement *resample = gst_element_factory_make("audioresample", nullptr);
-        GstElement *file = gst_element_factory_make("filesrc", nullptr);
-        GstElement *gain = gst_element_factory_make("volume", nullptr);
-        GstElement *parts[] = {file, decoder, convert, resample, gain, sink};
-        bool complete = bin != nullptr;
-        for (GstElement *part : parts)
-            complete = complete && part;
-        if (!complete) {
-            for (GstElement *part : parts) {
-                if (part)
-                    gst_object_unref(gst_object_ref_sink(part));
+        const QByteArray asked = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+        if (!asked.isEmpty()) {
+            if (GstElement *sink = gst_element_factory_make(asked.constData(), nullptr))
+                return GST_ELEMENT(gst_object_ref_sink(sink));
+        }
+        for (const char *name : {"pulsesink", "alsasink"}) {
+            GstElement *sink = gst_element_factory_make(name, nullptr);
+            if (!sink)
+                continue;
+            gst_object_ref_sink(sink);
+            if (gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS) {
+                qCDebug(lcMusic) << "音频输出" << name;
+                return sink;
             }
-            if (bin)
-                gst_object_unref(gst_object_ref_sink(bin));
-            return false;
+            gst_element_set_state(sink, GST_STATE_NULL);
+            gst_object_unref(sink);
         }
+        qCDebug(lcMusic) << "没有可用的音频输出，静音播放";
+        GstElement *sink = gst_element_factory_make("fakesink", nullptr);
+        if (sink) {
+            gst_object_ref_sink(sink);
+            g_object_set(sink, "sync", TRUE, nullptr);
+        }
+        return sink;
+    }
+
+    // file ! MP3 parser ! mpg123 ! convert ! resample ! volume ! output, each
+    // element by name: the tracks are MP3, and choosing a decoder by rank
+    // would load every codec library the machine has (tens of MB) to find one.
+    // Returns the first element that is missing, or nullptr. (The sink comes
+    // back held, not floating.)
+    const char *build()
+    {
+        static const char *const names[] = {"filesrc",      "mpegaudioparse", "mpg123audiodec",
+                                            "audioconvert", "audioresample",  "volume"};
+        GstElement *parts[7] = {};
+        const char *missing = nullptr;
+        for (int i = 0; i < 6 && !missing; ++i) {
+            parts[i] = gst_element_factory_make(names[i], nullptr);
+            if (!parts[i])
+                missing = names[i];
+        }
+        if (!missing && !(parts[6] = makeSink()))
+            missing = "fakesink";
+        GstElement *bin = gst_pipeline_new("music");
         gst_object_ref_sink(bin);
-        gst_bin_add_many(GST_BIN(bin), file, decoder, convert, resample, gain, sink, nullptr);
-        if (!gst_element_link(file, decoder) || !gst_element_link_many(convert, resample, gain, sink, nullptr)) {
-            gst_object_unref(bin);
-            return false;
+        for (GstElement *part : parts) {
+            if (part)
+                gst_bin_add(GST_BIN(bin), part);
         }
-        // Decoded audio only: a stream that does not decode to it is left out.
-        GstCaps *audio = gst_caps_from_string("audio/x-raw");
-        g_object_set(decoder, "caps", audio, "expose-all-streams", FALSE, nullptr);
-        gst_caps_unref(audio);
-        g_signal_connect(decoder, "pad-added", G_CALLBACK(&Backend::onDecodedPad), convert);
+        if (parts[6])
+            gst_object_unref(parts[6]); // the bin holds it now
+        if (!missing
+            && !gst_element_link_many(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6], nullptr))
+            missing = "mpg123audiodec";
+        if (missing) {
+            gst_element_set_state(bin, GST_STATE_NULL);
+            gst_object_unref(bin);
+            return missing;
+        }
         GstBus *bus = gst_element_get_bus(bin);
         gst_bus_set_sync_handler(bus, &Backend::onMessage, this, nullptr);
         gst_object_unref(bus);
         pipeline = bin;
-        source = file;
-        level = gain;
-        return true;
-    }
-
-    // The decoder's output appears anew for every file.
-    static void onDecodedPad(GstElement *, GstPad *pad, gpointer convert)
-    {
-        GstPad *input = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
-        if (!gst_pad_is_linked(input))
-            gst_pad_link(pad, input);
-        gst_object_unref(input);
+        source = parts[0];
+        level = parts[5];
+        return nullptr;
     }
 
     // Streaming threads post here; the message is handled on the GUI thread.
@@ -237,14 +276,16 @@ struct Player::Backend {
     {
         switch (GST_MESSAGE_TYPE(msg)) {
         case GST_MESSAGE_ASYNC_DONE:
-            if (owner->status == QMediaPlayer::LoadingMedia)
-                owner->setStatus(QMediaPlayer::BufferedMedia);
+            if (owner->status == Player::LoadingMedia) {
+                qCDebug(lcMusic).noquote() << QStringLiteral("开始播放") << owner->current.toLocalFile();
+                owner->setStatus(Player::BufferedMedia);
+            }
             break;
         case GST_MESSAGE_EOS:
             // Release the decoder; play() starts afresh.
             teardown();
-            owner->setStatus(QMediaPlayer::EndOfMedia);
-            owner->setState(QMediaPlayer::StoppedState);
+            owner->setStatus(Player::EndOfMedia);
+            owner->setState(Player::StoppedState);
             break;
         case GST_MESSAGE_ERROR: {
             GError *err = nullptr;
@@ -256,7 +297,7 @@ struct Player::Backend {
             // A failed run may leave elements behind that would fail the next
             // file too; only NULL clears them.
             teardown(GST_STATE_NULL);
-            owner->fail(missing ? QMediaPlayer::ResourceError : QMediaPlayer::FormatError, text);
+            owner->fail(missing ? Player::ResourceError : Player::FormatError, text);
             break;
         }
         default:
@@ -267,6 +308,7 @@ struct Player::Backend {
 
 Player::Player(QObject *parent) : QObject(parent), backend(std::make_unique<Backend>())
 {
+    registerTypes();
     backend->owner = this;
     backend->starter.setMaxThreadCount(1);
 }
@@ -284,27 +326,27 @@ Player::~Player()
     gst_object_unref(backend->pipeline);
 }
 
-void Player::setMedia(const QMediaContent &media)
+void Player::setMedia(const QUrl &file)
 {
     backend->teardown();
-    current = media;
+    current = file;
     lastError.clear();
-    setStatus(media.isNull() ? QMediaPlayer::NoMedia : QMediaPlayer::LoadedMedia);
-    setState(QMediaPlayer::StoppedState);
+    setStatus(file.isEmpty() ? NoMedia : LoadedMedia);
+    setState(Player::StoppedState);
 }
 
 void Player::play()
 {
-    if (current.isNull() || playState == QMediaPlayer::PlayingState)
+    if (current.isEmpty() || playState == Player::PlayingState)
         return;
     backend->teardown();
     lastError.clear();
-    setStatus(QMediaPlayer::LoadingMedia);
-    setState(QMediaPlayer::PlayingState);
-    if (playState != QMediaPlayer::PlayingState)
+    setStatus(Player::LoadingMedia);
+    setState(Player::PlayingState);
+    if (playState != Player::PlayingState)
         return; // a handler of the state change stopped it again
     const int sent = backend->run.load();
-    const QByteArray file = QFile::encodeName(current.request().url().toLocalFile());
+    const QByteArray file = QFile::encodeName(current.toLocalFile());
     Backend *b = backend.get();
     backend->starter.start([b, sent, file] { b->start(sent, file); });
 }
@@ -312,10 +354,10 @@ void Player::play()
 void Player::stop()
 {
     backend->teardown();
-    if (status == QMediaPlayer::LoadingMedia || status == QMediaPlayer::BufferedMedia
-        || status == QMediaPlayer::EndOfMedia)
-        setStatus(QMediaPlayer::LoadedMedia);
-    setState(QMediaPlayer::StoppedState);
+    if (status == Player::LoadingMedia || status == Player::BufferedMedia
+        || status == Player::EndOfMedia)
+        setStatus(Player::LoadedMedia);
+    setState(Player::StoppedState);
 }
 
 void Player::setVolume(int volume)
@@ -330,9 +372,9 @@ void Player::setVolume(int volume)
 void Player::fail(Error e, const QString &text)
 {
     lastError = text;
-    setStatus(QMediaPlayer::InvalidMedia);
+    setStatus(Player::InvalidMedia);
     emit error(e);
-    setState(QMediaPlayer::StoppedState);
+    setState(Player::StoppedState);
 }
 
 } // namespace music
@@ -341,7 +383,14 @@ void Player::fail(Error e, const QString &text)
 
 namespace music {
 
-QMediaContent Player::media() const
+void Player::registerTypes()
+{
+    qRegisterMetaType<Player::State>();
+    qRegisterMetaType<Player::MediaStatus>();
+    qRegisterMetaType<Player::Error>();
+}
+
+QUrl Player::media() const
 {
     return current;
 }

@@ -32,6 +32,19 @@ inline QByteArray shortWav()
     return wav + pcm;
 }
 
+// Half a second of silent MP3 (MPEG-1 layer III, 32 kbit/s, 48 kHz, mono):
+// twenty frames of a header and nothing else, each 1152 samples of silence.
+// What the music chain plays, in milliseconds with the fake sink.
+inline QByteArray shortMp3()
+{
+    QByteArray frame(96, '\0'); // 144 * 32000 / 48000 bytes
+    frame[0] = char(0xFF);
+    frame[1] = char(0xFB); // MPEG-1, layer III, no CRC
+    frame[2] = char(0x14); // 32 kbit/s, 48 kHz, no padding
+    frame[3] = char(0xC0); // mono
+    return frame.repeated(20);
+}
+
 // Every message logged while it lives, so that a test can also tell that one
 // did not come. Messages still reach the test log.
 class MessageLog

@@ -1,3 +1,4 @@
+#include "audiofixture.h"
 #include "gameprocess.h"
 #include "testsupport.h"
 
@@ -14,17 +15,18 @@ namespace {
 
 const QString kGame = QStringLiteral(SOLVANE_GAME_DIR "/solvane");
 
-// Reads the game's log until the window is up, the game ends or 30 s pass
-// (a start on a loaded machine with software rendering can take a while).
-bool waitUntilUp(QProcess &game, QByteArray *log)
+// Reads the game's log until it says that (by default: the window is up), the
+// game ends or 30 s pass (a start on a loaded machine with software rendering
+// can take a while).
+bool waitUntilUp(QProcess &game, QByteArray *log, const char *said = "主窗口已显示")
 {
     QElapsedTimer clock;
     clock.start();
-    while (!log->contains("主窗口已显示") && game.state() == QProcess::Running && clock.elapsed() < 30000) {
+    while (!log->contains(said) && game.state() == QProcess::Running && clock.elapsed() < 30000) {
         game.waitForReadyRead(200);
         *log += game.readAll();
     }
-    return log->contains("主窗口已显示");
+    return log->contains(said);
 }
 
 
@@ -39,6 +41,7 @@ class TestExecutable : public QObject
 private slots:
     void startsWithDamagedSettings_data();
     void startsWithDamagedSettings();
+    void titleMusicFollowsTheFirstFrame();
     void startsWithUnwritableSettings_data();
     void startsWithUnwritableSettings();
     void quitsCleanlyWithUnwritableSettings();
@@ -89,6 +92,40 @@ void TestExecutable::startsWithDamagedSettings()
     QVERIFY2(up, log.constData());
     QVERIFY2(QString::fromUtf8(log).contains(warning), log.constData());
     QCOMPARE(dir.read("setting.txt"), repaired);
+}
+
+// The title track starts once the window has drawn, not before, and soon after.
+void TestExecutable::titleMusicFollowsTheFirstFrame()
+{
+    ScratchDir dir;
+    dir.write("mp3/Universe.mp3", shortMp3());
+    QProcessEnvironment env = gameEnvironment();
+    env.insert("QT_LOGGING_RULES", "solvane.*.debug=true");
+    env.insert("QT_MESSAGE_PATTERN", "%{time process} %{message}");
+    QProcess game;
+    game.setWorkingDirectory(dir.path());
+    game.setProcessEnvironment(env);
+    game.setProcessChannelMode(QProcess::MergedChannels);
+    game.start(kGame, QStringList());
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    QByteArray log;
+    waitUntilUp(game, &log, "开始播放");
+    game.kill();
+    game.waitForFinished(5000);
+
+    // "<seconds since start> <message>", in the order logged.
+    double frame = -1, music = -1;
+    for (const QString &line : QString::fromUtf8(log).split('\n')) {
+        const double at = line.section(' ', 0, 0).toDouble();
+        if (frame < 0 && line.contains("首帧已显示")) {
+            frame = at;
+        } else if (music < 0 && line.contains("开始播放")) {
+            QVERIFY2(frame >= 0, log.constData());
+            music = at;
+        }
+    }
+    QVERIFY2(frame >= 0 && music >= 0, log.constData());
+    QVERIFY2(music - frame < 1.5, log.constData());
 }
 
 // Start-up used to throw (status 134) when the repair could not be written. A

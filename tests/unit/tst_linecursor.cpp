@@ -258,7 +258,7 @@ void turnWheel(int angle)
 
 QString mediaFile(music::Player &player)
 {
-    return QFileInfo(player.media().request().url().toLocalFile()).fileName();
+    return QFileInfo(player.media().toLocalFile()).fileName();
 }
 
 } // namespace

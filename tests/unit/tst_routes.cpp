@@ -171,8 +171,8 @@ void TestRoutes::route()
     if (route.map1 == Interlude::LosePlayer)
         QCOMPARE(played.captures, startingTries(route.mode) + 1);
     QCOMPARE(story->controller->getCurrentPage(), QStringLiteral("index"));
-    QVERIFY2(player->media().request().url().toLocalFile().endsWith(QLatin1String("Universe.mp3")),
-             qPrintable(player->media().request().url().toString()));
+    QVERIFY2(player->media().toLocalFile().endsWith(QLatin1String("Universe.mp3")),
+             qPrintable(player->media().toString()));
 }
 
 void TestRoutes::everyEndingReached()
@@ -237,7 +237,7 @@ void TestRoutes::shown(Played &played, int line)
             played.faults << QStringLiteral("line %1: picture %2 missing").arg(line).arg(name);
         }
     }
-    const QString track = player->media().request().url().toLocalFile();
+    const QString track = player->media().toLocalFile();
     if (!track.isEmpty() && !QFileInfo::exists(track))
         played.faults << QStringLiteral("line %1: track %2 missing").arg(line).arg(track);
 }
