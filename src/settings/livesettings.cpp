@@ -71,7 +71,7 @@ bool readOption(const std::vector<std::string> &lines, int n)
 }
 
 // Writes an option's line, padding missing option lines with "0".
-void storeOptionLine(Game &game, int line, const char *text)
+void storeOptionLine(Game &game, int line, const std::string &text)
 {
     std::vector<std::string> lines;
     // Start-up leaves four lines; a file gone since then keeps the option for this run only.
@@ -147,20 +147,6 @@ float lookValue(const std::vector<std::string> &lines, int n, float low, float h
     return value;
 }
 
-// Writes one line of the look, padding missing lines with "0"; says so when it cannot.
-void storeLookLine(Game &game, int line, const std::string &text)
-{
-    std::vector<std::string> lines;
-    if (!readLines(&lines) || lines.size() < 4) {
-        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 不完整，第 %1 行未保存").arg(line);
-        return;
-    }
-    while (int(lines.size()) < line)
-        lines.push_back("0");
-    lines[size_t(line - 1)] = text;
-    game.publish(prop::settingNotice, writeLines(lines) ? QString() : QStringLiteral("设置无法保存，只在本次运行中有效"));
-}
-
 } // namespace
 
 void loadOptions(Game &game)
@@ -182,7 +168,7 @@ void setTextSize(Game &game, int size)
     if (size < 0 || size > 2 || game.property(prop::textSize).toInt() == size)
         return;
     game.publish(prop::textSize, size);
-    storeLookLine(game, kTextSizeLine, std::to_string(size));
+    storeOptionLine(game, kTextSizeLine, std::to_string(size));
 }
 
 void setBoxOpacity(Game &game, float value)
@@ -193,7 +179,7 @@ void setBoxOpacity(Game &game, float value)
     if (game.property(prop::boxOpacity).toFloat() == value)
         return;
     game.publish(prop::boxOpacity, value);
-    storeLookLine(game, kBoxOpacityLine, formatSettingNumber(value));
+    storeOptionLine(game, kBoxOpacityLine, formatSettingNumber(value));
 }
 
 void setWholeLineFirst(Game &game, bool on)
