@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -42,6 +43,13 @@ public:
         display = ":" + QString::fromLatin1(number.trimmed());
         return number.contains('\n');
     }
+    // Empty when the server runs and xdotool can drive it; else why not, for QSKIP.
+    QString startForDriving()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            return QStringLiteral("no xdotool to drive the game");
+        return start() ? QString() : QStringLiteral("no Xvfb to run the game on");
+    }
     ~XServer()
     {
         server.terminate();
@@ -79,3 +87,10 @@ public:
 private:
     QProcess server;
 };
+
+// The game's own script, for a test that plays the real story in a scratch folder.
+inline QByteArray gameScript()
+{
+    QFile script(QStringLiteral(SOLVANE_GAME_DIR "/a.txt"));
+    return script.open(QIODevice::ReadOnly) ? script.readAll() : QByteArray();
+}

@@ -200,10 +200,8 @@ void TestExecutable::startsWithUnwritableSettings()
 void TestExecutable::quitsCleanlyWithUnwritableSettings()
 {
     XServer x;
-    if (!x.start())
-        QSKIP("no Xvfb to run the game on");
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("no xdotool to drive the game");
+    if (const QString why = x.startForDriving(); !why.isEmpty())
+        QSKIP(qPrintable(why));
 
     ScratchDir dir;
     QVERIFY(QDir(dir.path()).mkdir("setting.txt"));
@@ -239,10 +237,8 @@ void TestExecutable::quitsCleanlyWithUnwritableSettings()
 void TestExecutable::fullScreenRestartsTheGame()
 {
     XServer x;
-    if (!x.start())
-        QSKIP("no Xvfb to run the game on");
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("no xdotool to drive the game");
+    if (const QString why = x.startForDriving(); !why.isEmpty())
+        QSKIP(qPrintable(why));
 
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.5\n0.5\n0.5\n");
@@ -295,15 +291,11 @@ void TestExecutable::fullScreenRestartsTheGame()
 void TestExecutable::modeChangeComesBackToTheLine()
 {
     XServer x;
-    if (!x.start())
-        QSKIP("no Xvfb to run the game on");
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("no xdotool to drive the game");
+    if (const QString why = x.startForDriving(); !why.isEmpty())
+        QSKIP(qPrintable(why));
 
     ScratchDir dir;
-    QFile script(QStringLiteral(SOLVANE_GAME_DIR "/a.txt"));
-    QVERIFY(script.open(QIODevice::ReadOnly));
-    dir.write("a.txt", script.readAll());
+    dir.write("a.txt", gameScript());
     dir.write("setting.txt", "0\n0.5\n0.5\n0.5\n");
     dir.write("saves/save.txt", "40\n");
     dir.write("saves/cuowu.txt", "1\n");
