@@ -1,7 +1,7 @@
 #include "app/imageguard.h"
 
 #include "core/log.h"
-#include "core/state.h"
+#include "core/fileio.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -31,17 +31,17 @@ public:
             return QImage(); // the page itself says a picture is missing
         // A pipe or a device in a picture's place would block the window.
         if (!info.isFile()) {
-            warn(path, QStringLiteral("图片 %1 不是普通文件，不显示").arg(path));
+            core::warnOnce(path, QStringLiteral("图片 %1 不是普通文件，不显示").arg(path));
             return QImage();
         }
         QImageReader reader(path);
         const QSize full = reader.size();
         if (!full.isValid()) {
-            warn(path, QStringLiteral("图片 %1 无法读取：%2").arg(path, reader.errorString()));
+            core::warnOnce(path, QStringLiteral("图片 %1 无法读取：%2").arg(path, reader.errorString()));
             return QImage();
         }
         if (full.width() > kLargestImageSide || full.height() > kLargestImageSide) {
-            warn(path, QStringLiteral("图片 %1 过大（%2×%3），不显示").arg(path).arg(full.width()).arg(full.height()));
+            core::warnOnce(path, QStringLiteral("图片 %1 过大（%2×%3），不显示").arg(path).arg(full.width()).arg(full.height()));
             return QImage();
         }
         if (requestedSize.isValid() && requestedSize.width() > 0 && requestedSize.height() > 0
@@ -49,22 +49,12 @@ public:
             reader.setScaledSize(full.scaled(requestedSize, Qt::KeepAspectRatio));
         const QImage image = reader.read();
         if (image.isNull())
-            warn(path, QStringLiteral("图片 %1 无法读取：%2").arg(path, reader.errorString()));
+            core::warnOnce(path, QStringLiteral("图片 %1 无法读取：%2").arg(path, reader.errorString()));
         if (size)
             *size = full;
         return image;
     }
 
-private:
-    // Once a file while the trouble lasts: the pages ask again on every visit.
-    static void warn(const QString &path, const QString &message)
-    {
-        QString &last = core::process().fileWarnings[path];
-        if (last != message) {
-            last = message;
-            qCWarning(lcApp).noquote() << message;
-        }
-    }
 };
 
 class ImageUrls : public QQmlAbstractUrlInterceptor

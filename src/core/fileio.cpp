@@ -30,16 +30,6 @@ QString failureReason(const QString &path, qint64 needed)
     return QStringLiteral("写入出错");
 }
 
-// The same trouble with the same file is told once, not at every read.
-void warnOnce(const QString &path, const QString &message)
-{
-    QString &last = process().fileWarnings[path];
-    if (last == message)
-        return;
-    last = message;
-    qCWarning(lcCore).noquote() << message;
-}
-
 bool refuse(const QString &why, QString *reason)
 {
     if (reason)
@@ -49,11 +39,20 @@ bool refuse(const QString &why, QString *reason)
 
 } // namespace
 
+void warnOnce(const QString &path, const QString &message)
+{
+    QString &last = process().fileWarnings[path];
+    if (last == message)
+        return;
+    last = message;
+    qCWarning(lcCore).noquote() << message;
+}
+
 FileRead readFile(const QString &path, qint64 cap, bool quiet)
 {
-    const auto warnOnce = [quiet](const QString &file, const QString &message) {
+    const auto warn = [quiet](const QString &file, const QString &message) {
         if (!quiet)
-            core::warnOnce(file, message);
+            warnOnce(file, message);
     };
     FileRead result;
     const QFileInfo info(path);
@@ -61,13 +60,13 @@ FileRead readFile(const QString &path, qint64 cap, bool quiet)
         return result;
     if (!info.isFile()) {
         result.state = FileState::NotRegular;
-        warnOnce(path, QStringLiteral("%1 不是普通文件，不读取").arg(path));
+        warn(path, QStringLiteral("%1 不是普通文件，不读取").arg(path));
         return result;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.state = FileState::Unreadable;
-        warnOnce(path, QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString()));
+        warn(path, QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString()));
         return result;
     }
     const qint64 size = file.size();
@@ -75,13 +74,13 @@ FileRead readFile(const QString &path, qint64 cap, bool quiet)
     if (file.error() != QFileDevice::NoError) {
         result.state = FileState::Unreadable;
         result.bytes.clear();
-        warnOnce(path, QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString()));
+        warn(path, QStringLiteral("文件 %1 无法读取：%2").arg(path, file.errorString()));
         return result;
     }
     result.state = FileState::Read;
     result.truncated = size > cap || (result.bytes.size() == cap && !file.atEnd());
     if (result.truncated)
-        warnOnce(path, QStringLiteral("文件 %1 过大，只读取前 %2 字节").arg(path).arg(cap));
+        warn(path, QStringLiteral("文件 %1 过大，只读取前 %2 字节").arg(path).arg(cap));
     else
         process().fileWarnings.remove(path);
     if (result.bytes.startsWith(kByteOrderMark))

@@ -25,13 +25,18 @@ enum class FileState {
     Unreadable, // there, but it cannot be opened or read
 };
 
+// Missing or readable: a reader may go on with it, and a writer write over it.
+inline bool usable(FileState state)
+{
+    return state == FileState::Missing || state == FileState::Read;
+}
+
 struct FileRead {
     FileState state = FileState::Missing;
     QByteArray bytes;       // without a leading UTF-8 byte-order mark
     bool truncated = false; // longer than the cap: only the cap was read
     bool ok() const { return state == FileState::Read; }
-    // Missing or read: what a reader may go on with (and a writer write over).
-    bool usable() const { return state == FileState::Missing || state == FileState::Read; }
+    bool usable() const { return core::usable(state); }
 };
 
 // Reads a file whole, following links, up to cap bytes. Anything but a missing
@@ -39,6 +44,10 @@ struct FileRead {
 // trouble lasts.
 // quiet: the caller says what the trouble means in its own words.
 FileRead readFile(const QString &path, qint64 cap = kSmallFileCap, bool quiet = false);
+
+// Logs message about path unless it is the last one logged about it: the same
+// trouble with the same file is told once while it lasts.
+void warnOnce(const QString &path, const QString &message);
 
 // Rewrites path in one piece: every byte is written and flushed before the new
 // file takes the old one's place; otherwise the old file stays and *reason

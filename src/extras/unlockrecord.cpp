@@ -26,9 +26,11 @@ float &cgProgress()
     return core::process().cgProgress;
 }
 
-float readUnlockRecord(const QString &path)
+namespace {
+
+// The record's value from what the file holds; 0 for nothing or nonsense.
+float recordValue(const core::FileRead &file, const QString &path)
 {
-    const core::FileRead file = core::readFile(core::resolvePath(path));
     if (!file.ok())
         return 0;
     QString last;
@@ -47,6 +49,13 @@ float readUnlockRecord(const QString &path)
     return value;
 }
 
+} // namespace
+
+float readUnlockRecord(const QString &path)
+{
+    return recordValue(core::readFile(core::resolvePath(path)), path);
+}
+
 QString unlockRecordText(float value)
 {
     QString text;
@@ -62,7 +71,7 @@ bool writeUnlockRecord(float value, const QString &path)
     const core::FileRead now = core::readFile(resolved);
     if (!now.usable())
         return false;
-    const float onDisk = readUnlockRecord(path);
+    const float onDisk = recordValue(now, path);
     if (onDisk > value) {
         value = onDisk;
         if (cgProgress() < onDisk)

@@ -7,18 +7,9 @@
 
 namespace saves {
 
-namespace {
-
-bool usable(core::FileState state)
-{
-    return state == core::FileState::Missing || state == core::FileState::Read;
-}
-
-} // namespace
-
 bool SaveLists::readable() const
 {
-    return usable(linesState) && usable(mistakesState);
+    return core::usable(linesState) && core::usable(mistakesState);
 }
 
 SaveLists readSaveLists()

@@ -57,6 +57,14 @@ bool writeWhole(const QString &path, const QByteArray &content, QString *reason)
     return false;
 }
 
+// The window is opaque: without the alpha channel the file is smaller and
+// written in about half the time.
+bool writeScreenshot(const QString &path, const QImage &image, QString *reason)
+{
+    const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
+    return core::writeFileWith(path, [&opaque](QIODevice &file) { return opaque.save(&file, "PNG"); }, reason);
+}
+
 // A delete rewrites both lists: when the second fails the first is put back,
 // so slot k's line and its mistakes never drift apart.
 bool writePair(const SaveLists &before, const QByteArray &lines, const QByteArray &mistakes, QString *reason)
@@ -269,10 +277,7 @@ Outcome saveSlot(Game &game)
         qCWarning(lcSaves) << "截图失败";
         problems << QStringLiteral("截图失败");
     } else {
-        // The window is opaque: without the alpha channel the file is smaller and
-        // written in about half the time.
-        const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
-        if (!core::writeFileWith(shotPath, [&opaque](QIODevice &file) { return opaque.save(&file, "PNG"); }, &reason)) {
+        if (!writeScreenshot(shotPath, image, &reason)) {
             qCWarning(lcSaves).noquote() << "截图保存失败:" << shotPath << reason;
             return failed(QStringLiteral("保存失败：") + reason);
         }
@@ -355,8 +360,7 @@ Outcome quickSave(Game &game)
     if (image.isNull()) {
         QFile::remove(picture);
     } else {
-        const QImage opaque = image.convertToFormat(QImage::Format_RGB888);
-        if (!core::writeFileWith(picture, [&opaque](QIODevice &file) { return opaque.save(&file, "PNG"); }, &reason))
+        if (!writeScreenshot(picture, image, &reason))
             return failed(QStringLiteral("保存失败：") + reason);
     }
     if (!writeWhole(QString::fromLatin1(kQuickFile),

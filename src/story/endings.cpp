@@ -59,9 +59,9 @@ QString endingTitle(int endingLine)
     return QStringLiteral("结局 %1").arg(endingLines().indexOf(endingLine) + 1);
 }
 
-QList<int> readEndingsSeen(const QString &path)
+QList<int> readEndingsSeen(const QString &path, core::FileState *state)
 {
-    const QList<QByteArray> lines = core::readTextLines(path);
+    const QList<QByteArray> lines = core::readTextLines(path, state);
     QList<int> found;
     for (const QByteArray &raw : lines) {
         const QByteArray text = raw.trimmed();
@@ -106,16 +106,13 @@ void reachEnding(Game &game, int endingLine)
         // What another copy of the game reached since stays in the record; a
         // record that is there but cannot be read is left alone.
         core::FileState state = core::FileState::Missing;
-        core::readTextLines(kEndingsFile, &state);
-        if (state == core::FileState::Missing || state == core::FileState::Read) {
-            for (int line : readEndingsSeen()) {
-                if (!seen().contains(line))
-                    seen() << line;
-            }
+        for (int line : readEndingsSeen(QString::fromLatin1(kEndingsFile), &state)) {
+            if (!seen().contains(line))
+                seen() << line;
         }
         seen() << endingLine;
         std::sort(seen().begin(), seen().end());
-        if (state == core::FileState::Missing || state == core::FileState::Read)
+        if (core::usable(state))
             writeEndingsSeen(seen());
     }
     publishSeen(game);

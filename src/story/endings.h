@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/fileio.h"
+
 #include <QList>
 #include <QString>
 
@@ -17,7 +19,8 @@ QString endingTitle(int endingLine);
 
 // Ending lines, one per file line. Missing: none yet. Anything that is not an
 // ending line makes the whole file untrustworthy: none, with a warning.
-QList<int> readEndingsSeen(const QString &path = QString::fromLatin1(kEndingsFile));
+// state (when given) says whether the record was there and could be read.
+QList<int> readEndingsSeen(const QString &path = QString::fromLatin1(kEndingsFile), core::FileState *state = nullptr);
 bool writeEndingsSeen(const QList<int> &lines, const QString &path = QString::fromLatin1(kEndingsFile));
 
 // The endings the tally on the extras page offers, in story order: those a
