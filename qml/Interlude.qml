@@ -319,7 +319,7 @@ Item {
             // The very large Watcher before the last gate; both rays at once break its shell.
             Item {
                 objectName: "greatWatcher"
-                x: 3366
+                x: typeof greatWatcherX === "undefined" || greatWatcherX === null ? 3366 : interlude.number(greatWatcherX)
                 y: 232
                 width: 92
                 height: 118

@@ -75,6 +75,8 @@ inline constexpr Name enemiesLeft{"enemiesLeft"};
 inline constexpr Name enemyHits{"enemyHits"};
 // The great Watcher before the second map's last gate, once both rays broke it
 inline constexpr Name greatWatcherDown{"greatWatcherDown"};
+// Its place on the second map: where the two of them meet it, once they do
+inline constexpr Name greatWatcherX{"greatWatcherX"};
 // Saves: the word shown after a save, load or delete (the count changes on
 // every notice, so the same word twice shows twice), and the load page's rows
 inline constexpr Name saveNotice{"saveNotice"};

@@ -15,6 +15,11 @@
 
 namespace stage {
 
+int mapWidth(int map)
+{
+    return map == 1 ? 2000 : map == 2 ? 4000 : 0;
+}
+
 namespace {
 
 // The half turn the game has always used for a figure facing left.
@@ -204,11 +209,6 @@ struct EnemyPass {
     QVariantList hitAt;       // x, y of each enemy hit, for the page's flash
     float companionAngle = 0; // towards the last enemy in reach
 };
-
-int mapWidth(int map)
-{
-    return map == 1 ? 2000 : map == 2 ? 4000 : 0;
-}
 
 // A figure walking into a map's end stops there: past it, it would leave the
 // view and the player would lose it.

@@ -29,6 +29,9 @@ void jumpOrDrop(Game &game, int ws); // 1 jump (W), 2 drop (S)
 void aim(Game &game, float sx, float sy); // pointer on the page
 void fire(Game &game, int fs);       // 1 on, 0 off
 
+// How wide map 1 or 2 is, in the page's pixels; 0 for no map.
+int mapWidth(int map);
+
 // Ground physics of one figure.
 void settleBody(float &vx, float &vy, int &y);
 

@@ -112,6 +112,7 @@ void setUpInterlude(Game &game, int map)
     game.publish(prop::sja2y, in.sja2y);
     game.publishNull(prop::sjx);
     game.publish(prop::greatWatcherDown, 0);
+    game.publishNull(prop::greatWatcherX);
     placeEnemies(game, map);
     in.scrollX = 0;
 }
@@ -127,8 +128,23 @@ void endInterlude(Game &game)
     game.publish(prop::ditu2visible, 0);
 }
 
+// The shots are told as the two of them back to back: the player's ray runs
+// right into the great Watcher coming at them, the companion's left at those
+// behind. It steps into the view in front of the player, all in sight.
+void meetGreatWatcher(Game &game)
+{
+    InterludeState &in = interlude();
+    const int width = mapWidth(2);
+    const int watcherX = qBound(0, in.sja1x + 190, width - 300);
+    in.scrollX = qBound(-(width - 720), 200 - in.sja1x, 0);
+    game.publish(prop::greatWatcherX, watcherX);
+    game.publish(prop::sjx, in.scrollX);
+}
+
 void scriptedShots(Game &game)
 {
+    if (interlude().interludeMap == 2)
+        meetGreatWatcher(game);
     staging().bVisible = 0;
     game.publish(prop::fsa1visible, 1);
     game.publish(prop::fsa2visible, 1);

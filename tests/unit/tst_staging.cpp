@@ -515,7 +515,16 @@ void TestStaging::locks()
 
 void TestStaging::scriptedShots()
 {
+    // On the second map the great Watcher is in view, in the player's ray.
+    stage::InterludeState &in = stage::interlude();
+    in.interludeMap = 2;
+    in.sja1x = 1500;
+    in.scrollX = -300;
     stage(755);
+    const int watcherX = ctx(prop::greatWatcherX).toInt();
+    const int view = -ctx(prop::sjx).toInt();
+    QVERIFY(in.sja1x + 40 < watcherX && watcherX < in.sja1x + 600);
+    QVERIFY(view <= in.sja1x && watcherX + 92 <= view + 720);
     QCOMPARE(ctx(prop::fsa1visible), QVariant(1));
     QCOMPARE(ctx(prop::fsa2visible), QVariant(1));
     QVERIFY(isNullObject(ctx(prop::sja1theta)));

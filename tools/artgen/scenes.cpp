@@ -1729,19 +1729,46 @@ void abandonedDeck(QPainter &p, Rng &rng)
         p.drawEllipse(QPointF(rng.uniform(0, 720), rng.uniform(0, 480)), 0.8, 0.8);
     }
     fillVertical(p, QRectF(0, 380, W, 100), {{0, QColor(120, 110, 96, 0)}, {1, QColor(120, 110, 96, 90)}});
-    // A child's shoe on the floor.
+    // A child's shoe in the far left corner, above the text box and in a pool of
+    // the one light still working, so the line that points at it can be believed.
+    const QPointF at(292, 346);
+    QRadialGradient pool(at + QPointF(0, 4), 70);
+    pool.setColorAt(0, QColor(255, 226, 180, 90));
+    pool.setColorAt(1, QColor(255, 226, 180, 0));
+    p.save();
+    p.setBrush(pool);
+    p.drawEllipse(at + QPointF(0, 4), 80, 22);
+    p.restore();
+    lightShaft(p, QPointF(250, 120), 18, at, 80, QColor(255, 230, 190, 40));
+    p.save();
+    p.translate(at);
+    p.rotate(-8);
+    p.scale(0.85, 0.85);
+    p.setBrush(QColor(30, 26, 22, 110));
+    p.drawEllipse(QPointF(2, 9), 30, 5);
     QPainterPath shoe;
-    shoe.moveTo(330, 430);
-    shoe.cubicTo(330, 410, 350, 406, 362, 412);
-    shoe.lineTo(392, 420);
-    shoe.cubicTo(404, 424, 404, 436, 396, 438);
-    shoe.lineTo(334, 438);
+    shoe.moveTo(-26, 6);
+    shoe.cubicTo(-28, -8, -20, -14, -10, -13);
+    shoe.lineTo(2, -12);
+    shoe.cubicTo(10, -6, 18, -4, 24, -1);
+    shoe.cubicTo(30, 1, 30, 7, 26, 8);
+    shoe.lineTo(-24, 8);
     shoe.closeSubpath();
-    p.setBrush(QColor(200, 80, 90));
+    p.setBrush(QColor(226, 96, 112));
     p.drawPath(shoe);
-    p.setBrush(QColor(240, 236, 226));
-    p.drawRect(QRectF(330, 434, 70, 5));
-    glow(p, QPointF(365, 424), 50, QColor(255, 220, 180, 40));
+    p.setBrush(QColor(246, 240, 228));
+    p.drawRoundedRect(QRectF(-27, 5, 56, 5), 2, 2);
+    // The opening and a strap with its button.
+    p.setBrush(QColor(120, 40, 52));
+    p.drawEllipse(QPointF(-14, -11), 9, 3);
+    p.setBrush(QColor(246, 240, 228));
+    p.drawRoundedRect(QRectF(-6, -11, 5, 15), 2, 2);
+    p.setBrush(QColor(250, 210, 90));
+    p.drawEllipse(QPointF(-3.5, 1), 2.2, 2.2);
+    // Dust on the toe.
+    p.setBrush(QColor(200, 190, 170, 70));
+    p.drawEllipse(QPointF(14, -4), 10, 4);
+    p.restore();
 }
 
 void coreGate(QPainter &p, Rng &rng, bool sitting)
