@@ -159,7 +159,7 @@ void scriptedShots(Game &game)
 
 // The scene's last line shows as a scene too; the map and the attempt come
 // back with the next step, which shows the line of the capture again.
-void returnToInterlude(Game &game)
+void returnToInterlude(Game &)
 {
     core::process().story.currentLine = interlude().interludeReturnLine - 1;
     interlude().returnPending = true;
