@@ -61,12 +61,13 @@ void setTextForm(TextForm f)
     if (!app)
         return;
     static QPointer<TraditionalTranslator> translator;
+    // Installed at most once: the application would keep a second copy.
+    if (translator)
+        QCoreApplication::removeTranslator(translator);
     if (f == TextForm::Traditional) {
         if (!translator)
             translator = new TraditionalTranslator(app);
         QCoreApplication::installTranslator(translator);
-    } else if (translator) {
-        QCoreApplication::removeTranslator(translator);
     }
 }
 
