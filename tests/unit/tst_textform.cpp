@@ -100,6 +100,8 @@ void TestTextForm::storedChoice_data()
     QTest::newRow("no option lines") << QByteArray() << 0;
     QTest::newRow("only line 10") << QByteArray("0\n0\n0\n0\n0.75\n1\n") << 0;
     QTest::newRow("繁體") << QByteArray("0\n0\n0\n0\n0.75\n0\n1\n") << 1;
+    // Past the size cap only the game's own lines are kept: all eleven.
+    QTest::newRow("繁體, file oversized") << QByteArray("0\n0\n0\n0\n0.75\n0\n1\n" + QByteArray(1 << 20, 'x')) << 1;
 }
 
 void TestTextForm::storedChoice()
