@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QMutex>
 #include <QPointer>
 #include <QVariantMap>
 #include <QtDebug>
@@ -73,8 +74,11 @@ void setTextForm(TextForm f)
 
 QString toTraditional(const QString &text)
 {
-    // The pages ask for the same few words on every retranslation.
+    // The pages ask for the same few words on every retranslation. Qt may ask
+    // the translator from any thread.
+    static QMutex mutex;
     static QHash<QString, QString> cache;
+    const QMutexLocker lock(&mutex);
     auto found = cache.constFind(text);
     if (found != cache.constEnd())
         return *found;
