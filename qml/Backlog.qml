@@ -48,7 +48,7 @@ Rectangle {
     Text {
         x: 30
         y: 14
-        text: "记录"
+        text: qsTr("记录")
         color: Theme.accent
         font.pointSize: 16
         font.italic: true
@@ -59,7 +59,7 @@ Rectangle {
         y: 20
         width: 270
         horizontalAlignment: Text.AlignRight
-        text: "Esc 或右键关闭"
+        text: qsTr("Esc 或右键关闭")
         color: "#999999"
         font.pointSize: 9
     }

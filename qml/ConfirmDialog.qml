@@ -44,7 +44,7 @@ Rectangle {
             width: 100
             height: 41
             focusPolicy: Qt.NoFocus
-            text: "取消"
+            text: qsTr("取消")
             onClicked: dialog.cancelled()
         }
         Button {
@@ -52,7 +52,7 @@ Rectangle {
             width: 100
             height: 41
             focusPolicy: Qt.NoFocus
-            text: "确定"
+            text: qsTr("确定")
             onClicked: dialog.confirmed()
         }
     }

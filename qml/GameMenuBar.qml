@@ -48,37 +48,37 @@ Item {
     MenuButton {
         objectName: "menuSave"
         anchors.horizontalCenterOffset: -273
-        text: "存档"
+        text: qsTr("存档")
         onClicked: menuBar.page.openDialog(saveDialog)
     }
     MenuButton {
         objectName: "menuLoad"
         anchors.horizontalCenterOffset: -182
-        text: "读取"
+        text: qsTr("读取")
         onClicked: Controller.navigateload("game")
     }
     MenuButton {
         objectName: "menuSkip"
         anchors.horizontalCenterOffset: -91
-        text: "快进"
+        text: qsTr("快进")
         onClicked: Controller.skip1()
     }
     MenuButton {
         objectName: "menuAuto"
         anchors.horizontalCenterOffset: 0
-        text: "自动"
+        text: qsTr("自动")
         onClicked: Controller.Auto1()
     }
     MenuButton {
         objectName: "menuSetting"
         anchors.horizontalCenterOffset: 91
-        text: "设置"
+        text: qsTr("设置")
         onClicked: Controller.navigatesetting("game")
     }
     MenuButton {
         objectName: "menuReturn"
         anchors.horizontalCenterOffset: 182
-        text: "返回"
+        text: qsTr("返回")
         onClicked: menuBar.page.openDialog(returnDialog)
     }
     // In the strip's right end, clear of the seven buttons.
@@ -86,13 +86,13 @@ Item {
         objectName: "menuBacklog"
         width: 34
         anchors.horizontalCenterOffset: 339
-        text: "记录"
+        text: qsTr("记录")
         onClicked: menuBar.page.openBacklog()
     }
     MenuButton {
         objectName: "menuQuit"
         anchors.horizontalCenterOffset: 273
-        text: "退出"
+        text: qsTr("退出")
         onClicked: menuBar.page.openDialog(quitDialog)
     }
 
@@ -102,7 +102,7 @@ Item {
         anchors.centerIn: parent
         width: 384
         anchors.verticalCenterOffset: -231
-        message: "确定要保存吗？"
+        message: qsTr("确定要保存吗？")
         onCancelled: menuBar.page.closeDialog(saveDialog)
         onConfirmed: {
             menuBar.page.closeDialog(saveDialog)
@@ -116,7 +116,7 @@ Item {
         width: 300
         anchors.horizontalCenterOffset: -2
         anchors.verticalCenterOffset: -234
-        message: "确定要返回吗？"
+        message: qsTr("确定要返回吗？")
         onCancelled: menuBar.page.closeDialog(returnDialog)
         onConfirmed: Controller.navigateindex()
     }
@@ -126,7 +126,7 @@ Item {
         anchors.centerIn: parent
         width: 384
         anchors.verticalCenterOffset: -231
-        message: "确定要退出程序吗？"
+        message: qsTr("确定要退出程序吗？")
         onCancelled: menuBar.page.closeDialog(quitDialog)
         onConfirmed: Controller.exit1()
     }

@@ -480,7 +480,7 @@ Item {
         y: 150
         visible: interlude.enemiesWait
         opacity: interlude.blinkDim ? 0.45 : 1
-        text: "准备！"
+        text: qsTr("准备！")
         color: "#ffffff"
         style: Text.Outline
         styleColor: "#466cf0"
@@ -504,9 +504,9 @@ Item {
             verticalAlignment: Text.AlignVCenter
             color: interlude.goal > 0 || interlude.skipped ? "#7dffb0" : "#ffffff"
             font.pixelSize: 13
-            text: interlude.skipped ? "互动已跳过——点击继续"
-                  : interlude.goal > 0 ? "目标达成——点击继续"
-                                       : "A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端"
+            text: interlude.skipped ? qsTr("互动已跳过——点击继续")
+                  : interlude.goal > 0 ? qsTr("目标达成——点击继续")
+                                       : qsTr("A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端")
         }
 
         Text {
@@ -518,7 +518,7 @@ Item {
             verticalAlignment: Text.AlignVCenter
             color: "#ffd27a"
             font.pixelSize: 13
-            text: "守夜者 剩余 " + interlude.enemiesToClear + "　剩余机会 "
+            text: qsTr("守夜者 剩余 ") + interlude.enemiesToClear + qsTr("　剩余机会 ")
                   + interlude.number(typeof triesLeft === "undefined" ? 3 : triesLeft)
         }
     }

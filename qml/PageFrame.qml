@@ -70,7 +70,7 @@ Item {
                 objectName: "backLabel"
                 x: 28 - backButton.leftPadding
                 y: 10 - backButton.topPadding
-                text: "返回"
+                text: qsTr("返回")
                 color: Theme.accent
                 font.italic: true
                 font.pointSize: 16

@@ -14,7 +14,7 @@ Rectangle {
         label.text = typeof saveNotice === "undefined" || saveNotice === null ? "" : saveNotice
         visible = label.text.length > 0
         // A failure stays long enough to be read.
-        hideTimer.interval = label.text === "已保存" ? 1500 : 4000
+        hideTimer.interval = label.text === qsTr("已保存") ? 1500 : 4000
         hideTimer.restart()
     }
 

@@ -71,7 +71,7 @@ Page {
 
     PageFrame {
         id: frame
-        title: "CG一览"
+        title: qsTr("CG一览")
         titleItem.x: 499
         titleItem.y: 22
         backButton.x: 30
@@ -138,7 +138,7 @@ Page {
             objectName: "musicState"
             x: 20
             y: 36
-            text: Controller.inbextra === 0 ? "已暂停" : "播放中"
+            text: Controller.inbextra === 0 ? qsTr("已暂停") : qsTr("播放中")
             color: Theme.accent
             font.pointSize: 7
         }
@@ -258,7 +258,7 @@ Page {
         y: 440
         width: 140
         height: 20
-        label: "已见结局 " + page.endingCount + " / " + page.endingTitles.length
+        label: qsTr("已见结局 ") + page.endingCount + " / " + page.endingTitles.length
         onClicked: page.endingsOpen = !page.endingsOpen
     }
 
@@ -280,7 +280,7 @@ Page {
             spacing: 6
 
             Text {
-                text: "结局一览"
+                text: qsTr("结局一览")
                 color: Theme.accent
                 font.pointSize: 14
                 font.italic: true
@@ -291,7 +291,7 @@ Page {
                 delegate: Text {
                     objectName: "endingRow" + index
                     text: (index + 1) + ".  " + modelData
-                    color: modelData === "？？？" ? "#888888" : "#202020"
+                    color: modelData === qsTr("？？？") ? "#888888" : "#202020"
                     font.pointSize: 11
                 }
             }

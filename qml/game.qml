@@ -522,7 +522,7 @@ Page {
             y: 79
             width: 272
             height: 31
-            text: "请输入内容，按回车提交..."
+            text: qsTr("请输入内容，按回车提交...")
             color: "#aaa"
             font.pixelSize: 16
             horizontalAlignment: Text.AlignHCenter
@@ -552,7 +552,7 @@ Page {
             id: modeMarkText
             objectName: "modeMarkText"
             anchors.centerIn: parent
-            text: parent.skipOn && parent.autoOn ? "快进 · 自动" : parent.skipOn ? "快进" : "自动"
+            text: parent.skipOn && parent.autoOn ? qsTr("快进 · 自动") : parent.skipOn ? qsTr("快进") : qsTr("自动")
             color: "#ffffff"
             font.pointSize: 9
         }
@@ -572,7 +572,7 @@ Page {
         z: 20
         width: 384
         anchors.centerIn: parent
-        message: "读取快速存档吗？之后的进度不会保存。"
+        message: qsTr("读取快速存档吗？之后的进度不会保存。")
         onCancelled: open = false
         onConfirmed: {
             open = false
@@ -600,7 +600,7 @@ Page {
             y: 187
             width: 421
             height: 58
-            text: "我们生活的世界，真的是我们认为的那样吗？"
+            text: qsTr("我们生活的世界，真的是我们认为的那样吗？")
             color: "#ffffff"
             font.pointSize: 16
             horizontalAlignment: Text.AlignHCenter

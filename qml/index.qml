@@ -103,7 +103,7 @@ Page {
 
     MenuButton {
         objectName: "startButton"
-        label: "开始"
+        label: qsTr("开始")
         anchors.horizontalCenterOffset: 305
         anchors.verticalCenterOffset: 27
         enabled: page.scriptTrouble === ""
@@ -112,7 +112,7 @@ Page {
     }
     MenuButton {
         objectName: "loadButton"
-        label: "读取"
+        label: qsTr("读取")
         anchors.horizontalCenterOffset: 292
         anchors.verticalCenterOffset: 67
         enabled: page.scriptTrouble === ""
@@ -121,21 +121,21 @@ Page {
     }
     MenuButton {
         objectName: "extraButton"
-        label: "鉴赏"
+        label: qsTr("鉴赏")
         anchors.horizontalCenterOffset: 278
         anchors.verticalCenterOffset: 107
         onClicked: Controller.navigateextra()
     }
     MenuButton {
         objectName: "settingButton"
-        label: "设置"
+        label: qsTr("设置")
         anchors.horizontalCenterOffset: 267
         anchors.verticalCenterOffset: 146
         onClicked: Controller.navigatesetting("index")
     }
     MenuButton {
         objectName: "exitButton"
-        label: "退出"
+        label: qsTr("退出")
         anchors.horizontalCenterOffset: 254
         anchors.verticalCenterOffset: 186
         onClicked: exitDialog.open = true
@@ -151,7 +151,7 @@ Page {
             width: 300
             anchors.centerIn: parent
             anchors.horizontalCenterOffset: -7
-            message: "确定要退出程序吗？"
+            message: qsTr("确定要退出程序吗？")
             onCancelled: exitDialog.open = false
             onConfirmed: Controller.exit1()
         }
@@ -183,7 +183,7 @@ Page {
 
             Text {
                 width: parent.width
-                text: "— 结局 —"
+                text: qsTr("— 结局 —")
                 color: "#bbbbbb"
                 font.pointSize: 12
                 horizontalAlignment: Text.AlignHCenter
@@ -206,7 +206,7 @@ Page {
             x: 100
             y: 100 + 430
             width: 720
-            text: "点击继续"
+            text: qsTr("点击继续")
             color: "#888888"
             font.pointSize: 9
             horizontalAlignment: Text.AlignHCenter

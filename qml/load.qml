@@ -53,7 +53,7 @@ Page {
         id: frame
         pictureZ: -1
         panelZ: -1
-        title: "读取存档"
+        title: qsTr("读取存档")
         titleItem.anchors.horizontalCenter: frame.horizontalCenter
         titleItem.y: 30
         backButton.x: 30
@@ -130,7 +130,7 @@ Page {
                 height: 50
                 leftPadding: 10
                 focusPolicy: Qt.NoFocus
-                text: "快速存档"
+                text: qsTr("快速存档")
                 font.pointSize: 18
                 background: Rectangle {
                     color: "#e6ffffff"
@@ -140,7 +140,7 @@ Page {
                 contentItem: Column {
                     spacing: 1
                     Text {
-                        text: "快速存档"
+                        text: qsTr("快速存档")
                         font.pointSize: 18
                         color: Theme.accent
                     }
@@ -193,7 +193,7 @@ Page {
                 width: 75
                 height: 50
                 visible: picture.source.toString() === ""
-                text: "无截图"
+                text: qsTr("无截图")
                 color: "gray"
                 font.pointSize: 9
                 horizontalAlignment: Text.AlignHCenter
@@ -218,7 +218,7 @@ Page {
                 leftPadding: 10
                 rightPadding: 10
                 focusPolicy: Qt.NoFocus
-                text: "存档 " + (index + 1)
+                text: qsTr("存档 ") + (index + 1)
                 font.pointSize: 18
                 background: Rectangle {
                     color: "#e6ffffff"
@@ -275,7 +275,7 @@ Page {
             height: visible ? implicitHeight : 0
             readonly property bool problem: typeof saveListProblem === "string" && saveListProblem !== ""
             visible: Controller.saveCount === 0 && (problem || !(typeof quickSaveLine === "number" && quickSaveLine > 0))
-            text: problem ? saveListProblem : "暂无存档"
+            text: problem ? saveListProblem : qsTr("暂无存档")
             font.italic: true
             font.pointSize: 18
             color: "gray"
@@ -299,7 +299,7 @@ Page {
         z: 20
         width: 300
         anchors.centerIn: parent
-        message: "确定要删除存档 " + (Controller.saveCount - page.pendingDrop + 1) + " 吗？"
+        message: qsTr("确定要删除存档 ") + (Controller.saveCount - page.pendingDrop + 1) + qsTr(" 吗？")
         onCancelled: {
             open = false
             page.pendingDrop = 0

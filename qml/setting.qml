@@ -11,7 +11,7 @@ Page {
     hoverEnabled: true
 
     PageFrame {
-        title: "设置"
+        title: qsTr("设置")
         titleItem.x: 303
         titleItem.y: 22
         onBack: {
@@ -51,21 +51,21 @@ Page {
         objectName: "windowedButton"
         mode: 0
         anchors.horizontalCenterOffset: -196
-        text: "小窗"
+        text: qsTr("小窗")
         onClicked: Controller.xiaochuang()
     }
     ModeButton {
         objectName: "maximisedButton"
         mode: 2
         anchors.horizontalCenterOffset: -125
-        text: "放大"
+        text: qsTr("放大")
         onClicked: Controller.fangda()
     }
     ModeButton {
         objectName: "fullScreenButton"
         mode: 1
         anchors.horizontalCenterOffset: -54
-        text: "全屏"
+        text: qsTr("全屏")
         onClicked: Controller.quanping()
     }
     Text {
@@ -73,7 +73,7 @@ Page {
         x: 130
         y: 188
         visible: settingNotice === ""
-        text: "切换后游戏会重新启动，并回到现在的位置"
+        text: qsTr("切换后游戏会重新启动，并回到现在的位置")
         color: "#404040"
         font.pointSize: 8
     }
@@ -136,7 +136,7 @@ Page {
         objectName: "textSpeedLabel"
         x: 446
         y: 138
-        text: "文字显示速度"
+        text: qsTr("文字显示速度")
     }
 
     SettingSlider {
@@ -150,7 +150,7 @@ Page {
         objectName: "autoSpeedLabel"
         x: 447
         y: 216
-        text: "自动模式速度"
+        text: qsTr("自动模式速度")
     }
 
     SettingSlider {
@@ -164,7 +164,7 @@ Page {
         objectName: "volumeLabel"
         x: 187
         y: 216
-        text: "背景音乐音量"
+        text: qsTr("背景音乐音量")
     }
 
     // Reading options; each row flips its option, the box shows it.
@@ -201,7 +201,7 @@ Page {
         objectName: "wholeLineFirstOption"
         x: 139
         y: 296
-        label: "点击时先显示整句"
+        label: qsTr("点击时先显示整句")
         on: typeof wholeLineFirst !== "undefined" && !!wholeLineFirst
         onClicked: Controller.wholeLineFirst1(!on)
     }
@@ -209,7 +209,7 @@ Page {
         objectName: "skipReadOnlyOption"
         x: 139
         y: 330
-        label: "仅快进已读文本"
+        label: qsTr("仅快进已读文本")
         on: typeof skipReadOnly !== "undefined" && !!skipReadOnly
         onClicked: Controller.skipReadOnly1(!on)
     }
@@ -224,11 +224,11 @@ Page {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             width: 80
-            text: "互动难度"
+            text: qsTr("互动难度")
             font.pointSize: 12
         }
         Repeater {
-            model: ["标准", "轻松", "跳过"]
+            model: [qsTr("标准"), qsTr("轻松"), qsTr("跳过")]
 
             Button {
                 readonly property bool chosen: (typeof interludeMode === "undefined" ? 0 : interludeMode) === index
@@ -256,16 +256,59 @@ Page {
         }
     }
 
+    // The script everything is written in. Each choice is named in its own script,
+    // so neither label goes through qsTr.
+    Row {
+        objectName: "textFormRow"
+        x: 431
+        y: 364
+        spacing: 8
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 40
+            text: qsTr("文字")
+            font.pointSize: 12
+        }
+        Repeater {
+            model: ["简体", "繁體"]
+
+            Button {
+                readonly property bool chosen: (typeof textForm === "number" ? textForm : 0) === index
+
+                objectName: "textForm" + index
+                width: 52
+                height: 24
+                padding: 0
+                focusPolicy: Qt.NoFocus
+                onClicked: Controller.textForm1(index)
+                background: Rectangle {
+                    radius: 4
+                    color: parent.chosen ? Theme.accent : Theme.transparent
+                    border.color: Theme.accent
+                    border.width: 2
+                }
+                contentItem: Text {
+                    text: modelData
+                    color: parent.chosen ? "#ffffff" : Theme.accent
+                    font.pointSize: 11
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
+        }
+    }
+
     // How the story's text box looks: the size of its text, how much shows through it.
     readonly property int textSizeNow: typeof textSize === "number" ? textSize : 0
     SliderLabel {
         objectName: "textSizeLabel"
         x: 139
         y: 408
-        text: "文字大小"
+        text: qsTr("文字大小")
     }
     Repeater {
-        model: ["标准", "大", "特大"]
+        model: [qsTr("标准"), qsTr("大"), qsTr("特大")]
         delegate: Button {
             id: sizeButton
             objectName: "textSize" + index
@@ -300,7 +343,7 @@ Page {
         objectName: "boxOpacityLabel"
         x: 441
         y: 293
-        text: "文本框不透明度"
+        text: qsTr("文本框不透明度")
     }
 
     // Only when a display-mode change could not restart the game.

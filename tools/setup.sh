@@ -14,6 +14,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgstreamer1.0-dev
   fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
   libx11-dev xdotool ffmpeg
+  libopencc-dev opencc
   dpkg-dev file desktop-file-utils appstream
   locales
 )

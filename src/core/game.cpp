@@ -1,6 +1,8 @@
 #include "core/game.h"
 
 #include "core/mainwindow.h"
+#include "core/state.h"
+#include "core/textform.h"
 
 #include <QCoreApplication>
 #include <QQmlContext>
@@ -56,8 +58,24 @@ void Game::goToTitle() const
 
 void Game::publish(prop::Name name, const QVariant &value) const
 {
-    if (engine)
-        engine->rootContext()->setContextProperty(QString::fromLatin1(name.text), value);
+    if (!engine)
+        return;
+    const QString key = QString::fromLatin1(name.text);
+    if (!name.words) {
+        engine->rootContext()->setContextProperty(key, value);
+        return;
+    }
+    core::process().wordsPublished.insert(key, value);
+    engine->rootContext()->setContextProperty(key, core::shown(value));
+}
+
+void Game::republishWords() const
+{
+    if (!engine)
+        return;
+    const QHash<QString, QVariant> &words = core::process().wordsPublished;
+    for (auto it = words.constBegin(); it != words.constEnd(); ++it)
+        engine->rootContext()->setContextProperty(it.key(), core::shown(it.value()));
 }
 
 void Game::publishNull(prop::Name name) const

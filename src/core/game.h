@@ -57,7 +57,11 @@ struct Game {
     QImage grabWindow() const;
     void goToTitle() const;
 
+    // A name marked as words is published in the chosen script, and its
+    // Simplified value kept for republishWords.
     void publish(prop::Name name, const QVariant &value) const;
+    // Every word property published so far again, in the script now chosen.
+    void republishWords() const;
     void publishNull(prop::Name name) const; // QML reads a null object as false
     QVariant property(prop::Name name) const;
     void clearComponentCache() const;

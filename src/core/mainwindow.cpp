@@ -297,6 +297,11 @@ void MainWindow::boxOpacity1(float value)
     emit BoxOpacity(value);
 }
 
+void MainWindow::textForm1(int form)
+{
+    emit textFormChanged(form);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own

@@ -126,6 +126,8 @@ public:
     // drops what changes nothing.
     Q_INVOKABLE void textSize1(int size);
     Q_INVOKABLE void boxOpacity1(float value);
+    // The script the game writes in: 0 简体, 1 繁體; the handler drops the rest.
+    Q_INVOKABLE void textForm1(int form);
 
     // The saves handler's side of the save count: how requestSaveCount counts,
     // and the count itself (a change emits saveCountChanged, then
@@ -175,6 +177,7 @@ signals:
     void TextSize(int size);
     void BoxOpacity(float value);
     void interludeModeChanged(int mode);
+    void textFormChanged(int form);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,6 +6,7 @@ namespace prop {
 
 struct Name {
     const char *text;
+    bool words = false; // text for the player: shown in the chosen script (core/textform.h)
 };
 
 // Start-up
@@ -36,12 +37,12 @@ inline constexpr Name a3_3fPath{"a3_3fPath"};
 
 // Text box, answers and the input box; the music box's track title
 inline constexpr Name currentText{"currentText"};
-inline constexpr Name nameText{"nameText"};
+inline constexpr Name nameText{"nameText", true};
 inline constexpr Name daanvisible{"daanvisible"};
-inline constexpr Name ida1{"ida1"};
-inline constexpr Name ida2{"ida2"};
+inline constexpr Name ida1{"ida1", true};
+inline constexpr Name ida2{"ida2", true};
 inline constexpr Name shuruvisible{"shuruvisible"};
-inline constexpr Name texte{"texte"};
+inline constexpr Name texte{"texte", true};
 
 // Interlude
 inline constexpr Name sjvisible{"sjvisible"};
@@ -79,17 +80,17 @@ inline constexpr Name greatWatcherDown{"greatWatcherDown"};
 inline constexpr Name greatWatcherX{"greatWatcherX"};
 // Saves: the word shown after a save, load or delete (the count changes on
 // every notice, so the same word twice shows twice), and the load page's rows
-inline constexpr Name saveNotice{"saveNotice"};
+inline constexpr Name saveNotice{"saveNotice", true};
 inline constexpr Name saveNoticeCount{"saveNoticeCount"};
-inline constexpr Name scriptProblem{"scriptProblem"}; // why the story cannot start, or ""
+inline constexpr Name scriptProblem{"scriptProblem", true}; // why the story cannot start, or ""
 inline constexpr Name textSize{"textSize"};     // 0 标准, 1 大, 2 特大
 inline constexpr Name boxOpacity{"boxOpacity"}; // the text box's opacity, 0.2 to 1
 inline constexpr Name quickSaveLine{"quickSaveLine"};   // the quick slot's line, 0 when there is none
 inline constexpr Name quickLoadAsks{"quickLoadAsks"};   // raised when F9 must ask before loading
-inline constexpr Name saveListProblem{"saveListProblem"}; // why the load page lists nothing, or ""
+inline constexpr Name saveListProblem{"saveListProblem", true}; // why the load page lists nothing, or ""
 inline constexpr Name saveRows{"saveRows"};
 // Settings page: what went wrong with the last display-mode change, empty when nothing
-inline constexpr Name settingNotice{"settingNotice"};
+inline constexpr Name settingNotice{"settingNotice", true};
 
 // Reading comforts: auto and skip running (the game page's marks)
 inline constexpr Name autoRunning{"autoRunning"};
@@ -97,14 +98,16 @@ inline constexpr Name skipRunning{"skipRunning"};
 inline constexpr Name lineComplete{"lineComplete"}; // the line is shown whole: its end marker may show
 // Endings: the card's title after an ending (empty: no card), and for the
 // extras page each ending's title or "？？？" in story order, and how many
-inline constexpr Name endingCard{"endingCard"};
-inline constexpr Name endingsSeen{"endingsSeen"};
+inline constexpr Name endingCard{"endingCard", true};
+inline constexpr Name endingsSeen{"endingsSeen", true};
 inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 // Settings page options (true/false), and the interludes' mode (0 标准, 1 轻松, 2 跳过)
 inline constexpr Name wholeLineFirst{"wholeLineFirst"};
 inline constexpr Name skipReadOnly{"skipReadOnly"};
 inline constexpr Name interludeMode{"interludeMode"};
 // Backlog: the lines shown in this story, oldest first, as {name, text}
-inline constexpr Name backlogRows{"backlogRows"};
+inline constexpr Name backlogRows{"backlogRows", true};
+// The script the game writes in: 0 简体, 1 繁體
+inline constexpr Name textForm{"textForm"};
 
 } // namespace prop

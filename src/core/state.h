@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <QVariantList>
 #include <QVector>
 
@@ -33,6 +35,7 @@ struct TypingState {
     QString typedText;       // revealed so far
     int typedCount = 0;      // UTF-16 units revealed
     bool typingDone = false; // the last typed line is complete
+    int line = 0;            // script line in the text box; 0 when it shows none (or the player's own words)
     // Created on first use and kept; its ticks go to the game that typed last.
     QPointer<QTimer> timer;
     QMetaObject::Connection tick;
@@ -155,6 +158,10 @@ struct ProcessState {
     QHash<QString, QString> fileWarnings;
     // The lines shown in this story, in the order shown (the backlog).
     QVector<int> shownLines;
+    // The script in Traditional characters, line for line; empty until 繁體 first needs it.
+    QStringList scriptTraditional;
+    // The Simplified value of each word property published (Game::publish).
+    QHash<QString, QVariant> wordsPublished;
 };
 
 ProcessState &process();

@@ -1,13 +1,14 @@
 #include "saves/saverows.h"
 
+#include "core/textform.h"
 #include "saves/savestore.h"
 
 QString SaveRows::caption(int slot) const
 {
-    return saves::slotCaption(slot);
+    return core::shown(saves::slotCaption(slot));
 }
 
 QString SaveRows::quickCaption() const
 {
-    return saves::quickCaption();
+    return core::shown(saves::quickCaption());
 }

@@ -11,7 +11,8 @@ class SaveRows : public QObject
 public:
     using QObject::QObject;
 
-    // The save's date and time and the first words of its line; read afresh.
+    // The save's date and time and the first words of its line, read afresh,
+    // in the script the game writes in.
     Q_INVOKABLE QString caption(int slot) const;
     Q_INVOKABLE QString quickCaption() const;
 };

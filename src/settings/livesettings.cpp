@@ -9,6 +9,10 @@
 #include "music/player.h"
 #include "settings/displaymode.h"
 #include "stage/interlude.h"
+#include "core/textform.h"
+#include "story/presentation.h"
+
+#include <QQmlEngine>
 
 #include <QTimer>
 #include <QtDebug>
@@ -161,6 +165,22 @@ void loadOptions(Game &game)
     game.publish(prop::interludeMode, int(game.interludeMode));
     game.publish(prop::textSize, int(lookValue(lines, kTextSizeLine, 0, 2, 0)));
     game.publish(prop::boxOpacity, lookValue(lines, kBoxOpacityLine, 0.2f, 1.0f, kDefaultBoxOpacity));
+    const bool traditional = readOption(lines, kTextFormLine);
+    core::setTextForm(traditional ? core::TextForm::Traditional : core::TextForm::Simplified);
+    game.publish(prop::textForm, int(traditional));
+}
+
+void setTextForm(Game &game, int form)
+{
+    if ((form != 0 && form != 1) || core::TextForm(form) == core::textForm())
+        return;
+    core::setTextForm(core::TextForm(form));
+    game.publish(prop::textForm, form);
+    storeOptionLine(game, kTextFormLine, form ? "1" : "0");
+    game.republishWords();
+    story::reshowLine(game);
+    if (game.engine)
+        game.engine->retranslate();
 }
 
 void setTextSize(Game &game, int size)
@@ -237,6 +257,7 @@ void connectSettings(Game &game)
     QObject::connect(c, &MainWindow::BoxOpacity, c, [g](float value) { setBoxOpacity(*g, value); });
     QObject::connect(c, &MainWindow::skipReadOnlyChanged, c, [g](bool on) { setSkipReadOnly(*g, on); });
     QObject::connect(c, &MainWindow::interludeModeChanged, c, [g](int mode) { setInterludeMode(*g, mode); });
+    QObject::connect(c, &MainWindow::textFormChanged, c, [g](int form) { setTextForm(*g, form); });
     QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)

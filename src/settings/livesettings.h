@@ -31,6 +31,13 @@ constexpr float kDefaultBoxOpacity = 0.75f;
 void setTextSize(Game &game, int size);
 void setBoxOpacity(Game &game, float value);
 
+// The script the game writes in, "0" 简体, "1" 繁體; missing is 简体. Line 10
+// belongs to another option.
+constexpr int kTextFormLine = 11;
+// A form other than 0 or 1 is dropped; a new one shows at once: the pages'
+// words, every word property and the line in the text box.
+void setTextForm(Game &game, int form);
+
 // Reads the option lines into the game and publishes them.
 void loadOptions(Game &game);
 

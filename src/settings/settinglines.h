@@ -13,7 +13,7 @@
 namespace settings {
 
 // The lines this game reads; a file too large to be its own keeps only these.
-inline constexpr std::size_t kSettingLines = 7;
+inline constexpr std::size_t kSettingLines = 11;
 
 // All lines of the file, without line ends; false when there is none to read.
 // state (when given) tells a missing file from one that cannot be read, which

@@ -37,6 +37,7 @@ void checkTypedAnswer(Game &game, const QString &text)
         game.clearComponentCache();
         // Shown at once, so stop a line that is still typing from overwriting it.
         typeTimer()->stop();
+        typing().line = 0;
         // The text box reads rich text; what the player typed is shown as typed.
         game.publish(prop::currentText, text.toHtmlEscaped());
         s.mistakePending = true;

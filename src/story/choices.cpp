@@ -41,8 +41,12 @@ void branchAfterAnswer(int answer)
 
 bool isRightTypedAnswer(const QString &text)
 {
-    return text.contains(QStringLiteral("语")) || text.contains(QStringLiteral("言"))
-        || text.contains(QStringLiteral("话"));
+    // Either script: a player reading 繁體 may well type it.
+    for (const char16_t c : {u'语', u'語', u'言', u'话', u'話'}) {
+        if (text.contains(QChar(c)))
+            return true;
+    }
+    return false;
 }
 
 } // namespace story

@@ -19,7 +19,7 @@ void offerChoice(Game &game);
 // leaves the cursor one line before the question.
 void branchAfterAnswer(int answer);
 
-// Right when the text holds "语", "言" or "话".
+// Right when the text holds "语", "言" or "话", in either script ("語", "話").
 bool isRightTypedAnswer(const QString &text);
 
 } // namespace story

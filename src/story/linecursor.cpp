@@ -103,6 +103,7 @@ void resetStory(Game &game)
     game.clearComponentCache();
     game.publish(prop::currentText, QString());
     game.publish(prop::nameText, QString());
+    typing().line = 0;
     game.publish(prop::bVisible, false);
     game.publish(prop::daanvisible, false);
     game.publish(prop::shuruvisible, false);

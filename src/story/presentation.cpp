@@ -9,6 +9,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace story {
 
 namespace {
@@ -57,7 +59,8 @@ void typeLine(Game &game, int n)
 
     markLineRead(game, n);
     recordShown(n);
-    const SpeakerSplit split = splitSpeaker(lineText(n));
+    t.line = n;
+    const SpeakerSplit split = splitSpeaker(shownLineText(n));
     t.fullText = split.text;
     t.typedText.clear();
     t.typedCount = 0;
@@ -112,11 +115,30 @@ void finishTyping(Game &game)
 void showViewLine(Game &game)
 {
     typing().typingDone = false;
-    const SpeakerSplit split = splitSpeaker(lineText(state().viewLine));
+    typing().line = state().viewLine;
+    const SpeakerSplit split = splitSpeaker(shownLineText(state().viewLine));
     game.publish(prop::nameText, speakerName(split.id));
     if (!split.text.isEmpty())
         game.publish(prop::currentText, split.text);
     game.publish(prop::lineComplete, true);
+}
+
+void reshowLine(Game &game)
+{
+    TypingState &t = typing();
+    if (t.line < 1)
+        return;
+    const SpeakerSplit split = splitSpeaker(shownLineText(t.line));
+    game.publish(prop::nameText, speakerName(split.id));
+    if (typeTimer()->isActive()) {
+        // Typing goes on from as far as it had come, in the new script.
+        t.fullText = split.text;
+        t.typedCount = std::min(t.typedCount, int(t.fullText.size()));
+        t.typedText = t.fullText.left(t.typedCount);
+        game.publish(prop::currentText, t.typedText);
+    } else if (!split.text.isEmpty()) {
+        game.publish(prop::currentText, split.text);
+    }
 }
 
 } // namespace story

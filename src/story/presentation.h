@@ -30,4 +30,8 @@ void typeTick(Game &game);
 void finishTyping(Game &game);
 void showViewLine(Game &game);
 
+// The line in the text box again, in the script now chosen: a line still
+// typing goes on from where it was. Nothing when the box shows no script line.
+void reshowLine(Game &game);
+
 } // namespace story

@@ -2,6 +2,7 @@
 
 #include "core/log.h"
 #include "core/fileio.h"
+#include "core/textform.h"
 
 #include "core/textlines.h"
 
@@ -27,6 +28,7 @@ void loadScript(const QString &path)
 {
     QList<QByteArray> &lines = scriptLines();
     lines.clear();
+    core::process().scriptTraditional.clear();
     QString &problem = core::process().scriptProblem;
     problem.clear();
     const core::FileRead file = core::readFile(path, core::kScriptCap);
@@ -62,6 +64,29 @@ QString lineText(int n)
         return QString();
     }
     return QString::fromUtf8(lines.at(n - 1));
+}
+
+QString shownLineText(int n)
+{
+    const QString source = lineText(n);
+    const QList<QByteArray> &lines = scriptLines();
+    if (core::textForm() == core::TextForm::Simplified || n < 1 || n > lines.size())
+        return source;
+    QStringList &converted = core::process().scriptTraditional;
+    if (converted.isEmpty()) {
+        QStringList all;
+        all.reserve(lines.size());
+        for (const QByteArray &line : lines)
+            all << QString::fromUtf8(line);
+        converted = core::toTraditional(all);
+        // A line out of step would put every later line under the wrong number.
+        if (converted.size() != lines.size()) {
+            qCWarning(lcStory).noquote() << QStringLiteral("剧本转为繁体后行数不同（%1 行，原为 %2 行），文字保持简体")
+                                                .arg(converted.size()).arg(lines.size());
+            converted = all;
+        }
+    }
+    return converted.at(n - 1);
 }
 
 SpeakerSplit splitSpeaker(const QString &line)

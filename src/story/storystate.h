@@ -28,6 +28,10 @@ QString scriptProblem();
 // script it is empty, with one warning per line number.
 QString lineText(int n);
 
+// Line n as the player reads it: lineText, in Traditional characters while
+// 繁體 is chosen. lineText stays the Simplified source for everything else.
+QString shownLineText(int n);
+
 struct SpeakerSplit {
     int id = -1;      // -1: no tag, or digits that do not make an int
     bool tagged = false;

@@ -155,6 +155,9 @@ void TestChoices::typedAnswer_data()
     QTest::newRow("markup, wrong") << "<font size=\"7\" color=\"red\">x</font>" << false;
     QTest::newRow("entities and brackets") << "a &amp; b < c > d" << false;
     QTest::newRow("markup, right") << "<b>话</b>" << true;
+    QTest::newRow("對話, Traditional") << "對話" << true;
+    QTest::newRow("語, Traditional") << "語" << true;
+    QTest::newRow("說, Traditional, wrong") << "說" << false;
 }
 
 void TestChoices::typedAnswer()

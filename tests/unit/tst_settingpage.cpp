@@ -3,6 +3,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
+#include "core/textform.h"
 #include "stage/interludestate.h"
 #include "testsupport.h"
 
@@ -34,6 +35,7 @@ private slots:
     void failedRestartIsShown();
     void back_data();
     void back();
+    void textFormSwitchesLabels();
 
 private:
     QQuickItem *item(const QString &name) const;
@@ -87,6 +89,7 @@ void TestSettingPage::cleanup()
     controller.reset();
     dir.reset();
     qunsetenv("QT_SCALE_FACTOR");
+    core::setTextForm(core::TextForm::Simplified);
 }
 
 QQuickItem *TestSettingPage::item(const QString &name) const
@@ -118,6 +121,7 @@ void TestSettingPage::layout_data()
     QTest::newRow("text speed label") << "textSpeedLabel" << QRectF(446, 138, 0, 0) << "文字显示速度";
     QTest::newRow("auto speed label") << "autoSpeedLabel" << QRectF(447, 216, 0, 0) << "自动模式速度";
     QTest::newRow("volume label") << "volumeLabel" << QRectF(187, 216, 0, 0) << "背景音乐音量";
+    QTest::newRow("文字") << "textFormRow" << QRectF(431, 364, 0, 0) << "";
 }
 
 void TestSettingPage::layout()
@@ -267,6 +271,28 @@ void TestSettingPage::back()
     QCOMPARE(toindex.count(), starts);
     if (page == "game")
         QCOMPARE(controller->getLastSource(), QStringLiteral("setting"));
+}
+
+// 繁體 turns the page's own words at once; 简体 turns them back.
+void TestSettingPage::textFormSwitchesLabels()
+{
+    const auto labels = [this] {
+        QStringList texts;
+        for (const char *name : {"pageTitle", "textSpeedLabel", "volumeLabel", "boxOpacityLabel"})
+            texts << item(name)->property("text").toString();
+        return texts.join('|');
+    };
+    const auto click = [this](const char *name) {
+        QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier,
+                          sceneOf(requireItem(view->rootObject(), name), QPointF(26, 12)));
+    };
+    QCOMPARE(labels(), QStringLiteral("设置|文字显示速度|背景音乐音量|文本框不透明度"));
+    click("textForm1");
+    QCOMPARE(labels(), QStringLiteral("設定|文字顯示速度|背景音樂音量|文字框不透明度"));
+    QVERIFY(requireItem(view->rootObject(), "textForm1")->property("chosen").toBool());
+    QCOMPARE(dir->read("setting.txt").split('\n').at(10), QByteArray("1"));
+    click("textForm0");
+    QCOMPARE(labels(), QStringLiteral("设置|文字显示速度|背景音乐音量|文本框不透明度"));
 }
 
 QTEST_MAIN(TestSettingPage)

@@ -1,0 +1,130 @@
+#include "core/textform.h"
+
+#include "core/log.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QMutex>
+#include <QPointer>
+#include <QVariantMap>
+#include <QtDebug>
+
+#include <opencc/opencc.h>
+
+namespace core {
+
+namespace {
+
+TextForm &form()
+{
+    static TextForm f = TextForm::Simplified;
+    return f;
+}
+
+// Opened on first use: a player who never picks 繁體 never loads the dictionaries.
+opencc_t converter()
+{
+    static const opencc_t handle = [] {
+        const opencc_t h = opencc_open("s2twp.json");
+        if (h == reinterpret_cast<opencc_t>(-1))
+            qCWarning(lcCore).noquote() << QStringLiteral("无法打开 OpenCC 的 s2twp 转换（%1），文字保持简体")
+                                               .arg(QString::fromUtf8(opencc_error()));
+        return h;
+    }();
+    return handle;
+}
+
+QString convert(const QString &text)
+{
+    const opencc_t handle = converter();
+    if (handle == reinterpret_cast<opencc_t>(-1) || text.isEmpty())
+        return text;
+    const QByteArray utf8 = text.toUtf8();
+    char *out = opencc_convert_utf8(handle, utf8.constData(), size_t(utf8.size()));
+    if (!out)
+        return text;
+    const QString converted = QString::fromUtf8(out);
+    opencc_convert_utf8_free(out);
+    return converted;
+}
+
+} // namespace
+
+TextForm textForm()
+{
+    return form();
+}
+
+void setTextForm(TextForm f)
+{
+    form() = f;
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return;
+    static QPointer<TraditionalTranslator> translator;
+    // Installed at most once: the application would keep a second copy.
+    if (translator)
+        QCoreApplication::removeTranslator(translator);
+    if (f == TextForm::Traditional) {
+        if (!translator)
+            translator = new TraditionalTranslator(app);
+        QCoreApplication::installTranslator(translator);
+    }
+}
+
+QString toTraditional(const QString &text)
+{
+    // The pages ask for the same few words on every retranslation. Qt may ask
+    // the translator from any thread.
+    static QMutex mutex;
+    static QHash<QString, QString> cache;
+    const QMutexLocker lock(&mutex);
+    auto found = cache.constFind(text);
+    if (found != cache.constEnd())
+        return *found;
+    const QString converted = convert(text);
+    if (cache.size() < 4096)
+        cache.insert(text, converted);
+    return converted;
+}
+
+QStringList toTraditional(const QStringList &lines)
+{
+    return convert(lines.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+}
+
+QString shown(const QString &text)
+{
+    return form() == TextForm::Traditional ? toTraditional(text) : text;
+}
+
+QVariant shown(const QVariant &value)
+{
+    if (form() == TextForm::Simplified)
+        return value;
+    switch (value.userType()) {
+    case QMetaType::QString:
+        return toTraditional(value.toString());
+    case QMetaType::QVariantList: {
+        QVariantList list = value.toList();
+        for (QVariant &item : list)
+            item = shown(item);
+        return list;
+    }
+    case QMetaType::QVariantMap: {
+        QVariantMap map = value.toMap();
+        for (QVariant &item : map)
+            item = shown(item);
+        return map;
+    }
+    default:
+        return value;
+    }
+}
+
+QString TraditionalTranslator::translate(const char *, const char *sourceText, const char *, int) const
+{
+    return toTraditional(QString::fromUtf8(sourceText));
+}
+
+} // namespace core

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTranslator>
+#include <QVariant>
+
+// The script the game writes in: 简体 as the story was written, or 繁體 by
+// OpenCC's Taiwan phrase set (s2twp). Only what is shown converts: the game
+// reads, matches and records the Simplified text, so saves, branches and the
+// records do not depend on the choice.
+namespace core {
+
+enum class TextForm { Simplified = 0, Traditional = 1 };
+
+TextForm textForm();
+
+// Process-wide. With a QCoreApplication it also installs the pages' translator
+// for Traditional, and removes it for Simplified.
+void setTextForm(TextForm form);
+
+// The text in Traditional characters; unchanged when OpenCC or its s2twp set
+// cannot be opened (warned once).
+QString toTraditional(const QString &text);
+
+// Many lines at once, line for line: one call to OpenCC for a whole script.
+QStringList toTraditional(const QStringList &lines);
+
+// Simplified text as the player sees it in the chosen form. Strings, and lists
+// and maps of strings (the backlog's rows), convert; anything else is as given.
+QString shown(const QString &text);
+QVariant shown(const QVariant &value);
+
+// The pages' qsTr() words in Traditional characters.
+class TraditionalTranslator : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+    QString translate(const char *context, const char *sourceText, const char *disambiguation = nullptr,
+                      int n = -1) const override;
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace core

@@ -1,0 +1,120 @@
+#include "core/textform.h"
+#include "settings/livesettings.h"
+#include "storyfixture.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+using core::TextForm;
+
+// 繁體: OpenCC's Taiwan phrase set over the script and everything the game
+// shows, switched at once, stored in setting line 11.
+class TestTextForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { core::setTextForm(TextForm::Simplified); }
+    void sampleLines_data();
+    void sampleLines();
+    void wholeScriptKeepsItsLines();
+    void switchShowsAtOnce();
+    void storedChoice_data();
+    void storedChoice();
+};
+
+void TestTextForm::sampleLines_data()
+{
+    QTest::addColumn<QString>("simplified");
+    QTest::addColumn<QString>("traditional");
+
+    QTest::newRow("我们") << "我们" << "我們";
+    QTest::newRow("后来") << "后来" << "後來";
+    QTest::newRow("里 in 这里") << "这里" << "這裡";
+    QTest::newRow("发 as hair and as setting out") << "头发出发" << "頭髮出發";
+    QTest::newRow("Taiwan phrase") << "已保存" << "已儲存";
+    QTest::newRow("tag and Latin kept") << "<3>Sorin，我们走吧。" << "<3>Sorin，我們走吧。";
+}
+
+void TestTextForm::sampleLines()
+{
+    QFETCH(QString, simplified);
+    QFETCH(QString, traditional);
+    QCOMPARE(core::toTraditional(simplified), traditional);
+    QCOMPARE(core::shown(simplified), simplified);
+    core::setTextForm(TextForm::Traditional);
+    QCOMPARE(core::shown(simplified), traditional);
+    // The pages' qsTr() words go the same way.
+    QCOMPARE(QCoreApplication::translate("setting", simplified.toUtf8().constData()), traditional);
+}
+
+// Converted in one piece, the script must keep every line where it was:
+// saves, branches and records count lines.
+void TestTextForm::wholeScriptKeepsItsLines()
+{
+    QFile file(QStringLiteral(SOLVANE_SOURCE_DIR "/data/story/a.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList source = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QStringList converted = core::toTraditional(source);
+    QCOMPARE(converted.size(), source.size());
+    QVERIFY(converted != source);
+    static const QRegularExpression tag(QStringLiteral("^<\\d+>"));
+    for (int i = 0; i < source.size(); ++i)
+        QCOMPARE(tag.match(converted.at(i)).captured(), tag.match(source.at(i)).captured());
+}
+
+void TestTextForm::switchShowsAtOnce()
+{
+    QList<QByteArray> script = StoryFixture::numberedScript();
+    script[2] = "<4>我们后来在这里。";
+    StoryFixture f(script);
+    f.at(3);
+    story::typeLine(f.game, 3);
+    story::typeTick(f.game);
+    f.game.publish(prop::endingCard, QStringLiteral("结局"));
+    f.game.publish(prop::bcPath, QStringLiteral("png/后来.png"));
+
+    f.controller->textForm1(1);
+    QCOMPARE(f.property(prop::textForm).toInt(), 1);
+    QCOMPARE(f.name(), QStringLiteral("其他同學"));
+    QCOMPARE(f.text(), QStringLiteral("我們")); // typing goes on where it was
+    f.finishTyping();
+    QCOMPARE(f.text(), QStringLiteral("我們後來在這裡。"));
+    QCOMPARE(f.property(prop::endingCard).toString(), QStringLiteral("結局"));
+    QCOMPARE(f.property(prop::bcPath).toString(), QStringLiteral("png/后来.png"));
+    // The source stays Simplified for what reads it.
+    QCOMPARE(story::lineText(3), QString::fromUtf8(script[2]));
+    QCOMPARE(f.dir.read("setting.txt"), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0\n0\n1\n"));
+
+    f.controller->textForm1(0);
+    QCOMPARE(f.text() + f.property(prop::endingCard).toString(), QStringLiteral("我们后来在这里。结局"));
+    QCOMPARE(f.dir.read("setting.txt").split('\n').at(10), QByteArray("0"));
+}
+
+// What the next start reads: a missing or odd line is 简体.
+void TestTextForm::storedChoice_data()
+{
+    QTest::addColumn<QByteArray>("options"); // lines 5 and on
+    QTest::addColumn<int>("form");
+
+    QTest::newRow("no option lines") << QByteArray() << 0;
+    QTest::newRow("only line 10") << QByteArray("0\n0\n0\n0\n0.75\n1\n") << 0;
+    QTest::newRow("繁體") << QByteArray("0\n0\n0\n0\n0.75\n0\n1\n") << 1;
+    // Past the size cap only the game's own lines are kept: all eleven.
+    QTest::newRow("繁體, file oversized") << QByteArray("0\n0\n0\n0\n0.75\n0\n1\n" + QByteArray(1 << 20, 'x')) << 1;
+}
+
+void TestTextForm::storedChoice()
+{
+    QFETCH(QByteArray, options);
+    QFETCH(int, form);
+    StoryFixture f;
+    f.dir.write("setting.txt", "1\n0.5\n0.5\n0.5\n" + options);
+    settings::loadOptions(f.game);
+    QCOMPARE(int(core::textForm()), form);
+    QCOMPARE(f.property(prop::textForm).toInt(), form);
+    QCOMPARE(QCoreApplication::translate("index", "开始"), form ? QStringLiteral("開始") : QStringLiteral("开始"));
+}
+
+QTEST_MAIN(TestTextForm)
+#include "tst_textform.moc"
