@@ -1,7 +1,6 @@
 #include "core/game.h"
 
 #include "core/mainwindow.h"
-#include "core/state.h"
 #include "core/textform.h"
 
 #include <QCoreApplication>
@@ -65,7 +64,7 @@ void Game::publish(prop::Name name, const QVariant &value) const
         engine->rootContext()->setContextProperty(key, value);
         return;
     }
-    core::process().wordsPublished.insert(key, value);
+    wordsPublished.insert(key, value);
     engine->rootContext()->setContextProperty(key, core::shown(value));
 }
 
@@ -73,8 +72,7 @@ void Game::republishWords() const
 {
     if (!engine)
         return;
-    const QHash<QString, QVariant> &words = core::process().wordsPublished;
-    for (auto it = words.constBegin(); it != words.constEnd(); ++it)
+    for (auto it = wordsPublished.constBegin(); it != wordsPublished.constEnd(); ++it)
         engine->rootContext()->setContextProperty(it.key(), core::shown(it.value()));
 }
 

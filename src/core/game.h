@@ -2,6 +2,7 @@
 
 #include "core/props.h"
 
+#include <QHash>
 #include <QImage>
 #include <QVariant>
 
@@ -65,4 +66,8 @@ struct Game {
     void publishNull(prop::Name name) const; // QML reads a null object as false
     QVariant property(prop::Name name) const;
     void clearComponentCache() const;
+
+private:
+    // The Simplified value of each word property published to this engine.
+    mutable QHash<QString, QVariant> wordsPublished;
 };

@@ -160,8 +160,6 @@ struct ProcessState {
     QVector<int> shownLines;
     // The script in Traditional characters, line for line; empty until 繁體 first needs it.
     QStringList scriptTraditional;
-    // The Simplified value of each word property published (Game::publish).
-    QHash<QString, QVariant> wordsPublished;
 };
 
 ProcessState &process();
