@@ -126,6 +126,11 @@ public:
     // drops what changes nothing.
     Q_INVOKABLE void textSize1(int size);
     Q_INVOKABLE void boxOpacity1(float value);
+    // 朗读 on or off (the settings page, V on the game page); and a page's
+    // words to be read aloud (its name, a button focused by keyboard), which
+    // the handler drops while 朗读 is off.
+    Q_INVOKABLE void readAloud1(bool on);
+    Q_INVOKABLE void say1(QString text);
 
     // The saves handler's side of the save count: how requestSaveCount counts,
     // and the count itself (a change emits saveCountChanged, then
@@ -175,6 +180,8 @@ signals:
     void TextSize(int size);
     void BoxOpacity(float value);
     void interludeModeChanged(int mode);
+    void readAloudChanged(bool on);
+    void Say(QString text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -102,6 +102,7 @@ inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 inline constexpr Name wholeLineFirst{"wholeLineFirst"};
 inline constexpr Name skipReadOnly{"skipReadOnly"};
 inline constexpr Name interludeMode{"interludeMode"};
+inline constexpr Name readAloud{"readAloud"}; // 朗读
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows"};
 

@@ -9,6 +9,8 @@
 #include "music/player.h"
 #include "settings/displaymode.h"
 #include "stage/interlude.h"
+#include "story/readaloud.h"
+#include "story/storystate.h"
 
 #include <QTimer>
 #include <QtDebug>
@@ -156,6 +158,8 @@ void loadOptions(Game &game)
     game.wholeLineFirst = readOption(lines, kWholeLineFirstLine);
     game.skipReadOnly = readOption(lines, kSkipReadOnlyLine);
     game.interludeMode = readInterludeMode(lines);
+    game.readAloud = readOption(lines, kReadAloudLine);
+    game.publish(prop::readAloud, game.readAloud);
     game.publish(prop::wholeLineFirst, game.wholeLineFirst);
     game.publish(prop::skipReadOnly, game.skipReadOnly);
     game.publish(prop::interludeMode, int(game.interludeMode));
@@ -190,6 +194,22 @@ void setWholeLineFirst(Game &game, bool on)
 void setSkipReadOnly(Game &game, bool on)
 {
     storeOption(game, game.skipReadOnly, prop::skipReadOnly, kSkipReadOnlyLine, on);
+}
+
+void setReadAloud(Game &game, bool on)
+{
+    if (on == game.readAloud)
+        return;
+    storeOption(game, game.readAloud, prop::readAloud, kReadAloudLine, on);
+    if (!on) {
+        story::stopSpeech(game);
+        return;
+    }
+    const int line = story::state().viewLine;
+    if (game.controller && game.controller->getCurrentPage() == QLatin1String("game") && line > 0)
+        story::speakLine(game, line);
+    else
+        story::say(game, QStringLiteral("朗读 开"));
 }
 
 void setInterludeMode(Game &game, int mode)
@@ -237,6 +257,7 @@ void connectSettings(Game &game)
     QObject::connect(c, &MainWindow::BoxOpacity, c, [g](float value) { setBoxOpacity(*g, value); });
     QObject::connect(c, &MainWindow::skipReadOnlyChanged, c, [g](bool on) { setSkipReadOnly(*g, on); });
     QObject::connect(c, &MainWindow::interludeModeChanged, c, [g](int mode) { setInterludeMode(*g, mode); });
+    QObject::connect(c, &MainWindow::readAloudChanged, c, [g](bool on) { setReadAloud(*g, on); });
     QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)

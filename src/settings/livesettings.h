@@ -31,6 +31,12 @@ constexpr float kDefaultBoxOpacity = 0.75f;
 void setTextSize(Game &game, int size);
 void setBoxOpacity(Game &game, float value);
 
+// 朗读: every line read aloud as it is shown; "1" on, missing or "0" off.
+constexpr int kReadAloudLine = 10;
+// Stores and writes it like the other options; off stops the speech, on
+// reads the line on screen (or says so away from the story).
+void setReadAloud(Game &game, bool on);
+
 // Reads the option lines into the game and publishes them.
 void loadOptions(Game &game);
 

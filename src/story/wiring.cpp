@@ -10,6 +10,7 @@
 #include "story/endings.h"
 #include "story/readlines.h"
 #include "story/linecursor.h"
+#include "story/readaloud.h"
 
 namespace story {
 
@@ -45,6 +46,7 @@ void connectStory(Game &game)
             publishBacklog(*g);
     });
     QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { answerChoice(*g, answer); });
+    QObject::connect(c, &MainWindow::Say, c, [g](const QString &text) { say(*g, text); });
     QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { checkTypedAnswer(*g, text); });
 }
 
