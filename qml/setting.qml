@@ -9,6 +9,7 @@ Page {
     width: 720
     height: 480
     hoverEnabled: true
+    focus: true
 
     PageFrame {
         title: "设置"
@@ -23,7 +24,7 @@ Page {
     }
 
     // The mode the game shows in is marked; 3 (none asked for) is the window.
-    component ModeButton: Button {
+    component ModeButton: KeyButton {
         id: modeButton
         property int mode: 0
         readonly property bool current: mode === 0 ? (Controller.suofang === 0 || Controller.suofang === 3)
@@ -32,7 +33,6 @@ Page {
         height: 40
         anchors.centerIn: parent
         anchors.verticalCenterOffset: -78
-        focusPolicy: Qt.NoFocus
         background: Rectangle {
             color: modeButton.current ? Theme.accent : Theme.transparent
             radius: 5
@@ -168,14 +168,14 @@ Page {
     }
 
     // Reading options; each row flips its option, the box shows it.
-    component OptionToggle: Button {
+    component OptionToggle: KeyButton {
         id: toggle
         property bool on: false
         property string label
+        spoken: label + (on ? "，开" : "，关")
         width: 260
         height: 24
         padding: 0
-        focusPolicy: Qt.NoFocus
         background: Item {}
         contentItem: Row {
             spacing: 8
@@ -230,14 +230,14 @@ Page {
         Repeater {
             model: ["标准", "轻松", "跳过"]
 
-            Button {
+            KeyButton {
                 readonly property bool chosen: (typeof interludeMode === "undefined" ? 0 : interludeMode) === index
+                spoken: "互动难度 " + modelData
 
                 objectName: "interludeMode" + index
                 width: 52
                 height: 24
                 padding: 0
-                focusPolicy: Qt.NoFocus
                 onClicked: Controller.interludeMode1(index)
                 background: Rectangle {
                     radius: 4
@@ -266,15 +266,15 @@ Page {
     }
     Repeater {
         model: ["标准", "大", "特大"]
-        delegate: Button {
+        delegate: KeyButton {
             id: sizeButton
+            spoken: "文字大小 " + modelData
             objectName: "textSize" + index
             readonly property bool current: page.textSizeNow === index
             x: 227 + 60 * index
             y: 404
             width: 50
             height: 28
-            focusPolicy: Qt.NoFocus
             background: Rectangle {
                 color: sizeButton.current ? Theme.accent : Theme.transparent
                 radius: 5
@@ -301,6 +301,48 @@ Page {
         x: 441
         y: 293
         text: "文本框不透明度"
+    }
+
+    // 朗读: each line read aloud as it is shown, and the buttons the keyboard reaches.
+    Row {
+        objectName: "readAloudRow"
+        x: 399
+        y: 364
+        spacing: 8
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 80
+            text: "朗读"
+            font.pointSize: 12
+        }
+        Repeater {
+            model: ["关", "开"]
+
+            KeyButton {
+                readonly property bool chosen: (typeof readAloud === "boolean" && readAloud) === (index === 1)
+
+                objectName: "readAloud" + index
+                width: 52
+                height: 24
+                padding: 0
+                spoken: "朗读 " + modelData
+                onClicked: Controller.readAloud1(index === 1)
+                background: Rectangle {
+                    radius: 4
+                    color: parent.chosen ? Theme.accent : Theme.transparent
+                    border.color: Theme.accent
+                    border.width: 2
+                }
+                contentItem: Text {
+                    text: modelData
+                    color: parent.chosen ? "#ffffff" : Theme.accent
+                    font.pointSize: 11
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
+        }
     }
 
     // Only when a display-mode change could not restart the game.
