@@ -80,8 +80,10 @@ Page {
 
     // Not live: the value, and with it the call, changes when the handle is let go.
     // No padding, so a press lands where the handle is drawn.
+    // Tab reaches it like a button; the arrow keys move it.
     component SettingSlider: Slider {
         id: slider
+        property string spoken
         width: 192
         height: 35
         padding: 0
@@ -110,6 +112,19 @@ Page {
             border.color: "#bdbebf"
             border.width: 2
         }
+        onVisualFocusChanged: if (visualFocus) Controller.say1(spoken + " " + Math.round(value * 100) + "%")
+        Rectangle {
+            objectName: "focusRing"
+            x: -4
+            y: 4
+            width: slider.width + 8
+            height: slider.height - 8
+            radius: 4
+            color: "transparent"
+            border.width: 2
+            border.color: Theme.focusRing
+            visible: slider.visualFocus
+        }
         // The value as a player reads it, following the handle while it moves.
         Text {
             objectName: slider.objectName + "Value"
@@ -127,6 +142,7 @@ Page {
 
     SettingSlider {
         objectName: "textSpeedSlider"
+        spoken: "文字显示速度"
         x: 399
         y: 153
         value: Vzi
@@ -141,6 +157,7 @@ Page {
 
     SettingSlider {
         objectName: "autoSpeedSlider"
+        spoken: "自动模式速度"
         x: 399
         y: 230
         value: Vhang
@@ -155,6 +172,7 @@ Page {
 
     SettingSlider {
         objectName: "volumeSlider"
+        spoken: "背景音乐音量"
         x: 139
         y: 230
         value: Inliang
@@ -291,6 +309,7 @@ Page {
     }
     SettingSlider {
         objectName: "boxOpacitySlider"
+        spoken: "文本框不透明度"
         x: 399
         y: 307
         value: typeof boxOpacity === "number" ? boxOpacity : 0.75
@@ -306,13 +325,13 @@ Page {
     // 朗读: each line read aloud as it is shown, and the buttons the keyboard reaches.
     Row {
         objectName: "readAloudRow"
-        x: 399
+        x: 441
         y: 364
         spacing: 8
 
         Text {
             anchors.verticalCenter: parent.verticalCenter
-            width: 80
+            width: 40
             text: "朗读"
             font.pointSize: 12
         }

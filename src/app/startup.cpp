@@ -170,6 +170,9 @@ void showInMode(QQuickWindow *window, int displayMode)
         window->showMaximized();
     else
         window->show();
+    // The keys from the first frame, for a player without a mouse; a bare X
+    // server would give them to nobody.
+    window->requestActivate();
     // With no window manager (a bare X server) nobody acts on the request.
     if ((displayMode == 1 || displayMode == 2) && !settings::windowManagerRunning()) {
         // Whole device-independent pixels at a scale such as 1.67 never add up

@@ -326,6 +326,9 @@ Voice::~Voice()
 
 void Voice::say(const QString &text)
 {
+    // Asked again while it is being said (a focus that comes twice): it goes on.
+    if (busy && text == current)
+        return;
     if (!text.isEmpty())
         qCDebug(lcSpeech).noquote() << QStringLiteral("朗读：") << text;
     {

@@ -11,6 +11,17 @@
 
 namespace story {
 
+namespace {
+
+// A full stop where the text has no end of its own, so the voice pauses once.
+QString sentence(const QString &text)
+{
+    static const QString ends = QStringLiteral("。！？…—.!?");
+    return text.isEmpty() || ends.contains(text.back()) ? text : text + QStringLiteral("。");
+}
+
+} // namespace
+
 QString lineSpeech(int n)
 {
     const SpeakerSplit split = splitSpeaker(lineText(n));
@@ -22,10 +33,11 @@ QString lineSpeech(int n)
     parts << answerButtonText(split.text);
     QString speech = parts.join(QStringLiteral("，"));
     if (isChoiceLine(n)) {
-        speech += QStringLiteral("。选项一，%1。选项二，%2。")
-                      .arg(answerButtonText(lineText(answerLine(n, 1))), answerButtonText(lineText(answerLine(n, 2))));
+        speech = sentence(speech) + QStringLiteral("选项一，")
+                 + sentence(answerButtonText(lineText(answerLine(n, 1)))) + QStringLiteral("选项二，")
+                 + sentence(answerButtonText(lineText(answerLine(n, 2))));
     } else if (n == kInputLine) {
-        speech += QStringLiteral("。请输入答案，按回车提交。");
+        speech = sentence(speech) + QStringLiteral("请输入答案，按回车提交。");
     }
     return speech;
 }

@@ -74,6 +74,8 @@ void TestSpeech::lineSpeech_data()
     QTest::newRow("question names both answers")
         << 261 << QStringLiteral("line 261。选项一，line 262。选项二，line 263。");
     QTest::newRow("typed question asks for typing") << 551 << QStringLiteral("line 551。请输入答案，按回车提交。");
+    // One pause where the script has its own ends.
+    QTest::newRow("question ending in its own marks") << 406 << QStringLiteral("要吗？选项一，要！选项二，不要……");
 }
 
 void TestSpeech::lineSpeech()
@@ -86,6 +88,9 @@ void TestSpeech::lineSpeech()
     script[1] = "<5>走吧";
     script[2] = "<0>……是谁";
     script[262 - 1] = "line <2>262";
+    script[406 - 1] = "<0>要吗？";
+    script[407 - 1] = "<1>要！";
+    script[408 - 1] = "不要……";
     StoryFixture f(script);
     QCOMPARE(story::lineSpeech(line), speech);
 }
