@@ -59,6 +59,7 @@ Rectangle {
             objectName: dialog.objectName.replace("Dialog", "Cancel")
             width: 100
             height: 41
+            Keys.onEscapePressed: dialog.cancelled()
             text: "取消"
             onClicked: dialog.cancelled()
         }
@@ -66,6 +67,7 @@ Rectangle {
             objectName: dialog.objectName.replace("Dialog", "Confirm")
             width: 100
             height: 41
+            Keys.onEscapePressed: dialog.cancelled()
             text: "确定"
             onClicked: dialog.confirmed()
         }

@@ -31,6 +31,7 @@ Item {
         width: 90
         height: 28
         anchors.centerIn: parent
+        ringOutset: 0
         background: Rectangle {
             color: "transparent"
         }

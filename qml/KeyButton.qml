@@ -11,6 +11,8 @@ Button {
 
     // What is read aloud when the keyboard reaches it.
     property string spoken: text
+    // How far the ring stands out; 0 keeps it inside a button at the window's edge.
+    property real ringOutset: 3
 
     function moveFocus(forward) {
         var next = nextItemInFocusChain(forward)
@@ -29,11 +31,11 @@ Button {
 
     Rectangle {
         objectName: "focusRing"
-        x: -3
-        y: -3
+        x: -control.ringOutset
+        y: -control.ringOutset
         z: 10
-        width: control.width + 6
-        height: control.height + 6
+        width: control.width + 2 * control.ringOutset
+        height: control.height + 2 * control.ringOutset
         radius: 4
         color: "transparent"
         border.width: 2
