@@ -182,6 +182,7 @@ struct Voice::Engine {
 #else
     void speak(int number, const QString &words, int wpm)
     {
+        const int samplesPerSecond = words.isEmpty() ? 0 : sampleRate();
         {
             std::lock_guard<std::mutex> hold(lock);
             if (!built) {
@@ -195,15 +196,12 @@ struct Voice::Engine {
             playing = number;
             if (words.isEmpty())
                 return;
-            if (pipeline) {
-                g_object_set(level, "volume", volume, nullptr);
-                gst_element_set_state(pipeline, GST_STATE_PLAYING);
+            if (!pipeline || samplesPerSecond <= 0) {
+                doneLater(number);
+                return;
             }
-        }
-        const int samplesPerSecond = sampleRate();
-        if (!pipeline || samplesPerSecond <= 0) {
-            doneLater(number);
-            return;
+            g_object_set(level, "volume", volume, nullptr);
+            gst_element_set_state(pipeline, GST_STATE_PLAYING);
         }
         GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate", G_TYPE_INT,
                                             samplesPerSecond, "channels", G_TYPE_INT, 1, "layout", G_TYPE_STRING,
