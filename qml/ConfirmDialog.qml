@@ -22,6 +22,9 @@ Rectangle {
             cancelButton.forceActiveFocus(Qt.TabFocusReason)
             Controller.say1(message + "。" + cancelButton.text)
         } else if (keysBefore) {
+            // Or the page, a focus scope, would hand the keys back to a hidden button.
+            cancelButton.focus = false
+            confirmButton.focus = false
             keysBefore.forceActiveFocus()
             keysBefore = null
         }
@@ -64,6 +67,7 @@ Rectangle {
             onClicked: dialog.cancelled()
         }
         KeyButton {
+            id: confirmButton
             objectName: dialog.objectName.replace("Dialog", "Confirm")
             width: 100
             height: 41
