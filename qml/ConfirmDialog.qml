@@ -1,5 +1,6 @@
 import QtQuick 2.9
 import QtQuick.Controls 2.2
+import QtQuick.Window 2.2
 import "."
 
 // A question with "取消" and "确定". What each does is left to the owner;
@@ -11,6 +12,23 @@ Rectangle {
     property alias message: messageText.text
     signal cancelled()
     signal confirmed()
+
+    // The keyboard comes to 取消 while the question is open (read aloud with
+    // 朗读 on) and goes back where it was after.
+    property Item keysBefore: null
+    onOpenChanged: {
+        if (open) {
+            keysBefore = Window.activeFocusItem
+            cancelButton.forceActiveFocus(Qt.TabFocusReason)
+            Controller.say1(message + "。" + cancelButton.text)
+        } else if (keysBefore) {
+            // Or the page, a focus scope, would hand the keys back to a hidden button.
+            cancelButton.focus = false
+            confirmButton.focus = false
+            keysBefore.forceActiveFocus()
+            keysBefore = null
+        }
+    }
 
     height: 150
     color: Theme.dialog
@@ -39,19 +57,21 @@ Rectangle {
         anchors.bottomMargin: 8
         anchors.horizontalCenter: parent.horizontalCenter
 
-        Button {
+        KeyButton {
+            id: cancelButton
             objectName: dialog.objectName.replace("Dialog", "Cancel")
             width: 100
             height: 41
-            focusPolicy: Qt.NoFocus
+            Keys.onEscapePressed: dialog.cancelled()
             text: qsTr("取消")
             onClicked: dialog.cancelled()
         }
-        Button {
+        KeyButton {
+            id: confirmButton
             objectName: dialog.objectName.replace("Dialog", "Confirm")
             width: 100
             height: 41
-            focusPolicy: Qt.NoFocus
+            Keys.onEscapePressed: dialog.cancelled()
             text: qsTr("确定")
             onClicked: dialog.confirmed()
         }

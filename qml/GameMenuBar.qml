@@ -11,6 +11,14 @@ Item {
     property alias saveDialog: saveDialog
     property alias returnDialog: returnDialog
     property alias quitDialog: quitDialog
+    // Where Tab and Shift+Tab enter the bar from the page.
+    property alias firstButton: firstButton
+    property alias lastButton: lastButton
+
+    // True while one of the bar's buttons has the keyboard.
+    function hasKeys(item) {
+        return item !== null && item.parent === menuBar
+    }
 
     objectName: "menuBar"
     y: 452
@@ -18,12 +26,12 @@ Item {
     width: 720
     height: 28
 
-    component MenuButton: Button {
+    component MenuButton: KeyButton {
         id: menuButton
         width: 90
         height: 28
         anchors.centerIn: parent
-        focusPolicy: Qt.NoFocus
+        ringOutset: 0
         background: Rectangle {
             color: "transparent"
         }
@@ -46,6 +54,7 @@ Item {
     }
 
     MenuButton {
+        id: firstButton
         objectName: "menuSave"
         anchors.horizontalCenterOffset: -273
         text: qsTr("存档")
@@ -61,13 +70,19 @@ Item {
         objectName: "menuSkip"
         anchors.horizontalCenterOffset: -91
         text: qsTr("快进")
-        onClicked: Controller.skip1()
+        onClicked: {
+            Controller.skip1()
+            menuBar.page.leaveBar()
+        }
     }
     MenuButton {
         objectName: "menuAuto"
         anchors.horizontalCenterOffset: 0
         text: qsTr("自动")
-        onClicked: Controller.Auto1()
+        onClicked: {
+            Controller.Auto1()
+            menuBar.page.leaveBar()
+        }
     }
     MenuButton {
         objectName: "menuSetting"
@@ -81,19 +96,24 @@ Item {
         text: qsTr("返回")
         onClicked: menuBar.page.openDialog(returnDialog)
     }
-    // In the strip's right end, clear of the seven buttons.
-    MenuButton {
-        objectName: "menuBacklog"
-        width: 34
-        anchors.horizontalCenterOffset: 339
-        text: qsTr("记录")
-        onClicked: menuBar.page.openBacklog()
-    }
     MenuButton {
         objectName: "menuQuit"
         anchors.horizontalCenterOffset: 273
         text: qsTr("退出")
         onClicked: menuBar.page.openDialog(quitDialog)
+    }
+
+    // In the strip's right end, clear of the seven buttons.
+    MenuButton {
+        id: lastButton
+        objectName: "menuBacklog"
+        width: 34
+        anchors.horizontalCenterOffset: 339
+        text: qsTr("记录")
+        onClicked: {
+            menuBar.page.leaveBar()
+            menuBar.page.openBacklog()
+        }
     }
 
     ConfirmDialog {

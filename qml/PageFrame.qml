@@ -17,6 +17,9 @@ Item {
     property alias backButton: backButton
     signal back()
 
+    // With 朗读 on, the page says where the player is.
+    Component.onCompleted: Controller.say1(title)
+
     width: 720
     height: 480
 
@@ -55,7 +58,7 @@ Item {
         font.weight: Font.Thin
     }
 
-    Button {
+    KeyButton {
         id: backButton
         objectName: "backButton"
         x: 30
@@ -63,7 +66,7 @@ Item {
         z: 1
         width: 96
         height: 47
-        focusPolicy: Qt.NoFocus
+        spoken: "返回"
         background: Item {}
         contentItem: Item {
             Text {

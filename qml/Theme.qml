@@ -13,6 +13,8 @@ QtObject {
     readonly property color backdrop: "#000000"
     readonly property color transparent: "#00ffffff"
     readonly property color titleText: "#ffffff"
+    // The keyboard's place: amber reads on the dark pages and the light panel alike.
+    readonly property color focusRing: "#ffb000"
 
     // The pages' trace, off unless QT_LOGGING_RULES="solvane.qml.debug=true".
     readonly property LoggingCategory trace: LoggingCategory {

@@ -8,6 +8,7 @@ Page {
     objectName: "extraPage"
     width: 720
     height: 480
+    focus: true
 
     property int extrap: 0         // gallery page shown, 0 to 2
     property string extradp: ""    // picture in the full view
@@ -49,13 +50,13 @@ Page {
         }
     }
 
-    component LabelButton: Button {
+    component LabelButton: KeyButton {
         property string label
+        spoken: label
         property real labelSize: 12
         property color labelColor: Theme.accent
         property bool labelItalic: false
         padding: 0
-        focusPolicy: Qt.NoFocus
         background: Item {}
         contentItem: Text {
             text: parent.label
@@ -233,10 +234,10 @@ Page {
                 }
             }
 
-            Button {
+            KeyButton {
                 objectName: "tileButton"
+                spoken: tile.unlocked ? "CG " + tile.number : "未解锁"
                 anchors.fill: parent
-                focusPolicy: Qt.NoFocus
                 background: Item {}
                 contentItem: Item {}
                 onClicked: {
@@ -318,11 +319,11 @@ Page {
                 page.closeFullView()
         }
 
-        Button {
+        KeyButton {
             objectName: "fullViewButton"
+            spoken: "下一张"
             anchors.fill: parent
             enabled: page.eivisible
-            focusPolicy: Qt.NoFocus
             background: Item {}
             contentItem: Item {}
             onClicked: page.showNextSubImage()

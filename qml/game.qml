@@ -38,6 +38,35 @@ Page {
         backlog.show()
     }
 
+    // The keyboard in the menu bar: Tab from the story opens the bar on its
+    // first button (Shift+Tab its last), Esc or a button that leaves the story
+    // where it was hands the keys back. A question's answers come first.
+    function enterKeys(forward) {
+        if (answerBox.visible) {
+            (forward ? answer1 : answer2).forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+            return
+        }
+        kvisible = true
+        vsuo = true
+        ;(forward ? menuBar.firstButton : menuBar.lastButton).forceActiveFocus(forward ? Qt.TabFocusReason
+                                                                                       : Qt.BacktabFocusReason)
+    }
+
+    function takeKeys() {
+        var item = Window.activeFocusItem
+        if (item && item !== page)
+            item.focus = false
+        page.forceActiveFocus()
+    }
+
+    function leaveBar() {
+        if (!menuBar.hasKeys(Window.activeFocusItem))
+            return
+        takeKeys()
+        kvisible = false
+        vsuo = false
+    }
+
     function closeDialog(dialog) {
         dialog.open = false
         kvisible = false
@@ -205,7 +234,21 @@ Page {
             event.accepted = true
             break
         case Qt.Key_Escape:
-            openDialog(menuBar.returnDialog)
+            if (menuBar.hasKeys(Window.activeFocusItem))
+                leaveBar()
+            else
+                openDialog(menuBar.returnDialog)
+            event.accepted = true
+            break
+        case Qt.Key_Tab:
+        case Qt.Key_Backtab:
+            // From a button the window moves on along its buttons.
+            event.accepted = Window.activeFocusItem === page
+            if (event.accepted)
+                enterKeys(event.key === Qt.Key_Tab)
+            break
+        case Qt.Key_V:
+            Controller.readAloud1(!(typeof readAloud === "boolean" && readAloud))
             event.accepted = true
             break
         case Qt.Key_W:
@@ -255,13 +298,12 @@ Page {
 
     Component.onCompleted: syncInputFocus()
 
-    // Buttons never take the keyboard: the page's keys must keep working after a
-    // click, and Space must not press the last button clicked.
-    component AnswerButton: Button {
+    // A click never hands a button the keyboard, only Tab does: the page's keys
+    // must keep working after a click, and Space must not press the last button clicked.
+    component AnswerButton: KeyButton {
         width: 300
         height: 30
         anchors.centerIn: parent
-        focusPolicy: Qt.NoFocus
         font.pointSize: 12
         background: Rectangle {
             color: "#cc78d2ff"
@@ -447,23 +489,30 @@ Page {
     }
 
     Item {
+        id: answerBox
         objectName: "answerBox"
         y: 140
         z: 3
         width: 720
         height: 200
         visible: typeof daanvisible !== "undefined" && !!daanvisible
+        // An answer the keyboard chose goes with the box: the story has the keys again.
+        onVisibleChanged: if (!visible && (answer1.activeFocus || answer2.activeFocus)) page.takeKeys()
 
         AnswerButton {
+            id: answer1
             objectName: "answer1"
             anchors.verticalCenterOffset: -32
             text: typeof ida1 === "undefined" || ida1 === null ? "" : ida1
+            spoken: "选项一，" + text
             onClicked: Controller.da1(1)
         }
         AnswerButton {
+            id: answer2
             objectName: "answer2"
             anchors.verticalCenterOffset: 22
             text: typeof ida2 === "undefined" || ida2 === null ? "" : ida2
+            spoken: "选项二，" + text
             onClicked: Controller.da1(2)
         }
     }

@@ -13,6 +13,9 @@ Page {
     // Without a script there is no story to start or to load into.
     readonly property string scriptTrouble: typeof scriptProblem === "string" ? scriptProblem : ""
 
+    // With 朗读 on, the page says where the player is; Tab reads each button.
+    Component.onCompleted: Controller.say1("Solvane，标题页")
+
     Keys.onEscapePressed: {
         if (endingCardView.open)
             endingCardView.open = false
@@ -79,9 +82,10 @@ Page {
         verticalAlignment: Text.AlignVCenter
     }
 
-    component MenuButton: Button {
+    component MenuButton: KeyButton {
         id: menuButton
         property string label
+        spoken: label
         width: 100
         anchors.centerIn: parent
         hoverEnabled: true
@@ -163,6 +167,7 @@ Page {
         property bool open: typeof endingCard === "string" && endingCard.length > 0
 
         objectName: "endingCardView"
+        onOpenChanged: if (open) Controller.say1("结局，" + endingCard)
         x: -100
         y: -100
         z: 20

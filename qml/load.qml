@@ -40,6 +40,7 @@ Page {
     height: 480
     font.family: "Times New Roman"
     background: Item {}
+    focus: true
 
     Component.onCompleted: {
         if (typeof Controller === "undefined") {
@@ -123,13 +124,12 @@ Page {
                         ? "file:///" + exePath + "/saves/quick.png?line=" + quickSaveLine : ""
             }
 
-            Button {
+            KeyButton {
                 objectName: "quickLoad"
                 x: 75
                 width: parent.width - 75
                 height: 50
                 leftPadding: 10
-                focusPolicy: Qt.NoFocus
                 text: qsTr("快速存档")
                 font.pointSize: 18
                 background: Rectangle {
@@ -209,7 +209,7 @@ Page {
                 }
             }
 
-            Button {
+            KeyButton {
                 id: loadButton
                 objectName: "saveLoad" + index
                 x: picture.width
@@ -217,7 +217,6 @@ Page {
                 height: parent.height
                 leftPadding: 10
                 rightPadding: 10
-                focusPolicy: Qt.NoFocus
                 text: qsTr("存档 ") + (index + 1)
                 font.pointSize: 18
                 background: Rectangle {
@@ -244,13 +243,13 @@ Page {
                 onClicked: page.loadRow(index)
             }
 
-            Button {
+            KeyButton {
                 id: dropButton
                 objectName: "saveDrop" + index
+                spoken: "删除" + loadButton.text
                 x: parent.width - width
                 width: 50
                 height: parent.height
-                focusPolicy: Qt.NoFocus
                 contentItem: Text {
                     text: "×"
                     color: "#ffffff"

@@ -9,6 +9,7 @@ Page {
     width: 720
     height: 480
     hoverEnabled: true
+    focus: true
 
     PageFrame {
         title: qsTr("设置")
@@ -23,7 +24,7 @@ Page {
     }
 
     // The mode the game shows in is marked; 3 (none asked for) is the window.
-    component ModeButton: Button {
+    component ModeButton: KeyButton {
         id: modeButton
         property int mode: 0
         readonly property bool current: mode === 0 ? (Controller.suofang === 0 || Controller.suofang === 3)
@@ -32,7 +33,6 @@ Page {
         height: 40
         anchors.centerIn: parent
         anchors.verticalCenterOffset: -78
-        focusPolicy: Qt.NoFocus
         background: Rectangle {
             color: modeButton.current ? Theme.accent : Theme.transparent
             radius: 5
@@ -80,8 +80,10 @@ Page {
 
     // Not live: the value, and with it the call, changes when the handle is let go.
     // No padding, so a press lands where the handle is drawn.
+    // Tab reaches it like a button; the arrow keys move it.
     component SettingSlider: Slider {
         id: slider
+        property string spoken
         width: 192
         height: 35
         padding: 0
@@ -110,6 +112,19 @@ Page {
             border.color: "#bdbebf"
             border.width: 2
         }
+        onVisualFocusChanged: if (visualFocus) Controller.say1(spoken + " " + Math.round(value * 100) + "%")
+        Rectangle {
+            objectName: "focusRing"
+            x: -4
+            y: 4
+            width: slider.width + 8
+            height: slider.height - 8
+            radius: 4
+            color: "transparent"
+            border.width: 2
+            border.color: Theme.focusRing
+            visible: slider.visualFocus
+        }
         // The value as a player reads it, following the handle while it moves.
         Text {
             objectName: slider.objectName + "Value"
@@ -127,6 +142,7 @@ Page {
 
     SettingSlider {
         objectName: "textSpeedSlider"
+        spoken: "文字显示速度"
         x: 399
         y: 153
         value: Vzi
@@ -141,6 +157,7 @@ Page {
 
     SettingSlider {
         objectName: "autoSpeedSlider"
+        spoken: "自动模式速度"
         x: 399
         y: 230
         value: Vhang
@@ -155,6 +172,7 @@ Page {
 
     SettingSlider {
         objectName: "volumeSlider"
+        spoken: "背景音乐音量"
         x: 139
         y: 230
         value: Inliang
@@ -168,14 +186,14 @@ Page {
     }
 
     // Reading options; each row flips its option, the box shows it.
-    component OptionToggle: Button {
+    component OptionToggle: KeyButton {
         id: toggle
         property bool on: false
         property string label
+        spoken: label + (on ? "，开" : "，关")
         width: 260
         height: 24
         padding: 0
-        focusPolicy: Qt.NoFocus
         background: Item {}
         contentItem: Row {
             spacing: 8
@@ -230,14 +248,14 @@ Page {
         Repeater {
             model: [qsTr("标准"), qsTr("轻松"), qsTr("跳过")]
 
-            Button {
+            KeyButton {
                 readonly property bool chosen: (typeof interludeMode === "undefined" ? 0 : interludeMode) === index
+                spoken: "互动难度 " + modelData
 
                 objectName: "interludeMode" + index
                 width: 52
                 height: 24
                 padding: 0
-                focusPolicy: Qt.NoFocus
                 onClicked: Controller.interludeMode1(index)
                 background: Rectangle {
                     radius: 4
@@ -260,8 +278,8 @@ Page {
     // so neither label goes through qsTr.
     Row {
         objectName: "textFormRow"
-        x: 431
-        y: 364
+        x: 441
+        y: 408
         spacing: 8
 
         Text {
@@ -273,14 +291,14 @@ Page {
         Repeater {
             model: ["简体", "繁體"]
 
-            Button {
+            KeyButton {
                 readonly property bool chosen: (typeof textForm === "number" ? textForm : 0) === index
 
                 objectName: "textForm" + index
                 width: 52
                 height: 24
                 padding: 0
-                focusPolicy: Qt.NoFocus
+                spoken: "文字 " + modelData
                 onClicked: Controller.textForm1(index)
                 background: Rectangle {
                     radius: 4
@@ -309,15 +327,15 @@ Page {
     }
     Repeater {
         model: [qsTr("标准"), qsTr("大"), qsTr("特大")]
-        delegate: Button {
+        delegate: KeyButton {
             id: sizeButton
+            spoken: "文字大小 " + modelData
             objectName: "textSize" + index
             readonly property bool current: page.textSizeNow === index
             x: 227 + 60 * index
             y: 404
             width: 50
             height: 28
-            focusPolicy: Qt.NoFocus
             background: Rectangle {
                 color: sizeButton.current ? Theme.accent : Theme.transparent
                 radius: 5
@@ -334,6 +352,7 @@ Page {
     }
     SettingSlider {
         objectName: "boxOpacitySlider"
+        spoken: "文本框不透明度"
         x: 399
         y: 307
         value: typeof boxOpacity === "number" ? boxOpacity : 0.75
@@ -344,6 +363,48 @@ Page {
         x: 441
         y: 293
         text: qsTr("文本框不透明度")
+    }
+
+    // 朗读: each line read aloud as it is shown, and the buttons the keyboard reaches.
+    Row {
+        objectName: "readAloudRow"
+        x: 441
+        y: 364
+        spacing: 8
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 40
+            text: qsTr("朗读")
+            font.pointSize: 12
+        }
+        Repeater {
+            model: [qsTr("关"), qsTr("开")]
+
+            KeyButton {
+                readonly property bool chosen: (typeof readAloud === "boolean" && readAloud) === (index === 1)
+
+                objectName: "readAloud" + index
+                width: 52
+                height: 24
+                padding: 0
+                spoken: "朗读 " + modelData
+                onClicked: Controller.readAloud1(index === 1)
+                background: Rectangle {
+                    radius: 4
+                    color: parent.chosen ? Theme.accent : Theme.transparent
+                    border.color: Theme.accent
+                    border.width: 2
+                }
+                contentItem: Text {
+                    text: modelData
+                    color: parent.chosen ? "#ffffff" : Theme.accent
+                    font.pointSize: 11
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
+        }
     }
 
     // Only when a display-mode change could not restart the game.

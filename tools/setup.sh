@@ -12,6 +12,7 @@ packages=(
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
   qml-module-qtgraphicaleffects
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgstreamer1.0-dev
+  espeak-ng libespeak-ng-dev
   fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
   libx11-dev xdotool ffmpeg
   libopencc-dev opencc

@@ -14,6 +14,7 @@
 #include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "music/music.h"
+#include "speech/voice.h"
 #include "saves/savefiles.h"
 #include "saves/resume.h"
 #include "saves/savestore.h"
@@ -169,6 +170,9 @@ void showInMode(QQuickWindow *window, int displayMode)
         window->showMaximized();
     else
         window->show();
+    // The keys from the first frame, for a player without a mouse; a bare X
+    // server would give them to nobody.
+    window->requestActivate();
     // With no window manager (a bare X server) nobody acts on the request.
     if ((displayMode == 1 || displayMode == 2) && !settings::windowManagerRunning()) {
         // Whole device-independent pixels at a scale such as 1.67 never add up
@@ -249,6 +253,7 @@ int runGame(int argc, char **argv)
     std::unique_ptr<QTimer, DropInterludeTimer> interludeTimer(new QTimer);
     stage::interludeTimer() = interludeTimer.get();
     std::unique_ptr<music::Player, DropPlayer> musicPlayer;
+    std::unique_ptr<speech::Voice> voice;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQmlApplicationEngine> engine;
 
@@ -266,6 +271,8 @@ int runGame(int argc, char **argv)
     game.musicPlayer = musicPlayer.get();
     musicPlayer->setMedia(core::mediaUrl(QStringLiteral("mp3/universe.mp3")));
     musicPlayer->setVolume(music::volumePercent(game.volume()));
+    voice = std::make_unique<speech::Voice>();
+    game.voice = voice.get();
 
     connectHandlers(game);
     publishInterludeProperties(game);

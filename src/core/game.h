@@ -14,6 +14,9 @@ class MainWindow;
 namespace music {
 class Player;
 }
+namespace speech {
+class Voice;
+}
 
 // How the interludes play, setting line 7: as made, kinder (enemies leap
 // later and slower, five tries), or skipped (won for the player, the map
@@ -29,11 +32,13 @@ struct Game {
     QQmlEngine *engine = nullptr;
     MainWindow *controller = nullptr;
     music::Player *musicPlayer = nullptr; // null in tests that need no music
+    speech::Voice *voice = nullptr;       // null in tests that need no speech
 
     // Options of the settings page (setting lines 5 and 6), off unless stored on.
     bool wholeLineFirst = false; // a step while a line types shows it whole first
     bool skipReadOnly = false;   // skip stops at the first line never shown
     InterludeMode interludeMode = InterludeMode::Standard; // setting line 7
+    bool readAloud = false; // 朗读, setting line 10
 
     // What leaves the process or touches the window goes through these, so
     // tests can watch it happen without a second process or a real window.

@@ -302,6 +302,16 @@ void MainWindow::textForm1(int form)
     emit textFormChanged(form);
 }
 
+void MainWindow::readAloud1(bool on)
+{
+    emit readAloudChanged(on);
+}
+
+void MainWindow::say1(QString text)
+{
+    emit Say(text);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own

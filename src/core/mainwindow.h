@@ -128,6 +128,11 @@ public:
     Q_INVOKABLE void boxOpacity1(float value);
     // The script the game writes in: 0 简体, 1 繁體; the handler drops the rest.
     Q_INVOKABLE void textForm1(int form);
+    // 朗读 on or off (the settings page, V on the game page); and a page's
+    // words to be read aloud (its name, a button focused by keyboard), which
+    // the handler drops while 朗读 is off.
+    Q_INVOKABLE void readAloud1(bool on);
+    Q_INVOKABLE void say1(QString text);
 
     // The saves handler's side of the save count: how requestSaveCount counts,
     // and the count itself (a change emits saveCountChanged, then
@@ -178,6 +183,8 @@ signals:
     void BoxOpacity(float value);
     void interludeModeChanged(int mode);
     void textFormChanged(int form);
+    void readAloudChanged(bool on);
+    void Say(QString text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -105,6 +105,7 @@ inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 inline constexpr Name wholeLineFirst{"wholeLineFirst"};
 inline constexpr Name skipReadOnly{"skipReadOnly"};
 inline constexpr Name interludeMode{"interludeMode"};
+inline constexpr Name readAloud{"readAloud"}; // 朗读
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows", true};
 // The script the game writes in: 0 简体, 1 繁體

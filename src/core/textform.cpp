@@ -21,22 +21,32 @@ TextForm &form()
     return f;
 }
 
+opencc_t openSet(const char *set)
+{
+    const opencc_t h = opencc_open(set);
+    if (h == reinterpret_cast<opencc_t>(-1))
+        qCWarning(lcCore).noquote() << QStringLiteral("无法打开 OpenCC 的 %1 转换（%2），文字保持原样")
+                                           .arg(QString::fromLatin1(set), QString::fromUtf8(opencc_error()));
+    return h;
+}
+
 // Opened on first use: a player who never picks 繁體 never loads the dictionaries.
 opencc_t converter()
 {
-    static const opencc_t handle = [] {
-        const opencc_t h = opencc_open("s2twp.json");
-        if (h == reinterpret_cast<opencc_t>(-1))
-            qCWarning(lcCore).noquote() << QStringLiteral("无法打开 OpenCC 的 s2twp 转换（%1），文字保持简体")
-                                               .arg(QString::fromUtf8(opencc_error()));
-        return h;
-    }();
+    static const opencc_t handle = openSet("s2twp.json");
     return handle;
 }
 
-QString convert(const QString &text)
+// Back from what the pages show, for the voice: eSpeak reads Simplified best.
+opencc_t backConverter()
 {
-    const opencc_t handle = converter();
+    static const opencc_t handle = openSet("tw2sp.json");
+    return handle;
+}
+
+QString convert(const QString &text, opencc_t (*set)() = converter)
+{
+    const opencc_t handle = set();
     if (handle == reinterpret_cast<opencc_t>(-1) || text.isEmpty())
         return text;
     const QByteArray utf8 = text.toUtf8();
@@ -91,6 +101,11 @@ QString toTraditional(const QString &text)
 QStringList toTraditional(const QStringList &lines)
 {
     return convert(lines.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+}
+
+QString spoken(const QString &text)
+{
+    return form() == TextForm::Traditional ? convert(text, backConverter) : text;
 }
 
 QString shown(const QString &text)

@@ -31,6 +31,10 @@ QStringList toTraditional(const QStringList &lines);
 QString shown(const QString &text);
 QVariant shown(const QVariant &value);
 
+// A page's words as the voice should read them: back in Simplified when the
+// page shows Traditional.
+QString spoken(const QString &text);
+
 // The pages' qsTr() words in Traditional characters.
 class TraditionalTranslator : public QTranslator
 {

@@ -62,6 +62,8 @@ void Player::fail(Error e, const QString &text)
 
 #else
 
+#include "music/audiooutput.h"
+
 #include <gst/gst.h>
 
 #include <QFile>
@@ -74,19 +76,6 @@ void Player::fail(Error e, const QString &text)
 namespace music {
 
 namespace {
-
-bool gstreamerReady()
-{
-    static const bool ready = [] {
-        GError *err = nullptr;
-        if (gst_init_check(nullptr, nullptr, &err))
-            return true;
-        qCWarning(lcMusic).noquote() << QStringLiteral("GStreamer 无法初始化：%1").arg(QString::fromUtf8(err ? err->message : ""));
-        g_clear_error(&err);
-        return false;
-    }();
-    return ready;
-}
 
 // Where Debian ships each element of the chain.
 const char *packageOf(const char *element)
@@ -171,39 +160,6 @@ struct Player::Backend {
             Qt::QueuedConnection);
     }
 
-    // The first audio output that opens, as an automatic sink would choose
-    // one, but among these only: probing every output in the registry would
-    // load whatever sound plugins the machine has. Without a sound card a
-    // fake sink that keeps time, so tracks still end and loop at their own pace.
-    static GstElement *makeSink()
-    {
-        // Tests ask for a sink that does not keep time, the same knob Qt's player read.
-        const QByteArray asked = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
-        if (!asked.isEmpty()) {
-            if (GstElement *sink = gst_element_factory_make(asked.constData(), nullptr))
-                return GST_ELEMENT(gst_object_ref_sink(sink));
-        }
-        for (const char *name : {"pulsesink", "alsasink"}) {
-            GstElement *sink = gst_element_factory_make(name, nullptr);
-            if (!sink)
-                continue;
-            gst_object_ref_sink(sink);
-            if (gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS) {
-                qCDebug(lcMusic) << "音频输出" << name;
-                return sink;
-            }
-            gst_element_set_state(sink, GST_STATE_NULL);
-            gst_object_unref(sink);
-        }
-        qCDebug(lcMusic) << "没有可用的音频输出，静音播放";
-        GstElement *sink = gst_element_factory_make("fakesink", nullptr);
-        if (sink) {
-            gst_object_ref_sink(sink);
-            g_object_set(sink, "sync", TRUE, nullptr);
-        }
-        return sink;
-    }
-
     // file ! MP3 parser ! mpg123 ! convert ! resample ! volume ! output, each
     // element by name: the tracks are MP3, and choosing a decoder by rank
     // would load every codec library the machine has (tens of MB) to find one.
@@ -220,7 +176,7 @@ struct Player::Backend {
             if (!parts[i])
                 missing = names[i];
         }
-        if (!missing && !(parts[6] = makeSink()))
+        if (!missing && !(parts[6] = openAudioSink()))
             missing = "fakesink";
         GstElement *bin = gst_pipeline_new("music");
         gst_object_ref_sink(bin);

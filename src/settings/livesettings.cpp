@@ -11,6 +11,8 @@
 #include "stage/interlude.h"
 #include "core/textform.h"
 #include "story/presentation.h"
+#include "story/readaloud.h"
+#include "story/storystate.h"
 
 #include <QQmlEngine>
 
@@ -160,6 +162,8 @@ void loadOptions(Game &game)
     game.wholeLineFirst = readOption(lines, kWholeLineFirstLine);
     game.skipReadOnly = readOption(lines, kSkipReadOnlyLine);
     game.interludeMode = readInterludeMode(lines);
+    game.readAloud = readOption(lines, kReadAloudLine);
+    game.publish(prop::readAloud, game.readAloud);
     game.publish(prop::wholeLineFirst, game.wholeLineFirst);
     game.publish(prop::skipReadOnly, game.skipReadOnly);
     game.publish(prop::interludeMode, int(game.interludeMode));
@@ -212,6 +216,22 @@ void setSkipReadOnly(Game &game, bool on)
     storeOption(game, game.skipReadOnly, prop::skipReadOnly, kSkipReadOnlyLine, on);
 }
 
+void setReadAloud(Game &game, bool on)
+{
+    if (on == game.readAloud)
+        return;
+    storeOption(game, game.readAloud, prop::readAloud, kReadAloudLine, on);
+    if (!on) {
+        story::stopSpeech(game);
+        return;
+    }
+    const int line = story::state().viewLine;
+    if (game.controller && game.controller->getCurrentPage() == QLatin1String("game") && line > 0)
+        story::speakLine(game, line);
+    else
+        story::say(game, QStringLiteral("朗读 开"));
+}
+
 void setInterludeMode(Game &game, int mode)
 {
     if (mode < 0 || mode > 2 || InterludeMode(mode) == game.interludeMode)
@@ -258,6 +278,7 @@ void connectSettings(Game &game)
     QObject::connect(c, &MainWindow::skipReadOnlyChanged, c, [g](bool on) { setSkipReadOnly(*g, on); });
     QObject::connect(c, &MainWindow::interludeModeChanged, c, [g](int mode) { setInterludeMode(*g, mode); });
     QObject::connect(c, &MainWindow::textFormChanged, c, [g](int form) { setTextForm(*g, form); });
+    QObject::connect(c, &MainWindow::readAloudChanged, c, [g](bool on) { setReadAloud(*g, on); });
     QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)

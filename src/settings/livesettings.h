@@ -31,8 +31,13 @@ constexpr float kDefaultBoxOpacity = 0.75f;
 void setTextSize(Game &game, int size);
 void setBoxOpacity(Game &game, float value);
 
-// The script the game writes in, "0" 简体, "1" 繁體; missing is 简体. Line 10
-// belongs to another option.
+// 朗读: every line read aloud as it is shown; "1" on, missing or "0" off.
+constexpr int kReadAloudLine = 10;
+// Stores and writes it like the other options; off stops the speech, on
+// reads the line on screen (or says so away from the story).
+void setReadAloud(Game &game, bool on);
+
+// The script the game writes in, "0" 简体, "1" 繁體; missing is 简体.
 constexpr int kTextFormLine = 11;
 // A form other than 0 or 1 is dropped; a new one shows at once: the pages'
 // words, every word property and the line in the text box.

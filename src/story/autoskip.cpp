@@ -2,16 +2,20 @@
 
 #include "core/game.h"
 #include "stage/stagetable.h"
+#include "speech/voice.h"
 #include "stage/staging.h"
 #include "story/choices.h"
 #include "story/linecursor.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
+#include "story/readaloud.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
 
 #include <QPointer>
 #include <QTimer>
+
+#include <memory>
 
 namespace story {
 
@@ -73,6 +77,17 @@ void setAuto(Game &game, int value)
 void autoTick(Game &game)
 {
     StoryState &s = state();
+    // The line is heard out; its full interval runs from the speech's end.
+    if (speechHolds(game)) {
+        QTimer *timer = timers().autoTimer;
+        timer->stop();
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = QObject::connect(game.voice, &speech::Voice::idle, timer, [timer, once] {
+            QObject::disconnect(*once);
+            timer->start();
+        });
+        return;
+    }
     if (autoJustStarted() || typing().typingDone) {
         // A question reached by typing has offered its answers already.
         if (isWaitingLine(s.currentLine)) {

@@ -3,9 +3,10 @@
 struct Game;
 class QTimer;
 
-// Reading on without clicks. Auto waits for each line to finish typing, then
-// steps; skip steps every 100 ms showing lines whole. Both stop by themselves
-// where the player has to act.
+// Reading on without clicks. Auto waits for each line to finish typing (with
+// 朗读 on, to be heard out too), then steps; skip steps every 100 ms showing
+// lines whole, reading none aloud. Both stop by themselves where the player
+// has to act.
 namespace story {
 
 // int(500 / (Vhang + 0.00001)) ms: 499 at 1.0, 999 at 0.5.

@@ -8,6 +8,7 @@
 #include "story/endings.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
+#include "story/readaloud.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
 
@@ -26,6 +27,7 @@ bool stepForward(Game &game, ShowLine show)
     }
     if (isEndingLine(s.currentLine)) {
         const int ending = s.currentLine;
+        stopSpeech(game);
         game.goToTitle();
         // After the title's reset, which takes any earlier card away.
         reachEnding(game, ending);
@@ -40,6 +42,7 @@ bool stepForward(Game &game, ShowLine show)
     } else {
         // A line still typing from before would overwrite the one shown now.
         typeTimer()->stop();
+        stopSpeech(game); // skipping reads nothing
         markLineRead(game, s.currentLine);
         recordShown(s.currentLine);
         showViewLine(game);
@@ -74,6 +77,7 @@ void showBrowsedLine(Game &game)
             offerChoice(game);
     }
     showViewLine(game);
+    speakLine(game, state().viewLine);
 }
 
 } // namespace

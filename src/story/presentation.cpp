@@ -4,6 +4,7 @@
 #include "story/backlog.h"
 #include "story/choices.h"
 #include "story/linetables.h"
+#include "story/readaloud.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
 
@@ -72,6 +73,7 @@ void typeLine(Game &game, int n)
         game.publish(prop::currentText, t.typedText);
     }
     timer->start(typingInterval(game.textSpeed()));
+    speakLine(game, n);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "story/storystate.h"
 
 #include "core/game.h"
+#include "core/textform.h"
 #include "core/mainwindow.h"
 #include "story/answers.h"
 #include "story/autoskip.h"
@@ -10,6 +11,7 @@
 #include "story/endings.h"
 #include "story/readlines.h"
 #include "story/linecursor.h"
+#include "story/readaloud.h"
 
 namespace story {
 
@@ -45,6 +47,7 @@ void connectStory(Game &game)
             publishBacklog(*g);
     });
     QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { answerChoice(*g, answer); });
+    QObject::connect(c, &MainWindow::Say, c, [g](const QString &text) { say(*g, core::spoken(text)); });
     QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { checkTypedAnswer(*g, text); });
 }
 

@@ -81,7 +81,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for pkg in libc6 libstdc++6 libqt5core5a libqt5gui5 libqt5qml5 libqt5quick5 libgstreamer1.0-0 \
     qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2 qml-module-qtgraphicaleffects \
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-wqy-microhei libopencc1.1 libopencc-data; do
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good libespeak-ng1 espeak-ng-data fonts-wqy-microhei libopencc1.1 libopencc-data; do
   check "depends on $pkg" grep -qxF "$pkg" < <(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 done
 # The music is our own GStreamer chain: Qt Multimedia is neither linked nor loaded.

@@ -689,6 +689,9 @@ void TestComforts::optionsToggledOnTheSettingsPage_data()
     // The interludes' mode: 轻松 on a file of four lines, back to 标准.
     QTest::newRow("互动难度") << QByteArray("interludeMode1") << QByteArray() << QByteArray("0\n0\n1\n")
                           << QByteArray("0\n0\n0\n");
+    // 朗读 on line 10, the option lines before it padded off.
+    QTest::newRow("朗读") << QByteArray("readAloud1") << QByteArray() << QByteArray("0\n0\n0\n0\n0\n1\n")
+                        << QByteArray("0\n0\n0\n0\n0\n0\n");
 }
 
 void TestComforts::optionsToggledOnTheSettingsPage()
@@ -702,12 +705,13 @@ void TestComforts::optionsToggledOnTheSettingsPage()
     start(head + tail);
     controller->navigatesetting(QStringLiteral("index"));
     openPage("setting");
-    if (option == "interludeMode1") {
-        click(centreOf(item("interludeMode1")));
-        QVERIFY(item("interludeMode1")->property("chosen").toBool());
-        QVERIFY(!item("interludeMode0")->property("chosen").toBool());
+    if (option.endsWith('1')) { // a row of buttons, its first the setting off
+        const QByteArray off = option.left(option.size() - 1) + '0';
+        click(centreOf(item(option.constData())));
+        QVERIFY(item(option.constData())->property("chosen").toBool());
+        QVERIFY(!item(off.constData())->property("chosen").toBool());
         QCOMPARE(scratch->read(QStringLiteral("setting.txt")), head + onTail);
-        click(centreOf(item("interludeMode0")));
+        click(centreOf(item(off.constData())));
         QCOMPARE(scratch->read(QStringLiteral("setting.txt")), head + offTail);
         return;
     }

@@ -90,6 +90,8 @@ private slots:
     void inputField_data();
     void inputField();
     void inputFieldFocusedWhenShownAtLoad();
+    void keyboardInTheMenuBar();
+    void vSwitchesReadingAloud();
 
 private:
     void openPage(const QString &source = QStringLiteral("load"));
@@ -765,7 +767,7 @@ void GamePageTest::keysConsumedOrPassedOn_data()
     // Reading keys step like a left click.
     QTest::newRow("Space steps") << int(Qt::Key_Space) << true << 1;
     QTest::newRow("Return steps") << int(Qt::Key_Return) << true << 1;
-    QTest::newRow("Tab is not the page's") << int(Qt::Key_Tab) << false << 0;
+    QTest::newRow("Tab takes the keyboard to the menu bar") << int(Qt::Key_Tab) << true << 0;
 }
 
 void GamePageTest::keysConsumedOrPassedOn()
@@ -903,6 +905,46 @@ void GamePageTest::inputFieldFocusedWhenShownAtLoad()
     QVERIFY(item("inputField")->hasActiveFocus());
     QTest::keyClick(view.get(), 'x');
     QCOMPARE(item("inputField")->property("text").toString(), QStringLiteral("x"));
+}
+
+// Tab opens the bar on 存档, the arrows walk it, Enter presses and a button
+// that leaves the story where it was hands the keys back: Space steps again.
+void GamePageTest::keyboardInTheMenuBar()
+{
+    openPage();
+    QSignalSpy autoSpy(controller.get(), &MainWindow::AutoChanged);
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    QTest::keyClick(view.get(), Qt::Key_Tab);
+    QVERIFY(item("menuBar")->isVisible());
+    QVERIFY(item("menuSave")->hasActiveFocus());
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(view.get(), Qt::Key_Right);
+    QVERIFY(item("menuAuto")->hasActiveFocus());
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    QCOMPARE(autoSpy.count(), 1);
+    QVERIFY(!item("menuBar")->isVisible());
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    QCOMPARE(next.count(), 1);
+    // Esc from the bar closes it, not the story.
+    QTest::keyClick(view.get(), Qt::Key_Tab);
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    QVERIFY(!item("menuBar")->isVisible());
+    QVERIFY(!item("returnDialog")->isVisible());
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    QCOMPARE(next.count(), 2);
+}
+
+// V asks for the opposite of what the page was told.
+void GamePageTest::vSwitchesReadingAloud()
+{
+    openPage();
+    QSignalSpy asked(controller.get(), &MainWindow::readAloudChanged);
+    QTest::keyClick(view.get(), Qt::Key_V);
+    publish(prop::readAloud, true);
+    QTest::keyClick(view.get(), Qt::Key_V);
+    QCOMPARE(asked.count(), 2);
+    QCOMPARE(asked.at(0).at(0).toBool(), true);
+    QCOMPARE(asked.at(1).at(0).toBool(), false);
 }
 
 QTEST_MAIN(GamePageTest)

@@ -71,7 +71,7 @@ void TestMainWindow::signalsInContractOrder()
         "adChanged(int)", "elementArrayChanged(QString)", "fsChanged(int)", "inextraChanged(int)",
         "inbextraChanged(int)", "wholeLineFirstChanged(bool)", "skipReadOnlyChanged(bool)",
         "Backlog(int)", "QuickSave(int)", "QuickLoad(int)", "TextSize(int)",
-        "BoxOpacity(float)", "interludeModeChanged(int)", "textFormChanged(int)"};
+        "BoxOpacity(float)", "interludeModeChanged(int)", "textFormChanged(int)", "readAloudChanged(bool)", "Say(QString)"};
     const QMetaObject *meta = controller->metaObject();
     QCOMPARE(QString::fromLatin1(meta->className()), QStringLiteral("MainWindow"));
     QStringList found;

@@ -121,7 +121,8 @@ void TestSettingPage::layout_data()
     QTest::newRow("text speed label") << "textSpeedLabel" << QRectF(446, 138, 0, 0) << "文字显示速度";
     QTest::newRow("auto speed label") << "autoSpeedLabel" << QRectF(447, 216, 0, 0) << "自动模式速度";
     QTest::newRow("volume label") << "volumeLabel" << QRectF(187, 216, 0, 0) << "背景音乐音量";
-    QTest::newRow("文字") << "textFormRow" << QRectF(431, 364, 0, 0) << "";
+    QTest::newRow("文字") << "textFormRow" << QRectF(441, 408, 0, 0) << "";
+    QTest::newRow("朗读") << "readAloudRow" << QRectF(441, 364, 0, 0) << "";
 }
 
 void TestSettingPage::layout()

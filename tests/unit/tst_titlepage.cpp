@@ -26,6 +26,7 @@ private slots:
     void buttonsReachController_data();
     void buttonsReachController();
     void exitDialog();
+    void keyboardWalksTheButtons();
 
 private:
     QQuickItem *item(const char *name) const;
@@ -158,6 +159,25 @@ void TestTitlePage::exitDialog()
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf("exitConfirm"));
     QCOMPARE(exit.count(), 1);
     QCOMPARE(exit.at(0).at(0).toInt(), 1);
+}
+
+// Tab reaches 开始 first, the arrows walk on, each reached button wears the
+// ring and asks to be read; Enter presses it.
+void TestTitlePage::keyboardWalksTheButtons()
+{
+    QSignalSpy said(controller.get(), &MainWindow::Say);
+    QSignalSpy load(controller.get(), &MainWindow::currentPageChanged);
+    QTest::keyClick(view.get(), Qt::Key_Tab);
+    QQuickItem *ring = item("startButton")->findChild<QQuickItem *>(QStringLiteral("focusRing"));
+    QVERIFY(item("startButton")->hasActiveFocus());
+    QVERIFY(ring && ring->isVisible());
+    QCOMPARE(said.last().at(0).toString(), QStringLiteral("开始"));
+    QTest::keyClick(view.get(), Qt::Key_Down);
+    QVERIFY(item("loadButton")->hasActiveFocus());
+    QVERIFY(!ring->isVisible());
+    QCOMPARE(said.last().at(0).toString(), QStringLiteral("读取"));
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    QCOMPARE(controller->getCurrentPage(), QStringLiteral("load"));
 }
 
 QTEST_MAIN(TestTitlePage)

@@ -1,0 +1,62 @@
+#include "music/audiooutput.h"
+
+#include "core/log.h"
+
+#ifndef SOLVANE_QT_MEDIA_PLAYER
+
+#include <gst/gst.h>
+
+#include <QByteArray>
+#include <QString>
+#include <QtDebug>
+
+namespace music {
+
+bool gstreamerReady()
+{
+    static const bool ready = [] {
+        GError *err = nullptr;
+        if (gst_init_check(nullptr, nullptr, &err))
+            return true;
+        qCWarning(lcMusic).noquote() << QStringLiteral("GStreamer 无法初始化：%1").arg(QString::fromUtf8(err ? err->message : ""));
+        g_clear_error(&err);
+        return false;
+    }();
+    return ready;
+}
+
+// As an automatic sink would choose one, but among these only: probing every
+// output in the registry would load whatever sound plugins the machine has.
+// The fake sink keeps time, so tracks and speech still end at their own pace.
+GstElement *openAudioSink()
+{
+    // Tests ask for a sink that does not keep time, the same knob Qt's player read.
+    const QByteArray asked = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+    if (!asked.isEmpty()) {
+        if (GstElement *sink = gst_element_factory_make(asked.constData(), nullptr))
+            return GST_ELEMENT(gst_object_ref_sink(sink));
+    }
+    for (const char *name : {"pulsesink", "alsasink"}) {
+        GstElement *sink = gst_element_factory_make(name, nullptr);
+        if (!sink)
+            continue;
+        gst_object_ref_sink(sink);
+        if (gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS) {
+            qCDebug(lcMusic) << "音频输出" << name;
+            return sink;
+        }
+        gst_element_set_state(sink, GST_STATE_NULL);
+        gst_object_unref(sink);
+    }
+    qCDebug(lcMusic) << "没有可用的音频输出，静音播放";
+    GstElement *sink = gst_element_factory_make("fakesink", nullptr);
+    if (sink) {
+        gst_object_ref_sink(sink);
+        g_object_set(sink, "sync", TRUE, nullptr);
+    }
+    return sink;
+}
+
+} // namespace music
+
+#endif

@@ -1,0 +1,17 @@
+#pragma once
+
+typedef struct _GstElement GstElement;
+
+// What the music chain and the voice share: GStreamer, loaded once, and the
+// sound output both play into. Off Windows only.
+namespace music {
+
+// False (with one warning for the whole run) when GStreamer cannot start.
+bool gstreamerReady();
+
+// The first audio output that opens, pulsesink then alsasink, or without a
+// sound card a fake sink that keeps time; QT_GSTREAMER_PLAYBIN_AUDIOSINK, when
+// set, wins. Held, not floating; null only when not even the fake sink exists.
+GstElement *openAudioSink();
+
+} // namespace music
