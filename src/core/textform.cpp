@@ -9,7 +9,9 @@
 #include <QVariantMap>
 #include <QtDebug>
 
+#ifdef SOLVANE_HAVE_OPENCC
 #include <opencc/opencc.h>
+#endif
 
 namespace core {
 
@@ -21,6 +23,7 @@ TextForm &form()
     return f;
 }
 
+#ifdef SOLVANE_HAVE_OPENCC
 opencc_t openSet(const char *set)
 {
     const opencc_t h = opencc_open(set);
@@ -57,6 +60,22 @@ QString convert(const QString &text, opencc_t (*set)() = converter)
     opencc_convert_utf8_free(out);
     return converted;
 }
+
+#else
+// A build without OpenCC (possible on Windows) shows everything as written.
+using opencc_t = int;
+opencc_t converter() { return 0; }
+opencc_t backConverter() { return 0; }
+QString convert(const QString &text, opencc_t (*)() = converter)
+{
+    static const bool warned = [] {
+        qCWarning(lcCore).noquote() << QStringLiteral("此版本没有 OpenCC，文字保持简体");
+        return true;
+    }();
+    Q_UNUSED(warned)
+    return text;
+}
+#endif
 
 } // namespace
 

@@ -3,7 +3,9 @@
 #include "core/log.h"
 #include "music/audiooutput.h"
 
+#ifdef SOLVANE_HAVE_ESPEAK
 #include <espeak-ng/speak_lib.h>
+#endif
 
 #include <QByteArray>
 #include <QtDebug>
@@ -24,6 +26,7 @@ namespace speech {
 
 namespace {
 
+#ifdef SOLVANE_HAVE_ESPEAK
 // eSpeak keeps one state for the whole process: every call goes through here.
 struct Espeak {
     std::mutex lock;
@@ -95,6 +98,19 @@ bool synthesizeInto(const QString &text, int wordsPerMinute, const std::function
     return result == EE_OK;
 }
 
+#else
+// A build without eSpeak NG (possible on Windows) reads nothing aloud.
+bool synthesizeInto(const QString &, int, const std::function<bool(const short *, int)> &)
+{
+    static const bool warned = [] {
+        qCWarning(lcSpeech).noquote() << QStringLiteral("此版本没有 eSpeak NG，朗读没有声音");
+        return true;
+    }();
+    Q_UNUSED(warned)
+    return false;
+}
+#endif
+
 } // namespace
 
 int rateFor(float textSpeed)
@@ -118,9 +134,13 @@ QVector<qint16> synthesize(const QString &text, int wordsPerMinute)
 
 int sampleRate()
 {
+#ifdef SOLVANE_HAVE_ESPEAK
     Espeak &e = espeak();
     std::lock_guard<std::mutex> hold(e.lock);
     return e.ready() ? e.rate : 0;
+#else
+    return 0;
+#endif
 }
 
 // The thread synthesises and pushes the samples into
