@@ -11,6 +11,8 @@
 
 #ifdef SOLVANE_HAVE_OPENCC
 #include <opencc/opencc.h>
+
+#include <QLibrary>
 #endif
 
 namespace core {
@@ -24,16 +26,49 @@ TextForm &form()
 }
 
 #ifdef SOLVANE_HAVE_OPENCC
+// Loaded on first use, with the dictionaries: a player who never picks 繁體
+// does not start the game with OpenCC.
+struct OpenccApi {
+    decltype(&opencc_open) open = nullptr;
+    decltype(&opencc_error) error = nullptr;
+    decltype(&opencc_convert_utf8) convert = nullptr;
+    decltype(&opencc_convert_utf8_free) free = nullptr;
+    bool ok = false;
+
+    OpenccApi()
+    {
+        QLibrary library(QStringLiteral("opencc"), QStringLiteral("1.1"));
+        if (!library.load())
+            library.setFileNameAndVersion(QStringLiteral("opencc"), QString());
+        if (!library.isLoaded() && !library.load()) {
+            qCWarning(lcCore).noquote() << QStringLiteral("找不到 OpenCC 的库（libopencc），文字保持原样");
+            return;
+        }
+        open = reinterpret_cast<decltype(open)>(library.resolve("opencc_open"));
+        error = reinterpret_cast<decltype(error)>(library.resolve("opencc_error"));
+        convert = reinterpret_cast<decltype(convert)>(library.resolve("opencc_convert_utf8"));
+        free = reinterpret_cast<decltype(free)>(library.resolve("opencc_convert_utf8_free"));
+        ok = open && error && convert && free;
+    }
+};
+
+const OpenccApi &api()
+{
+    static const OpenccApi loaded;
+    return loaded;
+}
+
 opencc_t openSet(const char *set)
 {
-    const opencc_t h = opencc_open(set);
+    if (!api().ok)
+        return reinterpret_cast<opencc_t>(-1);
+    const opencc_t h = api().open(set);
     if (h == reinterpret_cast<opencc_t>(-1))
         qCWarning(lcCore).noquote() << QStringLiteral("无法打开 OpenCC 的 %1 转换（%2），文字保持原样")
-                                           .arg(QString::fromLatin1(set), QString::fromUtf8(opencc_error()));
+                                           .arg(QString::fromLatin1(set), QString::fromUtf8(api().error()));
     return h;
 }
 
-// Opened on first use: a player who never picks 繁體 never loads the dictionaries.
 opencc_t converter()
 {
     static const opencc_t handle = openSet("s2twp.json");
@@ -53,11 +88,11 @@ QString convert(const QString &text, opencc_t (*set)() = converter)
     if (handle == reinterpret_cast<opencc_t>(-1) || text.isEmpty())
         return text;
     const QByteArray utf8 = text.toUtf8();
-    char *out = opencc_convert_utf8(handle, utf8.constData(), size_t(utf8.size()));
+    char *out = api().convert(handle, utf8.constData(), size_t(utf8.size()));
     if (!out)
         return text;
     const QString converted = QString::fromUtf8(out);
-    opencc_convert_utf8_free(out);
+    api().free(out);
     return converted;
 }
 

@@ -5,6 +5,8 @@
 
 #ifdef SOLVANE_HAVE_ESPEAK
 #include <espeak-ng/speak_lib.h>
+
+#include <QLibrary>
 #endif
 
 #include <QByteArray>
@@ -27,8 +29,37 @@ namespace speech {
 namespace {
 
 #ifdef SOLVANE_HAVE_ESPEAK
+// Loaded on the first words to read: a player who never turns 朗读 on does not
+// start the game with eSpeak and the sound libraries it pulls in.
+struct EspeakApi {
+    decltype(&espeak_Initialize) initialize = nullptr;
+    decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
+    decltype(&espeak_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&espeak_SetParameter) setParameter = nullptr;
+    decltype(&espeak_Synth) synth = nullptr;
+    decltype(&espeak_Terminate) terminate = nullptr;
+
+    bool load()
+    {
+        QLibrary library(QStringLiteral("espeak-ng"), QStringLiteral("1"));
+        if (!library.load()) {
+            library.setFileNameAndVersion(QStringLiteral("espeak-ng"), QString());
+            if (!library.load())
+                return false;
+        }
+        initialize = reinterpret_cast<decltype(initialize)>(library.resolve("espeak_Initialize"));
+        setSynthCallback = reinterpret_cast<decltype(setSynthCallback)>(library.resolve("espeak_SetSynthCallback"));
+        setVoiceByName = reinterpret_cast<decltype(setVoiceByName)>(library.resolve("espeak_SetVoiceByName"));
+        setParameter = reinterpret_cast<decltype(setParameter)>(library.resolve("espeak_SetParameter"));
+        synth = reinterpret_cast<decltype(synth)>(library.resolve("espeak_Synth"));
+        terminate = reinterpret_cast<decltype(terminate)>(library.resolve("espeak_Terminate"));
+        return initialize && setSynthCallback && setVoiceByName && setParameter && synth && terminate;
+    }
+};
+
 // eSpeak keeps one state for the whole process: every call goes through here.
 struct Espeak {
+    EspeakApi api;
     std::mutex lock;
     bool tried = false;
     int rate = 0; // samples a second; 0 when eSpeak could not start
@@ -37,7 +68,7 @@ struct Espeak {
     ~Espeak()
     {
         if (rate > 0)
-            espeak_Terminate();
+            api.terminate();
     }
 
     // With the lock held.
@@ -46,18 +77,22 @@ struct Espeak {
         if (tried)
             return rate > 0;
         tried = true;
+        if (!api.load()) {
+            qCWarning(lcSpeech).noquote() << QStringLiteral("找不到 eSpeak NG 的库（libespeak-ng），朗读没有声音");
+            return false;
+        }
         // Without DONT_EXIT a missing voice file would end the game.
-        const int r = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
+        const int r = api.initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
         if (r <= 0) {
             qCWarning(lcSpeech).noquote() << QStringLiteral("eSpeak NG 无法启动（缺少 espeak-ng-data？），朗读没有声音");
             return false;
         }
-        espeak_SetSynthCallback(&Espeak::chunk);
+        api.setSynthCallback(&Espeak::chunk);
         // The plain "cmn" voice spells each character's pinyin as English
         // words; this one reads the characters, and Latin names as pinyin.
-        if (espeak_SetVoiceByName("cmn-latn-pinyin") != EE_OK && espeak_SetVoiceByName("cmn") != EE_OK) {
+        if (api.setVoiceByName("cmn-latn-pinyin") != EE_OK && api.setVoiceByName("cmn") != EE_OK) {
             qCWarning(lcSpeech).noquote() << QStringLiteral("eSpeak NG 没有普通话语音，朗读没有声音");
-            espeak_Terminate();
+            api.terminate();
             return false;
         }
         rate = r;
@@ -90,9 +125,9 @@ bool synthesizeInto(const QString &text, int wordsPerMinute, const std::function
     if (!e.ready())
         return false;
     const QByteArray utf8 = text.toUtf8();
-    espeak_SetParameter(espeakRATE, std::clamp(wordsPerMinute, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0);
+    e.api.setParameter(espeakRATE, std::clamp(wordsPerMinute, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0);
     e.sink = &sink;
-    const espeak_ERROR result = espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+    const espeak_ERROR result = e.api.synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
                                              espeakCHARS_UTF8, nullptr, nullptr);
     e.sink = nullptr;
     return result == EE_OK;
