@@ -46,6 +46,8 @@ void TestTextForm::sampleLines()
     QCOMPARE(core::shown(simplified), traditional);
     // The pages' qsTr() words go the same way.
     QCOMPARE(QCoreApplication::translate("setting", simplified.toUtf8().constData()), traditional);
+    // And back for the voice, which reads Simplified.
+    QCOMPARE(core::spoken(traditional), simplified);
 }
 
 // Converted in one piece, the script must keep every line where it was:
