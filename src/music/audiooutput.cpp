@@ -57,6 +57,42 @@ GstElement *openAudioSink()
     return sink;
 }
 
+Chain buildChain(const char *name, std::initializer_list<const char *> names)
+{
+    Chain chain;
+    for (const char *element : names) {
+        GstElement *part = gst_element_factory_make(element, nullptr);
+        if (!part) {
+            chain.missing = element;
+            break;
+        }
+        chain.parts.push_back(part);
+    }
+    GstElement *sink = chain.missing ? nullptr : openAudioSink();
+    if (!chain.missing && !sink)
+        chain.missing = "fakesink";
+    GstElement *bin = gst_pipeline_new(name);
+    gst_object_ref_sink(bin);
+    for (GstElement *part : chain.parts)
+        gst_bin_add(GST_BIN(bin), part);
+    bool linked = !chain.missing;
+    if (sink) {
+        gst_bin_add(GST_BIN(bin), sink);
+        gst_object_unref(sink); // the bin holds it now
+        chain.parts.push_back(sink);
+    }
+    for (std::size_t i = 1; linked && i < chain.parts.size(); ++i)
+        linked = gst_element_link(chain.parts[i - 1], chain.parts[i]);
+    if (!linked) {
+        gst_element_set_state(bin, GST_STATE_NULL);
+        gst_object_unref(bin);
+        chain.parts.clear();
+        return chain;
+    }
+    chain.pipeline = bin;
+    return chain;
+}
+
 } // namespace music
 
 #endif

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <initializer_list>
+#include <vector>
+
 typedef struct _GstElement GstElement;
 
 // What the music chain and the voice share: GStreamer, loaded once, and the
@@ -13,5 +16,13 @@ bool gstreamerReady();
 // sound card a fake sink that keeps time; QT_GSTREAMER_PLAYBIN_AUDIOSINK, when
 // set, wins. Held, not floating; null only when not even the fake sink exists.
 GstElement *openAudioSink();
+
+// A pipeline of the elements named, in order, into openAudioSink(), linked.
+struct Chain {
+    GstElement *pipeline = nullptr; // held; null when the chain could not be made
+    std::vector<GstElement *> parts; // the named elements, then the output
+    const char *missing = nullptr;   // the first element that could not be made
+};
+Chain buildChain(const char *name, std::initializer_list<const char *> names);
 
 } // namespace music

@@ -163,43 +163,19 @@ struct Player::Backend {
     // file ! MP3 parser ! mpg123 ! convert ! resample ! volume ! output, each
     // element by name: the tracks are MP3, and choosing a decoder by rank
     // would load every codec library the machine has (tens of MB) to find one.
-    // Returns the first element that is missing, or nullptr. (The sink comes
-    // back held, not floating.)
+    // Returns the first element that is missing, or nullptr.
     const char *build()
     {
-        static const char *const names[] = {"filesrc",      "mpegaudioparse", "mpg123audiodec",
-                                            "audioconvert", "audioresample",  "volume"};
-        GstElement *parts[7] = {};
-        const char *missing = nullptr;
-        for (int i = 0; i < 6 && !missing; ++i) {
-            parts[i] = gst_element_factory_make(names[i], nullptr);
-            if (!parts[i])
-                missing = names[i];
-        }
-        if (!missing && !(parts[6] = openAudioSink()))
-            missing = "fakesink";
-        GstElement *bin = gst_pipeline_new("music");
-        gst_object_ref_sink(bin);
-        for (GstElement *part : parts) {
-            if (part)
-                gst_bin_add(GST_BIN(bin), part);
-        }
-        if (parts[6])
-            gst_object_unref(parts[6]); // the bin holds it now
-        if (!missing
-            && !gst_element_link_many(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6], nullptr))
-            missing = "mpg123audiodec";
-        if (missing) {
-            gst_element_set_state(bin, GST_STATE_NULL);
-            gst_object_unref(bin);
-            return missing;
-        }
-        GstBus *bus = gst_element_get_bus(bin);
+        const Chain chain = buildChain("music", {"filesrc", "mpegaudioparse", "mpg123audiodec", "audioconvert",
+                                                  "audioresample", "volume"});
+        if (!chain.pipeline)
+            return chain.missing ? chain.missing : "mpg123audiodec";
+        pipeline = chain.pipeline;
+        source = chain.parts[0];
+        level = chain.parts[5];
+        GstBus *bus = gst_element_get_bus(pipeline);
         gst_bus_set_sync_handler(bus, &Backend::onMessage, this, nullptr);
         gst_object_unref(bus);
-        pipeline = bin;
-        source = parts[0];
-        level = parts[5];
         return nullptr;
     }
 

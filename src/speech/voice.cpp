@@ -293,36 +293,18 @@ struct Voice::Engine {
 
     bool build()
     {
-        static const char *const names[] = {"appsrc", "audioconvert", "audioresample", "volume"};
-        GstElement *parts[5] = {};
-        bool complete = true;
-        for (int i = 0; i < 4; ++i)
-            complete = (parts[i] = gst_element_factory_make(names[i], nullptr)) && complete;
-        if (complete)
-            complete = (parts[4] = music::openAudioSink()) != nullptr;
-        GstElement *bin = gst_pipeline_new("speech");
-        gst_object_ref_sink(bin);
-        for (GstElement *part : parts) {
-            if (part)
-                gst_bin_add(GST_BIN(bin), part);
-        }
-        if (parts[4]) {
-            // Speech keeps time even in a fake sink: auto waits for it to end.
-            g_object_set(parts[4], "sync", TRUE, nullptr);
-            gst_object_unref(parts[4]); // the bin holds it now
-        }
-        if (!complete || !gst_element_link_many(parts[0], parts[1], parts[2], parts[3], parts[4], nullptr)) {
-            gst_element_set_state(bin, GST_STATE_NULL);
-            gst_object_unref(bin);
+        const music::Chain chain = music::buildChain("speech", {"appsrc", "audioconvert", "audioresample", "volume"});
+        if (!chain.pipeline)
             return false;
-        }
-        g_object_set(parts[0], "format", GST_FORMAT_TIME, nullptr);
-        GstBus *bus = gst_element_get_bus(bin);
+        pipeline = chain.pipeline;
+        source = chain.parts[0];
+        level = chain.parts[3];
+        // Speech keeps time even in a fake sink: auto waits for it to end.
+        g_object_set(chain.parts[4], "sync", TRUE, nullptr);
+        g_object_set(source, "format", GST_FORMAT_TIME, nullptr);
+        GstBus *bus = gst_element_get_bus(pipeline);
         gst_bus_set_sync_handler(bus, &Engine::onMessage, this, nullptr);
         gst_object_unref(bus);
-        pipeline = bin;
-        source = parts[0];
-        level = parts[3];
         return true;
     }
 
