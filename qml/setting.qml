@@ -11,6 +11,54 @@ Page {
     hoverEnabled: true
     focus: true
 
+    // A label and its row of choices, the one chosen filled; each button is
+    // named buttonName plus its index and is read as the label and its choice.
+    component ChoiceRow: Row {
+        id: row
+        property alias label: rowLabel.text
+        property real labelWidth: 40
+        property string buttonName
+        property var choices: []
+        property int current: 0
+        signal picked(int index)
+
+        spacing: 8
+
+        Text {
+            id: rowLabel
+            anchors.verticalCenter: parent.verticalCenter
+            width: row.labelWidth
+            font.pointSize: 12
+        }
+        Repeater {
+            model: row.choices
+
+            KeyButton {
+                readonly property bool chosen: row.current === index
+
+                objectName: row.buttonName + index
+                width: 52
+                height: 24
+                padding: 0
+                spoken: row.label + " " + modelData
+                onClicked: row.picked(index)
+                background: Rectangle {
+                    radius: 4
+                    color: parent.chosen ? Theme.accent : Theme.transparent
+                    border.color: Theme.accent
+                    border.width: 2
+                }
+                contentItem: Text {
+                    text: modelData
+                    color: parent.chosen ? "#ffffff" : Theme.accent
+                    font.pointSize: 11
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
+        }
+    }
+
     PageFrame {
         title: qsTr("设置")
         titleItem.x: 303
@@ -233,88 +281,29 @@ Page {
     }
 
     // How the action interludes play: as made, kinder, or skipped (won for the player).
-    Row {
+    ChoiceRow {
         objectName: "interludeModeRow"
         x: 139
         y: 364
-        spacing: 8
-
-        Text {
-            anchors.verticalCenter: parent.verticalCenter
-            width: 80
-            text: qsTr("互动难度")
-            font.pointSize: 12
-        }
-        Repeater {
-            model: [qsTr("标准"), qsTr("轻松"), qsTr("跳过")]
-
-            KeyButton {
-                readonly property bool chosen: (typeof interludeMode === "undefined" ? 0 : interludeMode) === index
-                spoken: "互动难度 " + modelData
-
-                objectName: "interludeMode" + index
-                width: 52
-                height: 24
-                padding: 0
-                onClicked: Controller.interludeMode1(index)
-                background: Rectangle {
-                    radius: 4
-                    color: parent.chosen ? Theme.accent : Theme.transparent
-                    border.color: Theme.accent
-                    border.width: 2
-                }
-                contentItem: Text {
-                    text: modelData
-                    color: parent.chosen ? "#ffffff" : Theme.accent
-                    font.pointSize: 11
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                }
-            }
-        }
+        labelWidth: 80
+        label: qsTr("互动难度")
+        buttonName: "interludeMode"
+        choices: [qsTr("标准"), qsTr("轻松"), qsTr("跳过")]
+        current: typeof interludeMode === "undefined" ? 0 : interludeMode
+        onPicked: Controller.interludeMode1(index)
     }
 
     // The script everything is written in. Each choice is named in its own script,
     // so neither label goes through qsTr.
-    Row {
+    ChoiceRow {
         objectName: "textFormRow"
         x: 441
         y: 408
-        spacing: 8
-
-        Text {
-            anchors.verticalCenter: parent.verticalCenter
-            width: 40
-            text: qsTr("文字")
-            font.pointSize: 12
-        }
-        Repeater {
-            model: ["简体", "繁體"]
-
-            KeyButton {
-                readonly property bool chosen: (typeof textForm === "number" ? textForm : 0) === index
-
-                objectName: "textForm" + index
-                width: 52
-                height: 24
-                padding: 0
-                spoken: "文字 " + modelData
-                onClicked: Controller.textForm1(index)
-                background: Rectangle {
-                    radius: 4
-                    color: parent.chosen ? Theme.accent : Theme.transparent
-                    border.color: Theme.accent
-                    border.width: 2
-                }
-                contentItem: Text {
-                    text: modelData
-                    color: parent.chosen ? "#ffffff" : Theme.accent
-                    font.pointSize: 11
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                }
-            }
-        }
+        label: qsTr("文字")
+        buttonName: "textForm"
+        choices: ["简体", "繁體"]
+        current: typeof textForm === "number" ? textForm : 0
+        onPicked: Controller.textForm1(index)
     }
 
     // How the story's text box looks: the size of its text, how much shows through it.
@@ -366,45 +355,15 @@ Page {
     }
 
     // 朗读: each line read aloud as it is shown, and the buttons the keyboard reaches.
-    Row {
+    ChoiceRow {
         objectName: "readAloudRow"
         x: 441
         y: 364
-        spacing: 8
-
-        Text {
-            anchors.verticalCenter: parent.verticalCenter
-            width: 40
-            text: qsTr("朗读")
-            font.pointSize: 12
-        }
-        Repeater {
-            model: [qsTr("关"), qsTr("开")]
-
-            KeyButton {
-                readonly property bool chosen: (typeof readAloud === "boolean" && readAloud) === (index === 1)
-
-                objectName: "readAloud" + index
-                width: 52
-                height: 24
-                padding: 0
-                spoken: "朗读 " + modelData
-                onClicked: Controller.readAloud1(index === 1)
-                background: Rectangle {
-                    radius: 4
-                    color: parent.chosen ? Theme.accent : Theme.transparent
-                    border.color: Theme.accent
-                    border.width: 2
-                }
-                contentItem: Text {
-                    text: modelData
-                    color: parent.chosen ? "#ffffff" : Theme.accent
-                    font.pointSize: 11
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                }
-            }
-        }
+        label: qsTr("朗读")
+        buttonName: "readAloud"
+        choices: [qsTr("关"), qsTr("开")]
+        current: typeof readAloud === "boolean" && readAloud ? 1 : 0
+        onPicked: Controller.readAloud1(index === 1)
     }
 
     // Only when a display-mode change could not restart the game.
