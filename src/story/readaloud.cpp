@@ -53,7 +53,9 @@ void say(Game &game, const QString &text)
 
 void speakLine(Game &game, int n)
 {
-    say(game, lineSpeech(n));
+    // Every shown line comes here: nothing is put together while 朗读 is off.
+    if (game.readAloud)
+        say(game, lineSpeech(n));
 }
 
 void stopSpeech(Game &game)
