@@ -2,7 +2,9 @@
 
 #include "core/log.h"
 #include "core/fileio.h"
+#include "core/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QQmlAbstractUrlInterceptor>
@@ -67,7 +69,11 @@ public:
         QUrl guarded;
         guarded.setScheme(QStringLiteral("image"));
         guarded.setHost(kProvider);
-        const QString file = url.toLocalFile();
+        QString file = url.toLocalFile();
+        // An installed game's pictures are beside the executable, not in the player's folder.
+        const QString here = QDir::currentPath() + QLatin1Char('/');
+        if (file.startsWith(here, Qt::CaseInsensitive))
+            file = QFileInfo(core::resolvePath(file.mid(here.size()))).absoluteFilePath();
         guarded.setPath(file.startsWith(QLatin1Char('/')) ? file : QLatin1Char('/') + file);
         return guarded;
     }

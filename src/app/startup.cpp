@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "core/log.h"
+#include "app/gamefolder.h"
 #include "app/imageguard.h"
 
 #include "settings/displaymode.h"
@@ -226,6 +227,7 @@ struct DropInterludeTimer {
 
 int runGame(int argc, char **argv)
 {
+    enterOwnGameFolder();
     // Bad or missing settings would otherwise stop every start from here on.
     // The values come from the repair, so a file that cannot be written (or
     // read) still gives a game that runs.

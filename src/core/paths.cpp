@@ -6,7 +6,48 @@
 
 namespace core {
 
+namespace {
+
+QString &shippedDataDir()
+{
+    static QString dir;
+    return dir;
+}
+
+// The files the game ships; the player's own (settings, saves, records) are never looked for elsewhere.
+bool isShipped(const QString &relativePath)
+{
+    const QString first = relativePath.section(QLatin1Char('/'), 0, 0);
+    for (const char *name : {"a.txt", "png", "mp3", "favicon.ico", "opencc"}) {
+        if (first.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QString resolveHere(const QString &relativePath);
+
+} // namespace
+
+void setShippedDataDir(const QString &dir)
+{
+    shippedDataDir() = dir;
+}
+
 QString resolvePath(const QString &relativePath)
+{
+    const QString here = resolveHere(relativePath);
+    const QString &shipped = shippedDataDir();
+    if (shipped.isEmpty() || QFileInfo(relativePath).isAbsolute() || !isShipped(relativePath)
+        || QFileInfo::exists(here))
+        return here;
+    const QString there = resolveHere(QDir(shipped).filePath(relativePath));
+    return QFileInfo::exists(there) ? there : here;
+}
+
+namespace {
+
+QString resolveHere(const QString &relativePath)
 {
 #ifdef _WIN32
     return relativePath;
@@ -39,6 +80,8 @@ QString resolvePath(const QString &relativePath)
     return resolved;
 #endif
 }
+
+} // namespace
 
 QString exePathForPages()
 {

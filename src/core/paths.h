@@ -12,6 +12,10 @@ namespace core {
 // that exists, whatever the case of each part; the path unchanged when none does.
 QString resolvePath(const QString &relativePath);
 
+// An installed game reads its story, pictures, music and icon from here when
+// the working directory (the player's own folder) has none of its own.
+void setShippedDataDir(const QString &dir);
+
 // The working directory as the pages expect it after "file:///".
 QString exePathForPages();
 
