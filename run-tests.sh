@@ -6,10 +6,13 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build_dir="${SOLVANE_BUILD_DIR:-$here/build}"
+. "$here/tools/phases.sh"
 "$here/tools/setup.sh"
+phase_mark=$(date +%s)
 cd "$build_dir"
 # Many tests wait on timers or a virtual display: more run at once than there are cores.
 ctest --output-on-failure -j"$(( $(nproc) * 2 ))" "$@"
+phase_done tests
 
 if [ "${SOLVANE_SKIP_SANITIZE:-0}" != 1 ]; then
   asan_dir="${SOLVANE_ASAN_BUILD_DIR:-$here/build-asan}"
@@ -19,4 +22,5 @@ if [ "${SOLVANE_SKIP_SANITIZE:-0}" != 1 ]; then
   cmake --build "$asan_dir" -j"$(nproc)"
   cd "$asan_dir"
   ctest --output-on-failure -j"$(( $(nproc) * 2 ))"
+  phase_done "sanitizer pass"
 fi

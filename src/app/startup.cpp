@@ -48,7 +48,8 @@ void substituteGameFont()
     const QStringList families = QFontDatabase().families();
     if (families.contains(QStringLiteral("Microsoft Yahei"), Qt::CaseInsensitive))
         return;
-    for (const char *candidate : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "Droid Sans Fallback"}) {
+    // Windows without YaHei (before Vista, or trimmed) still has SimHei.
+    for (const char *candidate : {"SimHei", "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "Droid Sans Fallback"}) {
         const QString family = QString::fromLatin1(candidate);
         if (families.contains(family, Qt::CaseInsensitive)) {
             QFont::insertSubstitution(QStringLiteral("Microsoft Yahei"), family);

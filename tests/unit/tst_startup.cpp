@@ -2,6 +2,8 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "app/startup.h"
+#include "app/gamefolder.h"
+#include "core/paths.h"
 #include "music/music.h"
 #include "settings/settingsfile.h"
 #include "audiofixture.h"
@@ -30,6 +32,8 @@ private slots:
     void controllerStartsFromRepairedSettings();
     void startupProperties();
     void gameFontCoversChinese();
+    void gameFolder_data();
+    void gameFolder();
 };
 
 void TestStartup::displayModeIsExactText_data()
@@ -213,6 +217,48 @@ void TestStartup::gameFontCoversChinese()
     const QFontInfo info(font);
     QVERIFY2(QFontMetrics(font).inFontUcs4(0x8BED), qPrintable(info.family())); // 语
     QVERIFY2(QFontMetrics(font).inFontUcs4('S'), qPrintable(info.family()));
+}
+
+// An unpacked game plays where it is; an installed one keeps the player's
+// files in their own folder and still finds its story and pictures.
+void TestStartup::gameFolder_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("seeded");
+    QTest::newRow("unpacked") << false << false;
+    QTest::newRow("installed, first start") << true << false;
+    QTest::newRow("installed, player's settings kept") << true << true;
+}
+
+void TestStartup::gameFolder()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, seeded);
+    ScratchDir scratch;
+    const QString exeDir = scratch.path() + QStringLiteral("/程序 目录");
+    const QString appData = scratch.path() + QStringLiteral("/用户 数据");
+    scratch.write(QStringLiteral("程序 目录/a.txt"), "line\n");
+    scratch.write(QStringLiteral("程序 目录/png/BG1.png"), "x");
+    scratch.write(QStringLiteral("程序 目录/setting.txt"), "0\n0.5\n0.5\n0.5\n");
+    if (installed)
+        scratch.write(QStringLiteral("程序 目录/installed"), "");
+    if (seeded)
+        scratch.write(QStringLiteral("用户 数据/Solvane/setting.txt"), "1\n");
+
+    const QString folder = app::enterGameFolder(exeDir, appData);
+    const QString expected = installed ? appData + QStringLiteral("/Solvane") : exeDir;
+    QCOMPARE(QFileInfo(folder).canonicalFilePath(), QFileInfo(expected).canonicalFilePath());
+    QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(expected).canonicalFilePath());
+    // The shipped files are found from either folder; the player's own only in theirs.
+    QCOMPARE(QFileInfo(core::resolvePath(QStringLiteral("a.txt"))).canonicalFilePath(),
+             QFileInfo(exeDir + QStringLiteral("/a.txt")).canonicalFilePath());
+    QVERIFY(QFileInfo::exists(core::resolvePath(QStringLiteral("png/bg1.png"))));
+    QCOMPARE(QFileInfo(core::resolvePath(QStringLiteral("setting.txt"))).canonicalFilePath(),
+             QFileInfo(expected + QStringLiteral("/setting.txt")).canonicalFilePath());
+    if (installed)
+        QCOMPARE(scratch.read(QStringLiteral("用户 数据/Solvane/setting.txt")),
+                 seeded ? QByteArray("1\n") : QByteArray("0\n0.5\n0.5\n0.5\n"));
+    core::setShippedDataDir(QString());
 }
 
 QTEST_MAIN(TestStartup)
