@@ -11,11 +11,10 @@ packages=(
   cmake g++ make ninja-build pkg-config
   qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
-  qml-module-qtgraphicaleffects
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgstreamer1.0-dev
   espeak-ng libespeak-ng-dev
   fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
-  libx11-dev xdotool ffmpeg
+  libx11-dev xdotool
   libopencc-dev opencc
   dpkg-dev file desktop-file-utils appstream
   locales

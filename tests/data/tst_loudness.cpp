@@ -51,7 +51,7 @@ private slots:
         // EBU Tech 3341 case 1.
         QTest::newRow("1 kHz stereo, -23 dBFS") << 1000.0 << -23.0 << false << -23.0;
         // The high shelf lifts treble, the high-pass cuts the lows; reference values
-        // from ffmpeg's ebur128 filter on the same tones.
+        // from ffmpeg's ebur128 filter on the same tones (measured once, by hand).
         QTest::newRow("8 kHz stereo, -20 dBFS") << 8000.0 << -20.0 << false << -16.6;
         QTest::newRow("25 Hz stereo, -20 dBFS") << 25.0 << -20.0 << false << -31.1;
     }

@@ -80,7 +80,7 @@ check "the metainfo launches the packaged menu entry" grep -q '<launchable type=
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for pkg in libc6 libstdc++6 libqt5core5a libqt5gui5 libqt5qml5 libqt5quick5 libgstreamer1.0-0 \
-    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2 qml-module-qtgraphicaleffects \
+    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2 \
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good libespeak-ng1 espeak-ng-data fonts-wqy-microhei libopencc1.1 libopencc-data; do
   check "depends on $pkg" grep -qxF "$pkg" < <(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 done

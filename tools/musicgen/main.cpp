@@ -1,5 +1,6 @@
 // Composes, masters and encodes the game's music into the directory given as argument.
 #include "loudness.h"
+#include "measure.h"
 #include "mp3writer.h"
 #include "tracks.h"
 
@@ -28,8 +29,10 @@ constexpr double kCeilingDb = -1.5;
 int main(int argc, char **argv)
 {
     using namespace musicgen;
+    if (argc == 3 && std::string(argv[1]) == "--measure")
+        return printMeasures(argv[2]);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output directory> | --measure <file.wav>\n", argv[0]);
         return 2;
     }
     const std::filesystem::path outDir = argv[1];
