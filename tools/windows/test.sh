@@ -114,8 +114,49 @@ shot 05-restarted-traditional
 click 652 307 1.5                                   # 讀取
 click 300 240 2                                     # the save
 shot 06-loaded
-click 360 200 1
-hover 542 466                                       # the menu bar: 设置 is beside 读取
+hover 300 466; click 300 466 1.5                    # 设置 in the menu bar
+click 515 419 1                                     # 简体 again
+[ "$(sed -n 11p "$game/setting.txt" | tr -d '\r')" = 0 ] || fail "简体 not stored"
+click 305 161                                       # 全屏: the game restarts itself
+for _ in $(seq 200); do
+  [ "$(sed -n 1p "$game/setting.txt" | tr -d '\r')" = 1 ] && [ ! -e "$game/resume.txt" ] && break
+  sleep 0.1
+done
+[ ! -e "$game/resume.txt" ] || fail "the restarted game never took up its resume record"
+sleep 3
+find_window
+geometry=$(xdotool getwindowgeometry --shell "$window" | awk -F= '/^WIDTH=|^HEIGHT=/{printf "%s ", $2}')
+[ "$geometry" = "1280 800 " ] || fail "full screen is $geometry, not the screen's 1280 800"
+shot 07-fullscreen-settings
+key Escape                                          # back to the story at its line
+shot 08-fullscreen-story
+click 305 161 2
 stop_game
+printf '0\r\n0.5\r\n0.5\r\n0.5\r\n' > "$game/setting.txt"
 
-echo "Windows game: title, story, save (line $saved_line), load, 繁體 and restart checked; shots in $shots"
+# --- the installer ---
+wine "$out/Solvane-setup.exe" /S
+wineserver -w
+installed="$WINEPREFIX/drive_c/Program Files/Solvane"
+appdata="$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Solvane"
+[ -f "$installed/solvane.exe" ] && [ -f "$installed/installed" ] || fail "the installer put no game in Program Files"
+link="$(find "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu" -name 'Solvane.lnk' | head -1)"
+[ -n "$link" ] || fail "no Start-menu entry"
+(cd "$work" && exec wine start /wait /unix "$link") >"$work/log.txt" 2>&1 &
+for _ in $(seq 300); do xdotool search --onlyvisible --name '^Solvane$' >/dev/null 2>&1 && break; sleep 0.1; done
+find_window
+sleep 1
+shot 09-installed-title
+click 665 267 1.5; click 360 200 1                  # 开始, a line
+key F5                                              # quick save
+[ -s "$appdata/saves/quick.txt" ] || fail "the installed game's quick save is not in %APPDATA%\\Solvane"
+[ ! -e "$installed/saves" ] || fail "the installed game wrote into Program Files"
+stop_game
+wine "$installed/uninstall.exe" /S
+wineserver -w
+sleep 2
+[ ! -e "$installed/solvane.exe" ] || fail "the uninstaller left the game"
+[ -s "$appdata/saves/quick.txt" ] && [ -s "$appdata/setting.txt" ] || fail "the uninstaller took the player's saves"
+phase_done "the game under Wine"
+
+echo "Windows game checked: title, story, save (line $saved_line), load, 繁體 across a restart, full screen and back, installer, Start menu, %APPDATA% saves kept by the uninstaller; shots in $shots"
