@@ -2,6 +2,7 @@
 
 #include "core/log.h"
 #include "app/imageguard.h"
+#include "app/networkguard.h"
 
 #include "settings/displaymode.h"
 #include "core/game.h"
@@ -262,6 +263,7 @@ int runGame(int argc, char **argv)
     controller = std::make_unique<MainWindow>(controllerStart(startSettings));
     engine = std::make_unique<QQmlApplicationEngine>();
     guardImages(*engine);
+    refuseNetwork(*engine);
     game.engine = engine.get();
     game.controller = controller.get();
     installProcessHooks(game);
