@@ -3,6 +3,7 @@
 #include "core/log.h"
 #include "app/gamefolder.h"
 #include "app/imageguard.h"
+#include "app/networkguard.h"
 
 #include "settings/displaymode.h"
 #include "core/game.h"
@@ -265,6 +266,7 @@ int runGame(int argc, char **argv)
     controller = std::make_unique<MainWindow>(controllerStart(startSettings));
     engine = std::make_unique<QQmlApplicationEngine>();
     guardImages(*engine);
+    refuseNetwork(*engine);
     game.engine = engine.get();
     game.controller = controller.get();
     installProcessHooks(game);

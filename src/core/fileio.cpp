@@ -80,7 +80,7 @@ FileRead readFile(const QString &path, qint64 cap, bool quiet)
     result.state = FileState::Read;
     result.truncated = size > cap || (result.bytes.size() == cap && !file.atEnd());
     if (result.truncated)
-        warn(path, QStringLiteral("文件 %1 过大，只读取前 %2 字节").arg(path).arg(cap));
+        warn(path, QStringLiteral("文件 %1 过大，只读取前 %2 字节，不会改写它").arg(path).arg(cap));
     else
         process().fileWarnings.remove(path);
     if (result.bytes.startsWith(kByteOrderMark))

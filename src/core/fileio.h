@@ -37,11 +37,14 @@ struct FileRead {
     bool truncated = false; // longer than the cap: only the cap was read
     bool ok() const { return state == FileState::Read; }
     bool usable() const { return core::usable(state); }
+    // What may be written over: a file read only in part is not, as one that
+    // could not be read is not; what the rest held would be lost.
+    bool writable() const { return usable() && !truncated; }
 };
 
 // Reads a file whole, following links, up to cap bytes. Anything but a missing
-// or readable regular file logs a warning naming the file, once while the
-// trouble lasts.
+// or readable regular file, and a file longer than cap, logs a warning naming
+// the file, once while the trouble lasts.
 // quiet: the caller says what the trouble means in its own words.
 FileRead readFile(const QString &path, qint64 cap = kSmallFileCap, bool quiet = false);
 

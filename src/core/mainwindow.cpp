@@ -74,6 +74,7 @@ void MainWindow::exit1()
 void MainWindow::quanping()
 {
     if (suofang != 1) {
+        suofangBefore = suofang;
         suofang = 1;
         emit suofangChanged(1);
     }
@@ -82,6 +83,7 @@ void MainWindow::quanping()
 void MainWindow::xiaochuang()
 {
     if (suofang != 0) {
+        suofangBefore = suofang;
         suofang = 0;
         emit suofangChanged(0);
     }
@@ -90,9 +92,18 @@ void MainWindow::xiaochuang()
 void MainWindow::fangda()
 {
     if (suofang != 2) {
+        suofangBefore = suofang;
         suofang = 2;
         emit suofangChanged(2);
     }
+}
+
+void MainWindow::takeBackDisplayMode()
+{
+    if (suofang == suofangBefore)
+        return;
+    suofang = suofangBefore;
+    emit suofangChanged(suofang);
 }
 
 void MainWindow::next1()

@@ -73,6 +73,10 @@ public:
     int getInextra() const { return inextra; }
     int getInbextra() const { return inbextra; }
 
+    // The display mode last asked for could not be kept: the controller holds
+    // (and the pages mark) the one before again, told by suofangChanged.
+    void takeBackDisplayMode();
+
     Q_INVOKABLE void navigateindex();
     Q_INVOKABLE void navigatesetting(QString source);
     Q_INVOKABLE void navigategame(QString source);
@@ -196,6 +200,7 @@ private:
     QString currentPage = QStringLiteral("index");
     QString lastSource;
     int suofang = 3;     // 3: no display mode asked for yet
+    int suofangBefore = 3; // what suofang held before the last mode asked for
     int exit = 0;
     int next = 0;
     int Auto = 0;        // 0 off, -1 on

@@ -9,6 +9,9 @@
 #include <QVariantMap>
 #include <QtDebug>
 
+#include <atomic>
+#include <memory>
+
 #ifdef SOLVANE_HAVE_OPENCC
 #include <opencc/opencc.h>
 
@@ -26,6 +29,12 @@ TextForm &form()
 }
 
 #ifdef SOLVANE_HAVE_OPENCC
+QString &libraryName()
+{
+    static QString name;
+    return name;
+}
+
 // Loaded on first use, with the dictionaries: a player who never picks 繁體
 // does not start the game with OpenCC.
 struct OpenccApi {
@@ -37,11 +46,12 @@ struct OpenccApi {
 
     OpenccApi()
     {
-        QLibrary library(QStringLiteral("opencc"), QStringLiteral("1.1"));
+        const QString name = libraryName().isEmpty() ? QStringLiteral("opencc") : libraryName();
+        QLibrary library(name, QStringLiteral("1.1"));
         if (!library.load())
-            library.setFileNameAndVersion(QStringLiteral("opencc"), QString());
+            library.setFileNameAndVersion(name, QString());
         if (!library.isLoaded() && !library.load()) {
-            qCWarning(lcCore).noquote() << QStringLiteral("找不到 OpenCC 的库（libopencc），文字保持原样");
+            qCWarning(lcCore).noquote() << QStringLiteral("找不到 OpenCC 的库（lib%1），文字保持简体").arg(name);
             return;
         }
         open = reinterpret_cast<decltype(open)>(library.resolve("opencc_open"));
@@ -52,48 +62,114 @@ struct OpenccApi {
     }
 };
 
-const OpenccApi &api()
+const opencc_t kNoHandle = reinterpret_cast<opencc_t>(-1);
+
+// Opened once, on first use, with no lock held and nothing waited for: while
+// it opens, whatever asks for it (on another thread, or on this one: QLibrary
+// builds its error text through tr(), which reaches the game's translator) is
+// told it is not there yet, and shows its words as written.
+template <typename T>
+class OpenOnce
 {
-    static const OpenccApi loaded;
+public:
+    // Null while opening.
+    template <typename Open>
+    const T *get(Open open)
+    {
+        int now = state.load(std::memory_order_acquire);
+        if (now == kClosed && state.compare_exchange_strong(now, kOpening, std::memory_order_acq_rel)) {
+            value.reset(new T(open()));
+            state.store(kOpen, std::memory_order_release);
+            return value.get();
+        }
+        return now == kOpen ? value.get() : nullptr;
+    }
+    // Tests only, with nothing converting meanwhile.
+    void close()
+    {
+        value.reset();
+        state.store(kClosed);
+    }
+
+private:
+    enum { kClosed, kOpening, kOpen };
+    std::atomic<int> state{kClosed};
+    std::unique_ptr<T> value;
+};
+
+OpenOnce<OpenccApi> &api()
+{
+    static OpenOnce<OpenccApi> loaded;
     return loaded;
+}
+
+// The library, or null while it is being loaded or when it is not there.
+const OpenccApi *library()
+{
+    const OpenccApi *a = api().get([] { return OpenccApi(); });
+    return a && a->ok ? a : nullptr;
 }
 
 opencc_t openSet(const char *set)
 {
-    if (!api().ok)
-        return reinterpret_cast<opencc_t>(-1);
-    const opencc_t h = api().open(set);
-    if (h == reinterpret_cast<opencc_t>(-1))
+    const OpenccApi *a = library();
+    if (!a)
+        return kNoHandle;
+    const opencc_t h = a->open(set);
+    if (h == kNoHandle)
         qCWarning(lcCore).noquote() << QStringLiteral("无法打开 OpenCC 的 %1 转换（%2），文字保持原样")
-                                           .arg(QString::fromLatin1(set), QString::fromUtf8(api().error()));
+                                           .arg(QString::fromLatin1(set), QString::fromUtf8(a->error()));
     return h;
 }
 
-opencc_t converter()
+OpenOnce<opencc_t> &toTraditionalSet()
 {
-    static const opencc_t handle = openSet("s2twp.json");
+    static OpenOnce<opencc_t> handle;
     return handle;
 }
 
 // Back from what the pages show, for the voice: eSpeak reads Simplified best.
-opencc_t backConverter()
+OpenOnce<opencc_t> &toSimplifiedSet()
 {
-    static const opencc_t handle = openSet("tw2sp.json");
+    static OpenOnce<opencc_t> handle;
     return handle;
 }
 
-QString convert(const QString &text, opencc_t (*set)() = converter)
+opencc_t converter()
+{
+    const opencc_t *h = toTraditionalSet().get([] { return openSet("s2twp.json"); });
+    return h ? *h : kNoHandle;
+}
+
+opencc_t backConverter()
+{
+    const opencc_t *h = toSimplifiedSet().get([] { return openSet("tw2sp.json"); });
+    return h ? *h : kNoHandle;
+}
+
+// converted (when given): whether OpenCC did the work, so that a word shown
+// as written while the converter opens is not kept as its conversion.
+QString convert(const QString &text, opencc_t (*set)() = converter, bool *converted = nullptr)
 {
     const opencc_t handle = set();
-    if (handle == reinterpret_cast<opencc_t>(-1) || text.isEmpty())
+    if (handle == kNoHandle || text.isEmpty())
         return text;
+    const OpenccApi *a = library();
     const QByteArray utf8 = text.toUtf8();
-    char *out = api().convert(handle, utf8.constData(), size_t(utf8.size()));
-    if (!out)
-        return text;
-    const QString converted = QString::fromUtf8(out);
-    api().free(out);
-    return converted;
+    QString result;
+    {
+        // One conversion at a time, as before; OpenCC calls nothing of ours.
+        static QMutex converting;
+        const QMutexLocker lock(&converting);
+        char *out = a->convert(handle, utf8.constData(), size_t(utf8.size()));
+        if (!out)
+            return text;
+        result = QString::fromUtf8(out);
+        a->free(out);
+    }
+    if (converted)
+        *converted = true;
+    return result;
 }
 
 #else
@@ -101,7 +177,7 @@ QString convert(const QString &text, opencc_t (*set)() = converter)
 using opencc_t = int;
 opencc_t converter() { return 0; }
 opencc_t backConverter() { return 0; }
-QString convert(const QString &text, opencc_t (*)() = converter)
+QString convert(const QString &text, opencc_t (*)() = converter, bool * = nullptr)
 {
     static const bool warned = [] {
         qCWarning(lcCore).noquote() << QStringLiteral("此版本没有 OpenCC，文字保持简体");
@@ -136,25 +212,62 @@ void setTextForm(TextForm f)
     }
 }
 
+namespace {
+
+// The pages ask for the same few words on every retranslation. Qt may ask the
+// translator from any thread. The lock guards the cache alone, never a call
+// out: the conversion may open the converter, whose messages come back here.
+struct Converted {
+    QMutex mutex;
+    QHash<QString, QString> words;
+};
+
+Converted &converted()
+{
+    static Converted cache;
+    return cache;
+}
+
+} // namespace
+
 QString toTraditional(const QString &text)
 {
-    // The pages ask for the same few words on every retranslation. Qt may ask
-    // the translator from any thread.
-    static QMutex mutex;
-    static QHash<QString, QString> cache;
-    const QMutexLocker lock(&mutex);
-    auto found = cache.constFind(text);
-    if (found != cache.constEnd())
-        return *found;
-    const QString converted = convert(text);
-    if (cache.size() < 4096)
-        cache.insert(text, converted);
-    return converted;
+    Converted &cache = converted();
+    {
+        const QMutexLocker lock(&cache.mutex);
+        auto found = cache.words.constFind(text);
+        if (found != cache.words.constEnd())
+            return *found;
+    }
+    bool done = false;
+    const QString result = convert(text, converter, &done);
+    if (done) {
+        const QMutexLocker lock(&cache.mutex);
+        if (cache.words.size() < 4096)
+            cache.words.insert(text, result);
+    }
+    return result;
 }
 
 QStringList toTraditional(const QStringList &lines)
 {
     return convert(lines.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+}
+
+void useOpenccLibrary(const QString &name)
+{
+    {
+        const QMutexLocker lock(&converted().mutex);
+        converted().words.clear();
+    }
+#ifdef SOLVANE_HAVE_OPENCC
+    libraryName() = name;
+    api().close();
+    toTraditionalSet().close();
+    toSimplifiedSet().close();
+#else
+    Q_UNUSED(name)
+#endif
 }
 
 QString spoken(const QString &text)

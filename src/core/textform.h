@@ -26,6 +26,11 @@ QString toTraditional(const QString &text);
 // Many lines at once, line for line: one call to OpenCC for a whole script.
 QStringList toTraditional(const QStringList &lines);
 
+// For tests: the library the converters are opened from on their next use
+// (QLibrary's name, without version), as if the game started afresh; empty for
+// the game's own, libopencc.
+void useOpenccLibrary(const QString &name);
+
 // Simplified text as the player sees it in the chosen form. Strings, and lists
 // and maps of strings (the backlog's rows), convert; anything else is as given.
 QString shown(const QString &text);

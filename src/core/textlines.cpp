@@ -22,11 +22,13 @@ QList<QByteArray> splitTextLines(const QByteArray &content)
     return lines;
 }
 
-QList<QByteArray> readTextLines(const QString &path, FileState *state)
+QList<QByteArray> readTextLines(const QString &path, FileState *state, bool *truncated)
 {
     const FileRead file = readFile(resolvePath(path));
     if (state)
         *state = file.state;
+    if (truncated)
+        *truncated = file.truncated;
     return file.ok() ? splitTextLines(file.bytes) : QList<QByteArray>();
 }
 

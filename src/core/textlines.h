@@ -14,7 +14,8 @@ QList<QByteArray> splitTextLines(const QByteArray &content);
 
 // The lines of a file named relative to the working directory, split as
 // above. A missing file, or one that cannot be read, has none; state (when
-// given) tells which.
-QList<QByteArray> readTextLines(const QString &path, FileState *state = nullptr);
+// given) tells which, and truncated (when given) that only the file's first
+// part was read, so it must not be written over.
+QList<QByteArray> readTextLines(const QString &path, FileState *state = nullptr, bool *truncated = nullptr);
 
 } // namespace core

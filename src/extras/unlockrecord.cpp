@@ -66,10 +66,10 @@ QString unlockRecordText(float value)
 bool writeUnlockRecord(float value, const QString &path)
 {
     const QString resolved = core::resolvePath(path);
-    // A record that is there but cannot be read is not ours to replace, and one
-    // that another copy of the game raised since is not lowered.
+    // A record that is there but cannot be read (or only in part) is not ours
+    // to replace, and one that another copy of the game raised since is not lowered.
     const core::FileRead now = core::readFile(resolved);
-    if (!now.usable())
+    if (!now.writable())
         return false;
     const float onDisk = recordValue(now, path);
     if (onDisk > value) {

@@ -90,6 +90,10 @@ bool resumeFromRecord(Game &game)
     const QString source = QString::fromUtf8(fields.value("source"));
     static const QStringList pages{"index", "game", "setting", "load", "extra"};
     ok = ok && pages.contains(page);
+    // The line that will be shown, as a load checks it: a capture scene
+    // resumes where its interlude returns to, which must be in the script too.
+    const int shown = storedLine(line, returnLine);
+    ok = ok && (line == 0 || (shown >= 1 && shown <= story::scriptLines().size()));
     if (!ok) {
         qCWarning(lcSaves).noquote() << QStringLiteral("续玩记录 %1 已损坏，从标题页开始").arg(QString::fromLatin1(kResumeFile));
         return false;
@@ -103,7 +107,7 @@ bool resumeFromRecord(Game &game)
     if (line > 0) {
         // As a load would: the line staged afresh, its music chosen again; an
         // interlude starts its map again, with the tries the player had.
-        startFrom(game, storedLine(line, returnLine), mistakes);
+        startFrom(game, shown, mistakes);
         core::ProcessState &p = core::process();
         p.story.mistakePending = pending == 1;
         p.interlude.triesLeft = tries;

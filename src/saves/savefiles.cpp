@@ -15,8 +15,10 @@ bool SaveLists::readable() const
 SaveLists readSaveLists()
 {
     SaveLists lists;
-    lists.lines = core::readTextLines(QString::fromLatin1(kSaveLinesFile), &lists.linesState);
-    lists.mistakes = core::readTextLines(QString::fromLatin1(kSaveMistakesFile), &lists.mistakesState);
+    bool linesCut = false, mistakesCut = false;
+    lists.lines = core::readTextLines(QString::fromLatin1(kSaveLinesFile), &lists.linesState, &linesCut);
+    lists.mistakes = core::readTextLines(QString::fromLatin1(kSaveMistakesFile), &lists.mistakesState, &mistakesCut);
+    lists.partial = linesCut || mistakesCut;
     return lists;
 }
 

@@ -19,6 +19,7 @@ struct SaveLists {
     core::FileState mistakesState = core::FileState::Missing;
     QList<QByteArray> lines;
     QList<QByteArray> mistakes;
+    bool partial = false; // either list was read only in part: a load may use it, no write may replace it
     bool readable() const;
 };
 

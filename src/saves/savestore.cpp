@@ -98,6 +98,26 @@ Outcome failed(const QString &notice)
     return Outcome{false, notice};
 }
 
+// The line a save here would store, or why there is none: before the first
+// line there is nothing a load could bring back, and a line outside the script
+// (a capture scene returning nowhere) is one a load would call damaged.
+int lineToSave(Outcome *refusal)
+{
+    const core::StoryState &story = core::process().story;
+    const int line = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
+    if (story.currentLine < 1) {
+        qCWarning(lcSaves) << "故事尚未开始，不能存档";
+        *refusal = failed(QStringLiteral("还没有可以保存的内容"));
+        return 0;
+    }
+    if (line < 1 || line > story::scriptLines().size()) {
+        qCWarning(lcSaves).noquote() << QStringLiteral("要保存的第 %1 行不在剧本中，不能存档").arg(line);
+        *refusal = failed(QStringLiteral("保存失败：当前位置不在剧本中"));
+        return 0;
+    }
+    return line;
+}
+
 // The slots that stay after a delete, by their old numbers in order: all but
 // the deleted one and the blank lines, which hold no save.
 QList<int> slotsKept(const QList<QByteArray> &lines, int position)
@@ -231,13 +251,10 @@ int storedLine(int cursor, int returnLine)
 Outcome saveSlot(Game &game)
 {
     const core::StoryState &story = core::process().story;
-    const int line = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
-
-    // Before the first line there is nothing a load could bring back.
-    if (line < 1) {
-        qCWarning(lcSaves) << "故事尚未开始，不能存档";
-        return failed(QStringLiteral("还没有可以保存的内容"));
-    }
+    Outcome refusal;
+    const int line = lineToSave(&refusal);
+    if (line < 1)
+        return refusal;
 
     if (!QDir().mkpath(core::resolvePath(kDir))) {
         qCWarning(lcSaves) << "无法创建存档目录";
@@ -247,6 +264,9 @@ Outcome saveSlot(Game &game)
     const SaveLists before = readSaveLists();
     if (!before.readable())
         return failed(QStringLiteral("保存失败：存档文件无法读取"));
+    // Rewritten from the part read, the rest of its slots would be gone.
+    if (before.partial)
+        return failed(QStringLiteral("保存失败：存档文件过大"));
     QList<QByteArray> lines = before.lines;
     QList<QByteArray> mistakes = before.mistakes;
     // Files damaged by hand may disagree in length; the new slot's two lines
@@ -348,16 +368,28 @@ Outcome loadSlot(Game &game, int position)
 Outcome quickSave(Game &game)
 {
     const core::StoryState &story = core::process().story;
-    const int line = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
+    Outcome refusal;
+    const int line = lineToSave(&refusal);
     if (line < 1)
-        return failed(QStringLiteral("还没有可以保存的内容"));
+        return refusal;
     if (!QDir().mkpath(core::resolvePath(kDir)))
         return failed(QStringLiteral("保存失败：无法创建存档目录"));
+    // The record is replaced whole, but not one that could not be read whole
+    // (or at all): it is not the game's to throw away.
+    const core::FileRead record = core::readFile(core::resolvePath(QString::fromLatin1(kQuickFile)));
+    if (!record.usable())
+        return failed(QStringLiteral("保存失败：快速存档文件无法读取"));
+    if (record.truncated)
+        return failed(QStringLiteral("保存失败：快速存档文件过大"));
     // The picture first: the record names a save only once it is whole.
     const QString picture = core::resolvePath(QString::fromLatin1(kQuickPicture));
+    QStringList problems;
     QString reason;
     const QImage image = game.grabWindow();
     if (image.isNull()) {
+        // The last quick save's picture would show beside this one's line.
+        qCWarning(lcSaves) << "截图失败";
+        problems << QStringLiteral("截图失败");
         QFile::remove(picture);
     } else {
         if (!writeScreenshot(picture, image, &reason))
@@ -366,8 +398,11 @@ Outcome quickSave(Game &game)
     if (!writeWhole(QString::fromLatin1(kQuickFile),
                     QByteArray::number(line) + ' ' + QByteArray::number(story.mistakeCount) + '\n', &reason))
         return failed(QStringLiteral("保存失败：") + reason);
-    extras::writeUnlockRecord(extras::cgProgress());
+    if (!extras::writeUnlockRecord(extras::cgProgress()))
+        problems << QStringLiteral("解锁记录无法写入");
     game.publish(prop::quickSaveLine, line);
+    if (!problems.isEmpty())
+        return Outcome{true, QStringLiteral("已快速保存，但") + problems.join(QStringLiteral("，"))};
     return Outcome{true, QStringLiteral("已快速保存")};
 }
 
@@ -398,6 +433,8 @@ Outcome dropSlot(Game &game, int position)
     const SaveLists before = readSaveLists();
     if (!before.readable())
         return failed(QStringLiteral("删除失败：存档文件无法读取"));
+    if (before.partial)
+        return failed(QStringLiteral("删除失败：存档文件过大"));
     const int count = before.lines.size();
     if (position < 1 || position > count) {
         qCWarning(lcSaves).noquote() << "无效的删除位置" << position << "有效范围:1-" + QString::number(count);

@@ -8,6 +8,7 @@
 #include "music/music.h"
 #include "music/player.h"
 #include "settings/displaymode.h"
+#include "settings/settingsfile.h"
 #include "stage/interlude.h"
 #include "core/textform.h"
 #include "story/presentation.h"
@@ -64,18 +65,6 @@ bool storeLive(Game &game, const LiveSpeed &speed, float value)
     return true;
 }
 
-bool readOption(const std::vector<std::string> &lines, int n)
-{
-    if (int(lines.size()) < n)
-        return false;
-    float value = 0;
-    if (!parseFloatPrefix(lines[size_t(n - 1)], &value)) {
-        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件第 %1 行不是数字，该选项按关闭处理").arg(n);
-        return false;
-    }
-    return value != 0;
-}
-
 // Writes an option's line, padding missing option lines with "0".
 void storeOptionLine(Game &game, int line, const std::string &text)
 {
@@ -98,18 +87,6 @@ void storeOption(Game &game, bool &live, prop::Name name, int line, bool on)
     live = on;
     game.publish(name, live);
     storeOptionLine(game, line, on ? "1" : "0");
-}
-
-InterludeMode readInterludeMode(const std::vector<std::string> &lines)
-{
-    if (int(lines.size()) < kInterludeModeLine)
-        return InterludeMode::Standard;
-    float value = 0;
-    if (!parseFloatPrefix(lines[size_t(kInterludeModeLine - 1)], &value) || (value != 0 && value != 1 && value != 2)) {
-        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件第 %1 行不是 0、1 或 2，互动难度按标准处理").arg(kInterludeModeLine);
-        return InterludeMode::Standard;
-    }
-    return InterludeMode(int(value));
 }
 
 void restartNow(Game &game)
@@ -142,34 +119,22 @@ void setVolume(Game &game, float value)
         game.musicPlayer->setVolume(music::volumePercent(game.volume()));
 }
 
-namespace {
-
-// Line n as a number within [low, high], or the fallback.
-float lookValue(const std::vector<std::string> &lines, int n, float low, float high, float fallback)
-{
-    float value = 0;
-    if (size_t(n) > lines.size() || !parseFloatPrefix(lines[size_t(n - 1)], &value) || !(value >= low && value <= high))
-        return fallback;
-    return value;
-}
-
-} // namespace
-
 void loadOptions(Game &game)
 {
+    // Only the values the README names; start-up's repair has said what was not one.
     std::vector<std::string> lines;
     readLines(&lines);
-    game.wholeLineFirst = readOption(lines, kWholeLineFirstLine);
-    game.skipReadOnly = readOption(lines, kSkipReadOnlyLine);
-    game.interludeMode = readInterludeMode(lines);
-    game.readAloud = readOption(lines, kReadAloudLine);
+    game.wholeLineFirst = optionValue(lines, kWholeLineFirstLine) == 1;
+    game.skipReadOnly = optionValue(lines, kSkipReadOnlyLine) == 1;
+    game.interludeMode = InterludeMode(int(optionValue(lines, kInterludeModeLine)));
+    game.readAloud = optionValue(lines, kReadAloudLine) == 1;
     game.publish(prop::readAloud, game.readAloud);
     game.publish(prop::wholeLineFirst, game.wholeLineFirst);
     game.publish(prop::skipReadOnly, game.skipReadOnly);
     game.publish(prop::interludeMode, int(game.interludeMode));
-    game.publish(prop::textSize, int(lookValue(lines, kTextSizeLine, 0, 2, 0)));
-    game.publish(prop::boxOpacity, lookValue(lines, kBoxOpacityLine, 0.2f, 1.0f, kDefaultBoxOpacity));
-    const bool traditional = readOption(lines, kTextFormLine);
+    game.publish(prop::textSize, int(optionValue(lines, kTextSizeLine)));
+    game.publish(prop::boxOpacity, optionValue(lines, kBoxOpacityLine));
+    const bool traditional = optionValue(lines, kTextFormLine) == 1;
     core::setTextForm(traditional ? core::TextForm::Traditional : core::TextForm::Simplified);
     game.publish(prop::textForm, int(traditional));
 }
@@ -246,16 +211,25 @@ void setInterludeMode(Game &game, int mode)
 
 void changeDisplayMode(Game &game, int mode)
 {
+    // Set while the buttons are given back the mode in effect: that is no request.
+    static bool takingBack = false;
     // The controller holds the mode asked for; 3 is none, with nothing to store.
-    if (mode == 3)
+    if (mode == 3 || takingBack)
         return;
     bool stored = false;
-    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scaleFactorFor(mode, &stored)));
-    // A new process would read the old mode from the file and come up as before.
+    const double scale = scaleFactorFor(mode, &stored);
+    // A new process would read the old mode from the file and come up as before:
+    // nothing changes, and the buttons mark the mode the window is in.
     if (!stored) {
         game.publish(prop::settingNotice, QStringLiteral("无法写入设置文件，显示模式没有改变"));
+        if (game.controller) {
+            takingBack = true;
+            game.controller->takeBackDisplayMode();
+            takingBack = false;
+        }
         return;
     }
+    qputenv("QT_SCALE_FACTOR", formatScaleFactor(scale));
     game.publish(prop::settingNotice, QString());
     // Two quick changes give one new process, which reads the later mode.
     bool &pending = core::process().restartPending;

@@ -13,6 +13,61 @@
 
 namespace settings {
 
+namespace {
+
+struct OptionLine {
+    int line;
+    float low, high;
+    bool whole;           // 0, 1, 2 and nothing between
+    const char *fallback; // as the file holds it
+};
+
+// In line order. livesettings.h names the lines; its handlers read them
+// through optionValue, so the numbers are written out here (no include loop).
+const OptionLine kOptionLines[] = {
+    {5, 0, 1, true, "0"},            // 点击时先显示整句
+    {6, 0, 1, true, "0"},            // 仅快进已读文本
+    {7, 0, 2, true, "0"},            // 互动难度
+    {8, 0, 2, true, "0"},            // 文字大小
+    {9, 0.2f, 1, false, "0.750000"}, // 文本框不透明度
+    {10, 0, 1, true, "0"},           // 朗读
+    {11, 0, 1, true, "0"},           // 文字 简体 / 繁體
+};
+
+const OptionLine *optionLine(int n)
+{
+    for (const OptionLine &option : kOptionLines) {
+        if (option.line == n)
+            return &option;
+    }
+    return nullptr;
+}
+
+// "nan", "inf", "-1" and "7" are no option's value.
+bool takeOption(const OptionLine &option, const std::string &text, float *value)
+{
+    float v = 0;
+    if (!parseFloatPrefix(text, &v) || !std::isfinite(v) || v < option.low || v > option.high
+        || (option.whole && v != std::floor(v)))
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+float optionValue(const std::vector<std::string> &lines, int n)
+{
+    const OptionLine *option = optionLine(n);
+    if (!option)
+        return 0;
+    float value = 0;
+    if (std::size_t(n) <= lines.size() && takeOption(*option, lines[std::size_t(n - 1)], &value))
+        return value;
+    parseFloatPrefix(option->fallback, &value);
+    return value;
+}
+
 StartSettings repairSettingsFile()
 {
     StartSettings result;
@@ -51,6 +106,18 @@ StartSettings repairSettingsFile()
             qCWarning(lcSettings).noquote() << QStringLiteral("设置文件第 %1 行内容无效 '%2'，使用默认值 0.5")
                                         .arg(n).arg(QString::fromStdString(line));
             line = "0.500000";
+            changed = true;
+        }
+    }
+    for (const OptionLine &option : kOptionLines) {
+        if (lines.size() < std::size_t(option.line))
+            break;
+        std::string &line = lines[std::size_t(option.line - 1)];
+        float v = 0;
+        if (!takeOption(option, line, &v)) {
+            qCWarning(lcSettings).noquote() << QStringLiteral("设置文件第 %1 行内容无效 '%2'，使用默认值 %3")
+                                        .arg(option.line).arg(QString::fromStdString(line).left(40), QString::fromLatin1(option.fallback));
+            line = option.fallback;
             changed = true;
         }
     }

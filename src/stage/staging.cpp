@@ -61,24 +61,28 @@ void raiseRecord(const StageAction &action)
     }
 }
 
-// Publishes once after ms, from a timer held in the slot, where a reset finds
-// it; a new wait in the same slot replaces the one before. A timer that
-// outlives the engine must not touch it: the engine is its parent.
-template <typename F>
-void later(QPointer<QTimer> &slot, const Game &game, int ms, F publishing)
+} // namespace
+
+// A timer that outlives the engine must not touch it: the engine is its parent.
+void publishLater(QPointer<QTimer> &slot, const Game &game, int ms, const std::function<void(const Game &)> &publishing)
 {
     core::dropTimer(slot);
     if (!game.engine)
         return;
     auto *timer = new QTimer(game.engine);
     timer->setSingleShot(true);
-    QObject::connect(timer, &QTimer::timeout, timer, [g = game, timer, publishing] {
-        publishing(g);
+    // The game itself, not a copy: what it publishes is recorded where the
+    // 繁體 switch finds it. The game outlives its engine, and so this timer.
+    const Game *g = &game;
+    QObject::connect(timer, &QTimer::timeout, timer, [g, timer, publishing] {
+        publishing(*g);
         timer->deleteLater();
     });
     slot = timer;
     timer->start(ms);
 }
+
+namespace {
 
 // A later line cancels the hide, or three quick clicks from 802 would hide the
 // background of 805 instead of 803's.
@@ -90,7 +94,7 @@ void cancelPendingHide()
 // Only the page loses the background; the stored flag stays for saves.
 void hideBackgroundLater(const Game &game)
 {
-    later(staging().pendingHide, game, 200, [](const Game &g) { g.publishNull(prop::bVisible); });
+    publishLater(staging().pendingHide, game, 200, [](const Game &g) { g.publishNull(prop::bVisible); });
 }
 
 void setUpInterlude(Game &game, int map)
@@ -151,7 +155,7 @@ void scriptedShots(Game &game)
     game.publishNull(prop::sja1theta);
     game.publish(prop::sja2theta, 3.1415);
     game.publish(prop::greatWatcherDown, 1);
-    later(staging().shotsEnd, game, 200, [](const Game &g) {
+    publishLater(staging().shotsEnd, game, 200, [](const Game &g) {
         g.publishNull(prop::fsa1visible);
         g.publishNull(prop::fsa2visible);
     });

@@ -40,12 +40,14 @@ void publishRunning(Game &game)
 
 int autoInterval(float vhang)
 {
-    return int(500.0 / (double(vhang) + 0.00001));
+    const double interval = 500.0 / (double(vhang) + 0.00001);
+    return interval < kLongestAutoWait ? int(interval) : kLongestAutoWait;
 }
 
 int autoRearmDelay(float vhang)
 {
-    return int(50.0 / (double(vhang) + 0.00001));
+    const double delay = 50.0 / (double(vhang) + 0.00001);
+    return delay < kLongestAutoWait / 10 ? int(delay) : kLongestAutoWait / 10;
 }
 
 QTimer *autoTimer() { return timers().autoTimer; }

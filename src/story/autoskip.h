@@ -9,9 +9,13 @@ class QTimer;
 // has to act.
 namespace story {
 
-// int(500 / (Vhang + 0.00001)) ms: 499 at 1.0, 999 at 0.5.
+// int(500 / (Vhang + 0.00001)) ms: 499 at 1.0, 999 at 0.5; never more than
+// ten seconds, so even the slowest speed steps on, as typing at the slowest
+// speed still finishes a line.
+constexpr int kLongestAutoWait = 10000;
 int autoInterval(float vhang);
-// int(50 / (Vhang + 0.00001)) ms between a tick that found the line typing and the next.
+// int(50 / (Vhang + 0.00001)) ms between a tick that found the line typing and
+// the next; never more than a second.
 int autoRearmDelay(float vhang);
 
 void setAuto(Game &game, int value);

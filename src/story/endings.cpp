@@ -83,6 +83,10 @@ QList<int> readEndingsSeen(const QString &path, core::FileState *state)
 bool writeEndingsSeen(const QList<int> &lines, const QString &path)
 {
     const QString resolved = core::resolvePath(path);
+    // A record read only in part is not rewritten from that part; the read
+    // has said so.
+    if (!core::readFile(resolved).writable())
+        return false;
     QDir().mkpath(QFileInfo(resolved).path());
     QByteArray text;
     for (int line : lines)

@@ -21,6 +21,7 @@ QString endingTitle(int endingLine);
 // ending line makes the whole file untrustworthy: none, with a warning.
 // state (when given) says whether the record was there and could be read.
 QList<int> readEndingsSeen(const QString &path = QString::fromLatin1(kEndingsFile), core::FileState *state = nullptr);
+// Written whole; never over a record that could not be read, or only in part.
 bool writeEndingsSeen(const QList<int> &lines, const QString &path = QString::fromLatin1(kEndingsFile));
 
 // The endings the tally on the extras page offers, in story order: those a

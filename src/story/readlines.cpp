@@ -94,8 +94,9 @@ bool saveReadLines(const QString &path)
         return true;
     const QString resolved = core::resolvePath(path);
     // Another copy of the game may have written lines since: the record only grows.
+    // Nor is one that could not be read, or only in part, written over.
     const core::FileRead now = core::readFile(resolved);
-    if (!now.usable())
+    if (!now.writable())
         return false;
     QBitArray onDisk;
     if (now.ok() && parseReadLinesFile(now.bytes, &onDisk)) {

@@ -47,8 +47,11 @@ void TestAutoSkip::intervals_data()
 
     QTest::newRow("fastest") << 1.0f << 499 << 49;
     QTest::newRow("default") << 0.5f << 999 << 99;
-    // In double arithmetic 500 / 0.00001 lands just below 50000000.
-    QTest::newRow("stopped") << 0.0f << 49999999 << 5000000;
+    // As typing at speed 0 is capped, auto at speed 0 still steps on: at
+    // most ten seconds a line, a second between looks at a typing line.
+    QTest::newRow("slow") << 0.1f << 4999 << 499;
+    QTest::newRow("nearly stopped") << 0.01f << 10000 << 1000;
+    QTest::newRow("stopped") << 0.0f << 10000 << 1000;
 }
 
 void TestAutoSkip::intervals()

@@ -1,17 +1,26 @@
 #include "app/imageguard.h"
+#include "app/networkguard.h"
 #include "core/state.h"
 #include "extras/unlockrecord.h"
+#include "saves/savefiles.h"
+#include "saves/savestore.h"
+#include "settings/livesettings.h"
 #include "settings/settingsfile.h"
+#include "core/textform.h"
 #include "story/endings.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
 
 #include "audiofixture.h"
 #include "filekinds.h"
+#include "storyfixture.h"
 #include "testsupport.h"
 
 #include <QBitArray>
 #include <QBuffer>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTcpServer>
 #include <QImage>
 #include <QQmlAbstractUrlInterceptor>
 #include <QQmlEngine>
@@ -30,8 +39,15 @@ private slots:
     void everyReader_data();
     void everyReader();
     void twoCopiesKeepEachOthersReadLines();
+    void twoCopiesKeepEachOthersEndings();
+    void saveListsReadInPartAreNeverRewritten_data();
+    void saveListsReadInPartAreNeverRewritten();
     void picturesAreGuarded_data();
     void picturesAreGuarded();
+    void noNetwork_data();
+    void noNetwork();
+    void settingOptionLines_data();
+    void settingOptionLines();
 };
 
 namespace {
@@ -124,14 +140,19 @@ void TestBadFiles::everyReader()
     const QString name = QFileInfo(file).fileName();
     const bool unusable = kind == "unreadable" || kind == "directory" || kind == "pipe" || kind == "device";
 
+    const QByteArray made = kind == "huge" ? dir.read(file) : QByteArray(); // a pipe would block
+
     QString value;
     int said = 0;
+    int tooLarge = 0;
     {
         const DacOff dac(kind == "unreadable");
         MessageLog log;
         value = reader.read();
         said = log.count(name);
         reader.write();
+        reader.write();
+        tooLarge = log.count(QStringLiteral("过大"));
     }
     if (unusable || kind == "missing" || damaged) {
         // A file that cannot be used reads as none; the damaged script is still lines.
@@ -162,6 +183,12 @@ void TestBadFiles::everyReader()
         QVERIFY2(after.size() <= 2 * 1024 * 1024 + reader.content.size(), qPrintable(QString::number(after.size())));
     if (kind == "huge" && file == "setting.txt")
         QVERIFY(after.size() < 1024);
+    // A record read only in part is never rewritten from that part; the one
+    // warning says so. (The settings keep their own lines; the script is read whole.)
+    if (kind == "huge" && file != "setting.txt" && file != "a.txt") {
+        QVERIFY2(dir.read(file) == made, qPrintable(QString::number(after.size())));
+        QCOMPARE(tooLarge, 1);
+    }
 }
 
 // Two copies of the game in one folder: what one wrote, the other keeps.
@@ -180,6 +207,71 @@ void TestBadFiles::twoCopiesKeepEachOthersReadLines()
     QCOMPARE(readLinesSeen(), QStringLiteral("1,2,3,4,5,6,7,8,9,10"));
 }
 
+// The same for the endings: what the other copy reached stays in the record.
+void TestBadFiles::twoCopiesKeepEachOthersEndings()
+{
+    StoryFixture f;
+    f.dir.write("saves/endings.txt", "896\n"); // copy B reached 896
+    core::process().endingsSeen = {849};      // copy A had reached 849 before B wrote
+    story::reachEnding(f.game, 857);           // and now reaches 857
+    QCOMPARE(f.dir.read("saves/endings.txt"), QByteArray("849\n857\n896\n"));
+    QCOMPARE(core::process().endingsSeen, (QList<int>{849, 857, 896}));
+}
+
+void TestBadFiles::saveListsReadInPartAreNeverRewritten_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("saveNotice");  // F5 for the quick record, else 存档
+    QTest::addColumn<QString>("dropNotice");  // empty: the delete is not refused
+    // The player's 100 MiB of slots, or of mistakes beside three slots: past
+    // the 1 MiB read, the rest would be cut off and the other list padded.
+    const QByteArray manySlots = QByteArray("5\n").repeated(600 * 1024);
+    QTest::newRow("save.txt") << "saves/save.txt" << manySlots << "保存失败：存档文件过大" << "删除失败：存档文件过大";
+    QTest::newRow("cuowu.txt") << "saves/cuowu.txt" << QByteArray("0\n").repeated(600 * 1024)
+                               << "保存失败：存档文件过大" << "删除失败：存档文件过大";
+    QTest::newRow("quick.txt") << "saves/quick.txt" << QByteArray("120 2 ").repeated(200 * 1024)
+                               << "保存失败：快速存档文件过大" << "";
+}
+
+// A save list the game could read only in part is never written over: save,
+// quick save and delete are refused with a word; a load still reads what it can.
+void TestBadFiles::saveListsReadInPartAreNeverRewritten()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, saveNotice);
+    QFETCH(QString, dropNotice);
+    StoryFixture f;
+    f.dir.write("saves/save.txt", "5\n6\n7\n");
+    f.dir.write("saves/cuowu.txt", "0\n0\n0\n");
+    f.dir.write(file, content);
+    f.game.hooks.grabWindow = [] {
+        QImage image(72, 48, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        return image;
+    };
+    const auto everything = [&f] {
+        return f.dir.read("saves/save.txt") + '|' + f.dir.read("saves/cuowu.txt") + '|'
+            + f.dir.read("saves/quick.txt") + '|' + QDir("saves").entryList(QDir::Files).join(',').toUtf8();
+    };
+    const QByteArray before = everything();
+    f.at(200);
+
+    const bool quick = file.endsWith("quick.txt");
+    const saves::Outcome saved = quick ? saves::quickSave(f.game) : saves::saveSlot(f.game);
+    QVERIFY(!saved.ok);
+    QCOMPARE(saved.notice, saveNotice);
+    if (!dropNotice.isEmpty())
+        QCOMPARE(saves::dropSlot(f.game, 1).notice, dropNotice);
+    QVERIFY(everything() == before);
+    // What could be read still loads.
+    if (!quick) {
+        QVERIFY(saves::loadSlot(f.game, 1).ok);
+        QCOMPARE(core::process().story.currentLine, 5);
+    }
+}
+
 void TestBadFiles::picturesAreGuarded_data()
 {
     QTest::addColumn<QString>("kind");
@@ -189,6 +281,7 @@ void TestBadFiles::picturesAreGuarded_data()
     QTest::newRow("picture") << "regular" << QSize(40, 20) << QSize() << QSize(40, 20);
     QTest::newRow("shown smaller") << "regular" << QSize(40, 20) << QSize(10, 10) << QSize(10, 5);
     QTest::newRow("too wide") << "regular" << QSize(9000, 4) << QSize() << QSize();
+    QTest::newRow("too tall") << "regular" << QSize(100, 9000) << QSize() << QSize();
     QTest::newRow("too tall, even when shown small") << "regular" << QSize(4, 9000) << QSize(4, 4) << QSize();
     QTest::newRow("pipe") << "pipe" << QSize() << QSize() << QSize();
     QTest::newRow("missing") << "missing" << QSize() << QSize() << QSize();
@@ -230,6 +323,96 @@ void TestBadFiles::picturesAreGuarded()
         QCOMPARE(image.size(), shown);
     if (image.isNull() && kind != "missing")
         QCOMPARE(log.count("cg 1.png"), 1);
+}
+
+void TestBadFiles::noNetwork_data()
+{
+    QTest::addColumn<QString>("url"); // %1: a port on this machine that listens
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("http picture") << "http://127.0.0.1:%1/x.png" << true;
+    QTest::newRow("https") << "https://127.0.0.1:%1/x.png" << true;
+    QTest::newRow("ftp") << "ftp://127.0.0.1:%1/x.png" << true;
+    QTest::newRow("data") << "data:text/plain,%1" << true;
+    QTest::newRow("the game's own file") << "file:///%2/png/x.png" << false;
+    QTest::newRow("the game's own pages") << "qrc:/qt/qml/solvaneui/main.qml" << false;
+}
+
+// A picture named by URL in the story's rich text is fetched by the pages'
+// engine: it answers every request but the game's own files with an error,
+// at once, sends nothing, and says so once.
+void TestBadFiles::noNetwork()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, refused);
+    ScratchDir dir;
+    dir.write("png/x.png", "a picture");
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const QUrl target(QString(url).replace("%1", QString::number(server.serverPort())).replace("%2", dir.path().mid(1)));
+    QQmlEngine engine;
+    app::refuseNetwork(engine);
+    QNetworkAccessManager *network = engine.networkAccessManager();
+    QVERIFY(network);
+    MessageLog log;
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<QNetworkReply> reply(network->get(QNetworkRequest(target)));
+        QTRY_VERIFY(reply->isFinished());
+        QCOMPARE(reply->error() != QNetworkReply::NoError, refused);
+    }
+    QTest::qWait(50);
+    QVERIFY(!server.hasPendingConnections());
+    QCOMPARE(log.count(QStringLiteral("游戏不访问网络")), refused ? 1 : 0);
+}
+
+void TestBadFiles::settingOptionLines_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("kept");     // the line afterwards
+    QTest::addColumn<QString>("published");   // what the pages are given
+    struct Row {
+        int line;
+        const char *text, *kept, *published;
+    };
+    const Row rows[] = {
+        {5, "1", "1", "true"}, {5, "nan", "0", "false"}, {5, "inf", "0", "false"}, {5, "-1", "0", "false"},
+        {6, "7", "0", "false"}, {6, "0.5", "0", "false"},
+        {7, "2", "2", "2"}, {7, "7", "0", "0"}, {7, "-inf", "0", "0"}, {7, "1.5", "0", "0"},
+        {8, "1", "1", "1"}, {8, "nan", "0", "0"}, {8, "-1", "0", "0"},
+        {9, "0.4", "0.4", "0.4"}, {9, "nan", "0.750000", "0.75"}, {9, "7", "0.750000", "0.75"},
+        {9, "0.1", "0.750000", "0.75"},
+        {10, "0", "0", "false"}, {10, "inf", "0", "false"}, {10, "x", "0", "false"},
+        {11, "0", "0", "0"}, {11, "7", "0", "0"}, {11, "-1", "0", "0"},
+    };
+    for (const Row &r : rows)
+        QTest::addRow("line %d %s", r.line, r.text) << r.line << QByteArray(r.text) << QByteArray(r.kept) << QString(r.published);
+}
+
+// Lines 5 to 11 take only the values the README names; anything else is the
+// default, repaired in the file with one warning, as lines 2 to 4 are.
+void TestBadFiles::settingOptionLines()
+{
+    QFETCH(int, line);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, kept);
+    QFETCH(QString, published);
+    StoryFixture f;
+    QList<QByteArray> lines{"0", "0.5", "0.5", "0.5", "0", "0", "0", "0", "0.75", "0", "0"};
+    lines[line - 1] = text;
+    f.dir.write("setting.txt", lines.join('\n') + '\n');
+    {
+        MessageLog log;
+        settings::repairSettingsFile();
+        QCOMPARE(log.count(QStringLiteral("第 %1 行").arg(line)), text == kept ? 0 : 1);
+    }
+    lines[line - 1] = kept;
+    QCOMPARE(f.dir.read("setting.txt"), lines.join('\n') + '\n');
+    settings::loadOptions(f.game);
+    const prop::Name names[] = {prop::wholeLineFirst, prop::skipReadOnly, prop::interludeMode, prop::textSize,
+                                prop::boxOpacity, prop::readAloud, prop::textForm};
+    const QVariant value = f.property(names[line - 5]);
+    QCOMPARE(value.userType() == QMetaType::Float ? QString::number(value.toFloat()) : value.toString(), published);
+    core::setTextForm(core::TextForm::Simplified);
 }
 
 QTEST_GUILESS_MAIN(TestBadFiles)

@@ -60,8 +60,12 @@ void TestExecutable::startsWithDamagedSettings_data()
     QTest::newRow("short") << QByteArray("2\n0.8\n") << "缺少第 3 行" << QByteArray("2\n0.8\n0.500000\n0.500000\n");
     QTest::newRow("words") << QByteArray("1\nslow\n0.5\n0.5\n") << "第 2 行内容无效 'slow'"
                            << QByteArray("1\n0.500000\n0.5\n0.5\n");
-    QTest::newRow("nan and inf") << QByteArray("0\n0.5\nnan\ninf\nkept\n") << "第 4 行内容无效 'inf'"
-                                 << QByteArray("0\n0.5\n0.500000\n0.500000\nkept\n");
+    QTest::newRow("nan and inf") << QByteArray("0\n0.5\nnan\ninf\n1\n") << "第 4 行内容无效 'inf'"
+                                 << QByteArray("0\n0.5\n0.500000\n0.500000\n1\n");
+    // Lines 5 to 11 take only their own values, repaired like lines 2 to 4.
+    QTest::newRow("option line") << QByteArray("0\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0.75\n0\nnan\n")
+                                 << "第 11 行内容无效 'nan'"
+                                 << QByteArray("0\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0.75\n0\n0\n");
     QTest::newRow("out of range") << QByteArray("0\n7\n0.5\n0.5\n") << "第 2 行内容无效 '7'"
                                   << QByteArray("0\n0.500000\n0.5\n0.5\n");
 }

@@ -22,6 +22,8 @@ private slots:
     void save();
     void saveInCaptureSceneKeepsCursor();
     void saveBeforeTheFirstLineIsRefused();
+    void saveOutsideTheScriptIsRefused_data();
+    void saveOutsideTheScriptIsRefused();
     void saveIsBothLinesOrNeither_data();
     void saveIsBothLinesOrNeither();
     void screenshotBelongsToItsSlot();
@@ -29,6 +31,7 @@ private slots:
     void listThatCannotBeReadIsNeverWritten();
     void fullDiskKeepsEverySave();
     void quickSlotStandsApart();
+    void quickSaveSaysWhatSaveSays();
     void resumeRecord_data();
     void resumeRecord();
     void load_data();
@@ -193,6 +196,36 @@ void TestSaveStore::saveBeforeTheFirstLineIsRefused()
     QVERIFY(!QDir("saves").exists());
 }
 
+void TestSaveStore::saveOutsideTheScriptIsRefused_data()
+{
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<int>("returnLine");
+    QTest::newRow("past the script") << 5000 << 0;
+    QTest::newRow("capture scene returning past the script") << 950 << 5000;
+    QTest::newRow("capture scene returning nowhere") << 950 << 0;
+}
+
+// A save a load would call damaged is not made: neither 存档 nor F5 stores a
+// line that is not in the script.
+void TestSaveStore::saveOutsideTheScriptIsRefused()
+{
+    QFETCH(int, cursor);
+    QFETCH(int, returnLine);
+    StoryFixture f;
+    f.game.hooks.grabWindow = [] { return QImage(8, 8, QImage::Format_RGB32); };
+    f.at(cursor);
+    core::process().interlude.interludeReturnLine = returnLine;
+    MessageLog log;
+    const saves::Outcome saved = saves::saveSlot(f.game);
+    QVERIFY(!saved.ok);
+    QCOMPARE(saved.notice, QStringLiteral("保存失败：当前位置不在剧本中"));
+    const saves::Outcome quick = saves::quickSave(f.game);
+    QVERIFY(!quick.ok);
+    QCOMPARE(quick.notice, QStringLiteral("保存失败：当前位置不在剧本中"));
+    QCOMPARE(log.count(QStringLiteral("不在剧本中")), 2);
+    QVERIFY(!QDir("saves").exists());
+}
+
 void TestSaveStore::saveIsBothLinesOrNeither_data()
 {
     QTest::addColumn<QString>("blocked"); // made a link, which is read but never written through
@@ -331,6 +364,26 @@ void TestSaveStore::quickSlotStandsApart()
     QCOMPARE(f.property(prop::quickLoadAsks).toInt(), asked + 1);
 }
 
+// F5 says what 存档 says: a picture that could not be taken and a record
+// that could not be written.
+void TestSaveStore::quickSaveSaysWhatSaveSays()
+{
+    StoryFixture f;
+    f.at(120);
+    extras::cgProgress() = 3;
+    QVERIFY(QDir().mkpath("saves/extra.txt")); // the unlock record cannot be written
+    f.dir.write("saves/quick.png", "the last quick save's picture");
+    MessageLog log;
+    const saves::Outcome quick = saves::quickSave(f.game); // no window to grab
+    QVERIFY(quick.ok);
+    QCOMPARE(quick.notice, QStringLiteral("已快速保存，但截图失败，解锁记录无法写入"));
+    QCOMPARE(f.dir.read("saves/quick.txt"), QByteArray("120 0\n"));
+    QVERIFY(!QFile::exists("saves/quick.png"));
+    QCOMPARE(log.count(QStringLiteral("截图失败")), 1);
+    const saves::Outcome saved = saves::saveSlot(f.game);
+    QCOMPARE(saved.notice, QStringLiteral("已保存，但截图失败，解锁记录无法写入"));
+}
+
 void TestSaveStore::resumeRecord_data()
 {
     QTest::addColumn<QString>("damage");
@@ -339,6 +392,10 @@ void TestSaveStore::resumeRecord_data()
     QTest::newRow("damaged") << "garbage" << false;
     QTest::newRow("line past the script") << "line" << false;
     QTest::newRow("stale") << "stale" << false;
+    QTest::newRow("written 180 s ago") << "aged" << false;
+    QTest::newRow("written 60 s ago") << "recent" << true;
+    QTest::newRow("capture scene returning past the script") << "returnPast" << false;
+    QTest::newRow("capture scene returning to line 0") << "returnZero" << false;
     QTest::newRow("none") << "none" << false;
 }
 
@@ -361,6 +418,18 @@ void TestSaveStore::resumeRecord()
         record.replace("line 690", "line 99999");
     if (damage == "stale")
         record.replace(QByteArray("written "), QByteArray("written 1"));
+    static const QRegularExpression written(QStringLiteral("written \\d+"));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (damage == "aged" || damage == "recent") {
+        const qint64 ago = damage == "aged" ? 180 * 1000 : 60 * 1000;
+        record = QString::fromUtf8(record).replace(written, QStringLiteral("written %1").arg(now - ago)).toUtf8();
+    }
+    static const QRegularExpression returnLine(QStringLiteral("returnLine \\d+"));
+    if (damage == "returnPast" || damage == "returnZero") {
+        record.replace("line 690", "line 950");
+        const QString to = damage == "returnPast" ? QStringLiteral("returnLine 5000") : QStringLiteral("returnLine 0");
+        record = QString::fromUtf8(record).replace(returnLine, to).toUtf8();
+    }
     if (damage == "none")
         QFile::remove(saves::kResumeFile);
     else

@@ -33,6 +33,7 @@ private slots:
     void displayButtons_data();
     void displayButtons();
     void failedRestartIsShown();
+    void unstoredModeIsNotMarked();
     void back_data();
     void back();
     void textFormSwitchesLabels();
@@ -245,6 +246,25 @@ void TestSettingPage::failedRestartIsShown()
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, sceneOf(item("maximisedButton"), QPointF(30, 20)));
     QTRY_VERIFY(notice->isVisible());
     QVERIFY(notice->property("text").toString().contains(QStringLiteral("无法重新启动")));
+}
+
+// A mode that could not be stored changes nothing, and the buttons say so:
+// the one marked is still the window's own.
+void TestSettingPage::unstoredModeIsNotMarked()
+{
+    QVERIFY(QFile::remove("setting.txt"));
+    QVERIFY(QDir().mkdir("setting.txt"));
+    QQuickItem *notice = item("settingNotice");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("无法写入设置文件"));
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, sceneOf(item("maximisedButton"), QPointF(30, 20)));
+    QTRY_VERIFY(notice->isVisible());
+    QCOMPARE(notice->property("text").toString(), QStringLiteral("无法写入设置文件，显示模式没有改变"));
+    QCOMPARE(controller->getSuofang(), 1);
+    for (const char *other : {"windowedButton", "maximisedButton", "fullScreenButton"})
+        QCOMPARE(item(other)->property("current").toBool(), QString(other) == QLatin1String("fullScreenButton"));
+    QTest::qWait(200);
+    QCOMPARE(restarts, 0);
+    qunsetenv("QT_SCALE_FACTOR");
 }
 
 void TestSettingPage::back_data()

@@ -147,8 +147,8 @@ void TestSettingsFile::repair_data()
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QString>("warning"); // part of the expected warning, "" for none
 
-    QTest::newRow("good file untouched") << QByteArray("2\n0.3\n0.25\n1\nextra\n")
-                                         << QByteArray("2\n0.3\n0.25\n1\nextra\n") << "";
+    QTest::newRow("good file untouched") << QByteArray("2\n0.3\n0.25\n1\n1\n0\n2\n1\n0.4\n1\n0\n")
+                                         << QByteArray("2\n0.3\n0.25\n1\n1\n0\n2\n1\n0.4\n1\n0\n") << "";
     QTest::newRow("missing file") << QByteArray("<none>") << QByteArray("0\n0.500000\n0.500000\n0.500000\n")
                                   << "不存在";
     QTest::newRow("empty file") << QByteArray("") << QByteArray("0\n0.500000\n0.500000\n0.500000\n") << "第 2 行";
@@ -160,8 +160,9 @@ void TestSettingsFile::repair_data()
     QTest::newRow("huge") << QByteArray("0\n0.5\n0.5\n1e999\n") << QByteArray("0\n0.5\n0.5\n0.500000\n") << "'1e999'";
     QTest::newRow("above 1") << QByteArray("0\n2.5\n0.5\n0.5\n") << QByteArray("0\n0.500000\n0.5\n0.5\n") << "'2.5'";
     QTest::newRow("negative") << QByteArray("0\n0.5\n-0.1\n0.5\n") << QByteArray("0\n0.5\n0.500000\n0.5\n") << "'-0.1'";
-    QTest::newRow("lines after 4 kept") << QByteArray("0\nx\n0.5\n0.5\nkeep me\n")
-                                        << QByteArray("0\n0.500000\n0.5\n0.5\nkeep me\n") << "'x'";
+    // Lines 5 to 11 are the options (tst_badfiles); what follows them is nobody's.
+    QTest::newRow("lines after 11 kept") << QByteArray("0\nx\n0.5\n0.5\n0\n0\n0\n0\n0.75\n0\n0\nkeep me\n")
+                                         << QByteArray("0\n0.500000\n0.5\n0.5\n0\n0\n0\n0\n0.75\n0\n0\nkeep me\n") << "'x'";
 }
 
 void TestSettingsFile::repair()

@@ -5,6 +5,7 @@
 #include "stage/stagetable.h"
 #include "stage/staging.h"
 #include "music/music.h"
+#include "core/textform.h"
 #include "story/storystate.h"
 #include "audiofixture.h"
 #include "testsupport.h"
@@ -92,6 +93,7 @@ private slots:
     void publicationOrder();
     void musicAtTableLines();
     void namedPictureIsShown();
+    void laterWordsFollowTheScript();
 
 private:
     QVariant ctx(prop::Name name) const { return game.property(name); }
@@ -710,6 +712,20 @@ void TestStaging::musicAtTableLines()
              QString("mp3/Playing_Together_With_You.mp3"));
     player.stop();
     game.musicPlayer = nullptr;
+}
+
+// A word the staging publishes later goes through the game itself, not a copy
+// of it: the 繁體 switch re-sends it with every other word.
+void TestStaging::laterWordsFollowTheScript()
+{
+    QPointer<QTimer> slot;
+    stage::publishLater(slot, game, 1, [](const Game &g) { g.publish(prop::endingCard, QStringLiteral("我们")); });
+    QTRY_COMPARE(ctx(prop::endingCard).toString(), QStringLiteral("我们"));
+    core::setTextForm(core::TextForm::Traditional);
+    game.republishWords();
+    const QString shown = ctx(prop::endingCard).toString();
+    core::setTextForm(core::TextForm::Simplified);
+    QCOMPARE(shown, QStringLiteral("我們"));
 }
 
 QTEST_MAIN(TestStaging)

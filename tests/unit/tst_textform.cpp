@@ -1,9 +1,14 @@
 #include "core/textform.h"
 #include "settings/livesettings.h"
+#include "audiofixture.h"
 #include "storyfixture.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+
+#include <atomic>
+#include <memory>
+#include <thread>
 
 using core::TextForm;
 
@@ -21,6 +26,8 @@ private slots:
     void switchShowsAtOnce();
     void storedChoice_data();
     void storedChoice();
+    // Last: it leaves its thread behind when the converter waits on itself.
+    void missingLibraryShowsSimplified();
 };
 
 void TestTextForm::sampleLines_data()
@@ -116,6 +123,37 @@ void TestTextForm::storedChoice()
     QCOMPARE(int(core::textForm()), form);
     QCOMPARE(f.property(prop::textForm).toInt(), form);
     QCOMPARE(QCoreApplication::translate("index", "开始"), form ? QStringLiteral("開始") : QStringLiteral("开始"));
+}
+
+// Without the library the words show as written, with one warning, and
+// nothing waits on itself: QLibrary builds its error text through tr(), which
+// reaches the game's translator while the converter is being opened.
+void TestTextForm::missingLibraryShowsSimplified()
+{
+    core::setTextForm(TextForm::Traditional); // the pages' translator is installed
+    core::useOpenccLibrary(QStringLiteral("solvane-no-such-opencc"));
+    MessageLog log;
+    // On a thread of its own: a converter that waits on itself fails the test
+    // instead of hanging it.
+    struct Result {
+        QString shown;
+        std::atomic<bool> done{false};
+    };
+    const auto result = std::make_shared<Result>();
+    std::thread([result] {
+        result->shown = core::shown(QStringLiteral("我们后来"));
+        result->done = true;
+    }).detach();
+    QTRY_VERIFY_WITH_TIMEOUT(result->done, 10000);
+    QCOMPARE(result->shown, QStringLiteral("我们后来"));
+    QCOMPARE(core::shown(QStringLiteral("已保存")), QStringLiteral("已保存"));
+    QCOMPARE(QCoreApplication::translate("setting", "已保存"), QStringLiteral("已保存"));
+    QCOMPARE(core::spoken(QStringLiteral("我們")), QStringLiteral("我們"));
+    QCOMPARE(log.count(QStringLiteral("找不到 OpenCC 的库")), 1);
+
+    // With the library back, the words convert again.
+    core::useOpenccLibrary(QString());
+    QCOMPARE(core::shown(QStringLiteral("我们后来")), QStringLiteral("我們後來"));
 }
 
 QTEST_MAIN(TestTextForm)
