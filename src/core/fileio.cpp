@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
+#include <QTextCodec>
 #include <QtDebug>
 
 #ifdef Q_OS_UNIX
@@ -85,6 +86,9 @@ FileRead readFile(const QString &path, qint64 cap, bool quiet)
         process().fileWarnings.remove(path);
     if (result.bytes.startsWith(kByteOrderMark))
         result.bytes.remove(0, kByteOrderMark.size());
+    // Notepad's "Unicode": read as the UTF-8 it stands for, not as bytes.
+    else if (result.bytes.startsWith("\xFF\xFE") || result.bytes.startsWith("\xFE\xFF"))
+        result.bytes = QTextCodec::codecForName("UTF-16")->toUnicode(result.bytes).toUtf8();
     return result;
 }
 

@@ -16,6 +16,15 @@
 #include <opencc/opencc.h>
 
 #include <QLibrary>
+
+#ifdef _WIN32
+#include "core/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <windows.h>
+#endif
 #endif
 
 namespace core {
@@ -110,12 +119,31 @@ const OpenccApi *library()
     return a && a->ok ? a : nullptr;
 }
 
+// Where the library finds the set. Windows has no shared data folder: the game
+// carries the sets in its own opencc folder, named in the short form Windows
+// keeps for every path, as OpenCC opens files by narrow names, which cannot
+// hold every character a player's folder may have.
+QByteArray configPath(const char *set)
+{
+#ifdef _WIN32
+    const QString path = QFileInfo(resolvePath(QStringLiteral("opencc/") + QLatin1String(set))).absoluteFilePath();
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    std::wstring shortPath(wide.size() + 1, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), DWORD(shortPath.size()));
+    if (length > 0 && length < shortPath.size())
+        return QString::fromWCharArray(shortPath.data(), int(length)).toLocal8Bit();
+    return path.toLocal8Bit();
+#else
+    return QByteArray(set);
+#endif
+}
+
 opencc_t openSet(const char *set)
 {
     const OpenccApi *a = library();
     if (!a)
         return kNoHandle;
-    const opencc_t h = a->open(set);
+    const opencc_t h = a->open(configPath(set).constData());
     if (h == kNoHandle)
         qCWarning(lcCore).noquote() << QStringLiteral("无法打开 OpenCC 的 %1 转换（%2），文字保持原样")
                                            .arg(QString::fromLatin1(set), QString::fromUtf8(a->error()));

@@ -8,6 +8,14 @@
 
 namespace core {
 
+// How the game ends the lines it writes: as the platform's own editor
+// expects (Notepad on Windows). Either is read.
+#ifdef _WIN32
+inline constexpr char kLineEnd[] = "\r\n";
+#else
+inline constexpr char kLineEnd[] = "\n";
+#endif
+
 // Lines as a text-mode stream reads them: split at LF, a CR before the LF
 // dropped, a last line without LF still a line, no empty line after a final LF.
 QList<QByteArray> splitTextLines(const QByteArray &content);

@@ -35,8 +35,8 @@ bool writeResumeRecord(const Game &game)
 {
     const core::ProcessState &p = core::process();
     const core::InterludeState &in = p.interlude;
-    QByteArray text = kHeader + '\n';
-    const auto add = [&text](const char *key, const QByteArray &value) { text += key + QByteArray(" ") + value + '\n'; };
+    QByteArray text = kHeader + core::kLineEnd;
+    const auto add = [&text](const char *key, const QByteArray &value) { text += key + QByteArray(" ") + value + core::kLineEnd; };
     add("written", QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
     add("page", game.controller ? game.controller->getCurrentPage().toUtf8() : QByteArray("index"));
     add("source", game.controller ? game.controller->getLastSource().toUtf8() : QByteArray("index"));

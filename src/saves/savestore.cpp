@@ -41,7 +41,7 @@ QByteArray joinLines(const QList<QByteArray> &lines)
 {
     QByteArray content;
     for (const QByteArray &line : lines)
-        content += line + '\n';
+        content += line + core::kLineEnd;
     return content;
 }
 
@@ -396,7 +396,7 @@ Outcome quickSave(Game &game)
             return failed(QStringLiteral("保存失败：") + reason);
     }
     if (!writeWhole(QString::fromLatin1(kQuickFile),
-                    QByteArray::number(line) + ' ' + QByteArray::number(story.mistakeCount) + '\n', &reason))
+                    QByteArray::number(line) + ' ' + QByteArray::number(story.mistakeCount) + core::kLineEnd, &reason))
         return failed(QStringLiteral("保存失败：") + reason);
     if (!extras::writeUnlockRecord(extras::cgProgress()))
         problems << QStringLiteral("解锁记录无法写入");

@@ -54,7 +54,7 @@ bool writeLines(const std::vector<std::string> &lines)
     QByteArray bytes;
     for (const std::string &line : lines) {
         bytes.append(line.data(), int(line.size()));
-        bytes.append('\n');
+        bytes.append(core::kLineEnd);
     }
     QString reason;
     if (core::writeFile(settingsPath(), bytes, &reason))

@@ -90,7 +90,7 @@ bool writeEndingsSeen(const QList<int> &lines, const QString &path)
     QDir().mkpath(QFileInfo(resolved).path());
     QByteArray text;
     for (int line : lines)
-        text += QByteArray::number(line) + '\n';
+        text += QByteArray::number(line) + core::kLineEnd;
     QString reason;
     if (core::writeFile(resolved, text, &reason))
         return true;

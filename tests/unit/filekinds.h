@@ -14,8 +14,9 @@
 // What a player's folder can hold where the game expects one of its files.
 // kind: missing, regular, dangling (link to nothing), directory, pipe, device
 // (link to /dev/zero), unreadable (mode 0200), link (to target.txt, holding the
-// content), bom (content after a UTF-8 byte-order mark), huge (the content over
-// and over, past 2 MB).
+// content), bom (content after a UTF-8 byte-order mark), utf16 (as Notepad's
+// "Unicode": UTF-16 with its byte-order mark), crlf (Windows line ends), huge
+// (the content over and over, past 2 MB).
 inline bool makeFileKind(const ScratchDir &dir, const QString &kind, const QString &name, const QByteArray &content)
 {
     const QString path = dir.path() + "/" + name;
@@ -39,12 +40,19 @@ inline bool makeFileKind(const ScratchDir &dir, const QString &kind, const QStri
     QByteArray bytes = content;
     if (kind == "bom")
         bytes.prepend("\xEF\xBB\xBF");
+    if (kind == "crlf")
+        bytes.replace("\n", "\r\n");
+    if (kind == "utf16") {
+        const QString text = QString::fromUtf8(content);
+        bytes = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    }
     if (kind == "huge")
         bytes = content.repeated(2 * 1024 * 1024 / qMax(1, content.size()) + 1);
     dir.write(name, bytes);
     if (kind == "unreadable")
         return QFile::setPermissions(path, QFileDevice::WriteOwner);
-    return kind == "regular" || kind == "bom" || kind == "huge" || kind == "unreadable";
+    return kind == "regular" || kind == "bom" || kind == "crlf" || kind == "utf16" || kind == "huge"
+        || kind == "unreadable";
 }
 
 // Root reads any file whatever its mode: while this lives, the process obeys
