@@ -36,8 +36,8 @@ QByteArray encodePng(const QImage &img)
     QBuffer buf(&out);
     buf.open(QIODevice::WriteOnly);
     QImageWriter writer(&buf, "png");
-    // zlib level 5 rather than 6: a quarter less time for 6 % more bytes, on
-    // pictures drawn in twice their shown size.
+    // zlib level 5 rather than the default 6: a quarter less encoding time for
+    // 6 % more bytes, on pictures drawn in twice their shown size.
     writer.setQuality(40);
     if (!writer.write(img))
         return QByteArray();
