@@ -64,9 +64,14 @@ QStringList leftSlotFigures()
 }
 
 // A figure as the page shows it: drawn in detail, scaled into its 280 x 490 slot.
+QImage shown(const QImage &drawn)
+{
+    return drawn.scaled(280, 490, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QImage shown(const QString &name)
 {
-    return drawFigure(name).scaled(280, 490, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return shown(drawFigure(name));
 }
 
 } // namespace
@@ -168,6 +173,16 @@ private slots:
         const double limit = name.startsWith(QLatin1String("a2-2-")) ? 0.04 : 0.005;
         QVERIFY2(cut <= limit * onScreen,
                  qPrintable(QStringLiteral("%1 of %2 pixels off screen").arg(cut).arg(onScreen)));
+    }
+
+    // Until the reveal the girl of the dream must not pass for anyone: her
+    // crown is no character's hair colour.
+    void dreamGirlIsNobodyYet()
+    {
+        const QColor crown = crownColour(shown(drawDreamFigure()));
+        QVERIFY(crown.isValid());
+        for (const QString &n : figureNames())
+            QVERIFY2(distance(crown, crownColour(shown(n))) > 60, qPrintable(n));
     }
 
     void sameBytesEveryTime()
