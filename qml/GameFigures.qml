@@ -8,12 +8,11 @@ Item {
     width: 720
     height: 480
 
-    component Figure: Image {
+    component Figure: Picture {
         y: 45
         width: 280
         height: 490
         fillMode: Image.PreserveAspectFit
-        sourceSize: Qt.size(280, 490)
         cache: false
     }
 

@@ -33,7 +33,7 @@ Item {
         color: Theme.backdrop
     }
 
-    Image {
+    Picture {
         objectName: "pageBackground"
         width: 720
         height: 480

@@ -1,4 +1,5 @@
 import QtQuick 2.9
+import QtQuick.Window 2.2
 import QtQuick.Controls 2.2
 import "."
 
@@ -203,8 +204,8 @@ Page {
                 objectName: "tilePicture"
                 anchors.fill: parent
                 asynchronous: true
-                sourceSize.width: 120
-                sourceSize.height: 72
+                sourceSize.width: 120 * Screen.devicePixelRatio
+                sourceSize.height: 72 * Screen.devicePixelRatio
                 visible: tile.unlocked
                 source: tile.unlocked ? Theme.png("cg" + tile.number + (tile.fallback ? "-1" : "")) : ""
             }
@@ -304,7 +305,7 @@ Page {
         }
     }
 
-    Image {
+    Picture {
         id: fullView
         objectName: "fullView"
         x: 0

@@ -369,7 +369,7 @@ Page {
     // The story publishes its names and texts only after its first line and its
     // flags start as null, hence the typeof guards in the bindings: missing, null
     // and 0 all mean "nothing to show". An empty source loads and logs nothing.
-    Image {
+    Picture {
         objectName: "background"
         x: 0
         y: 0
@@ -377,8 +377,7 @@ Page {
         width: 720
         height: 480
         fillMode: Image.PreserveAspectFit
-        // Decoded at the size shown, and dropped when another picture replaces it.
-        sourceSize: Qt.size(720, 480)
+        // Dropped when another picture replaces it.
         cache: false
         visible: typeof bVisible !== "undefined" && !!bVisible
         source: Theme.png(typeof bcPath === "undefined" ? "" : bcPath)

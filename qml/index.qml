@@ -44,7 +44,7 @@ Page {
         color: Theme.backdrop
     }
 
-    Image {
+    Picture {
         objectName: "titleBackground"
         width: 720
         height: 480

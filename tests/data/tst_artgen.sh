@@ -57,14 +57,14 @@ fi
 for name in ib b b1 b14 b15-1 b15-4 b17 cg1-1 cg9\ -\ 1 cg9\ -\ 2 cg9-1 cg9-2 cg17-6 cg19-4 cg36 bcg1 bcg9; do
     f="$work/one/png/$name.png"
     got=$("$identify" -format '%wx%h' "$f" 2>/dev/null)
-    if [ "$got" = "720x480" ]; then ok "$name is 720x480"; else bad "$name is '$got', expected 720x480"; fi
+    if [ "$got" = "1440x960" ]; then ok "$name is 1440x960"; else bad "$name is '$got', expected 1440x960"; fi
 done
 for name in a1-1 a1-12 a2-1-1 a2-2-10 a3-1-4 a3-2-10 a-13; do
     got=$("$identify" -format '%wx%h' "$work/one/png/$name.png" 2>/dev/null)
-    if [ "$got" = "280x490" ]; then ok "$name is 280x490"; else bad "$name is '$got', expected 280x490"; fi
+    if [ "$got" = "560x980" ]; then ok "$name is 560x980"; else bad "$name is '$got', expected 560x980"; fi
 done
 got=$("$identify" -format '%wx%h' "$work/one/png/difang.png" 2>/dev/null)
-if [ "$got" = "20x20" ]; then ok "difang is 20x20"; else bad "difang is '$got', expected 20x20"; fi
+if [ "$got" = "40x40" ]; then ok "difang is 40x40"; else bad "difang is '$got', expected 40x40"; fi
 
 # Gallery copies show the same picture as the story's spaced names.
 for k in 1 2; do
@@ -99,7 +99,7 @@ for name in difang a1-1 a2-2-1 a3-2-1 a-13; do
     fi
 done
 # The enemy must stand out on the interlude's grey map.
-contrast=$(convert-im6.q16 -size 20x20 xc:'#c2c2c2' "$work/one/png/difang.png" -composite \
+contrast=$(convert-im6.q16 -size 40x40 xc:'#c2c2c2' "$work/one/png/difang.png" -composite \
     -colorspace Gray -format '%[fx:standard_deviation]' info: 2>/dev/null)
 if awk -v s="$contrast" 'BEGIN { exit !(s > 0.15) }'; then
     ok "difang contrasts with the grey map (deviation $contrast)"

@@ -50,13 +50,14 @@ void TestGameData::picture_data()
     QTest::addColumn<bool>("alpha");
     QStringList names = stage::stageImageNames();
     names << "ib" << "b" << "difang";
+    // Every picture is drawn at twice the size the pages show it.
     for (const QString &name : names) {
         if (name == QLatin1String("difang"))
-            QTest::newRow(qPrintable(name)) << name << QSize(20, 20) << true;
+            QTest::newRow(qPrintable(name)) << name << QSize(40, 40) << true;
         else if (name.startsWith(QLatin1Char('a')))
-            QTest::newRow(qPrintable(name)) << name << QSize(280, 490) << true;
+            QTest::newRow(qPrintable(name)) << name << QSize(560, 980) << true;
         else
-            QTest::newRow(qPrintable(name)) << name << QSize(720, 480) << false;
+            QTest::newRow(qPrintable(name)) << name << QSize(1440, 960) << false;
     }
 }
 
@@ -95,7 +96,7 @@ void TestGameData::galleryTile()
         }
     }
     QVERIFY2(!found.isEmpty(), qPrintable(QStringLiteral("neither cg%1.png nor cg%1-1.png").arg(illustration)));
-    QCOMPARE(QImageReader(gamePath(QStringLiteral("png/%1.png").arg(found))).size(), QSize(720, 480));
+    QCOMPARE(QImageReader(gamePath(QStringLiteral("png/%1.png").arg(found))).size(), QSize(1440, 960));
 }
 
 void TestGameData::musicFile_data()

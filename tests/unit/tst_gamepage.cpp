@@ -257,16 +257,18 @@ void GamePageTest::imageSources()
     QFETCH(QByteArray, property);
     QFETCH(QString, name);
 
-    QImage picture(4, 4, QImage::Format_ARGB32);
-    picture.fill(Qt::red);
-    QVERIFY(picture.save(QStringLiteral("png/pic.png")));
-
     openPage();
     QQuickItem *image = item(name.toLatin1().constData());
+    // Drawn at twice the size shown, as the game's pictures are.
+    QImage picture((image->size() * 2).toSize(), QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(QStringLiteral("png/pic.png")));
     publish(property.constData(), QStringLiteral("pic"));
     QCOMPARE(image->property("source").toUrl(), QUrl(pngUrl(QStringLiteral("pic"))));
     QCOMPARE(image->property("status").toInt(), 1); // Image.Ready: the URL really names the file
     QCOMPARE(image->property("fillMode").toInt(), 1); // Image.PreserveAspectFit
+    // Decoded at the size shown: a window holds no more than it shows.
+    QCOMPARE(QSizeF(image->implicitWidth(), image->implicitHeight()), image->size());
 
     publish(property.constData(), QString());
     QCOMPARE(image->property("source").toUrl(), QUrl());

@@ -199,10 +199,16 @@ void TestStaging::entry_data()
     const QStringList untouched = slotsAfter(0, {});
     // Before each row: every slot "before", layout 1.
     QTest::newRow("background named, so shown") << 83 << 0 << "b3" << 1 << 1 << untouched;
-    QTest::newRow("background shown") << 6 << 0 << "b1" << 1 << 1 << untouched;
+    QTest::newRow("background shown") << 847 << 0 << "b2" << 1 << 1 << untouched;
     QTest::newRow("hidden, figures kept") << 279 << 1 << "before" << 0 << 1 << untouched;
     QTest::newRow("hidden, no figures") << 1 << 1 << "before" << 0 << 0 << untouched;
-    QTest::newRow("hidden, one figure") << 2 << 1 << "before" << 0 << 1 << slotsAfter(1, {"a1-1"});
+    QTest::newRow("hidden, one figure: the dream's girl, nameless") << 2 << 1 << "before" << 0 << 1 << slotsAfter(1, {"a0-1"});
+    QTest::newRow("awake: Lio at last") << 7 << 0 << "b1" << 1 << 1 << slotsAfter(1, {"a1-1"});
+    QTest::newRow("darkness after the white light") << 191 << 1 << "before" << 0 << 0 << untouched;
+    QTest::newRow("still in the attic") << 125 << 1 << "b4" << 1 << 2 << slotsAfter(2, {"a3-2-2", "a1-1"});
+    QTest::newRow("the hall before its walls show memories") << 551 << 1 << "b15-1" << 1 << 2 << slotsAfter(2, {"a1-1", "a2-2-2"});
+    QTest::newRow("a ring lights in the picture") << 525 << 1 << "b20-1" << 1 << 0 << untouched;
+    QTest::newRow("the long talk at the gate has Lio") << 486 << 1 << "cg26" << 1 << 4 << slotsAfter(4, {"a1-4"});
     QTest::newRow("layout 2") << 42 << 1 << "b2" << 1 << 2 << slotsAfter(2, {"a1-1", "a3-1-1"});
     QTest::newRow("layout 2, later line of a row") << 610 << 1 << "b15-2" << 1 << 2 << slotsAfter(2, {"a1-1", "a2-2-2"});
     QTest::newRow("layout 2, shown") << 848 << 0 << "b2" << 1 << 2 << slotsAfter(2, {"a2-2-10", "a-13"});
@@ -249,7 +255,7 @@ void TestStaging::loadSearch_data()
     QTest::addColumn<QStringList>("slotValues");
     // Before each row: every slot "before", background hidden, layout 2.
     QTest::newRow("40 takes 39's entry") << 40 << "b2" << 1 << 1 << slotsAfter(1, {"a1-1"});
-    QTest::newRow("46 takes 45's entry") << 46 << "cg1-2" << 1 << 0 << slotsAfter(0, {});
+    QTest::newRow("46 takes its own: the seam gone") << 46 << "cg1-1" << 1 << 0 << slotsAfter(0, {});
     QTest::newRow("973 takes its own") << 973 << "before" << 0 << 0 << slotsAfter(0, {});
     QTest::newRow("42 takes its own") << 42 << "b2" << 1 << 2 << slotsAfter(2, {"a1-1", "a3-1-1"});
     QTest::newRow("before the first line") << 0 << "before" << 1 << 0 << slotsAfter(0, {});

@@ -1590,7 +1590,9 @@ void addRim(QImage &img, const QColor &col)
         for (int x = 0; x < w; ++x)
             a[size_t(y * w + x)] = qAlpha(row[x]) / 255.0f;
     }
-    const int r = 2;
+    // The rim's width is the same on screen at any drawing size.
+    const int detail = qRound(img.devicePixelRatio());
+    const int r = 2 * detail;
     // Separable max (dilation) then a separable box blur.
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -1610,7 +1612,7 @@ void addRim(QImage &img, const QColor &col)
             }
             o[size_t(y * w + x)] = m;
         }
-    const int b = 1;
+    const int b = detail;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             float s = 0;
@@ -1772,12 +1774,13 @@ void paintParticles(QPainter &p, const QImage &body, const QColor &col, double a
         if (y < 200 && std::abs(rng.uniform(-1, 1)) < 0.8 && y > 60)
             continue;
         const double x = rng.uniform(20, 260);
-        const int yi = std::clamp(int(y), 0, body.height() - 1);
-        const int xi = std::clamp(int(x), 0, body.width() - 1);
+        const double k = body.devicePixelRatio();
+        const int yi = std::clamp(int(y * k), 0, body.height() - 1);
+        const int xi = int(x * k);
         // Only near the silhouette: skip motes far out in the empty air.
         bool near = false;
         for (int dx = -14; dx <= 14 && !near; dx += 7)
-            near = qAlpha(body.pixel(std::clamp(xi + dx, 0, body.width() - 1), yi)) > 0;
+            near = qAlpha(body.pixel(std::clamp(xi + int(dx * k), 0, body.width() - 1), yi)) > 0;
         if (!near && !rng.chance(amount * 0.5))
             continue;
         const double r = rng.uniform(1.0, 2.8);
@@ -1836,8 +1839,7 @@ void paintBackView(QPainter &p, const Look &l, const Palette &c, const HairShape
 
 QImage paintFigure(const Look &l, const Mood &m)
 {
-    QImage img(280, 490, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
+    QImage img = spriteCanvas(280, 490);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(m.shift, l.lift);

@@ -94,7 +94,8 @@ struct Mood
     unsigned seed = 1;     // for the scattered particles
 };
 
-// 280 x 490, transparent, the figure standing on (cut by) the lower edge.
+// Shown at 280 x 490 (drawn at twice that), transparent, the figure standing
+// on (cut by) the lower edge.
 QImage paintFigure(const Look &look, const Mood &mood);
 
 } // namespace fig

@@ -1,7 +1,10 @@
 #include "figures.h"
 
 #include "figure_painter.h"
+#include "paint.h"
 
+#include <QPainter>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -378,7 +381,7 @@ std::vector<Figure> buildCast()
     // this small only puts her a little off centre.
     const std::pair<const char *, double> shifts[] = {
         {"a1-1", 16}, {"a1-2", 16}, {"a1-4", 12}, {"a1-6", 18}, {"a1-8", 22}, {"a1-9", 18},
-        {"a1-10", 16}, {"a2-1-1", 16}, {"a2-1-5", 16}, {"a2-2-1", 18}, {"a2-2-2", 18},
+        {"a1-10", 16}, {"a1-3", 28}, {"a1-5", 22}, {"a1-11", 20}, {"a2-1-1", 16}, {"a2-1-5", 16}, {"a2-2-1", 18}, {"a2-2-2", 18},
         {"a2-2-6", 18}, {"a2-2-7", 18}, {"a3-2-1", 34}, {"a3-2-2", 22}, {"a3-2-10", 16},
     };
     for (const auto &s : shifts)
@@ -412,6 +415,48 @@ QImage drawFigure(const QString &name)
     return QImage();
 }
 
+const char *const kDreamFigure = "a0-1";
+
+QImage drawDreamFigure()
+{
+    // Lio underneath, with nothing of hers that would name her: a plain bob,
+    // the plain blazer, her hands behind her.
+    Look l = lio();
+    l.hairLength = 16;
+    l.sideTail = false;
+    l.starClip = false;
+    l.ahoge = false;
+    l.freckles = false;
+    l.outfit = Outfit::Blazer;
+    Mood m;
+    m.mouth = Mouth::Small;
+    m.left = Arm::Behind;
+    m.right = Arm::Behind;
+    const QImage body = paintFigure(l, m);
+    auto tinted = [&body](const QColor &c) {
+        QImage out = body;
+        QPainter p(&out);
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        p.fillRect(out.rect(), c);
+        return out;
+    };
+    QImage img = spriteCanvas(280, 490);
+    QPainter p(&img);
+    prepare(p);
+    // Light from behind her: a haze round the head and shoulders, and her
+    // outline spilling over with it.
+    glow(p, QPointF(140, 170), 140, QColor(200, 214, 255, 150));
+    const QImage rim = tinted(QColor(236, 240, 255));
+    for (int k = 0; k < 16; ++k) {
+        const double a = k * M_PI / 8;
+        p.setOpacity(0.3);
+        p.drawImage(QPointF(std::cos(a) * 3, std::sin(a) * 3), rim);
+    }
+    p.setOpacity(1);
+    p.drawImage(0, 0, tinted(QColor(16, 18, 30)));
+    return img;
+}
+
 QImage drawLioAsleep()
 {
     Mood m;
@@ -419,6 +464,8 @@ QImage drawLioAsleep()
     m.eyes = Eyes::Closed;
     m.mouth = Mouth::Small;
     m.tilt = -6;
+    m.left = Arm::Clasp;
+    m.right = Arm::Clasp;
     return paintFigure(lio(), m);
 }
 

@@ -36,6 +36,9 @@ QByteArray encodePng(const QImage &img)
     QBuffer buf(&out);
     buf.open(QIODevice::WriteOnly);
     QImageWriter writer(&buf, "png");
+    // zlib level 5 rather than the default 6: a quarter less encoding time for
+    // 6 % more bytes, on pictures drawn in twice their shown size.
+    writer.setQuality(40);
     if (!writer.write(img))
         return QByteArray();
     return out;
@@ -118,6 +121,8 @@ int main(int argc, char **argv)
     for (const QString &name : figureNames())
         jobs.push_back({QLatin1String("png/") + name + QLatin1String(".png"),
                         [name] { return drawFigure(name); }, -1, {}});
+    jobs.push_back({QLatin1String("png/") + QLatin1String(kDreamFigure) + QLatin1String(".png"),
+                    drawDreamFigure, -1, {}});
     const QList<int> iconSizes{16, 32, 48, 256};
     const int firstIcon = int(jobs.size());
     for (int s : iconSizes)
@@ -134,8 +139,8 @@ int main(int argc, char **argv)
         jobs.push_back({QLatin1String("png/") + name + QLatin1String(".png"), {}, index, {}});
     }
 
-    // Two workers: the machine has two cores and shares them with the rest of
-    // the build.
+    // One worker per core: drawing and encoding the pictures is most of a
+    // fresh build's time.
     std::atomic<int> nextJob{0};
     std::mutex errorLock;
     QStringList errors;
@@ -159,9 +164,12 @@ int main(int argc, char **argv)
             }
         }
     };
-    std::thread helper(worker);
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < int(std::thread::hardware_concurrency()); ++k)
+        helpers.emplace_back(worker);
     worker();
-    helper.join();
+    for (std::thread &helper : helpers)
+        helper.join();
     // A label with a character its face lacks would show a box: fail instead.
     for (const QString &label : refusedLabels())
         errors << QLatin1String("missing glyph in the label ") + label;

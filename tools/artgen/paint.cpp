@@ -41,16 +41,29 @@ QColor shade(const QColor &c, double f)
 
 QImage canvas(int w, int h, const QColor &fill)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img(w * kDetail, h * kDetail, QImage::Format_RGB32);
+    img.setDevicePixelRatio(kDetail);
     img.fill(fill);
     return img;
 }
 
 QImage spriteCanvas(int w, int h)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img(w * kDetail, h * kDetail, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(kDetail);
     img.fill(Qt::transparent);
     return img;
+}
+
+QSizeF shownSize(const QImage &img)
+{
+    return QSizeF(img.size()) / img.devicePixelRatio();
+}
+
+QRectF inPixels(const QImage &img, const QRectF &r)
+{
+    const qreal k = img.devicePixelRatio();
+    return QRectF(r.topLeft() * k, r.size() * k);
 }
 
 void prepare(QPainter &p)

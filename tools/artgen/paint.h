@@ -23,9 +23,18 @@ QColor mix(const QColor &a, const QColor &b, double t);
 QColor alpha(const QColor &c, int a);
 QColor shade(const QColor &c, double f); // f < 1 darker, > 1 lighter
 
-// Blank canvases: opaque for pictures, transparent for sprites and figures.
+// Every picture is drawn at kDetail times the size it is shown at, so that a
+// full screen stays sharp. Painters keep the shown size's coordinates: the
+// canvases carry the ratio, and a QPainter on them scales by it.
+constexpr int kDetail = 2;
+// Blank canvases of w x h shown pixels: opaque for pictures, transparent for
+// sprites and figures.
 QImage canvas(int w, int h, const QColor &fill = Qt::black);
 QImage spriteCanvas(int w, int h);
+// A canvas's size in the coordinates it is painted in.
+QSizeF shownSize(const QImage &img);
+// A rectangle in painting coordinates as the image's own pixels (source rects).
+QRectF inPixels(const QImage &img, const QRectF &r);
 // QPainter with antialiasing on.
 void prepare(QPainter &p);
 

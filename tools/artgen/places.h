@@ -114,7 +114,8 @@ void coreHall(QPainter &p, Rng &rng, bool dark, const QColor &pillar);
 // Red veins of light running over a floor towards a centre point.
 void redVeins(QPainter &p, QPointF centre, Rng &rng, int count, double reach);
 // Cavern with a walkway of guide lights towards a round gate of light rings.
-void gateHall(QPainter &p, Rng &rng, double gateRadius, QPointF gateAt);
+// lit: how many of the gate's rings, from the outermost, are lit all round.
+void gateHall(QPainter &p, Rng &rng, double gateRadius, QPointF gateAt, int lit = 0);
 void capsuleRoom(QPainter &p, Rng &rng);
 // Long shaft of lights with dormant or waking Watchers along its sides.
 void spine(QPainter &p, Rng &rng, int watchers, const QColor &eye, bool eyesOpen,

@@ -70,8 +70,9 @@ using Painter = std::function<void(QPainter &, Rng &)>;
 // story scenes.
 void placeFigure(QPainter &p, const QImage &fig, QPointF foot, double scale, double opacity = 1.0)
 {
-    const QRectF target(foot.x() - fig.width() * scale / 2, foot.y() - fig.height() * scale,
-                        fig.width() * scale, fig.height() * scale);
+    const QSizeF size = shownSize(fig) * scale;
+    const QRectF target(foot.x() - size.width() / 2, foot.y() - size.height(), size.width(),
+                        size.height());
     p.save();
     p.setOpacity(opacity);
     p.drawImage(target, fig);
@@ -1232,7 +1233,7 @@ void hatch(QPainter &p, Rng &rng)
         sea(wp, 0, Tod::Night, rng, 1.2);
     }
     p.setOpacity(0.88);
-    p.drawImage(QRectF(0, 330, W, 150), water, QRectF(0, 0, W, 150));
+    p.drawImage(QRectF(0, 330, W, 150), water, inPixels(water, QRectF(0, 0, W, 150)));
     p.setOpacity(1);
     addGlow(p, QPointF(120, 360), 200, QColor(255, 200, 110, 80));
     vignette(p, kAll, 0.5);
@@ -1287,6 +1288,85 @@ void watchersPour(QPainter &p, Rng &rng)
     vignette(p, kAll, 0.6);
 }
 
+// Lio asleep and lying, for the pictures that show her lying or carried: her
+// figure down to the hips turned on its side, the head to the left of `hips`
+// along `angle` degrees, then her skirt and legs, bent at the hips by
+// `hipBend` and at the knees by `kneeBend` degrees (positive bends them
+// downwards). In her own frame the body runs along x, the head at negative x,
+// and a unit is a figure pixel.
+struct LyingPose
+{
+    QPointF hips;
+    double scale, angle, hipBend, kneeBend;
+
+    QTransform frame() const { return QTransform().translate(hips.x(), hips.y()).rotate(angle).scale(scale, scale); }
+    QPointF along(double bend) const { return QPointF(std::cos(bend * M_PI / 180), std::sin(bend * M_PI / 180)); }
+    QPointF knee() const { return along(hipBend) * 190; }
+    QPointF ankle() const { return knee() + along(hipBend + kneeBend) * 180; }
+    // Where hands that hold her go, in the picture: on top of her far
+    // shoulder, and under her knees.
+    QPointF shoulderHold() const { return frame().map(QPointF(-200, -92)); }
+    QPointF kneeHold() const { return frame().map(knee() + QPointF(10, 34)); }
+};
+
+void lyingLio(QPainter &p, const LyingPose &pose)
+{
+    const fig::Look look = castLook(CastLook::Lio);
+    const QColor line(52, 34, 52);
+    auto limb = [&](QPointF a, QPointF b, double w, const QColor &col) {
+        p.setPen(QPen(line, w + 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(a, b);
+        p.setPen(QPen(col, w, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(a, b);
+        p.setPen(Qt::NoPen);
+    };
+    p.save();
+    p.setTransform(pose.frame(), true);
+    const QPointF knee = pose.knee(), ankle = pose.ankle();
+    const QPointF sock = knee + (ankle - knee) * 0.45;
+    // The far leg a little behind and lower, then the near one.
+    for (int side = 1; side >= 0; --side) {
+        const QPointF off(side * 6, side * 18);
+        const QColor skin = side ? shade(look.skin, 0.88) : look.skin;
+        limb(QPointF(20, 0) + off, knee + off, 58, skin);
+        limb(knee + off, sock + off, 46, skin);
+        limb(sock + off, ankle + off, 44, side ? QColor(214, 214, 224) : QColor(246, 246, 250));
+        p.save();
+        p.translate(ankle + off);
+        p.rotate(pose.hipBend + pose.kneeBend);
+        p.setPen(QPen(line, 2));
+        p.setBrush(QColor(96, 58, 44));
+        p.drawRoundedRect(QRectF(-8, -20, 34, 50), 14, 14);
+        p.restore();
+        p.setPen(Qt::NoPen);
+    }
+    // The figure itself, turned so that its feet would point along x; its
+    // lower edge, at the hips, goes under the skirt.
+    const QImage asleep = drawLioAsleep();
+    p.save();
+    p.rotate(-90);
+    p.drawImage(QRectF(-140, -480, 280, 490), asleep);
+    p.restore();
+    // Pleated skirt over the tops of the legs, following their bend.
+    const QPointF along = pose.along(pose.hipBend);
+    const QPointF hem = along * 85 + QPointF(0, -10);
+    const QPointF across(-along.y(), along.x());
+    QPainterPath skirt;
+    skirt.moveTo(-30, -96);
+    skirt.quadTo(-36, -10, -30, 76);
+    skirt.lineTo(hem + across * 96);
+    skirt.quadTo(hem + along * 24, hem - across * 100);
+    skirt.closeSubpath();
+    p.setPen(QPen(line, 2.5));
+    p.setBrush(look.cloth2);
+    p.drawPath(skirt);
+    p.setPen(QPen(shade(look.cloth2, 0.7), 2));
+    for (int k = -2; k <= 2; ++k)
+        p.drawLine(QPointF(-20, k * 36), hem + across * (k * 44));
+    p.setPen(Qt::NoPen);
+    p.restore();
+}
+
 void dreamCarry(QPainter &p, Rng &rng)
 {
     // Half-dream: everything soft and washed with light, so the two read as
@@ -1303,15 +1383,25 @@ void dreamCarry(QPainter &p, Rng &rng)
         for (int k = -6; k <= 6; ++k)
             lp.drawLine(QPointF(470 + k * 8, 330), QPointF(470 + k * 140, 520));
         lp.setPen(Qt::NoPen);
-        // The transfer-student body as her figure, Lio asleep across her arms.
+        // The transfer-student body as her figure, Lio asleep across her arms:
+        // her head fallen back on one side, her knees over the other arm and
+        // her legs hanging down.
         const QImage carrier = drawAndroidCarrying();
         lp.drawImage(QRectF(470 - 140 * 0.9, 480 - 490 * 0.9, 280 * 0.9, 490 * 0.9), carrier);
-        lp.save();
-        lp.translate(470, 286);
-        lp.rotate(-78);
-        const QImage asleep = drawLioAsleep();
-        lp.drawImage(QRectF(-140 * 0.62, -300 * 0.62, 280 * 0.62, 490 * 0.62), asleep);
-        lp.restore();
+        const LyingPose lio{QPointF(556, 300), 0.62, -8, -30, 108};
+        // Her arms: one under Lio's knees, behind her legs, its hand showing
+        // below them; the other hand round her far shoulder.
+        const QColor edge(40, 34, 52), sleeve(30, 36, 62), skin(250, 232, 222);
+        lp.setPen(QPen(edge, 18, Qt::SolidLine, Qt::RoundCap));
+        lp.drawLine(QPointF(548, 332), lio.kneeHold());
+        lp.setPen(QPen(sleeve, 15, Qt::SolidLine, Qt::RoundCap));
+        lp.drawLine(QPointF(548, 332), lio.kneeHold());
+        lyingLio(lp, lio);
+        lp.setPen(QPen(edge, 1.4));
+        lp.setBrush(skin);
+        lp.drawEllipse(lio.kneeHold(), 10, 8);
+        lp.drawEllipse(lio.shoulderHold(), 11, 8);
+        lp.setPen(Qt::NoPen);
         // Backlit, but not so much that the two stop being who they are.
         lp.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         lp.fillRect(kAll, QColor(190, 200, 236, 70));
@@ -1349,7 +1439,7 @@ void windowReflection(QPainter &p, Rng &rng)
     }
     p.save();
     p.setOpacity(0.9);
-    p.drawImage(pane, stars, pane);
+    p.drawImage(pane, stars, inPixels(stars, pane));
     p.restore();
     p.setBrush(QColor(236, 236, 230));
     p.drawRect(QRectF(290, 30, 320, 12));
@@ -1462,14 +1552,11 @@ void lioAsleep(QPainter &p, Rng &rng)
     hiddenRoom(p, rng);
     // Solvane's light standing behind the bench, watching over her.
     castFigure(p, "a2-2-7", QPointF(170, 480), 0.78, 0.9);
-    // Lio as her own figure, asleep, lying along the bench with her head to the left.
-    const QImage asleep = drawLioAsleep();
-    const double sc = 0.42;
-    p.save();
-    p.translate(366, 290);
-    p.rotate(-90);
-    p.drawImage(QRectF(-asleep.width() * sc / 2, -asleep.height() * sc / 2, asleep.width() * sc, asleep.height() * sc), asleep);
-    p.restore();
+    // Lio as her own figure, asleep on her side along the bench with her head
+    // to the left.
+    p.setBrush(QColor(0, 0, 0, 70));
+    p.drawEllipse(QRectF(280, 314, 220, 14));
+    lyingLio(p, {QPointF(404, 294), 0.27, 0, 6, 6});
     // Sorin in front, turned to them.
     fig::Mood him = mood(fig::Brow::Worried, fig::Eyes::Open, fig::Mouth::Small);
     him.look = -1;
@@ -1771,14 +1858,16 @@ void abandonedDeck(QPainter &p, Rng &rng)
     p.restore();
 }
 
-void coreGate(QPainter &p, Rng &rng, bool sitting)
+void coreGate(QPainter &p, Rng &rng, bool sitting, int lit = 0)
 {
-    gateHall(p, rng, sitting ? 150 : 200, QPointF(360, sitting ? 180 : 220));
+    gateHall(p, rng, sitting ? 150 : 200, QPointF(360, sitting ? 180 : 220), lit);
+    if (lit == 3)
+        addGlow(p, QPointF(360, 220), 240, QColor(180, 250, 255, 70));
     if (!sitting) {
         // The lock: rows of glyph-like marks floating in the centre.
         for (int r = 0; r < 4; ++r)
             for (int k = 0; k < 6; ++k) {
-                p.setBrush(QColor(200, 250, 255, 200));
+                p.setBrush(QColor(200, 250, 255, lit == 3 ? 255 : 200));
                 p.drawRect(QRectF(300 + k * 20, 190 + r * 16, 12, 3));
                 p.drawRect(QRectF(305 + k * 20, 186 + r * 16, 3, 10));
             }
@@ -2252,6 +2341,9 @@ Painter painterFor(const QString &name)
         {"b17", [](QPainter &p, Rng &r) { gateHall(p, r, 70, QPointF(360, 190)); }},
         {"b18", passageEnd},
         {"b19", bridgeGate},
+        {"b20-1", [](QPainter &p, Rng &r) { coreGate(p, r, false, 1); }},
+        {"b20-2", [](QPainter &p, Rng &r) { coreGate(p, r, false, 2); }},
+        {"b20-3", [](QPainter &p, Rng &r) { coreGate(p, r, false, 3); }},
         {"cg1-1", [](QPainter &p, Rng &r) { seamSky(p, r, false); }},
         {"cg1-2", [](QPainter &p, Rng &r) { seamSky(p, r, true); }},
         {"cg2", geographyClass},
@@ -2376,6 +2468,8 @@ QStringList sceneNames()
             n << QStringLiteral("b%1").arg(i);
     for (int i = 1; i <= 4; ++i)
         n << QStringLiteral("b15-%1").arg(i);
+    for (int i = 1; i <= 3; ++i) // the core gate with one, two, three rings lit
+        n << QStringLiteral("b20-%1").arg(i);
     for (int i = 1; i <= 9; ++i)
         n << QStringLiteral("bcg%1").arg(i);
     // Illustration number and how many images it has (1 = a single "cgK").
@@ -2423,7 +2517,9 @@ QImage drawScene(const QString &name)
 
 QImage drawIcon(int size)
 {
-    QImage img = spriteCanvas(size, size);
+    // The icon's sizes are exact pixels, not shown sizes to draw in detail.
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
     QPainter p(&img);
     prepare(p);
     p.scale(size / 64.0, size / 64.0);

@@ -9,8 +9,8 @@ QStringList sceneNames();
 // looks for "cg9-1" where the story shows "cg9 - 1"), the picture it copies;
 // otherwise an empty string.
 QString sceneAliasOf(const QString &name);
-// Draws one picture: 720 x 480 for backgrounds and illustrations, 20 x 20
-// with transparency for "difang".
+// Draws one picture, in twice the detail of its shown size: 720 x 480 for
+// backgrounds and illustrations, 20 x 20 with transparency for "difang".
 QImage drawScene(const QString &name);
 // The window icon at one of its sizes, transparent around the emblem.
 QImage drawIcon(int size);

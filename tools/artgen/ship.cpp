@@ -93,7 +93,7 @@ void redVeins(QPainter &p, QPointF centre, Rng &rng, int count, double reach)
     addGlow(p, centre, reach * 0.3, QColor(255, 40, 40, 90));
 }
 
-void gateHall(QPainter &p, Rng &rng, double gateRadius, QPointF gateAt)
+void gateHall(QPainter &p, Rng &rng, double gateRadius, QPointF gateAt, int lit)
 {
     fillVertical(p, kAll, {{0, QColor(6, 8, 16)}, {0.6, QColor(14, 18, 32)}, {1, QColor(8, 10, 18)}});
     // Faint cavern ribs.
@@ -113,10 +113,20 @@ void gateHall(QPainter &p, Rng &rng, double gateRadius, QPointF gateAt)
     p.setBrush(Qt::NoBrush);
     for (int k = 0; k < 3; ++k) {
         const double r = gateRadius * (0.95 - k * 0.22);
-        p.setPen(QPen(QColor(94, 240, 255, 60), gateRadius * 0.08));
+        const bool on = k < lit;
+        if (on) {
+            p.setPen(QPen(QColor(94, 240, 255, 45), gateRadius * 0.22));
+            p.drawEllipse(gateAt, r, r);
+        }
+        p.setPen(QPen(QColor(94, 240, 255, on ? 170 : 60), gateRadius * 0.08));
         p.drawEllipse(gateAt, r, r);
-        p.setPen(QPen(QColor(200, 250, 255, 230), std::max(1.0, gateRadius * 0.018)));
-        p.drawArc(QRectF(gateAt.x() - r, gateAt.y() - r, 2 * r, 2 * r), (k * 70) * 16, (250 - k * 40) * 16);
+        if (on) {
+            p.setPen(QPen(QColor(236, 255, 255), std::max(1.5, gateRadius * 0.03)));
+            p.drawEllipse(gateAt, r, r);
+        } else {
+            p.setPen(QPen(QColor(200, 250, 255, 230), std::max(1.0, gateRadius * 0.018)));
+            p.drawArc(QRectF(gateAt.x() - r, gateAt.y() - r, 2 * r, 2 * r), (k * 70) * 16, (250 - k * 40) * 16);
+        }
         for (int t = 0; t < 24; ++t) {
             const double a = t * M_PI / 12 + k * 0.2;
             const QPointF a0 = gateAt + QPointF(std::cos(a), std::sin(a)) * (r - gateRadius * 0.04);
