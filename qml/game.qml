@@ -264,7 +264,8 @@ Page {
             event.accepted = true
             break
         case Qt.Key_Control:
-            Controller.skip1()
+            if (!event.isAutoRepeat)
+                Controller.skipHeld1(true)
             event.accepted = false
             break
         default:
@@ -272,7 +273,7 @@ Page {
         }
     }
 
-    // Ctrl toggles skip on both edges, so skipping lasts exactly as long as the key is held.
+    // Skipping lasts exactly as long as Ctrl is held, whether or not a skip ran before.
     Keys.onReleased: {
         switch (event.key) {
         case Qt.Key_W:
@@ -288,7 +289,8 @@ Page {
             event.accepted = true
             break
         case Qt.Key_Control:
-            Controller.skip1()
+            if (!event.isAutoRepeat)
+                Controller.skipHeld1(false)
             event.accepted = false
             break
         default:

@@ -114,6 +114,25 @@ void MainWindow::skip1()
     emit skipChanged(skip);
 }
 
+// The key's own repeats change nothing: the timer must not start again at each.
+void MainWindow::skipHeld1(bool held)
+{
+    setSkipValue(held ? -1 : 0);
+}
+
+void MainWindow::skipEnded()
+{
+    setSkipValue(0);
+}
+
+void MainWindow::setSkipValue(int value)
+{
+    if (skip == value)
+        return;
+    skip = value;
+    emit skipChanged(skip);
+}
+
 void MainWindow::save1()
 {
     // Deferred so the page has closed its dialog before the window is grabbed.

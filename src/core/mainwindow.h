@@ -87,6 +87,10 @@ public:
     Q_INVOKABLE void next1();
     Q_INVOKABLE void Auto1();
     Q_INVOKABLE void skip1();
+    // Ctrl: skipping while the key is down, whatever ran before.
+    Q_INVOKABLE void skipHeld1(bool held);
+    // A skip that stopped by itself is over: the next 快进 starts one.
+    void skipEnded();
     Q_INVOKABLE void save1();
     // A slider's value; one equal to the live value is dropped. The settings
     // handler decides what becomes live.
@@ -219,4 +223,6 @@ private:
     int inextra = 0;
     int inbextra = 1;
     bool backlogOpen = false;
+
+    void setSkipValue(int value);
 };
