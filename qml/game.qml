@@ -157,7 +157,27 @@ Page {
     height: 480
     focus: true
 
+    // The question open on the page, if any.
+    function openQuestion() {
+        var dialogs = [quickLoadDialog, menuBar.saveDialog, menuBar.returnDialog, menuBar.quitDialog]
+        for (var i = 0; i < dialogs.length; ++i) {
+            if (dialogs[i].open)
+                return dialogs[i]
+        }
+        return null
+    }
+
     Keys.onPressed: {
+        // Keys that reach the page while a question is open are the question's.
+        var question = openQuestion()
+        if (question) {
+            if (event.key === Qt.Key_Escape)
+                question.cancelled()
+            else if (event.key === Qt.Key_Tab || event.key === Qt.Key_Backtab)
+                question.takeKeys()
+            event.accepted = true
+            return
+        }
         // The open backlog has the keys: it scrolls and closes, the story waits.
         if (backlog.open) {
             switch (event.key) {
@@ -234,6 +254,9 @@ Page {
             event.accepted = true
             break
         case Qt.Key_Escape:
+            // The bar and its questions wait for the cover to go.
+            if (gamestartVisible)
+                break
             if (menuBar.hasKeys(Window.activeFocusItem))
                 leaveBar()
             else
@@ -244,7 +267,7 @@ Page {
         case Qt.Key_Backtab:
             // From a button the window moves on along its buttons.
             event.accepted = Window.activeFocusItem === page
-            if (event.accepted)
+            if (event.accepted && !gamestartVisible)
                 enterKeys(event.key === Qt.Key_Tab)
             break
         case Qt.Key_V:
@@ -298,7 +321,10 @@ Page {
         }
     }
 
-    Component.onCompleted: syncInputFocus()
+    Component.onCompleted: {
+        quickAsksAnswered = quickAsks
+        syncInputFocus()
+    }
 
     // A click never hands a button the keyboard, only Tab does: the page's keys
     // must keep working after a click, and Space must not press the last button clicked.
@@ -614,8 +640,15 @@ Page {
     }
 
     // F9 after the story has moved on from the quick save: the question first.
+    // Only a question asked since the page was made: one asked before, on an
+    // earlier visit, was answered there.
     readonly property int quickAsks: typeof quickLoadAsks === "number" ? quickLoadAsks : 0
-    onQuickAsksChanged: quickLoadDialog.open = true
+    property int quickAsksAnswered: -1
+    onQuickAsksChanged: {
+        if (quickAsksAnswered >= 0 && quickAsks > quickAsksAnswered)
+            quickLoadDialog.open = true
+        quickAsksAnswered = quickAsks
+    }
 
     ConfirmDialog {
         id: quickLoadDialog
@@ -634,7 +667,8 @@ Page {
     GameMenuBar {
         id: menuBar
         page: page
-        visible: page.textuiVisible && page.kvisible
+        // Under the opening cover it neither shows nor takes a click.
+        visible: page.textuiVisible && page.kvisible && !page.gamestartVisible
     }
 
     Rectangle {

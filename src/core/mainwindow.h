@@ -121,6 +121,8 @@ public:
     // 1: the backlog opens (its rows are published, the wheel is left to its
     // list); 0: it closed.
     Q_INVOKABLE void backlog1(int open);
+    // A question is open: the wheel must not move the story under it.
+    Q_INVOKABLE void dialog1(int open);
     // F5: the quick slot, without a question. F9 or the load page: load it;
     // confirmed 0 asks first when the story has moved since the quick save.
     Q_INVOKABLE void quickSave1();
@@ -223,6 +225,7 @@ private:
     int inextra = 0;
     int inbextra = 1;
     bool backlogOpen = false;
+    bool dialogOpen = false;
 
     void setSkipValue(int value);
 };
