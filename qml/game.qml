@@ -16,6 +16,8 @@ Page {
     property bool aPressed: false
     property bool sPressed: false
     property bool dPressed: false
+    // The context property, under a name of the page's own.
+    readonly property bool pagedBack: typeof readingBack === "boolean" && readingBack
     // Changes whenever an interlude attempt starts or ends: a key held through a
     // capture scene must not walk the figure on into the next capture.
     property int interludeAttempt: typeof interludeRound === "undefined" ? 0 : interludeRound
@@ -523,7 +525,8 @@ Page {
         z: 3
         width: 720
         height: 200
-        visible: typeof daanvisible !== "undefined" && !!daanvisible
+        // Paging back hides the answers; they come back with the question.
+        visible: typeof daanvisible !== "undefined" && !!daanvisible && !page.pagedBack
         // An answer the keyboard chose goes with the box: the story has the keys again.
         onVisibleChanged: if (!visible && (answer1.activeFocus || answer2.activeFocus)) page.takeKeys()
 
@@ -554,7 +557,7 @@ Page {
         z: 3
         width: 720
         height: 200
-        visible: typeof shuruvisible !== "undefined" && !!shuruvisible
+        visible: typeof shuruvisible !== "undefined" && !!shuruvisible && !page.pagedBack
         onVisibleChanged: page.syncInputFocus()
 
         Rectangle {

@@ -97,6 +97,7 @@ private slots:
     void dialogKeepsTheKeys_data();
     void dialogKeepsTheKeys();
     void quickLoadAsksOnlyAtF9();
+    void answersWaitWhilePagingBack();
 
 private:
     void openPage(const QString &source = QStringLiteral("load"));
@@ -1055,6 +1056,17 @@ void GamePageTest::quickLoadAsksOnlyAtF9()
     QVERIFY(!question->property("open").toBool());
     publish(prop::quickLoadAsks, 2);
     QVERIFY(question->property("open").toBool());
+}
+
+
+void GamePageTest::answersWaitWhilePagingBack()
+{
+    openPage();
+    publish(prop::daanvisible, 1);
+    publish(prop::readingBack, true);
+    QVERIFY(!item("answer1")->isVisible());
+    publish(prop::readingBack, false);
+    QVERIFY(item("answer1")->isVisible());
 }
 
 QTEST_MAIN(GamePageTest)
