@@ -385,6 +385,8 @@ void TestSaveStore::resumeRecord()
     core::process().story.mistakeCount = 3;
     core::process().interlude.triesLeft = 1;
     core::process().interlude.playerCaught = 1;
+    for (int line = 1; line <= 600; ++line)
+        core::process().shownLines << line;
     QVERIFY(saves::writeResumeRecord(f.game));
     QByteArray record = f.dir.read(saves::kResumeFile);
     if (damage == "garbage")
@@ -414,6 +416,11 @@ void TestSaveStore::resumeRecord()
     QCOMPARE(core::process().story.mistakeCount, 3);
     QCOMPARE(core::process().interlude.triesLeft, 1);
     QCOMPARE(core::process().interlude.playerCaught, 1);
+    // The backlog comes along, its newest 500 lines, then the line resumed at.
+    const QVector<int> &shown = core::process().shownLines;
+    QCOMPARE(shown.size(), 501);
+    QCOMPARE(shown.first(), 101);
+    QCOMPARE(shown.mid(499), (QVector<int>{600, 687}));
 }
 
 void TestSaveStore::screenshotBelongsToItsSlot()
