@@ -9,6 +9,8 @@
 #include <QVariantMap>
 #include <QtDebug>
 
+#include <algorithm>
+
 #ifdef SOLVANE_HAVE_OPENCC
 #include <opencc/opencc.h>
 
@@ -75,16 +77,9 @@ opencc_t converter()
     return handle;
 }
 
-// Back from what the pages show, for the voice: eSpeak reads Simplified best.
-opencc_t backConverter()
+QString convert(const QString &text)
 {
-    static const opencc_t handle = openSet("tw2sp.json");
-    return handle;
-}
-
-QString convert(const QString &text, opencc_t (*set)() = converter)
-{
-    const opencc_t handle = set();
+    const opencc_t handle = converter();
     if (handle == reinterpret_cast<opencc_t>(-1) || text.isEmpty())
         return text;
     const QByteArray utf8 = text.toUtf8();
@@ -99,9 +94,7 @@ QString convert(const QString &text, opencc_t (*set)() = converter)
 #else
 // A build without OpenCC (possible on Windows) shows everything as written.
 using opencc_t = int;
-opencc_t converter() { return 0; }
-opencc_t backConverter() { return 0; }
-QString convert(const QString &text, opencc_t (*)() = converter)
+QString convert(const QString &text)
 {
     static const bool warned = [] {
         qCWarning(lcCore).noquote() << QStringLiteral("此版本没有 OpenCC，文字保持简体");
@@ -111,6 +104,31 @@ QString convert(const QString &text, opencc_t (*)() = converter)
     return text;
 }
 #endif
+
+// What each converted text was written as: the voice reads the page's words
+// back in those, not in a conversion of the conversion (存檔 would come
+// back as 存盘). Qt may ask the translator from any thread.
+struct Originals {
+    QMutex mutex;
+    QHash<QString, QString> of;
+    QStringList longestFirst; // rebuilt when empty
+};
+
+Originals &originals()
+{
+    static Originals o;
+    return o;
+}
+
+void remember(const QString &simplified, const QString &traditional)
+{
+    Originals &o = originals();
+    const QMutexLocker lock(&o.mutex);
+    if (simplified == traditional || o.of.size() >= 8192 || o.of.contains(traditional))
+        return;
+    o.of.insert(traditional, simplified);
+    o.longestFirst.clear();
+}
 
 } // namespace
 
@@ -149,17 +167,40 @@ QString toTraditional(const QString &text)
     const QString converted = convert(text);
     if (cache.size() < 4096)
         cache.insert(text, converted);
+    remember(text, converted);
     return converted;
 }
 
 QStringList toTraditional(const QStringList &lines)
 {
-    return convert(lines.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+    const QStringList converted = convert(lines.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size() && i < converted.size(); ++i)
+        remember(lines.at(i), converted.at(i));
+    return converted;
 }
 
+// A page says its words whole or strung together ("选项一，" and an answer,
+// a question and its button): each converted piece goes back to its original.
 QString spoken(const QString &text)
 {
-    return form() == TextForm::Traditional ? convert(text, backConverter) : text;
+    if (form() != TextForm::Traditional)
+        return text;
+    Originals &o = originals();
+    const QMutexLocker lock(&o.mutex);
+    const auto whole = o.of.constFind(text);
+    if (whole != o.of.constEnd())
+        return *whole;
+    if (o.longestFirst.isEmpty()) {
+        o.longestFirst = o.of.keys();
+        std::sort(o.longestFirst.begin(), o.longestFirst.end(),
+                  [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    }
+    QString result = text;
+    for (const QString &piece : qAsConst(o.longestFirst)) {
+        if (result.contains(piece))
+            result.replace(piece, o.of.value(piece));
+    }
+    return result;
 }
 
 QString shown(const QString &text)

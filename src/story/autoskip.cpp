@@ -149,6 +149,9 @@ void skipTick(Game &game)
         // offer them now, or the story would wait here for good.
         if (isWaitingLine(s.currentLine) && !typeTimer()->isActive())
             offerChoice(game);
+        // Skipping read nothing; the question the player must now answer is read.
+        if (isWaitingLine(s.currentLine))
+            speakLine(game, s.currentLine);
         return;
     }
     // New text is read, not skipped: skipping ends on the first line never shown.
