@@ -420,11 +420,18 @@ Page {
     GameFigures {}
 
     Item {
+        id: textArea
         objectName: "textArea"
         z: 0
         width: 720
         height: 480
         visible: page.textuiVisible
+
+        readonly property real boxAlpha: typeof boxOpacity === "number" ? boxOpacity : 0.75
+        // Below half, a dark picture shows through enough to swallow dark
+        // letters: light ones with a dark edge read over any picture.
+        readonly property bool lightText: boxAlpha < 0.5
+        readonly property color textColour: lightText ? "#ffffff" : "#000000"
 
         Rectangle {
             objectName: "textPanel"
@@ -433,7 +440,7 @@ Page {
             width: 714
             height: 100
             radius: 8
-            color: Qt.rgba(1, 1, 1, typeof boxOpacity === "number" ? boxOpacity : 0.75)
+            color: Qt.rgba(1, 1, 1, textArea.boxAlpha)
         }
 
         Text {
@@ -450,6 +457,9 @@ Page {
                                               + (endMarker.blinkOn ? "#505050" : "transparent") + "\">&nbsp;▼</span>" : "")
             textFormat: Text.RichText
             fontSizeMode: Text.FixedSize
+            color: textArea.textColour
+            style: textArea.lightText ? Text.Outline : Text.Normal
+            styleColor: "#000000"
             font.bold: true
             font.pointSize: [12, 14, 16][typeof textSize === "number" && textSize >= 0 && textSize <= 2 ? textSize : 0]
             wrapMode: Text.WordWrap
@@ -484,6 +494,9 @@ Page {
             width: 90
             height: 22
             text: typeof nameText === "undefined" || nameText === null ? "" : nameText
+            color: textArea.textColour
+            style: textArea.lightText ? Text.Outline : Text.Normal
+            styleColor: "#000000"
             // Who speaks, readable at a glance.
             font.pixelSize: 16
             font.bold: true

@@ -98,6 +98,8 @@ private slots:
     void dialogKeepsTheKeys();
     void quickLoadAsksOnlyAtF9();
     void answersWaitWhilePagingBack();
+    void textReadableAtEveryOpacity_data();
+    void textReadableAtEveryOpacity();
 
 private:
     void openPage(const QString &source = QStringLiteral("load"));
@@ -1067,6 +1069,41 @@ void GamePageTest::answersWaitWhilePagingBack()
     QVERIFY(!item("answer1")->isVisible());
     publish(prop::readingBack, false);
     QVERIFY(item("answer1")->isVisible());
+}
+
+void GamePageTest::textReadableAtEveryOpacity_data()
+{
+    QTest::addColumn<QColor>("picture");
+    QTest::addColumn<double>("opacity");
+    for (const QColor &picture : {QColor(Qt::black), QColor(Qt::white)}) {
+        for (double opacity : {0.2, 0.45, 0.5, 0.75, 1.0})
+            QTest::addRow("%s picture, %.2f", picture == Qt::black ? "dark" : "bright", opacity) << picture << opacity;
+    }
+}
+
+// Some letter pixels stand far from the box behind them, whatever shows through.
+void GamePageTest::textReadableAtEveryOpacity()
+{
+    QFETCH(QColor, picture);
+    QFETCH(double, opacity);
+    QImage fill(720, 480, QImage::Format_RGB32);
+    fill.fill(picture);
+    QVERIFY(fill.save(QStringLiteral("png/plain.png")));
+    openPage();
+    publish(prop::bcPath, QStringLiteral("plain"));
+    publish(prop::bVisible, 1);
+    publish(prop::boxOpacity, opacity);
+    publish(prop::nameText, QStringLiteral("Lio"));
+    publish(prop::currentText, QStringLiteral("我们生活的世界，真的是我们认为的那样吗？"));
+    const QImage scene = grabScene(view.get());
+    QVERIFY(!scene.isNull());
+    const int box = qGray(scene.pixel(700, 470));
+    int far = 0;
+    for (int y = 380; y < 475; ++y) {
+        for (int x = 10; x < 700; ++x)
+            far += qAbs(qGray(scene.pixel(x, y)) - box) > 120 ? 1 : 0;
+    }
+    QVERIFY2(far > 200, qPrintable(QString::number(far)));
 }
 
 QTEST_MAIN(GamePageTest)
