@@ -17,6 +17,7 @@ Rectangle {
     // 朗读 on) and goes back where it was after.
     property Item keysBefore: null
     onOpenChanged: {
+        Controller.dialog1(open ? 1 : 0)
         if (open) {
             keysBefore = Window.activeFocusItem
             cancelButton.forceActiveFocus(Qt.TabFocusReason)
@@ -30,13 +31,28 @@ Rectangle {
         }
     }
 
+    // For a page whose keys arrive while the question is open.
+    function takeKeys() {
+        cancelButton.forceActiveFocus(Qt.TabFocusReason)
+    }
+
     height: 150
     color: Theme.dialog
     border.width: 1
     visible: open
 
+    // Nothing behind the question may answer it or move the story under it:
+    // every key stays here, Esc is 取消. Ctrl's release still goes on, so a
+    // skip held before the question stops when the key is let go.
+    Keys.onPressed: {
+        if (event.key === Qt.Key_Escape)
+            dialog.cancelled()
+        event.accepted = true
+    }
+    Keys.onReleased: event.accepted = event.key !== Qt.Key_Control
+
     // The page behind is dimmed so that nothing reads through the question; a
-    // click still reaches the page, as it always has.
+    // click there is 取消, and neither it nor the wheel reaches the page.
     Rectangle {
         objectName: dialog.objectName + "Dim"
         anchors.centerIn: parent
@@ -44,6 +60,20 @@ Rectangle {
         height: 4000
         z: -1
         color: Theme.dim
+
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.LeftButton | Qt.RightButton
+            onClicked: dialog.cancelled()
+            onWheel: wheel.accepted = true
+        }
+    }
+
+    // A click on the panel itself does nothing.
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onWheel: wheel.accepted = true
     }
 
     Text {
@@ -62,7 +92,7 @@ Rectangle {
             objectName: dialog.objectName.replace("Dialog", "Cancel")
             width: 100
             height: 41
-            Keys.onEscapePressed: dialog.cancelled()
+            cycleWith: confirmButton
             text: qsTr("取消")
             onClicked: dialog.cancelled()
         }
@@ -71,7 +101,7 @@ Rectangle {
             objectName: dialog.objectName.replace("Dialog", "Confirm")
             width: 100
             height: 41
-            Keys.onEscapePressed: dialog.cancelled()
+            cycleWith: cancelButton
             text: qsTr("确定")
             onClicked: dialog.confirmed()
         }

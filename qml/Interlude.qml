@@ -38,8 +38,13 @@ Item {
     onHitsChanged: {
         if (!hits)
             return
-        for (var i = 0; i + 1 < hits.length; i += 2) {
-            flashes.itemAt(nextFlash).show(hits[i], hits[i + 1])
+        // A page on its way out (left for 设置 or 读取 mid-fight) still hears
+        // of hits after its flashes are gone.
+        for (var i = 0; i + 1 < hits.length && flashes.count > 0; i += 2) {
+            nextFlash = nextFlash % flashes.count
+            var flash = flashes.itemAt(nextFlash)
+            if (flash)
+                flash.show(hits[i], hits[i + 1])
             nextFlash = (nextFlash + 1) % flashes.count
         }
     }

@@ -13,9 +13,12 @@ Button {
     property string spoken: text
     // How far the ring stands out; 0 keeps it inside a button at the window's edge.
     property real ringOutset: 3
+    // The one other button the keys go to, both ways, instead of the page's
+    // chain: a question's two buttons keep the keyboard between them.
+    property Item cycleWith: null
 
     function moveFocus(forward) {
-        var next = nextItemInFocusChain(forward)
+        var next = cycleWith ? cycleWith : nextItemInFocusChain(forward)
         if (next)
             next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
     }
@@ -27,6 +30,16 @@ Button {
     Keys.onLeftPressed: moveFocus(false)
     Keys.onDownPressed: moveFocus(true)
     Keys.onRightPressed: moveFocus(true)
+    Keys.onTabPressed: {
+        event.accepted = cycleWith !== null
+        if (event.accepted)
+            moveFocus(true)
+    }
+    Keys.onBacktabPressed: {
+        event.accepted = cycleWith !== null
+        if (event.accepted)
+            moveFocus(false)
+    }
     onVisualFocusChanged: if (visualFocus) Controller.say1(spoken)
 
     Rectangle {

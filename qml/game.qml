@@ -16,6 +16,8 @@ Page {
     property bool aPressed: false
     property bool sPressed: false
     property bool dPressed: false
+    // The context property, under a name of the page's own.
+    readonly property bool pagedBack: typeof readingBack === "boolean" && readingBack
     // Changes whenever an interlude attempt starts or ends: a key held through a
     // capture scene must not walk the figure on into the next capture.
     property int interludeAttempt: typeof interludeRound === "undefined" ? 0 : interludeRound
@@ -157,7 +159,27 @@ Page {
     height: 480
     focus: true
 
+    // The question open on the page, if any.
+    function openQuestion() {
+        var dialogs = [quickLoadDialog, menuBar.saveDialog, menuBar.returnDialog, menuBar.quitDialog]
+        for (var i = 0; i < dialogs.length; ++i) {
+            if (dialogs[i].open)
+                return dialogs[i]
+        }
+        return null
+    }
+
     Keys.onPressed: {
+        // Keys that reach the page while a question is open are the question's.
+        var question = openQuestion()
+        if (question) {
+            if (event.key === Qt.Key_Escape)
+                question.cancelled()
+            else if (event.key === Qt.Key_Tab || event.key === Qt.Key_Backtab)
+                question.takeKeys()
+            event.accepted = true
+            return
+        }
         // The open backlog has the keys: it scrolls and closes, the story waits.
         if (backlog.open) {
             switch (event.key) {
@@ -234,6 +256,9 @@ Page {
             event.accepted = true
             break
         case Qt.Key_Escape:
+            // The bar and its questions wait for the cover to go.
+            if (gamestartVisible)
+                break
             if (menuBar.hasKeys(Window.activeFocusItem))
                 leaveBar()
             else
@@ -244,7 +269,7 @@ Page {
         case Qt.Key_Backtab:
             // From a button the window moves on along its buttons.
             event.accepted = Window.activeFocusItem === page
-            if (event.accepted)
+            if (event.accepted && !gamestartVisible)
                 enterKeys(event.key === Qt.Key_Tab)
             break
         case Qt.Key_V:
@@ -264,7 +289,8 @@ Page {
             event.accepted = true
             break
         case Qt.Key_Control:
-            Controller.skip1()
+            if (!event.isAutoRepeat)
+                Controller.skipHeld1(true)
             event.accepted = false
             break
         default:
@@ -272,7 +298,7 @@ Page {
         }
     }
 
-    // Ctrl toggles skip on both edges, so skipping lasts exactly as long as the key is held.
+    // Skipping lasts exactly as long as Ctrl is held, whether or not a skip ran before.
     Keys.onReleased: {
         switch (event.key) {
         case Qt.Key_W:
@@ -288,7 +314,8 @@ Page {
             event.accepted = true
             break
         case Qt.Key_Control:
-            Controller.skip1()
+            if (!event.isAutoRepeat)
+                Controller.skipHeld1(false)
             event.accepted = false
             break
         default:
@@ -296,7 +323,10 @@ Page {
         }
     }
 
-    Component.onCompleted: syncInputFocus()
+    Component.onCompleted: {
+        quickAsksAnswered = quickAsks
+        syncInputFocus()
+    }
 
     // A click never hands a button the keyboard, only Tab does: the page's keys
     // must keep working after a click, and Space must not press the last button clicked.
@@ -389,11 +419,18 @@ Page {
     GameFigures {}
 
     Item {
+        id: textArea
         objectName: "textArea"
         z: 0
         width: 720
         height: 480
         visible: page.textuiVisible
+
+        readonly property real boxAlpha: typeof boxOpacity === "number" ? boxOpacity : 0.75
+        // Below half, a dark picture shows through enough to swallow dark
+        // letters: light ones with a dark edge read over any picture.
+        readonly property bool lightText: boxAlpha < 0.5
+        readonly property color textColour: lightText ? "#ffffff" : "#000000"
 
         Rectangle {
             objectName: "textPanel"
@@ -402,7 +439,7 @@ Page {
             width: 714
             height: 100
             radius: 8
-            color: Qt.rgba(1, 1, 1, typeof boxOpacity === "number" ? boxOpacity : 0.75)
+            color: Qt.rgba(1, 1, 1, textArea.boxAlpha)
         }
 
         Text {
@@ -419,6 +456,9 @@ Page {
                                               + (endMarker.blinkOn ? "#505050" : "transparent") + "\">&nbsp;▼</span>" : "")
             textFormat: Text.RichText
             fontSizeMode: Text.FixedSize
+            color: textArea.textColour
+            style: textArea.lightText ? Text.Outline : Text.Normal
+            styleColor: "#000000"
             font.bold: true
             font.pointSize: [12, 14, 16][typeof textSize === "number" && textSize >= 0 && textSize <= 2 ? textSize : 0]
             wrapMode: Text.WordWrap
@@ -453,6 +493,9 @@ Page {
             width: 90
             height: 22
             text: typeof nameText === "undefined" || nameText === null ? "" : nameText
+            color: textArea.textColour
+            style: textArea.lightText ? Text.Outline : Text.Normal
+            styleColor: "#000000"
             // Who speaks, readable at a glance.
             font.pixelSize: 16
             font.bold: true
@@ -494,7 +537,8 @@ Page {
         z: 3
         width: 720
         height: 200
-        visible: typeof daanvisible !== "undefined" && !!daanvisible
+        // Paging back hides the answers; they come back with the question.
+        visible: typeof daanvisible !== "undefined" && !!daanvisible && !page.pagedBack
         // An answer the keyboard chose goes with the box: the story has the keys again.
         onVisibleChanged: if (!visible && (answer1.activeFocus || answer2.activeFocus)) page.takeKeys()
 
@@ -525,7 +569,7 @@ Page {
         z: 3
         width: 720
         height: 200
-        visible: typeof shuruvisible !== "undefined" && !!shuruvisible
+        visible: typeof shuruvisible !== "undefined" && !!shuruvisible && !page.pagedBack
         onVisibleChanged: page.syncInputFocus()
 
         Rectangle {
@@ -611,8 +655,15 @@ Page {
     }
 
     // F9 after the story has moved on from the quick save: the question first.
+    // Only a question asked since the page was made: one asked before, on an
+    // earlier visit, was answered there.
     readonly property int quickAsks: typeof quickLoadAsks === "number" ? quickLoadAsks : 0
-    onQuickAsksChanged: quickLoadDialog.open = true
+    property int quickAsksAnswered: -1
+    onQuickAsksChanged: {
+        if (quickAsksAnswered >= 0 && quickAsks > quickAsksAnswered)
+            quickLoadDialog.open = true
+        quickAsksAnswered = quickAsks
+    }
 
     ConfirmDialog {
         id: quickLoadDialog
@@ -631,7 +682,8 @@ Page {
     GameMenuBar {
         id: menuBar
         page: page
-        visible: page.textuiVisible && page.kvisible
+        // Under the opening cover it neither shows nor takes a click.
+        visible: page.textuiVisible && page.kvisible && !page.gamestartVisible
     }
 
     Rectangle {

@@ -157,10 +157,12 @@ void installProcessHooks(Game &game)
             qCWarning(lcApp) << "无法获取屏幕";
             return QImage();
         }
-        QImage image = screen->grabWindow(window->winId()).toImage();
-        // Without a window system the screen grab is empty; the scene still renders.
+        // The scene as it stands now: what was just published (a save taken
+        // while paging back first returns to its line) may not be on the
+        // screen yet. Where the scene cannot render itself, the screen.
+        QImage image = window->grabWindow();
         if (image.isNull())
-            image = window->grabWindow();
+            image = screen->grabWindow(window->winId()).toImage();
         return image;
     };
 }

@@ -27,6 +27,7 @@ void MainWindow::navigateindex()
 {
     if (currentPage != QLatin1String("index")) {
         backlogOpen = false;
+        dialogOpen = false;
         currentPage = QStringLiteral("index");
         emit currentPageChanged();
         Auto = 0;
@@ -43,6 +44,7 @@ void MainWindow::navigateTo(const QString &page, const QString &source)
     lastSource = source;
     if (currentPage != page) {
         backlogOpen = false;
+        dialogOpen = false;
         currentPage = page;
         emit currentPageChanged();
     }
@@ -122,6 +124,25 @@ void MainWindow::Auto1()
 void MainWindow::skip1()
 {
     skip = ~skip;
+    emit skipChanged(skip);
+}
+
+// The key's own repeats change nothing: the timer must not start again at each.
+void MainWindow::skipHeld1(bool held)
+{
+    setSkipValue(held ? -1 : 0);
+}
+
+void MainWindow::skipEnded()
+{
+    setSkipValue(0);
+}
+
+void MainWindow::setSkipValue(int value)
+{
+    if (skip == value)
+        return;
+    skip = value;
     emit skipChanged(skip);
 }
 
@@ -281,6 +302,11 @@ void MainWindow::interludeMode1(int mode)
     emit interludeModeChanged(mode);
 }
 
+void MainWindow::dialog1(int open)
+{
+    dialogOpen = open != 0;
+}
+
 void MainWindow::backlog1(int open)
 {
     backlogOpen = open != 0;
@@ -327,7 +353,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Only the story reads the wheel; elsewhere it belongs to the page's own
     // items (the load page's list scrolls with it).
-    if (event->type() == QEvent::Wheel && currentPage == QLatin1String("game") && !backlogOpen) {
+    if (event->type() == QEvent::Wheel && currentPage == QLatin1String("game") && !backlogOpen && !dialogOpen) {
         wheelDelta = static_cast<QWheelEvent *>(event)->angleDelta().y();
         if (wheelDelta > 0) {
             qCDebug(lcCore) << "鼠标滚轮向上滚动";

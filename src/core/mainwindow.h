@@ -91,6 +91,10 @@ public:
     Q_INVOKABLE void next1();
     Q_INVOKABLE void Auto1();
     Q_INVOKABLE void skip1();
+    // Ctrl: skipping while the key is down, whatever ran before.
+    Q_INVOKABLE void skipHeld1(bool held);
+    // A skip that stopped by itself is over: the next 快进 starts one.
+    void skipEnded();
     Q_INVOKABLE void save1();
     // A slider's value; one equal to the live value is dropped. The settings
     // handler decides what becomes live.
@@ -121,6 +125,8 @@ public:
     // 1: the backlog opens (its rows are published, the wheel is left to its
     // list); 0: it closed.
     Q_INVOKABLE void backlog1(int open);
+    // A question is open: the wheel must not move the story under it.
+    Q_INVOKABLE void dialog1(int open);
     // F5: the quick slot, without a question. F9 or the load page: load it;
     // confirmed 0 asks first when the story has moved since the quick save.
     Q_INVOKABLE void quickSave1();
@@ -224,4 +230,7 @@ private:
     int inextra = 0;
     int inbextra = 1;
     bool backlogOpen = false;
+    bool dialogOpen = false;
+
+    void setSkipValue(int value);
 };

@@ -95,6 +95,7 @@ inline constexpr Name settingNotice{"settingNotice", true};
 // Reading comforts: auto and skip running (the game page's marks)
 inline constexpr Name autoRunning{"autoRunning"};
 inline constexpr Name skipRunning{"skipRunning"};
+inline constexpr Name readingBack{"readingBack"};   // an earlier line paged back to is shown
 inline constexpr Name lineComplete{"lineComplete"}; // the line is shown whole: its end marker may show
 // Endings: the card's title after an ending (empty: no card), and for the
 // extras page each ending's title or "？？？" in story order, and how many

@@ -9,6 +9,7 @@
 #include <QVariantMap>
 #include <QtDebug>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -156,30 +157,17 @@ OpenOnce<opencc_t> &toTraditionalSet()
     return handle;
 }
 
-// Back from what the pages show, for the voice: eSpeak reads Simplified best.
-OpenOnce<opencc_t> &toSimplifiedSet()
-{
-    static OpenOnce<opencc_t> handle;
-    return handle;
-}
-
 opencc_t converter()
 {
     const opencc_t *h = toTraditionalSet().get([] { return openSet("s2twp.json"); });
     return h ? *h : kNoHandle;
 }
 
-opencc_t backConverter()
-{
-    const opencc_t *h = toSimplifiedSet().get([] { return openSet("tw2sp.json"); });
-    return h ? *h : kNoHandle;
-}
-
 // converted (when given): whether OpenCC did the work, so that a word shown
 // as written while the converter opens is not kept as its conversion.
-QString convert(const QString &text, opencc_t (*set)() = converter, bool *converted = nullptr)
+QString convert(const QString &text, bool *converted = nullptr)
 {
-    const opencc_t handle = set();
+    const opencc_t handle = converter();
     if (handle == kNoHandle || text.isEmpty())
         return text;
     const OpenccApi *a = library();
@@ -203,9 +191,7 @@ QString convert(const QString &text, opencc_t (*set)() = converter, bool *conver
 #else
 // A build without OpenCC (possible on Windows) shows everything as written.
 using opencc_t = int;
-opencc_t converter() { return 0; }
-opencc_t backConverter() { return 0; }
-QString convert(const QString &text, opencc_t (*)() = converter, bool * = nullptr)
+QString convert(const QString &text, bool * = nullptr)
 {
     static const bool warned = [] {
         qCWarning(lcCore).noquote() << QStringLiteral("此版本没有 OpenCC，文字保持简体");
@@ -215,6 +201,31 @@ QString convert(const QString &text, opencc_t (*)() = converter, bool * = nullpt
     return text;
 }
 #endif
+
+// What each converted text was written as: the voice reads the page's words
+// back in those, not in a conversion of the conversion (存檔 would come
+// back as 存盘). Qt may ask the translator from any thread.
+struct Originals {
+    QMutex mutex;
+    QHash<QString, QString> of;
+    QStringList longestFirst; // rebuilt when empty
+};
+
+Originals &originals()
+{
+    static Originals o;
+    return o;
+}
+
+void remember(const QString &simplified, const QString &traditional)
+{
+    Originals &o = originals();
+    const QMutexLocker lock(&o.mutex);
+    if (simplified == traditional || o.of.size() >= 8192 || o.of.contains(traditional))
+        return;
+    o.of.insert(traditional, simplified);
+    o.longestFirst.clear();
+}
 
 } // namespace
 
@@ -268,18 +279,22 @@ QString toTraditional(const QString &text)
             return *found;
     }
     bool done = false;
-    const QString result = convert(text, converter, &done);
+    const QString result = convert(text, &done);
     if (done) {
         const QMutexLocker lock(&cache.mutex);
         if (cache.words.size() < 4096)
             cache.words.insert(text, result);
+        remember(text, result);
     }
     return result;
 }
 
 QStringList toTraditional(const QStringList &lines)
 {
-    return convert(lines.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+    const QStringList converted = convert(lines.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size() && i < converted.size(); ++i)
+        remember(lines.at(i), converted.at(i));
+    return converted;
 }
 
 void useOpenccLibrary(const QString &name)
@@ -292,15 +307,33 @@ void useOpenccLibrary(const QString &name)
     libraryName() = name;
     api().close();
     toTraditionalSet().close();
-    toSimplifiedSet().close();
 #else
     Q_UNUSED(name)
 #endif
 }
 
+// A page says its words whole or strung together ("选项一，" and an answer,
+// a question and its button): each converted piece goes back to its original.
 QString spoken(const QString &text)
 {
-    return form() == TextForm::Traditional ? convert(text, backConverter) : text;
+    if (form() != TextForm::Traditional)
+        return text;
+    Originals &o = originals();
+    const QMutexLocker lock(&o.mutex);
+    const auto whole = o.of.constFind(text);
+    if (whole != o.of.constEnd())
+        return *whole;
+    if (o.longestFirst.isEmpty()) {
+        o.longestFirst = o.of.keys();
+        std::sort(o.longestFirst.begin(), o.longestFirst.end(),
+                  [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    }
+    QString result = text;
+    for (const QString &piece : qAsConst(o.longestFirst)) {
+        if (result.contains(piece))
+            result.replace(piece, o.of.value(piece));
+    }
+    return result;
 }
 
 QString shown(const QString &text)

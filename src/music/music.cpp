@@ -131,9 +131,10 @@ void holdMusic(Game &game, int value)
     Player *player = game.musicPlayer;
     if (!player)
         return;
+    // Held where it is: ▷ goes on from there.
     if (value == 0) {
         music().musicStopped = true;
-        player->stop();
+        player->pause();
         return;
     }
     music().musicStopped = false;

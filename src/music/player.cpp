@@ -41,9 +41,24 @@ void Player::play()
     backend->player.play();
 }
 
+void Player::pause()
+{
+    backend->player.pause();
+}
+
 void Player::stop()
 {
     backend->player.stop();
+}
+
+qint64 Player::position() const
+{
+    return backend->player.position();
+}
+
+void Player::setPosition(qint64 ms)
+{
+    backend->player.setPosition(ms);
 }
 
 void Player::setVolume(int volume)
@@ -104,6 +119,10 @@ struct Player::Backend {
     GstElement *level = nullptr;
     bool built = false;
     double volume = 1.0;
+    // Paused by the player: a start still on its way only prerolls.
+    bool paused = false;
+    // Where the next run begins once it has prerolled, in ms; -1 from the start.
+    qint64 startAt = -1;
     // Held around every state change, the rise of the run and the fields above.
     std::mutex lock;
     // Raised each time the pipeline is torn down: a start or a bus message of
@@ -118,7 +137,27 @@ struct Player::Backend {
         std::lock_guard<std::mutex> hold(lock);
         if (pipeline)
             gst_element_set_state(pipeline, to);
+        paused = false;
         ++run;
+    }
+
+    // Paused or playing on, without a new run: the track keeps its place.
+    void hold(bool pause)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        paused = pause;
+        if (pipeline)
+            gst_element_set_state(pipeline, pause ? GST_STATE_PAUSED : GST_STATE_PLAYING);
+    }
+
+    void seekIfAsked()
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (startAt < 0 || !pipeline)
+            return;
+        gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                startAt * GST_MSECOND);
+        startAt = -1;
     }
 
     // On the starter thread.
@@ -143,7 +182,7 @@ struct Player::Backend {
         g_object_set(level, "volume", volume, nullptr);
         // An element that fails posts its error first, and that is handled
         // first; this covers a failure that posted none.
-        if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        if (gst_element_set_state(pipeline, paused ? GST_STATE_PAUSED : GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
             failLater(sent, Player::ResourceError, QStringLiteral("the pipeline did not start"));
     }
 
@@ -211,6 +250,7 @@ struct Player::Backend {
             if (owner->status == Player::LoadingMedia) {
                 qCDebug(lcMusic).noquote() << QStringLiteral("开始播放") << owner->current.toLocalFile();
                 owner->setStatus(Player::BufferedMedia);
+                seekIfAsked();
             }
             break;
         case GST_MESSAGE_EOS:
@@ -261,6 +301,7 @@ Player::~Player()
 void Player::setMedia(const QUrl &file)
 {
     backend->teardown();
+    backend->startAt = -1;
     current = file;
     lastError.clear();
     setStatus(file.isEmpty() ? NoMedia : LoadedMedia);
@@ -271,6 +312,11 @@ void Player::play()
 {
     if (current.isEmpty() || playState == Player::PlayingState)
         return;
+    if (playState == Player::PausedState) {
+        backend->hold(false);
+        setState(Player::PlayingState);
+        return;
+    }
     backend->teardown();
     lastError.clear();
     setStatus(Player::LoadingMedia);
@@ -281,6 +327,34 @@ void Player::play()
     const QByteArray file = QFile::encodeName(current.toLocalFile());
     Backend *b = backend.get();
     backend->starter.start([b, sent, file] { b->start(sent, file); });
+}
+
+void Player::pause()
+{
+    if (playState != Player::PlayingState)
+        return;
+    backend->hold(true);
+    setState(Player::PausedState);
+}
+
+qint64 Player::position() const
+{
+    std::lock_guard<std::mutex> hold(backend->lock);
+    gint64 at = 0;
+    if (playState == Player::StoppedState || !backend->pipeline
+        || !gst_element_query_position(backend->pipeline, GST_FORMAT_TIME, &at))
+        return 0;
+    return at / GST_MSECOND;
+}
+
+void Player::setPosition(qint64 ms)
+{
+    {
+        std::lock_guard<std::mutex> hold(backend->lock);
+        backend->startAt = qMax<qint64>(0, ms);
+    }
+    if (status == Player::BufferedMedia)
+        backend->seekIfAsked();
 }
 
 void Player::stop()

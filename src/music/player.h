@@ -52,9 +52,15 @@ public:
     void setMedia(const QUrl &file);
     QUrl media() const;
 
-    // From the start after stop() or the end of the file.
+    // From the start after stop() or the end of the file; from where it was
+    // after pause().
     void play();
+    void pause();
     void stop();
+    // Milliseconds into the track; 0 when nothing plays.
+    qint64 position() const;
+    // Where the track started next (or now starting) begins, in milliseconds.
+    void setPosition(qint64 ms);
 
     // 0 to 100, linear.
     void setVolume(int volume);

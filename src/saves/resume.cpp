@@ -7,6 +7,7 @@
 #include "core/paths.h"
 #include "core/state.h"
 #include "core/textlines.h"
+#include "music/player.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
 
@@ -23,6 +24,8 @@ namespace {
 const QByteArray kHeader = "solvane-resume 1";
 // A record this old was not written by the process that just handed over.
 constexpr qint64 kFreshMs = 2 * 60 * 1000;
+// The backlog carried over: the newest lines, enough to read back a long way.
+constexpr int kMostShown = 500;
 
 QString path()
 {
@@ -47,6 +50,16 @@ bool writeResumeRecord(const Game &game)
     add("tries", QByteArray::number(in.triesLeft));
     add("playerCaught", QByteArray::number(in.playerCaught));
     add("companionCaught", QByteArray::number(in.companionCaught));
+    QByteArrayList shown;
+    for (int line : p.shownLines.mid(qMax(0, p.shownLines.size() - kMostShown)))
+        shown << QByteArray::number(line);
+    add("shown", shown.join(','));
+    // The track goes on where it was, not from its start.
+    const music::Player *player = game.musicPlayer;
+    if (player && player->state() == music::Player::PlayingState) {
+        add("track", player->media().toLocalFile().toUtf8());
+        add("at", QByteArray::number(player->position()));
+    }
     QDir().mkpath(QFileInfo(path()).path());
     QString reason;
     if (core::writeFile(path(), text, &reason))
@@ -114,7 +127,23 @@ bool resumeFromRecord(Game &game)
         p.interlude.playerCaught = playerCaught;
         p.interlude.companionCaught = companionCaught;
         game.publish(prop::triesLeft, tries);
+        // What was read before the change, then the line the story stands on.
+        QVector<int> shown;
+        for (const QByteArray &n : fields.value("shown").split(',')) {
+            const int shownLine = n.toInt();
+            if (shownLine >= 1 && shownLine <= story::scriptLines().size() && shown.size() < kMostShown)
+                shown << shownLine;
+        }
+        for (int current : qAsConst(p.shownLines)) {
+            if (shown.isEmpty() || shown.constLast() != current)
+                shown << current;
+        }
+        p.shownLines = shown;
     }
+    music::Player *player = game.musicPlayer;
+    const qint64 at = fields.value("at").toLongLong();
+    if (player && at > 0 && player->media().toLocalFile().toUtf8() == fields.value("track"))
+        player->setPosition(at);
     if (MainWindow *c = game.controller) {
         // The game page under its own source: not the opening cover of a new story.
         if (page == QLatin1String("game"))

@@ -93,6 +93,14 @@ void warnOutOfRange(int position, int total)
     qCWarning(lcSaves).noquote() << QStringLiteral("存档位置超出范围: %1 (总存档数: %2)").arg(position).arg(total);
 }
 
+// A save's picture is of the line it resumes at: a player paging back is
+// brought to it first, or the picture would show an earlier line's words.
+QImage grabResumedLine(Game &game)
+{
+    story::showCurrentLine(game);
+    return game.grabWindow();
+}
+
 Outcome failed(const QString &notice)
 {
     return Outcome{false, notice};
@@ -292,7 +300,7 @@ Outcome saveSlot(Game &game)
     QStringList problems;
     QString reason;
     bool shotWritten = false;
-    const QImage image = game.grabWindow();
+    const QImage image = grabResumedLine(game);
     if (image.isNull()) {
         qCWarning(lcSaves) << "截图失败";
         problems << QStringLiteral("截图失败");
@@ -385,7 +393,7 @@ Outcome quickSave(Game &game)
     const QString picture = core::resolvePath(QString::fromLatin1(kQuickPicture));
     QStringList problems;
     QString reason;
-    const QImage image = game.grabWindow();
+    const QImage image = grabResumedLine(game);
     if (image.isNull()) {
         // The last quick save's picture would show beside this one's line.
         qCWarning(lcSaves) << "截图失败";

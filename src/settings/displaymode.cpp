@@ -56,8 +56,9 @@ int readDisplayModeSetting()
         qCWarning(lcSettings).noquote() << QStringLiteral("文件缩放值超出整数范围，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
         return kNone;
     }
-    if (value < 1 || value > 10) {
-        qCWarning(lcSettings) << "缩放值超出范围(1-10)，使用默认值。文件值" << int(value);
+    // 0 is the window, as start-up writes it on every windowed start.
+    if (value < 0 || value > 10) {
+        qCWarning(lcSettings) << "缩放值超出范围(0-10)，使用默认值。文件值" << int(value);
         return kNone;
     }
     qCDebug(lcSettings) << "成功从文件加载缩放状态" << int(value);

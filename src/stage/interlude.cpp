@@ -51,7 +51,19 @@ void liftLock(Game &game)
 {
     core::StoryState &story = core::process().story;
     story.interludeActive = false;
-    showGoal(game, isMapGoalLine(story.currentLine) ? 2 : 1);
+    const bool mapWon = isMapGoalLine(story.currentLine);
+    // A map skipped is won for the player, and the next line tells of its
+    // last watcher falling: none may stay on the scenery.
+    if (mapWon && game.interludeMode == InterludeMode::Skipped) {
+        InterludeState &in = interlude();
+        in.enemyCount = 0;
+        in.enemyPositions.clear();
+        in.enemyMotion.clear();
+        game.publish(prop::enemiesLeft, 0);
+        if (game.controller)
+            game.controller->updateElementArray(QVariantList());
+    }
+    showGoal(game, mapWon ? 2 : 1);
 }
 
 // How far to the right of the nearer figure an enemy still leaps at it, and
@@ -386,10 +398,14 @@ void reachGoal(Game &game, InterludeState &in)
 {
     core::StoryState &story = core::process().story;
     bool reached = false;
-    if (in.interludeMap == 1)
+    if (in.interludeMap == 1) {
         reached = in.sja1x > 1832 && in.enemyCount == 0;
-    else
-        reached = (in.sja1x > 3530 && in.enemyCount == 0) || within(in.sja1x, 1381, 3529);
+    } else {
+        // Past the high platform lifts the lock on the way; the last one, at
+        // the gate, asks for every watcher gone and the gate passed, as its line says.
+        reached = (in.sja1x > 3530 && in.enemyCount == 0)
+                  || (!isMapGoalLine(story.currentLine) && within(in.sja1x, 1381, 3529));
+    }
     if (reached && story.interludeActive)
         liftLock(game);
 }

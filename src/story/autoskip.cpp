@@ -1,6 +1,7 @@
 #include "story/autoskip.h"
 
 #include "core/game.h"
+#include "core/mainwindow.h"
 #include "stage/stagetable.h"
 #include "speech/voice.h"
 #include "stage/staging.h"
@@ -34,6 +35,16 @@ void publishRunning(Game &game)
 {
     game.publish(prop::autoRunning, !timers().autoTimer.isNull());
     game.publish(prop::skipRunning, !timers().skipTimer.isNull());
+}
+
+// Skipping stopped where the player has to act: the controller's toggle goes
+// off with it, or the next 快进 or Ctrl would only switch off what is off.
+void endSkip(Game &game)
+{
+    dropTimer(timers().skipTimer);
+    publishRunning(game);
+    if (game.controller)
+        game.controller->skipEnded();
 }
 
 } // namespace
@@ -135,19 +146,20 @@ void skipTick(Game &game)
                         && (mapWon || game.interludeMode == InterludeMode::Skipped);
     if (isSkipStopLine(s.currentLine) && !passes) {
         stage::stageLine(game, 0);
-        dropTimer(timers().skipTimer);
-        publishRunning(game);
+        endSkip(game);
         // The line was shown whole, so no end of typing will offer the answers:
         // offer them now, or the story would wait here for good.
         if (isWaitingLine(s.currentLine) && !typeTimer()->isActive())
             offerChoice(game);
+        // Skipping read nothing; the question the player must now answer is read.
+        if (isWaitingLine(s.currentLine))
+            speakLine(game, s.currentLine);
         return;
     }
     // New text is read, not skipped: skipping ends on the first line never shown.
     const bool stepsOn = !s.mistakePending && !isEndingLine(s.currentLine) && !s.interludeActive;
     if (game.skipReadOnly && stepsOn && !isLineRead(s.currentLine + 1)) {
-        dropTimer(timers().skipTimer);
-        publishRunning(game);
+        endSkip(game);
         stepForward(game, ShowLine::Typed);
         return;
     }

@@ -73,6 +73,7 @@ void typeLine(Game &game, int n)
         game.publish(prop::currentText, t.typedText);
     }
     timer->start(typingInterval(game.textSpeed()));
+    game.publish(prop::readingBack, false);
     speakLine(game, n);
 }
 
@@ -123,6 +124,20 @@ void showViewLine(Game &game)
     if (!split.text.isEmpty())
         game.publish(prop::currentText, split.text);
     game.publish(prop::lineComplete, true);
+    game.publish(prop::readingBack, readingBack());
+}
+
+bool readingBack()
+{
+    return typing().line == state().viewLine && state().viewLine < state().currentLine;
+}
+
+void showCurrentLine(Game &game)
+{
+    if (!readingBack())
+        return;
+    state().viewLine = state().currentLine;
+    showViewLine(game);
 }
 
 void reshowLine(Game &game)

@@ -30,6 +30,13 @@ void typeTick(Game &game);
 void finishTyping(Game &game);
 void showViewLine(Game &game);
 
+// The text box shows an earlier line, paged back to; a question's answers
+// wait meanwhile (published as readingBack).
+bool readingBack();
+
+// Back from paging to the line the story stands on, as paging forward would come.
+void showCurrentLine(Game &game);
+
 // The line in the text box again, in the script now chosen: a line still
 // typing goes on from where it was. Nothing when the box shows no script line.
 void reshowLine(Game &game);

@@ -29,6 +29,8 @@ private slots:
     void skipShowsMistakeLine();
     void skipRunsOnItsTimer();
     void skipKeepsTheLinesItPassesInTheBacklog();
+    void ctrlSkipsWhileHeld_data();
+    void ctrlSkipsWhileHeld();
 };
 
 // Leaves no timer running into the next test.
@@ -183,7 +185,7 @@ void TestAutoSkip::skipStopsAtQuestionWithButtonsOffered()
     QVERIFY(!story::skipTimer());
     QVERIFY(f.shown(prop::daanvisible));
     QCOMPARE(f.property(prop::ida1).toString(), QStringLiteral("line 614"));
-    QCOMPARE(f.controller->getSkip(), -1);
+    QCOMPARE(f.controller->getSkip(), 0);
     f.controller->da1(2);
     QCOMPARE(state().currentLine, 615);
 }
@@ -292,6 +294,39 @@ void TestAutoSkip::skipRunsOnItsTimer()
     QCOMPARE(state().currentLine, 613);
     QVERIFY2(clock.elapsed() >= 800, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(f.shown(prop::daanvisible));
+}
+
+
+void TestAutoSkip::ctrlSkipsWhileHeld_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::newRow("nothing ran") << "";
+    QTest::newRow("快进 running") << "skip";
+    QTest::newRow("快进 stopped by a question") << "question";
+}
+
+void TestAutoSkip::ctrlSkipsWhileHeld()
+{
+    QFETCH(QString, before);
+    StoryFixture f;
+    f.at(611);
+    if (!before.isEmpty())
+        f.controller->skip1();
+    if (before == QLatin1String("question")) {
+        for (int i = 0; i < 3; ++i)
+            story::skipTick(f.game);
+        QVERIFY(!story::skipTimer());
+        f.controller->da1(2);
+    }
+    f.controller->skipHeld1(true);
+    QVERIFY(story::skipTimer());
+    f.controller->skipHeld1(true); // the key repeating
+    story::skipTick(f.game);
+    const int reached = state().currentLine;
+    f.controller->skipHeld1(false);
+    QVERIFY(!story::skipTimer());
+    QTest::qWait(250);
+    QCOMPARE(state().currentLine, reached);
 }
 
 QTEST_MAIN(TestAutoSkip)

@@ -434,7 +434,8 @@ void TestExtraPage::musicBox()
     QCOMPARE(state(), QStringLiteral("播放中"));
     click(QStringLiteral("pauseMusic"));
     QVERIFY(music::music().musicStopped);
-    QCOMPARE(player->state(), music::Player::StoppedState);
+    // Held where it was (or, had it just ended, left ended).
+    QVERIFY(player->state() != music::Player::PlayingState);
     QCOMPARE(state(), QStringLiteral("已暂停"));
     QSignalSpy states(player.get(), &music::Player::stateChanged);
     click(QStringLiteral("playMusic"));

@@ -74,7 +74,6 @@ private slots:
     void dialogs();
     void menuButtons_data();
     void menuButtons();
-    void rightClick_data();
     void rightClick();
     void clicksOnEmptyPartsAdvance_data();
     void clicksOnEmptyPartsAdvance();
@@ -96,6 +95,14 @@ private slots:
     void inputFieldFocusedWhenShownAtLoad();
     void keyboardInTheMenuBar();
     void vSwitchesReadingAloud();
+    void dialogHoldsThePointer_data();
+    void dialogHoldsThePointer();
+    void dialogKeepsTheKeys_data();
+    void dialogKeepsTheKeys();
+    void quickLoadAsksOnlyAtF9();
+    void answersWaitWhilePagingBack();
+    void textReadableAtEveryOpacity_data();
+    void textReadableAtEveryOpacity();
 
 private:
     void openPage(const QString &source = QStringLiteral("load"));
@@ -349,8 +356,14 @@ void GamePageTest::openingCover()
     QCOMPARE(item("cover")->isVisible(), cover);
     QCOMPARE(item("coverText")->property("text").toString(), QStringLiteral("我们生活的世界，真的是我们认为的那样吗？"));
 
+    // Under the cover the bar neither shows nor takes the click meant for the story.
+    moveTo(360, 300);
+    moveTo(360, 466);
+    QCOMPARE(item("menuBar")->isVisible(), !cover);
+    QSignalSpy autoSpy(controller.get(), &MainWindow::AutoChanged);
     QSignalSpy next(controller.get(), &MainWindow::nextChanged);
-    click(QPoint(360, 240));
+    click(QPoint(360, cover ? 466 : 240));
+    QCOMPARE(autoSpy.count(), 0);
     QCOMPARE(next.count(), 1);
     QCOMPARE(next.first().first().toInt(), 1);
     QVERIFY(!item("cover")->isVisible());
@@ -498,7 +511,7 @@ void GamePageTest::menuButtons()
     QFETCH(int, value);
     QFETCH(QString, page);
 
-    openPage(QStringLiteral("index"));
+    openPage();
     showMenuBar();
     QSignalSpy next(controller.get(), &MainWindow::nextChanged);
     QSignalSpy spy(controller.get(), signal.constData());
@@ -521,31 +534,14 @@ void GamePageTest::menuButtons()
         QCOMPARE(controller->getLastSource(), QStringLiteral("game"));
 }
 
-void GamePageTest::rightClick_data()
-{
-    QTest::addColumn<QString>("opener");
-    QTest::addColumn<QString>("dialog");
-    QTest::addColumn<bool>("kept");
-
-    QTest::newRow("no dialog") << QString() << QString() << false;
-    QTest::newRow("save dialog stays") << "menuSave" << "saveDialog" << true;
-    QTest::newRow("return dialog goes") << "menuReturn" << "returnDialog" << false;
-    QTest::newRow("quit dialog goes") << "menuQuit" << "quitDialog" << false;
-}
-
+// With a question open, a right click is the question's (dialogHoldsThePointer).
 void GamePageTest::rightClick()
 {
-    QFETCH(QString, opener);
-    QFETCH(QString, dialog);
-    QFETCH(bool, kept);
-
     openPage();
     QQuickItem *page = view->rootObject();
     QQuickItem *textArea = item("textPanel");
     QQuickItem *bar = item("menuBar");
     showMenuBar();
-    if (!opener.isEmpty())
-        click(opener.toLatin1().constData());
     QVERIFY(bar->isVisible());
 
     QSignalSpy next(controller.get(), &MainWindow::nextChanged);
@@ -554,8 +550,6 @@ void GamePageTest::rightClick()
     QVERIFY(!item("lineText")->isVisible());
     QVERIFY(!bar->isVisible());
     QVERIFY(!page->property("vsuo").toBool());
-    if (!dialog.isEmpty())
-        QCOMPARE(item(dialog.toLatin1().constData())->property("open").toBool(), kept);
 
     // Hidden text keeps the bar away even with the pointer at the bottom.
     moveTo(360, 470);
@@ -566,36 +560,28 @@ void GamePageTest::rightClick()
     QVERIFY(!bar->isVisible());
     moveTo(360, 466);
     QVERIFY(bar->isVisible());
-    if (!dialog.isEmpty())
-        QCOMPARE(item(dialog.toLatin1().constData())->isVisible(), kept);
     QCOMPARE(next.count(), 0);
 }
 
 void GamePageTest::clicksOnEmptyPartsAdvance_data()
 {
-    QTest::addColumn<bool>("saveDialogOpen");
     QTest::addColumn<QPoint>("at");
 
-    QTest::newRow("bar left of the buttons") << false << QPoint(10, 466);
+    QTest::newRow("bar left of the buttons") << QPoint(10, 466);
     // Between the quit button and the backlog's.
-    QTest::newRow("bar right of the buttons") << false << QPoint(680, 466);
-    QTest::newRow("dialog above its buttons") << true << QPoint(180, 170);
-    QTest::newRow("text panel") << false << QPoint(360, 420);
+    QTest::newRow("bar right of the buttons") << QPoint(680, 466);
+    QTest::newRow("text panel") << QPoint(360, 420);
 }
 
 void GamePageTest::clicksOnEmptyPartsAdvance()
 {
-    QFETCH(bool, saveDialogOpen);
     QFETCH(QPoint, at);
 
     openPage();
     showMenuBar();
-    if (saveDialogOpen)
-        click("menuSave");
     QSignalSpy next(controller.get(), &MainWindow::nextChanged);
     click(at);
     QCOMPARE(next.count(), 1);
-    QCOMPARE(item("saveDialog")->isVisible(), saveDialogOpen);
 }
 
 void GamePageTest::dialogsHideWhatIsBehind_data()
@@ -971,6 +957,155 @@ void GamePageTest::vSwitchesReadingAloud()
     QCOMPARE(asked.count(), 2);
     QCOMPARE(asked.at(0).at(0).toBool(), true);
     QCOMPARE(asked.at(1).at(0).toBool(), false);
+}
+
+void GamePageTest::dialogHoldsThePointer_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<int>("button"); // 0: the wheel
+    QTest::addColumn<bool>("closes");
+
+    const QPoint panel(300, 180), dim(40, 100);
+    QTest::newRow("panel, left") << "menuSave" << "saveDialog" << panel << int(Qt::LeftButton) << false;
+    QTest::newRow("panel, right") << "menuReturn" << "returnDialog" << panel << int(Qt::RightButton) << false;
+    QTest::newRow("panel, wheel") << "menuQuit" << "quitDialog" << panel << 0 << false;
+    QTest::newRow("outside, left") << "menuReturn" << "returnDialog" << dim << int(Qt::LeftButton) << true;
+    QTest::newRow("outside, right") << "menuSave" << "saveDialog" << dim << int(Qt::RightButton) << true;
+    QTest::newRow("outside, wheel") << "menuReturn" << "returnDialog" << dim << 0 << false;
+    QTest::newRow("an answer under it") << "menuReturn" << "returnDialog" << QPoint(360, 208)
+                                        << int(Qt::LeftButton) << false;
+    QTest::newRow("the bar under it") << "menuQuit" << "quitDialog" << QPoint(360, 466) << int(Qt::LeftButton)
+                                      << true;
+}
+
+// A question is answered by its own buttons only; the story never moves under it.
+void GamePageTest::dialogHoldsThePointer()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, dialog);
+    QFETCH(QPoint, at);
+    QFETCH(int, button);
+    QFETCH(bool, closes);
+
+    openPage();
+    publish(prop::daanvisible, 1);
+    showMenuBar();
+    click(opener.toLatin1().constData());
+    QQuickItem *box = item(dialog.toLatin1().constData());
+    QVERIFY(box->isVisible());
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    QSignalSpy answered(controller.get(), &MainWindow::daChanged);
+    QSignalSpy wheel(controller.get(), &MainWindow::wheelChanged);
+    QSignalSpy skip(controller.get(), &MainWindow::skipChanged);
+    if (button == 0) {
+        QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view.get(), &event);
+    } else {
+        click(at, Qt::MouseButton(button));
+    }
+    QCOMPARE(next.count() + answered.count() + wheel.count() + skip.count(), 0);
+    QCOMPARE(box->property("open").toBool(), !closes);
+    QVERIFY(item("textPanel")->isVisible());
+}
+
+void GamePageTest::dialogKeepsTheKeys_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("focused"); // empty: the question is closed
+
+    QTest::newRow("Tab") << QList<int>{Qt::Key_Tab} << "returnConfirm";
+    QTest::newRow("Tab twice") << QList<int>{Qt::Key_Tab, Qt::Key_Tab} << "returnCancel";
+    QTest::newRow("Shift+Tab") << QList<int>{Qt::Key_Backtab} << "returnConfirm";
+    QTest::newRow("arrows") << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Down} << "returnConfirm";
+    QTest::newRow("reading keys") << QList<int>{Qt::Key_Control, Qt::Key_PageDown, Qt::Key_F9, Qt::Key_H, Qt::Key_L}
+                                  << "returnCancel";
+    QTest::newRow("Esc") << QList<int>{Qt::Key_Escape} << "";
+    QTest::newRow("Tab, Esc") << QList<int>{Qt::Key_Tab, Qt::Key_Escape} << "";
+}
+
+void GamePageTest::dialogKeepsTheKeys()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, focused);
+
+    openPage();
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    QVERIFY(item("returnDialog")->isVisible());
+    QSignalSpy next(controller.get(), &MainWindow::nextChanged);
+    QSignalSpy skip(controller.get(), &MainWindow::skipChanged);
+    QSignalSpy wheel(controller.get(), &MainWindow::wheelChanged);
+    QSignalSpy quick(controller.get(), &MainWindow::QuickLoad);
+    for (int key : keys)
+        QTest::keyPress(view.get(), Qt::Key(key));
+    QCOMPARE(next.count() + skip.count() + wheel.count() + quick.count(), 0);
+    QCOMPARE(item("returnDialog")->property("open").toBool(), !focused.isEmpty());
+    QVERIFY(!item("backlog")->isVisible());
+    QVERIFY(item("textPanel")->isVisible());
+    if (!focused.isEmpty())
+        QVERIFY(item(focused.toLatin1().constData())->hasActiveFocus());
+    else
+        QVERIFY(view->rootObject()->hasActiveFocus());
+}
+
+// Asked once, when F9 asks: not again when the page comes back from 设置 or 读取.
+void GamePageTest::quickLoadAsksOnlyAtF9()
+{
+    publish(prop::quickLoadAsks, 1);
+    openPage(QStringLiteral("setting"));
+    QQuickItem *question = item("quickLoadDialog");
+    QTRY_VERIFY(view->rootObject()->hasActiveFocus());
+    QVERIFY(!question->property("open").toBool());
+    publish(prop::quickLoadAsks, 2);
+    QVERIFY(question->property("open").toBool());
+}
+
+
+void GamePageTest::answersWaitWhilePagingBack()
+{
+    openPage();
+    publish(prop::daanvisible, 1);
+    publish(prop::readingBack, true);
+    QVERIFY(!item("answer1")->isVisible());
+    publish(prop::readingBack, false);
+    QVERIFY(item("answer1")->isVisible());
+}
+
+void GamePageTest::textReadableAtEveryOpacity_data()
+{
+    QTest::addColumn<QColor>("picture");
+    QTest::addColumn<double>("opacity");
+    for (const QColor &picture : {QColor(Qt::black), QColor(Qt::white)}) {
+        for (double opacity : {0.2, 0.45, 0.5, 0.75, 1.0})
+            QTest::addRow("%s picture, %.2f", picture == Qt::black ? "dark" : "bright", opacity) << picture << opacity;
+    }
+}
+
+// Some letter pixels stand far from the box behind them, whatever shows through.
+void GamePageTest::textReadableAtEveryOpacity()
+{
+    QFETCH(QColor, picture);
+    QFETCH(double, opacity);
+    QImage fill(720, 480, QImage::Format_RGB32);
+    fill.fill(picture);
+    QVERIFY(fill.save(QStringLiteral("png/plain.png")));
+    openPage();
+    publish(prop::bcPath, QStringLiteral("plain"));
+    publish(prop::bVisible, 1);
+    publish(prop::boxOpacity, opacity);
+    publish(prop::nameText, QStringLiteral("Lio"));
+    publish(prop::currentText, QStringLiteral("我们生活的世界，真的是我们认为的那样吗？"));
+    const QImage scene = grabScene(view.get());
+    QVERIFY(!scene.isNull());
+    const int box = qGray(scene.pixel(700, 470));
+    int far = 0;
+    for (int y = 380; y < 475; ++y) {
+        for (int x = 10; x < 700; ++x)
+            far += qAbs(qGray(scene.pixel(x, y)) - box) > 120 ? 1 : 0;
+    }
+    QVERIFY2(far > 200, qPrintable(QString::number(far)));
 }
 
 QTEST_MAIN(GamePageTest)

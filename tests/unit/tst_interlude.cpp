@@ -52,6 +52,8 @@ private slots:
     void companionFire();
     void goal_data();
     void goal();
+    void skippedMapIsWonWhole_data();
+    void skippedMapIsWonWhole();
     void captures_data();
     void captures();
     void triesRunOut();
@@ -440,7 +442,8 @@ void TestInterlude::goal_data()
     QTest::newRow("second map, 3529") << 722 << 3529 << true << 1;
     QTest::newRow("second map, 3531 with an enemy") << 756 << 3531 << true << 0;
     QTest::newRow("second map, 3531, all gone") << 756 << 3531 << false << 2;
-    QTest::newRow("second map's last lock, mid-map") << 756 << 2000 << true << 2;
+    QTest::newRow("second map's last lock, mid-map") << 756 << 2000 << true << 0;
+    QTest::newRow("second map's last lock, mid-map, all gone") << 756 << 2000 << false << 0;
 }
 
 void TestInterlude::goal()
@@ -461,6 +464,28 @@ void TestInterlude::goal()
     click();
     QCOMPARE(story::state().currentLine, goal == 0 ? lockLine : lockLine + 1);
     QCOMPARE(story->property(prop::interludeGoal), QVariant(0));
+}
+
+void TestInterlude::skippedMapIsWonWhole_data()
+{
+    QTest::addColumn<int>("lockLine");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("first map's door") << 692 << true;
+    QTest::newRow("second map, on the way") << 722 << false;
+    QTest::newRow("second map's gate") << 756 << true;
+}
+
+// The line after a map won tells of its last watcher falling.
+void TestInterlude::skippedMapIsWonWhole()
+{
+    QFETCH(int, lockLine);
+    QFETCH(bool, cleared);
+    story->controller->interludeMode1(2);
+    setEnemies({3600, 330, 3700, 330});
+    standOnLine(lockLine);
+    QVERIFY(!story::state().interludeActive);
+    QCOMPARE(in().enemyCount, cleared ? 0 : 2);
+    QCOMPARE(in().enemyPositions.size(), cleared ? 0 : 4);
 }
 
 void TestInterlude::captures_data()

@@ -42,6 +42,7 @@ private slots:
     void rayAtEveryScroll_data();
     void rayAtEveryScroll();
     void hintStrip();
+    void pageLeavingDuringAFightSaysNothing();
 
 private:
     void openPage();
@@ -333,6 +334,25 @@ void InterludePageTest::hintStrip()
 
     game.publishNull(prop::sjvisible);
     QVERIFY(!hint->isVisible());
+}
+
+// Leaving for 设置 or 读取 in the middle of a fight: the page on its way out
+// still hears of hits after its flashes are gone, and must not fail on them.
+void InterludePageTest::pageLeavingDuringAFightSaysNothing()
+{
+    showInterlude(2);
+    QObject *flashes = nullptr;
+    for (QObject *o : view->rootObject()->findChildren<QObject *>()) {
+        if (qstrcmp(o->metaObject()->className(), "QQuickRepeater") == 0 && o->property("model").toInt() == 6)
+            flashes = o;
+    }
+    QVERIFY(flashes);
+    game.publish(prop::enemyHits, QVariantList{300, 330});
+    flashes->setProperty("model", 0);
+    game.publish(prop::enemyHits, QVariantList{301, 330});
+    flashes->setProperty("model", 6);
+    game.publish(prop::enemyHits, QVariantList{302, 330});
+    QCOMPARE(log->count(QStringLiteral("TypeError")), 0);
 }
 
 QTEST_MAIN(InterludePageTest)

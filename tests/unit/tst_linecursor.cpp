@@ -200,13 +200,15 @@ void TestLineCursor::browsing_data()
     QTest::addColumn<int>("viewAfter");
     QTest::addColumn<int>("currentAfter");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QVariant>("readingBack"); // invalid: not told
 
-    QTest::newRow("back one") << 5 << 5 << 1 << 4 << 5 << "line 4";
-    QTest::newRow("back at line 1") << 5 << 1 << 1 << 1 << 5 << "";
-    QTest::newRow("forward inside history") << 5 << 3 << -1 << 4 << 5 << "line 4";
-    QTest::newRow("forward at the newest line") << 5 << 5 << -1 << 6 << 6 << "l";
-    QTest::newRow("sideways") << 5 << 3 << 0 << 3 << 5 << "";
-    QTest::newRow("forward at a waiting line") << 261 << 261 << -1 << 261 << 261 << "";
+    QTest::newRow("back one") << 5 << 5 << 1 << 4 << 5 << "line 4" << QVariant(true);
+    QTest::newRow("back at line 1") << 5 << 1 << 1 << 1 << 5 << "" << QVariant();
+    QTest::newRow("forward inside history") << 5 << 3 << -1 << 4 << 5 << "line 4" << QVariant(true);
+    QTest::newRow("forward onto the current line") << 5 << 4 << -1 << 5 << 5 << "line 5" << QVariant(false);
+    QTest::newRow("forward at the newest line") << 5 << 5 << -1 << 6 << 6 << "l" << QVariant(false);
+    QTest::newRow("sideways") << 5 << 3 << 0 << 3 << 5 << "" << QVariant();
+    QTest::newRow("forward at a waiting line") << 261 << 261 << -1 << 261 << 261 << "" << QVariant();
 }
 
 void TestLineCursor::browsing()
@@ -217,6 +219,7 @@ void TestLineCursor::browsing()
     QFETCH(int, viewAfter);
     QFETCH(int, currentAfter);
     QFETCH(QString, shown);
+    QFETCH(QVariant, readingBack);
 
     StoryFixture f;
     f.at(current);
@@ -226,6 +229,7 @@ void TestLineCursor::browsing()
     QCOMPARE(state().viewLine, viewAfter);
     QCOMPARE(state().currentLine, currentAfter);
     QCOMPARE(f.text(), shown.isEmpty() ? QStringLiteral("untouched") : shown);
+    QCOMPARE(f.property(prop::readingBack), readingBack);
 }
 
 // The wheel reaches the story through the controller's application-wide filter.

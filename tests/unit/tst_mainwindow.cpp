@@ -49,7 +49,6 @@ void TestMainWindow::init()
 {
     dir.reset(new ScratchDir);
     dir->write("setting.txt", "0\n0.5\n0.5\n0.5\n");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("缩放值超出范围"));
     controller.reset(new MainWindow(app::controllerStart()));
 }
 
@@ -98,10 +97,11 @@ void TestMainWindow::readsDisplayModeOnConstruction_data()
     QTest::newRow("ten") << QByteArray("10\n") << 10 << int(QtDebugMsg) << "成功从文件加载缩放状态 10";
     QTest::newRow("blank and trailing text") << QByteArray("  7abc\n") << 7 << int(QtDebugMsg)
                                              << "成功从文件加载缩放状态 7";
-    QTest::newRow("windowed zero") << QByteArray("0\n") << 3 << int(QtWarningMsg)
-                                   << "缩放值超出范围(1-10)，使用默认值。文件值 0";
+    QTest::newRow("windowed zero") << QByteArray("0\n") << 0 << int(QtDebugMsg) << "成功从文件加载缩放状态 0";
+    QTest::newRow("below zero") << QByteArray("-1\n") << 3 << int(QtWarningMsg)
+                                << "缩放值超出范围(0-10)，使用默认值。文件值 -1";
     QTest::newRow("eleven") << QByteArray("11\n") << 3 << int(QtWarningMsg)
-                            << "缩放值超出范围(1-10)，使用默认值。文件值 11";
+                            << "缩放值超出范围(0-10)，使用默认值。文件值 11";
     QTest::newRow("no digits") << QByteArray("x1\n") << 3 << int(QtWarningMsg)
                                << "文件第一行内容无效，使用默认缩放状态。内容'x1'";
     QTest::newRow("beyond int") << QByteArray("99999999999\n") << 3 << int(QtWarningMsg)
@@ -210,16 +210,16 @@ void TestMainWindow::floatSettersDropEqualValues()
 void TestMainWindow::displayModeRequests()
 {
     QSignalSpy spy(controller.get(), &MainWindow::suofangChanged);
-    QCOMPARE(controller->getSuofang(), 3); // a windowed start
-    controller->xiaochuang();
+    QCOMPARE(controller->getSuofang(), 0); // a windowed start
     controller->xiaochuang();
     controller->quanping();
     controller->quanping();
     controller->fangda();
+    controller->xiaochuang();
     QCOMPARE(spy.count(), 3);
-    QCOMPARE(spy.at(0).at(0).toInt(), 0);
-    QCOMPARE(spy.at(1).at(0).toInt(), 1);
-    QCOMPARE(spy.at(2).at(0).toInt(), 2);
+    QCOMPARE(spy.at(0).at(0).toInt(), 1);
+    QCOMPARE(spy.at(1).at(0).toInt(), 2);
+    QCOMPARE(spy.at(2).at(0).toInt(), 0);
 }
 
 void TestMainWindow::navigation()

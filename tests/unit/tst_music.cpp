@@ -221,7 +221,7 @@ void TestMusic::holdStopsTheLoop()
 
     controller->inbextra1(0);
     QVERIFY(music::music().musicStopped);
-    QCOMPARE(player->state(), music::Player::StoppedState);
+    QCOMPARE(player->state(), music::Player::PausedState);
     states.clear();
     QTest::qWait(500);
     QCOMPARE(playingCount(states), 0);

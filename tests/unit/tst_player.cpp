@@ -64,6 +64,8 @@ private slots:
     void volumeStaysInRange();
     void deletedWhilePlaying();
     void finishedTracksAreReleased();
+    void keepsItsPlace_data();
+    void keepsItsPlace();
 
 private:
     std::unique_ptr<ScratchDir> dir;
@@ -299,6 +301,48 @@ void TestPlayer::finishedTracksAreReleased()
     const int messages = liveGstObjects("GstMessage");
     QVERIFY2(messages < tracks, qPrintable(QString::number(messages)));
 #endif
+}
+
+void TestPlayer::keepsItsPlace_data()
+{
+    QTest::addColumn<qint64>("startAt"); // -1: from the start, paused on the way
+    QTest::newRow("paused and played on") << qint64(-1);
+    QTest::newRow("started where it was") << qint64(4000);
+}
+
+// ▷ after ‖ goes on from where the track was; a track handed over to a new
+// process starts where it had come to.
+void TestPlayer::keepsItsPlace()
+{
+    QFETCH(qint64, startAt);
+    const QString file = QStringLiteral(SOLVANE_GAME_DIR "/mp3/Universe.mp3");
+    if (!QFile::exists(file))
+        QSKIP("the game's music is not generated");
+    // In time, as a player hears it: the tests' own sink runs through a track at once.
+    const QByteArray sink = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+    qunsetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+    player->setMedia(QUrl::fromLocalFile(file));
+    player->play();
+    if (startAt >= 0)
+        player->setPosition(startAt); // asked while the track still loads
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::BufferedMedia, 5000);
+    qputenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK", sink);
+    if (startAt >= 0) {
+        // Sooner than playing there from the start could bring it.
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() >= startAt, 1500);
+        QVERIFY(player->position() < startAt + 2000);
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 800, 5000);
+    player->pause();
+    QCOMPARE(player->state(), music::Player::PausedState);
+    const qint64 held = player->position();
+    QTest::qWait(400);
+    QVERIFY(qAbs(player->position() - held) < 100);
+    player->play();
+    QCOMPARE(player->state(), music::Player::PlayingState);
+    QTest::qWait(300);
+    QVERIFY2(player->position() >= held, qPrintable(QString("%1 -> %2").arg(held).arg(player->position())));
 }
 
 QTEST_MAIN(TestPlayer)

@@ -2,6 +2,7 @@
 #include "saves/resume.h"
 #include "saves/savefiles.h"
 #include "saves/savestore.h"
+#include "story/linecursor.h"
 #include "audiofixture.h"
 #include "filekinds.h"
 #include "storyfixture.h"
@@ -21,6 +22,8 @@ private slots:
     void save_data();
     void save();
     void saveInCaptureSceneKeepsCursor();
+    void savePicturesTheLineItResumesAt_data();
+    void savePicturesTheLineItResumesAt();
     void saveBeforeTheFirstLineIsRefused();
     void saveOutsideTheScriptIsRefused_data();
     void saveOutsideTheScriptIsRefused();
@@ -183,6 +186,35 @@ void TestSaveStore::saveInCaptureSceneKeepsCursor()
     QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("710\n"));
     QCOMPARE(story::state().currentLine, 955);
     QCOMPARE(story::state().viewLine, 955);
+}
+
+void TestSaveStore::savePicturesTheLineItResumesAt_data()
+{
+    QTest::addColumn<bool>("quick");
+    QTest::newRow("a slot") << false;
+    QTest::newRow("the quick slot") << true;
+}
+
+// Saved while paging back: the picture and the first words are the line a
+// load resumes at, not the earlier line on screen.
+void TestSaveStore::savePicturesTheLineItResumesAt()
+{
+    QFETCH(bool, quick);
+    StoryFixture f;
+    QString pictured;
+    f.game.hooks.grabWindow = [&f, &pictured] {
+        pictured = f.text();
+        return QImage(8, 8, QImage::Format_RGB32);
+    };
+    f.at(262);
+    f.controller->next1();
+    f.finishTyping();
+    story::browseHistory(f.game, 1);
+    story::browseHistory(f.game, 1);
+    QCOMPARE(f.text(), QStringLiteral("line 261"));
+    QVERIFY(quick ? saves::quickSave(f.game).ok : saves::saveSlot(f.game).ok);
+    QCOMPARE(pictured, QStringLiteral("line 263"));
+    QVERIFY(!f.property(prop::readingBack).toBool());
 }
 
 void TestSaveStore::saveBeforeTheFirstLineIsRefused()
@@ -410,6 +442,8 @@ void TestSaveStore::resumeRecord()
     core::process().story.mistakeCount = 3;
     core::process().interlude.triesLeft = 1;
     core::process().interlude.playerCaught = 1;
+    for (int line = 1; line <= 600; ++line)
+        core::process().shownLines << line;
     QVERIFY(saves::writeResumeRecord(f.game));
     QByteArray record = f.dir.read(saves::kResumeFile);
     if (damage == "garbage")
@@ -451,6 +485,11 @@ void TestSaveStore::resumeRecord()
     QCOMPARE(core::process().story.mistakeCount, 3);
     QCOMPARE(core::process().interlude.triesLeft, 1);
     QCOMPARE(core::process().interlude.playerCaught, 1);
+    // The backlog comes along, its newest 500 lines, then the line resumed at.
+    const QVector<int> &shown = core::process().shownLines;
+    QCOMPARE(shown.size(), 501);
+    QCOMPARE(shown.first(), 101);
+    QCOMPARE(shown.mid(499), (QVector<int>{600, 687}));
 }
 
 void TestSaveStore::screenshotBelongsToItsSlot()

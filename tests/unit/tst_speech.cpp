@@ -26,6 +26,8 @@ private slots:
     void playsToItsEndOrStops();
     void steppingOnStopsTheSpeech();
     void autoWaitsForTheSpeech();
+    void skipStoppedByAQuestionReadsIt_data();
+    void skipStoppedByAQuestionReadsIt();
     void optionSurvivesInItsLine();
 };
 
@@ -143,6 +145,30 @@ void TestSpeech::steppingOnStopsTheSpeech()
     QVERIFY(!voice.speaking());
     f.controller->next1();
     QVERIFY(!voice.speaking());
+}
+
+void TestSpeech::skipStoppedByAQuestionReadsIt_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("question");
+    QTest::newRow("two answers") << 611 << 613;
+    QTest::newRow("a typed answer") << 549 << 551;
+}
+
+void TestSpeech::skipStoppedByAQuestionReadsIt()
+{
+    QFETCH(int, from);
+    QFETCH(int, question);
+    StoryFixture f;
+    speech::Voice voice;
+    f.game.voice = &voice;
+    f.controller->readAloud1(true);
+    f.at(from);
+    f.controller->skip1();
+    for (int i = 0; i < 3; ++i)
+        story::skipTick(f.game);
+    QVERIFY(!story::skipTimer());
+    QCOMPARE(voice.text(), story::lineSpeech(question));
 }
 
 void TestSpeech::autoWaitsForTheSpeech()

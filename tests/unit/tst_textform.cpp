@@ -24,6 +24,7 @@ private slots:
     void sampleLines();
     void wholeScriptKeepsItsLines();
     void switchShowsAtOnce();
+    void pagesWordsReadAsWritten();
     void storedChoice_data();
     void storedChoice();
     // Last: it leaves its thread behind when the converter waits on itself.
@@ -41,6 +42,8 @@ void TestTextForm::sampleLines_data()
     QTest::newRow("发 as hair and as setting out") << "头发出发" << "頭髮出發";
     QTest::newRow("Taiwan phrase") << "已保存" << "已儲存";
     QTest::newRow("tag and Latin kept") << "<3>Sorin，我们走吧。" << "<3>Sorin，我們走吧。";
+    // Converted back by phrase, 存檔 would be read as 存盘.
+    QTest::newRow("a menu label") << "存档" << "存檔";
 }
 
 void TestTextForm::sampleLines()
@@ -70,6 +73,16 @@ void TestTextForm::wholeScriptKeepsItsLines()
     static const QRegularExpression tag(QStringLiteral("^<\\d+>"));
     for (int i = 0; i < source.size(); ++i)
         QCOMPARE(tag.match(converted.at(i)).captured(), tag.match(source.at(i)).captured());
+}
+
+// The pages string shown words together: each is read as it was written.
+void TestTextForm::pagesWordsReadAsWritten()
+{
+    core::setTextForm(TextForm::Traditional);
+    const QStringList script = core::toTraditional(QStringList{"<3>这里是存档的地方", "后来"});
+    const QString said = QStringLiteral("选项一，") + script.at(0).mid(3) + QStringLiteral("。")
+                         + QCoreApplication::translate("game", "确定要保存吗？") + core::shown(QStringLiteral("存档"));
+    QCOMPARE(core::spoken(said), QStringLiteral("选项一，这里是存档的地方。确定要保存吗？存档"));
 }
 
 void TestTextForm::switchShowsAtOnce()

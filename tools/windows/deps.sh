@@ -28,7 +28,7 @@ cmake --install "$work/build" >/dev/null
 # The dictionaries are the same files on every platform.
 data=/usr/share/opencc
 mkdir -p "$prefix/share/opencc"
-for set in s2twp tw2sp; do
+for set in s2twp; do
   cp "$data/$set.json" "$prefix/share/opencc/"
   for dict in $(grep -o '"[A-Za-z]*\.ocd2"' "$data/$set.json" | tr -d '"'); do
     cp "$data/$dict" "$prefix/share/opencc/"
