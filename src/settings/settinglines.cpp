@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <limits>
 #include <cstdlib>
 #include <locale.h>
 #include <stdexcept>
@@ -106,8 +108,12 @@ bool parseFloatPrefix(const std::string &text, float *value)
     char *end = nullptr;
     errno = 0;
 #ifdef _WIN32
+    // The C runtime Windows ships reads doubles only; a float out of range is out of range.
     static const _locale_t cLocale = _create_locale(LC_NUMERIC, "C");
-    const float v = _strtof_l(begin, &end, cLocale);
+    const double d = _strtod_l(begin, &end, cLocale);
+    if (std::isfinite(d) && std::fabs(d) > double(std::numeric_limits<float>::max()))
+        errno = ERANGE;
+    const float v = float(d);
 #else
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
     const float v = strtof_l(begin, &end, cLocale);

@@ -72,9 +72,10 @@ for module in "${QT_MODULES[@]}"; do
         || { tail -40 "$obj/configure.log" >&2; exit 1; }
     fi
   else
-    # The QML debugger and particles are not used by the game: an eighth of the module.
+    # The QML debugger and particles are not used by the game (an eighth of the
+    # module), and the Direct3D 12 renderer needs Microsoft's shader compiler.
     extra=()
-    [ "$module" = qtdeclarative ] && extra=(-- -no-feature-qml-debug -no-feature-quick-particles)
+    [ "$module" = qtdeclarative ] && extra=(-- -no-feature-qml-debug -no-feature-quick-particles -no-feature-d3d12)
     (cd "$obj" && "$prefix/bin/qmake" "$tree" "${extra[@]}" >qmake.log 2>&1) || { tail -40 "$obj/qmake.log" >&2; exit 1; }
   fi
   make -C "$obj" -j"$(nproc)" -s >"$obj/make.log" 2>&1 || { tail -60 "$obj/make.log" >&2; exit 1; }
