@@ -2,7 +2,9 @@
 # packages the cross build needs.
 
 QT_VERSION=5.15.8
-QT_MODULES=(qtbase qtdeclarative qtquickcontrols2 qtmultimedia)
+# Multimedia before the QML modules: the game plays music from C++ only, and
+# built first it leaves out its QML types.
+QT_MODULES=(qtbase qtmultimedia qtdeclarative qtquickcontrols2)
 QT_BASE_FLAGS=(
   -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32-
   -release -shared -opensource -confirm-license -nomake examples -nomake tests
