@@ -138,7 +138,7 @@ printf '0\r\n0.5\r\n0.5\r\n0.5\r\n' > "$game/setting.txt"
 wine "$out/Solvane-setup.exe" /S
 wineserver -w
 installed="$WINEPREFIX/drive_c/Program Files/Solvane"
-appdata="$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Solvane"
+appdata="$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")/Solvane"
 [ -f "$installed/solvane.exe" ] && [ -f "$installed/installed" ] || fail "the installer put no game in Program Files"
 link="$(find "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu" -name 'Solvane.lnk' | head -1)"
 [ -n "$link" ] || fail "no Start-menu entry"
