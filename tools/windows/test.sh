@@ -18,7 +18,6 @@ SOLVANE_WIN_TESTS=1 "$here/tools/windows/build.sh"
 phase_done "Windows build"
 
 export WINEPREFIX="$out/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-export QT_FORCE_STDERR_LOGGING=1
 work="$(mktemp -d)"
 xvfb_pid=
 cleanup() {
@@ -44,7 +43,14 @@ for font in /usr/share/fonts/truetype/wqy/wqy-microhei.ttc; do
 done
 phase_done "Wine prefix"
 
+# The tests find Qt's and the runtime's DLLs, and Qt its plugins, where they were built.
+qt="$("$here/tools/windows/qt.sh" | tail -1)"
+deps="$("$here/tools/windows/deps.sh" | tail -1)"
+w() { winepath -w "$1" 2>/dev/null; }
+export WINEPATH="$(w "$qt/bin");$(w "$deps/bin");$(w "$(ls -d /usr/lib/gcc/x86_64-w64-mingw32/*-posix | head -1)");$(w /usr/x86_64-w64-mingw32/lib)"
+export QT_PLUGIN_PATH="$(w "$qt/plugins")" QML2_IMPORT_PATH="$(w "$qt/qml")"
 (cd "$out/obj" && ctest --output-on-failure -j"$(nproc)")
+unset WINEPATH QT_PLUGIN_PATH QML2_IMPORT_PATH
 phase_done "logic tests under Wine"
 
 fail() { echo "FAIL: $*" >&2; [ -f "$work/log.txt" ] && tail -20 "$work/log.txt" >&2; exit 1; }
@@ -76,12 +82,11 @@ shot() { import -window root "$shots/$1.png"; }
 # A picture with something on it: more than a few colours.
 drawn() { [ "$(convert-im6.q16 "$shots/$1.png" -colors 64 -unique-colors -format '%w' info:)" -ge 16 ]; }
 
-start_game() { # exe folder, extra wine arguments
+# A Windows program's log does not reach this terminal: the window tells.
+start_game() { # exe folder
   (cd "$1" && exec wine solvane.exe) >"$work/log.txt" 2>&1 &
-  for _ in $(seq 300); do grep -q "首帧已显示" "$work/log.txt" 2>/dev/null && break; sleep 0.1; done
-  grep -q "首帧已显示" "$work/log.txt" || fail "the game never drew its first frame"
   find_window
-  sleep 1
+  sleep 2
 }
 stop_game() { wineserver -k 2>/dev/null || true; sleep 0.5; }
 
