@@ -61,8 +61,9 @@ struct Leap {
     float vx, vy;
 };
 constexpr Leap kLeap{600, 14.5f, -6.5f};
-// The kinder mode: half the reach, two-thirds the speed.
-constexpr Leap kKinderLeap{300, 14.5f * 2 / 3, -6.5f * 2 / 3};
+// The kinder mode: a third of the reach, two-thirds the speed across. As high
+// as ever: a lower leap lands on a figure running at it instead of over it.
+constexpr Leap kKinderLeap{200, 14.5f * 2 / 3, -6.5f};
 
 // Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
 void moveEnemy(int d, const Leap &leap, float &evx, float &evy, int &ey)
@@ -147,6 +148,13 @@ void capture(Game &game, Caught who)
         line = 972;
     }
     game.publish(prop::triesLeft, in.triesLeft);
+    // Twice caught in one map: from now on the strip offers a way past it.
+    if (++in.mapCaptures >= 2 && line != 0 && in.triesLeft > 0 && playedMode(game) != InterludeMode::Skipped
+        && !in.skipOffered) {
+        in.skipOffered = true;
+        game.publish(prop::interludeSkipOffer, 1);
+    }
+    game.publish(prop::figureCaught, who == Caught::Player ? 1 : 2);
     // A key still held would walk the figure on once the map is back.
     game.publish(prop::interludeRound, ++in.round);
     qCDebug(lcStage) << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
@@ -466,7 +474,7 @@ void interludeStep(Game &game)
     moveFigures(in);
     scrollView(in);
     EnemyPass pass;
-    enemiesTurn(in, game.interludeMode, pass);
+    enemiesTurn(in, playedMode(game), pass);
     const bool fireEnded = companionFire(in, pass.anyInRange);
     reachGoal(game, in);
     publishStep(game, in, pass, fireEnded);
@@ -483,7 +491,7 @@ void clockedStep(Game &game)
 
 void walk(Game &game, int ad)
 {
-    if (game.interludeMode == InterludeMode::Skipped)
+    if (playedMode(game) == InterludeMode::Skipped)
         return;
     InterludeState &in = interlude();
     const double change = ad == 2 ? 0.03 : ad == 1 ? -0.03 : 0;
@@ -498,7 +506,7 @@ void walk(Game &game, int ad)
 
 void jumpOrDrop(Game &game, int ws)
 {
-    if (game.interludeMode == InterludeMode::Skipped)
+    if (playedMode(game) == InterludeMode::Skipped)
         return;
     InterludeState &in = interlude();
     if (ws == 1) {
@@ -595,8 +603,9 @@ void restartAttempt(Game &game)
     in.companionFiresUntil = -1;
     in.idlePublished.clear();
     in.returnPending = false;
-    in.enemyWait = kEnemyWaitSteps;
+    in.enemyWait = playedMode(game) == InterludeMode::Kinder ? kKinderWaitSteps : kEnemyWaitSteps;
     publishFigures(game, in);
+    game.publish(prop::figureCaught, 0);
     game.publish(prop::fsa1visible, 0);
     game.publish(prop::fsa2visible, 0);
     game.publish(prop::enemiesWaiting, 1);
@@ -635,6 +644,9 @@ void connectInterlude(Game &game)
     game.publish(prop::enemiesWaiting, 0);
     game.publish(prop::interludeGoal, interlude().goalShown);
     game.publish(prop::enemiesLeft, interlude().enemyCount);
+    game.publish(prop::figureCaught, 0);
+    game.publish(prop::interludeSkipOffer, interlude().skipOffered ? 1 : 0);
+    game.publish(prop::interludeSkipTaken, interlude().skipTaken ? 1 : 0);
 }
 
 void clearGoal(Game &game)
@@ -645,7 +657,7 @@ void clearGoal(Game &game)
 void lockStory(Game &game)
 {
     core::process().story.interludeActive = true;
-    if (game.interludeMode == InterludeMode::Skipped)
+    if (playedMode(game) == InterludeMode::Skipped)
         liftLock(game);
 }
 
@@ -657,6 +669,34 @@ void changeInterludeMode(Game &game, InterludeMode before)
     game.publish(prop::triesLeft, in.triesLeft);
     if (game.interludeMode == InterludeMode::Skipped && core::process().story.interludeActive)
         liftLock(game);
+}
+
+void freshMap(Game &game)
+{
+    InterludeState &in = interlude();
+    in.mapCaptures = 0;
+    in.skipOffered = false;
+    in.skipTaken = false;
+    game.publish(prop::interludeSkipOffer, 0);
+    game.publish(prop::interludeSkipTaken, 0);
+}
+
+bool takeSkipOffer(Game &game)
+{
+    InterludeState &in = interlude();
+    if (!in.skipOffered || in.interludeMap == 0 || !core::process().story.interludeActive)
+        return false;
+    in.skipOffered = false;
+    in.skipTaken = true;
+    game.publish(prop::interludeSkipOffer, 0);
+    game.publish(prop::interludeSkipTaken, 1);
+    liftLock(game);
+    return true;
+}
+
+InterludeMode playedMode(const Game &game)
+{
+    return interlude().skipTaken ? InterludeMode::Skipped : game.interludeMode;
 }
 
 } // namespace stage

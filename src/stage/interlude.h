@@ -50,8 +50,9 @@ void fitEnemyMotion();
 // keys let go, and the step running again.
 void restartAttempt(Game &game);
 
-// Steps the enemies stand still after a restart.
+// Steps the enemies stand still after a restart; longer in the kinder mode.
 constexpr int kEnemyWaitSteps = 100;
+constexpr int kKinderWaitSteps = 300;
 
 void connectInterlude(Game &game);
 
@@ -66,5 +67,15 @@ void lockStory(Game &game);
 // between the modes' starting tries, and a story held by an interlude now
 // skipped goes on.
 void changeInterludeMode(Game &game, InterludeMode before);
+
+// A map set up anew: no captures in it yet, nothing offered or taken.
+void freshMap(Game &game);
+
+// With the story held by a map that offers a way past: the map is passed as
+// the skipped mode passes it, this time only. False when nothing was offered.
+bool takeSkipOffer(Game &game);
+
+// The mode the map plays in: the setting, or skipped once the offer was taken.
+InterludeMode playedMode(const Game &game);
 
 } // namespace stage

@@ -658,8 +658,8 @@ void TestInterlude::modes_data()
 
     QTest::newRow("标准, 599 away") << 0 << 121 << -14.5f << -0.65f << 3 << true;
     QTest::newRow("标准, 601 away") << 0 << 119 << 0.0f << 0.0f << 3 << true;
-    QTest::newRow("轻松, 299 away") << 1 << 421 << -9.666667f << -0.4333333f << 5 << true;
-    QTest::newRow("轻松, 301 away") << 1 << 419 << 0.0f << 0.0f << 5 << true;
+    QTest::newRow("轻松, 199 away") << 1 << 521 << -9.666667f << -0.65f << 5 << true;
+    QTest::newRow("轻松, 201 away") << 1 << 519 << 0.0f << 0.0f << 5 << true;
     QTest::newRow("跳过, next to it") << 2 << 690 << 0.0f << 0.0f << 3 << false;
 }
 
