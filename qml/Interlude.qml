@@ -27,10 +27,9 @@ Item {
     property int enemyItemsDestroyed: 0
     readonly property string enemySource: "file:///" + exePath + "/png/difang.png"
     function art(name) { return "file:///" + exePath + "/png/" + name + ".png" }
+    // Crouched while they wait, stretched while they leap.
     readonly property string crouchSource: art("difang-1")
     readonly property string leapSource: art("difang-2")
-    // Half the enemies crouch while the others stand, and then the other way round.
-    property bool crouchTurn: false
     // After a capture scene the enemies stand still for a moment, blinking.
     readonly property bool enemiesWait: flag(typeof enemiesWaiting === "undefined" ? null : enemiesWaiting)
     property bool blinkDim: false
@@ -126,13 +125,6 @@ Item {
     }
 
     Timer {
-        interval: 450
-        repeat: true
-        running: interlude.visible
-        onTriggered: interlude.crouchTurn = !interlude.crouchTurn
-    }
-
-    Timer {
         interval: 125
         repeat: true
         running: interlude.enemiesWait && interlude.visible
@@ -198,11 +190,19 @@ Item {
                 ctx.fillRect(0, 0, 60, 60)
             }
         }
-        Picture {
+        // All its frames in one strip: a step moves the strip, the picture stays.
+        Item {
             objectName: circle.objectName + "Figure"
             anchors.fill: parent
-            source: interlude.art("hd-" + circle.who + "-" + circle.frame)
-            mirror: circle.facing < 0
+            clip: true
+            transform: Scale { origin.x: 20; xScale: circle.facing }
+
+            Picture {
+                x: -40 * circle.frame
+                width: 240
+                height: 40
+                source: interlude.art("hd-" + circle.who)
+            }
         }
     }
 
@@ -288,7 +288,7 @@ Item {
         opacity: 0
         visible: opacity > 0
 
-        NumberAnimation { id: fade; target: ray; property: "opacity"; to: 0; duration: 160 }
+        NumberAnimation { id: fade; target: ray; property: "opacity"; to: 0; duration: 120 }
 
         function repaint() {
             if (visible)
@@ -313,16 +313,12 @@ Item {
             var ex = sx + Math.cos(angle) * length
             var ey = sy + Math.sin(angle) * length
             var c = tint
-            var halo = ctx.createLinearGradient(sx, sy, ex, ey)
-            halo.addColorStop(0, Qt.rgba(c.r, c.g, c.b, 0.45))
-            halo.addColorStop(0.7, Qt.rgba(c.r, c.g, c.b, 0.2))
-            halo.addColorStop(1, Qt.rgba(c.r, c.g, c.b, 0))
-            ctx.lineCap = "round"
+            // The glow: one plain wide stroke, cheaper than a second gradient.
             ctx.beginPath()
             ctx.moveTo(sx, sy)
             ctx.lineTo(ex, ey)
             ctx.lineWidth = 9
-            ctx.strokeStyle = halo
+            ctx.strokeStyle = Qt.rgba(c.r, c.g, c.b, 0.3)
             ctx.stroke()
             var g = ctx.createLinearGradient(sx, sy, ex, ey)
             g.addColorStop(0, "#71e4f9")
@@ -555,16 +551,26 @@ Item {
 
             Image {
                 readonly property var point: index < interlude.pointList.length ? interlude.pointList[index] : null
+                property bool leaping: false
+
+                // One handler a step rather than a binding for each of these:
+                // with hundreds of enemies the page's share of a step is its bindings.
+                onPointChanged: {
+                    if (point) {
+                        x = point.x
+                        y = point.y
+                        leaping = point.y < 326
+                    }
+                    visible = point !== null
+                }
 
                 objectName: "enemy"
-                x: point ? point.x : 0
-                y: point ? point.y : 0
                 width: 20
                 height: 20
-                visible: point !== null
+                visible: false
                 opacity: interlude.blinkDim ? 0.2 : 1
-                source: !point ? interlude.enemySource : point.y < 326 ? interlude.leapSource
-                        : (index % 2 === 0) === interlude.crouchTurn ? interlude.crouchSource : interlude.enemySource
+                source: leaping ? interlude.leapSource : interlude.enemiesWait ? interlude.crouchSource
+                                                                               : interlude.enemySource
                 Component.onCompleted: ++interlude.enemyItemsCreated
                 Component.onDestruction: ++interlude.enemyItemsDestroyed
             }

@@ -411,7 +411,8 @@ void burst(QPainter &p)
 
 // A figure of the interlude, seen from the side and facing right, 40 x 40
 // with the feet on its lower edge. Frames: 0 standing, 1 to 3 walking,
-// 4 firing, 5 caught.
+// 4 firing, 5 caught; side by side in one strip, so that a step of the
+// figure moves the strip rather than changing the picture.
 struct Side {
     QColor hair, skin{250, 222, 205}, top, trim, legs, shoe;
     QColor line{30, 24, 40, 220};
@@ -420,6 +421,8 @@ struct Side {
 
 void sideFigure(QPainter &p, const Side &s, int frame)
 {
+    p.save();
+    p.translate(40 * frame, 0);
     const double swing[4] = {0, 0.55, 0, -0.55};
     const bool walking = frame >= 1 && frame <= 3;
     const bool caught = frame == 5;
@@ -483,6 +486,13 @@ void sideFigure(QPainter &p, const Side &s, int frame)
     p.drawEllipse(hand, 1.6, 1.6);
     if (frame == 4)
         glow(p, hand + QPointF(2, 0), 5, QColor(113, 228, 249, 240));
+    p.restore();
+}
+
+void strip(QPainter &p, const Side &s)
+{
+    for (int f = 0; f < 6; ++f)
+        sideFigure(p, s, f);
 }
 
 Side sorin()
@@ -531,10 +541,8 @@ const QHash<QString, Art> &table()
         t.insert(QStringLiteral("hd2-light"), {40, 5, true, gateLight});
         t.insert(QStringLiteral("hd-great"), {92, 118, false, greatWatcher});
         t.insert(QStringLiteral("hd-burst"), {36, 36, false, burst});
-        for (int f = 0; f < 6; ++f) {
-            t.insert(QStringLiteral("hd-sorin-%1").arg(f), {40, 40, false, [f](QPainter &p) { sideFigure(p, sorin(), f); }});
-            t.insert(QStringLiteral("hd-lio-%1").arg(f), {40, 40, false, [f](QPainter &p) { sideFigure(p, lio(), f); }});
-        }
+        t.insert(QStringLiteral("hd-sorin"), {240, 40, false, [](QPainter &p) { strip(p, sorin()); }});
+        t.insert(QStringLiteral("hd-lio"), {240, 40, false, [](QPainter &p) { strip(p, lio()); }});
         return t;
     }();
     return arts;
