@@ -55,8 +55,11 @@ Item {
     // 1 the player, 2 the companion: caught, shown so a moment before the scene.
     readonly property int caught: number(typeof figureCaught === "undefined" ? 0 : figureCaught)
     property bool showingCapture: false
+    // The map the capture happened on, kept in view with it.
+    property int heldMap: 0
     onCaughtChanged: {
         if (caught > 0 && shown) {
+            heldMap = ditu1.visible ? 1 : ditu2.visible ? 2 : 0
             showingCapture = true
             captureHold.restart()
         }
@@ -121,7 +124,10 @@ Item {
     Timer {
         id: captureHold
         interval: 700
-        onTriggered: interlude.showingCapture = false
+        onTriggered: {
+            interlude.showingCapture = false
+            interlude.heldMap = 0
+        }
     }
 
     Timer {
@@ -350,7 +356,7 @@ Item {
             height: 480
             color: "#c2c2c2"
             border.width: 0
-            visible: interlude.flag(typeof ditu1visible === "undefined" ? null : ditu1visible)
+            visible: interlude.flag(typeof ditu1visible === "undefined" ? null : ditu1visible) || interlude.heldMap === 1
 
             MapTiles { map: ditu1; number: 1 }
 
@@ -411,7 +417,7 @@ Item {
             height: 480
             color: "#c2c2c2"
             border.width: 0
-            visible: interlude.flag(typeof ditu2visible === "undefined" ? null : ditu2visible)
+            visible: interlude.flag(typeof ditu2visible === "undefined" ? null : ditu2visible) || interlude.heldMap === 2
 
             MapTiles { map: ditu2; number: 2 }
 

@@ -218,14 +218,14 @@ struct EnemyPass {
     float companionAngle = 0; // towards the last enemy in reach
 };
 
-// A figure walking into a map's end stops there: past it, it would leave the
-// view and the player would lose it.
+// A figure walking into a map's end stops just short of it: past it, it would
+// leave the view and the player would lose it; at it, its glow would be cut.
 void keepOnMap(int map, int &x, float &vx)
 {
     const int width = mapWidth(map);
     if (width == 0)
         return;
-    const int clamped = qBound(0, x, width - 40);
+    const int clamped = qBound(kEdgeMargin, x, width - 40 - kEdgeMargin);
     if (clamped != x) {
         x = clamped;
         vx = 0;

@@ -32,6 +32,9 @@ void fire(Game &game, int fs);       // 1 on, 0 off
 // How wide map 1 or 2 is, in the page's pixels; 0 for no map.
 int mapWidth(int map);
 
+// How far from a map's ends the figures stop: their glow shows whole.
+constexpr int kEdgeMargin = 12;
+
 // Ground physics of one figure.
 void settleBody(float &vx, float &vy, int &y);
 

@@ -65,6 +65,8 @@ private slots:
     void motionListFollowsPositions();
     void keepsPaceWhenLate();
     void captureAndRetryThroughTheStory();
+    void skipOffer_data();
+    void skipOffer();
 
 private:
     stage::InterludeState &in() { return stage::interlude(); }
@@ -260,7 +262,8 @@ void TestInterlude::edges()
     QFETCH(int, map);
     QFETCH(int, startX);
     QFETCH(int, ad);
-    const int right = (map == 1 ? 2000 : 4000) - 40;
+    const int left = stage::kEdgeMargin;
+    const int right = (map == 1 ? 2000 : 4000) - 40 - stage::kEdgeMargin;
     in().interludeMap = map;
     in().scrollX = ad == 2 ? 440 - startX : 0;
     standAt(startX, startX - 69);
@@ -268,10 +271,10 @@ void TestInterlude::edges()
     for (int i = 0; i < 300; ++i) {
         story->controller->ad1(ad);
         step();
-        QVERIFY(qMin(in().sja1x, in().sja2x) >= 0 && qMax(in().sja1x, in().sja2x) <= right);
-        QVERIFY(in().sja1x + in().scrollX >= 0 && in().sja1x + in().scrollX <= 680);
+        QVERIFY(qMin(in().sja1x, in().sja2x) >= left && qMax(in().sja1x, in().sja2x) <= right);
+        QVERIFY(in().sja1x + in().scrollX >= left && in().sja1x + in().scrollX <= 680 - stage::kEdgeMargin);
     }
-    QCOMPARE(in().sja1x, ad == 1 ? 0 : right);
+    QCOMPARE(in().sja1x, ad == 1 ? left : right);
 }
 
 void TestInterlude::enemies_data()
@@ -791,6 +794,59 @@ void TestInterlude::captureAndRetryThroughTheStory()
     QCOMPARE(story->property(prop::enemiesWaiting), QVariant(0));
     step();
     QVERIFY(in().enemyPositions != homes);
+}
+
+void TestInterlude::skipOffer_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("标准") << 0;
+    QTest::newRow("轻松") << 1;
+}
+
+// Twice caught in a map: a click takes the way past, and the map is passed as
+// the skipped mode passes it, this time only.
+void TestInterlude::skipOffer()
+{
+    QFETCH(int, mode);
+    MainWindow *c = story->controller.get();
+    c->interludeMode1(mode);
+    c->navigateindex();
+    story->at(686);
+    while (story::state().currentLine < 692)
+        click();
+    for (int capture = 1; capture <= 2; ++capture) {
+        QCOMPARE(story->property(prop::interludeSkipOffer), QVariant(0));
+        standAt(700, 631);
+        setEnemies({720, 330});
+        in().enemyWait = 0;
+        step();
+        QCOMPARE(story->property(prop::figureCaught), QVariant(1));
+        for (int i = 0; i < 10 && !stage::interludeTimer()->isActive(); ++i)
+            click();
+        QCOMPARE(story::state().currentLine, 692);
+    }
+    QCOMPARE(story->property(prop::interludeSkipOffer), QVariant(1));
+    QCOMPARE(story->property(prop::figureCaught), QVariant(0));
+
+    click();
+    QCOMPARE(story::state().currentLine, 692);
+    QVERIFY(!story::state().interludeActive);
+    QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(1));
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(2));
+    QCOMPARE(int(game().interludeMode), mode);
+    // Scenery now: D walks nobody, the enemies stand.
+    const Points before{in().sja1x, in().enemyPositions.at(0)};
+    c->ad1(2);
+    step(20);
+    QCOMPARE((Points{in().sja1x, in().enemyPositions.at(0)}), before);
+    click();
+    QCOMPARE(story::state().currentLine, 693);
+
+    // The next map plays as the setting says.
+    story->at(709);
+    click();
+    QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(0));
+    QCOMPARE(stage::playedMode(game()), game().interludeMode);
 }
 
 QTEST_MAIN(TestInterlude)

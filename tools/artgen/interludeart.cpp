@@ -115,7 +115,8 @@ void passage(QPainter &p)
         }
         hazard(p, QRectF(x + 3, 322, 119, 10));
     }
-    p.fillRect(QRectF(0, 332, 2000, kFloor - 332), QColor(44, 44, 46));
+    // A pale kick plate where the watchers stand: dark shells read against it.
+    fillVertical(p, QRectF(0, 332, 2000, kFloor - 332), {{0, QColor(168, 168, 162)}, {1, QColor(136, 136, 132)}});
     for (int x : {300, 820, 1350, 1700})
         verticalPipe(p, x, 60, kFloor, 8, QColor(128, 104, 80));
     pipe(p, 0, 2000, 24, 11, QColor(110, 96, 84));
@@ -166,9 +167,9 @@ void bridge(QPainter &p)
         const QColor face = shade(wall, rng.uniform(0.95, 1.05));
         plate(p, QRectF(x + 2, 220, 156, 104), face);
     }
-    p.fillRect(QRectF(0, 326, 4000, kFloor - 326), QColor(70, 64, 60));
+    fillVertical(p, QRectF(0, 326, 4000, kFloor - 326), {{0, QColor(184, 176, 164)}, {1, QColor(150, 142, 132)}});
     for (int x = 40; x < 4000; x += 80)
-        glow(p, QPointF(x, 338), 4, QColor(255, 190, 110, 230));
+        glow(p, QPointF(x, 329), 3, QColor(255, 190, 110, 230));
     grating(p, 0, 4000, QColor(120, 112, 104));
 }
 
