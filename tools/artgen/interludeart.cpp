@@ -496,26 +496,16 @@ void strip(QPainter &p, const Side &s)
         sideFigure(p, s, f);
 }
 
-Side sorin()
+// The cast's own colours, the figure's glow colour on its top.
+Side side(const Look &look, const QColor &top)
 {
     Side s;
-    s.hair = QColor(30, 30, 40);
-    s.top = QColor(70, 108, 240);
-    s.trim = QColor(230, 230, 240);
-    s.legs = QColor(40, 44, 64);
-    s.shoe = QColor(24, 24, 30);
-    return s;
-}
-
-Side lio()
-{
-    Side s;
-    s.hair = QColor(244, 140, 176);
-    s.top = QColor(226, 40, 200);
-    s.trim = QColor(255, 240, 250);
-    s.legs = QColor(40, 50, 100);
-    s.shoe = QColor(60, 30, 50);
-    s.girl = true;
+    s.hair = look.hair;
+    s.top = top;
+    s.trim = QColor(236, 236, 244);
+    s.legs = look.bottom;
+    s.shoe = shade(look.bottom, 0.6);
+    s.girl = look.sideTail;
     return s;
 }
 
@@ -542,8 +532,8 @@ const QHash<QString, Art> &table()
         t.insert(QStringLiteral("hd2-light"), {40, 5, true, gateLight});
         t.insert(QStringLiteral("hd-great"), {92, 118, false, greatWatcher});
         t.insert(QStringLiteral("hd-burst"), {36, 36, false, burst});
-        t.insert(QStringLiteral("hd-sorin"), {240, 40, false, [](QPainter &p) { strip(p, sorin()); }});
-        t.insert(QStringLiteral("hd-lio"), {240, 40, false, [](QPainter &p) { strip(p, lio()); }});
+        t.insert(QStringLiteral("hd-sorin"), {240, 40, false, [](QPainter &p) { strip(p, side(lookSorin(), lookSorin().accent)); }});
+        t.insert(QStringLiteral("hd-lio"), {240, 40, false, [](QPainter &p) { strip(p, side(lookLio(), lookLio().top)); }});
         return t;
     }();
     return arts;
