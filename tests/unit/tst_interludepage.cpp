@@ -36,6 +36,7 @@ private slots:
     void maps();
     void geometry_data();
     void geometry();
+    void picturesLoad();
     void enemyList_data();
     void enemyList();
     void enemyItemsAreReused();
@@ -211,6 +212,31 @@ void InterludePageTest::geometry()
         QVERIFY(it->isVisible());
     } else {
         QCOMPARE(QRectF(it->x(), it->y(), it->width(), it->height()), place);
+    }
+}
+
+// Every picture the interlude asks for is one the generator drew.
+void InterludePageTest::picturesLoad()
+{
+    for (int map = 1; map <= 2; ++map) {
+        showInterlude(map);
+        emit controller->elementArrayChanged(QStringLiteral("720, 330, 870, 300"));
+        int pictures = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                pictures = 0;
+                for (QQuickItem *it : descendants(item("interlude"))) {
+                    if (!it->isVisible() || !it->property("source").toUrl().isValid())
+                        continue;
+                    ++pictures;
+                    if (it->property("status").toInt() != 1) // Image.Ready
+                        return false;
+                }
+                return true;
+            }(),
+            5000);
+        QVERIFY2(pictures >= 10, qPrintable(QString::number(pictures)));
+        game.publish(map == 1 ? prop::ditu1visible : prop::ditu2visible, 0);
     }
 }
 
