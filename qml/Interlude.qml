@@ -657,7 +657,7 @@ Item {
         // After the second capture in a map: a way past it, taken with a click or Enter.
         Rectangle {
             objectName: "interludeSkipOffer"
-            visible: interlude.skipOffered && !interlude.skipped && interlude.goal === 0
+            visible: interlude.skipOffered && !interlude.skipped && interlude.goal === 0 && !interlude.enemiesWait
             x: 300
             y: 8
             width: offerText.implicitWidth + 20

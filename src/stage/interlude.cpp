@@ -684,7 +684,9 @@ void freshMap(Game &game)
 bool takeSkipOffer(Game &game)
 {
     InterludeState &in = interlude();
-    if (!in.skipOffered || in.interludeMap == 0 || !core::process().story.interludeActive)
+    // Not while the enemies still wait: a click meant for the capture scene
+    // must not pass the map.
+    if (!in.skipOffered || in.interludeMap == 0 || in.enemyWait > 0 || !core::process().story.interludeActive)
         return false;
     in.skipOffered = false;
     in.skipTaken = true;

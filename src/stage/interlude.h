@@ -74,8 +74,9 @@ void changeInterludeMode(Game &game, InterludeMode before);
 // A map set up anew: no captures in it yet, nothing offered or taken.
 void freshMap(Game &game);
 
-// With the story held by a map that offers a way past: the map is passed as
-// the skipped mode passes it, this time only. False when nothing was offered.
+// With the story held by a map that offers a way past, once its enemies move
+// again: the map is passed as the skipped mode passes it, this time only.
+// False when nothing was offered.
 bool takeSkipOffer(Game &game);
 
 // The mode the map plays in: the setting, or skipped once the offer was taken.

@@ -408,6 +408,9 @@ void InterludePageTest::hintStrip()
     game.publish(prop::interludeGoal, 0);
     QVERIFY(!item("interludeSkipOffer")->isVisible());
     game.publish(prop::interludeSkipOffer, 1);
+    game.publish(prop::enemiesWaiting, 1);
+    QVERIFY(!item("interludeSkipOffer")->isVisible());
+    game.publish(prop::enemiesWaiting, 0);
     QVERIFY(item("interludeSkipOffer")->isVisible());
     game.publish(prop::interludeSkipTaken, 1);
     QVERIFY(!item("interludeSkipOffer")->isVisible());
