@@ -73,6 +73,8 @@ Item {
     }
 
     function receive(newArray) {
+        rayCanvas1.fadeStep()
+        rayCanvas2.fadeStep()
         if (newArray === undefined || newArray === null) {
             console.error("接收到undefined或null值")
             return
@@ -280,21 +282,18 @@ Item {
         property real angle: 0
         property real length: 600
         property color tint
-        // Shown at once, gone in a short fade.
+        // Shown at once, gone in a short fade. The fade moves with the steps
+        // (fadeStep, from the enemy list each step brings): an animation of its
+        // own would draw frames between them.
         property bool lit: false
-        onLitChanged: {
-            if (lit) {
-                fade.stop()
-                opacity = 1
-            } else {
-                fade.restart()
-            }
+        onLitChanged: if (lit) opacity = 1
+        function fadeStep() {
+            if (!lit && opacity > 0)
+                opacity = Math.max(0, opacity - 0.1)
         }
         Component.onCompleted: opacity = lit ? 1 : 0
         opacity: 0
         visible: opacity > 0
-
-        NumberAnimation { id: fade; target: ray; property: "opacity"; to: 0; duration: 120 }
 
         function repaint() {
             if (visible)
@@ -319,11 +318,12 @@ Item {
             var ex = sx + Math.cos(angle) * length
             var ey = sy + Math.sin(angle) * length
             var c = tint
-            // The glow: one plain wide stroke, cheaper than a second gradient.
+            // The glow: one plain wide stroke over the ray's brighter half,
+            // cheaper than a second gradient the whole way.
             ctx.beginPath()
             ctx.moveTo(sx, sy)
-            ctx.lineTo(ex, ey)
-            ctx.lineWidth = 9
+            ctx.lineTo(sx + (ex - sx) * 0.5, sy + (ey - sy) * 0.5)
+            ctx.lineWidth = 7
             ctx.strokeStyle = Qt.rgba(c.r, c.g, c.b, 0.3)
             ctx.stroke()
             var g = ctx.createLinearGradient(sx, sy, ex, ey)
