@@ -26,6 +26,10 @@ Item {
     property int enemyItemsCreated: 0
     property int enemyItemsDestroyed: 0
     readonly property string enemySource: "file:///" + exePath + "/png/difang.png"
+    function art(name) { return "file:///" + exePath + "/png/" + name + ".png" }
+    // Crouched while they wait, stretched while they leap.
+    readonly property string crouchSource: art("difang-1")
+    readonly property string leapSource: art("difang-2")
     // After a capture scene the enemies stand still for a moment, blinking.
     readonly property bool enemiesWait: flag(typeof enemiesWaiting === "undefined" ? null : enemiesWaiting)
     property bool blinkDim: false
@@ -49,7 +53,23 @@ Item {
         }
     }
     // The interludes skipped in the settings: the map is scenery, the story goes on.
+    // Or this map skipped from the strip's offer, this time only.
     readonly property bool skipped: number(typeof interludeMode === "undefined" ? 0 : interludeMode) === 2
+                                    || flag(typeof interludeSkipTaken === "undefined" ? null : interludeSkipTaken)
+    readonly property bool skipOffered: flag(typeof interludeSkipOffer === "undefined" ? null : interludeSkipOffer)
+    // 1 the player, 2 the companion: caught, shown so a moment before the scene.
+    readonly property int caught: number(typeof figureCaught === "undefined" ? 0 : figureCaught)
+    property bool showingCapture: false
+    // The map the capture happened on, kept in view with it.
+    property int heldMap: 0
+    onCaughtChanged: {
+        if (caught > 0 && shown) {
+            heldMap = ditu1.visible ? 1 : ditu2.visible ? 2 : 0
+            showingCapture = true
+            captureHold.restart()
+        }
+    }
+    readonly property bool shown: flag(typeof sjvisible === "undefined" ? null : sjvisible)
     readonly property bool greatWatcherShot: flag(typeof greatWatcherDown === "undefined" ? null : greatWatcherDown)
 
     onBlockCountChanged: {
@@ -58,6 +78,8 @@ Item {
     }
 
     function receive(newArray) {
+        rayCanvas1.fadeStep()
+        rayCanvas2.fadeStep()
         if (newArray === undefined || newArray === null) {
             console.error("接收到undefined或null值")
             return
@@ -104,7 +126,16 @@ Item {
     width: 720
     height: 480
     z: 0
-    visible: flag(typeof sjvisible === "undefined" ? null : sjvisible)
+    visible: shown || showingCapture
+
+    Timer {
+        id: captureHold
+        interval: 700
+        onTriggered: {
+            interlude.showingCapture = false
+            interlude.heldMap = 0
+        }
+    }
 
     Timer {
         interval: 125
@@ -119,13 +150,39 @@ Item {
         function onElementArrayChanged(newArray) { interlude.receive(newArray) }
     }
 
-    // A figure: a circle in its colour with a soft halo painted once, which
-    // every renderer shows (Qt Quick's software renderer draws no Glow).
+    // A figure: drawn from the side in its 40 x 40 box, facing the way it last
+    // went (or fired), with a soft halo in its colour painted once, which every
+    // renderer shows (Qt Quick's software renderer draws no Glow).
     component GlowingCircle: Item {
         id: circle
         property color tint
+        property string who
+        property bool firing: false
+        property real aim: 0
+        property bool caught: false
+        property int facing: 1
+        property bool moving: false
+        property real stride: 0
+        property real lastX: 0
+        readonly property int frame: caught ? 5 : firing ? 4 : moving ? 1 + Math.floor(stride / 14) % 3 : 0
         width: 40
         height: 40
+
+        onXChanged: {
+            var dx = x - lastX
+            lastX = x
+            if (Math.abs(dx) < 0.5 || Math.abs(dx) > 60)
+                return
+            if (!firing)
+                facing = dx > 0 ? 1 : -1
+            stride += Math.abs(dx)
+            moving = true
+            still.restart()
+        }
+        onFiringChanged: if (firing) facing = Math.cos(aim) < 0 ? -1 : 1
+        onAimChanged: if (firing) facing = Math.cos(aim) < 0 ? -1 : 1
+
+        Timer { id: still; interval: 120; onTriggered: circle.moving = false }
 
         Canvas {
             objectName: circle.objectName + "Halo"
@@ -137,20 +194,28 @@ Item {
                 var ctx = getContext("2d")
                 ctx.reset()
                 var c = circle.tint
-                var g = ctx.createRadialGradient(30, 30, 18, 30, 30, 30)
-                g.addColorStop(0, Qt.rgba(c.r, c.g, c.b, c.a))
-                g.addColorStop(0.35, Qt.rgba(c.r, c.g, c.b, c.a * 0.55))
-                g.addColorStop(0.7, Qt.rgba(c.r, c.g, c.b, c.a * 0.18))
+                var g = ctx.createRadialGradient(30, 30, 0, 30, 30, 30)
+                g.addColorStop(0, Qt.rgba(c.r, c.g, c.b, c.a * 0.22))
+                g.addColorStop(0.6, Qt.rgba(c.r, c.g, c.b, c.a * 0.7))
+                g.addColorStop(0.8, Qt.rgba(c.r, c.g, c.b, c.a * 0.4))
                 g.addColorStop(1, Qt.rgba(c.r, c.g, c.b, 0))
                 ctx.fillStyle = g
                 ctx.fillRect(0, 0, 60, 60)
             }
         }
-        Rectangle {
+        // All its frames in one strip: a step moves the strip, the picture stays.
+        Item {
+            objectName: circle.objectName + "Figure"
             anchors.fill: parent
-            radius: 20
-            color: circle.tint
-            border.width: 0
+            clip: true
+            transform: Scale { origin.x: 20; xScale: circle.facing }
+
+            Picture {
+                x: -40 * circle.frame
+                width: 240
+                height: 40
+                source: interlude.art("hd-" + circle.who)
+            }
         }
     }
 
@@ -172,19 +237,45 @@ Item {
         }
     }
 
-    // A ring round a figure; outside its edge for the player, inside for the
-    // companion, so that even two circles in one place show both.
+    // A ring at a figure's feet in its colour; wider for the player than for
+    // the companion, so that even two figures in one place show both.
     component Outline: Rectangle {
         property Item figure
         property real grow: 0
         x: figure.x - grow
-        y: figure.y - grow
+        y: figure.y + 33 - grow / 2
         width: 40 + 2 * grow
-        height: 40 + 2 * grow
-        radius: width / 2
+        height: 10 + grow
+        radius: height / 2
         color: "transparent"
         border.width: 3
         border.color: Qt.rgba(figure.tint.r, figure.tint.g, figure.tint.b, 1)
+    }
+
+    // A shape of a map drawn as what it is, over the shape itself; loaded
+    // only while its map shows.
+    component Art: Picture {
+        property string name
+        property Item map
+        anchors.fill: parent
+        asynchronous: true
+        source: map.visible ? interlude.art(name) : ""
+    }
+
+    // A map's walls and floor, in tiles 500 wide.
+    component MapTiles: Row {
+        id: tiles
+        property Item map
+        property int number
+        Repeater {
+            model: tiles.map.width / 500
+            Picture {
+                width: 500
+                height: 480
+                asynchronous: true
+                source: tiles.map.visible ? interlude.art("hd" + tiles.number + "-" + index) : ""
+            }
+        }
     }
 
     // A sight ray. The canvas covers the visible view, wherever the map has
@@ -195,6 +286,19 @@ Item {
         property real startY: 0
         property real angle: 0
         property real length: 600
+        property color tint
+        // Shown at once, gone in a short fade. The fade moves with the steps
+        // (fadeStep, from the enemy list each step brings): an animation of its
+        // own would draw frames between them.
+        property bool lit: false
+        onLitChanged: if (lit) opacity = 1
+        function fadeStep() {
+            if (!lit && opacity > 0)
+                opacity = Math.max(0, opacity - 0.1)
+        }
+        Component.onCompleted: opacity = lit ? 1 : 0
+        opacity: 0
+        visible: opacity > 0
 
         function repaint() {
             if (visible)
@@ -218,6 +322,15 @@ Item {
             var sy = startY - y
             var ex = sx + Math.cos(angle) * length
             var ey = sy + Math.sin(angle) * length
+            var c = tint
+            // The glow: one plain wide stroke over the ray's brighter half,
+            // cheaper than a second gradient the whole way.
+            ctx.beginPath()
+            ctx.moveTo(sx, sy)
+            ctx.lineTo(sx + (ex - sx) * 0.5, sy + (ey - sy) * 0.5)
+            ctx.lineWidth = 7
+            ctx.strokeStyle = Qt.rgba(c.r, c.g, c.b, 0.3)
+            ctx.stroke()
             var g = ctx.createLinearGradient(sx, sy, ex, ey)
             g.addColorStop(0, "#71e4f9")
             g.addColorStop(0.7, "#8071e4f9")
@@ -225,7 +338,7 @@ Item {
             ctx.beginPath()
             ctx.moveTo(sx, sy)
             ctx.lineTo(ex, ey)
-            ctx.lineWidth = 1
+            ctx.lineWidth = 3
             ctx.strokeStyle = g
             ctx.stroke()
         }
@@ -242,12 +355,15 @@ Item {
         Component.onCompleted: console.log(Theme.trace, "组件初始化完成")
 
         Rectangle {
+            id: ditu1
             objectName: "ditu1"
             width: 2000
             height: 480
             color: "#c2c2c2"
             border.width: 0
-            visible: interlude.flag(typeof ditu1visible === "undefined" ? null : ditu1visible)
+            visible: interlude.flag(typeof ditu1visible === "undefined" ? null : ditu1visible) || interlude.heldMap === 1
+
+            MapTiles { map: ditu1; number: 1 }
 
             Rectangle {
                 objectName: "ditu1Gate"
@@ -256,6 +372,8 @@ Item {
                 width: 126
                 height: 103
                 color: "#7d7d7d"
+
+                Art { map: ditu1; name: "hd1-door" }
 
                 Rectangle {
                     objectName: "ditu1GateMark"
@@ -286,8 +404,7 @@ Item {
                 border.width: 3
                 border.color: "#6e6e6e"
 
-                Rectangle { anchors.centerIn: parent; width: 30; height: 4; color: "#5c5c5c" }
-                Rectangle { anchors.centerIn: parent; width: 4; height: 30; color: "#5c5c5c" }
+                Art { map: ditu1; name: "hd1-hatch" }
                 Rectangle { x: 50; y: -6; width: 7; height: 7; radius: 3.5; color: "#3ddc84" }
                 Rectangle { x: 21; y: 58; width: 3; height: 38; color: "#6e6e6e" }
                 Rectangle { x: 34; y: 58; width: 3; height: 38; color: "#6e6e6e" }
@@ -299,27 +416,44 @@ Item {
         }
 
         Rectangle {
+            id: ditu2
             objectName: "ditu2"
             width: 4000
             height: 480
             color: "#c2c2c2"
             border.width: 0
-            visible: interlude.flag(typeof ditu2visible === "undefined" ? null : ditu2visible)
+            visible: interlude.flag(typeof ditu2visible === "undefined" ? null : ditu2visible) || interlude.heldMap === 2
 
-            Rectangle { x: 894; y: 64; width: 179; height: 273; color: "#9c9c9a" }
-            Rectangle { x: 1740; y: 0; width: 862; height: 358; color: "#ccccd0"; border.width: 0 }
-            Rectangle { x: 2602; y: 0; width: 865; height: 33; color: "#ccccd0"; border.width: 0 }
-            Rectangle { x: 3468; y: 0; width: 532; height: 358; color: "#ccccd0"; border.width: 0 }
-            Rectangle { x: 8; y: 237; width: 401; height: 100; color: "#adadac" }
-            Rectangle { x: 423; y: 237; width: 401; height: 100; color: "#adadac" }
-            Rectangle { x: 848; y: 0; width: 18; height: 480; color: "#b9b9b8" }
-            Rectangle { x: 1147; y: 64; width: 179; height: 273; color: "#9c9c9a" }
-            Rectangle { x: 1379; y: 246; width: 127; height: 91; color: "#9c9c9a" }
-            Rectangle { x: 3354; y: -72; width: 100; height: 100; color: "#f5f5f4"; radius: 50; border.width: 1 }
-            Rectangle { x: 3665; y: 241; width: 335; height: 239; color: "#ccccd0"; border.width: 0 }
-            Rectangle { x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0 }
-            Rectangle { x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
-            Rectangle { x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0 }
+            MapTiles { map: ditu2; number: 2 }
+
+            Rectangle { objectName: "ditu2Shape1"; x: 894; y: 64; width: 179; height: 273; color: "#9c9c9a"
+                Art { map: ditu2; name: "hd2-pillar" } }
+            Rectangle { objectName: "ditu2Shape2"; x: 1740; y: 0; width: 862; height: 358; color: "#ccccd0"; border.width: 0
+                Art { map: ditu2; name: "hd2-wall" } }
+            Rectangle { objectName: "ditu2Shape3"; x: 2602; y: 0; width: 865; height: 33; color: "#ccccd0"; border.width: 0
+                Art { map: ditu2; name: "hd2-beam" } }
+            Rectangle { objectName: "ditu2Shape4"; x: 3468; y: 0; width: 532; height: 358; color: "#ccccd0"; border.width: 0
+                Art { map: ditu2; name: "hd2-gate" } }
+            Rectangle { objectName: "ditu2Shape5"; x: 8; y: 237; width: 401; height: 100; color: "#adadac"
+                Art { map: ditu2; name: "hd2-console" } }
+            Rectangle { objectName: "ditu2Shape6"; x: 423; y: 237; width: 401; height: 100; color: "#adadac"
+                Art { map: ditu2; name: "hd2-console" } }
+            Rectangle { objectName: "ditu2Shape7"; x: 848; y: 0; width: 18; height: 480; color: "#b9b9b8"
+                Art { map: ditu2; name: "hd2-mast" } }
+            Rectangle { objectName: "ditu2Shape8"; x: 1147; y: 64; width: 179; height: 273; color: "#9c9c9a"
+                Art { map: ditu2; name: "hd2-pillar" } }
+            Rectangle { objectName: "ditu2Shape9"; x: 1379; y: 246; width: 127; height: 91; color: "#9c9c9a"
+                Art { map: ditu2; name: "hd2-platform" } }
+            Rectangle { objectName: "ditu2Shape10"; x: 3354; y: -72; width: 100; height: 100; color: "#f5f5f4"; radius: 50; border.width: 1
+                Art { map: ditu2; name: "hd2-window" } }
+            Rectangle { objectName: "ditu2Shape11"; x: 3665; y: 241; width: 335; height: 239; color: "#ccccd0"; border.width: 0
+                Art { map: ditu2; name: "hd2-lowgate" } }
+            Rectangle { objectName: "ditu2Shape12"; x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0
+                Art { map: ditu2; name: "hd2-basin" } }
+            Rectangle { objectName: "ditu2Shape13"; x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0
+                Art { map: ditu2; name: "hd2-light" } }
+            Rectangle { objectName: "ditu2Shape14"; x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0
+                Art { map: ditu2; name: "hd2-light" } }
 
             // The very large Watcher before the last gate; both rays at once break its shell.
             Item {
@@ -330,25 +464,10 @@ Item {
                 height: 118
                 opacity: interlude.greatWatcherShot ? 0.55 : 1
 
-                Repeater {
-                    model: 3
-                    Rectangle {
-                        x: 22 + index * 22
-                        y: 84
-                        width: 5
-                        height: 34
-                        color: "#3a3644"
-                        rotation: (index - 1) * 14
-                    }
-                }
-                Rectangle {
-                    y: 0
+                Picture {
                     width: 92
-                    height: 92
-                    radius: 46
-                    color: "#221e2a"
-                    border.width: 3
-                    border.color: "#0a080e"
+                    height: 118
+                    source: ditu2.visible ? interlude.art("hd-great") : ""
                 }
                 Rectangle {
                     objectName: "greatWatcherEye"
@@ -380,16 +499,20 @@ Item {
         }
 
         Ray {
+            id: rayCanvas1
             objectName: "rayCanvas1"
-            visible: interlude.flag(typeof fsa1visible === "undefined" ? null : fsa1visible)
+            lit: interlude.flag(typeof fsa1visible === "undefined" ? null : fsa1visible)
+            tint: sja1.tint
             startX: sja1.x + 20
             startY: sja1.y + 20
             angle: interlude.number(typeof sja1theta === "undefined" ? 0 : sja1theta)
         }
 
         Ray {
+            id: rayCanvas2
             objectName: "rayCanvas2"
-            visible: interlude.flag(typeof fsa2visible === "undefined" ? null : fsa2visible)
+            lit: interlude.flag(typeof fsa2visible === "undefined" ? null : fsa2visible)
+            tint: sja2.tint
             startX: sja2.x + 20
             startY: sja2.y + 20
             angle: interlude.number(typeof sja2theta === "undefined" ? 0 : sja2theta)
@@ -401,6 +524,10 @@ Item {
             x: interlude.number(typeof sja1x === "undefined" ? 0 : sja1x)
             y: interlude.number(typeof sja1y === "undefined" ? 0 : sja1y)
             tint: "#cc466cf0"
+            who: "sorin"
+            firing: rayCanvas1.lit
+            aim: rayCanvas1.angle
+            caught: interlude.showingCapture && interlude.caught === 1
         }
 
         GlowingCircle {
@@ -409,6 +536,10 @@ Item {
             x: interlude.number(typeof sja2x === "undefined" ? 0 : sja2x)
             y: interlude.number(typeof sja2y === "undefined" ? 0 : sja2y)
             tint: "#ccff19fc"
+            who: "lio"
+            firing: rayCanvas2.lit
+            aim: rayCanvas2.angle
+            caught: interlude.showingCapture && interlude.caught === 2
         }
 
         // Both outlines above both circles: when the companion runs past the
@@ -431,15 +562,26 @@ Item {
 
             Image {
                 readonly property var point: index < interlude.pointList.length ? interlude.pointList[index] : null
+                property bool leaping: false
+
+                // One handler a step rather than a binding for each of these:
+                // with hundreds of enemies the page's share of a step is its bindings.
+                onPointChanged: {
+                    if (point) {
+                        x = point.x
+                        y = point.y
+                        leaping = point.y < 326
+                    }
+                    visible = point !== null
+                }
 
                 objectName: "enemy"
-                x: point ? point.x : 0
-                y: point ? point.y : 0
                 width: 20
                 height: 20
-                visible: point !== null
+                visible: false
                 opacity: interlude.blinkDim ? 0.2 : 1
-                source: interlude.enemySource
+                source: leaping ? interlude.leapSource : interlude.enemiesWait ? interlude.crouchSource
+                                                                               : interlude.enemySource
                 Component.onCompleted: ++interlude.enemyItemsCreated
                 Component.onDestruction: ++interlude.enemyItemsDestroyed
             }
@@ -449,7 +591,7 @@ Item {
             id: flashes
             model: 6
 
-            Rectangle {
+            Image {
                 id: flash
 
                 function show(ex, ey) {
@@ -461,17 +603,16 @@ Item {
                 objectName: "hitFlash"
                 width: 36
                 height: 36
-                radius: 18
-                color: "#fff6c8"
-                border.width: 3
-                border.color: "#71e4f9"
+                source: interlude.art("hd-burst")
+                sourceSize: Qt.size(72, 72)
                 opacity: 0
                 visible: opacity > 0
 
                 ParallelAnimation {
                     id: burst
-                    NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 280 }
-                    NumberAnimation { target: flash; property: "scale"; from: 0.4; to: 1.5; duration: 280 }
+                    NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 320 }
+                    NumberAnimation { target: flash; property: "scale"; from: 0.5; to: 1.7; duration: 320 }
+                    NumberAnimation { target: flash; property: "rotation"; from: 0; to: 40; duration: 320 }
                 }
             }
         }
@@ -493,25 +634,58 @@ Item {
         font.bold: true
     }
 
+    // Dark and nearly opaque, so it reads over the brightest wall of a map.
     Rectangle {
         objectName: "interludeHint"
         x: 0
         y: 0
         width: 720
-        height: 26
-        color: "#99000000"
+        height: 42
+        color: "#e0121016"
+
+        Rectangle { y: parent.height - 1; width: parent.width; height: 1; color: "#55ffffff" }
 
         Text {
             objectName: "interludeHintText"
-            anchors.fill: parent
-            anchors.leftMargin: 12
-            anchors.rightMargin: 12
+            x: 12
+            width: 400
+            height: parent.height
             verticalAlignment: Text.AlignVCenter
             color: interlude.goal > 0 || interlude.skipped ? "#7dffb0" : "#ffffff"
             font.pixelSize: 13
+            lineHeight: 1.1
             text: interlude.skipped ? qsTr("互动已跳过——点击继续")
                   : interlude.goal > 0 ? qsTr("目标达成——点击继续")
-                                       : qsTr("A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火　·　消灭全部守夜者，跑到最右端")
+                                       : qsTr("A / D 行走　W 跳跃　S 落地　鼠标瞄准　E 开火\n消灭全部守夜者，跑到最右端")
+        }
+
+        // After the second capture in a map: a way past it, taken with a click or Enter.
+        Rectangle {
+            objectName: "interludeSkipOffer"
+            visible: interlude.skipOffered && !interlude.skipped && interlude.goal === 0 && !interlude.enemiesWait
+            x: 300
+            y: 8
+            width: offerText.implicitWidth + 20
+            height: 26
+            radius: 13
+            color: "#ffd27a"
+
+            Text {
+                id: offerText
+                anchors.centerIn: parent
+                text: qsTr("跳过这段互动")
+                color: "#2a1e08"
+                font.pixelSize: 13
+                font.bold: true
+            }
+            Text {
+                anchors.left: parent.right
+                anchors.leftMargin: 6
+                anchors.verticalCenter: parent.verticalCenter
+                text: qsTr("点击或回车")
+                color: "#ffd27a"
+                font.pixelSize: 11
+            }
         }
 
         Text {

@@ -78,6 +78,12 @@ inline constexpr Name enemyHits{"enemyHits"};
 inline constexpr Name greatWatcherDown{"greatWatcherDown"};
 // Its place on the second map: where the two of them meet it, once they do
 inline constexpr Name greatWatcherX{"greatWatcherX"};
+// After the second capture in a map, a way past it (1 offered); and the map
+// passed that way (1), as the skipped mode would pass it
+inline constexpr Name interludeSkipOffer{"interludeSkipOffer"};
+inline constexpr Name interludeSkipTaken{"interludeSkipTaken"};
+// Who was caught, 1 the player, 2 the companion, until the attempt starts again
+inline constexpr Name figureCaught{"figureCaught"};
 // Saves: the word shown after a save, load or delete (the count changes on
 // every notice, so the same word twice shows twice), and the load page's rows
 inline constexpr Name saveNotice{"saveNotice", true};

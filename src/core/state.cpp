@@ -53,7 +53,12 @@ void resetRun(Game &game)
     in.companionCaught = 0;
     in.returnPending = false;
     in.enemyWait = 0;
+    in.mapCaptures = 0;
+    in.skipOffered = false;
+    in.skipTaken = false;
     game.publish(prop::triesLeft, in.triesLeft);
+    game.publish(prop::interludeSkipOffer, 0);
+    game.publish(prop::interludeSkipTaken, 0);
     game.publish(prop::enemiesWaiting, 0);
     // Enemies of an earlier story would come back as ghosts that cannot move,
     // be hit or touch anyone.

@@ -115,6 +115,9 @@ struct InterludeState {
     int triesLeft = 3;
     int playerCaught = 0;              // 1 once the player was caught: the shorter scene next
     int companionCaught = 0;
+    int mapCaptures = 0;               // captures since this map was set up
+    bool skipOffered = false;          // the strip offers to pass the map
+    bool skipTaken = false;            // this map passed as if skipped in the settings
     int containerShown = 0;            // published as sjvisible
     int map1Shown = 0;                 // ditu1visible
     int map2Shown = 0;                 // ditu2visible

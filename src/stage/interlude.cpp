@@ -73,8 +73,9 @@ struct Leap {
     float vx, vy;
 };
 constexpr Leap kLeap{600, 14.5f, -6.5f};
-// The kinder mode: half the reach, two-thirds the speed.
-constexpr Leap kKinderLeap{300, 14.5f * 2 / 3, -6.5f * 2 / 3};
+// The kinder mode: a third of the reach, two-thirds the speed across. As high
+// as ever: a lower leap lands on a figure running at it instead of over it.
+constexpr Leap kKinderLeap{200, 14.5f * 2 / 3, -6.5f};
 
 // Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
 void moveEnemy(int d, const Leap &leap, float &evx, float &evy, int &ey)
@@ -159,6 +160,13 @@ void capture(Game &game, Caught who)
         line = 972;
     }
     game.publish(prop::triesLeft, in.triesLeft);
+    // Twice caught in one map: from now on the strip offers a way past it.
+    if (++in.mapCaptures >= 2 && line != 0 && in.triesLeft > 0 && playedMode(game) != InterludeMode::Skipped
+        && !in.skipOffered) {
+        in.skipOffered = true;
+        game.publish(prop::interludeSkipOffer, 1);
+    }
+    game.publish(prop::figureCaught, who == Caught::Player ? 1 : 2);
     // A key still held would walk the figure on once the map is back.
     game.publish(prop::interludeRound, ++in.round);
     qCDebug(lcStage) << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
@@ -222,14 +230,14 @@ struct EnemyPass {
     float companionAngle = 0; // towards the last enemy in reach
 };
 
-// A figure walking into a map's end stops there: past it, it would leave the
-// view and the player would lose it.
+// A figure walking into a map's end stops just short of it: past it, it would
+// leave the view and the player would lose it; at it, its glow would be cut.
 void keepOnMap(int map, int &x, float &vx)
 {
     const int width = mapWidth(map);
     if (width == 0)
         return;
-    const int clamped = qBound(0, x, width - 40);
+    const int clamped = qBound(kEdgeMargin, x, width - 40 - kEdgeMargin);
     if (clamped != x) {
         x = clamped;
         vx = 0;
@@ -482,7 +490,7 @@ void interludeStep(Game &game)
     moveFigures(in);
     scrollView(in);
     EnemyPass pass;
-    enemiesTurn(in, game.interludeMode, pass);
+    enemiesTurn(in, playedMode(game), pass);
     const bool fireEnded = companionFire(in, pass.anyInRange);
     reachGoal(game, in);
     publishStep(game, in, pass, fireEnded);
@@ -499,7 +507,7 @@ void clockedStep(Game &game)
 
 void walk(Game &game, int ad)
 {
-    if (game.interludeMode == InterludeMode::Skipped)
+    if (playedMode(game) == InterludeMode::Skipped)
         return;
     InterludeState &in = interlude();
     const double change = ad == 2 ? 0.03 : ad == 1 ? -0.03 : 0;
@@ -514,7 +522,7 @@ void walk(Game &game, int ad)
 
 void jumpOrDrop(Game &game, int ws)
 {
-    if (game.interludeMode == InterludeMode::Skipped)
+    if (playedMode(game) == InterludeMode::Skipped)
         return;
     InterludeState &in = interlude();
     if (ws == 1) {
@@ -611,8 +619,9 @@ void restartAttempt(Game &game)
     in.companionFiresUntil = -1;
     in.idlePublished.clear();
     in.returnPending = false;
-    in.enemyWait = kEnemyWaitSteps;
+    in.enemyWait = playedMode(game) == InterludeMode::Kinder ? kKinderWaitSteps : kEnemyWaitSteps;
     publishFigures(game, in);
+    game.publish(prop::figureCaught, 0);
     game.publish(prop::fsa1visible, 0);
     game.publish(prop::fsa2visible, 0);
     game.publish(prop::enemiesWaiting, 1);
@@ -651,6 +660,9 @@ void connectInterlude(Game &game)
     game.publish(prop::enemiesWaiting, 0);
     game.publish(prop::interludeGoal, interlude().goalShown);
     game.publish(prop::enemiesLeft, interlude().enemyCount);
+    game.publish(prop::figureCaught, 0);
+    game.publish(prop::interludeSkipOffer, interlude().skipOffered ? 1 : 0);
+    game.publish(prop::interludeSkipTaken, interlude().skipTaken ? 1 : 0);
 }
 
 void clearGoal(Game &game)
@@ -661,7 +673,7 @@ void clearGoal(Game &game)
 void lockStory(Game &game)
 {
     core::process().story.interludeActive = true;
-    if (game.interludeMode == InterludeMode::Skipped)
+    if (playedMode(game) == InterludeMode::Skipped)
         liftLock(game);
 }
 
@@ -673,6 +685,36 @@ void changeInterludeMode(Game &game, InterludeMode before)
     game.publish(prop::triesLeft, in.triesLeft);
     if (game.interludeMode == InterludeMode::Skipped && core::process().story.interludeActive)
         liftLock(game);
+}
+
+void freshMap(Game &game)
+{
+    InterludeState &in = interlude();
+    in.mapCaptures = 0;
+    in.skipOffered = false;
+    in.skipTaken = false;
+    game.publish(prop::interludeSkipOffer, 0);
+    game.publish(prop::interludeSkipTaken, 0);
+}
+
+bool takeSkipOffer(Game &game)
+{
+    InterludeState &in = interlude();
+    // Not while the enemies still wait: a click meant for the capture scene
+    // must not pass the map.
+    if (!in.skipOffered || in.interludeMap == 0 || in.enemyWait > 0 || !core::process().story.interludeActive)
+        return false;
+    in.skipOffered = false;
+    in.skipTaken = true;
+    game.publish(prop::interludeSkipOffer, 0);
+    game.publish(prop::interludeSkipTaken, 1);
+    liftLock(game);
+    return true;
+}
+
+InterludeMode playedMode(const Game &game)
+{
+    return interlude().skipTaken ? InterludeMode::Skipped : game.interludeMode;
 }
 
 } // namespace stage

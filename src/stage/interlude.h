@@ -32,6 +32,9 @@ void fire(Game &game, int fs);       // 1 on, 0 off
 // How wide map 1 or 2 is, in the page's pixels; 0 for no map.
 int mapWidth(int map);
 
+// How far from a map's ends the figures stop: their glow shows whole.
+constexpr int kEdgeMargin = 12;
+
 // Ground physics of one figure.
 void settleBody(float &vx, float &vy, int &y);
 
@@ -50,8 +53,9 @@ void fitEnemyMotion();
 // keys let go, and the step running again.
 void restartAttempt(Game &game);
 
-// Steps the enemies stand still after a restart.
+// Steps the enemies stand still after a restart; longer in the kinder mode.
 constexpr int kEnemyWaitSteps = 100;
+constexpr int kKinderWaitSteps = 300;
 
 void connectInterlude(Game &game);
 
@@ -66,5 +70,16 @@ void lockStory(Game &game);
 // between the modes' starting tries, and a story held by an interlude now
 // skipped goes on.
 void changeInterludeMode(Game &game, InterludeMode before);
+
+// A map set up anew: no captures in it yet, nothing offered or taken.
+void freshMap(Game &game);
+
+// With the story held by a map that offers a way past, once its enemies move
+// again: the map is passed as the skipped mode passes it, this time only.
+// False when nothing was offered.
+bool takeSkipOffer(Game &game);
+
+// The mode the map plays in: the setting, or skipped once the offer was taken.
+InterludeMode playedMode(const Game &game);
 
 } // namespace stage

@@ -119,6 +119,7 @@ void setUpInterlude(Game &game, int map)
     game.publishNull(prop::greatWatcherX);
     placeEnemies(game, map);
     in.scrollX = 0;
+    freshMap(game);
 }
 
 void endInterlude(Game &game)

@@ -5,6 +5,7 @@
 #include "core/game.h"
 #include "core/textform.h"
 #include "core/mainwindow.h"
+#include "stage/interlude.h"
 #include "story/answers.h"
 #include "story/autoskip.h"
 #include "story/backlog.h"
@@ -28,7 +29,8 @@ void connectStory(Game &game)
     loadReadLines();
     connectReadLines(game);
     QObject::connect(c, &MainWindow::nextChanged, c, [g](int value) {
-        if (value == 1)
+        // A click or Enter on a map that offers a way past takes it.
+        if (value == 1 && !stage::takeSkipOffer(*g))
             advanceLine(*g);
     });
     QObject::connect(c, &MainWindow::Start, c, [g](int value) {

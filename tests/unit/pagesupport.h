@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QList>
 #include <QQuickItem>
@@ -66,6 +68,15 @@ inline bool writeEnemyPicture()
     QImage enemy(20, 20, QImage::Format_ARGB32);
     enemy.fill(Qt::black);
     return enemy.save(QStringLiteral("png/difang.png"));
+}
+
+// The interlude's drawn maps, figures and enemy frames from the build's game
+// directory, linked into png/ under the current directory.
+inline void linkInterludePictures()
+{
+    const QDir art(QStringLiteral(SOLVANE_GAME_DIR "/png"));
+    for (const QString &name : art.entryList({QStringLiteral("difang-*.png"), QStringLiteral("hd*.png")}))
+        QFile::link(art.filePath(name), QStringLiteral("png/") + name);
 }
 
 // Loads the game's page qml/<page>.qml into the view and shows it; false,

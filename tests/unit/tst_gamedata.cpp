@@ -59,6 +59,18 @@ void TestGameData::picture_data()
         else
             QTest::newRow(qPrintable(name)) << name << QSize(1440, 960) << false;
     }
+    // The interludes' pictures lie over the shapes of the maps: each in its
+    // shape's proportions, or the page would stretch it.
+    const QList<QPair<QString, QSize>> shapes{
+        {"hd1-0", {500, 480}},      {"hd2-7", {500, 480}},       {"hd1-door", {126, 103}},
+        {"hd1-hatch", {58, 58}},    {"hd2-pillar", {179, 273}},  {"hd2-wall", {862, 358}},
+        {"hd2-beam", {865, 33}},    {"hd2-gate", {532, 358}},    {"hd2-console", {401, 100}},
+        {"hd2-mast", {18, 480}},    {"hd2-platform", {127, 91}}, {"hd2-window", {100, 100}},
+        {"hd2-lowgate", {335, 239}}, {"hd2-basin", {626, 408}},  {"hd2-light", {40, 5}},
+        {"hd-great", {92, 118}},    {"hd-sorin", {240, 40}},     {"hd-lio", {240, 40}},
+        {"difang-2", {20, 20}},     {"hd-burst", {36, 36}}};
+    for (const auto &shape : shapes)
+        QTest::newRow(qPrintable(shape.first)) << shape.first << shape.second * 2 << shape.first.startsWith("hd-");
 }
 
 void TestGameData::picture()

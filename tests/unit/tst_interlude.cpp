@@ -67,6 +67,8 @@ private slots:
     void motionListFollowsPositions();
     void keepsPaceWhenLate();
     void captureAndRetryThroughTheStory();
+    void skipOffer_data();
+    void skipOffer();
 
 private:
     stage::InterludeState &in() { return stage::interlude(); }
@@ -262,7 +264,8 @@ void TestInterlude::edges()
     QFETCH(int, map);
     QFETCH(int, startX);
     QFETCH(int, ad);
-    const int right = (map == 1 ? 2000 : 4000) - 40;
+    const int left = stage::kEdgeMargin;
+    const int right = (map == 1 ? 2000 : 4000) - 40 - stage::kEdgeMargin;
     in().interludeMap = map;
     in().scrollX = ad == 2 ? 440 - startX : 0;
     standAt(startX, startX - 69);
@@ -270,10 +273,10 @@ void TestInterlude::edges()
     for (int i = 0; i < 300; ++i) {
         story->controller->ad1(ad);
         step();
-        QVERIFY(qMin(in().sja1x, in().sja2x) >= 0 && qMax(in().sja1x, in().sja2x) <= right);
-        QVERIFY(in().sja1x + in().scrollX >= 0 && in().sja1x + in().scrollX <= 680);
+        QVERIFY(qMin(in().sja1x, in().sja2x) >= left && qMax(in().sja1x, in().sja2x) <= right);
+        QVERIFY(in().sja1x + in().scrollX >= left && in().sja1x + in().scrollX <= 680 - stage::kEdgeMargin);
     }
-    QCOMPARE(in().sja1x, ad == 1 ? 0 : right);
+    QCOMPARE(in().sja1x, ad == 1 ? left : right);
 }
 
 void TestInterlude::enemies_data()
@@ -683,8 +686,8 @@ void TestInterlude::modes_data()
 
     QTest::newRow("标准, 599 away") << 0 << 121 << -14.5f << -0.65f << 3 << true;
     QTest::newRow("标准, 601 away") << 0 << 119 << 0.0f << 0.0f << 3 << true;
-    QTest::newRow("轻松, 299 away") << 1 << 421 << -9.666667f << -0.4333333f << 5 << true;
-    QTest::newRow("轻松, 301 away") << 1 << 419 << 0.0f << 0.0f << 5 << true;
+    QTest::newRow("轻松, 199 away") << 1 << 521 << -9.666667f << -0.65f << 5 << true;
+    QTest::newRow("轻松, 201 away") << 1 << 519 << 0.0f << 0.0f << 5 << true;
     QTest::newRow("跳过, next to it") << 2 << 690 << 0.0f << 0.0f << 3 << false;
 }
 
@@ -816,6 +819,63 @@ void TestInterlude::captureAndRetryThroughTheStory()
     QCOMPARE(story->property(prop::enemiesWaiting), QVariant(0));
     step();
     QVERIFY(in().enemyPositions != homes);
+}
+
+void TestInterlude::skipOffer_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("标准") << 0;
+    QTest::newRow("轻松") << 1;
+}
+
+// Twice caught in a map: a click takes the way past, and the map is passed as
+// the skipped mode passes it, this time only.
+void TestInterlude::skipOffer()
+{
+    QFETCH(int, mode);
+    MainWindow *c = story->controller.get();
+    c->interludeMode1(mode);
+    c->navigateindex();
+    story->at(686);
+    while (story::state().currentLine < 692)
+        click();
+    for (int capture = 1; capture <= 2; ++capture) {
+        QCOMPARE(story->property(prop::interludeSkipOffer), QVariant(0));
+        standAt(700, 631);
+        setEnemies({720, 330});
+        in().enemyWait = 0;
+        step();
+        QCOMPARE(story->property(prop::figureCaught), QVariant(1));
+        for (int i = 0; i < 10 && !stage::interludeTimer()->isActive(); ++i)
+            click();
+        QCOMPARE(story::state().currentLine, 692);
+    }
+    QCOMPARE(story->property(prop::interludeSkipOffer), QVariant(1));
+    QCOMPARE(story->property(prop::figureCaught), QVariant(0));
+    // A click still meant for the capture scene, while the enemies wait, passes nothing.
+    click();
+    QVERIFY(story::state().interludeActive);
+    step(in().enemyWait);
+
+    click();
+    QCOMPARE(story::state().currentLine, 692);
+    QVERIFY(!story::state().interludeActive);
+    QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(1));
+    QCOMPARE(story->property(prop::interludeGoal), QVariant(2));
+    QCOMPARE(int(game().interludeMode), mode);
+    // Scenery now: D walks nobody, the enemies stand.
+    const Points before{in().sja1x, in().enemyPositions.at(0)};
+    c->ad1(2);
+    step(20);
+    QCOMPARE((Points{in().sja1x, in().enemyPositions.at(0)}), before);
+    click();
+    QCOMPARE(story::state().currentLine, 693);
+
+    // The next map plays as the setting says.
+    story->at(709);
+    click();
+    QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(0));
+    QCOMPARE(stage::playedMode(game()), game().interludeMode);
 }
 
 QTEST_MAIN(TestInterlude)

@@ -34,6 +34,9 @@ private slots:
     void loadsAndSaysSo();
     void stacking();
     void maps();
+    void geometry_data();
+    void geometry();
+    void picturesLoad();
     void enemyList_data();
     void enemyList();
     void enemyItemsAreReused();
@@ -80,6 +83,7 @@ void InterludePageTest::init()
     scratch = std::make_unique<ScratchDir>();
     QDir().mkpath(QStringLiteral("png"));
     QVERIFY(writeEnemyPicture());
+    linkInterludePictures();
     controller = std::make_unique<MainWindow>();
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -145,14 +149,14 @@ void InterludePageTest::maps()
     QCOMPARE(item("sj")->x(), -1280.0);
     QQuickItem *ditu2 = item("ditu2");
     QCOMPARE(ditu2->width(), 4000.0);
-    // The fourteen shapes first, then what the game adds: the great Watcher
-    // the story speaks of and the won door's light.
-    QCOMPARE(ditu2->childItems().size(), 16);
+    // The drawn walls, the fourteen shapes, then what the game adds: the great
+    // Watcher the story speaks of and the won door's light.
+    QCOMPARE(ditu2->childItems().size(), 17);
     QQuickItem *eye = item("greatWatcherEye");
     QCOMPARE(eye->property("color").value<QColor>(), QColor("#ff2832"));
     game.publish(prop::greatWatcherDown, 1);
     QVERIFY(eye->property("color").value<QColor>() != QColor("#ff2832"));
-    QQuickItem *moon = ditu2->childItems().at(9);
+    QQuickItem *moon = ditu2->childItems().at(10);
     QCOMPARE(QRectF(moon->x(), moon->y(), moon->width(), moon->height()), QRectF(3354, -72, 100, 100));
     QCOMPARE(moon->property("radius").toReal(), 50.0);
     QVERIFY(!item("ditu1")->isVisible());
@@ -161,6 +165,80 @@ void InterludePageTest::maps()
     game.publish(prop::sja1x, 300);
     game.publish(prop::sja1y, 310);
     QCOMPARE(item("sja1")->position(), QPointF(300, 310));
+}
+
+// Drawn as places and people, the shapes stay where and as large as they
+// were, and the rays still start at the figures' centres.
+void InterludePageTest::geometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRectF>("place");
+    QTest::newRow("map 1") << "ditu1" << QRectF(0, 0, 2000, 480);
+    QTest::newRow("map 1 door") << "ditu1Gate" << QRectF(1874, 255, 126, 103);
+    QTest::newRow("map 1 door light") << "ditu1GateMark" << QRectF(-7, 46, 5, 20);
+    QTest::newRow("map 2") << "ditu2" << QRectF(0, 0, 4000, 480);
+    const QRectF shapes[] = {{894, 64, 179, 273},  {1740, 0, 862, 358}, {2602, 0, 865, 33},  {3468, 0, 532, 358},
+                             {8, 237, 401, 100},   {423, 237, 401, 100}, {848, 0, 18, 480},   {1147, 64, 179, 273},
+                             {1379, 246, 127, 91}, {3354, -72, 100, 100}, {3665, 241, 335, 239}, {3149, 358, 626, 408},
+                             {3539, 358, 40, 5},   {3594, 358, 40, 5}};
+    for (int i = 0; i < 14; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("map 2 shape %1").arg(i + 1)))
+            << QStringLiteral("ditu2Shape%1").arg(i + 1) << shapes[i];
+    QTest::newRow("player") << "sja1" << QRectF(300, 310, 40, 40);
+    QTest::newRow("companion") << "sja2" << QRectF(231, 296, 40, 40);
+    // Rays: start x and y, then the angle and the length.
+    QTest::newRow("player's ray") << "rayCanvas1" << QRectF(320, 330, 0.5, 600);
+    QTest::newRow("companion's ray") << "rayCanvas2" << QRectF(251, 316, 3.1415, 600);
+}
+
+void InterludePageTest::geometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QRectF, place);
+    showInterlude(1);
+    game.publish(prop::ditu2visible, 1);
+    game.publish(prop::sja1x, 300);
+    game.publish(prop::sja1y, 310);
+    game.publish(prop::sja2x, 231);
+    game.publish(prop::sja2y, 296);
+    game.publish(prop::sja1theta, 0.5);
+    game.publish(prop::sja2theta, 3.1415);
+    game.publish(prop::fsa1visible, 1);
+    game.publish(prop::fsa2visible, 1);
+    QQuickItem *it = item(name.toLatin1().constData());
+    if (name.startsWith(QLatin1String("rayCanvas"))) {
+        QCOMPARE(QRectF(it->property("startX").toReal(), it->property("startY").toReal(),
+                        it->property("angle").toReal(), it->property("length").toReal()),
+                 place);
+        QVERIFY(it->isVisible());
+    } else {
+        QCOMPARE(QRectF(it->x(), it->y(), it->width(), it->height()), place);
+    }
+}
+
+// Every picture the interlude asks for is one the generator drew.
+void InterludePageTest::picturesLoad()
+{
+    for (int map = 1; map <= 2; ++map) {
+        showInterlude(map);
+        emit controller->elementArrayChanged(QStringLiteral("720, 330, 870, 300"));
+        int pictures = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                pictures = 0;
+                for (QQuickItem *it : descendants(item("interlude"))) {
+                    if (!it->isVisible() || !it->property("source").toUrl().isValid())
+                        continue;
+                    ++pictures;
+                    if (it->property("status").toInt() != 1) // Image.Ready
+                        return false;
+                }
+                return true;
+            }(),
+            5000);
+        QVERIFY2(pictures >= 10, qPrintable(QString::number(pictures)));
+        game.publish(map == 1 ? prop::ditu1visible : prop::ditu2visible, 0);
+    }
 }
 
 void InterludePageTest::enemyList_data()
@@ -236,13 +314,17 @@ void InterludePageTest::glowShowsWithoutGlowEffect()
     QTest::qWait(50);
     const QImage image = grab();
     QVERIFY(!image.isNull());
-    const QRgb map = image.pixel(200, 60);
-    QCOMPARE(qRed(map), 0xc2);
-    // Just outside each circle's edge: tinted by the halo, not the plain map.
+    // Just outside each figure's box: tinted by the halo, not the map alone.
+    game.publish(prop::sja1y, 400);
+    game.publish(prop::sja2y, 400);
+    QTest::qWait(50);
+    const QImage bare = grab();
+    auto bluer = [](QRgb c) { return qBlue(c) - qRed(c); };
+    auto redder = [](QRgb c) { return qRed(c) - qGreen(c); };
     const QRgb playerHalo = image.pixel(120, 97);
-    QVERIFY2(bluish(playerHalo), qPrintable(QString::number(playerHalo, 16)));
+    QVERIFY2(bluer(playerHalo) > bluer(bare.pixel(120, 97)) + 20, qPrintable(QString::number(playerHalo, 16)));
     const QRgb companionHalo = image.pixel(320, 97);
-    QVERIFY2(qRed(companionHalo) > qGreen(companionHalo) + 20, qPrintable(QString::number(companionHalo, 16)));
+    QVERIFY2(redder(companionHalo) > redder(bare.pixel(320, 97)) + 20, qPrintable(QString::number(companionHalo, 16)));
 }
 
 // The companion runs past the player (at up to 25 pixels a step) and the
@@ -322,6 +404,19 @@ void InterludePageTest::hintStrip()
     QVERIFY(!item("ditu1GateLight")->isVisible());
     game.publish(prop::interludeGoal, 2);
     QVERIFY(item("ditu1GateLight")->isVisible());
+
+    // Twice caught: the strip offers a way past; taken, it says the map is passed.
+    game.publish(prop::interludeGoal, 0);
+    QVERIFY(!item("interludeSkipOffer")->isVisible());
+    game.publish(prop::interludeSkipOffer, 1);
+    game.publish(prop::enemiesWaiting, 1);
+    QVERIFY(!item("interludeSkipOffer")->isVisible());
+    game.publish(prop::enemiesWaiting, 0);
+    QVERIFY(item("interludeSkipOffer")->isVisible());
+    game.publish(prop::interludeSkipTaken, 1);
+    QVERIFY(!item("interludeSkipOffer")->isVisible());
+    QCOMPARE(item("interludeHintText")->property("text").toString(), QStringLiteral("互动已跳过——点击继续"));
+    game.publish(prop::interludeSkipTaken, 0);
 
     // After a capture scene the enemies wait, and the view says so.
     game.publish(prop::enemiesWaiting, 1);

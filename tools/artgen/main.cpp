@@ -2,6 +2,7 @@
 // window icon into <outdir>/favicon.ico. Output depends on nothing but this
 // code, so two runs give the same bytes.
 #include "figures.h"
+#include "interludeart.h"
 #include "paint.h"
 #include "scenes.h"
 
@@ -123,6 +124,9 @@ int main(int argc, char **argv)
                         [name] { return drawFigure(name); }, -1, {}});
     jobs.push_back({QLatin1String("png/") + QLatin1String(kDreamFigure) + QLatin1String(".png"),
                     drawDreamFigure, -1, {}});
+    for (const QString &name : interludeArtNames())
+        jobs.push_back({QLatin1String("png/") + name + QLatin1String(".png"),
+                        [name] { return drawInterludeArt(name); }, -1, {}});
     const QList<int> iconSizes{16, 32, 48, 256};
     const int firstIcon = int(jobs.size());
     for (int s : iconSizes)

@@ -23,24 +23,29 @@ void placeholder(QPainter &p, Rng &rng)
     deepSpace(p, rng, QColor(80, 90, 200), QColor(200, 90, 160), 300);
 }
 
+} // namespace
+
 // The interlude enemy: a Night Watcher, a black sphere with one red eye on
 // three short spring legs; its lit top and red eye read on the grey map.
-QImage enemySprite()
+// Frame 1 crouches with its eye narrowed, frame 2 leaps, its springs let go.
+QImage enemySprite(int frame)
 {
     QImage img = spriteCanvas(20, 20);
     QPainter p(&img);
     prepare(p);
-    const QPointF c(10, 8.6);
+    const double lift = frame == 2 ? -1.6 : frame == 1 ? 0.5 : 0;
+    const QPointF c(10, 8.6 + lift);
     p.setPen(QPen(QColor(14, 12, 20), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     for (int k = -1; k <= 1; ++k) {
         const double x = 10 + k * 4.6;
+        const double spread = frame == 2 ? k * 1.8 : 0;
         QPainterPath leg;
-        leg.moveTo(10 + k * 2.4, 14);
-        leg.lineTo(x - 1.2, 15.5);
-        leg.lineTo(x + 1.2, 16.8);
-        leg.lineTo(x - 1.2, 18.1);
-        leg.lineTo(x + 0.6, 19.3);
+        leg.moveTo(10 + k * 2.4, 14 + lift);
+        leg.lineTo(x - 1.2 + spread * 0.4, 15.5 + lift * 0.7);
+        leg.lineTo(x + 1.2 + spread * 0.7, 16.8 + lift * 0.4);
+        leg.lineTo(x - 1.2 + spread, 18.1 + lift * 0.2);
+        leg.lineTo(x + 0.6 + spread, 19.3);
         p.drawPath(leg);
     }
     QRadialGradient body(c + QPointF(-2.2, -2.6), 9);
@@ -49,19 +54,22 @@ QImage enemySprite()
     body.setColorAt(1, QColor(8, 6, 12));
     p.setBrush(body);
     p.setPen(QPen(QColor(6, 4, 10), 1.0));
-    p.drawEllipse(c, 7.6, 7.4);
+    p.drawEllipse(c, 7.6, 7.4 - (frame == 1 ? 0.5 : 0));
     // A pale rim on the lit side keeps the dark shell readable on dark floors too.
     p.setPen(QPen(QColor(170, 176, 196, 200), 0.9, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(c.x() - 6.8, c.y() - 6.6, 13.6, 13.2), 95 * 16, 80 * 16);
     p.setPen(Qt::NoPen);
-    glow(p, c + QPointF(0.6, 0.2), 5.0, QColor(255, 50, 50, 210));
+    const double eyeOpen = frame == 1 ? 0.45 : frame == 2 ? 1.25 : 1;
+    glow(p, c + QPointF(0.6, 0.2), 5.0 * (frame == 2 ? 1.3 : 1), QColor(255, 50, 50, 210));
     p.setBrush(QColor(255, 40, 50));
-    p.drawEllipse(c + QPointF(0.6, 0.2), 2.7, 2.4);
+    p.drawEllipse(c + QPointF(0.6, 0.2), 2.7, 2.4 * eyeOpen);
     p.setBrush(QColor(255, 236, 210));
     p.drawEllipse(c + QPointF(0.2, -0.3), 0.9, 0.8);
     return img;
 }
+
+namespace {
 
 using Painter = std::function<void(QPainter &, Rng &)>;
 
@@ -2502,7 +2510,7 @@ QString sceneAliasOf(const QString &name)
 QImage drawScene(const QString &name)
 {
     if (name == QLatin1String("difang"))
-        return enemySprite();
+        return enemySprite(0);
     QImage img = canvas(W, H);
     QPainter p(&img);
     prepare(p);

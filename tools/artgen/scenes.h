@@ -12,5 +12,8 @@ QString sceneAliasOf(const QString &name);
 // Draws one picture, in twice the detail of its shown size: 720 x 480 for
 // backgrounds and illustrations, 20 x 20 with transparency for "difang".
 QImage drawScene(const QString &name);
+// The interlude enemy in one of its frames: 0 standing (difang), 1 crouched,
+// 2 leaping.
+QImage enemySprite(int frame);
 // The window icon at one of its sizes, transparent around the emblem.
 QImage drawIcon(int size);

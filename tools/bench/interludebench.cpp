@@ -55,7 +55,10 @@ int main(int argc, char **argv)
     QTemporaryDir scratch;
     QDir::setCurrent(play ? QStringLiteral(SOLVANE_GAME_DIR) : scratch.path());
     QDir().mkpath(QStringLiteral("png"));
-    QFile::copy(QStringLiteral(SOLVANE_GAME_DIR "/png/difang.png"), QStringLiteral("png/difang.png"));
+    // The interlude's own pictures: the maps, the figures, the enemy's frames.
+    const QDir art(QStringLiteral(SOLVANE_GAME_DIR "/png"));
+    for (const QString &name : art.entryList({QStringLiteral("difang*.png"), QStringLiteral("hd*.png")}))
+        QFile::copy(art.filePath(name), QStringLiteral("png/") + name);
     if (!play)
         bench::writeSettings();
 
