@@ -33,6 +33,13 @@ public:
         return file.readAll();
     }
 
+    // A text file as its lines read, whatever their ends: Windows writes CR LF.
+    QByteArray readText(const QString &name) const
+    {
+        QByteArray bytes = read(name);
+        return bytes.replace("\r\n", "\n");
+    }
+
 private:
     QTemporaryDir dir;
     QString previous;

@@ -167,8 +167,8 @@ void TestSaveStore::save()
     const saves::Outcome outcome = saves::saveSlot(f.game);
     QVERIFY(outcome.ok);
     QCOMPARE(outcome.notice, QStringLiteral("已保存"));
-    QCOMPARE(f.dir.read("saves/save.txt"), linesAfter);
-    QCOMPARE(f.dir.read("saves/cuowu.txt"), mistakesAfter);
+    QCOMPARE(f.dir.readText("saves/save.txt"), linesAfter);
+    QCOMPARE(f.dir.readText("saves/cuowu.txt"), mistakesAfter);
     QCOMPARE(colourOf(QStringLiteral("saves/%1.png").arg(slot)), QColor(Qt::red));
     QCOMPARE(pictures().size(), 1);
     QCOMPARE(f.dir.read("saves/extra.txt"), QByteArray("7.2"));
@@ -183,7 +183,7 @@ void TestSaveStore::saveInCaptureSceneKeepsCursor()
     core::process().interlude.interludeReturnLine = 730;
 
     QVERIFY(saves::saveSlot(f.game).ok);
-    QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("710\n"));
+    QCOMPARE(f.dir.readText("saves/save.txt"), QByteArray("710\n"));
     QCOMPARE(story::state().currentLine, 955);
     QCOMPARE(story::state().viewLine, 955);
 }
@@ -372,9 +372,9 @@ void TestSaveStore::quickSlotStandsApart()
     f.at(120);
     core::process().story.mistakeCount = 2;
     QCOMPARE(saves::quickSave(f.game).notice, QStringLiteral("已快速保存"));
-    QCOMPARE(f.dir.read("saves/quick.txt"), QByteArray("120 2\n"));
+    QCOMPARE(f.dir.readText("saves/quick.txt"), QByteArray("120 2\n"));
     QCOMPARE(colourOf("saves/quick.png"), QColor(Qt::blue));
-    QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("3\n50\n"));
+    QCOMPARE(f.dir.readText("saves/save.txt"), QByteArray("3\n50\n"));
     QCOMPARE(saves::countSaveSlots(), 2);
     QCOMPARE(f.property(prop::quickSaveLine).toInt(), 120);
 
@@ -382,7 +382,7 @@ void TestSaveStore::quickSlotStandsApart()
     QVERIFY(saves::dropSlot(f.game, 1).ok);
     QCOMPARE(pictures(), (QStringList{"1.png", "quick.png"}));
     QCOMPARE(colourOf("saves/1.png"), QColor(Qt::green));
-    QCOMPARE(f.dir.read("saves/quick.txt"), QByteArray("120 2\n"));
+    QCOMPARE(f.dir.readText("saves/quick.txt"), QByteArray("120 2\n"));
 
     // F9 from elsewhere asks first; confirmed, or from the same place, it loads.
     f.at(200);
@@ -410,7 +410,7 @@ void TestSaveStore::quickSaveSaysWhatSaveSays()
     const saves::Outcome quick = saves::quickSave(f.game); // no window to grab
     QVERIFY(quick.ok);
     QCOMPARE(quick.notice, QStringLiteral("已快速保存，但截图失败，解锁记录无法写入"));
-    QCOMPARE(f.dir.read("saves/quick.txt"), QByteArray("120 0\n"));
+    QCOMPARE(f.dir.readText("saves/quick.txt"), QByteArray("120 0\n"));
     QVERIFY(!QFile::exists("saves/quick.png"));
     QCOMPARE(log.count(QStringLiteral("截图失败")), 1);
     const saves::Outcome saved = saves::saveSlot(f.game);
@@ -514,7 +514,7 @@ void TestSaveStore::screenshotBelongsToItsSlot()
     f.at(30);
     QCOMPARE(saves::saveSlot(f.game).notice, QStringLiteral("已保存"));
 
-    QCOMPARE(f.dir.read("saves/save.txt"), QByteArray("10\n20\n30\n"));
+    QCOMPARE(f.dir.readText("saves/save.txt"), QByteArray("10\n20\n30\n"));
     QVERIFY(!QFile::exists("saves/1.png"));
     QCOMPARE(colourOf("saves/2.png"), QColor(Qt::green));
     QCOMPARE(colourOf("saves/3.png"), QColor(Qt::blue));
@@ -691,8 +691,8 @@ void TestSaveStore::drop()
 
     f.controller->dropsaves(position);
 
-    QCOMPARE(f.dir.read("saves/save.txt"), linesAfter);
-    QCOMPARE(f.dir.read("saves/cuowu.txt"), mistakesAfter);
+    QCOMPARE(f.dir.readText("saves/save.txt"), linesAfter);
+    QCOMPARE(f.dir.readText("saves/cuowu.txt"), mistakesAfter);
     QStringList after;
     for (const QString &name : pictures())
         after << name.chopped(4) + '=' + QString::fromUtf8(f.dir.read("saves/" + name));

@@ -105,7 +105,7 @@ void TestSettingsFile::writeLine()
         QVERIFY2(throws, e.what());
         QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("行号超出文件范围"));
     }
-    QCOMPARE(dir.read("setting.txt"), after);
+    QCOMPARE(dir.readText("setting.txt"), after);
 }
 
 void TestSettingsFile::parsePrefix_data()
@@ -177,7 +177,7 @@ void TestSettingsFile::repair()
     if (!warning.isEmpty())
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(warning)));
     settings::repairSettingsFile();
-    QCOMPARE(dir.read("setting.txt"), after);
+    QCOMPARE(dir.readText("setting.txt"), after);
     // A repaired file reads back cleanly.
     QCOMPARE(QString::fromStdString(readSettingLine(4)).isEmpty(), false);
 }
@@ -189,7 +189,7 @@ void TestSettingsFile::writeNeverLeavesHalfAFile()
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.5\n0.5\n0.5\n");
     writeSettingLine("0.900000", 4);
-    QCOMPARE(dir.read("setting.txt"), QByteArray("0\n0.5\n0.5\n0.900000\n"));
+    QCOMPARE(dir.readText("setting.txt"), QByteArray("0\n0.5\n0.5\n0.900000\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"setting.txt"});
 
 }
@@ -221,7 +221,7 @@ void TestSettingsFile::commaDecimalLocale()
     Game game;
     game.controller = &controller;
     settings::setTextSpeed(game, 0.5f);
-    const QByteArray written = dir.read("setting.txt");
+    const QByteArray written = dir.readText("setting.txt");
     const float parsedHalf = [] { float v = 0; settings::parseFloatPrefix("0.500000", &v); return v; }();
     const settings::StartSettings start = settings::repairSettingsFile();
     const QByteArray scale = settings::formatScaleFactor(2.25);
@@ -230,7 +230,7 @@ void TestSettingsFile::commaDecimalLocale()
     QCOMPARE(written, QByteArray("0\n0.500000\n0.3\n1\n"));
     QCOMPARE(parsedHalf, 0.5f);
     QCOMPARE(settings::settingValue(start, 2), 0.5f);
-    QCOMPARE(dir.read("setting.txt"), written); // nothing taken for damage
+    QCOMPARE(dir.readText("setting.txt"), written); // nothing taken for damage
     QCOMPARE(scale, QByteArray("2.25"));
 }
 
