@@ -59,9 +59,9 @@ QString endingTitle(int endingLine)
     return QStringLiteral("结局 %1").arg(endingLines().indexOf(endingLine) + 1);
 }
 
-QList<int> readEndingsSeen(const QString &path, core::FileState *state)
+QList<int> readEndingsSeen(const QString &path, core::FileState *state, bool *truncated)
 {
-    const QList<QByteArray> lines = core::readTextLines(path, state);
+    const QList<QByteArray> lines = core::readTextLines(path, state, truncated);
     QList<int> found;
     for (const QByteArray &raw : lines) {
         const QByteArray text = raw.trimmed();
@@ -80,16 +80,26 @@ QList<int> readEndingsSeen(const QString &path, core::FileState *state)
     return found;
 }
 
-bool writeEndingsSeen(const QList<int> &lines, const QString &path)
+bool writeEndingsSeen(const QList<int> &lines, const QString &path, QList<int> *merged)
 {
-    const QString resolved = core::resolvePath(path);
-    // A record read only in part is not rewritten from that part; the read
-    // has said so.
-    if (!core::readFile(resolved).writable())
+    // One read for both: what the record holds is kept, and a record that is
+    // there but could not be read whole is not ours to replace (the read has said so).
+    core::FileState state = core::FileState::Missing;
+    bool truncated = false;
+    QList<int> all = readEndingsSeen(path, &state, &truncated);
+    if (!core::usable(state) || truncated)
         return false;
+    for (int line : lines) {
+        if (!all.contains(line))
+            all << line;
+    }
+    std::sort(all.begin(), all.end());
+    if (merged)
+        *merged = all;
+    const QString resolved = core::resolvePath(path);
     QDir().mkpath(QFileInfo(resolved).path());
     QByteArray text;
-    for (int line : lines)
+    for (int line : qAsConst(all))
         text += QByteArray::number(line) + core::kLineEnd;
     QString reason;
     if (core::writeFile(resolved, text, &reason))
@@ -107,17 +117,10 @@ void loadEndingsSeen(Game &game)
 void reachEnding(Game &game, int endingLine)
 {
     if (!seen().contains(endingLine)) {
-        // What another copy of the game reached since stays in the record; a
-        // record that is there but cannot be read is left alone.
-        core::FileState state = core::FileState::Missing;
-        for (int line : readEndingsSeen(QString::fromLatin1(kEndingsFile), &state)) {
-            if (!seen().contains(line))
-                seen() << line;
-        }
         seen() << endingLine;
         std::sort(seen().begin(), seen().end());
-        if (core::usable(state))
-            writeEndingsSeen(seen());
+        // What another copy of the game reached since shows too.
+        writeEndingsSeen(seen(), QString::fromLatin1(kEndingsFile), &seen());
     }
     publishSeen(game);
     game.publish(prop::endingCard, endingTitle(endingLine));

@@ -19,10 +19,15 @@ QString endingTitle(int endingLine);
 
 // Ending lines, one per file line. Missing: none yet. Anything that is not an
 // ending line makes the whole file untrustworthy: none, with a warning.
-// state (when given) says whether the record was there and could be read.
-QList<int> readEndingsSeen(const QString &path = QString::fromLatin1(kEndingsFile), core::FileState *state = nullptr);
-// Written whole; never over a record that could not be read, or only in part.
-bool writeEndingsSeen(const QList<int> &lines, const QString &path = QString::fromLatin1(kEndingsFile));
+// state (when given) says whether the record was there and could be read,
+// truncated whether it was read only in part.
+QList<int> readEndingsSeen(const QString &path = QString::fromLatin1(kEndingsFile), core::FileState *state = nullptr,
+                           bool *truncated = nullptr);
+// Written whole with what the record already holds (another copy of the game
+// may have reached more since), sorted; merged (when given) gets that list.
+// Never over a record that could not be read, or only in part.
+bool writeEndingsSeen(const QList<int> &lines, const QString &path = QString::fromLatin1(kEndingsFile),
+                      QList<int> *merged = nullptr);
 
 // The endings the tally on the extras page offers, in story order: those a
 // player can reach, and any other a loaded save has already led to.
