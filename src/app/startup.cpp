@@ -283,7 +283,8 @@ int runGame(int argc, char **argv)
 
     connectHandlers(game);
     publishInterludeProperties(game);
-    interludeTimer->start(10);
+    // The step sleeps until a map is shown.
+    core::runInterludeClock(false);
     // After a display-mode change: back to the page and line the last process left.
     saves::resumeFromRecord(game);
 

@@ -18,6 +18,26 @@ QTimer *&interludeTimer()
     return timer;
 }
 
+void runInterludeClock(bool mapLive)
+{
+    QTimer *timer = interludeTimer();
+    if (!timer)
+        return;
+    InterludeState &in = process().interlude;
+    const bool run = mapLive && !in.clockHeld;
+    if (run == timer->isActive())
+        return;
+    if (run) {
+        // The walk and the jump take their strength from the steps run.
+        if (in.clock.idle.isValid())
+            in.stepsRun += in.clock.idle.elapsed() / 10;
+        timer->start(10);
+    } else {
+        timer->stop();
+        in.clock.idle.start();
+    }
+}
+
 void dropTimer(QPointer<QTimer> &timer)
 {
     if (timer) {
@@ -63,12 +83,10 @@ void resetRun(Game &game)
     // Enemies of an earlier story would come back as ghosts that cannot move,
     // be hit or touch anyone.
     in.enemySpawns.clear();
-    // A capture stops the step; a story or save that starts elsewhere must not
-    // inherit the stop.
-    if (QTimer *timer = interludeTimer()) {
-        if (!timer->isActive())
-            timer->start(10);
-    }
+    // A capture holds the step; a story or save that starts elsewhere must not
+    // inherit the hold. Its first map line starts the step again.
+    in.clockHeld = false;
+    runInterludeClock(false);
 }
 
 } // namespace core

@@ -84,6 +84,7 @@ struct StepClock {
     QElapsedTimer last;
     qint64 owedNs = 0;
     qint64 steps = 0;
+    QElapsedTimer idle;  // since the timer last stopped for want of a live map
 };
 
 // Everything the interlude step and the staging share. Map coordinates in
@@ -121,7 +122,8 @@ struct InterludeState {
     int containerShown = 0;            // published as sjvisible
     int map1Shown = 0;                 // ditu1visible
     int map2Shown = 0;                 // ditu2visible
-    qint64 stepsRun = 0;               // interlude steps since start-up
+    qint64 stepsRun = 0;               // interlude steps since start-up, idle time counted as steps
+    bool clockHeld = false;            // a capture stopped the step until the attempt restarts
     StepClock clock;
     QList<int> idlePublished;          // what the page was last told while no interlude showed
 };
@@ -171,8 +173,12 @@ ProcessState &process();
 void dropTimer(QPointer<QTimer> &timer);
 
 // The repeating 10 ms timer of the interlude step; created by start-up, kept
-// for the whole run.
+// for the whole run, running only while a map is live.
 QTimer *&interludeTimer();
+
+// Runs the step while a map is shown and no capture holds it; otherwise lets
+// the program sleep. The steps it would have run idle still count.
+void runInterludeClock(bool mapLive);
 
 // Everything back to its start value, the script included, every timer held
 // above stopped. For a fresh process in tests.

@@ -171,8 +171,8 @@ void capture(Game &game, Caught who)
     game.publish(prop::interludeRound, ++in.round);
     qCDebug(lcStage) << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
     // Stopped until the scene is over and its map shown again.
-    if (QTimer *timer = interludeTimer())
-        timer->stop();
+    in.clockHeld = true;
+    core::runInterludeClock(false);
     if (line != 0) {
         // The story is usually locked here; the capture scene must show all the same.
         story.interludeActive = false;
@@ -635,8 +635,8 @@ void restartAttempt(Game &game)
             positions.append(v);
         game.controller->updateElementArray(positions);
     }
-    if (QTimer *timer = interludeTimer())
-        timer->start(10);
+    in.clockHeld = false;
+    core::runInterludeClock(true);
 }
 
 void connectInterlude(Game &game)

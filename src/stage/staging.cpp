@@ -131,6 +131,7 @@ void endInterlude(Game &game)
     game.publish(prop::sjvisible, 0);
     game.publish(prop::ditu1visible, 0);
     game.publish(prop::ditu2visible, 0);
+    core::runInterludeClock(false);
 }
 
 // The shots are told as the two of them back to back: the player's ray runs
@@ -237,6 +238,7 @@ void showMap(Game &game, int map)
     fitEnemyMotion();
     if (in.returnPending)
         restartAttempt(game);
+    core::runInterludeClock(true);
 }
 
 // line: the line shown, which a return line leaves behind the cursor.
@@ -252,6 +254,7 @@ void applyInterludeVisibility(Game &game, int line)
     }
     InterludeState &in = interlude();
     in.interludeMap = 0;
+    core::runInterludeClock(false);
     // The container flag stays set, so every later line hides the maps again.
     if (in.containerShown == 1) {
         game.publishNull(prop::sjvisible);

@@ -775,8 +775,7 @@ void TestInterlude::captureAndRetryThroughTheStory()
     QVERIFY(story::state().interludeActive);
     click();
     QCOMPARE(story::state().currentLine, 692);
-
-    stage::interludeTimer()->start(10);
+    QVERIFY(stage::interludeTimer()->isActive()); // the map shown runs the step
     MainWindow *c = story->controller.get();
     int steps = 0;
     for (; steps < 3000 && story::state().currentLine == 692; ++steps) {

@@ -611,6 +611,8 @@ void TestSaveStore::loadStartsAFreshRun()
     stage::interlude().triesLeft = 1;
     stage::interlude().playerCaught = 1;
     stage::interlude().companionCaught = 1;
+    stage::interlude().clockHeld = true;
+    interludeTimer.start(10);
     f.game.publish(prop::daanvisible, 1);
 
     f.controller->loadSave(1);
@@ -618,7 +620,9 @@ void TestSaveStore::loadStartsAFreshRun()
 
     QVERIFY(!story::state().interludeActive);
     QVERIFY(!story::state().mistakePending);
-    QVERIFY(interludeTimer.isActive());
+    // Line 300 has no map: the step sleeps, and no capture holds the next map.
+    QVERIFY(!interludeTimer.isActive());
+    QVERIFY(!stage::interlude().clockHeld);
     QCOMPARE(stage::interlude().triesLeft, 3);
     QCOMPARE(stage::interlude().playerCaught, 0);
     QCOMPARE(stage::interlude().companionCaught, 0);
