@@ -18,7 +18,7 @@ QString &shippedDataDir()
 bool isShipped(const QString &relativePath)
 {
     const QString first = relativePath.section(QLatin1Char('/'), 0, 0);
-    for (const char *name : {"a.txt", "png", "mp3", "favicon.ico", "opencc"}) {
+    for (const char *name : {"a.txt", "png", "mp3", "favicon.ico"}) {
         if (first.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return true;
     }

@@ -19,10 +19,7 @@
 #include <QLibrary>
 
 #ifdef _WIN32
-#include "core/paths.h"
-
 #include <QDir>
-#include <QFileInfo>
 
 #include <windows.h>
 #endif
@@ -120,14 +117,14 @@ const OpenccApi *library()
     return a && a->ok ? a : nullptr;
 }
 
-// Where the library finds the set. Windows has no shared data folder: the game
-// carries the sets in its own opencc folder, named in the short form Windows
-// keeps for every path, as OpenCC opens files by narrow names, which cannot
-// hold every character a player's folder may have.
+// Where the library finds the set. Windows has no shared data folder: the sets
+// travel in an opencc folder beside the executable and the library, named in
+// the short form Windows keeps for every path, as OpenCC opens files by narrow
+// names, which cannot hold every character a player's folder may have.
 QByteArray configPath(const char *set)
 {
 #ifdef _WIN32
-    const QString path = QFileInfo(resolvePath(QStringLiteral("opencc/") + QLatin1String(set))).absoluteFilePath();
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("opencc/") + QLatin1String(set));
     const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
     std::wstring shortPath(wide.size() + 1, L'\0');
     const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), DWORD(shortPath.size()));

@@ -32,7 +32,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 routebench="${ROUTEBENCH:-$here/build/tools/bench/routebench}"
 minimal="${MINIMALQUICK:-$here/build/tools/bench/minimalquick}"
 rows="${STARTUP_ROWS:-/dev/null}"
-[ -x "$minimal" ] || { echo "missing $minimal: build the target minimalquick" >&2; exit 1; }
+[ -x "$minimal" ] || cmake --build "$here/build" --target devtools >/dev/null 2>&1 || true
+[ -x "$minimal" ] || { echo "missing $minimal: build the target devtools" >&2; exit 1; }
 
 work="$(mktemp -d)"
 trap 'kill "${xvfb_pid:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
