@@ -598,15 +598,20 @@ void fitEnemyMotion()
         in.enemyMotion.append(0);
 }
 
+void placeFiguresAtStart(InterludeState &in)
+{
+    in.sja1x = core::kPlayerStartX;
+    in.sja1y = core::kPlayerStartY;
+    in.sja2x = core::kCompanionStartX;
+    in.sja2y = core::kCompanionStartY;
+    in.playerVx = in.playerVy = 0;
+    in.companionVx = in.companionVy = 0;
+}
+
 void restartAttempt(Game &game)
 {
     InterludeState &in = interlude();
-    in.sja1x = 90;
-    in.sja1y = 310;
-    in.sja2x = 20;
-    in.sja2y = 310;
-    in.playerVx = in.playerVy = 0;
-    in.companionVx = in.companionVy = 0;
+    placeFiguresAtStart(in);
     in.scrollX = 0;
     // The enemy that made the capture would otherwise make it again at once.
     if (in.enemyHomes.size() == in.enemyPositions.size())
