@@ -142,22 +142,21 @@ void capture(Game &game, Caught who)
     InterludeState &in = interlude();
     core::StoryState &story = core::process().story;
     in.interludeReturnLine = story.currentLine;
+    const CaptureLines scenes = captureLines(in.interludeMap);
     int line = 0;
     if (in.triesLeft > 0) {
         if (who == Caught::Player) {
-            line = in.playerCaught == 1 ? 965 : 957;
+            line = in.playerCaught == 1 ? scenes.playerAgain : scenes.player;
             in.playerCaught = 1;
         } else {
-            line = in.companionCaught == 1 ? 963 : 948;
+            line = in.companionCaught == 1 ? scenes.companionAgain : scenes.companion;
             in.companionCaught = 1;
         }
         --in.triesLeft;
     } else if (who == Caught::Player) {
-        line = 937;
-    } else if (in.interludeMap == 1) {
-        line = 940;
-    } else if (in.interludeMap == 2) {
-        line = 972;
+        line = scenes.playerLost;
+    } else {
+        line = scenes.companionLost;
     }
     game.publish(prop::triesLeft, in.triesLeft);
     // Twice caught in one map: from now on the strip offers a way past it.
