@@ -170,11 +170,10 @@ Routes::Routes()
     }
 }
 
-int Routes::addEdge(const RouteEdge &edge)
+void Routes::addEdge(const RouteEdge &edge)
 {
+    m_nodes[edge.from].edges << m_edges.size();
     m_edges << edge;
-    m_nodes[edge.from].edges << m_edges.size() - 1;
-    return m_edges.size() - 1;
 }
 
 // Steps on from the cursor as the forward step does, to the next node; a

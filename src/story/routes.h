@@ -79,7 +79,7 @@ public:
 private:
     friend const Routes &routes();
     Routes();
-    int addEdge(const RouteEdge &edge);
+    void addEdge(const RouteEdge &edge);
     void walk(RouteEdge &edge, int cursor, int returnTo) const;
 
     QVector<RouteNode> m_nodes;
