@@ -19,6 +19,7 @@
 #include "speech/voice.h"
 #include "saves/savefiles.h"
 #include "saves/resume.h"
+#include "saves/saverows.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
 #include "story/wiring.h"
@@ -105,6 +106,8 @@ void connectHandlers(Game &game)
     story::connectStory(game);
     music::connectMusic(game);
     saves::connectSaves(game);
+    // The load page's rows ask the save files for their captions.
+    game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
     extras::connectExtras(game);
     stage::connectInterlude(game);
 }

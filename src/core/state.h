@@ -87,12 +87,17 @@ struct StepClock {
     QElapsedTimer idle;  // since the timer last stopped for want of a live map
 };
 
+// Where the figures stand when a map is set up and when an attempt starts
+// again: the companion a step behind the player.
+constexpr int kPlayerStartX = 90, kPlayerStartY = 310;
+constexpr int kCompanionStartX = 20, kCompanionStartY = 310;
+
 // Everything the interlude step and the staging share. Map coordinates in
 // pixels; velocities in pixels per 10 ms step.
 struct InterludeState {
-    int sja1x = 90, sja1y = 310;       // player box, top-left
+    int sja1x = kPlayerStartX, sja1y = kPlayerStartY;       // player box, top-left
     float playerVx = 0, playerVy = 0;
-    int sja2x = 20, sja2y = 310;       // companion box, top-left
+    int sja2x = kCompanionStartX, sja2y = kCompanionStartY; // companion box, top-left
     float companionVx = 0, companionVy = 0;
     int scrollX = 0;                   // 0 or negative, published as sjx
     int interludeMap = 0;              // 0 none, 1 first map, 2 second map

@@ -8,7 +8,7 @@
 #include "core/state.h"
 #include "core/textlines.h"
 #include "music/player.h"
-#include "saves/savestore.h"
+#include "saves/savepoint.h"
 #include "story/storystate.h"
 
 #include <QDateTime>

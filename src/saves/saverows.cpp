@@ -1,7 +1,7 @@
 #include "saves/saverows.h"
 
 #include "core/textform.h"
-#include "saves/savestore.h"
+#include "saves/slotcaptions.h"
 
 QString SaveRows::caption(int slot) const
 {

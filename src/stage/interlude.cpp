@@ -142,22 +142,21 @@ void capture(Game &game, Caught who)
     InterludeState &in = interlude();
     core::StoryState &story = core::process().story;
     in.interludeReturnLine = story.currentLine;
+    const CaptureLines scenes = captureLines(in.interludeMap);
     int line = 0;
     if (in.triesLeft > 0) {
         if (who == Caught::Player) {
-            line = in.playerCaught == 1 ? 965 : 957;
+            line = in.playerCaught == 1 ? scenes.playerAgain : scenes.player;
             in.playerCaught = 1;
         } else {
-            line = in.companionCaught == 1 ? 963 : 948;
+            line = in.companionCaught == 1 ? scenes.companionAgain : scenes.companion;
             in.companionCaught = 1;
         }
         --in.triesLeft;
     } else if (who == Caught::Player) {
-        line = 937;
-    } else if (in.interludeMap == 1) {
-        line = 940;
-    } else if (in.interludeMap == 2) {
-        line = 972;
+        line = scenes.playerLost;
+    } else {
+        line = scenes.companionLost;
     }
     game.publish(prop::triesLeft, in.triesLeft);
     // Twice caught in one map: from now on the strip offers a way past it.
@@ -598,15 +597,20 @@ void fitEnemyMotion()
         in.enemyMotion.append(0);
 }
 
+void placeFiguresAtStart(InterludeState &in)
+{
+    in.sja1x = core::kPlayerStartX;
+    in.sja1y = core::kPlayerStartY;
+    in.sja2x = core::kCompanionStartX;
+    in.sja2y = core::kCompanionStartY;
+    in.playerVx = in.playerVy = 0;
+    in.companionVx = in.companionVy = 0;
+}
+
 void restartAttempt(Game &game)
 {
     InterludeState &in = interlude();
-    in.sja1x = 90;
-    in.sja1y = 310;
-    in.sja2x = 20;
-    in.sja2y = 310;
-    in.playerVx = in.playerVy = 0;
-    in.companionVx = in.companionVy = 0;
+    placeFiguresAtStart(in);
     in.scrollX = 0;
     // The enemy that made the capture would otherwise make it again at once.
     if (in.enemyHomes.size() == in.enemyPositions.size())

@@ -48,6 +48,10 @@ void placeEnemies(Game &game, int map);
 // Keeps the motion list as long as the position list; new enemies at rest.
 void fitEnemyMotion();
 
+// Both figures at their start, at rest: nobody runs into a map, new or
+// begun again, with the speed they left the last one at.
+void placeFiguresAtStart(InterludeState &in);
+
 // After a capture scene, as its map comes back: both figures at the start and
 // at rest, every live enemy at home and standing still for a second, held
 // keys let go, and the step running again.

@@ -16,6 +16,21 @@ constexpr bool inSecondMap(int line) { return line >= 710 && line <= 756; }
 // the story talk on while the player runs).
 constexpr bool isMapGoalLine(int line) { return line == 692 || line == 756; }
 
+// Where a capture puts the cursor: its scene starts on the next line and runs
+// to a return line (a try lost, the map again) or to an ending (none left).
+struct CaptureLines {
+    int player;         // the player caught for the first time in this story
+    int playerAgain;
+    int companion;
+    int companionAgain;
+    int playerLost;     // caught with no try left
+    int companionLost;  // 0 where there is no map
+};
+constexpr CaptureLines captureLines(int map)
+{
+    return {957, 965, 948, 963, 937, map == 1 ? 940 : map == 2 ? 972 : 0};
+}
+
 // What an entry does beyond background and figures.
 enum class Special {
     None,

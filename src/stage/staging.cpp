@@ -103,13 +103,7 @@ void setUpInterlude(Game &game, int map)
     const int mistakes = core::process().story.mistakeCount;
     in.enemyCount = map == 1 ? 10 * mistakes + 10 : 20 * mistakes + 30;
     staging().bVisible = 0;
-    in.sja1x = 90;
-    in.sja1y = 310;
-    in.sja2x = 20;
-    in.sja2y = 310;
-    // Nobody runs into a new map with the speed they left the last one at.
-    in.playerVx = in.playerVy = 0;
-    in.companionVx = in.companionVy = 0;
+    placeFiguresAtStart(in);
     game.publish(prop::sja1x, in.sja1x);
     game.publish(prop::sja1y, in.sja1y);
     game.publish(prop::sja2x, in.sja2x);

@@ -1,4 +1,4 @@
-#include "saves/savestore.h"
+#include "saves/saveslots.h"
 #include "stage/interlude.h"
 #include "stage/staging.h"
 #include "audiofixture.h"

@@ -8,6 +8,7 @@
 #include "story/endings.h"
 #include "story/linetables.h"
 #include "story/presentation.h"
+#include "story/routes.h"
 #include "storyfixture.h"
 
 #include <QSet>
@@ -31,13 +32,40 @@ struct Route {
     Interlude map1 = Interlude::Win;
     Interlude map2 = Interlude::Win;
     InterludeMode mode = InterludeMode::Standard;
+    int target = -1;  // a node to stop at once every answer and capture listed is used
+    int captures = 0;
 };
 
-// The answers that go on towards the last chapter.
-const std::map<int, int> kOnward = {
-    {261, 1}, {406, 1}, {521, 1}, {533, 2}, {539, 2}, {563, 1}, {577, 2},
-    {585, 1}, {613, 2}, {667, 2}, {673, 1}, {681, 2}, {695, 1}, {841, 1},
-};
+const story::Routes &graph()
+{
+    return story::routes();
+}
+
+const story::RouteNode &nodeAt(int line)
+{
+    static const story::RouteNode none{};
+    const int at = graph().nodeAt(line);
+    return at < 0 ? none : graph().nodes().at(at);
+}
+
+// A route of the graph as the controller is to play it.
+Route planOf(const story::Route &way)
+{
+    Route r;
+    for (int e : way.edges) {
+        const story::RouteEdge &edge = graph().edges().at(e);
+        const story::RouteNode &from = graph().nodes().at(edge.from);
+        r.target = edge.to;
+        if (edge.kind == story::RouteEdge::Kind::Answer && from.typed)
+            r.typed << (edge.answer == 1 ? QStringLiteral("说话") : QStringLiteral("不知道"));
+        else if (edge.kind == story::RouteEdge::Kind::Answer)
+            r.answers[from.line] << edge.answer;
+        else if (edge.kind == story::RouteEdge::Kind::Caught || edge.kind == story::RouteEdge::Kind::Lost)
+            (from.map == 1 ? r.map1 : r.map2) = edge.companion ? Interlude::LoseCompanion : Interlude::LosePlayer;
+    }
+    r.captures = way.captures;
+    return r;
+}
 
 QString gameFile(const QString &relative)
 {
@@ -57,11 +85,14 @@ private slots:
     void cleanupTestCase();
     void route_data();
     void route();
+    void throughEachEdge_data();
+    void throughEachEdge();
     void everyEndingReached();
 
 private:
     struct Played {
         int ending = 0;
+        int stoppedAt = -1; // the target node reached
         int lines = 0;
         int captures = 0;
         qint64 characters = 0;
@@ -78,6 +109,7 @@ private:
     QSet<int> everShown;
     QSet<int> endingsReached;
     QSet<QString> picturesMissing;
+    QSet<int> captureScenes; // the first line each capture shows
 };
 
 void TestRoutes::initTestCase()
@@ -96,6 +128,11 @@ void TestRoutes::initTestCase()
     stage::interludeTimer()->start(10);
     for (int n = 1; n <= story::scriptLines().size(); ++n)
         linesByText[story::splitSpeaker(story::lineText(n)).text] << n;
+    for (const story::RouteEdge &edge : graph().edges()) {
+        if (edge.kind == story::RouteEdge::Kind::Caught || edge.kind == story::RouteEdge::Kind::Lost)
+            captureScenes << edge.lines.value(0) << edge.linesAgain.value(0);
+    }
+    captureScenes.remove(0);
 }
 
 void TestRoutes::cleanupTestCase()
@@ -114,10 +151,10 @@ void TestRoutes::route_data()
     auto row = [](const char *name, std::map<int, QList<int>> answers, int ending,
                   Interlude map1 = Interlude::Win, Interlude map2 = Interlude::Win,
                   QStringList typed = {QStringLiteral("说话")}, InterludeMode mode = InterludeMode::Standard) {
-        Route r;
+        // The answers that go on towards the last chapter: the way to its ending.
+        Route r = planOf(graph().routeTo(graph().nodeAt(849)));
+        r.target = -1;
         r.name = QString::fromUtf8(name);
-        for (const auto &onward : kOnward)
-            r.answers[onward.first] = {onward.second};
         for (const auto &given : answers)
             r.answers[given.first] = given.second;
         r.typed = typed;
@@ -175,6 +212,52 @@ void TestRoutes::route()
              qPrintable(player->media().toString()));
 }
 
+// Each answer and outcome of the graph, played through the controller by the
+// way the graph gives: the story must stand where the edge leads, with the
+// mistakes and tries the way leaves, offering what the graph says it offers.
+void TestRoutes::throughEachEdge_data()
+{
+    QTest::addColumn<int>("edge");
+    const char *const kinds[] = {"opening", "answer", "won", "caught", "lost"};
+    for (int e = 0; e < graph().edges().size(); ++e) {
+        const story::RouteEdge &edge = graph().edges().at(e);
+        QString name = QStringLiteral("%1 %2").arg(graph().nodes().at(edge.from).line).arg(kinds[int(edge.kind)]);
+        if (edge.answer > 0)
+            name += QStringLiteral(" %1").arg(edge.answer);
+        if (edge.companion)
+            name += QStringLiteral(", companion");
+        QTest::newRow(qPrintable(name)) << e;
+    }
+}
+
+void TestRoutes::throughEachEdge()
+{
+    QFETCH(int, edge);
+    const story::RouteEdge &through = graph().edges().at(edge);
+    const story::Route way = graph().routeThrough(edge);
+    QVERIFY(way.found);
+    QVERIFY2(through.to > 0, "the edge leads nowhere");
+    const story::RouteNode &to = graph().nodes().at(through.to);
+    const Played played = play(planOf(way));
+    QVERIFY2(played.faults.isEmpty(), qPrintable(played.faults.mid(0, 20).join(QLatin1Char('\n'))));
+    if (to.kind == story::RouteNode::Kind::Ending) {
+        QCOMPARE(played.ending, to.line);
+        return;
+    }
+    QCOMPARE(played.stoppedAt, through.to);
+    QCOMPARE(story::state().mistakeCount, way.mistakes);
+    QCOMPARE(stage::interlude().triesLeft, startingTries(InterludeMode::Standard) - way.captures);
+    if (to.kind == story::RouteNode::Kind::Interlude) {
+        QCOMPARE(stage::interlude().interludeMap, to.map);
+    } else if (to.typed) {
+        QVERIFY(story->shown(prop::shuruvisible));
+    } else {
+        QVERIFY(story->shown(prop::daanvisible));
+        QCOMPARE(story->property(prop::ida1).toString(), graph().edges().at(to.edges.at(0)).text());
+        QCOMPARE(story->property(prop::ida2).toString(), graph().edges().at(to.edges.at(1)).text());
+    }
+}
+
 void TestRoutes::everyEndingReached()
 {
     const QSet<int> endings(story::endingLines().cbegin(), story::endingLines().cend());
@@ -196,12 +279,23 @@ void TestRoutes::everyEndingReached()
                                     957, 963, 965, 967, 972};
     QCOMPARE(neverShown, unreachable);
     QCOMPARE(unreached, QList<int>{862});
+    // The graph shows no more and no less than the plays did.
+    QList<int> noWayTo;
+    for (int n = 1; n <= 975; ++n)
+        if (graph().nodesOnWayTo(n).isEmpty())
+            noWayTo << n;
+    QCOMPARE(noWayTo, unreachable);
     // The extras page's tally leaves out exactly what no route reaches.
     QList<int> leftOut;
     for (int line : story::endingLines())
         if (!story::tallyEndingLines().contains(line))
             leftOut << line;
     QCOMPARE(leftOut, unreached);
+    QList<int> routed;
+    for (int i = 0; i < graph().nodes().size(); ++i)
+        if (graph().nodes().at(i).kind == story::RouteNode::Kind::Ending && graph().routeTo(i).found)
+            routed << graph().nodes().at(i).line;
+    QCOMPARE(routed, story::tallyEndingLines());
     QVERIFY2(picturesMissing.isEmpty(), qPrintable(picturesMissing.values().join(QLatin1Char(' '))));
 }
 
@@ -258,8 +352,20 @@ TestRoutes::Played TestRoutes::play(const Route &route)
         const int line = s.currentLine;
         if (c->getCurrentPage() == QLatin1String("index"))
             return played;
-        if (story::isWaitingLine(line) && !s.mistakePending) {
-            if (line == story::kInputLine) {
+        const story::RouteNode &node = nodeAt(line);
+        const bool allUsed = std::all_of(route.answers.cbegin(), route.answers.cend(), [&asked](const auto &given) {
+            return asked[given.first] >= given.second.size();
+        }) && typedCount >= route.typed.size() && played.captures >= route.captures;
+        // Standing at a question, or on a map shown again after a capture; an
+        // ending is reached below.
+        const bool standing = node.kind == story::RouteNode::Kind::Question
+                              || (node.kind == story::RouteNode::Kind::Interlude && stage::interlude().interludeMap != 0);
+        if (route.target > 0 && graph().nodeAt(line) == route.target && standing && !s.mistakePending && allUsed) {
+            played.stoppedAt = route.target;
+            return played;
+        }
+        if (node.kind == story::RouteNode::Kind::Question && !s.mistakePending) {
+            if (node.typed) {
                 if (!story->shown(prop::shuruvisible)) {
                     played.faults << QStringLiteral("no input box at %1").arg(line);
                     return played;
@@ -279,13 +385,17 @@ TestRoutes::Played TestRoutes::play(const Route &route)
                 played.faults << QStringLiteral("no answers offered at %1").arg(line);
                 return played;
             }
+            if (!route.answers.count(line)) {
+                played.faults << QStringLiteral("no answer planned at %1").arg(line);
+                return played;
+            }
             const QList<int> &given = route.answers.at(line);
             const int answer = given.value(qMin(asked[line]++, given.size() - 1));
             c->da1(answer);
-            shown(played, story::answerLine(line, answer));
+            shown(played, graph().edges().at(node.edges.at(answer - 1)).answerLine);
             continue;
         }
-        if (story::isEndingLine(line) && !s.mistakePending) {
+        if (node.kind == story::RouteNode::Kind::Ending && !s.mistakePending) {
             played.ending = line;
             endingsReached.insert(line);
             c->next1();
@@ -298,7 +408,7 @@ TestRoutes::Played TestRoutes::play(const Route &route)
                 played.faults << QStringLiteral("the story is held at %1 though the interludes are skipped").arg(line);
                 return played;
             }
-            const Interlude plan = (line < 705) ? route.map1 : route.map2;
+            const Interlude plan = nodeAt(line).map == 1 ? route.map1 : route.map2;
             if (++interludesPlayed > 20) {
                 played.faults << QStringLiteral("the interlude at %1 never ends").arg(line);
                 return played;
@@ -387,7 +497,7 @@ void TestRoutes::driveInterlude(Played &played, Interlude plan)
             story->finishTyping();
             int scene = 0;
             for (int n : linesByText.value(story::typing().fullText))
-                if (QList<int>{938, 941, 949, 958, 964, 966, 973}.contains(n))
+                if (captureScenes.contains(n))
                     scene = n;
             if (scene == 0) {
                 played.faults << QStringLiteral("a capture at %1 shows no capture scene").arg(startLine);

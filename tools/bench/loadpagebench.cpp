@@ -9,7 +9,7 @@
 #include "benchsupport.h"
 #include "benchgame.h"
 #include "core/state.h"
-#include "saves/savestore.h"
+#include "saves/saveslots.h"
 #include "stage/staging.h"
 #include "story/presentation.h"
 #include "story/storystate.h"

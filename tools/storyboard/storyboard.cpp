@@ -14,6 +14,7 @@
 #include "story/linetables.h"
 #include "story/presentation.h"
 #include "story/linecursor.h"
+#include "story/routes.h"
 #include "story/storystate.h"
 
 #include <QBuffer>
@@ -41,17 +42,30 @@
 
 namespace {
 
-// What a route answers at each question unless told otherwise: the answer
-// that goes on towards the last chapter.
-const std::map<int, int> kOnwardAnswers = {
-    {261, 1}, {406, 1}, {521, 1}, {533, 2}, {539, 2}, {563, 1}, {577, 2},
-    {585, 1}, {613, 2}, {667, 2}, {673, 1}, {681, 2}, {695, 1}, {841, 1},
-};
+// The route named main ends here, past every question and both interludes.
+constexpr int kMainEnding = 849;
 const char *const kRightTypedAnswer = "话";
+
+using NodeKind = story::RouteNode::Kind;
+
+// What a route answers at each question unless told otherwise: the answer on
+// the way to the main ending, which goes on towards the last chapter.
+std::map<int, int> onwardAnswers()
+{
+    const story::Routes &routes = story::routes();
+    std::map<int, int> answers;
+    for (int e : routes.routeTo(routes.nodeAt(kMainEnding)).edges) {
+        const story::RouteEdge &edge = routes.edges().at(e);
+        const story::RouteNode &question = routes.nodes().at(edge.from);
+        if (edge.kind == story::RouteEdge::Kind::Answer && !question.typed)
+            answers[question.line] = edge.answer;
+    }
+    return answers;
+}
 
 struct Route {
     QString name;
-    std::map<int, int> answers; // question line -> answer, over kOnwardAnswers
+    std::map<int, int> answers; // question line -> answer, over the onward answers
     QStringList typed;          // typed answers in order; the last is repeated
     bool everyWrongOnce = false; // each question answered wrong, or "not yet", first
 };
@@ -138,36 +152,39 @@ public:
         QSet<int> answeredWrong;
         int typedIndex = 0;
         story::StoryState &s = story::state();
+        const story::Routes &routes = story::routes();
+        static const story::RouteNode elsewhere;
         for (int guard = 0; guard < 20000; ++guard) {
             const int line = s.currentLine;
-            if (story::isChoiceLine(line) && !s.mistakePending) {
-                int answer = kOnwardAnswers.count(line) ? kOnwardAnswers.at(line) : 1;
+            const int at = routes.nodeAt(line);
+            const story::RouteNode &node = at < 0 ? elsewhere : routes.nodes().at(at);
+            if (node.kind == NodeKind::Question && !node.typed && !s.mistakePending) {
+                int answer = onward.count(line) ? onward.at(line) : 1;
                 if (route.answers.count(line))
                     answer = route.answers.at(line);
-                story::Branch branch;
-                story::branchFor(line, 3 - answer, &branch);
+                const story::RouteEdge &other = routes.edges().at(node.edges.at(2 - answer));
                 // Once each: the wrong answer, or the one that asks again.
-                if (route.everyWrongOnce && (branch.mistake || branch.cursor == line) && !answeredWrong.contains(line)) {
+                if (route.everyWrongOnce && (other.mistake || other.to == other.from) && !answeredWrong.contains(line)) {
                     answeredWrong.insert(line);
                     answer = 3 - answer;
                 }
                 controller->da1(answer);
                 settle();
-                const int shownLine = story::answerLine(line, answer);
+                const int shownLine = routes.edges().at(node.edges.at(answer - 1)).answerLine;
                 capture(shownLine, QStringLiteral("%1 (answer %2 at %3)").arg(shownLine).arg(answer).arg(line));
                 continue;
             }
-            if (line == story::kInputLine && !s.mistakePending) {
+            if (node.kind == NodeKind::Question && node.typed && !s.mistakePending) {
                 const QString text = route.typed.value(qMin(typedIndex, route.typed.size() - 1));
                 ++typedIndex;
                 controller->shuru1(text);
                 settle();
                 // A wrong answer puts the cursor before the question; the frame is still the question's.
-                const int shownLine = s.mistakePending ? story::kInputLine : s.currentLine;
+                const int shownLine = s.mistakePending ? line : s.currentLine;
                 capture(shownLine, QStringLiteral("%1 (typed %2)").arg(shownLine).arg(text));
                 continue;
             }
-            if (story::isEndingLine(line) && !s.mistakePending)
+            if (node.kind == NodeKind::Ending && !s.mistakePending)
                 return;
             // The interlude is not played here: its goal is taken as reached.
             if (s.interludeActive)
@@ -311,6 +328,7 @@ private:
     int framesDrawn = 0;
     QSet<int> drawnLines;
     QVector<Frame> shot;
+    const std::map<int, int> onward = onwardAnswers();
 };
 
 bool writeSheets(const QVector<Frame> &frames, const QString &outDir, int perPage)
@@ -430,7 +448,11 @@ int main(int argc, char **argv)
         r.name = QStringLiteral("answers");
         r.typed.clear();
         int question = 0;
-        const QVector<int> &asked = story::choiceLines();
+        QVector<int> asked;
+        for (const story::RouteNode &node : story::routes().nodes()) {
+            if (node.kind == NodeKind::Question && !node.typed)
+                asked << node.line;
+        }
         for (const QString &item : parser.value(answersOpt).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             bool number = false;
             const int answer = item.toInt(&number);
