@@ -553,7 +553,7 @@ void connectSaves(Game &game)
     game.publish(prop::saveNotice, QString());
     store().noticeCount = 0;
     game.publish(prop::saveNoticeCount, store().noticeCount);
-    game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
+    game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game, game.lifetime())));
     c->setSaveCounter([g] {
         g->publish(prop::saveListProblem, saveListProblem());
         return countSaveSlots();
