@@ -2,12 +2,14 @@
 
 #include "core/fileio.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
-// Line-addressed access to "setting.txt" in the working directory, which
-// only settings::Settings (settings.h) and the repair it runs call. Lines
-// nobody reads survive every write.
+// "setting.txt" in the working directory, line by line: the only code that
+// touches the file. settings::Settings (settings.h) reads and writes it
+// through these, and the repair it runs. Lines nobody reads survive every write.
 namespace settings {
 
 // The lines, from 1; a missing option line (5 and on) is the option's default.
@@ -55,5 +57,9 @@ bool parseFloatPrefix(const std::string &text, float *value);
 
 // "%f" of a setting value (0.250000), with a decimal point in any locale.
 std::string formatSettingNumber(float value);
+
+// A player's new game folder starts from the settings shipped in shippedDir;
+// one that has its own keeps them.
+void seedSettingsFile(const QString &folder, const QString &shippedDir);
 
 } // namespace settings
