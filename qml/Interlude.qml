@@ -54,7 +54,7 @@ Item {
     }
     // The interludes skipped in the settings: the map is scenery, the story goes on.
     // Or this map skipped from the strip's offer, this time only.
-    readonly property bool skipped: number(typeof interludeMode === "undefined" ? 0 : interludeMode) === 2
+    readonly property bool skipped: Settings.interludeMode === 2
                                     || flag(typeof interludeSkipTaken === "undefined" ? null : interludeSkipTaken)
     readonly property bool skipOffered: flag(typeof interludeSkipOffer === "undefined" ? null : interludeSkipOffer)
     // 1 the player, 2 the companion: caught, shown so a moment before the scene.

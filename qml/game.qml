@@ -149,7 +149,7 @@ Page {
 
     // Windowed and full screen trade places; a maximised window goes full screen.
     function toggleFullScreen() {
-        if (Controller.suofang === 1)
+        if (Settings.displayMode === 1)
             Controller.xiaochuang()
         else
             Controller.quanping()
@@ -273,7 +273,7 @@ Page {
                 enterKeys(event.key === Qt.Key_Tab)
             break
         case Qt.Key_V:
-            Controller.readAloud1(!(typeof readAloud === "boolean" && readAloud))
+            Controller.readAloud1(!Settings.readAloud)
             event.accepted = true
             break
         case Qt.Key_W:
@@ -426,7 +426,7 @@ Page {
         height: 480
         visible: page.textuiVisible
 
-        readonly property real boxAlpha: typeof boxOpacity === "number" ? boxOpacity : 0.75
+        readonly property real boxAlpha: Settings.boxOpacity
         // Below half, a dark picture shows through enough to swallow dark
         // letters: light ones with a dark edge read over any picture.
         readonly property bool lightText: boxAlpha < 0.5
@@ -460,7 +460,7 @@ Page {
             style: textArea.lightText ? Text.Outline : Text.Normal
             styleColor: "#000000"
             font.bold: true
-            font.pointSize: [12, 14, 16][typeof textSize === "number" && textSize >= 0 && textSize <= 2 ? textSize : 0]
+            font.pointSize: [12, 14, 16][Settings.textSize]
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignLeft
             verticalAlignment: Text.AlignVCenter

@@ -71,12 +71,12 @@ Page {
         }
     }
 
-    // The mode the game shows in is marked; 3 (none asked for) is the window.
+    // The mode the game shows in is marked; 3 (the file names none) is the window.
     component ModeButton: KeyButton {
         id: modeButton
         property int mode: 0
-        readonly property bool current: mode === 0 ? (Controller.suofang === 0 || Controller.suofang === 3)
-                                                   : Controller.suofang === mode
+        readonly property bool current: mode === 0 ? (Settings.displayMode === 0 || Settings.displayMode === 3)
+                                                   : Settings.displayMode === mode
         width: 60
         height: 40
         anchors.centerIn: parent
@@ -193,7 +193,7 @@ Page {
         spoken: "文字显示速度"
         x: 399
         y: 153
-        value: Vzi
+        value: Settings.textSpeed
         onValueChanged: Controller.vzi1(value)
     }
     SliderLabel {
@@ -208,7 +208,7 @@ Page {
         spoken: "自动模式速度"
         x: 399
         y: 230
-        value: Vhang
+        value: Settings.autoSpeed
         onValueChanged: Controller.vhang1(value)
     }
     SliderLabel {
@@ -223,7 +223,7 @@ Page {
         spoken: "背景音乐音量"
         x: 139
         y: 230
-        value: Inliang
+        value: Settings.volume
         onValueChanged: Controller.inliang1(value)
     }
     SliderLabel {
@@ -268,7 +268,7 @@ Page {
         x: 139
         y: 296
         label: qsTr("点击时先显示整句")
-        on: typeof wholeLineFirst !== "undefined" && !!wholeLineFirst
+        on: Settings.wholeLineFirst
         onClicked: Controller.wholeLineFirst1(!on)
     }
     OptionToggle {
@@ -276,7 +276,7 @@ Page {
         x: 139
         y: 330
         label: qsTr("仅快进已读文本")
-        on: typeof skipReadOnly !== "undefined" && !!skipReadOnly
+        on: Settings.skipReadOnly
         onClicked: Controller.skipReadOnly1(!on)
     }
 
@@ -289,7 +289,7 @@ Page {
         label: qsTr("互动难度")
         buttonName: "interludeMode"
         choices: [qsTr("标准"), qsTr("轻松"), qsTr("跳过")]
-        current: typeof interludeMode === "undefined" ? 0 : interludeMode
+        current: Settings.interludeMode
         onPicked: Controller.interludeMode1(index)
     }
 
@@ -302,12 +302,12 @@ Page {
         label: qsTr("文字")
         buttonName: "textForm"
         choices: ["简体", "繁體"]
-        current: typeof textForm === "number" ? textForm : 0
+        current: Settings.textForm
         onPicked: Controller.textForm1(index)
     }
 
     // How the story's text box looks: the size of its text, how much shows through it.
-    readonly property int textSizeNow: typeof textSize === "number" ? textSize : 0
+    readonly property int textSizeNow: Settings.textSize
     SliderLabel {
         objectName: "textSizeLabel"
         x: 139
@@ -344,7 +344,7 @@ Page {
         spoken: "文本框不透明度"
         x: 399
         y: 307
-        value: typeof boxOpacity === "number" ? boxOpacity : 0.75
+        value: Settings.boxOpacity
         onValueChanged: Controller.boxOpacity1(value)
     }
     SliderLabel {
@@ -362,7 +362,7 @@ Page {
         label: qsTr("朗读")
         buttonName: "readAloud"
         choices: [qsTr("关"), qsTr("开")]
-        current: typeof readAloud === "boolean" && readAloud ? 1 : 0
+        current: Settings.readAloud ? 1 : 0
         onPicked: Controller.readAloud1(index === 1)
     }
 

@@ -1,8 +1,8 @@
 #include "app/gamefolder.h"
 
-#include "core/fileio.h"
 #include "core/log.h"
 #include "core/paths.h"
+#include "settings/settinglines.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,12 +21,7 @@ QString enterGameFolder(const QString &exeDir, const QString &appDataDir)
         folder = QDir(appDataDir).filePath(QStringLiteral("Solvane"));
         if (QDir().mkpath(QDir(folder).filePath(QStringLiteral("saves")))) {
             core::setShippedDataDir(exeDir);
-            const QString settings = QDir(folder).filePath(QStringLiteral("setting.txt"));
-            if (!QFileInfo::exists(settings)) {
-                const core::FileRead seed = core::readFile(QDir(exeDir).filePath(QStringLiteral("setting.txt")));
-                if (seed.ok())
-                    core::writeFile(settings, seed.bytes);
-            }
+            settings::seedSettingsFile(folder, exeDir);
         } else {
             // Nowhere to keep saves: the game still plays, and says why a save fails.
             qCWarning(lcApp).noquote() << QStringLiteral("无法创建存档文件夹 %1").arg(QDir::toNativeSeparators(folder));

@@ -12,7 +12,7 @@
 #include "extras/gallery.h"
 #include "extras/unlockrecord.h"
 #include "settings/livesettings.h"
-#include "settings/settingsfile.h"
+#include "settings/settings.h"
 #include "stage/interlude.h"
 #include "stage/interludestate.h"
 #include "music/music.h"
@@ -60,25 +60,18 @@ void substituteGameFont()
     }
 }
 
-MainWindow::StartValues controllerStart(const settings::StartSettings &repaired)
+MainWindow::StartValues controllerStart(settings::Settings &settings)
 {
     MainWindow::StartValues start;
-    start.displayMode = settings::readDisplayModeSetting();
+    start.settings = &settings;
     start.saveCount = saves::countSaveSlots();
-    if (!repaired.lines.empty()) {
-        start.vzi = settings::settingValue(repaired, 2);
-        start.vhang = settings::settingValue(repaired, 3);
-        start.inliang = settings::settingValue(repaired, 4);
-    }
     return start;
 }
 
 void publishStartupProperties(Game &game)
 {
     game.publish(prop::Controller, QVariant::fromValue<QObject *>(game.controller));
-    game.publish(prop::Vzi, game.textSpeed());
-    game.publish(prop::Vhang, game.autoSpeed());
-    game.publish(prop::Inliang, game.volume());
+    game.publish(prop::Settings, QVariant::fromValue<QObject *>(game.settings));
     game.publish(prop::exePath, core::exePathForPages());
     for (prop::Name flag : {prop::bVisible, prop::daanvisible, prop::shuruvisible, prop::a1visible, prop::a2visible,
                             prop::a3visible, prop::a1fvisible, prop::a3fvisible, prop::sjvisible, prop::ditu1visible,
@@ -107,7 +100,7 @@ void connectHandlers(Game &game)
     music::connectMusic(game);
     saves::connectSaves(game);
     // The load page's rows ask the save files for their captions.
-    game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game.lifetime())));
+    game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game, game.lifetime())));
     extras::connectExtras(game);
     stage::connectInterlude(game);
 }
@@ -237,15 +230,17 @@ int runGame(int argc, char **argv)
     enterOwnGameFolder();
     // Bad or missing settings would otherwise stop every start from here on.
     // The values come from the repair, so a file that cannot be written (or
-    // read) still gives a game that runs.
-    const settings::StartSettings startSettings = settings::repairSettingsFile();
+    // read) still gives a game that runs. They outlive the application: the
+    // pages and every handler read them.
+    settings::Settings gameSettings;
+    const settings::StartSettings startSettings = gameSettings.load();
 
     Game game;
+    game.settings = &gameSettings;
 
     story::loadScript(core::resolvePath(QStringLiteral("a.txt")));
 
     const int displayMode = settings::displayModeFromText(startSettings.lines.front());
-    // Storing the mode again would only repeat the warning the repair gave.
     const double scale = startSettings.stored ? settings::scaleFactorFor(displayMode)
                                               : settings::scaleFactorForMetrics(displayMode,
                                                                                 settings::primaryScreenMetrics());
@@ -268,7 +263,7 @@ int runGame(int argc, char **argv)
 
     chooseRenderer();
 
-    controller = std::make_unique<MainWindow>(controllerStart(startSettings));
+    controller = std::make_unique<MainWindow>(controllerStart(gameSettings));
     engine = std::make_unique<QQmlApplicationEngine>();
     guardImages(*engine);
     refuseNetwork(*engine);

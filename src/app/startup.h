@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/mainwindow.h"
-#include "settings/settingsfile.h"
 
 struct Game;
+namespace settings {
+class Settings;
+}
 
 namespace app {
 
@@ -11,10 +13,9 @@ namespace app {
 // engine, music, wiring, page shell, event loop. Returns the process result.
 int runGame(int argc, char **argv);
 
-// What the controller starts from, read as start-up reads it: setting line 1
-// as its display mode, the save slots on disk and the three speeds of the
-// repaired settings (the start values without them). Logs what it finds.
-MainWindow::StartValues controllerStart(const settings::StartSettings &repaired = settings::StartSettings());
+// What the controller starts from: the settings (their display mode and
+// speeds) and the save slots on disk, which it logs.
+MainWindow::StartValues controllerStart(settings::Settings &settings);
 
 // The context properties that the pages read before any handler has run.
 void publishStartupProperties(Game &game);

@@ -1,6 +1,7 @@
 #include "core/game.h"
 
 #include "core/mainwindow.h"
+#include "core/settingvalues.h"
 #include "core/textform.h"
 
 #include <QCoreApplication>
@@ -16,17 +17,42 @@ QObject *Game::lifetime() const
 
 float Game::textSpeed() const
 {
-    return controller ? controller->getVzi() : MainWindow::StartValues().vzi;
+    return core::SettingValues::of(settings).textSpeed;
 }
 
 float Game::autoSpeed() const
 {
-    return controller ? controller->getVhang() : MainWindow::StartValues().vhang;
+    return core::SettingValues::of(settings).autoSpeed;
 }
 
 float Game::volume() const
 {
-    return controller ? controller->getInliang() : MainWindow::StartValues().inliang;
+    return core::SettingValues::of(settings).volume;
+}
+
+bool Game::wholeLineFirst() const
+{
+    return core::SettingValues::of(settings).wholeLineFirst;
+}
+
+bool Game::skipReadOnly() const
+{
+    return core::SettingValues::of(settings).skipReadOnly;
+}
+
+InterludeMode Game::interludeMode() const
+{
+    return InterludeMode(core::SettingValues::of(settings).interludeMode);
+}
+
+bool Game::readAloud() const
+{
+    return core::SettingValues::of(settings).readAloud;
+}
+
+core::TextForm Game::textForm() const
+{
+    return core::TextForm(core::SettingValues::of(settings).textForm);
 }
 
 void Game::quit() const
@@ -65,7 +91,7 @@ void Game::publish(prop::Name name, const QVariant &value) const
         return;
     }
     wordsPublished.insert(key, value);
-    engine->rootContext()->setContextProperty(key, core::shown(value));
+    engine->rootContext()->setContextProperty(key, core::shown(value, textForm()));
 }
 
 void Game::republishWords() const
@@ -73,7 +99,7 @@ void Game::republishWords() const
     if (!engine)
         return;
     for (auto it = wordsPublished.constBegin(); it != wordsPublished.constEnd(); ++it)
-        engine->rootContext()->setContextProperty(it.key(), core::shown(it.value()));
+        engine->rootContext()->setContextProperty(it.key(), core::shown(it.value(), textForm()));
 }
 
 void Game::publishNull(prop::Name name) const

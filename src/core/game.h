@@ -11,6 +11,10 @@
 class QObject;
 class QQmlEngine;
 class MainWindow;
+namespace core {
+class SettingValues;
+enum class TextForm;
+}
 namespace music {
 class Player;
 }
@@ -31,14 +35,10 @@ constexpr int startingTries(InterludeMode mode) { return mode == InterludeMode::
 struct Game {
     QQmlEngine *engine = nullptr;
     MainWindow *controller = nullptr;
+    // What setting.txt says (settings/settings.h); null in tests that need none.
+    core::SettingValues *settings = nullptr;
     music::Player *musicPlayer = nullptr; // null in tests that need no music
     speech::Voice *voice = nullptr;       // null in tests that need no speech
-
-    // Options of the settings page (setting lines 5 and 6), off unless stored on.
-    bool wholeLineFirst = false; // a step while a line types shows it whole first
-    bool skipReadOnly = false;   // skip stops at the first line never shown
-    InterludeMode interludeMode = InterludeMode::Standard; // setting line 7
-    bool readAloud = false; // 朗读, setting line 10
 
     // What leaves the process or touches the window goes through these, so
     // tests can watch it happen without a second process or a real window.
@@ -52,11 +52,15 @@ struct Game {
     // The object whose life bounds the run's timers and connections.
     QObject *lifetime() const;
 
-    // The live speeds of the settings page, 0 to 1, as the controller holds
-    // them; its start values when there is no controller.
+    // The settings the story and the stage read; their defaults without any.
     float textSpeed() const;
     float autoSpeed() const;
     float volume() const;
+    bool wholeLineFirst() const; // a step while a line types shows it whole first
+    bool skipReadOnly() const;   // skip stops at the first line never shown
+    InterludeMode interludeMode() const;
+    bool readAloud() const; // 朗读
+    core::TextForm textForm() const;
 
     void quit() const;
     bool restartSelf() const;

@@ -2,6 +2,7 @@
 
 #include "core/log.h"
 #include "core/paths.h"
+#include "core/settingvalues.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,8 +14,7 @@
 
 MainWindow::MainWindow() : MainWindow(StartValues()) {}
 
-MainWindow::MainWindow(const StartValues &start)
-    : suofang(start.displayMode), vzi(start.vzi), vhang(start.vhang), inliang(start.inliang)
+MainWindow::MainWindow(const StartValues &start) : settings(start.settings)
 {
     setSaveCount(start.saveCount);
     if (QCoreApplication::instance())
@@ -22,6 +22,29 @@ MainWindow::MainWindow(const StartValues &start)
 }
 
 MainWindow::~MainWindow() = default;
+
+int MainWindow::getSuofang() const { return core::SettingValues::of(settings).displayMode; }
+float MainWindow::getVzi() const { return core::SettingValues::of(settings).textSpeed; }
+float MainWindow::getVhang() const { return core::SettingValues::of(settings).autoSpeed; }
+float MainWindow::getInliang() const { return core::SettingValues::of(settings).volume; }
+
+void MainWindow::setVzi(float value)
+{
+    if (settings)
+        settings->holdTextSpeed(value);
+}
+
+void MainWindow::setVhang(float value)
+{
+    if (settings)
+        settings->holdAutoSpeed(value);
+}
+
+void MainWindow::setInliang(float value)
+{
+    if (settings)
+        settings->holdVolume(value);
+}
 
 void MainWindow::navigateindex()
 {
@@ -73,40 +96,15 @@ void MainWindow::exit1()
     exit = 0;
 }
 
-void MainWindow::quanping()
+void MainWindow::askDisplayMode(int mode)
 {
-    if (suofang != 1) {
-        suofangBefore = suofang;
-        suofang = 1;
-        emit suofangChanged(1);
-    }
+    if (getSuofang() != mode)
+        emit suofangChanged(mode);
 }
 
-void MainWindow::xiaochuang()
-{
-    if (suofang != 0) {
-        suofangBefore = suofang;
-        suofang = 0;
-        emit suofangChanged(0);
-    }
-}
-
-void MainWindow::fangda()
-{
-    if (suofang != 2) {
-        suofangBefore = suofang;
-        suofang = 2;
-        emit suofangChanged(2);
-    }
-}
-
-void MainWindow::takeBackDisplayMode()
-{
-    if (suofang == suofangBefore)
-        return;
-    suofang = suofangBefore;
-    emit suofangChanged(suofang);
-}
+void MainWindow::quanping() { askDisplayMode(1); }
+void MainWindow::xiaochuang() { askDisplayMode(0); }
+void MainWindow::fangda() { askDisplayMode(2); }
 
 void MainWindow::next1()
 {
@@ -162,9 +160,9 @@ void MainWindow::askSpeed(float live, float value, void (MainWindow::*changed)(f
         emit (this->*changed)(value);
 }
 
-void MainWindow::vzi1(float value) { askSpeed(vzi, value, &MainWindow::vziChanged); }
-void MainWindow::vhang1(float value) { askSpeed(vhang, value, &MainWindow::vhangChanged); }
-void MainWindow::inliang1(float value) { askSpeed(inliang, value, &MainWindow::inliangChanged); }
+void MainWindow::vzi1(float value) { askSpeed(getVzi(), value, &MainWindow::vziChanged); }
+void MainWindow::vhang1(float value) { askSpeed(getVhang(), value, &MainWindow::vhangChanged); }
+void MainWindow::inliang1(float value) { askSpeed(getInliang(), value, &MainWindow::inliangChanged); }
 
 void MainWindow::requestSaveCount()
 {

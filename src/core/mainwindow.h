@@ -6,6 +6,10 @@
 
 #include <functional>
 
+namespace core {
+class SettingValues;
+}
+
 // The one door from the pages to the game. Each invokable stores its argument
 // and emits; the handler connected at start-up does the work inside the
 // emission, so pulse fields are back at rest when the call returns.
@@ -39,11 +43,10 @@ class MainWindow : public QObject
 public:
     // What start-up read before any page asked for anything.
     struct StartValues {
-        int displayMode = 3; // suofang: 3 while no mode has been asked for
+        // The settings (settings/settings.h) the display mode and the speeds
+        // are read from; null: their defaults, for a controller on its own.
+        core::SettingValues *settings = nullptr;
         int saveCount = 0;
-        float vzi = 0.5f;    // text speed, auto speed and volume, 0 to 1
-        float vhang = 0.5f;
-        float inliang = 0.5f;
     };
 
     MainWindow();
@@ -51,15 +54,15 @@ public:
     ~MainWindow() override;
 
     QString getCurrentPage() const { return currentPage; }
-    int getSuofang() const { return suofang; }
+    int getSuofang() const; // 3 while the file names no mode
     int getExit() const { return exit; }
     int getNext() const { return next; }
     int getAuto() const { return Auto; }
     int getSkip() const { return skip; }
     int getSave() const { return save; }
-    float getVzi() const { return vzi; }
-    float getVhang() const { return vhang; }
-    float getInliang() const { return inliang; }
+    float getVzi() const;
+    float getVhang() const;
+    float getInliang() const;
     int getSaveCount() const { return saveCount; }
     int getDrop() const { return drop; }
     int getWheelDelta() const { return wheelDelta; }
@@ -73,10 +76,6 @@ public:
     int getInextra() const { return inextra; }
     int getInbextra() const { return inbextra; }
 
-    // The display mode last asked for could not be kept: the controller holds
-    // (and the pages mark) the one before again, told by suofangChanged.
-    void takeBackDisplayMode();
-
     Q_INVOKABLE void navigateindex();
     Q_INVOKABLE void navigatesetting(QString source);
     Q_INVOKABLE void navigategame(QString source);
@@ -85,6 +84,8 @@ public:
     Q_INVOKABLE void setLastSource(QString source);
     Q_INVOKABLE QString getLastSource();
     Q_INVOKABLE void exit1();
+    // A display mode other than the settings' own is asked for by
+    // suofangChanged; the settings keep it only once the file has it.
     Q_INVOKABLE void quanping();
     Q_INVOKABLE void xiaochuang();
     Q_INVOKABLE void fangda();
@@ -150,11 +151,11 @@ public:
     void setSaveCounter(std::function<int()> counter);
     void setSaveCount(int count);
 
-    // The live speeds, the one copy the game reads; set by the settings
-    // handler once it has checked a slider's value. Emit nothing.
-    void setVzi(float value) { vzi = value; }
-    void setVhang(float value) { vhang = value; }
-    void setInliang(float value) { inliang = value; }
+    // A speed for this run only, the file untouched (tools and tests); the
+    // controller's own signals stay quiet.
+    void setVzi(float value);
+    void setVhang(float value);
+    void setInliang(float value);
 
 signals:
     void currentPageChanged();
@@ -201,20 +202,17 @@ protected:
 
 private:
     void navigateTo(const QString &page, const QString &source);
+    void askDisplayMode(int mode);
     void askSpeed(float live, float value, void (MainWindow::*changed)(float));
 
     QString currentPage = QStringLiteral("index");
     QString lastSource;
-    int suofang = 3;     // 3: no display mode asked for yet
-    int suofangBefore = 3; // what suofang held before the last mode asked for
+    core::SettingValues *settings = nullptr;
     int exit = 0;
     int next = 0;
     int Auto = 0;        // 0 off, -1 on
     int skip = 0;        // 0 off, -1 on
     int save = 0;
-    float vzi = 0.5f;     // the live speeds: nothing else keeps a copy
-    float vhang = 0.5f;
-    float inliang = 0.5f;
     int saveCount = 0;
     std::function<int()> saveCounter;
     int drop = 0;

@@ -11,9 +11,7 @@ struct Name {
 
 // Start-up
 inline constexpr Name Controller{"Controller"};
-inline constexpr Name Vzi{"Vzi"};
-inline constexpr Name Vhang{"Vhang"};
-inline constexpr Name Inliang{"Inliang"};
+inline constexpr Name Settings{"Settings"}; // every line of setting.txt (core/settingvalues.h)
 inline constexpr Name exePath{"exePath"};
 
 // Staging: background and the five figure layouts
@@ -89,8 +87,6 @@ inline constexpr Name figureCaught{"figureCaught"};
 inline constexpr Name saveNotice{"saveNotice", true};
 inline constexpr Name saveNoticeCount{"saveNoticeCount"};
 inline constexpr Name scriptProblem{"scriptProblem", true}; // why the story cannot start, or ""
-inline constexpr Name textSize{"textSize"};     // 0 标准, 1 大, 2 特大
-inline constexpr Name boxOpacity{"boxOpacity"}; // the text box's opacity, 0.2 to 1
 inline constexpr Name quickSaveLine{"quickSaveLine"};   // the quick slot's line, 0 when there is none
 inline constexpr Name quickLoadAsks{"quickLoadAsks"};   // raised when F9 must ask before loading
 inline constexpr Name saveListProblem{"saveListProblem", true}; // why the load page lists nothing, or ""
@@ -108,14 +104,7 @@ inline constexpr Name lineComplete{"lineComplete"}; // the line is shown whole: 
 inline constexpr Name endingCard{"endingCard", true};
 inline constexpr Name endingsSeen{"endingsSeen", true};
 inline constexpr Name endingsSeenCount{"endingsSeenCount"};
-// Settings page options (true/false), and the interludes' mode (0 标准, 1 轻松, 2 跳过)
-inline constexpr Name wholeLineFirst{"wholeLineFirst"};
-inline constexpr Name skipReadOnly{"skipReadOnly"};
-inline constexpr Name interludeMode{"interludeMode"};
-inline constexpr Name readAloud{"readAloud"}; // 朗读
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows", true};
-// The script the game writes in: 0 简体, 1 繁體
-inline constexpr Name textForm{"textForm"};
 
 } // namespace prop

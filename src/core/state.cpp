@@ -68,7 +68,7 @@ void resetRun(Game &game)
     // A loaded save's story did not pass through what this one showed.
     process().shownLines.clear();
     InterludeState &in = process().interlude;
-    in.triesLeft = startingTries(game.interludeMode);
+    in.triesLeft = startingTries(game.interludeMode());
     in.playerCaught = 0;
     in.companionCaught = 0;
     in.returnPending = false;

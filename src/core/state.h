@@ -158,8 +158,8 @@ struct ProcessState {
     SaveStoreState saves;
     float cgProgress = 0;          // whole part the illustration, tenths the sub-image
     // A new process is on its way for a display-mode change; a second change
-    // only stores its mode. The mode itself is the controller's (suofang), and
-    // setting line 1 carries it to the new process.
+    // only stores its mode. The mode itself is the settings', and setting
+    // line 1 carries it to the new process.
     bool restartPending = false;
     // Ending lines this player has reached, in any run, ascending.
     QList<int> endingsSeen;

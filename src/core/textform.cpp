@@ -2,10 +2,8 @@
 
 #include "core/log.h"
 
-#include <QCoreApplication>
 #include <QHash>
 #include <QMutex>
-#include <QPointer>
 #include <QVariantMap>
 #include <QtDebug>
 
@@ -28,12 +26,6 @@
 namespace core {
 
 namespace {
-
-TextForm &form()
-{
-    static TextForm f = TextForm::Simplified;
-    return f;
-}
 
 #ifdef SOLVANE_HAVE_OPENCC
 QString &libraryName()
@@ -226,28 +218,6 @@ void remember(const QString &simplified, const QString &traditional)
 
 } // namespace
 
-TextForm textForm()
-{
-    return form();
-}
-
-void setTextForm(TextForm f)
-{
-    form() = f;
-    QCoreApplication *app = QCoreApplication::instance();
-    if (!app)
-        return;
-    static QPointer<TraditionalTranslator> translator;
-    // Installed at most once: the application would keep a second copy.
-    if (translator)
-        QCoreApplication::removeTranslator(translator);
-    if (f == TextForm::Traditional) {
-        if (!translator)
-            translator = new TraditionalTranslator(app);
-        QCoreApplication::installTranslator(translator);
-    }
-}
-
 namespace {
 
 // The pages ask for the same few words on every retranslation. Qt may ask the
@@ -311,9 +281,9 @@ void useOpenccLibrary(const QString &name)
 
 // A page says its words whole or strung together ("选项一，" and an answer,
 // a question and its button): each converted piece goes back to its original.
-QString spoken(const QString &text)
+QString spoken(const QString &text, TextForm form)
 {
-    if (form() != TextForm::Traditional)
+    if (form != TextForm::Traditional)
         return text;
     Originals &o = originals();
     const QMutexLocker lock(&o.mutex);
@@ -333,14 +303,14 @@ QString spoken(const QString &text)
     return result;
 }
 
-QString shown(const QString &text)
+QString shown(const QString &text, TextForm form)
 {
-    return form() == TextForm::Traditional ? toTraditional(text) : text;
+    return form == TextForm::Traditional ? toTraditional(text) : text;
 }
 
-QVariant shown(const QVariant &value)
+QVariant shown(const QVariant &value, TextForm form)
 {
-    if (form() == TextForm::Simplified)
+    if (form == TextForm::Simplified)
         return value;
     switch (value.userType()) {
     case QMetaType::QString:
@@ -348,13 +318,13 @@ QVariant shown(const QVariant &value)
     case QMetaType::QVariantList: {
         QVariantList list = value.toList();
         for (QVariant &item : list)
-            item = shown(item);
+            item = shown(item, form);
         return list;
     }
     case QMetaType::QVariantMap: {
         QVariantMap map = value.toMap();
         for (QVariant &item : map)
-            item = shown(item);
+            item = shown(item, form);
         return map;
     }
     default:

@@ -11,13 +11,8 @@
 // records do not depend on the choice.
 namespace core {
 
+// Setting line 11 holds the choice (core/settingvalues.h).
 enum class TextForm { Simplified = 0, Traditional = 1 };
-
-TextForm textForm();
-
-// Process-wide. With a QCoreApplication it also installs the pages' translator
-// for Traditional, and removes it for Simplified.
-void setTextForm(TextForm form);
 
 // The text in Traditional characters; unchanged when OpenCC or its s2twp set
 // cannot be opened (warned once).
@@ -31,16 +26,16 @@ QStringList toTraditional(const QStringList &lines);
 // the game's own, libopencc.
 void useOpenccLibrary(const QString &name);
 
-// Simplified text as the player sees it in the chosen form. Strings, and lists
+// Simplified text as the player sees it in the form given. Strings, and lists
 // and maps of strings (the backlog's rows), convert; anything else is as given.
-QString shown(const QString &text);
-QVariant shown(const QVariant &value);
+QString shown(const QString &text, TextForm form);
+QVariant shown(const QVariant &value, TextForm form);
 
 // A page's words as the voice should read them: back in Simplified when the
 // page shows Traditional.
-QString spoken(const QString &text);
+QString spoken(const QString &text, TextForm form);
 
-// The pages' qsTr() words in Traditional characters.
+// The pages' qsTr() words in Traditional characters, while it is installed.
 class TraditionalTranslator : public QTranslator
 {
 public:

@@ -1,16 +1,11 @@
 #include "settings/displaymode.h"
 
 #include "core/log.h"
-#include "settings/settingsfile.h"
 
 #include <QString>
 #include <QtDebug>
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -28,41 +23,6 @@ int displayModeFromText(const std::string &line)
     if (line == "2")
         return 2;
     return 0;
-}
-
-int readDisplayModeSetting()
-{
-    constexpr int kNone = 3;
-    std::vector<std::string> lines;
-    if (!readLines(&lines)) {
-        qCDebug(lcSettings) << "状态文件不存在，使用默认缩放状态" << kNone;
-        return kNone;
-    }
-    if (lines.empty()) {
-        qCWarning(lcSettings) << "状态文件为空，使用默认缩放状态" << kNone;
-        return kNone;
-    }
-    const std::string &line = lines.front();
-    const QString text = QString::fromStdString(line);
-    const char *begin = line.c_str();
-    char *end = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(begin, &end, 10);
-    if (end == begin) {
-        qCWarning(lcSettings).noquote() << QStringLiteral("文件第一行内容无效，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
-        return kNone;
-    }
-    if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
-        qCWarning(lcSettings).noquote() << QStringLiteral("文件缩放值超出整数范围，使用默认缩放状态。内容'") + text + QLatin1Char('\'');
-        return kNone;
-    }
-    // 0 is the window, as start-up writes it on every windowed start.
-    if (value < 0 || value > 10) {
-        qCWarning(lcSettings) << "缩放值超出范围(0-10)，使用默认值。文件值" << int(value);
-        return kNone;
-    }
-    qCDebug(lcSettings) << "成功从文件加载缩放状态" << int(value);
-    return int(value);
 }
 
 #ifdef _WIN32
@@ -180,13 +140,9 @@ double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics)
     return std::min(size.width() / 720.0, size.height() / 480.0);
 }
 
-double scaleFactorFor(int mode, bool *stored)
+double scaleFactorFor(int mode)
 {
-    const double factor = (mode == 1 || mode == 2) ? scaleFactorForMetrics(mode, primaryScreenMetrics()) : 1.0;
-    const bool written = writeSettingLine(std::to_string(mode), 1);
-    if (stored)
-        *stored = written;
-    return factor;
+    return (mode == 1 || mode == 2) ? scaleFactorForMetrics(mode, primaryScreenMetrics()) : 1.0;
 }
 
 QByteArray formatScaleFactor(double factor)

@@ -10,11 +10,6 @@ namespace settings {
 // 0 windowed, 1 full screen, 2 maximised: setting line 1 compared as text.
 int displayModeFromText(const std::string &line);
 
-// Setting line 1 as the controller starts from it: an integer from 1 to 10
-// (blanks before it and text after it ignored), else 3 with a line in the log
-// saying why. The windowed "0" that start-up writes is out of range on purpose.
-int readDisplayModeSetting();
-
 struct ScreenMetrics {
     QSize screen;   // primary screen in pixels
     QSize workArea; // screen minus panels
@@ -35,9 +30,8 @@ bool placeNativeWindow(quintptr windowId, const QRect &area);
 // Pure part of the scale rule: how far a 720 x 480 page can grow in the mode.
 double scaleFactorForMetrics(int mode, const ScreenMetrics &metrics);
 
-// The scale factor for a display mode; also stores the mode in setting line 1
-// (stored, when given, tells whether that write succeeded).
-double scaleFactorFor(int mode, bool *stored = nullptr);
+// The scale factor for a display mode on this machine's screen.
+double scaleFactorFor(int mode);
 
 // "%.2f" of the factor, as QT_SCALE_FACTOR wants it.
 QByteArray formatScaleFactor(double factor);

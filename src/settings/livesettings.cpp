@@ -3,14 +3,12 @@
 #include "core/log.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
-#include "settings/settinglines.h"
 #include "core/state.h"
 #include "music/music.h"
 #include "music/player.h"
 #include "settings/displaymode.h"
-#include "settings/settingsfile.h"
+#include "settings/settings.h"
 #include "stage/interlude.h"
-#include "core/textform.h"
 #include "story/presentation.h"
 #include "story/readaloud.h"
 #include "story/storystate.h"
@@ -20,73 +18,67 @@
 #include <QTimer>
 #include <QtDebug>
 
-#include <algorithm>
-#include <cmath>
-#include <stdexcept>
-
 namespace settings {
 
 namespace {
 
-// A speed as the controller holds it, the line that stores it and the pages' copy.
-struct LiveSpeed {
-    float (MainWindow::*get)() const;
-    void (MainWindow::*set)(float);
-    int line;
-    prop::Name name;
-};
-
-const LiveSpeed kTextSpeed{&MainWindow::getVzi, &MainWindow::setVzi, 2, prop::Vzi};
-const LiveSpeed kAutoSpeed{&MainWindow::getVhang, &MainWindow::setVhang, 3, prop::Vhang};
-const LiveSpeed kVolume{&MainWindow::getInliang, &MainWindow::setInliang, 4, prop::Inliang};
-
-// False when the value must not reach the game at all.
-bool storeLive(Game &game, const LiveSpeed &speed, float value)
+// A change that could not reach the file holds for this run; the player knows
+// it will not last.
+void tellStored(Game &game, Change change)
 {
-    if (!std::isfinite(value)) {
-        qCWarning(lcSettings).noquote() << QStringLiteral("忽略无效的设置值") << speed.name.text << value;
-        return false;
-    }
-    value = std::clamp(value, 0.0f, 1.0f);
-    MainWindow *c = game.controller;
-    if (value == (c->*speed.get)())
-        return false;
-    (c->*speed.set)(value);
-    bool stored = false;
-    try {
-        stored = writeSettingLine(formatSettingNumber(value), speed.line);
-    } catch (const std::out_of_range &) {
-        // Only when the file was cut short while the game runs; the next start repairs it.
-        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 行数不足，第 %1 行未保存").arg(speed.line);
-    }
-    // The change holds for this run either way; the player knows it will not last.
-    game.publish(prop::settingNotice, stored ? QString() : QStringLiteral("设置无法保存，只在本次运行中有效"));
-    game.publish(speed.name, value);
-    return true;
+    if (change == Change::Saved)
+        game.publish(prop::settingNotice, QString());
+    else if (change == Change::NotSaved)
+        game.publish(prop::settingNotice, QStringLiteral("设置无法保存，只在本次运行中有效"));
 }
 
-// Writes an option's line, padding missing option lines with "0".
-void storeOptionLine(Game &game, int line, const std::string &text)
+void setVolume(Game &game, Settings &settings, float value)
 {
-    std::vector<std::string> lines;
-    // Start-up leaves four lines; a file gone since then keeps the option for this run only.
-    if (!readLines(&lines) || lines.size() < 4) {
-        qCWarning(lcSettings).noquote() << QStringLiteral("设置文件 setting.txt 不完整，第 %1 行未保存").arg(line);
-        return;
-    }
-    while (int(lines.size()) < line)
-        lines.push_back("0");
-    lines[size_t(line - 1)] = text;
-    game.publish(prop::settingNotice, writeLines(lines) ? QString() : QStringLiteral("设置无法保存，只在本次运行中有效"));
+    const Change change = settings.setVolume(value);
+    tellStored(game, change);
+    if (change != Change::None && game.musicPlayer)
+        game.musicPlayer->setVolume(music::volumePercent(settings.volume()));
 }
 
-void storeOption(Game &game, bool &live, prop::Name name, int line, bool on)
+void setReadAloud(Game &game, Settings &settings, bool on)
 {
-    if (on == live)
+    const Change change = settings.setReadAloud(on);
+    if (change == Change::None)
         return;
-    live = on;
-    game.publish(name, live);
-    storeOptionLine(game, line, on ? "1" : "0");
+    tellStored(game, change);
+    if (!on) {
+        story::stopSpeech(game);
+        return;
+    }
+    const int line = story::state().viewLine;
+    if (game.controller && game.controller->getCurrentPage() == QLatin1String("game") && line > 0)
+        story::speakLine(game, line);
+    else
+        story::say(game, QStringLiteral("朗读 开"));
+}
+
+void setInterludeMode(Game &game, Settings &settings, int mode)
+{
+    const InterludeMode before = game.interludeMode();
+    const Change change = settings.setInterludeMode(mode);
+    if (change == Change::None)
+        return;
+    tellStored(game, change);
+    stage::changeInterludeMode(game, before);
+}
+
+// A new form shows at once: the pages' words, every word property and the
+// line in the text box.
+void setTextForm(Game &game, Settings &settings, int form)
+{
+    const Change change = settings.setTextForm(form);
+    if (change == Change::None)
+        return;
+    tellStored(game, change);
+    game.republishWords();
+    story::reshowLine(game);
+    if (game.engine)
+        game.engine->retranslate();
 }
 
 void restartNow(Game &game)
@@ -101,132 +93,19 @@ void restartNow(Game &game)
     game.publish(prop::settingNotice, QStringLiteral("无法重新启动游戏，新的显示模式将在下次启动时生效"));
 }
 
-} // namespace
-
-void setTextSpeed(Game &game, float value)
+// The mode goes to line 1 and the scale factor to QT_SCALE_FACTOR; 100 ms
+// later a new game process starts and this one quits, or, when the new one
+// does not start, this one keeps running and says so on the page.
+void changeDisplayMode(Game &game, Settings &settings, int mode)
 {
-    storeLive(game, kTextSpeed, value);
-}
-
-void setAutoSpeed(Game &game, float value)
-{
-    storeLive(game, kAutoSpeed, value);
-}
-
-void setVolume(Game &game, float value)
-{
-    if (storeLive(game, kVolume, value) && game.musicPlayer)
-        game.musicPlayer->setVolume(music::volumePercent(game.volume()));
-}
-
-void loadOptions(Game &game)
-{
-    // Only the values the README names; start-up's repair has said what was not one.
-    std::vector<std::string> lines;
-    readLines(&lines);
-    game.wholeLineFirst = optionValue(lines, kWholeLineFirstLine) == 1;
-    game.skipReadOnly = optionValue(lines, kSkipReadOnlyLine) == 1;
-    game.interludeMode = InterludeMode(int(optionValue(lines, kInterludeModeLine)));
-    game.readAloud = optionValue(lines, kReadAloudLine) == 1;
-    game.publish(prop::readAloud, game.readAloud);
-    game.publish(prop::wholeLineFirst, game.wholeLineFirst);
-    game.publish(prop::skipReadOnly, game.skipReadOnly);
-    game.publish(prop::interludeMode, int(game.interludeMode));
-    game.publish(prop::textSize, int(optionValue(lines, kTextSizeLine)));
-    game.publish(prop::boxOpacity, optionValue(lines, kBoxOpacityLine));
-    const bool traditional = optionValue(lines, kTextFormLine) == 1;
-    core::setTextForm(traditional ? core::TextForm::Traditional : core::TextForm::Simplified);
-    game.publish(prop::textForm, int(traditional));
-}
-
-void setTextForm(Game &game, int form)
-{
-    if ((form != 0 && form != 1) || core::TextForm(form) == core::textForm())
+    const double scale = scaleFactorFor(mode);
+    const Change change = settings.setDisplayMode(mode);
+    if (change == Change::None)
         return;
-    core::setTextForm(core::TextForm(form));
-    game.publish(prop::textForm, form);
-    storeOptionLine(game, kTextFormLine, form ? "1" : "0");
-    game.republishWords();
-    story::reshowLine(game);
-    if (game.engine)
-        game.engine->retranslate();
-}
-
-void setTextSize(Game &game, int size)
-{
-    if (size < 0 || size > 2 || game.property(prop::textSize).toInt() == size)
-        return;
-    game.publish(prop::textSize, size);
-    storeOptionLine(game, kTextSizeLine, std::to_string(size));
-}
-
-void setBoxOpacity(Game &game, float value)
-{
-    if (!std::isfinite(value))
-        return;
-    value = std::clamp(value, 0.2f, 1.0f);
-    if (game.property(prop::boxOpacity).toFloat() == value)
-        return;
-    game.publish(prop::boxOpacity, value);
-    storeOptionLine(game, kBoxOpacityLine, formatSettingNumber(value));
-}
-
-void setWholeLineFirst(Game &game, bool on)
-{
-    storeOption(game, game.wholeLineFirst, prop::wholeLineFirst, kWholeLineFirstLine, on);
-}
-
-void setSkipReadOnly(Game &game, bool on)
-{
-    storeOption(game, game.skipReadOnly, prop::skipReadOnly, kSkipReadOnlyLine, on);
-}
-
-void setReadAloud(Game &game, bool on)
-{
-    if (on == game.readAloud)
-        return;
-    storeOption(game, game.readAloud, prop::readAloud, kReadAloudLine, on);
-    if (!on) {
-        story::stopSpeech(game);
-        return;
-    }
-    const int line = story::state().viewLine;
-    if (game.controller && game.controller->getCurrentPage() == QLatin1String("game") && line > 0)
-        story::speakLine(game, line);
-    else
-        story::say(game, QStringLiteral("朗读 开"));
-}
-
-void setInterludeMode(Game &game, int mode)
-{
-    if (mode < 0 || mode > 2 || InterludeMode(mode) == game.interludeMode)
-        return;
-    const InterludeMode before = game.interludeMode;
-    game.interludeMode = InterludeMode(mode);
-    game.publish(prop::interludeMode, mode);
-    const char *texts[] = {"0", "1", "2"};
-    storeOptionLine(game, kInterludeModeLine, texts[mode]);
-    stage::changeInterludeMode(game, before);
-}
-
-void changeDisplayMode(Game &game, int mode)
-{
-    // Set while the buttons are given back the mode in effect: that is no request.
-    static bool takingBack = false;
-    // The controller holds the mode asked for; 3 is none, with nothing to store.
-    if (mode == 3 || takingBack)
-        return;
-    bool stored = false;
-    const double scale = scaleFactorFor(mode, &stored);
-    // A new process would read the old mode from the file and come up as before:
-    // nothing changes, and the buttons mark the mode the window is in.
-    if (!stored) {
+    // A new process would read the old mode from the file and come up as
+    // before: nothing changes, and the pages go on marking the mode in effect.
+    if (change != Change::Saved) {
         game.publish(prop::settingNotice, QStringLiteral("无法写入设置文件，显示模式没有改变"));
-        if (game.controller) {
-            takingBack = true;
-            game.controller->takeBackDisplayMode();
-            takingBack = false;
-        }
         return;
     }
     qputenv("QT_SCALE_FACTOR", formatScaleFactor(scale));
@@ -240,27 +119,33 @@ void changeDisplayMode(Game &game, int mode)
     QTimer::singleShot(100, game.lifetime(), [g] { restartNow(*g); });
 }
 
+} // namespace
+
 void connectSettings(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
     game.publish(prop::settingNotice, QString());
-    loadOptions(game);
-    QObject::connect(c, &MainWindow::wholeLineFirstChanged, c, [g](bool on) { setWholeLineFirst(*g, on); });
-    QObject::connect(c, &MainWindow::TextSize, c, [g](int size) { setTextSize(*g, size); });
-    QObject::connect(c, &MainWindow::BoxOpacity, c, [g](float value) { setBoxOpacity(*g, value); });
-    QObject::connect(c, &MainWindow::skipReadOnlyChanged, c, [g](bool on) { setSkipReadOnly(*g, on); });
-    QObject::connect(c, &MainWindow::interludeModeChanged, c, [g](int mode) { setInterludeMode(*g, mode); });
-    QObject::connect(c, &MainWindow::textFormChanged, c, [g](int form) { setTextForm(*g, form); });
-    QObject::connect(c, &MainWindow::readAloudChanged, c, [g](bool on) { setReadAloud(*g, on); });
-    QObject::connect(c, &MainWindow::suofangChanged, c, [g](int mode) { changeDisplayMode(*g, mode); });
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)
             g->quit();
     });
-    QObject::connect(c, &MainWindow::vziChanged, c, [g](float v) { setTextSpeed(*g, v); });
-    QObject::connect(c, &MainWindow::vhangChanged, c, [g](float v) { setAutoSpeed(*g, v); });
-    QObject::connect(c, &MainWindow::inliangChanged, c, [g](float v) { setVolume(*g, v); });
+    Settings *s = qobject_cast<Settings *>(game.settings);
+    if (!s)
+        return;
+    // Start-up read the file before there was an application to translate in.
+    s->translatePages();
+    QObject::connect(c, &MainWindow::wholeLineFirstChanged, s, [g, s](bool on) { tellStored(*g, s->setWholeLineFirst(on)); });
+    QObject::connect(c, &MainWindow::TextSize, s, [g, s](int size) { tellStored(*g, s->setTextSize(size)); });
+    QObject::connect(c, &MainWindow::BoxOpacity, s, [g, s](float value) { tellStored(*g, s->setBoxOpacity(value)); });
+    QObject::connect(c, &MainWindow::skipReadOnlyChanged, s, [g, s](bool on) { tellStored(*g, s->setSkipReadOnly(on)); });
+    QObject::connect(c, &MainWindow::interludeModeChanged, s, [g, s](int mode) { setInterludeMode(*g, *s, mode); });
+    QObject::connect(c, &MainWindow::textFormChanged, s, [g, s](int form) { setTextForm(*g, *s, form); });
+    QObject::connect(c, &MainWindow::readAloudChanged, s, [g, s](bool on) { setReadAloud(*g, *s, on); });
+    QObject::connect(c, &MainWindow::suofangChanged, s, [g, s](int mode) { changeDisplayMode(*g, *s, mode); });
+    QObject::connect(c, &MainWindow::vziChanged, s, [g, s](float v) { tellStored(*g, s->setTextSpeed(v)); });
+    QObject::connect(c, &MainWindow::vhangChanged, s, [g, s](float v) { tellStored(*g, s->setAutoSpeed(v)); });
+    QObject::connect(c, &MainWindow::inliangChanged, s, [g, s](float v) { setVolume(*g, *s, v); });
 }
 
 } // namespace settings

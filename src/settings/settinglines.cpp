@@ -4,6 +4,8 @@
 #include "core/paths.h"
 #include "core/textlines.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 #include <QtDebug>
 
@@ -20,9 +22,11 @@ namespace settings {
 
 namespace {
 
+const QString kFileName = QStringLiteral("setting.txt");
+
 QString settingsPath()
 {
-    return core::resolvePath(QStringLiteral("setting.txt"));
+    return core::resolvePath(kFileName);
 }
 
 void warnNotWritten(const QString &why)
@@ -128,6 +132,16 @@ std::string formatSettingNumber(float value)
 {
     // Qt formats in the "C" locale, unlike the C library's printf.
     return QString::asprintf("%f", double(value)).toStdString();
+}
+
+void seedSettingsFile(const QString &folder, const QString &shippedDir)
+{
+    const QString own = QDir(folder).filePath(kFileName);
+    if (QFileInfo::exists(own))
+        return;
+    const core::FileRead seed = core::readFile(QDir(shippedDir).filePath(kFileName));
+    if (seed.ok())
+        core::writeFile(own, seed.bytes);
 }
 
 } // namespace settings

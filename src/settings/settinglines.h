@@ -2,15 +2,28 @@
 
 #include "core/fileio.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
-// Line-addressed access to "setting.txt" in the working directory, the one
-// reader and writer of that file:
-// 1 display mode, 2 text speed, 3 auto-advance speed, 4 music volume,
-// then the settings page's options (livesettings.h); a missing option line is
-// the option off. Lines nobody reads survive every write.
+// "setting.txt" in the working directory, line by line: the only code that
+// touches the file. settings::Settings (settings.h) reads and writes it
+// through these, and the repair it runs. Lines nobody reads survive every write.
 namespace settings {
+
+// The lines, from 1; a missing option line (5 and on) is the option's default.
+inline constexpr int kDisplayModeLine = 1;
+inline constexpr int kTextSpeedLine = 2;
+inline constexpr int kAutoSpeedLine = 3; // auto-advance
+inline constexpr int kVolumeLine = 4;    // music
+inline constexpr int kWholeLineFirstLine = 5; // 点击时先显示整句
+inline constexpr int kSkipReadOnlyLine = 6;   // 仅快进已读文本
+inline constexpr int kInterludeModeLine = 7;  // 互动难度
+inline constexpr int kTextSizeLine = 8;       // 文字大小
+inline constexpr int kBoxOpacityLine = 9;     // 文本框不透明度
+inline constexpr int kReadAloudLine = 10;     // 朗读
+inline constexpr int kTextFormLine = 11;      // 文字 简体 / 繁體
 
 // The lines this game reads; a file too large to be its own keeps only these.
 inline constexpr std::size_t kSettingLines = 11;
@@ -44,5 +57,9 @@ bool parseFloatPrefix(const std::string &text, float *value);
 
 // "%f" of a setting value (0.250000), with a decimal point in any locale.
 std::string formatSettingNumber(float value);
+
+// A player's new game folder starts from the settings shipped in shippedDir;
+// one that has its own keeps them.
+void seedSettingsFile(const QString &folder, const QString &shippedDir);
 
 } // namespace settings

@@ -22,16 +22,15 @@ struct OptionLine {
     const char *fallback; // as the file holds it
 };
 
-// In line order. livesettings.h names the lines; its handlers read them
-// through optionValue, so the numbers are written out here (no include loop).
+// In line order.
 const OptionLine kOptionLines[] = {
-    {5, 0, 1, true, "0"},            // 点击时先显示整句
-    {6, 0, 1, true, "0"},            // 仅快进已读文本
-    {7, 0, 2, true, "0"},            // 互动难度
-    {8, 0, 2, true, "0"},            // 文字大小
-    {9, 0.2f, 1, false, "0.750000"}, // 文本框不透明度
-    {10, 0, 1, true, "0"},           // 朗读
-    {11, 0, 1, true, "0"},           // 文字 简体 / 繁體
+    {kWholeLineFirstLine, 0, 1, true, "0"},
+    {kSkipReadOnlyLine, 0, 1, true, "0"},
+    {kInterludeModeLine, 0, 2, true, "0"},
+    {kTextSizeLine, 0, 2, true, "0"},
+    {kBoxOpacityLine, 0.2f, 1, false, "0.750000"},
+    {kReadAloudLine, 0, 1, true, "0"},
+    {kTextFormLine, 0, 1, true, "0"},
 };
 
 const OptionLine *optionLine(int n)

@@ -23,7 +23,7 @@ StartSettings repairSettingsFile();
 // Line n (2 to 4) of repaired settings as a number.
 float settingValue(const StartSettings &settings, int n);
 
-// The option lines 5 to 11 (livesettings.h) take only the values the README
+// The option lines 5 to 11 (settinglines.h) take only the values the README
 // names: 0 or 1, the interludes' mode and the text size 0 to 2, the box's
 // opacity 0.2 to 1. Anything else is the line's default, and the repair puts
 // the default in the file with a warning, as for lines 2 to 4; a missing line

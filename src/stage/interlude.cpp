@@ -54,7 +54,7 @@ void liftLock(Game &game)
     const bool mapWon = isMapGoalLine(story.currentLine);
     // A map skipped is won for the player, and the next line tells of its
     // last watcher falling: none may stay on the scenery.
-    if (mapWon && game.interludeMode == InterludeMode::Skipped) {
+    if (mapWon && game.interludeMode() == InterludeMode::Skipped) {
         InterludeState &in = interlude();
         in.enemyCount = 0;
         in.enemyPositions.clear();
@@ -684,10 +684,10 @@ void lockStory(Game &game)
 void changeInterludeMode(Game &game, InterludeMode before)
 {
     InterludeState &in = interlude();
-    const int more = startingTries(game.interludeMode) - startingTries(before);
-    in.triesLeft = qBound(0, in.triesLeft + more, startingTries(game.interludeMode));
+    const int more = startingTries(game.interludeMode()) - startingTries(before);
+    in.triesLeft = qBound(0, in.triesLeft + more, startingTries(game.interludeMode()));
     game.publish(prop::triesLeft, in.triesLeft);
-    if (game.interludeMode == InterludeMode::Skipped && core::process().story.interludeActive)
+    if (game.interludeMode() == InterludeMode::Skipped && core::process().story.interludeActive)
         liftLock(game);
 }
 
@@ -718,7 +718,7 @@ bool takeSkipOffer(Game &game)
 
 InterludeMode playedMode(const Game &game)
 {
-    return interlude().skipTaken ? InterludeMode::Skipped : game.interludeMode;
+    return interlude().skipTaken ? InterludeMode::Skipped : game.interludeMode();
 }
 
 } // namespace stage

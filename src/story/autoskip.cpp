@@ -143,7 +143,7 @@ void skipTick(Game &game)
     // and through every map while the interludes are skipped.
     const bool mapWon = stage::isMapGoalLine(s.currentLine) && !s.interludeActive;
     const bool passes = !isWaitingLine(s.currentLine)
-                        && (mapWon || game.interludeMode == InterludeMode::Skipped);
+                        && (mapWon || game.interludeMode() == InterludeMode::Skipped);
     if (isSkipStopLine(s.currentLine) && !passes) {
         stage::stageLine(game, 0);
         endSkip(game);
@@ -158,7 +158,7 @@ void skipTick(Game &game)
     }
     // New text is read, not skipped: skipping ends on the first line never shown.
     const bool stepsOn = !s.mistakePending && !isEndingLine(s.currentLine) && !s.interludeActive;
-    if (game.skipReadOnly && stepsOn && !isLineRead(s.currentLine + 1)) {
+    if (game.skipReadOnly() && stepsOn && !isLineRead(s.currentLine + 1)) {
         endSkip(game);
         stepForward(game, ShowLine::Typed);
         return;

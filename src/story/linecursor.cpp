@@ -56,7 +56,7 @@ void advanceLine(Game &game)
     if (isWaitingLine(state().currentLine)) {
         if (typeTimer()->isActive())
             finishTyping(game); // at a slow text speed the answers would be long in coming
-    } else if (game.wholeLineFirst && typeTimer()->isActive()) {
+    } else if (game.wholeLineFirst() && typeTimer()->isActive()) {
         finishTyping(game); // the player asked to read every line whole before it goes
     } else {
         stepForward(game, ShowLine::Typed);

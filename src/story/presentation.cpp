@@ -61,7 +61,7 @@ void typeLine(Game &game, int n)
     markLineRead(game, n);
     recordShown(n);
     t.line = n;
-    const SpeakerSplit split = splitSpeaker(shownLineText(n));
+    const SpeakerSplit split = splitSpeaker(shownLineText(n, game.textForm()));
     t.fullText = split.text;
     t.typedText.clear();
     t.typedCount = 0;
@@ -119,7 +119,7 @@ void showViewLine(Game &game)
 {
     typing().typingDone = false;
     typing().line = state().viewLine;
-    const SpeakerSplit split = splitSpeaker(shownLineText(state().viewLine));
+    const SpeakerSplit split = splitSpeaker(shownLineText(state().viewLine, game.textForm()));
     game.publish(prop::nameText, speakerName(split.id));
     if (!split.text.isEmpty())
         game.publish(prop::currentText, split.text);
@@ -145,7 +145,7 @@ void reshowLine(Game &game)
     TypingState &t = typing();
     if (t.line < 1)
         return;
-    const SpeakerSplit split = splitSpeaker(shownLineText(t.line));
+    const SpeakerSplit split = splitSpeaker(shownLineText(t.line, game.textForm()));
     game.publish(prop::nameText, speakerName(split.id));
     if (typeTimer()->isActive()) {
         // Typing goes on from as far as it had come, in the new script.

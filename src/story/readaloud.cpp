@@ -44,7 +44,7 @@ QString lineSpeech(int n)
 
 void say(Game &game, const QString &text)
 {
-    if (!game.readAloud || !game.voice)
+    if (!game.readAloud() || !game.voice)
         return;
     game.voice->setRate(speech::rateFor(game.textSpeed()));
     game.voice->setVolume(music::volumePercent(game.volume()));
@@ -54,7 +54,7 @@ void say(Game &game, const QString &text)
 void speakLine(Game &game, int n)
 {
     // Every shown line comes here: nothing is put together while 朗读 is off.
-    if (game.readAloud)
+    if (game.readAloud())
         say(game, lineSpeech(n));
 }
 
@@ -66,7 +66,7 @@ void stopSpeech(Game &game)
 
 bool speechHolds(const Game &game)
 {
-    return game.readAloud && game.voice && game.voice->speaking();
+    return game.readAloud() && game.voice && game.voice->speaking();
 }
 
 } // namespace story

@@ -66,11 +66,11 @@ QString lineText(int n)
     return QString::fromUtf8(lines.at(n - 1));
 }
 
-QString shownLineText(int n)
+QString shownLineText(int n, core::TextForm form)
 {
     const QString source = lineText(n);
     const QList<QByteArray> &lines = scriptLines();
-    if (core::textForm() == core::TextForm::Simplified || n < 1 || n > lines.size())
+    if (form == core::TextForm::Simplified || n < 1 || n > lines.size())
         return source;
     QStringList &converted = core::process().scriptTraditional;
     if (converted.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/state.h"
+#include "core/textform.h"
 
 #include <QByteArray>
 #include <QList>
@@ -28,9 +29,9 @@ QString scriptProblem();
 // script it is empty, with one warning per line number.
 QString lineText(int n);
 
-// Line n as the player reads it: lineText, in Traditional characters while
-// 繁體 is chosen. lineText stays the Simplified source for everything else.
-QString shownLineText(int n);
+// Line n as the player reads it: lineText, in Traditional characters for
+// 繁體. lineText stays the Simplified source for everything else.
+QString shownLineText(int n, core::TextForm form);
 
 struct SpeakerSplit {
     int id = -1;      // -1: no tag, or digits that do not make an int

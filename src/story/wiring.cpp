@@ -49,7 +49,7 @@ void connectStory(Game &game)
             publishBacklog(*g);
     });
     QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { answerChoice(*g, answer); });
-    QObject::connect(c, &MainWindow::Say, c, [g](const QString &text) { say(*g, core::spoken(text)); });
+    QObject::connect(c, &MainWindow::Say, c, [g](const QString &text) { say(*g, core::spoken(text, g->textForm())); });
     QObject::connect(c, &MainWindow::shuruChanged, c, [g](const QString &text) { checkTypedAnswer(*g, text); });
 }
 

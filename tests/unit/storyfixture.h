@@ -4,6 +4,7 @@
 #include "core/mainwindow.h"
 #include "app/startup.h"
 #include "core/state.h"
+#include "settings/settings.h"
 #include "stage/interludestate.h"
 #include "story/presentation.h"
 #include "story/storystate.h"
@@ -19,6 +20,7 @@
 // over a script of numbered lines ("line 1" ... "line 975") unless given one.
 struct StoryFixture {
     ScratchDir dir;
+    settings::Settings settings;
     // Declared first, so it outlives the engine that bounds the run's timers.
     Game game;
     std::unique_ptr<MainWindow> controller;
@@ -27,10 +29,12 @@ struct StoryFixture {
     explicit StoryFixture(const QList<QByteArray> &script = numberedScript(975))
     {
         dir.write("setting.txt", "1\n0.5\n0.5\n0.5\n");
-        controller.reset(new MainWindow(app::controllerStart()));
+        settings.load();
+        controller.reset(new MainWindow(app::controllerStart(settings)));
         engine.reset(new QQmlEngine);
         game.engine = engine.get();
         game.controller = controller.get();
+        game.settings = &settings;
         controller->setVzi(1.0f);
         core::resetProcessState();
         story::scriptLines() = script;

@@ -5,9 +5,7 @@
 #include "saves/savefiles.h"
 #include "saves/quickslot.h"
 #include "saves/saveslots.h"
-#include "settings/livesettings.h"
 #include "settings/settingsfile.h"
-#include "core/textform.h"
 #include "story/endings.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
@@ -415,12 +413,11 @@ void TestBadFiles::settingOptionLines()
     }
     lines[line - 1] = kept;
     QCOMPARE(f.dir.read("setting.txt"), lines.join('\n') + '\n');
-    settings::loadOptions(f.game);
-    const prop::Name names[] = {prop::wholeLineFirst, prop::skipReadOnly, prop::interludeMode, prop::textSize,
-                                prop::boxOpacity, prop::readAloud, prop::textForm};
-    const QVariant value = f.property(names[line - 5]);
+    f.settings.load();
+    const char *names[] = {"wholeLineFirst", "skipReadOnly", "interludeMode", "textSize",
+                           "boxOpacity", "readAloud", "textForm"};
+    const QVariant value = f.settings.property(names[line - 5]);
     QCOMPARE(value.userType() == QMetaType::Float ? QString::number(value.toFloat()) : value.toString(), published);
-    core::setTextForm(core::TextForm::Simplified);
 }
 
 QTEST_GUILESS_MAIN(TestBadFiles)

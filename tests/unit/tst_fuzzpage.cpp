@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
+#include "settings/settings.h"
 
 #include <QImage>
 #include <QQuickItem>
@@ -53,6 +54,7 @@ private:
     }
 
     std::unique_ptr<ScratchDir> scratch;
+    settings::Settings gameSettings;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQuickView> view;
     Game game;
@@ -70,6 +72,7 @@ void FuzzPageTest::initTestCase()
     view->resize(720, 480);
     game.engine = view->engine();
     game.controller = controller.get();
+    game.settings = &gameSettings;
     app::publishStartupProperties(game);
     app::publishInterludeProperties(game);
     controller->navigategame(QStringLiteral("load"));

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "app/networkguard.h"
 #include "core/paths.h"
+#include "settings/settings.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -134,6 +135,7 @@ private:
     }
 
     std::unique_ptr<ScratchDir> scratch;
+    std::unique_ptr<settings::Settings> gameSettings;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQuickView> view;
     Game game;
@@ -151,6 +153,8 @@ void GamePageTest::init()
 {
     scratch = std::make_unique<ScratchDir>();
     QDir().mkpath(QStringLiteral("png"));
+    scratch->write(QStringLiteral("setting.txt"), "0\n0.5\n0.5\n0.5\n");
+    gameSettings = std::make_unique<settings::Settings>();
     controller = std::make_unique<MainWindow>();
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -158,6 +162,7 @@ void GamePageTest::init()
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
+    game.settings = gameSettings.get();
     app::publishStartupProperties(game);
     warnings.clear();
 }
@@ -166,6 +171,7 @@ void GamePageTest::cleanup()
 {
     view.reset();
     controller.reset();
+    gameSettings.reset();
     scratch.reset();
 }
 
@@ -952,7 +958,7 @@ void GamePageTest::vSwitchesReadingAloud()
     openPage();
     QSignalSpy asked(controller.get(), &MainWindow::readAloudChanged);
     QTest::keyClick(view.get(), Qt::Key_V);
-    publish(prop::readAloud, true);
+    gameSettings->setReadAloud(true);
     QTest::keyClick(view.get(), Qt::Key_V);
     QCOMPARE(asked.count(), 2);
     QCOMPARE(asked.at(0).at(0).toBool(), true);
@@ -1094,7 +1100,7 @@ void GamePageTest::textReadableAtEveryOpacity()
     openPage();
     publish(prop::bcPath, QStringLiteral("plain"));
     publish(prop::bVisible, 1);
-    publish(prop::boxOpacity, opacity);
+    gameSettings->setBoxOpacity(float(opacity));
     publish(prop::nameText, QStringLiteral("Lio"));
     publish(prop::currentText, QStringLiteral("我们生活的世界，真的是我们认为的那样吗？"));
     const QImage scene = grabScene(view.get());

@@ -861,7 +861,7 @@ void TestInterlude::skipOffer()
     QVERIFY(!story::state().interludeActive);
     QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(1));
     QCOMPARE(story->property(prop::interludeGoal), QVariant(2));
-    QCOMPARE(int(game().interludeMode), mode);
+    QCOMPARE(int(game().interludeMode()), mode);
     // Scenery now: D walks nobody, the enemies stand.
     const Points before{in().sja1x, in().enemyPositions.at(0)};
     c->ad1(2);
@@ -874,7 +874,7 @@ void TestInterlude::skipOffer()
     story->at(709);
     click();
     QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(0));
-    QCOMPARE(stage::playedMode(game()), game().interludeMode);
+    QCOMPARE(stage::playedMode(game()), game().interludeMode());
 }
 
 QTEST_MAIN(TestInterlude)

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
+#include "settings/settings.h"
 
 #include <QImage>
 #include <QQuickItem>
@@ -67,6 +68,7 @@ private:
     }
 
     std::unique_ptr<ScratchDir> scratch;
+    std::unique_ptr<settings::Settings> gameSettings;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQuickView> view;
     std::unique_ptr<MessageLog> log;
@@ -84,6 +86,7 @@ void InterludePageTest::init()
     QDir().mkpath(QStringLiteral("png"));
     QVERIFY(writeEnemyPicture());
     linkInterludePictures();
+    gameSettings = std::make_unique<settings::Settings>();
     controller = std::make_unique<MainWindow>();
     view = std::make_unique<QQuickView>();
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -91,6 +94,7 @@ void InterludePageTest::init()
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
+    game.settings = gameSettings.get();
     app::publishStartupProperties(game);
     app::publishInterludeProperties(game);
     log = std::make_unique<MessageLog>();
@@ -102,6 +106,7 @@ void InterludePageTest::cleanup()
     view.reset();
     log.reset();
     controller.reset();
+    gameSettings.reset();
     scratch.reset();
 }
 

@@ -4,8 +4,7 @@
 #include "core/state.h"
 #include "music/music.h"
 #include "settings/displaymode.h"
-#include "settings/livesettings.h"
-#include "settings/settingsfile.h"
+#include "settings/settings.h"
 #include "stage/interludestate.h"
 #include "audiofixture.h"
 #include "testsupport.h"
@@ -62,6 +61,7 @@ private:
     void startGame();
 
     std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<settings::Settings> gameSettings;
     std::unique_ptr<QQmlEngine> engine;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<music::Player> player;
@@ -90,13 +90,15 @@ void TestLiveSettings::init()
 // As start-up does it: the values from the file, then the controller.
 void TestLiveSettings::startGame()
 {
-    const settings::StartSettings start = settings::repairSettingsFile();
+    gameSettings = std::make_unique<settings::Settings>();
+    gameSettings->load();
     engine = std::make_unique<QQmlEngine>();
-    controller = std::make_unique<MainWindow>(app::controllerStart(start));
+    controller = std::make_unique<MainWindow>(app::controllerStart(*gameSettings));
     player = std::make_unique<music::Player>();
     game = Game();
     game.engine = engine.get();
     game.controller = controller.get();
+    game.settings = gameSettings.get();
     game.musicPlayer = player.get();
     player->setVolume(music::volumePercent(game.volume()));
     game.hooks.restartSelf = [this] {
@@ -113,6 +115,7 @@ void TestLiveSettings::cleanup()
     player.reset();
     controller.reset();
     engine.reset();
+    gameSettings.reset();
     dir.reset();
 }
 
@@ -174,8 +177,8 @@ void TestLiveSettings::sliderReachesGame()
     move(Slider(slider), value);
 
     QCOMPARE(live(Slider(slider)), stored);
-    const prop::Name names[] = {prop::Vzi, prop::Vhang, prop::Inliang};
-    QCOMPARE(game.property(names[slider]).toFloat(), stored);
+    const char *names[] = {"textSpeed", "autoSpeed", "volume"};
+    QCOMPARE(gameSettings->property(names[slider]).toFloat(), stored);
     const int settingLine = slider + 2;
     for (int n = 1; n <= 4; ++n)
         QCOMPARE(line(n), n == settingLine ? text : before.at(n - 1));
@@ -272,7 +275,7 @@ void TestLiveSettings::unwritableFileDoesNotThrow()
     QCOMPARE(log.count(warning), 1);
     // The game still runs with the new value; only the file missed it.
     QCOMPARE(controller->getInliang(), 0.25f);
-    QCOMPARE(game.property(prop::Inliang).toFloat(), 0.25f);
+    QCOMPARE(gameSettings->property("volume").toFloat(), 0.25f);
     QCOMPARE(player->volume(), 25);
 }
 
@@ -400,8 +403,8 @@ void TestLiveSettings::textBoxLook()
     if (!stored.isEmpty())
         dir->write("setting.txt", QByteArray(kSettings) + "0\n0\n0\n" + stored);
     startGame();
-    QCOMPARE(game.property(prop::textSize), before.at(0));
-    QCOMPARE(game.property(prop::boxOpacity).toFloat(), before.at(1).toFloat());
+    QCOMPARE(gameSettings->property("textSize"), before.at(0));
+    QCOMPARE(gameSettings->property("boxOpacity").toFloat(), before.at(1).toFloat());
     controller->textSize1(size);
     controller->boxOpacity1(opacity);
     QCOMPARE(line(8) + "\n" + line(9), after);

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "core/mainwindow.h"
 #include "saves/savefiles.h"
+#include "settings/settings.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>
@@ -42,6 +43,7 @@ private slots:
 
 private:
     std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<settings::Settings> gameSettings;
     std::unique_ptr<MainWindow> controller;
 };
 
@@ -49,12 +51,15 @@ void TestMainWindow::init()
 {
     dir.reset(new ScratchDir);
     dir->write("setting.txt", "0\n0.5\n0.5\n0.5\n");
-    controller.reset(new MainWindow(app::controllerStart()));
+    gameSettings.reset(new settings::Settings);
+    gameSettings->load();
+    controller.reset(new MainWindow(app::controllerStart(*gameSettings)));
 }
 
 void TestMainWindow::cleanup()
 {
     controller.reset();
+    gameSettings.reset();
     dir.reset();
 }
 
@@ -119,7 +124,9 @@ void TestMainWindow::readsDisplayModeOnConstruction()
     if (content != "<none>")
         other.write("setting.txt", content);
     QTest::ignoreMessage(QtMsgType(type), qPrintable(message));
-    MainWindow fresh(app::controllerStart());
+    settings::Settings read;
+    read.readDisplayMode();
+    MainWindow fresh(app::controllerStart(read));
     QCOMPARE(fresh.getSuofang(), suofang);
 }
 
@@ -209,6 +216,8 @@ void TestMainWindow::floatSettersDropEqualValues()
 
 void TestMainWindow::displayModeRequests()
 {
+    // Stands in for the settings handler, which keeps what the file takes.
+    connect(controller.get(), &MainWindow::suofangChanged, gameSettings.get(), &settings::Settings::setDisplayMode);
     QSignalSpy spy(controller.get(), &MainWindow::suofangChanged);
     QCOMPARE(controller->getSuofang(), 0); // a windowed start
     controller->xiaochuang();

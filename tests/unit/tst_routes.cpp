@@ -341,7 +341,7 @@ TestRoutes::Played TestRoutes::play(const Route &route)
     Played played;
     MainWindow *c = story->controller.get();
     story::StoryState &s = story::state();
-    story->game.interludeMode = route.mode;
+    story->settings.setInterludeMode(int(route.mode));
     // A route that failed half-way leaves the game page: back to the title, as 返回 does.
     c->navigateindex();
     c->navigategame(QStringLiteral("index"));

@@ -3,7 +3,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
-#include "core/textform.h"
+#include "settings/settings.h"
 #include "stage/interludestate.h"
 #include "testsupport.h"
 
@@ -43,6 +43,7 @@ private:
     QPoint sceneOf(QQuickItem *i, QPointF local) const;
 
     std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<settings::Settings> gameSettings;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQuickView> view;
     Game game;
@@ -62,11 +63,14 @@ void TestSettingPage::init()
     dir.reset(new ScratchDir);
     dir->write("setting.txt", "1\n0.8\n0.3\n0.6\n");
     core::resetProcessState();
-    controller.reset(new MainWindow(app::controllerStart()));
+    gameSettings.reset(new settings::Settings);
+    gameSettings->load();
+    controller.reset(new MainWindow(app::controllerStart(*gameSettings)));
     view.reset(new QQuickView);
     game = Game();
     game.engine = view->engine();
     game.controller = controller.get();
+    game.settings = gameSettings.get();
     controller->setVzi(0.8f);
     controller->setVhang(0.3f);
     controller->setInliang(0.6f);
@@ -88,9 +92,9 @@ void TestSettingPage::cleanup()
 {
     view.reset();
     controller.reset();
+    gameSettings.reset();
     dir.reset();
     qunsetenv("QT_SCALE_FACTOR");
-    core::setTextForm(core::TextForm::Simplified);
 }
 
 QQuickItem *TestSettingPage::item(const QString &name) const
@@ -194,10 +198,10 @@ void TestSettingPage::releaseReachesGame()
     QCOMPARE(calls(), 1);
 
     const float expected = 0.25f;
-    const prop::Name names[] = {prop::Vzi, prop::Vhang, prop::Inliang};
+    const char *names[] = {"textSpeed", "autoSpeed", "volume"};
     const float live[] = {controller->getVzi(), controller->getVhang(), controller->getInliang()};
     QCOMPARE(live[line - 2], expected);
-    QCOMPARE(game.property(names[line - 2]).toFloat(), expected);
+    QCOMPARE(gameSettings->property(names[line - 2]).toFloat(), expected);
     QCOMPARE(dir->read("setting.txt").split('\n').at(line - 1), QByteArray("0.250000"));
     QCOMPARE(s->property("value").toReal(), qreal(expected));
 }

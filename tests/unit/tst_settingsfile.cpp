@@ -1,8 +1,5 @@
 #include "settings/displaymode.h"
-#include "settings/livesettings.h"
-#include "settings/settingsfile.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
+#include "settings/settings.h"
 #include "testsupport.h"
 
 #include <clocale>
@@ -216,11 +213,9 @@ void TestSettingsFile::commaDecimalLocale()
 
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.8\n0.3\n1\n");
-    MainWindow controller;
-    controller.setVzi(0.8f);
-    Game game;
-    game.controller = &controller;
-    settings::setTextSpeed(game, 0.5f);
+    settings::Settings owner;
+    owner.load();
+    owner.setTextSpeed(0.5f);
     const QByteArray written = dir.readText("setting.txt");
     const float parsedHalf = [] { float v = 0; settings::parseFloatPrefix("0.500000", &v); return v; }();
     const settings::StartSettings start = settings::repairSettingsFile();

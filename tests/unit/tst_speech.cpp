@@ -1,5 +1,4 @@
 #include "speech/voice.h"
-#include "settings/livesettings.h"
 #include "story/autoskip.h"
 #include "story/linecursor.h"
 #include "story/readaloud.h"
@@ -123,7 +122,7 @@ void TestSpeech::steppingOnStopsTheSpeech()
     speech::Voice voice;
     f.game.voice = &voice;
     f.controller->readAloud1(true);
-    QVERIFY(f.game.readAloud);
+    QVERIFY(f.game.readAloud());
     f.controller->next1();
     QCOMPARE(voice.text(), story::lineSpeech(1));
     f.controller->next1();
@@ -199,12 +198,12 @@ void TestSpeech::optionSurvivesInItsLine()
     StoryFixture f;
     f.controller->readAloud1(true);
     QCOMPARE(QByteArray(f.dir.read("setting.txt")), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0\n1\n"));
-    settings::loadOptions(f.game);
-    QVERIFY(f.game.readAloud);
-    QCOMPARE(f.property(prop::readAloud).toBool(), true);
+    f.settings.load();
+    QVERIFY(f.game.readAloud());
+    QCOMPARE(f.settings.property("readAloud").toBool(), true);
     f.dir.write("setting.txt", "1\n0.5\n0.5\n0.5\n");
-    settings::loadOptions(f.game);
-    QVERIFY(!f.game.readAloud);
+    f.settings.load();
+    QVERIFY(!f.game.readAloud());
 }
 
 QTEST_MAIN(TestSpeech)

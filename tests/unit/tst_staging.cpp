@@ -5,7 +5,7 @@
 #include "stage/stagetable.h"
 #include "stage/staging.h"
 #include "music/music.h"
-#include "core/textform.h"
+#include "settings/settings.h"
 #include "story/storystate.h"
 #include "audiofixture.h"
 #include "testsupport.h"
@@ -727,10 +727,13 @@ void TestStaging::laterWordsFollowTheScript()
     QPointer<QTimer> slot;
     stage::publishLater(slot, game, 1, [](const Game &g) { g.publish(prop::endingCard, QStringLiteral("我们")); });
     QTRY_COMPARE(ctx(prop::endingCard).toString(), QStringLiteral("我们"));
-    core::setTextForm(core::TextForm::Traditional);
+    dir->write("setting.txt", "0\n0.5\n0.5\n0.5\n");
+    settings::Settings owner;
+    game.settings = &owner;
+    owner.setTextForm(1);
     game.republishWords();
     const QString shown = ctx(prop::endingCard).toString();
-    core::setTextForm(core::TextForm::Simplified);
+    game.settings = nullptr;
     QCOMPARE(shown, QStringLiteral("我們"));
 }
 

@@ -5,7 +5,7 @@
 #include "app/gamefolder.h"
 #include "core/paths.h"
 #include "music/music.h"
-#include "settings/settingsfile.h"
+#include "settings/settings.h"
 #include "audiofixture.h"
 #include "testsupport.h"
 
@@ -93,6 +93,8 @@ void TestStartup::scaleFactorRewritesLineOne()
     ScratchDir dir;
     dir.write("setting.txt", "x\n0.3\n0.4\n0.6\nnote\n");
     QCOMPARE(settings::scaleFactorFor(0), 1.0);
+    settings::Settings owner;
+    QCOMPARE(owner.setDisplayMode(0), settings::Change::Saved);
     QCOMPARE(dir.read("setting.txt"), QByteArray("0\n0.3\n0.4\n0.6\nnote\n"));
 }
 
@@ -164,12 +166,15 @@ void TestStartup::controllerStartsFromRepairedSettings()
     if (saves != "<none>")
         dir.write("saves/save.txt", saves);
     MessageLog log;
-    MainWindow controller(app::controllerStart(settings::repairSettingsFile()));
+    settings::Settings owner;
+    owner.load();
+    MainWindow controller(app::controllerStart(owner));
     QCOMPARE(log.messages.mid(log.messages.size() - lastLog.size()), lastLog);
     QCOMPARE(controller.getSuofang(), suofang);
     QCOMPARE(controller.getSaveCount(), saveCount);
     Game game;
     game.controller = &controller;
+    game.settings = &owner;
     QCOMPARE((QList<float>{game.textSpeed(), game.autoSpeed(), game.volume()}), speeds);
 }
 
@@ -177,19 +182,24 @@ void TestStartup::startupProperties()
 {
     ScratchDir dir;
     dir.write("setting.txt", "0\n0.3\n0.4\n0.6\n");
-    MainWindow controller(app::controllerStart(settings::repairSettingsFile()));
+    settings::Settings owner;
+    owner.load();
+    MainWindow controller(app::controllerStart(owner));
     QQmlEngine engine;
     Game game;
     game.engine = &engine;
     game.controller = &controller;
+    game.settings = &owner;
     app::publishStartupProperties(game);
     app::publishInterludeProperties(game);
 
     QQmlContext *root = engine.rootContext();
     QCOMPARE(root->contextProperty(prop::Controller.text).value<QObject *>(), &controller);
-    QCOMPARE(root->contextProperty(prop::Vzi.text).toFloat(), 0.3f);
-    QCOMPARE(root->contextProperty(prop::Vhang.text).toFloat(), 0.4f);
-    QCOMPARE(root->contextProperty(prop::Inliang.text).toFloat(), 0.6f);
+    QObject *published = root->contextProperty(prop::Settings.text).value<QObject *>();
+    QCOMPARE(published, &owner);
+    QCOMPARE(published->property("textSpeed").toFloat(), 0.3f);
+    QCOMPARE(published->property("autoSpeed").toFloat(), 0.4f);
+    QCOMPARE(published->property("volume").toFloat(), 0.6f);
     QCOMPARE("/" + root->contextProperty(prop::exePath.text).toString(), QDir::currentPath());
     for (const char *flag : {"bVisible", "daanvisible", "shuruvisible", "a1visible", "a2visible", "a3visible",
                              "a1fvisible", "a3fvisible", "sjvisible", "ditu1visible", "ditu2visible",

@@ -1,5 +1,4 @@
 #include "core/textform.h"
-#include "settings/livesettings.h"
 #include "audiofixture.h"
 #include "storyfixture.h"
 
@@ -19,7 +18,6 @@ class TestTextForm : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { core::setTextForm(TextForm::Simplified); }
     void sampleLines_data();
     void sampleLines();
     void wholeScriptKeepsItsLines();
@@ -51,13 +49,14 @@ void TestTextForm::sampleLines()
     QFETCH(QString, simplified);
     QFETCH(QString, traditional);
     QCOMPARE(core::toTraditional(simplified), traditional);
-    QCOMPARE(core::shown(simplified), simplified);
-    core::setTextForm(TextForm::Traditional);
-    QCOMPARE(core::shown(simplified), traditional);
+    QCOMPARE(core::shown(simplified, TextForm::Simplified), simplified);
+    QCOMPARE(core::shown(simplified, TextForm::Traditional), traditional);
     // The pages' qsTr() words go the same way.
+    core::TraditionalTranslator translator;
+    QCoreApplication::installTranslator(&translator);
     QCOMPARE(QCoreApplication::translate("setting", simplified.toUtf8().constData()), traditional);
     // And back for the voice, which reads Simplified.
-    QCOMPARE(core::spoken(traditional), simplified);
+    QCOMPARE(core::spoken(traditional, TextForm::Traditional), simplified);
 }
 
 // Converted in one piece, the script must keep every line where it was:
@@ -78,11 +77,13 @@ void TestTextForm::wholeScriptKeepsItsLines()
 // The pages string shown words together: each is read as it was written.
 void TestTextForm::pagesWordsReadAsWritten()
 {
-    core::setTextForm(TextForm::Traditional);
+    core::TraditionalTranslator translator;
+    QCoreApplication::installTranslator(&translator);
     const QStringList script = core::toTraditional(QStringList{"<3>这里是存档的地方", "后来"});
     const QString said = QStringLiteral("选项一，") + script.at(0).mid(3) + QStringLiteral("。")
-                         + QCoreApplication::translate("game", "确定要保存吗？") + core::shown(QStringLiteral("存档"));
-    QCOMPARE(core::spoken(said), QStringLiteral("选项一，这里是存档的地方。确定要保存吗？存档"));
+                         + QCoreApplication::translate("game", "确定要保存吗？")
+                         + core::shown(QStringLiteral("存档"), TextForm::Traditional);
+    QCOMPARE(core::spoken(said, TextForm::Traditional), QStringLiteral("选项一，这里是存档的地方。确定要保存吗？存档"));
 }
 
 void TestTextForm::switchShowsAtOnce()
@@ -97,7 +98,7 @@ void TestTextForm::switchShowsAtOnce()
     f.game.publish(prop::bcPath, QStringLiteral("png/后来.png"));
 
     f.controller->textForm1(1);
-    QCOMPARE(f.property(prop::textForm).toInt(), 1);
+    QCOMPARE(f.settings.textForm(), 1);
     QCOMPARE(f.name(), QStringLiteral("其他同學"));
     QCOMPARE(f.text(), QStringLiteral("我們")); // typing goes on where it was
     f.finishTyping();
@@ -132,9 +133,9 @@ void TestTextForm::storedChoice()
     QFETCH(int, form);
     StoryFixture f;
     f.dir.write("setting.txt", "1\n0.5\n0.5\n0.5\n" + options);
-    settings::loadOptions(f.game);
-    QCOMPARE(int(core::textForm()), form);
-    QCOMPARE(f.property(prop::textForm).toInt(), form);
+    f.settings.load();
+    QCOMPARE(int(f.game.textForm()), form);
+    QCOMPARE(f.settings.property("textForm").toInt(), form);
     QCOMPARE(QCoreApplication::translate("index", "开始"), form ? QStringLiteral("開始") : QStringLiteral("开始"));
 }
 
@@ -143,7 +144,8 @@ void TestTextForm::storedChoice()
 // reaches the game's translator while the converter is being opened.
 void TestTextForm::missingLibraryShowsSimplified()
 {
-    core::setTextForm(TextForm::Traditional); // the pages' translator is installed
+    core::TraditionalTranslator translator; // the pages' translator is installed
+    QCoreApplication::installTranslator(&translator);
     core::useOpenccLibrary(QStringLiteral("solvane-no-such-opencc"));
     MessageLog log;
     // On a thread of its own: a converter that waits on itself fails the test
@@ -154,19 +156,19 @@ void TestTextForm::missingLibraryShowsSimplified()
     };
     const auto result = std::make_shared<Result>();
     std::thread([result] {
-        result->shown = core::shown(QStringLiteral("我们后来"));
+        result->shown = core::shown(QStringLiteral("我们后来"), TextForm::Traditional);
         result->done = true;
     }).detach();
     QTRY_VERIFY_WITH_TIMEOUT(result->done, 10000);
     QCOMPARE(result->shown, QStringLiteral("我们后来"));
-    QCOMPARE(core::shown(QStringLiteral("已保存")), QStringLiteral("已保存"));
+    QCOMPARE(core::shown(QStringLiteral("已保存"), TextForm::Traditional), QStringLiteral("已保存"));
     QCOMPARE(QCoreApplication::translate("setting", "已保存"), QStringLiteral("已保存"));
-    QCOMPARE(core::spoken(QStringLiteral("Solvane，")), QStringLiteral("Solvane，"));
+    QCOMPARE(core::spoken(QStringLiteral("Solvane，"), TextForm::Traditional), QStringLiteral("Solvane，"));
     QCOMPARE(log.count(QStringLiteral("找不到 OpenCC 的库")), 1);
 
     // With the library back, the words convert again.
     core::useOpenccLibrary(QString());
-    QCOMPARE(core::shown(QStringLiteral("我们后来")), QStringLiteral("我們後來"));
+    QCOMPARE(core::shown(QStringLiteral("我们后来"), TextForm::Traditional), QStringLiteral("我們後來"));
 }
 
 QTEST_MAIN(TestTextForm)

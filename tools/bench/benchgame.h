@@ -1,11 +1,12 @@
 #pragma once
 
-// The game as start-up wires it (controller, engine, the properties the pages
-// read first), without start-up's settings, scale factor or window.
+// The game as start-up wires it (settings, controller, engine, the properties
+// the pages read first), without start-up's scale factor or window.
 
 #include "app/startup.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
+#include "settings/settings.h"
 
 #include <QFile>
 #include <QQmlApplicationEngine>
@@ -23,14 +24,17 @@ inline void writeSettings()
 
 // Handlers are left to the benchmark: some connect their own probes first.
 struct WiredGame {
-    MainWindow controller{app::controllerStart()};
+    settings::Settings settings;
+    MainWindow controller{app::controllerStart(settings)};
     QQmlApplicationEngine engine;
     Game game;
 
     WiredGame()
     {
+        settings.load();
         game.engine = &engine;
         game.controller = &controller;
+        game.settings = &settings;
         controller.setVzi(1.0f);
         app::publishStartupProperties(game);
     }

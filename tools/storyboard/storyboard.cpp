@@ -8,6 +8,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
+#include "settings/settings.h"
 #include "stage/interludestate.h"
 #include "stage/stagetable.h"
 #include "stage/staging.h"
@@ -105,12 +106,14 @@ public:
     Storyboard(const QString &scriptPath, int from, int to, double scale)
         : scriptPath(scriptPath), from(from), to(to), scale(scale)
     {
-        controller.reset(new MainWindow(app::controllerStart()));
+        gameSettings.load();
+        controller.reset(new MainWindow(app::controllerStart(gameSettings)));
         view.reset(new QQuickView);
         view->setResizeMode(QQuickView::SizeRootObjectToView);
         view->resize(720, 480);
         game.engine = view->engine();
         game.controller = controller.get();
+        game.settings = &gameSettings;
         controller->setVzi(1.0f);
         core::resetProcessState();
         story::loadScript(scriptPath);
@@ -321,6 +324,7 @@ private:
     int from;
     int to;
     double scale;
+    settings::Settings gameSettings;
     Game game;
     std::unique_ptr<MainWindow> controller;
     std::unique_ptr<QQuickView> view;
