@@ -17,6 +17,7 @@
 #include <QLibrary>
 
 #ifdef _WIN32
+#include <QCoreApplication>
 #include <QDir>
 
 #include <windows.h>
@@ -110,13 +111,19 @@ const OpenccApi *library()
 }
 
 // Where the library finds the set. Windows has no shared data folder: the sets
-// travel in an opencc folder beside the executable and the library, named in
-// the short form Windows keeps for every path, as OpenCC opens files by narrow
-// names, which cannot hold every character a player's folder may have.
+// travel in an opencc folder beside the executable and the library. OpenCC
+// opens files by narrow names, which cannot hold every character a player's
+// folder may have: from the game's own folder the name is relative (and so
+// are the dictionaries' beside it); elsewhere it is the short form of the
+// path, where the volume keeps short names.
 QByteArray configPath(const char *set)
 {
 #ifdef _WIN32
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("opencc/") + QLatin1String(set));
+    const QString relative = QStringLiteral("opencc/") + QLatin1String(set);
+    const QDir exeDir(QCoreApplication::applicationDirPath());
+    if (QDir::current().canonicalPath().compare(exeDir.canonicalPath(), Qt::CaseInsensitive) == 0)
+        return relative.toLatin1();
+    const QString path = exeDir.filePath(relative);
     const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
     std::wstring shortPath(wide.size() + 1, L'\0');
     const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), DWORD(shortPath.size()));

@@ -10,6 +10,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <limits>
@@ -112,9 +113,18 @@ bool parseFloatPrefix(const std::string &text, float *value)
     char *end = nullptr;
     errno = 0;
 #ifdef _WIN32
-    // The C runtime Windows ships reads doubles only; a float out of range is out of range.
+    // The C runtime Windows ships reads doubles only, and neither hex nor inf:
+    // those go to MinGW's own reader (Qt leaves the C library's locale alone there).
     static const _locale_t cLocale = _create_locale(LC_NUMERIC, "C");
-    const double d = _strtod_l(begin, &end, cLocale);
+    const char *p = begin;
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    if (*p == '+' || *p == '-')
+        ++p;
+    const char first = char(std::tolower(static_cast<unsigned char>(p[0])));
+    const bool special = (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) || first == 'i' || first == 'n';
+    const double d = special ? __mingw_strtod(begin, &end) : _strtod_l(begin, &end, cLocale);
+    // A float out of range is out of range.
     if (std::isfinite(d) && std::fabs(d) > double(std::numeric_limits<float>::max()))
         errno = ERANGE;
     const float v = float(d);

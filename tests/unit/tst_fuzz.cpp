@@ -309,6 +309,13 @@ void TestFuzz::screenshotNames()
                                            : "x" + gen.randomBytes(3).replace('/', '_').replace('\0', '_');
             if (name.startsWith('x') && gen.below(4) == 0)
                 name += "." + gen.randomBytes(2).replace('/', '_').replace('\0', '_');
+#ifdef Q_OS_WIN
+            // Names Windows refuses cannot be in a player's folder there.
+            for (char &c : name) {
+                if (uchar(c) < 32 || QByteArrayLiteral("<>:\"\\|?*").contains(c))
+                    c = '_';
+            }
+#endif
             story->dir.write("saves/" + QString::fromLocal8Bit(name) + ".png", "not a picture");
         }
         for (int position = 0; position <= slotCount + 1; ++position) {

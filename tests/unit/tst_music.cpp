@@ -251,6 +251,10 @@ void TestMusic::failedTrack_data()
 void TestMusic::failedTrack()
 {
     QFETCH(QByteArray, content);
+#ifdef Q_OS_WIN
+    if (content.startsWith("RIFF"))
+        QSKIP("Windows' player reads a WAV file whatever its name says");
+#endif
     const QString broken = "mp3/Broken.mp3";
     if (!content.isNull())
         dir->write(broken, content);
@@ -295,8 +299,13 @@ void TestMusic::caseBlindNames()
 {
     QFETCH(QString, asked);
     QFETCH(QString, resolved);
+#ifdef Q_OS_WIN
+    // Windows' own file system finds a file whatever the case asked.
+    QCOMPARE(QFileInfo::exists(core::mediaUrl(asked).toLocalFile()), QFileInfo::exists(resolved));
+#else
     QCOMPARE(core::resolvePath(asked), resolved);
     QCOMPARE(core::mediaUrl(asked).toLocalFile(), absolute(resolved));
+#endif
     if (!QFile::exists(resolved))
         return;
     MessageLog log;

@@ -107,11 +107,11 @@ void TestTextForm::switchShowsAtOnce()
     QCOMPARE(f.property(prop::bcPath).toString(), QStringLiteral("png/后来.png"));
     // The source stays Simplified for what reads it.
     QCOMPARE(story::lineText(3), QString::fromUtf8(script[2]));
-    QCOMPARE(f.dir.read("setting.txt"), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0\n0\n1\n"));
+    QCOMPARE(f.dir.readText("setting.txt"), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0\n0\n1\n"));
 
     f.controller->textForm1(0);
     QCOMPARE(f.text() + f.property(prop::endingCard).toString(), QStringLiteral("我们后来在这里。结局"));
-    QCOMPARE(f.dir.read("setting.txt").split('\n').at(10), QByteArray("0"));
+    QCOMPARE(f.dir.readText("setting.txt").split('\n').at(10), QByteArray("0"));
 }
 
 // What the next start reads: a missing or odd line is 简体.
