@@ -133,7 +133,7 @@ buttons_differ 01-title 05-restarted-traditional || fail "the title's buttons ar
 click 652 307 1.5                                   # 讀取
 click 300 170 2                                     # the save
 shot 06-loaded
-hover 300 466; click 300 466 1.5                    # 设置 in the menu bar
+hover 451 466; click 451 466 1.5                    # 设置 in the menu bar
 click 515 419 1                                     # 简体 again
 [ "$(sed -n 11p "$game/setting.txt" | tr -d '\r')" = 0 ] || fail "简体 not stored"
 click 305 161                                       # 全屏: the game restarts itself
