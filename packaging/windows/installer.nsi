@@ -2,7 +2,8 @@
 ; The game goes to Program Files, where players cannot write; the file
 ; "installed" beside it sends the player's settings and saves to %APPDATA%\Solvane,
 ; which the uninstaller leaves alone.
-Unicode true
+; A 64-bit installer for a 64-bit game (it also runs where Wine has no 32-bit side).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
