@@ -2,6 +2,7 @@
 
 #include "core/log.h"
 #include "settings/displaymode.h"
+#include "settings/settingsfile.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -56,7 +57,8 @@ int displayModeSetting()
     return int(value);
 }
 
-// Pads missing option lines with "0". Start-up leaves four lines; a file gone
+// Pads missing option lines with their defaults (a "0" for the box's opacity
+// would be repaired at the next start). Start-up leaves four lines; a file gone
 // or cut short since then keeps the option for this run only.
 Change writeOption(int line, const std::string &text)
 {
@@ -66,7 +68,7 @@ Change writeOption(int line, const std::string &text)
         return Change::Incomplete;
     }
     while (int(lines.size()) < line)
-        lines.push_back("0");
+        lines.push_back(optionDefaultText(int(lines.size()) + 1));
     lines[std::size_t(line - 1)] = text;
     return writeLines(lines) ? Change::Saved : Change::NotSaved;
 }

@@ -67,6 +67,12 @@ float optionValue(const std::vector<std::string> &lines, int n)
     return value;
 }
 
+std::string optionDefaultText(int n)
+{
+    const OptionLine *option = optionLine(n);
+    return option ? option->fallback : "0";
+}
+
 StartSettings repairSettingsFile()
 {
     StartSettings result;

@@ -30,4 +30,7 @@ float settingValue(const StartSettings &settings, int n);
 // stays missing (the default too). Line n's value, or its default:
 float optionValue(const std::vector<std::string> &lines, int n);
 
+// Option line n's default as the file holds it ("0" for a line without one).
+std::string optionDefaultText(int n);
+
 } // namespace settings

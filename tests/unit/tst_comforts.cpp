@@ -699,8 +699,8 @@ void TestComforts::optionsToggledOnTheSettingsPage_data()
     QTest::newRow("互动难度") << QByteArray("interludeMode1") << QByteArray() << QByteArray("0\n0\n1\n")
                           << QByteArray("0\n0\n0\n");
     // 朗读 on line 10, the option lines before it padded off.
-    QTest::newRow("朗读") << QByteArray("readAloud1") << QByteArray() << QByteArray("0\n0\n0\n0\n0\n1\n")
-                        << QByteArray("0\n0\n0\n0\n0\n0\n");
+    QTest::newRow("朗读") << QByteArray("readAloud1") << QByteArray() << QByteArray("0\n0\n0\n0\n0.750000\n1\n")
+                        << QByteArray("0\n0\n0\n0\n0.750000\n0\n");
 }
 
 void TestComforts::optionsToggledOnTheSettingsPage()

@@ -74,8 +74,8 @@ void TestSettings::eachLine_data()
     QTest::newRow("8 text size") << QByteArray("textSize") << QVariant(2) << QVariant(2) << kFile + "0\n0\n0\n2\n";
     QTest::newRow("9 opacity clamped") << QByteArray("boxOpacity") << QVariant(0.05f) << QVariant(0.2f)
                                        << kFile + "0\n0\n0\n0\n0.200000\n";
-    QTest::newRow("10 朗读") << QByteArray("readAloud") << QVariant(true) << QVariant(true) << kFile + "0\n0\n0\n0\n0\n1\n";
-    QTest::newRow("11 繁體") << QByteArray("textForm") << QVariant(1) << QVariant(1) << kFile + "0\n0\n0\n0\n0\n0\n1\n";
+    QTest::newRow("10 朗读") << QByteArray("readAloud") << QVariant(true) << QVariant(true) << kFile + "0\n0\n0\n0\n0.750000\n1\n";
+    QTest::newRow("11 繁體") << QByteArray("textForm") << QVariant(1) << QVariant(1) << kFile + "0\n0\n0\n0\n0.750000\n0\n1\n";
 }
 
 void TestSettings::eachLine()

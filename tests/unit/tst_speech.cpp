@@ -197,7 +197,7 @@ void TestSpeech::optionSurvivesInItsLine()
 {
     StoryFixture f;
     f.controller->readAloud1(true);
-    QCOMPARE(QByteArray(f.dir.readText("setting.txt")), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0\n1\n"));
+    QCOMPARE(QByteArray(f.dir.readText("setting.txt")), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0.750000\n1\n"));
     f.settings.load();
     QVERIFY(f.game.readAloud());
     QCOMPARE(f.settings.property("readAloud").toBool(), true);

@@ -107,7 +107,7 @@ void TestTextForm::switchShowsAtOnce()
     QCOMPARE(f.property(prop::bcPath).toString(), QStringLiteral("png/后来.png"));
     // The source stays Simplified for what reads it.
     QCOMPARE(story::lineText(3), QString::fromUtf8(script[2]));
-    QCOMPARE(f.dir.readText("setting.txt"), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0\n0\n1\n"));
+    QCOMPARE(f.dir.readText("setting.txt"), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0.750000\n0\n1\n"));
 
     f.controller->textForm1(0);
     QCOMPARE(f.text() + f.property(prop::endingCard).toString(), QStringLiteral("我们后来在这里。结局"));
