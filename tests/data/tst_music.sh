@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the generated music: every track decodes as MP3 (with LAME's decoder), lasts 60-150 s, sits at
 # -16 LUFS (+-1.5 LU) with a true peak of at most -1 dBTP, loops from silence to
-# silence, and the generator writes the same bytes on a second run.
+# silence, and the generator writes the same bytes for two tracks on a second run.
 # Usage: tst_music.sh <mp3 directory> <musicgen executable>
 set -u
 
@@ -22,7 +22,8 @@ within() { awk -v x="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(x != "" && x >= l
 again=$(mktemp -d)
 decoded=$(mktemp -d)
 trap 'rm -rf "$again" "$decoded"' EXIT
-"$generator" "$again" > /dev/null &
+again_tracks=(Playing_Together_With_You Civilization)
+"$generator" "$again" "${again_tracks[@]/%/.mp3}" > /dev/null &
 generating=$!
 
 for name in "${tracks[@]}"; do
@@ -70,7 +71,7 @@ done
 
 # Same generator, same bytes.
 if wait "$generating"; then
-    for name in "${tracks[@]}"; do
+    for name in "${again_tracks[@]}"; do
         if cmp -s "$mp3dir/$name.mp3" "$again/$name.mp3"; then
             pass
         else

@@ -1,6 +1,7 @@
-// artgen <outdir>: draws every picture of the game into <outdir>/png and the
-// window icon into <outdir>/favicon.ico. Output depends on nothing but this
-// code, so two runs give the same bytes.
+// artgen <outdir> [name...]: draws every picture of the game into <outdir>/png
+// and the window icon into <outdir>/favicon.ico; with names, only those
+// pictures and the icon. Output depends on nothing but this code, so two runs
+// give the same bytes.
 #include "figures.h"
 #include "interludeart.h"
 #include "paint.h"
@@ -9,6 +10,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -98,8 +100,8 @@ int main(int argc, char **argv)
     // Drawing needs no display; the offscreen platform keeps fonts usable anyway.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: artgen <outdir>\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: artgen <outdir> [name...]\n");
         return 2;
     }
     QElapsedTimer clock;
@@ -110,6 +112,15 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "artgen: cannot create %s/png\n", qPrintable(outDir));
         return 1;
     }
+
+    // A sample lets the determinism test redraw a few pictures, not all of them.
+    QStringList only;
+    for (int i = 2; i < argc; ++i)
+        only << QString::fromLocal8Bit(argv[i]);
+    auto wanted = [&only](const Job &job) {
+        return only.isEmpty() || job.file.isEmpty()
+            || only.contains(QFileInfo(job.file).completeBaseName());
+    };
 
     std::vector<Job> jobs;
     const QStringList scenes = sceneNames();
@@ -154,7 +165,7 @@ int main(int argc, char **argv)
             if (i >= int(jobs.size()))
                 return;
             Job &job = jobs[size_t(i)];
-            if (!job.draw)
+            if (!job.draw || !wanted(job))
                 continue;
             job.bytes = encodePng(job.draw());
             QString error;
@@ -179,10 +190,10 @@ int main(int argc, char **argv)
         errors << QLatin1String("missing glyph in the label ") + label;
 
     for (const Job &job : jobs) {
-        if (job.draw)
+        if (job.draw || !wanted(job))
             continue;
         QString error;
-        if (job.copyOf < 0)
+        if (job.copyOf < 0 || jobs[size_t(job.copyOf)].bytes.isEmpty())
             errors << job.file + QLatin1String(": nothing to copy from");
         else if (!writeFile(outDir + QLatin1Char('/') + job.file, jobs[size_t(job.copyOf)].bytes,
                             &error))

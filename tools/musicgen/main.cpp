@@ -1,9 +1,11 @@
-// Composes, masters and encodes the game's music into the directory given as argument.
+// Composes, masters and encodes the game's music (or only the tracks named after
+// the directory) into the directory given as argument.
 #include "loudness.h"
 #include "measure.h"
 #include "mp3writer.h"
 #include "tracks.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -31,8 +33,9 @@ int main(int argc, char **argv)
     using namespace musicgen;
     if (argc == 3 && std::string(argv[1]) == "--measure")
         return printMeasures(argv[2]);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output directory> | --measure <file.wav>\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output directory> [track.mp3...] | --measure <file.wav>\n",
+                     argv[0]);
         return 2;
     }
     const std::filesystem::path outDir = argv[1];
@@ -44,7 +47,12 @@ int main(int argc, char **argv)
     }
 
     const auto started = std::chrono::steady_clock::now();
-    const std::vector<Track> &list = tracks();
+    // Named tracks only, when given: the determinism test needs no full second run.
+    std::vector<Track> list;
+    for (const Track &t : tracks())
+        if (argc == 2 || std::find_if(argv + 2, argv + argc, [&t](const char *a) {
+                             return std::string(a) == t.fileName; }) != argv + argc)
+            list.push_back(t);
     std::atomic<size_t> next{0};
     std::atomic<bool> failed{false};
     std::mutex printLock;
