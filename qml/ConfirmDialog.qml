@@ -36,6 +36,10 @@ Rectangle {
         cancelButton.forceActiveFocus(Qt.TabFocusReason)
     }
 
+    function hasKeys(item) {
+        return item === cancelButton || item === confirmButton
+    }
+
     height: 150
     color: Theme.dialog
     border.width: 1

@@ -9,6 +9,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
+#include "input/actions.h"
 #include "extras/gallery.h"
 #include "extras/unlockrecord.h"
 #include "settings/livesettings.h"
@@ -70,6 +71,7 @@ MainWindow::StartValues controllerStart(settings::Settings &settings)
 
 void publishStartupProperties(Game &game)
 {
+    input::registerWithQml();
     game.publish(prop::Controller, QVariant::fromValue<QObject *>(game.controller));
     game.publish(prop::Settings, QVariant::fromValue<QObject *>(game.settings));
     game.publish(prop::exePath, core::exePathForPages());

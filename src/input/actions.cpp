@@ -1,0 +1,68 @@
+#include "input/actions.h"
+
+#include <QCoreApplication>
+#include <QQmlEngine>
+
+namespace input {
+
+Actions::Actions(QObject *parent) : QObject(parent) {}
+
+bool Actions::lasts(int action)
+{
+    switch (action) {
+    case SkipHeld:
+    case WalkLeft:
+    case WalkRight:
+    case Jump:
+    case Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Actions::press(Action action)
+{
+    emit pressed(action);
+}
+
+void Actions::release(Action action)
+{
+    emit released(action);
+}
+
+void Actions::setInterlude(bool on)
+{
+    if (on == interludeOn)
+        return;
+    interludeOn = on;
+    emit interludeChanged(on);
+}
+
+Actions &actions()
+{
+    // Never destroyed: every engine of the run may hold it.
+    static Actions *const instance = new Actions;
+    return *instance;
+}
+
+void registerWithQml()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    qmlRegisterSingletonType<Actions>("Solvane", 1, 0, "Input", [](QQmlEngine *, QJSEngine *) -> QObject * {
+        QQmlEngine::setObjectOwnership(&actions(), QQmlEngine::CppOwnership);
+        return &actions();
+    });
+}
+
+namespace {
+
+// As the application starts, so that any engine's pages find it, whoever set the engine up.
+Q_COREAPP_STARTUP_FUNCTION(registerWithQml)
+
+} // namespace
+
+} // namespace input
