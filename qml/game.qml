@@ -1,6 +1,7 @@
 import QtQuick 2.9
 import QtQuick.Window 2.2
 import QtQuick.Controls 2.2
+import Solvane 1.0
 import "."
 
 Page {
@@ -26,10 +27,7 @@ Page {
     Keys.onPressed: keys.pressed(event)
     Keys.onReleased: keys.released(event)
 
-    Component.onCompleted: {
-        quickAsksAnswered = quickAsks
-        inputBox.syncFocus()
-    }
+    Component.onCompleted: inputBox.syncFocus()
 
     GameActions {
         id: actions
@@ -118,14 +116,11 @@ Page {
     }
 
     // F9 after the story has moved on from the quick save: the question first.
-    // Only a question asked since the page was made: one asked before, on an
+    // Only a question asked while the page is up: one asked before, on an
     // earlier visit, was answered there.
-    readonly property int quickAsks: typeof quickLoadAsks === "number" ? quickLoadAsks : 0
-    property int quickAsksAnswered: -1
-    onQuickAsksChanged: {
-        if (quickAsksAnswered >= 0 && quickAsks > quickAsksAnswered)
-            quickLoadDialog.open = true
-        quickAsksAnswered = quickAsks
+    Connections {
+        target: Saves
+        function onQuickLoadAsked() { quickLoadDialog.open = true }
     }
 
     ConfirmDialog {

@@ -82,15 +82,7 @@ inline constexpr Name interludeSkipOffer{"interludeSkipOffer"};
 inline constexpr Name interludeSkipTaken{"interludeSkipTaken"};
 // Who was caught, 1 the player, 2 the companion, until the attempt starts again
 inline constexpr Name figureCaught{"figureCaught"};
-// Saves: the word shown after a save, load or delete (the count changes on
-// every notice, so the same word twice shows twice), and the load page's rows
-inline constexpr Name saveNotice{"saveNotice", true};
-inline constexpr Name saveNoticeCount{"saveNoticeCount"};
 inline constexpr Name scriptProblem{"scriptProblem", true}; // why the story cannot start, or ""
-inline constexpr Name quickSaveLine{"quickSaveLine"};   // the quick slot's line, 0 when there is none
-inline constexpr Name quickLoadAsks{"quickLoadAsks"};   // raised when F9 must ask before loading
-inline constexpr Name saveListProblem{"saveListProblem", true}; // why the load page lists nothing, or ""
-inline constexpr Name saveRows{"saveRows"};
 // Settings page: what went wrong with the last display-mode change, empty when nothing
 inline constexpr Name settingNotice{"settingNotice", true};
 

@@ -1,7 +1,5 @@
 #include "input/actions.h"
 
-#include <QCoreApplication>
-#include <QQmlEngine>
 
 namespace input {
 
@@ -45,24 +43,5 @@ Actions &actions()
     static Actions *const instance = new Actions;
     return *instance;
 }
-
-void registerWithQml()
-{
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    qmlRegisterSingletonType<Actions>("Solvane", 1, 0, "Input", [](QQmlEngine *, QJSEngine *) -> QObject * {
-        QQmlEngine::setObjectOwnership(&actions(), QQmlEngine::CppOwnership);
-        return &actions();
-    });
-}
-
-namespace {
-
-// As the application starts, so that any engine's pages find it, whoever set the engine up.
-Q_COREAPP_STARTUP_FUNCTION(registerWithQml)
-
-} // namespace
 
 } // namespace input

@@ -69,8 +69,4 @@ private:
 // The process's one set, which QML knows as Input (import Solvane 1.0).
 Actions &actions();
 
-// Done as the application starts; a program whose linker may leave this file
-// out (a static library) calls it before loading a page.
-void registerWithQml();
-
 } // namespace input

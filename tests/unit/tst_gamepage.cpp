@@ -8,6 +8,7 @@
 #include "app/networkguard.h"
 #include "core/paths.h"
 #include "input/actions.h"
+#include "saves/savestate.h"
 #include "settings/settings.h"
 
 #include <QElapsedTimer>
@@ -1064,12 +1065,12 @@ void GamePageTest::dialogKeepsTheKeys()
 // Asked once, when F9 asks: not again when the page comes back from 设置 or 读取.
 void GamePageTest::quickLoadAsksOnlyAtF9()
 {
-    publish(prop::quickLoadAsks, 1);
+    saves::saveState().askQuickLoad();
     openPage(QStringLiteral("setting"));
     QQuickItem *question = item("quickLoadDialog");
     QTRY_VERIFY(view->rootObject()->hasActiveFocus());
     QVERIFY(!question->property("open").toBool());
-    publish(prop::quickLoadAsks, 2);
+    saves::saveState().askQuickLoad();
     QVERIFY(question->property("open").toBool());
 }
 
