@@ -83,8 +83,6 @@ inline constexpr Name interludeSkipTaken{"interludeSkipTaken"};
 // Who was caught, 1 the player, 2 the companion, until the attempt starts again
 inline constexpr Name figureCaught{"figureCaught"};
 inline constexpr Name scriptProblem{"scriptProblem", true}; // why the story cannot start, or ""
-// Settings page: what went wrong with the last display-mode change, empty when nothing
-inline constexpr Name settingNotice{"settingNotice", true};
 
 // Reading comforts: auto and skip running (the game page's marks)
 inline constexpr Name autoRunning{"autoRunning"};
