@@ -1,10 +1,11 @@
 import QtQuick 2.9
+import Solvane 1.0
 import "."
 
 // Says why the text moves by itself; small and in the corner, out of the picture's way.
 Rectangle {
-    property bool autoOn: typeof autoRunning !== "undefined" && !!autoRunning
-    property bool skipOn: typeof skipRunning !== "undefined" && !!skipRunning
+    readonly property bool autoOn: Story.autoRunning
+    readonly property bool skipOn: Story.skipRunning
 
     objectName: "modeMark"
     x: 720 - width - 8

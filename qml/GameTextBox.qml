@@ -1,4 +1,5 @@
 import QtQuick 2.9
+import Solvane 1.0
 import "."
 
 // The text box: the panel, the line, its end mark and the speaker's name.
@@ -56,9 +57,7 @@ Item {
     Item {
         id: endMarker
         objectName: "endMarker"
-        readonly property bool wanted: typeof lineComplete === "boolean" && lineComplete
-                                       && !(typeof skipRunning === "boolean" && skipRunning)
-                                       && lineText.line !== ""
+        readonly property bool wanted: Story.lineComplete && !Story.skipRunning && lineText.line !== ""
         property bool blinkOn: true
         visible: wanted && blinkOn
         // Two steps a second, not an animation: a shown line stays nearly idle.

@@ -17,8 +17,7 @@ Page {
     property bool aPressed: false
     property bool sPressed: false
     property bool dPressed: false
-    // The context property, under a name of the page's own.
-    readonly property bool pagedBack: typeof readingBack === "boolean" && readingBack
+    readonly property bool pagedBack: Story.readingBack
 
     width: 720
     height: 480

@@ -2,6 +2,7 @@
 
 #include "input/actions.h"
 #include "saves/savestate.h"
+#include "story/storyview.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
@@ -30,6 +31,7 @@ void registerQmlTypes()
     registered = true;
     registerSingleton("Input", input::actions());
     registerSingleton("Saves", saves::saveState());
+    registerSingleton("Story", story::storyView());
 }
 
 namespace {

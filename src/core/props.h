@@ -82,16 +82,8 @@ inline constexpr Name interludeSkipOffer{"interludeSkipOffer"};
 inline constexpr Name interludeSkipTaken{"interludeSkipTaken"};
 // Who was caught, 1 the player, 2 the companion, until the attempt starts again
 inline constexpr Name figureCaught{"figureCaught"};
-inline constexpr Name scriptProblem{"scriptProblem", true}; // why the story cannot start, or ""
 
-// Reading comforts: auto and skip running (the game page's marks)
-inline constexpr Name autoRunning{"autoRunning"};
-inline constexpr Name skipRunning{"skipRunning"};
-inline constexpr Name readingBack{"readingBack"};   // an earlier line paged back to is shown
-inline constexpr Name lineComplete{"lineComplete"}; // the line is shown whole: its end marker may show
-// Endings: the card's title after an ending (empty: no card), and for the
-// extras page each ending's title or "？？？" in story order, and how many
-inline constexpr Name endingCard{"endingCard", true};
+// Endings: for the extras page each ending's title or "？？？" in story order, and how many
 inline constexpr Name endingsSeen{"endingsSeen", true};
 inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 // Backlog: the lines shown in this story, oldest first, as {name, text}

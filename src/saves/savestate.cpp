@@ -1,16 +1,13 @@
 #include "saves/savestate.h"
 
-#include "core/settingvalues.h"
-#include "core/textform.h"
 #include "saves/slotcaptions.h"
 
 namespace saves {
 
-SaveState::SaveState(QObject *parent) : QObject(parent) {}
-
-QString SaveState::shown(const QString &text) const
+SaveState::SaveState(QObject *parent) : ScriptWords(parent)
 {
-    return core::shown(text, core::TextForm(core::SettingValues::of(settings).textForm));
+    connect(this, &ScriptWords::scriptChanged, this, &SaveState::noticeChanged);
+    connect(this, &ScriptWords::scriptChanged, this, &SaveState::listProblemChanged);
 }
 
 QString SaveState::notice() const
@@ -35,18 +32,9 @@ QString SaveState::quickCaption() const
 
 void SaveState::reset(core::SettingValues *values)
 {
-    disconnect(formWatch);
-    settings = values;
-    if (values) {
-        formWatch = connect(values, &core::SettingValues::textFormChanged, this, [this] {
-            emit noticeChanged();
-            emit listProblemChanged();
-        });
-    }
     lastNotice.clear();
     problem.clear();
-    emit noticeChanged();
-    emit listProblemChanged();
+    followScript(values);
 }
 
 void SaveState::tell(const QString &text)

@@ -1,18 +1,13 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-#include <QString>
+#include "core/scriptwords.h"
 
-namespace core {
-class SettingValues;
-}
+#include <QString>
 
 namespace saves {
 
-// What the pages are told about the saves; QML knows it as Saves. Words are
-// kept in Simplified characters and read in the script the settings choose.
-class SaveState : public QObject
+// What the pages are told about the saves; QML knows it as Saves.
+class SaveState : public core::ScriptWords
 {
     Q_OBJECT
     // The last word after a save, load or delete: "已保存", or why it did not work.
@@ -50,10 +45,6 @@ signals:
     void quickLoadAsked();
 
 private:
-    QString shown(const QString &text) const;
-
-    QPointer<core::SettingValues> settings;
-    QMetaObject::Connection formWatch;
     QString lastNotice;
     QString problem;
     int quickLine = 0;

@@ -7,6 +7,7 @@
 #include "core/textlines.h"
 #include "story/linetables.h"
 #include "story/storystate.h"
+#include "story/storyview.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -123,7 +124,7 @@ void reachEnding(Game &game, int endingLine)
         writeEndingsSeen(seen(), QString::fromLatin1(kEndingsFile), &seen());
     }
     publishSeen(game);
-    game.publish(prop::endingCard, endingTitle(endingLine));
+    storyView().setEndingCard(endingTitle(endingLine));
 }
 
 } // namespace story

@@ -10,6 +10,7 @@
 #include "input/actions.h"
 #include "saves/savestate.h"
 #include "settings/settings.h"
+#include "story/storyview.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -641,8 +642,8 @@ void GamePageTest::endMarker()
     QFETCH(bool, skipping);
     openPage();
     publish(prop::currentText, QStringLiteral("一句话说完了。"));
-    publish(prop::lineComplete, complete);
-    publish(prop::skipRunning, skipping);
+    story::storyView().setLineComplete(complete);
+    story::storyView().setRunning(false, skipping);
     QQuickItem *marker = item("endMarker");
     QTEST(marker->property("wanted").toBool(), "shown");
     const QString text = item("lineText")->property("text").toString();
@@ -1079,9 +1080,9 @@ void GamePageTest::answersWaitWhilePagingBack()
 {
     openPage();
     publish(prop::daanvisible, 1);
-    publish(prop::readingBack, true);
+    story::storyView().setReadingBack(true);
     QVERIFY(!item("answer1")->isVisible());
-    publish(prop::readingBack, false);
+    story::storyView().setReadingBack(false);
     QVERIFY(item("answer1")->isVisible());
 }
 

@@ -8,6 +8,7 @@
 #include "saves/savestore.h"
 #include "saves/slotcaptions.h"
 #include "story/linecursor.h"
+#include "story/storyview.h"
 #include "audiofixture.h"
 #include "filekinds.h"
 #include "storyfixture.h"
@@ -219,7 +220,7 @@ void TestSaveStore::savePicturesTheLineItResumesAt()
     QCOMPARE(f.text(), QStringLiteral("line 261"));
     QVERIFY(quick ? saves::quickSave(f.game).ok : saves::saveSlot(f.game).ok);
     QCOMPARE(pictured, QStringLiteral("line 263"));
-    QVERIFY(!f.property(prop::readingBack).toBool());
+    QVERIFY(!story::storyView().readingBack());
 }
 
 void TestSaveStore::saveBeforeTheFirstLineIsRefused()
