@@ -83,9 +83,6 @@ inline constexpr Name interludeSkipTaken{"interludeSkipTaken"};
 // Who was caught, 1 the player, 2 the companion, until the attempt starts again
 inline constexpr Name figureCaught{"figureCaught"};
 
-// Endings: for the extras page each ending's title or "？？？" in story order, and how many
-inline constexpr Name endingsSeen{"endingsSeen", true};
-inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows", true};
 

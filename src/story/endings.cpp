@@ -32,11 +32,11 @@ constexpr int kEndingNoAnswerReaches = 862;
 
 void publishSeen(Game &game)
 {
-    QVariantList titles;
+    Q_UNUSED(game)
+    QStringList titles;
     for (int line : tallyEndingLines())
         titles << (seen().contains(line) ? endingTitle(line) : QStringLiteral("？？？"));
-    game.publish(prop::endingsSeen, titles);
-    game.publish(prop::endingsSeenCount, seen().size());
+    storyView().setEndingsSeen(titles, seen().size());
 }
 
 } // namespace

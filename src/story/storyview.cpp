@@ -19,6 +19,25 @@ StoryView::StoryView(QObject *parent) : ScriptWords(parent)
 {
     connect(this, &ScriptWords::scriptChanged, this, &StoryView::scriptProblemChanged);
     connect(this, &ScriptWords::scriptChanged, this, &StoryView::endingCardChanged);
+    connect(this, &ScriptWords::scriptChanged, this, &StoryView::endingsSeenChanged);
+}
+
+QStringList StoryView::endingsSeen() const
+{
+    QStringList titles;
+    titles.reserve(endingTitles.size());
+    for (const QString &title : endingTitles)
+        titles << shown(title);
+    return titles;
+}
+
+void StoryView::setEndingsSeen(const QStringList &titles, int count)
+{
+    if (titles == endingTitles && count == seenCount)
+        return;
+    endingTitles = titles;
+    seenCount = count;
+    emit endingsSeenChanged();
 }
 
 void StoryView::setRunning(bool autoRunning, bool skipRunning)

@@ -3,6 +3,7 @@
 #include "core/scriptwords.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace story {
 
@@ -23,6 +24,9 @@ class StoryView : public core::ScriptWords
     Q_PROPERTY(QString scriptProblem READ scriptProblem NOTIFY scriptProblemChanged)
     // The card's title after an ending; "" for no card.
     Q_PROPERTY(QString endingCard READ endingCard NOTIFY endingCardChanged)
+    // Each ending of the tally in story order: its title once reached, else "？？？".
+    Q_PROPERTY(QStringList endingsSeen READ endingsSeen NOTIFY endingsSeenChanged)
+    Q_PROPERTY(int endingsSeenCount READ endingsSeenCount NOTIFY endingsSeenChanged)
 
 public:
     explicit StoryView(QObject *parent = nullptr);
@@ -33,11 +37,14 @@ public:
     bool lineComplete() const { return complete; }
     QString scriptProblem() const { return shown(problem); }
     QString endingCard() const { return shown(card); }
+    QStringList endingsSeen() const;
+    int endingsSeenCount() const { return seenCount; }
 
     void setRunning(bool autoRunning, bool skipRunning);
     void setReadingBack(bool on);
     void setLineComplete(bool on);
     void setEndingCard(const QString &title);
+    void setEndingsSeen(const QStringList &titles, int count);
     // Nothing running, no card; words in the script of settings.
     void reset(core::SettingValues *settings, const QString &scriptProblem);
 
@@ -48,6 +55,7 @@ signals:
     void lineCompleteChanged(bool on);
     void scriptProblemChanged();
     void endingCardChanged();
+    void endingsSeenChanged();
 
 private:
     bool autoOn = false;
@@ -56,6 +64,8 @@ private:
     bool complete = false;
     QString problem;
     QString card;
+    QStringList endingTitles;
+    int seenCount = 0;
 };
 
 // The process's one, kept for the whole run.
