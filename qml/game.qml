@@ -1,5 +1,4 @@
 import QtQuick 2.9
-import QtQuick.Window 2.2
 import QtQuick.Controls 2.2
 import Solvane 1.0
 import "."
