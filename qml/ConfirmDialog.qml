@@ -36,6 +36,11 @@ Rectangle {
         cancelButton.forceActiveFocus(Qt.TabFocusReason)
     }
 
+    // Whether the ring is on one of its buttons, for actions that come without a key.
+    function hasKeys(item) {
+        return item === cancelButton || item === confirmButton
+    }
+
     height: 150
     color: Theme.dialog
     border.width: 1

@@ -1,13 +1,14 @@
 import QtQuick 2.9
 import QtQuick.Controls 2.2
+import Solvane 1.0
 import "."
 
 // The bar at the foot of the game page with its three dialogs. The page owns
-// the state; the bar only asks it to open and close the dialogs.
+// the state; the bar only asks the page's actions to open and close the dialogs.
 Item {
     id: menuBar
 
-    property Item page
+    property Item actions
     property alias saveDialog: saveDialog
     property alias returnDialog: returnDialog
     property alias quitDialog: quitDialog
@@ -58,7 +59,7 @@ Item {
         objectName: "menuSave"
         anchors.horizontalCenterOffset: -273
         text: qsTr("存档")
-        onClicked: menuBar.page.openDialog(saveDialog)
+        onClicked: menuBar.actions.act(Input.Save)
     }
     MenuButton {
         objectName: "menuLoad"
@@ -70,19 +71,13 @@ Item {
         objectName: "menuSkip"
         anchors.horizontalCenterOffset: -91
         text: qsTr("快进")
-        onClicked: {
-            Controller.skip1()
-            menuBar.page.leaveBar()
-        }
+        onClicked: menuBar.actions.act(Input.Skip)
     }
     MenuButton {
         objectName: "menuAuto"
         anchors.horizontalCenterOffset: 0
         text: qsTr("自动")
-        onClicked: {
-            Controller.Auto1()
-            menuBar.page.leaveBar()
-        }
+        onClicked: menuBar.actions.act(Input.Auto)
     }
     MenuButton {
         objectName: "menuSetting"
@@ -94,13 +89,13 @@ Item {
         objectName: "menuReturn"
         anchors.horizontalCenterOffset: 182
         text: qsTr("返回")
-        onClicked: menuBar.page.openDialog(returnDialog)
+        onClicked: menuBar.actions.openDialog(returnDialog)
     }
     MenuButton {
         objectName: "menuQuit"
         anchors.horizontalCenterOffset: 273
         text: qsTr("退出")
-        onClicked: menuBar.page.openDialog(quitDialog)
+        onClicked: menuBar.actions.openDialog(quitDialog)
     }
 
     // In the strip's right end, clear of the seven buttons.
@@ -111,8 +106,9 @@ Item {
         anchors.horizontalCenterOffset: 339
         text: qsTr("记录")
         onClicked: {
-            menuBar.page.leaveBar()
-            menuBar.page.openBacklog()
+            menuBar.actions.leaveBar()
+            menuBar.actions.page.kvisible = false
+            menuBar.actions.act(Input.Backlog)
         }
     }
 
@@ -123,9 +119,9 @@ Item {
         width: 384
         anchors.verticalCenterOffset: -231
         message: qsTr("确定要保存吗？")
-        onCancelled: menuBar.page.closeDialog(saveDialog)
+        onCancelled: menuBar.actions.closeDialog(saveDialog)
         onConfirmed: {
-            menuBar.page.closeDialog(saveDialog)
+            menuBar.actions.closeDialog(saveDialog)
             Controller.save1()
         }
     }
@@ -137,7 +133,7 @@ Item {
         anchors.horizontalCenterOffset: -2
         anchors.verticalCenterOffset: -234
         message: qsTr("确定要返回吗？")
-        onCancelled: menuBar.page.closeDialog(returnDialog)
+        onCancelled: menuBar.actions.closeDialog(returnDialog)
         onConfirmed: Controller.navigateindex()
     }
     ConfirmDialog {
@@ -147,7 +143,7 @@ Item {
         width: 384
         anchors.verticalCenterOffset: -231
         message: qsTr("确定要退出程序吗？")
-        onCancelled: menuBar.page.closeDialog(quitDialog)
+        onCancelled: menuBar.actions.closeDialog(quitDialog)
         onConfirmed: Controller.exit1()
     }
 }

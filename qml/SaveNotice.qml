@@ -1,4 +1,5 @@
 import QtQuick 2.9
+import Solvane 1.0
 import "."
 
 // A short word after a save, load or delete: "已保存", or why it did not work.
@@ -6,13 +7,11 @@ import "."
 Rectangle {
     id: notice
 
-    readonly property int count: typeof saveNoticeCount === "undefined" ? 0 : saveNoticeCount
-    property int shownCount: -1
     property alias text: label.text
 
-    function show() {
-        label.text = typeof saveNotice === "undefined" || saveNotice === null ? "" : saveNotice
-        visible = label.text.length > 0
+    function show(text) {
+        label.text = text
+        visible = text.length > 0
         // A failure stays long enough to be read.
         hideTimer.interval = label.text === qsTr("已保存") ? 1500 : 4000
         hideTimer.restart()
@@ -30,12 +29,9 @@ Rectangle {
     border.color: Theme.accent
     visible: false
 
-    Component.onCompleted: shownCount = count
-    onCountChanged: {
-        if (shownCount >= 0 && count !== shownCount) {
-            shownCount = count
-            show()
-        }
+    Connections {
+        target: Saves
+        function onNoticed(text) { notice.show(text) }
     }
 
     Text {

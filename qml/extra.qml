@@ -1,6 +1,7 @@
 import QtQuick 2.9
 import QtQuick.Window 2.2
 import QtQuick.Controls 2.2
+import Solvane 1.0
 import "."
 
 // The gallery of illustrations reached so far and the music box.
@@ -250,8 +251,8 @@ Page {
     }
 
     // Endings reached in any run: how many, and their titles when opened.
-    readonly property var endingTitles: typeof endingsSeen !== "undefined" && endingsSeen ? endingsSeen : []
-    readonly property int endingCount: typeof endingsSeenCount === "number" ? endingsSeenCount : 0
+    readonly property var endingTitles: Story.endingsSeen
+    readonly property int endingCount: Story.endingsSeenCount
     property bool endingsOpen: false
 
     LabelButton {

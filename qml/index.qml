@@ -1,6 +1,7 @@
 import QtQuick 2.9
 import QtQuick.Window 2.2
 import QtQuick.Controls 2.2
+import Solvane 1.0
 import "."
 
 Page {
@@ -11,7 +12,7 @@ Page {
     focus: true
 
     // Without a script there is no story to start or to load into.
-    readonly property string scriptTrouble: typeof scriptProblem === "string" ? scriptProblem : ""
+    readonly property string scriptTrouble: Story.scriptProblem
 
     // With 朗读 on, the page says where the player is; Tab reads each button.
     Component.onCompleted: Controller.say1("Solvane，标题页")
@@ -164,10 +165,10 @@ Page {
     // After an ending, its title comes first; a click or a key shows the title page.
     Rectangle {
         id: endingCardView
-        property bool open: typeof endingCard === "string" && endingCard.length > 0
+        property bool open: Story.endingCard.length > 0
 
         objectName: "endingCardView"
-        onOpenChanged: if (open) Controller.say1("结局，" + endingCard)
+        onOpenChanged: if (open) Controller.say1("结局，" + Story.endingCard)
         x: -100
         y: -100
         z: 20
@@ -196,7 +197,7 @@ Page {
             Text {
                 objectName: "endingCardTitle"
                 width: parent.width
-                text: endingCardView.open ? endingCard : ""
+                text: endingCardView.open ? Story.endingCard : ""
                 color: "#ffffff"
                 style: Text.Outline
                 styleColor: Theme.accent

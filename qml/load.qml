@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.2
+import Solvane 1.0
 import "."
 
 // The saves, newest first: row i is slot saveCount - i, worked out again at
@@ -22,13 +23,18 @@ Page {
         return "file:///" + exePath + "/saves/" + slot + ".png" + tag
     }
 
+    // A refused load says why here, instead of opening the story where it was.
+    property bool refused: false
+    Connections {
+        target: Saves
+        function onNoticed() { page.refused = true }
+    }
+
     function loadRow(row) {
-        var before = typeof saveNoticeCount === "undefined" ? 0 : saveNoticeCount
+        refused = false
         Controller.loadSave(slotOf(row))
-        // A refused load says why here, instead of opening the story where it was.
-        if (typeof saveNoticeCount !== "undefined" && saveNoticeCount !== before)
-            return
-        Controller.navigategame("load")
+        if (!refused)
+            Controller.navigategame("load")
     }
 
     function askDrop(row) {
@@ -106,7 +112,7 @@ Page {
         header: Item {
             id: quickRow
             objectName: "quickRow"
-            readonly property bool present: typeof quickSaveLine === "number" && quickSaveLine > 0
+            readonly property bool present: Saves.quickSaveLine > 0
             width: rows.width
             height: present ? 65 : 0
             visible: present
@@ -121,7 +127,7 @@ Page {
                 asynchronous: true
                 cache: false
                 source: quickRow.present && Controller.fileExists("saves/quick.png")
-                        ? "file:///" + exePath + "/saves/quick.png?line=" + quickSaveLine : ""
+                        ? "file:///" + exePath + "/saves/quick.png?line=" + Saves.quickSaveLine : ""
             }
 
             KeyButton {
@@ -149,15 +155,14 @@ Page {
                         elide: Text.ElideRight
                         color: "#555555"
                         font.pointSize: 9
-                        text: quickRow.present && typeof saveRows !== "undefined" ? saveRows.quickCaption() : ""
+                        text: quickRow.present ? Saves.quickCaption() : ""
                     }
                 }
                 onClicked: {
-                    var before = typeof saveNoticeCount === "undefined" ? 0 : saveNoticeCount
+                    page.refused = false
                     Controller.quickLoad1(1)
-                    if (typeof saveNoticeCount !== "undefined" && saveNoticeCount !== before)
-                        return
-                    Controller.navigategame("load")
+                    if (!page.refused)
+                        Controller.navigategame("load")
                 }
             }
         }
@@ -237,7 +242,7 @@ Page {
                         elide: Text.ElideRight
                         color: "#555555"
                         font.pointSize: 9
-                        text: typeof saveRows === "undefined" ? "" : saveRows.caption(page.slotOf(index))
+                        text: Saves.caption(page.slotOf(index))
                     }
                 }
                 onClicked: page.loadRow(index)
@@ -272,9 +277,9 @@ Page {
             objectName: "noSaves"
             width: rows.width
             height: visible ? implicitHeight : 0
-            readonly property bool problem: typeof saveListProblem === "string" && saveListProblem !== ""
-            visible: Controller.saveCount === 0 && (problem || !(typeof quickSaveLine === "number" && quickSaveLine > 0))
-            text: problem ? saveListProblem : qsTr("暂无存档")
+            readonly property bool problem: Saves.listProblem !== ""
+            visible: Controller.saveCount === 0 && (problem || Saves.quickSaveLine <= 0)
+            text: problem ? Saves.listProblem : qsTr("暂无存档")
             font.italic: true
             font.pointSize: 18
             color: "gray"

@@ -120,7 +120,7 @@ Page {
         objectName: "modeNote"
         x: 130
         y: 188
-        visible: settingNotice === ""
+        visible: Settings.notice === ""
         text: qsTr("切换后游戏会重新启动，并回到现在的位置")
         color: "#404040"
         font.pointSize: 8
@@ -374,7 +374,7 @@ Page {
         width: 260
         wrapMode: Text.Wrap
         visible: text !== ""
-        text: settingNotice
+        text: Settings.notice
         color: "#c0392b"
     }
 }

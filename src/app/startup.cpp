@@ -4,6 +4,7 @@
 #include "app/gamefolder.h"
 #include "app/imageguard.h"
 #include "app/networkguard.h"
+#include "app/qmltypes.h"
 
 #include "settings/displaymode.h"
 #include "core/game.h"
@@ -19,7 +20,6 @@
 #include "speech/voice.h"
 #include "saves/savefiles.h"
 #include "saves/resume.h"
-#include "saves/saverows.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
 #include "story/wiring.h"
@@ -70,6 +70,7 @@ MainWindow::StartValues controllerStart(settings::Settings &settings)
 
 void publishStartupProperties(Game &game)
 {
+    registerQmlTypes();
     game.publish(prop::Controller, QVariant::fromValue<QObject *>(game.controller));
     game.publish(prop::Settings, QVariant::fromValue<QObject *>(game.settings));
     game.publish(prop::exePath, core::exePathForPages());
@@ -99,8 +100,6 @@ void connectHandlers(Game &game)
     story::connectStory(game);
     music::connectMusic(game);
     saves::connectSaves(game);
-    // The load page's rows ask the save files for their captions.
-    game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game, game.lifetime())));
     extras::connectExtras(game);
     stage::connectInterlude(game);
 }

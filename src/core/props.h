@@ -82,28 +82,7 @@ inline constexpr Name interludeSkipOffer{"interludeSkipOffer"};
 inline constexpr Name interludeSkipTaken{"interludeSkipTaken"};
 // Who was caught, 1 the player, 2 the companion, until the attempt starts again
 inline constexpr Name figureCaught{"figureCaught"};
-// Saves: the word shown after a save, load or delete (the count changes on
-// every notice, so the same word twice shows twice), and the load page's rows
-inline constexpr Name saveNotice{"saveNotice", true};
-inline constexpr Name saveNoticeCount{"saveNoticeCount"};
-inline constexpr Name scriptProblem{"scriptProblem", true}; // why the story cannot start, or ""
-inline constexpr Name quickSaveLine{"quickSaveLine"};   // the quick slot's line, 0 when there is none
-inline constexpr Name quickLoadAsks{"quickLoadAsks"};   // raised when F9 must ask before loading
-inline constexpr Name saveListProblem{"saveListProblem", true}; // why the load page lists nothing, or ""
-inline constexpr Name saveRows{"saveRows"};
-// Settings page: what went wrong with the last display-mode change, empty when nothing
-inline constexpr Name settingNotice{"settingNotice", true};
 
-// Reading comforts: auto and skip running (the game page's marks)
-inline constexpr Name autoRunning{"autoRunning"};
-inline constexpr Name skipRunning{"skipRunning"};
-inline constexpr Name readingBack{"readingBack"};   // an earlier line paged back to is shown
-inline constexpr Name lineComplete{"lineComplete"}; // the line is shown whole: its end marker may show
-// Endings: the card's title after an ending (empty: no card), and for the
-// extras page each ending's title or "？？？" in story order, and how many
-inline constexpr Name endingCard{"endingCard", true};
-inline constexpr Name endingsSeen{"endingsSeen", true};
-inline constexpr Name endingsSeenCount{"endingsSeenCount"};
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows", true};
 

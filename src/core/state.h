@@ -139,11 +139,6 @@ struct MusicState {
     bool trackFailed = false;   // the current track could not be played: no restart
 };
 
-struct SaveStoreState {
-    int noticeCount = 0;    // notices shown since the wiring, published as saveNoticeCount
-    int quickLoadAsks = 0;  // F9 questions asked, published as quickLoadAsks
-};
-
 struct ProcessState {
     QList<QByteArray> scriptLines; // line n is entry n - 1
     QSet<int> missingLinesWarned;  // asked for outside the script: warned once each
@@ -155,7 +150,6 @@ struct ProcessState {
     StagingState staging;
     InterludeState interlude;
     MusicState music;
-    SaveStoreState saves;
     float cgProgress = 0;          // whole part the illustration, tenths the sub-image
     // A new process is on its way for a display-mode change; a second change
     // only stores its mode. The mode itself is the settings', and setting

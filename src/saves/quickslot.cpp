@@ -66,7 +66,6 @@ Outcome quickSave(Game &game)
         return failed(QStringLiteral("保存失败：") + reason);
     if (!extras::writeUnlockRecord(extras::cgProgress()))
         problems << QStringLiteral("解锁记录无法写入");
-    game.publish(prop::quickSaveLine, line);
     if (!problems.isEmpty())
         return Outcome{true, QStringLiteral("已快速保存，但") + problems.join(QStringLiteral("，"))};
     return Outcome{true, QStringLiteral("已快速保存")};
@@ -81,8 +80,7 @@ Outcome quickLoad(Game &game, bool confirmed)
     const int here = storedLine(story.currentLine, core::process().interlude.interludeReturnLine);
     // Loading where the quick save was made loses nothing; anywhere else, ask.
     if (!confirmed && story.currentLine > 0 && (here != quick.line || story.mistakeCount != quick.mistakes)) {
-        game.publish(prop::quickLoadAsks, ++store().quickLoadAsks);
-        return Outcome{false, QString()};
+        return Outcome{false, QString(), true};
     }
     startFrom(game, quick.line, quick.mistakes);
     return Outcome{true, QString()};

@@ -11,11 +11,6 @@
 
 namespace saves {
 
-SaveStoreState &store()
-{
-    return core::process().saves;
-}
-
 int storedLine(int cursor, int returnLine)
 {
     const int line = (cursor >= 948 && cursor <= 966) ? returnLine : cursor;

@@ -11,10 +11,6 @@ struct Game;
 // the picture it takes, what the player is told, and the story a load starts.
 namespace saves {
 
-using SaveStoreState = core::SaveStoreState;
-
-SaveStoreState &store();
-
 // No save holds more wrong answers than this; a larger count is damage.
 constexpr int kMostMistakes = 999;
 
@@ -25,6 +21,7 @@ int storedLine(int cursor, int returnLine);
 struct Outcome {
     bool ok = false;
     QString notice; // what the player is told; empty when there is nothing to say
+    bool asks = false; // nothing done: the player is asked first
 };
 
 inline Outcome failed(const QString &notice)

@@ -5,37 +5,40 @@
 #include "saves/quickslot.h"
 #include "saves/savefiles.h"
 #include "saves/savepoint.h"
+#include "saves/savestate.h"
 #include "saves/saveslots.h"
 
 namespace saves {
 
-void tellPlayer(Game &game, const QString &notice)
+void tellPlayer(const QString &notice)
 {
-    if (notice.isEmpty())
-        return;
-    game.publish(prop::saveNotice, notice);
-    game.publish(prop::saveNoticeCount, ++store().noticeCount);
+    saveState().tell(notice);
 }
 
 void connectSaves(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
-    game.publish(prop::saveNotice, QString());
-    store().noticeCount = 0;
-    game.publish(prop::saveNoticeCount, store().noticeCount);
-    c->setSaveCounter([g] {
-        g->publish(prop::saveListProblem, saveListProblem());
+    saveState().reset(game.settings);
+    c->setSaveCounter([] {
+        saveState().setListProblem(saveListProblem());
         return countSaveSlots();
     });
-    QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(*g, saveSlot(*g).notice); });
-    QObject::connect(c, &MainWindow::Load, c, [g](int position) { tellPlayer(*g, loadSlot(*g, position).notice); });
-    QObject::connect(c, &MainWindow::Drop, c, [g](int position) { tellPlayer(*g, dropSlot(*g, position).notice); });
-    game.publish(prop::quickSaveLine, quickSaveLine());
-    game.publish(prop::quickLoadAsks, store().quickLoadAsks);
-    QObject::connect(c, &MainWindow::QuickSave, c, [g](int) { tellPlayer(*g, quickSave(*g).notice); });
+    QObject::connect(c, &MainWindow::saveChanged, c, [g](int) { tellPlayer(saveSlot(*g).notice); });
+    QObject::connect(c, &MainWindow::Load, c, [g](int position) { tellPlayer(loadSlot(*g, position).notice); });
+    QObject::connect(c, &MainWindow::Drop, c, [g](int position) { tellPlayer(dropSlot(*g, position).notice); });
+    saveState().setQuickSaveLine(quickSaveLine());
+    QObject::connect(c, &MainWindow::QuickSave, c, [g](int) {
+        const Outcome saved = quickSave(*g);
+        if (saved.ok)
+            saveState().setQuickSaveLine(quickSaveLine());
+        tellPlayer(saved.notice);
+    });
     QObject::connect(c, &MainWindow::QuickLoad, c, [g](int confirmed) {
-        tellPlayer(*g, quickLoad(*g, confirmed != 0).notice);
+        const Outcome loaded = quickLoad(*g, confirmed != 0);
+        if (loaded.asks)
+            saveState().askQuickLoad();
+        tellPlayer(loaded.notice);
     });
 }
 

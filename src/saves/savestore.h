@@ -8,9 +8,9 @@ struct Game;
 // the quick slot (quickslot.h), each telling the player how it went.
 namespace saves {
 
-// Shows a word on the page after a save, load or delete ("已保存", or why not),
-// and counts it, so the same word twice still shows twice.
-void tellPlayer(Game &game, const QString &notice);
+// Shows a word on the page after a save, load or delete ("已保存", or why not);
+// the same word twice shows twice.
+void tellPlayer(const QString &notice);
 
 void connectSaves(Game &game);
 

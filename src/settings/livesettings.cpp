@@ -22,14 +22,20 @@ namespace settings {
 
 namespace {
 
+void tell(Game &game, const QString &text)
+{
+    if (auto *s = qobject_cast<Settings *>(game.settings))
+        s->tell(text);
+}
+
 // A change that could not reach the file holds for this run; the player knows
 // it will not last.
 void tellStored(Game &game, Change change)
 {
     if (change == Change::Saved)
-        game.publish(prop::settingNotice, QString());
+        tell(game, QString());
     else if (change == Change::NotSaved)
-        game.publish(prop::settingNotice, QStringLiteral("设置无法保存，只在本次运行中有效"));
+        tell(game, QStringLiteral("设置无法保存，只在本次运行中有效"));
 }
 
 void setVolume(Game &game, Settings &settings, float value)
@@ -90,7 +96,7 @@ void restartNow(Game &game)
     }
     // Line 1 already holds the new mode, so the next start shows it.
     qCWarning(lcSettings).noquote() << QStringLiteral("新的游戏进程没有启动，继续运行；新的显示模式在下次启动时生效");
-    game.publish(prop::settingNotice, QStringLiteral("无法重新启动游戏，新的显示模式将在下次启动时生效"));
+    tell(game, QStringLiteral("无法重新启动游戏，新的显示模式将在下次启动时生效"));
 }
 
 // The mode goes to line 1 and the scale factor to QT_SCALE_FACTOR; 100 ms
@@ -105,11 +111,11 @@ void changeDisplayMode(Game &game, Settings &settings, int mode)
     // A new process would read the old mode from the file and come up as
     // before: nothing changes, and the pages go on marking the mode in effect.
     if (change != Change::Saved) {
-        game.publish(prop::settingNotice, QStringLiteral("无法写入设置文件，显示模式没有改变"));
+        tell(game, QStringLiteral("无法写入设置文件，显示模式没有改变"));
         return;
     }
     qputenv("QT_SCALE_FACTOR", formatScaleFactor(scale));
-    game.publish(prop::settingNotice, QString());
+    tell(game, QString());
     // Two quick changes give one new process, which reads the later mode.
     bool &pending = core::process().restartPending;
     if (pending)
@@ -125,7 +131,7 @@ void connectSettings(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
-    game.publish(prop::settingNotice, QString());
+    tell(game, QString());
     QObject::connect(c, &MainWindow::exitChanged, c, [g](int value) {
         if (value == 1)
             g->quit();

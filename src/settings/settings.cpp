@@ -75,7 +75,23 @@ Change writeOption(int line, const std::string &text)
 
 } // namespace
 
-Settings::Settings(QObject *parent) : SettingValues(parent) {}
+Settings::Settings(QObject *parent) : SettingValues(parent)
+{
+    connect(this, &SettingValues::textFormChanged, this, &Settings::noticeChanged);
+}
+
+QString Settings::notice() const
+{
+    return core::shown(lastNotice, core::TextForm(v.textForm));
+}
+
+void Settings::tell(const QString &text)
+{
+    if (text == lastNotice)
+        return;
+    lastNotice = text;
+    emit noticeChanged();
+}
 
 StartSettings Settings::load()
 {

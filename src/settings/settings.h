@@ -20,9 +20,15 @@ enum class Change {
 class Settings : public core::SettingValues
 {
     Q_OBJECT
+    // What went wrong with the last change the settings page asked for, in
+    // the chosen script; "" when nothing did.
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
 
 public:
     explicit Settings(QObject *parent = nullptr);
+
+    QString notice() const;
+    void tell(const QString &text);
 
     // Start-up, before the application exists: the file repaired, line 1
     // rewritten as the window mode it names (displayModeFromText) when the
@@ -57,12 +63,16 @@ public:
     // an application to install it in, and so calls this again after.
     void translatePages();
 
+signals:
+    void noticeChanged();
+
 private:
     Change storeSpeed(float &field, float value, int line, const char *name, void (SettingValues::*changed)(float));
     template <typename T>
     Change storeOption(T &field, T value, int line, const std::string &text, void (SettingValues::*changed)(T));
 
     core::TraditionalTranslator translator;
+    QString lastNotice; // Simplified
 };
 
 } // namespace settings

@@ -12,6 +12,7 @@
 #include "story/readaloud.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
+#include "story/storyview.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -33,8 +34,8 @@ core::AutoSkipState &timers()
 // which stay on after auto or skip stopped by itself.
 void publishRunning(Game &game)
 {
-    game.publish(prop::autoRunning, !timers().autoTimer.isNull());
-    game.publish(prop::skipRunning, !timers().skipTimer.isNull());
+    Q_UNUSED(game)
+    storyView().setRunning(!timers().autoTimer.isNull(), !timers().skipTimer.isNull());
 }
 
 // Skipping stopped where the player has to act: the controller's toggle goes

@@ -7,6 +7,7 @@
 #include "core/textlines.h"
 #include "story/linetables.h"
 #include "story/storystate.h"
+#include "story/storyview.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,11 +32,11 @@ constexpr int kEndingNoAnswerReaches = 862;
 
 void publishSeen(Game &game)
 {
-    QVariantList titles;
+    Q_UNUSED(game)
+    QStringList titles;
     for (int line : tallyEndingLines())
         titles << (seen().contains(line) ? endingTitle(line) : QStringLiteral("？？？"));
-    game.publish(prop::endingsSeen, titles);
-    game.publish(prop::endingsSeenCount, seen().size());
+    storyView().setEndingsSeen(titles, seen().size());
 }
 
 } // namespace
@@ -123,7 +124,7 @@ void reachEnding(Game &game, int endingLine)
         writeEndingsSeen(seen(), QString::fromLatin1(kEndingsFile), &seen());
     }
     publishSeen(game);
-    game.publish(prop::endingCard, endingTitle(endingLine));
+    storyView().setEndingCard(endingTitle(endingLine));
 }
 
 } // namespace story

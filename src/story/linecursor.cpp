@@ -11,6 +11,7 @@
 #include "story/readaloud.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
+#include "story/storyview.h"
 
 #include <QTimer>
 
@@ -111,7 +112,7 @@ void resetStory(Game &game)
     game.publish(prop::bVisible, false);
     game.publish(prop::daanvisible, false);
     game.publish(prop::shuruvisible, false);
-    game.publish(prop::endingCard, QString());
+    storyView().setEndingCard(QString());
     core::resetRun(game);
     s.mistakeCount = 0;
 }

@@ -7,6 +7,7 @@
 #include "story/readaloud.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
+#include "story/storyview.h"
 
 #include <QTimer>
 
@@ -65,7 +66,7 @@ void typeLine(Game &game, int n)
     t.fullText = split.text;
     t.typedText.clear();
     t.typedCount = 0;
-    game.publish(prop::lineComplete, false);
+    storyView().setLineComplete(false);
     game.publish(prop::nameText, speakerName(split.id));
     if (!t.fullText.isEmpty()) {
         t.typedText = t.fullText.left(1);
@@ -73,7 +74,7 @@ void typeLine(Game &game, int n)
         game.publish(prop::currentText, t.typedText);
     }
     timer->start(typingInterval(game.textSpeed()));
-    game.publish(prop::readingBack, false);
+    storyView().setReadingBack(false);
     speakLine(game, n);
 }
 
@@ -83,7 +84,7 @@ void endTyping(Game &game)
 {
     typeTimer()->stop();
     typing().typingDone = true;
-    game.publish(prop::lineComplete, true);
+    storyView().setLineComplete(true);
     if (isWaitingLine(state().currentLine))
         offerChoice(game);
 }
@@ -123,8 +124,8 @@ void showViewLine(Game &game)
     game.publish(prop::nameText, speakerName(split.id));
     if (!split.text.isEmpty())
         game.publish(prop::currentText, split.text);
-    game.publish(prop::lineComplete, true);
-    game.publish(prop::readingBack, readingBack());
+    storyView().setLineComplete(true);
+    storyView().setReadingBack(readingBack());
 }
 
 bool readingBack()

@@ -13,6 +13,7 @@
 #include "story/readlines.h"
 #include "story/linecursor.h"
 #include "story/readaloud.h"
+#include "story/storyview.h"
 
 namespace story {
 
@@ -20,11 +21,7 @@ void connectStory(Game &game)
 {
     MainWindow *c = game.controller;
     Game *g = &game;
-    game.publish(prop::autoRunning, false);
-    game.publish(prop::skipRunning, false);
-    game.publish(prop::lineComplete, false);
-    game.publish(prop::endingCard, QString());
-    game.publish(prop::scriptProblem, scriptProblem());
+    storyView().reset(game.settings, scriptProblem());
     loadEndingsSeen(game);
     loadReadLines();
     connectReadLines(game);

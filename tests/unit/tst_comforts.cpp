@@ -9,6 +9,7 @@
 #include "story/presentation.h"
 #include "story/readlines.h"
 #include "story/storystate.h"
+#include "story/storyview.h"
 #include "pagesupport.h"
 #include "testsupport.h"
 
@@ -540,7 +541,7 @@ void TestComforts::endingCard()
     else
         controller->Auto1();
     QTRY_COMPARE(controller->getCurrentPage(), QStringLiteral("index"));
-    QCOMPARE(game.property(prop::endingCard).toString(), endingName(ending));
+    QCOMPARE(story::storyView().endingCard(), endingName(ending));
     QCOMPARE(scratch->read(QStringLiteral("saves/endings.txt")), QByteArray::number(ending) + '\n');
 
     // The title page opens under the card; a click takes the card away.
@@ -556,7 +557,7 @@ void TestComforts::endingCard()
     // The next return to the title shows no card.
     controller->navigategame(QStringLiteral("index"));
     controller->navigateindex();
-    QCOMPARE(game.property(prop::endingCard).toString(), QString());
+    QCOMPARE(story::storyView().endingCard(), QString());
 }
 
 void TestComforts::endingsFile_data()
@@ -588,14 +589,14 @@ void TestComforts::endingsFile()
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("结局记录 .* 已损坏")));
     start();
     QCOMPARE(core::process().endingsSeen, seen);
-    QCOMPARE(game.property(prop::endingsSeenCount).toInt(), seen.size());
-    const QVariantList titles = game.property(prop::endingsSeen).toList();
+    QCOMPARE(story::storyView().endingsSeenCount(), seen.size());
+    const QStringList titles = story::storyView().endingsSeen();
     // Ten endings, less the one no answer reaches unless it was reached.
     QCOMPARE(titles.size(), seen.contains(862) ? 10 : 9);
     QCOMPARE(titles.size(), story::tallyEndingLines().size());
     for (int i = 0; i < titles.size(); ++i) {
         const int line = story::tallyEndingLines().at(i);
-        QCOMPARE(titles.at(i).toString(), seen.contains(line) ? endingName(line) : QStringLiteral("？？？"));
+        QCOMPARE(titles.at(i), seen.contains(line) ? endingName(line) : QStringLiteral("？？？"));
     }
 
     // Reaching an ending after a damaged file writes a sound file again.
@@ -617,7 +618,7 @@ void TestComforts::endingsRememberedOnceEach()
         controller->navigategame(QStringLiteral("index"));
     }
     QCOMPARE(scratch->read(QStringLiteral("saves/endings.txt")), QByteArray("849\n975\n"));
-    QCOMPARE(game.property(prop::endingsSeenCount).toInt(), 2);
+    QCOMPARE(story::storyView().endingsSeenCount(), 2);
 }
 
 void TestComforts::extrasPageListsEndings()

@@ -7,7 +7,10 @@
 #include "app/startup.h"
 #include "app/networkguard.h"
 #include "core/paths.h"
+#include "input/actions.h"
+#include "saves/savestate.h"
 #include "settings/settings.h"
+#include "story/storyview.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -104,6 +107,10 @@ private slots:
     void answersWaitWhilePagingBack();
     void textReadableAtEveryOpacity_data();
     void textReadableAtEveryOpacity();
+    void actionsFromADevice_data();
+    void actionsFromADevice();
+    void deviceWalksTheFocusRing();
+    void deviceTellsOfTheInterlude();
 
 private:
     void openPage(const QString &source = QStringLiteral("load"));
@@ -635,8 +642,8 @@ void GamePageTest::endMarker()
     QFETCH(bool, skipping);
     openPage();
     publish(prop::currentText, QStringLiteral("一句话说完了。"));
-    publish(prop::lineComplete, complete);
-    publish(prop::skipRunning, skipping);
+    story::storyView().setLineComplete(complete);
+    story::storyView().setRunning(false, skipping);
     QQuickItem *marker = item("endMarker");
     QTEST(marker->property("wanted").toBool(), "shown");
     const QString text = item("lineText")->property("text").toString();
@@ -1059,12 +1066,12 @@ void GamePageTest::dialogKeepsTheKeys()
 // Asked once, when F9 asks: not again when the page comes back from 设置 or 读取.
 void GamePageTest::quickLoadAsksOnlyAtF9()
 {
-    publish(prop::quickLoadAsks, 1);
+    saves::saveState().askQuickLoad();
     openPage(QStringLiteral("setting"));
     QQuickItem *question = item("quickLoadDialog");
     QTRY_VERIFY(view->rootObject()->hasActiveFocus());
     QVERIFY(!question->property("open").toBool());
-    publish(prop::quickLoadAsks, 2);
+    saves::saveState().askQuickLoad();
     QVERIFY(question->property("open").toBool());
 }
 
@@ -1073,9 +1080,9 @@ void GamePageTest::answersWaitWhilePagingBack()
 {
     openPage();
     publish(prop::daanvisible, 1);
-    publish(prop::readingBack, true);
+    story::storyView().setReadingBack(true);
     QVERIFY(!item("answer1")->isVisible());
-    publish(prop::readingBack, false);
+    story::storyView().setReadingBack(false);
     QVERIFY(item("answer1")->isVisible());
 }
 
@@ -1112,6 +1119,102 @@ void GamePageTest::textReadableAtEveryOpacity()
             far += qAbs(qGray(scene.pixel(x, y)) - box) > 120 ? 1 : 0;
     }
     QVERIFY2(far > 200, qPrintable(QString::number(far)));
+}
+
+using Action = input::Actions::Action;
+
+void GamePageTest::actionsFromADevice_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<QVariantList>("onPress");
+    QTest::addColumn<QVariantList>("onRelease");
+
+    const QByteArray wheel = SIGNAL(wheelChanged(int));
+    QTest::newRow("step") << int(Action::Step) << QByteArray(SIGNAL(nextChanged(int))) << QVariantList{1} << QVariantList{};
+    QTest::newRow("back") << int(Action::Back) << wheel << QVariantList{1} << QVariantList{};
+    QTest::newRow("forward") << int(Action::Forward) << wheel << QVariantList{-1} << QVariantList{};
+    QTest::newRow("skip held") << int(Action::SkipHeld) << QByteArray(SIGNAL(skipChanged(int))) << QVariantList{-1}
+                               << QVariantList{0};
+    QTest::newRow("auto") << int(Action::Auto) << QByteArray(SIGNAL(AutoChanged(int))) << QVariantList{-1} << QVariantList{};
+    QTest::newRow("quick load asks") << int(Action::QuickLoad) << QByteArray(SIGNAL(QuickLoad(int))) << QVariantList{0}
+                                     << QVariantList{};
+    QTest::newRow("answer 2") << int(Action::Answer2) << QByteArray(SIGNAL(daChanged(int))) << QVariantList{2}
+                              << QVariantList{};
+    QTest::newRow("confirm with no button steps") << int(Action::Confirm) << QByteArray(SIGNAL(nextChanged(int)))
+                                                  << QVariantList{1} << QVariantList{};
+    // Walking sends 0 at the release, which the controller drops.
+    QTest::newRow("walk right") << int(Action::WalkRight) << QByteArray(SIGNAL(adChanged(int))) << QVariantList{2}
+                                << QVariantList{};
+}
+
+// A test stands in for a device: the actions reach the page through Input alone.
+void GamePageTest::actionsFromADevice()
+{
+    QFETCH(int, action);
+    QFETCH(QByteArray, signal);
+    QFETCH(QVariantList, onPress);
+    QFETCH(QVariantList, onRelease);
+
+    openPage();
+    publish(prop::daanvisible, 1);
+    QSignalSpy spy(controller.get(), signal.constData());
+    input::actions().press(Action(action));
+    QVERIFY(spy.count() >= 1);
+    QCOMPARE(spy.first().first(), onPress.first());
+    spy.clear();
+    input::actions().release(Action(action));
+    QTest::qWait(40); // a held walk would be resent by now
+    QCOMPARE(spy.count(), onRelease.size());
+    for (int i = 0; i < onRelease.size(); ++i)
+        QCOMPARE(spy.at(i).first(), onRelease.at(i));
+
+    // An open question takes every action but its own (Confirm presses its 取消).
+    if (action == int(Action::Confirm))
+        return;
+    input::actions().press(Action::Cancel);
+    QVERIFY(item("returnDialog")->property("open").toBool());
+    input::actions().press(Action(action));
+    QCOMPARE(spy.count(), onRelease.size());
+    input::actions().press(Action::Cancel);
+    QVERIFY(!item("returnDialog")->property("open").toBool());
+}
+
+// The pad's way round the page: Start opens the bar, the d-pad walks it, A presses.
+void GamePageTest::deviceWalksTheFocusRing()
+{
+    openPage();
+    QSignalSpy autoSpy(controller.get(), &MainWindow::AutoChanged);
+    input::actions().press(Action::Menu);
+    QVERIFY(item("menuBar")->isVisible());
+    QVERIFY(item("menuSave")->hasActiveFocus());
+    for (int i = 0; i < 4; ++i)
+        input::actions().press(Action::FocusNext);
+    input::actions().press(Action::FocusPrevious);
+    QVERIFY(item("menuAuto")->hasActiveFocus());
+    input::actions().press(Action::Confirm);
+    QCOMPARE(autoSpy.count(), 1);
+    QVERIFY(!item("menuBar")->isVisible());
+    QVERIFY(view->rootObject()->hasActiveFocus());
+
+    // In a question the ring stays on its two buttons.
+    input::actions().press(Action::Cancel);
+    input::actions().press(Action::FocusNext);
+    QVERIFY(item("returnConfirm")->hasActiveFocus());
+    input::actions().press(Action::FocusNext);
+    QVERIFY(item("returnCancel")->hasActiveFocus());
+    input::actions().press(Action::Confirm);
+    QVERIFY(!item("returnDialog")->property("open").toBool());
+}
+
+void GamePageTest::deviceTellsOfTheInterlude()
+{
+    openPage();
+    QVERIFY(!input::actions().interlude());
+    publish(prop::sjvisible, 1);
+    QVERIFY(input::actions().interlude());
+    view.reset();
+    QVERIFY(!input::actions().interlude());
 }
 
 QTEST_MAIN(GamePageTest)

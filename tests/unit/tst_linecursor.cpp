@@ -1,5 +1,6 @@
 #include "story/linecursor.h"
 #include "story/linetables.h"
+#include "story/storyview.h"
 
 #include "stage/interludestate.h"
 #include "storyfixture.h"
@@ -227,11 +228,13 @@ void TestLineCursor::browsing()
     f.at(current);
     state().viewLine = view;
     f.game.publish(prop::currentText, QStringLiteral("untouched"));
+    const bool before = readingBack.isValid() ? !readingBack.toBool() : true;
+    story::storyView().setReadingBack(before);
     story::browseHistory(f.game, step);
     QCOMPARE(state().viewLine, viewAfter);
     QCOMPARE(state().currentLine, currentAfter);
     QCOMPARE(f.text(), shown.isEmpty() ? QStringLiteral("untouched") : shown);
-    QCOMPARE(f.property(prop::readingBack), readingBack);
+    QCOMPARE(story::storyView().readingBack(), readingBack.isValid() ? readingBack.toBool() : before);
 }
 
 // The wheel reaches the story through the controller's application-wide filter.

@@ -310,7 +310,7 @@ void TestLiveSettings::displayModeRestarts()
     QCOMPARE(quits, 0);
     QTRY_COMPARE(restarts, 1);
     QCOMPARE(quits, 1);
-    QCOMPARE(game.property(prop::settingNotice).toString(), QString());
+    QCOMPARE(gameSettings->notice(), QString());
     qunsetenv("QT_SCALE_FACTOR");
 }
 
@@ -343,13 +343,13 @@ void TestLiveSettings::failedRestartKeepsRunning()
     QTRY_COMPARE(restarts, 1);
     QCOMPARE(quits, 0);
     QCOMPARE(log.count(QStringLiteral("新的游戏进程没有启动，继续运行")), 1);
-    QVERIFY(!game.property(prop::settingNotice).toString().isEmpty());
+    QVERIFY(!gameSettings->notice().isEmpty());
     QCOMPARE(line(1), QByteArray("1"));
 
     // The next change tries again and, when it works, clears the notice.
     restartWorks = true;
     controller->fangda();
-    QCOMPARE(game.property(prop::settingNotice).toString(), QString());
+    QCOMPARE(gameSettings->notice(), QString());
     QTRY_COMPARE(restarts, 2);
     QCOMPARE(quits, 1);
     qunsetenv("QT_SCALE_FACTOR");
@@ -367,7 +367,7 @@ void TestLiveSettings::unstoredModeDoesNotRestart()
     QCOMPARE(restarts, 0);
     QCOMPARE(quits, 0);
     QCOMPARE(log.count(QStringLiteral("无法写入设置文件 setting.txt")), 1);
-    QVERIFY(!game.property(prop::settingNotice).toString().isEmpty());
+    QVERIFY(!gameSettings->notice().isEmpty());
     qunsetenv("QT_SCALE_FACTOR");
 }
 

@@ -343,7 +343,7 @@ void TestLoadPage::gamePageSaysSaved()
         return picture ? image : QImage();
     };
     // A word from before the page was opened is not news.
-    saves::tellPlayer(game, QStringLiteral("已保存"));
+    saves::tellPlayer(QStringLiteral("已保存"));
     controller->navigategame("load");
     QVERIFY(showPage(view.get(), QStringLiteral("game")));
     QQuickItem *notice = item("saveNotice");

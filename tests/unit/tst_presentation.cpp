@@ -1,3 +1,4 @@
+#include "story/storyview.h"
 #include "storyfixture.h"
 
 #include <limits>
@@ -108,11 +109,11 @@ void TestPresentation::typesOneUnitPerTick()
         story::typeTick(f.game);
         QCOMPARE(f.text(), full.left(tick + 1));
         QVERIFY(!story::typing().typingDone);
-        QCOMPARE(f.property(prop::lineComplete), QVariant(false)); // no end mark while typing
+        QVERIFY(!story::storyView().lineComplete()); // no end mark while typing
     }
     story::typeTick(f.game); // tick k finds it complete
     QVERIFY(story::typing().typingDone);
-    QCOMPARE(f.property(prop::lineComplete), QVariant(true));
+    QVERIFY(story::storyView().lineComplete());
     QVERIFY(!story::typeTimer()->isActive());
     QCOMPARE(f.text(), full);
 }

@@ -1,11 +1,14 @@
+#include "core/textform.h"
 #include "extras/unlockrecord.h"
 #include "saves/resume.h"
 #include "saves/savefiles.h"
 #include "saves/quickslot.h"
 #include "saves/saveslots.h"
+#include "saves/savestate.h"
 #include "saves/savestore.h"
 #include "saves/slotcaptions.h"
 #include "story/linecursor.h"
+#include "story/storyview.h"
 #include "audiofixture.h"
 #include "filekinds.h"
 #include "storyfixture.h"
@@ -217,7 +220,7 @@ void TestSaveStore::savePicturesTheLineItResumesAt()
     QCOMPARE(f.text(), QStringLiteral("line 261"));
     QVERIFY(quick ? saves::quickSave(f.game).ok : saves::saveSlot(f.game).ok);
     QCOMPARE(pictured, QStringLiteral("line 263"));
-    QVERIFY(!f.property(prop::readingBack).toBool());
+    QVERIFY(!story::storyView().readingBack());
 }
 
 void TestSaveStore::saveBeforeTheFirstLineIsRefused()
@@ -297,8 +300,7 @@ void TestSaveStore::saveIsBothLinesOrNeither()
     QCOMPARE(files(f.dir, names), before);
     // The picture is written first and goes with the failed lines.
     QVERIFY(pictures().isEmpty());
-    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("保存失败：文件是链接"));
-    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 1);
+    QCOMPARE(saves::saveState().notice(), QStringLiteral("保存失败：文件是链接"));
 }
 
 void TestSaveStore::listThatCannotBeReadIsNeverWritten_data()
@@ -336,7 +338,7 @@ void TestSaveStore::listThatCannotBeReadIsNeverWritten()
     // The load page says why it lists nothing.
     f.controller->requestSaveCount();
     QCOMPARE(f.controller->getSaveCount(), 0);
-    QCOMPARE(f.property(prop::saveListProblem).toString(), QStringLiteral("存档列表无法读取"));
+    QCOMPARE(saves::saveState().listProblem(), QStringLiteral("存档列表无法读取"));
 }
 
 void TestSaveStore::fullDiskKeepsEverySave()
@@ -380,7 +382,7 @@ void TestSaveStore::quickSlotStandsApart()
     QCOMPARE(colourOf("saves/quick.png"), QColor(Qt::blue));
     QCOMPARE(f.dir.readText("saves/save.txt"), QByteArray("3\n50\n"));
     QCOMPARE(saves::countSaveSlots(), 2);
-    QCOMPARE(f.property(prop::quickSaveLine).toInt(), 120);
+    QCOMPARE(saves::quickSaveLine(), 120);
 
     // A delete renumbers the numbered slots only.
     QVERIFY(saves::dropSlot(f.game, 1).ok);
@@ -390,15 +392,14 @@ void TestSaveStore::quickSlotStandsApart()
 
     // F9 from elsewhere asks first; confirmed, or from the same place, it loads.
     f.at(200);
-    const int asked = f.property(prop::quickLoadAsks).toInt();
-    QVERIFY(!saves::quickLoad(f.game, false).ok);
-    QCOMPARE(f.property(prop::quickLoadAsks).toInt(), asked + 1);
+    QSignalSpy asked(&saves::saveState(), &saves::SaveState::quickLoadAsked);
+    f.controller->quickLoad1(0);
+    QCOMPARE(asked.count(), 1);
     QCOMPARE(core::process().story.currentLine, 200);
     QVERIFY(saves::quickLoad(f.game, true).ok);
     QCOMPARE(core::process().story.currentLine, 120);
     QCOMPARE(core::process().story.mistakeCount, 2);
     QVERIFY(saves::quickLoad(f.game, false).ok);
-    QCOMPARE(f.property(prop::quickLoadAsks).toInt(), asked + 1);
 }
 
 // F5 says what 存档 says: a picture that could not be taken and a record
@@ -583,6 +584,7 @@ void TestSaveStore::load()
     const QByteArray before = files(f.dir, {"saves/save.txt", "saves/cuowu.txt"});
     MessageLog log;
 
+    QSignalSpy noticed(&saves::saveState(), &saves::SaveState::noticed);
     f.controller->loadSave(position);
 
     QCOMPARE(files(f.dir, {"saves/save.txt", "saves/cuowu.txt"}), before);
@@ -591,7 +593,7 @@ void TestSaveStore::load()
         QCOMPARE(story::state().currentLine, 42);
         QCOMPARE(story::state().viewLine, 42);
         QCOMPARE(story::state().mistakeCount, 7);
-        QVERIFY(f.property(prop::saveNotice).toString().startsWith(QStringLiteral("读取失败")));
+        QVERIFY(saves::saveState().notice().startsWith(QStringLiteral("读取失败")));
         return;
     }
     QCOMPARE(story::state().currentLine, line);
@@ -599,7 +601,7 @@ void TestSaveStore::load()
     QCOMPARE(story::state().mistakeCount, mistakeCount);
     f.finishTyping();
     QCOMPARE(f.text(), QStringLiteral("line %1").arg(line));
-    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 0);
+    QCOMPARE(noticed.count(), 0);
 }
 
 void TestSaveStore::loadStartsAFreshRun()
@@ -734,7 +736,7 @@ void TestSaveStore::dropOutOfRangeTouchesNothing()
 
     QCOMPARE(files(f.dir, names), before);
     QCOMPARE(log.count("无效的删除位置"), 1);
-    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("删除失败：没有这个存档"));
+    QCOMPARE(saves::saveState().notice(), QStringLiteral("删除失败：没有这个存档"));
 }
 
 void TestSaveStore::countFollowsTheLines()
@@ -751,20 +753,24 @@ void TestSaveStore::countFollowsTheLines()
     QCOMPARE(refreshes.size(), 1);
 }
 
-// The page only shows the count: what it holds never feeds back into it.
+// The same word twice is told twice; in 繁體 it is told in Traditional characters.
 void TestSaveStore::noticesAreCountedHere()
 {
     StoryFixture f;
-    saves::tellPlayer(f.game, QStringLiteral("已保存"));
-    saves::tellPlayer(f.game, QStringLiteral("已保存"));
-    saves::tellPlayer(f.game, QString()); // nothing to say
-    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 2);
-    QCOMPARE(saves::store().noticeCount, 2);
+    QSignalSpy noticed(&saves::saveState(), &saves::SaveState::noticed);
+    saves::tellPlayer(QStringLiteral("已保存"));
+    saves::tellPlayer(QStringLiteral("已保存"));
+    saves::tellPlayer(QString()); // nothing to say
+    QCOMPARE(noticed.count(), 2);
 
-    f.game.publish(prop::saveNoticeCount, 40);
-    saves::tellPlayer(f.game, QStringLiteral("删除失败：没有这个存档"));
-    QCOMPARE(f.property(prop::saveNoticeCount).toInt(), 3);
-    QCOMPARE(f.property(prop::saveNotice).toString(), QStringLiteral("删除失败：没有这个存档"));
+    QSignalSpy changed(&saves::saveState(), &saves::SaveState::noticeChanged);
+    f.settings.setTextForm(1);
+    QCOMPARE(changed.count(), 1);
+    saves::tellPlayer(QStringLiteral("删除失败：没有这个存档"));
+    QCOMPARE(noticed.count(), 3);
+    QCOMPARE(noticed.last().first().toString(), saves::saveState().notice());
+    QCOMPARE(saves::saveState().notice(), core::shown(QStringLiteral("删除失败：没有这个存档"), core::TextForm(1)));
+    QVERIFY(saves::saveState().notice() != QStringLiteral("删除失败：没有这个存档"));
 }
 
 void TestSaveStore::caption()

@@ -725,14 +725,14 @@ void TestStaging::musicAtTableLines()
 void TestStaging::laterWordsFollowTheScript()
 {
     QPointer<QTimer> slot;
-    stage::publishLater(slot, game, 1, [](const Game &g) { g.publish(prop::endingCard, QStringLiteral("我们")); });
-    QTRY_COMPARE(ctx(prop::endingCard).toString(), QStringLiteral("我们"));
+    stage::publishLater(slot, game, 1, [](const Game &g) { g.publish(prop::nameText, QStringLiteral("我们")); });
+    QTRY_COMPARE(ctx(prop::nameText).toString(), QStringLiteral("我们"));
     dir->write("setting.txt", "0\n0.5\n0.5\n0.5\n");
     settings::Settings owner;
     game.settings = &owner;
     owner.setTextForm(1);
     game.republishWords();
-    const QString shown = ctx(prop::endingCard).toString();
+    const QString shown = ctx(prop::nameText).toString();
     game.settings = nullptr;
     QCOMPARE(shown, QStringLiteral("我們"));
 }

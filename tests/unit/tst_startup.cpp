@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 
@@ -20,6 +21,8 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
+    // First: before any test of this run has set an engine up.
+    void gameTypesNeedNoSetUp();
     void displayModeIsExactText_data();
     void displayModeIsExactText();
     void scaleFactor_data();
@@ -267,6 +270,20 @@ void TestStartup::gameFolder()
         QCOMPARE(scratch.read(QStringLiteral("用户 数据/Solvane/setting.txt")),
                  seeded ? QByteArray("1\n") : QByteArray("0\n0.5\n0.5\n0.5\n"));
     core::setShippedDataDir(QString());
+}
+
+// The pages find the game's own objects in any engine, whoever made it.
+void TestStartup::gameTypesNeedNoSetUp()
+{
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData("import QtQml 2.2\nimport Solvane 1.0\n"
+                      "QtObject { property bool held: Input.lasts(Input.SkipHeld); property string notice: Saves.notice;"
+                      " property bool back: Story.readingBack }",
+                      QUrl());
+    std::unique_ptr<QObject> object(component.create());
+    QVERIFY2(object, qPrintable(component.errorString()));
+    QVERIFY(object->property("held").toBool());
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,4 +1,5 @@
 #include "core/textform.h"
+#include "story/storyview.h"
 #include "audiofixture.h"
 #include "storyfixture.h"
 
@@ -94,7 +95,7 @@ void TestTextForm::switchShowsAtOnce()
     f.at(3);
     story::typeLine(f.game, 3);
     story::typeTick(f.game);
-    f.game.publish(prop::endingCard, QStringLiteral("结局"));
+    story::storyView().setEndingCard(QStringLiteral("结局"));
     f.game.publish(prop::bcPath, QStringLiteral("png/后来.png"));
 
     f.controller->textForm1(1);
@@ -103,14 +104,14 @@ void TestTextForm::switchShowsAtOnce()
     QCOMPARE(f.text(), QStringLiteral("我們")); // typing goes on where it was
     f.finishTyping();
     QCOMPARE(f.text(), QStringLiteral("我們後來在這裡。"));
-    QCOMPARE(f.property(prop::endingCard).toString(), QStringLiteral("結局"));
+    QCOMPARE(story::storyView().endingCard(), QStringLiteral("結局"));
     QCOMPARE(f.property(prop::bcPath).toString(), QStringLiteral("png/后来.png"));
     // The source stays Simplified for what reads it.
     QCOMPARE(story::lineText(3), QString::fromUtf8(script[2]));
     QCOMPARE(f.dir.readText("setting.txt"), QByteArray("1\n0.5\n0.5\n0.5\n0\n0\n0\n0\n0.750000\n0\n1\n"));
 
     f.controller->textForm1(0);
-    QCOMPARE(f.text() + f.property(prop::endingCard).toString(), QStringLiteral("我们后来在这里。结局"));
+    QCOMPARE(f.text() + story::storyView().endingCard(), QStringLiteral("我们后来在这里。结局"));
     QCOMPARE(f.dir.readText("setting.txt").split('\n').at(10), QByteArray("0"));
 }
 
