@@ -203,6 +203,37 @@ Item {
                 ctx.fillRect(0, 0, 60, 60)
             }
         }
+        // Caught: a red ring pulses round the figure and says so, so that the
+        // capture reads before its scene takes the screen.
+        Rectangle {
+            objectName: circle.objectName + "Caught"
+            anchors.centerIn: parent
+            width: 54
+            height: 54
+            radius: 27
+            color: "#33ff3b3b"
+            border.width: 3
+            border.color: "#ff3b3b"
+            visible: circle.caught
+
+            SequentialAnimation on scale {
+                running: circle.caught
+                loops: Animation.Infinite
+                NumberAnimation { from: 0.7; to: 1.25; duration: 260; easing.type: Easing.OutQuad }
+                NumberAnimation { from: 1.25; to: 0.7; duration: 90 }
+            }
+        }
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: -26
+            visible: circle.caught
+            text: qsTr("被抓住了！")
+            color: "#ffffff"
+            style: Text.Outline
+            styleColor: "#c0141e"
+            font.pixelSize: 14
+            font.bold: true
+        }
         // All its frames in one strip: a step moves the strip, the picture stays.
         Item {
             objectName: circle.objectName + "Figure"

@@ -48,6 +48,8 @@ private slots:
     void rayAtEveryScroll_data();
     void rayAtEveryScroll();
     void hintStrip();
+    void captureShowsWhoIsCaught_data();
+    void captureShowsWhoIsCaught();
     void pageLeavingDuringAFightSaysNothing();
 
 private:
@@ -470,6 +472,29 @@ void InterludePageTest::hintStrip()
 
 // Leaving for 设置 or 读取 in the middle of a fight: the page on its way out
 // still hears of hits after its flashes are gone, and must not fail on them.
+void InterludePageTest::captureShowsWhoIsCaught_data()
+{
+    QTest::addColumn<int>("who");
+    QTest::newRow("player") << 1;
+    QTest::newRow("companion") << 2;
+}
+
+// A capture marks the caught figure, on its map, for a moment before the scene.
+void InterludePageTest::captureShowsWhoIsCaught()
+{
+    QFETCH(int, who);
+    showInterlude(2);
+    game.publish(prop::figureCaught, who);
+    // The staging hides the map for the scene at once: the caught figure stays in view.
+    game.publish(prop::sjvisible, 0);
+    game.publish(prop::ditu2visible, 0);
+    QVERIFY(item("ditu2")->isVisible());
+    QCOMPARE(item("sja1Caught")->isVisible(), who == 1);
+    QCOMPARE(item("sja2Caught")->isVisible(), who == 2);
+    QTRY_VERIFY(!item("interlude")->isVisible());
+    QVERIFY(!item(who == 1 ? "sja1Caught" : "sja2Caught")->isVisible());
+}
+
 void InterludePageTest::pageLeavingDuringAFightSaysNothing()
 {
     showInterlude(2);
