@@ -668,11 +668,15 @@ Item {
                 opacity: 0
                 visible: opacity > 0
 
+                // Whole for a moment, then fading as it grows: a hit that reads at a glance.
                 ParallelAnimation {
                     id: burst
-                    NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 320 }
-                    NumberAnimation { target: flash; property: "scale"; from: 0.5; to: 1.7; duration: 320 }
-                    NumberAnimation { target: flash; property: "rotation"; from: 0; to: 40; duration: 320 }
+                    SequentialAnimation {
+                        NumberAnimation { target: flash; property: "opacity"; from: 1; to: 1; duration: 140 }
+                        NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 260 }
+                    }
+                    NumberAnimation { target: flash; property: "scale"; from: 0.6; to: 1.8; duration: 400; easing.type: Easing.OutQuad }
+                    NumberAnimation { target: flash; property: "rotation"; from: 0; to: 40; duration: 400 }
                 }
             }
         }

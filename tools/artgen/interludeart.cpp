@@ -458,9 +458,12 @@ void greatWatcher(QPainter &p)
 void burst(QPainter &p)
 {
     const QPointF c(18, 18);
-    glow(p, c, 18, QColor(255, 246, 200, 255));
+    glow(p, c, 18, QColor(255, 120, 40, 230));
+    glow(p, c, 11, QColor(255, 236, 170, 255));
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(113, 228, 249), 2.2));
+    p.setPen(QPen(QColor(20, 60, 80, 160), 4));
+    p.drawEllipse(c, 13, 13);
+    p.setPen(QPen(QColor(113, 228, 249), 2.4));
     p.drawEllipse(c, 13, 13);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 26, 36));
