@@ -672,11 +672,12 @@ Item {
                 ParallelAnimation {
                     id: burst
                     SequentialAnimation {
-                        NumberAnimation { target: flash; property: "opacity"; from: 1; to: 1; duration: 140 }
-                        NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 260 }
+                        PropertyAction { target: flash; property: "opacity"; value: 1 }
+                        PauseAnimation { duration: 110 }
+                        NumberAnimation { target: flash; property: "opacity"; to: 0; duration: 210 }
                     }
-                    NumberAnimation { target: flash; property: "scale"; from: 0.6; to: 1.8; duration: 400; easing.type: Easing.OutQuad }
-                    NumberAnimation { target: flash; property: "rotation"; from: 0; to: 40; duration: 400 }
+                    NumberAnimation { target: flash; property: "scale"; from: 0.6; to: 1.8; duration: 320; easing.type: Easing.OutQuad }
+                    NumberAnimation { target: flash; property: "rotation"; from: 0; to: 40; duration: 320 }
                 }
             }
         }
