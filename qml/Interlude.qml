@@ -203,6 +203,37 @@ Item {
                 ctx.fillRect(0, 0, 60, 60)
             }
         }
+        // Caught: a red ring pulses round the figure and says so, so that the
+        // capture reads before its scene takes the screen.
+        Rectangle {
+            objectName: circle.objectName + "Caught"
+            anchors.centerIn: parent
+            width: 54
+            height: 54
+            radius: 27
+            color: "#33ff3b3b"
+            border.width: 3
+            border.color: "#ff3b3b"
+            visible: circle.caught
+
+            SequentialAnimation on scale {
+                running: circle.caught
+                loops: Animation.Infinite
+                NumberAnimation { from: 0.7; to: 1.25; duration: 260; easing.type: Easing.OutQuad }
+                NumberAnimation { from: 1.25; to: 0.7; duration: 90 }
+            }
+        }
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: -26
+            visible: circle.caught
+            text: qsTr("被抓住了！")
+            color: "#ffffff"
+            style: Text.Outline
+            styleColor: "#c0141e"
+            font.pixelSize: 14
+            font.bold: true
+        }
         // All its frames in one strip: a step moves the strip, the picture stays.
         Item {
             objectName: circle.objectName + "Figure"
@@ -262,7 +293,9 @@ Item {
         source: map.visible ? interlude.art(name) : ""
     }
 
-    // A map's walls and floor, in tiles 500 wide.
+    // A map's walls and floor, in tiles 500 wide. Declared after the shapes,
+    // so that the shapes keep their places in the map's list of children,
+    // and stacked under them: a negative z would put them under the map's own fill.
     component MapTiles: Row {
         id: tiles
         property Item map
@@ -271,7 +304,7 @@ Item {
             model: tiles.map.width / 500
             Picture {
                 width: 500
-                height: 480
+                height: 480 - tiles.y
                 asynchronous: true
                 source: tiles.map.visible ? interlude.art("hd" + tiles.number + "-" + index) : ""
             }
@@ -363,17 +396,15 @@ Item {
             border.width: 0
             visible: interlude.flag(typeof ditu1visible === "undefined" ? null : ditu1visible) || interlude.heldMap === 1
 
-            MapTiles { map: ditu1; number: 1 }
-
+            // The door, then what the game adds to it; the drawn walls last, stacked under them.
             Rectangle {
                 objectName: "ditu1Gate"
+                z: 1
                 x: 1874
                 y: 255
                 width: 126
                 height: 103
                 color: "#7d7d7d"
-
-                Art { map: ditu1; name: "hd1-door" }
 
                 Rectangle {
                     objectName: "ditu1GateMark"
@@ -383,6 +414,7 @@ Item {
                     height: 20
                     color: interlude.goal === 2 ? "#3ddc84" : "#f91c1c"
                 }
+                Art { map: ditu1; name: "hd1-door" }
                 GateLight {
                     objectName: "ditu1GateLight"
                     x: 14
@@ -395,6 +427,7 @@ Item {
             // The hatch beside the door that the story points at: a way back to town.
             Rectangle {
                 objectName: "ditu1Hatch"
+                z: 1
                 x: 1786
                 y: 262
                 width: 58
@@ -413,6 +446,8 @@ Item {
                     Rectangle { x: 21; y: 68 + index * 10; width: 16; height: 2; color: "#6e6e6e" }
                 }
             }
+
+            MapTiles { map: ditu1; number: 1 }
         }
 
         Rectangle {
@@ -424,40 +459,64 @@ Item {
             border.width: 0
             visible: interlude.flag(typeof ditu2visible === "undefined" ? null : ditu2visible) || interlude.heldMap === 2
 
-            MapTiles { map: ditu2; number: 2 }
-
-            Rectangle { objectName: "ditu2Shape1"; x: 894; y: 64; width: 179; height: 273; color: "#9c9c9a"
+            Rectangle { objectName: "ditu2Shape1"; z: 1; x: 894; y: 64; width: 179; height: 273; color: "#9c9c9a"
                 Art { map: ditu2; name: "hd2-pillar" } }
-            Rectangle { objectName: "ditu2Shape2"; x: 1740; y: 0; width: 862; height: 358; color: "#ccccd0"; border.width: 0
+            Rectangle { objectName: "ditu2Shape2"; z: 1; x: 1740; y: 0; width: 862; height: 358; color: "#ccccd0"; border.width: 0
                 Art { map: ditu2; name: "hd2-wall" } }
-            Rectangle { objectName: "ditu2Shape3"; x: 2602; y: 0; width: 865; height: 33; color: "#ccccd0"; border.width: 0
+            Rectangle { objectName: "ditu2Shape3"; z: 1; x: 2602; y: 0; width: 865; height: 33; color: "#ccccd0"; border.width: 0
                 Art { map: ditu2; name: "hd2-beam" } }
-            Rectangle { objectName: "ditu2Shape4"; x: 3468; y: 0; width: 532; height: 358; color: "#ccccd0"; border.width: 0
+            Rectangle { objectName: "ditu2Shape4"; z: 1; x: 3468; y: 0; width: 532; height: 358; color: "#ccccd0"; border.width: 0
                 Art { map: ditu2; name: "hd2-gate" } }
-            Rectangle { objectName: "ditu2Shape5"; x: 8; y: 237; width: 401; height: 100; color: "#adadac"
+            Rectangle { objectName: "ditu2Shape5"; z: 1; x: 8; y: 237; width: 401; height: 100; color: "#adadac"
                 Art { map: ditu2; name: "hd2-console" } }
-            Rectangle { objectName: "ditu2Shape6"; x: 423; y: 237; width: 401; height: 100; color: "#adadac"
+            Rectangle { objectName: "ditu2Shape6"; z: 1; x: 423; y: 237; width: 401; height: 100; color: "#adadac"
                 Art { map: ditu2; name: "hd2-console" } }
-            Rectangle { objectName: "ditu2Shape7"; x: 848; y: 0; width: 18; height: 480; color: "#b9b9b8"
+            Rectangle { objectName: "ditu2Shape7"; z: 1; x: 848; y: 0; width: 18; height: 480; color: "#b9b9b8"
                 Art { map: ditu2; name: "hd2-mast" } }
-            Rectangle { objectName: "ditu2Shape8"; x: 1147; y: 64; width: 179; height: 273; color: "#9c9c9a"
+            Rectangle { objectName: "ditu2Shape8"; z: 1; x: 1147; y: 64; width: 179; height: 273; color: "#9c9c9a"
                 Art { map: ditu2; name: "hd2-pillar" } }
-            Rectangle { objectName: "ditu2Shape9"; x: 1379; y: 246; width: 127; height: 91; color: "#9c9c9a"
+            Rectangle { objectName: "ditu2Shape9"; z: 1; x: 1379; y: 246; width: 127; height: 91; color: "#9c9c9a"
                 Art { map: ditu2; name: "hd2-platform" } }
-            Rectangle { objectName: "ditu2Shape10"; x: 3354; y: -72; width: 100; height: 100; color: "#f5f5f4"; radius: 50; border.width: 1
+            Rectangle { objectName: "ditu2Shape10"; z: 1; x: 3354; y: -72; width: 100; height: 100; color: "#f5f5f4"; radius: 50; border.width: 1
                 Art { map: ditu2; name: "hd2-window" } }
-            Rectangle { objectName: "ditu2Shape11"; x: 3665; y: 241; width: 335; height: 239; color: "#ccccd0"; border.width: 0
+            Rectangle { objectName: "ditu2Shape11"; z: 1; x: 3665; y: 241; width: 335; height: 239; color: "#ccccd0"; border.width: 0
                 Art { map: ditu2; name: "hd2-lowgate" } }
-            Rectangle { objectName: "ditu2Shape12"; x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0
+            Rectangle { objectName: "ditu2Shape12"; z: 1; x: 3149; y: 358; width: 626; height: 408; color: "#c2c2c2"; radius: 142; border.width: 0
                 Art { map: ditu2; name: "hd2-basin" } }
-            Rectangle { objectName: "ditu2Shape13"; x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0
+            Rectangle { objectName: "ditu2Shape13"; z: 1; x: 3539; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0
                 Art { map: ditu2; name: "hd2-light" } }
-            Rectangle { objectName: "ditu2Shape14"; x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0
+            Rectangle { objectName: "ditu2Shape14"; z: 1; x: 3594; y: 358; width: 40; height: 5; color: "#76afc0"; radius: 0; border.width: 0
                 Art { map: ditu2; name: "hd2-light" } }
+
+            // The stars behind the windows scroll at a third of the map's pace:
+            // held back by most of the scroll, on the map.
+            Item {
+                objectName: "ditu2Sky"
+                visible: ditu2.visible
+
+                Picture {
+                    x: -0.7 * sj.x
+                    width: 1704
+                    height: 196
+                    source: ditu2.visible ? interlude.art("hd2-sky") : ""
+                }
+                Repeater {
+                    model: ditu2.width / 200
+                    Picture {
+                        x: index * 200
+                        width: 14
+                        height: 196
+                        source: ditu2.visible ? interlude.art("hd2-bar") : ""
+                    }
+                }
+            }
+
+            MapTiles { map: ditu2; number: 2; y: 196 }
 
             // The very large Watcher before the last gate; both rays at once break its shell.
             Item {
                 objectName: "greatWatcher"
+                z: 1
                 x: typeof greatWatcherX === "undefined" || greatWatcherX === null ? 3366 : interlude.number(greatWatcherX)
                 y: 232
                 width: 92
@@ -491,6 +550,7 @@ Item {
 
             GateLight {
                 objectName: "ditu2GateLight"
+                z: 1
                 x: 3900
                 y: 200
                 width: 100
@@ -608,10 +668,15 @@ Item {
                 opacity: 0
                 visible: opacity > 0
 
+                // Whole for a moment, then fading as it grows: a hit that reads at a glance.
                 ParallelAnimation {
                     id: burst
-                    NumberAnimation { target: flash; property: "opacity"; from: 1; to: 0; duration: 320 }
-                    NumberAnimation { target: flash; property: "scale"; from: 0.5; to: 1.7; duration: 320 }
+                    SequentialAnimation {
+                        PropertyAction { target: flash; property: "opacity"; value: 1 }
+                        PauseAnimation { duration: 110 }
+                        NumberAnimation { target: flash; property: "opacity"; to: 0; duration: 210 }
+                    }
+                    NumberAnimation { target: flash; property: "scale"; from: 0.6; to: 1.8; duration: 320; easing.type: Easing.OutQuad }
                     NumberAnimation { target: flash; property: "rotation"; from: 0; to: 40; duration: 320 }
                 }
             }

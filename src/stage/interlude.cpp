@@ -38,6 +38,9 @@ bool within(int v, int low, int high) { return v >= low && v <= high; }
 
 enum class Caught { Nobody, Player, Companion };
 
+// An enemy's picture is this wide.
+constexpr int kEnemySize = 20;
+
 void showGoal(Game &game, int goal)
 {
     InterludeState &in = interlude();
@@ -71,11 +74,15 @@ void liftLock(Game &game)
 struct Leap {
     int reach;
     float vx, vy;
+    // Whether an enemy beyond the map's right end comes in whatever the reach:
+    // spawned there (a map begun without the one before), it would otherwise
+    // wait for a player who cannot walk that far, and the map could not be won.
+    bool offMapComesIn;
 };
-constexpr Leap kLeap{600, 14.5f, -6.5f};
+constexpr Leap kLeap{600, 14.5f, -6.5f, false};
 // The kinder mode: a third of the reach, two-thirds the speed across. As high
 // as ever: a lower leap lands on a figure running at it instead of over it.
-constexpr Leap kKinderLeap{200, 14.5f * 2 / 3, -6.5f};
+constexpr Leap kKinderLeap{200, 14.5f * 2 / 3, -6.5f, true};
 
 // Moves one enemy by its leap-and-settle rules; evx, evy and ey are its own.
 void moveEnemy(int d, const Leap &leap, float &evx, float &evy, int &ey)
@@ -279,7 +286,8 @@ void chase(InterludeState &in, const Leap &leap, int j, int ex, int ey)
     const int d1 = in.sja1x - ex;
     const int d2 = in.sja2x - ex;
     const int nearest = std::abs(d1) < std::abs(d2) ? d1 : d2;
-    if (nearest <= -leap.reach)
+    const bool offMap = ex > mapWidth(in.interludeMap) - kEnemySize;
+    if (nearest <= -leap.reach && !(leap.offMapComesIn && offMap))
         return;
     float evx = in.enemyMotion.value(j).toFloat();
     float evy = in.enemyMotion.value(j + 1).toFloat();

@@ -62,7 +62,8 @@ void TestGameData::picture_data()
     // The interludes' pictures lie over the shapes of the maps: each in its
     // shape's proportions, or the page would stretch it.
     const QList<QPair<QString, QSize>> shapes{
-        {"hd1-0", {500, 480}},      {"hd2-7", {500, 480}},       {"hd1-door", {126, 103}},
+        {"hd1-0", {500, 480}},      {"hd2-7", {500, 284}},       {"hd1-door", {126, 103}},
+        {"hd2-sky", {1704, 196}},   {"hd2-bar", {14, 196}},
         {"hd1-hatch", {58, 58}},    {"hd2-pillar", {179, 273}},  {"hd2-wall", {862, 358}},
         {"hd2-beam", {865, 33}},    {"hd2-gate", {532, 358}},    {"hd2-console", {401, 100}},
         {"hd2-mast", {18, 480}},    {"hd2-platform", {127, 91}}, {"hd2-window", {100, 100}},

@@ -678,22 +678,27 @@ void TestInterlude::aim()
 void TestInterlude::modes_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("playerX");     // the enemy stands at 720
+    QTest::addColumn<int>("enemyX");
+    QTest::addColumn<int>("playerX");
     QTest::addColumn<float>("leapX");     // 0: it stays
     QTest::addColumn<float>("leapY");
     QTest::addColumn<int>("tries");       // at the start of a story
     QTest::addColumn<bool>("locked");     // at the first map's lock
 
-    QTest::newRow("标准, 599 away") << 0 << 121 << -14.5f << -0.65f << 3 << true;
-    QTest::newRow("标准, 601 away") << 0 << 119 << 0.0f << 0.0f << 3 << true;
-    QTest::newRow("轻松, 199 away") << 1 << 521 << -9.666667f << -0.65f << 5 << true;
-    QTest::newRow("轻松, 201 away") << 1 << 519 << 0.0f << 0.0f << 5 << true;
-    QTest::newRow("跳过, next to it") << 2 << 690 << 0.0f << 0.0f << 3 << false;
+    QTest::newRow("标准, 599 away") << 0 << 720 << 121 << -14.5f << -0.65f << 3 << true;
+    QTest::newRow("标准, 601 away") << 0 << 720 << 119 << 0.0f << 0.0f << 3 << true;
+    QTest::newRow("标准, past the map's end, 601 away") << 0 << 2300 << 1699 << 0.0f << 0.0f << 3 << true;
+    QTest::newRow("轻松, 199 away") << 1 << 720 << 521 << -9.666667f << -0.65f << 5 << true;
+    QTest::newRow("轻松, 201 away") << 1 << 720 << 519 << 0.0f << 0.0f << 5 << true;
+    // Out of reach of a player who cannot walk off the map: it comes in.
+    QTest::newRow("轻松, past the map's end") << 1 << 2300 << 1948 << -9.666667f << -0.65f << 5 << true;
+    QTest::newRow("跳过, next to it") << 2 << 720 << 690 << 0.0f << 0.0f << 3 << false;
 }
 
 void TestInterlude::modes()
 {
     QFETCH(int, mode);
+    QFETCH(int, enemyX);
     QFETCH(int, playerX);
     QFETCH(float, leapX);
     QFETCH(float, leapY);
@@ -709,7 +714,7 @@ void TestInterlude::modes()
     QCOMPARE(story->property(prop::interludeGoal), QVariant(locked ? 0 : 2));
 
     standAt(playerX, playerX - 200);
-    setEnemies({720, 330});
+    setEnemies({enemyX, 330});
     step();
     QCOMPARE(in().enemyMotion.at(0).toFloat() + 1, leapX + 1);
     QCOMPARE(in().enemyMotion.at(1).toFloat() + 1, leapY + 1);

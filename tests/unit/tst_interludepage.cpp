@@ -38,6 +38,8 @@ private slots:
     void geometry_data();
     void geometry();
     void picturesLoad();
+    void mapsAreDrawn_data();
+    void mapsAreDrawn();
     void enemyList_data();
     void enemyList();
     void enemyItemsAreReused();
@@ -46,6 +48,8 @@ private slots:
     void rayAtEveryScroll_data();
     void rayAtEveryScroll();
     void hintStrip();
+    void captureShowsWhoIsCaught_data();
+    void captureShowsWhoIsCaught();
     void pageLeavingDuringAFightSaysNothing();
 
 private:
@@ -154,14 +158,14 @@ void InterludePageTest::maps()
     QCOMPARE(item("sj")->x(), -1280.0);
     QQuickItem *ditu2 = item("ditu2");
     QCOMPARE(ditu2->width(), 4000.0);
-    // The drawn walls, the fourteen shapes, then what the game adds: the great
-    // Watcher the story speaks of and the won door's light.
-    QCOMPARE(ditu2->childItems().size(), 17);
+    // The fourteen shapes first, then what the game adds: the sky, the drawn
+    // walls, the great Watcher the story speaks of and the won door's light.
+    QCOMPARE(ditu2->childItems().size(), 18);
     QQuickItem *eye = item("greatWatcherEye");
     QCOMPARE(eye->property("color").value<QColor>(), QColor("#ff2832"));
     game.publish(prop::greatWatcherDown, 1);
     QVERIFY(eye->property("color").value<QColor>() != QColor("#ff2832"));
-    QQuickItem *moon = ditu2->childItems().at(10);
+    QQuickItem *moon = ditu2->childItems().at(9);
     QCOMPARE(QRectF(moon->x(), moon->y(), moon->width(), moon->height()), QRectF(3354, -72, 100, 100));
     QCOMPARE(moon->property("radius").toReal(), 50.0);
     QVERIFY(!item("ditu1")->isVisible());
@@ -244,6 +248,36 @@ void InterludePageTest::picturesLoad()
         QVERIFY2(pictures >= 10, qPrintable(QString::number(pictures)));
         game.publish(map == 1 ? prop::ditu1visible : prop::ditu2visible, 0);
     }
+}
+
+void InterludePageTest::mapsAreDrawn_data()
+{
+    QTest::addColumn<int>("map");
+    QTest::addColumn<int>("scroll");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("sky");
+    QTest::newRow("passage wall") << 1 << 0 << QPoint(360, 200) << false;
+    QTest::newRow("passage at its door") << 1 << -1280 << QPoint(200, 200) << false;
+    QTest::newRow("bridge wall") << 2 << 0 << QPoint(100, 280) << false;
+    QTest::newRow("bridge sky") << 2 << 0 << QPoint(100, 100) << true;
+    QTest::newRow("bridge sky, scrolled") << 2 << -3280 << QPoint(100, 100) << true;
+}
+
+// Over every map the pictures show, not the flat fill under them.
+void InterludePageTest::mapsAreDrawn()
+{
+    QFETCH(int, map);
+    QFETCH(int, scroll);
+    QFETCH(QPoint, at);
+    QFETCH(bool, sky);
+    showInterlude(map);
+    game.publish(prop::sjx, scroll);
+    game.publish(prop::sja1y, 600);
+    game.publish(prop::sja2y, 600);
+    QImage image;
+    QTRY_VERIFY_WITH_TIMEOUT((image = grab(), image.pixel(at) != QColor("#c2c2c2").rgb()), 5000);
+    if (sky)
+        QVERIFY2(bluish(image.pixel(at)) && qGray(image.pixel(at)) < 90, qPrintable(QString::number(image.pixel(at), 16)));
 }
 
 void InterludePageTest::enemyList_data()
@@ -438,6 +472,29 @@ void InterludePageTest::hintStrip()
 
 // Leaving for 设置 or 读取 in the middle of a fight: the page on its way out
 // still hears of hits after its flashes are gone, and must not fail on them.
+void InterludePageTest::captureShowsWhoIsCaught_data()
+{
+    QTest::addColumn<int>("who");
+    QTest::newRow("player") << 1;
+    QTest::newRow("companion") << 2;
+}
+
+// A capture marks the caught figure, on its map, for a moment before the scene.
+void InterludePageTest::captureShowsWhoIsCaught()
+{
+    QFETCH(int, who);
+    showInterlude(2);
+    game.publish(prop::figureCaught, who);
+    // The staging hides the map for the scene at once: the caught figure stays in view.
+    game.publish(prop::sjvisible, 0);
+    game.publish(prop::ditu2visible, 0);
+    QVERIFY(item("ditu2")->isVisible());
+    QCOMPARE(item("sja1Caught")->isVisible(), who == 1);
+    QCOMPARE(item("sja2Caught")->isVisible(), who == 2);
+    QTRY_VERIFY(!item("interlude")->isVisible());
+    QVERIFY(!item(who == 1 ? "sja1Caught" : "sja2Caught")->isVisible());
+}
+
 void InterludePageTest::pageLeavingDuringAFightSaysNothing()
 {
     showInterlude(2);

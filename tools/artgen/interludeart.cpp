@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -17,6 +18,10 @@ namespace {
 constexpr int kTile = 500;
 // Where the figures and the enemies stand on both maps.
 constexpr double kFloor = 350;
+// The bridge's window sill: the sky above it scrolls at less than the map's
+// pace, across a layer as wide as the view and that part of the map's scroll.
+constexpr int kSkyLine = 196;
+constexpr int kSkyWidth = 720 + (4000 - 720) * 3 / 10;
 
 struct Art {
     int w = 0, h = 0;
@@ -143,24 +148,15 @@ void passage(QPainter &p)
 }
 
 // Map 2: the bridge deck, tall windows on the stars above consoles and
-// pillars, a polished deck with a strip of guide lights.
+// pillars, a polished deck with a strip of guide lights. The stars are not
+// part of it: they are a layer of their own that scrolls slower behind the
+// windows, and the window bars are pictures of their own in front of it.
 void bridge(QPainter &p)
 {
     Rng rng(seedFor("hd2"));
-    fillVertical(p, QRectF(0, 0, 4000, 210), {{0, QColor(6, 8, 22)}, {1, QColor(26, 30, 58)}});
-    starfield(p, QRectF(0, 0, 4000, 200), 900, rng, 1.5);
-    for (int i = 0; i < 8; ++i)
-        addGlow(p, QPointF(rng.uniform(0, 4000), rng.uniform(20, 160)), rng.uniform(120, 260),
-                QColor(90, 60, 140, 26));
-    // Window frames.
-    p.setBrush(QColor(66, 62, 60));
-    for (int x = 0; x < 4000; x += 200) {
-        p.drawRect(QRectF(x, 0, 14, 210));
-        p.setBrush(QColor(96, 90, 84));
-        p.drawRect(QRectF(x + 2, 0, 3, 210));
-        p.setBrush(QColor(66, 62, 60));
-    }
+    fillVertical(p, QRectF(0, 0, 4000, kSkyLine), {{0, QColor(6, 8, 22)}, {1, QColor(26, 30, 58)}});
     p.fillRect(QRectF(0, 196, 4000, 16), QColor(84, 78, 72));
+    p.fillRect(QRectF(0, 196, 4000, 1.5), QColor(120, 112, 104));
     const QColor wall(138, 130, 120);
     fillVertical(p, QRectF(0, 212, 4000, kFloor - 212), {{0, shade(wall, 0.85)}, {1, wall}});
     for (int x = 0; x < 4000; x += 160) {
@@ -173,12 +169,48 @@ void bridge(QPainter &p)
     grating(p, 0, 4000, QColor(120, 112, 104));
 }
 
-// Tile k of a map painted as the whole map, moved into place.
+// The sky behind the bridge's windows: far stars, a nebula and a planet's
+// rim, wide enough for the slower scroll across the whole map.
+void sky(QPainter &p)
+{
+    Rng rng(seedFor("hd2-sky"));
+    const QRectF r(0, 0, kSkyWidth, kSkyLine);
+    fillVertical(p, r, {{0, QColor(6, 8, 22)}, {1, QColor(26, 30, 58)}});
+    for (int i = 0; i < 6; ++i)
+        addGlow(p, QPointF(rng.uniform(0, kSkyWidth), rng.uniform(20, 160)), rng.uniform(120, 260),
+                QColor(90, 60, 140, 30));
+    addGlow(p, QPointF(1180, 60), 220, QColor(60, 120, 170, 34));
+    starfield(p, r, 420, rng, 1.5);
+    // A planet low over the deck, its lit rim towards the ship's sun.
+    const QPointF c(520, 300);
+    QRadialGradient body(c + QPointF(-60, -90), 260);
+    body.setColorAt(0, QColor(70, 92, 130));
+    body.setColorAt(0.55, QColor(28, 36, 62));
+    body.setColorAt(1, QColor(10, 12, 26));
+    p.setBrush(body);
+    p.drawEllipse(c, 190, 190);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(150, 200, 255, 150), 2.2));
+    p.drawArc(QRectF(c.x() - 190, c.y() - 190, 380, 380), 60 * 16, 80 * 16);
+    p.setPen(Qt::NoPen);
+}
+
+// One window bar of the bridge, above the sill.
+void windowBar(QPainter &p)
+{
+    p.fillRect(QRectF(0, 0, 14, kSkyLine), QColor(66, 62, 60));
+    p.fillRect(QRectF(2, 0, 3, kSkyLine), QColor(96, 90, 84));
+    p.fillRect(QRectF(11, 0, 3, kSkyLine), QColor(44, 40, 40));
+}
+
+// Tile k of a map painted as the whole map, moved into place; the bridge's
+// tiles start at its window sill, the sky above is a layer of its own.
 Art mapTile(int map, int k)
 {
-    return {kTile, 480, true, [map, k](QPainter &p) {
-                p.translate(-k * kTile, 0);
-                p.setClipRect(QRectF(k * kTile, 0, kTile, 480));
+    const double top = map == 2 ? kSkyLine : 0;
+    return {kTile, int(480 - top), true, [map, k, top](QPainter &p) {
+                p.translate(-k * kTile, -top);
+                p.setClipRect(QRectF(k * kTile, top, kTile, 480 - top));
                 map == 1 ? passage(p) : bridge(p);
             }};
 }
@@ -257,21 +289,54 @@ void console(QPainter &p)
         p.fillRect(QRectF(x, 72, 8, 6), (x / 12) % 5 == 0 ? QColor(250, 180, 80) : QColor(70, 66, 62));
 }
 
-// The gate walls: tall doors of pale metal, seams and chevrons.
+// The gate walls: pairs of great leaves in heavy frames, banded and bolted,
+// their seams lit from the far side, a ring of the ship's mark across each pair.
 void gateWall(QPainter &p, double w, double h)
 {
-    const QColor face(190, 186, 180);
-    fillVertical(p, QRectF(0, 0, w, h), {{0, shade(face, 0.8)}, {1, face}});
-    for (double x = 0; x < w; x += 108)
-        plate(p, QRectF(x + 2, 30, 104, h - 60), shade(face, 0.97 + 0.04 * std::fmod(x / 108, 2)));
-    p.fillRect(QRectF(0, 0, w, 30), shade(face, 0.7));
-    p.fillRect(QRectF(0, h - 30, w, 30), shade(face, 0.62));
-    p.setBrush(QColor(150, 120, 70));
-    for (double x = 20; x < w - 20; x += 54) {
-        QPolygonF chevron({QPointF(x, h - 24), QPointF(x + 14, h - 16), QPointF(x, h - 8), QPointF(x + 6, h - 16)});
-        p.drawPolygon(chevron);
+    const QColor face(178, 174, 168);
+    const QColor frame(88, 84, 80);
+    fillVertical(p, QRectF(0, 0, w, h), {{0, shade(frame, 0.7)}, {1, frame}});
+    p.fillRect(QRectF(0, 0, w, 26), shade(frame, 0.55));
+    hazard(p, QRectF(0, h - 22, w, 12));
+    const double pair = 266;
+    const int pairs = std::max(1, int(std::round(w / pair)));
+    const double pw = w / pairs;
+    for (int k = 0; k < pairs; ++k) {
+        const double x0 = k * pw;
+        const QRectF door(x0 + 14, 34, pw - 28, h - 64);
+        p.fillRect(door.adjusted(-5, -5, 5, 5), shade(frame, 0.5));
+        for (int half = 0; half < 2; ++half) {
+            const QRectF leaf(door.left() + half * door.width() / 2, door.top(), door.width() / 2, door.height());
+            fillLinear(p, leaf, leaf.topLeft(), leaf.topRight(),
+                       {{0, shade(face, half ? 0.86 : 1.02)}, {1, shade(face, half ? 1.0 : 0.88)}});
+            for (int b = 0; b < 4; ++b) {
+                const QRectF band(leaf.left(), leaf.top() + 18 + b * (leaf.height() - 44) / 3, leaf.width(), 10);
+                plate(p, band, shade(face, 0.72));
+                p.setBrush(shade(face, 0.45));
+                for (double bx = band.left() + 8; bx < band.right() - 4; bx += 16)
+                    p.drawEllipse(QPointF(bx, band.center().y()), 1.6, 1.6);
+            }
+            p.setPen(QPen(shade(face, 0.7), 1));
+            for (double px = leaf.left() + 12; px < leaf.right() - 6; px += 24)
+                p.drawLine(QPointF(px, leaf.top() + 34), QPointF(px, leaf.bottom() - 30));
+            p.setPen(Qt::NoPen);
+        }
+        // The seam between the leaves, lit from beyond.
+        const double mid = door.center().x();
+        fillLinear(p, QRectF(mid - 4, door.top(), 8, door.height()), QPointF(mid - 4, 0), QPointF(mid + 4, 0),
+                   {{0, QColor(113, 228, 249, 0)}, {0.5, QColor(200, 248, 255)}, {1, QColor(113, 228, 249, 0)}});
+        // The ship's mark: a ring over both leaves, a lamp above.
+        const QPointF c(mid, door.top() + door.height() * 0.42);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(70, 66, 62), 9));
+        p.drawEllipse(c, 46, 46);
+        p.setPen(QPen(QColor(150, 120, 70), 4));
+        p.drawEllipse(c, 46, 46);
+        p.setPen(QPen(QColor(113, 228, 249, 170), 1.6));
+        p.drawEllipse(c, 34, 34);
+        p.setPen(Qt::NoPen);
+        glow(p, QPointF(mid, 16), 9, QColor(255, 190, 110));
     }
-    p.fillRect(QRectF(w / 2 - 2, 30, 4, h - 60), QColor(60, 56, 52));
 }
 
 void beam(QPainter &p)
@@ -393,9 +458,12 @@ void greatWatcher(QPainter &p)
 void burst(QPainter &p)
 {
     const QPointF c(18, 18);
-    glow(p, c, 18, QColor(255, 246, 200, 255));
+    glow(p, c, 18, QColor(255, 120, 40, 230));
+    glow(p, c, 11, QColor(255, 236, 170, 255));
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(113, 228, 249), 2.2));
+    p.setPen(QPen(QColor(20, 60, 80, 160), 4));
+    p.drawEllipse(c, 13, 13);
+    p.setPen(QPen(QColor(113, 228, 249), 2.4));
     p.drawEllipse(c, 13, 13);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 26, 36));
@@ -524,6 +592,8 @@ const QHash<QString, Art> &table()
         t.insert(QStringLiteral("hd2-wall"), {862, 358, true, [](QPainter &p) { gateWall(p, 862, 358); }});
         t.insert(QStringLiteral("hd2-gate"), {532, 358, true, [](QPainter &p) { gateWall(p, 532, 358); }});
         t.insert(QStringLiteral("hd2-beam"), {865, 33, true, beam});
+        t.insert(QStringLiteral("hd2-sky"), {kSkyWidth, kSkyLine, true, sky});
+        t.insert(QStringLiteral("hd2-bar"), {14, kSkyLine, true, windowBar});
         t.insert(QStringLiteral("hd2-mast"), {18, 480, true, mast});
         t.insert(QStringLiteral("hd2-platform"), {127, 91, true, platform});
         t.insert(QStringLiteral("hd2-window"), {100, 100, false, roundWindow});
