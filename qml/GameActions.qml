@@ -292,6 +292,11 @@ Item {
         target: Input
         function onPressed(action) { actions.press(action) }
         function onReleased(action) { actions.release(action) }
+        // A stick aims from the figure as the pointer would, a long reach away.
+        function onAimed(dx, dy) {
+            if (actions.interludeShown)
+                Controller.weizhi1(sja1x + 200 * dx, sja1y + 200 * dy)
+        }
     }
 
     Component.onDestruction: Input.interlude = false

@@ -14,8 +14,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgstreamer1.0-dev
   espeak-ng libespeak-ng-dev
   fonts-wqy-microhei xvfb xauth imagemagick lame libmp3lame-dev
-  libx11-dev xdotool
-  libopencc-dev opencc
+  libx11-dev xdotool libqt5gamepad5-dev
+  libopencc-dev
   dpkg-dev file desktop-file-utils appstream
   locales
 )

@@ -12,6 +12,9 @@
 #include "core/paths.h"
 #include "extras/gallery.h"
 #include "extras/unlockrecord.h"
+#include "input/actions.h"
+#include "input/gamepads.h"
+#include "input/pad.h"
 #include "settings/livesettings.h"
 #include "settings/settings.h"
 #include "stage/interlude.h"
@@ -292,12 +295,14 @@ int runGame(int argc, char **argv)
     // The icon (an image plugin and four pictures to decode) and the title
     // music are not needed for the first frame: they come right after it.
     bool settled = false;
-    const auto afterFirstFrame = [&game, &settled] {
+    const auto afterFirstFrame = [&game, &settled, &application] {
         if (settled)
             return;
         settled = true;
         QGuiApplication::setWindowIcon(QIcon(core::resolvePath(QStringLiteral("favicon.ico"))));
         startTitleMusic(game);
+        auto *pad = new input::Pad(input::actions(), &application);
+        new input::Gamepads(*pad, pad);
     };
 
     engine->load(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/main.qml")));

@@ -29,6 +29,18 @@ void Actions::release(Action action)
     emit released(action);
 }
 
+void Actions::aim(double dx, double dy)
+{
+    emit aimed(dx, dy);
+}
+
+bool Actions::taken() const
+{
+    // Counted, not asked of isSignalConnected: QML's record of a handler
+    // outlives the page that had it.
+    return receivers(SIGNAL(pressed(input::Actions::Action))) > 0;
+}
+
 void Actions::setInterlude(bool on)
 {
     if (on == interludeOn)

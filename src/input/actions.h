@@ -53,6 +53,10 @@ public:
 
     Q_INVOKABLE void press(input::Actions::Action action);
     Q_INVOKABLE void release(input::Actions::Action action);
+    // Aim the interlude's shots along (dx, dy) from the figure, as the pointer does.
+    Q_INVOKABLE void aim(double dx, double dy);
+    // Whether a page takes actions now; where none does, a device speaks keys.
+    bool taken() const;
 
     bool interlude() const { return interludeOn; }
     void setInterlude(bool on);
@@ -60,6 +64,7 @@ public:
 signals:
     void pressed(input::Actions::Action action);
     void released(input::Actions::Action action);
+    void aimed(double dx, double dy);
     void interludeChanged(bool on);
 
 private:
