@@ -10,6 +10,7 @@
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
+#include "core/settingvalues.h"
 #include "extras/gallery.h"
 #include "extras/unlockrecord.h"
 #include "input/actions.h"
@@ -75,6 +76,17 @@ void publishStartupProperties(Game &game)
 {
     registerQmlTypes();
     game.publish(prop::Controller, QVariant::fromValue<QObject *>(game.controller));
+    if (auto *values = qobject_cast<core::SettingValues *>(game.settings)) {
+        // The sliders' values under their own names too, kept current.
+        const auto mirror = [&game, values](prop::Name name, float (core::SettingValues::*read)() const,
+                                            void (core::SettingValues::*changed)(float)) {
+            game.publish(name, (values->*read)());
+            QObject::connect(values, changed, game.lifetime(), [&game, name](float v) { game.publish(name, v); });
+        };
+        mirror(prop::Vzi, &core::SettingValues::textSpeed, &core::SettingValues::textSpeedChanged);
+        mirror(prop::Vhang, &core::SettingValues::autoSpeed, &core::SettingValues::autoSpeedChanged);
+        mirror(prop::Inliang, &core::SettingValues::volume, &core::SettingValues::volumeChanged);
+    }
     game.publish(prop::Settings, QVariant::fromValue<QObject *>(game.settings));
     game.publish(prop::exePath, core::exePathForPages());
     for (prop::Name flag : {prop::bVisible, prop::daanvisible, prop::shuruvisible, prop::a1visible, prop::a2visible,

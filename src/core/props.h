@@ -12,6 +12,10 @@ struct Name {
 // Start-up
 inline constexpr Name Controller{"Controller"};
 inline constexpr Name Settings{"Settings"}; // every line of setting.txt (core/settingvalues.h)
+// The three sliders' values, also as Settings.textSpeed, autoSpeed and volume
+inline constexpr Name Vzi{"Vzi"};
+inline constexpr Name Vhang{"Vhang"};
+inline constexpr Name Inliang{"Inliang"};
 inline constexpr Name exePath{"exePath"};
 
 // Staging: background and the five figure layouts

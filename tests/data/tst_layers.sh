@@ -3,7 +3,7 @@
 # modules of lower layers only. Ranks make a cycle impossible.
 set -u
 src="${1:?usage: tst_layers.sh SRC_DIR}"
-declare -A rank=([core]=0 [input]=0 [music]=1 [extras]=1 [stage]=2 [speech]=2 [story]=3 [settings]=4 [saves]=4 [app]=5)
+declare -A rank=([core]=0 [input]=1 [music]=1 [extras]=1 [stage]=2 [speech]=2 [story]=3 [settings]=4 [saves]=4 [app]=5)
 failures=0
 checked=0
 for dir in "$src"/*/; do

@@ -179,6 +179,8 @@ void TestLiveSettings::sliderReachesGame()
     QCOMPARE(live(Slider(slider)), stored);
     const char *names[] = {"textSpeed", "autoSpeed", "volume"};
     QCOMPARE(gameSettings->property(names[slider]).toFloat(), stored);
+    const char *published[] = {"Vzi", "Vhang", "Inliang"};
+    QCOMPARE(engine->rootContext()->contextProperty(published[slider]).toFloat(), stored);
     const int settingLine = slider + 2;
     for (int n = 1; n <= 4; ++n)
         QCOMPARE(line(n), n == settingLine ? text : before.at(n - 1));
