@@ -8,6 +8,7 @@
 #include "app/networkguard.h"
 #include "core/paths.h"
 #include "input/actions.h"
+#include "input/pad.h"
 #include "saves/savestate.h"
 #include "settings/settings.h"
 #include "story/storyview.h"
@@ -111,6 +112,7 @@ private slots:
     void actionsFromADevice();
     void deviceWalksTheFocusRing();
     void deviceTellsOfTheInterlude();
+    void padPlaysThePage();
 
 private:
     void openPage(const QString &source = QStringLiteral("load"));
@@ -1215,6 +1217,38 @@ void GamePageTest::deviceTellsOfTheInterlude()
     QVERIFY(input::actions().interlude());
     view.reset();
     QVERIFY(!input::actions().interlude());
+}
+
+// A gamepad on the real page: its buttons and sticks arrive as the keys' actions.
+void GamePageTest::padPlaysThePage()
+{
+    openPage();
+    input::Pad pad(input::actions());
+    QSignalSpy next(controller.get(), SIGNAL(nextChanged(int)));
+    pad.button(input::Pad::A, true);
+    pad.button(input::Pad::A, false);
+    QCOMPARE(next.count(), 1);
+    pad.button(input::Pad::Y, true);
+    QVERIFY(item("backlog")->property("open").toBool());
+    pad.button(input::Pad::B, true);
+    QVERIFY(!item("backlog")->property("open").toBool());
+
+    publish(prop::sjvisible, 1);
+    publish(prop::sja1x, 100);
+    publish(prop::sja1y, 300);
+    QSignalSpy walk(controller.get(), SIGNAL(adChanged(int)));
+    QSignalSpy aim(controller.get(), SIGNAL(weizhiChanged(float, float)));
+    QSignalSpy fire(controller.get(), SIGNAL(fsChanged(int)));
+    pad.axis(input::Pad::LeftX, 0.9);
+    QVERIFY(walk.count() >= 1);
+    QCOMPARE(walk.first().first().toInt(), 2);
+    pad.axis(input::Pad::RightX, -1);
+    QVERIFY(aim.count() >= 1);
+    QVERIFY(aim.last().first().toFloat() < 100); // aimed to the figure's left
+    pad.axis(input::Pad::RightTrigger, 1);
+    QVERIFY(fire.count() >= 1);
+    QCOMPARE(fire.first().first().toInt(), 1);
+    pad.reset();
 }
 
 QTEST_MAIN(GamePageTest)
