@@ -93,6 +93,9 @@ Page {
             textuiVisible = true
             return
         }
+        // A line paged back to is one the story can go back to, asked first.
+        if (pagedBack && lineReturnDialog.askViewed())
+            return
         Controller.next1()
         gamestartVisible = false
     }
@@ -161,7 +164,7 @@ Page {
 
     // The question open on the page, if any.
     function openQuestion() {
-        var dialogs = [quickLoadDialog, menuBar.saveDialog, menuBar.returnDialog, menuBar.quitDialog]
+        var dialogs = [quickLoadDialog, lineReturnDialog, menuBar.saveDialog, menuBar.returnDialog, menuBar.quitDialog]
         for (var i = 0; i < dialogs.length; ++i) {
             if (dialogs[i].open)
                 return dialogs[i]
@@ -188,10 +191,14 @@ Page {
                 backlog.hide()
                 break
             case Qt.Key_Up:
-                backlog.scroll(-1)
+                backlog.step(-1)
                 break
             case Qt.Key_Down:
-                backlog.scroll(1)
+                backlog.step(1)
+                break
+            case Qt.Key_Return:
+            case Qt.Key_Enter:
+                backlog.askCurrent()
                 break
             case Qt.Key_PageUp:
                 backlog.scroll(-8)
@@ -652,6 +659,12 @@ Page {
 
     Backlog {
         id: backlog
+        onReturnAsked: lineReturnDialog.ask(row)
+    }
+
+    LineReturnDialog {
+        id: lineReturnDialog
+        onReturned: backlog.hide()
     }
 
     // F9 after the story has moved on from the quick save: the question first.

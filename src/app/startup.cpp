@@ -19,6 +19,9 @@
 #include "speech/voice.h"
 #include "saves/savefiles.h"
 #include "saves/resume.h"
+#include "saves/rollback.h"
+#include "saves/routemap.h"
+#include "story/routerecord.h"
 #include "saves/saverows.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
@@ -102,6 +105,15 @@ void connectHandlers(Game &game)
     // The load page's rows ask the save files for their captions.
     game.publish(prop::saveRows, QVariant::fromValue<QObject *>(new SaveRows(game, game.lifetime())));
     extras::connectExtras(game);
+    story::loadRouteRecord();
+    static const bool typesKnown = [] {
+        qmlRegisterUncreatableType<RouteMap>("Solvane", 1, 0, "RouteMap", QStringLiteral("由游戏提供"));
+        qmlRegisterUncreatableType<LineReturn>("Solvane", 1, 0, "LineReturn", QStringLiteral("由游戏提供"));
+        return true;
+    }();
+    Q_UNUSED(typesKnown)
+    game.publish(prop::routeMap, QVariant::fromValue<QObject *>(new RouteMap(game, game.lifetime())));
+    game.publish(prop::lineReturn, QVariant::fromValue<QObject *>(new LineReturn(game, game.lifetime())));
     stage::connectInterlude(game);
 }
 

@@ -81,6 +81,8 @@ public:
     Q_INVOKABLE void navigategame(QString source);
     Q_INVOKABLE void navigateload(QString source);
     Q_INVOKABLE void navigateextra();
+    // The route map, from the title or the story.
+    Q_INVOKABLE void navigateroute(QString source);
     Q_INVOKABLE void setLastSource(QString source);
     Q_INVOKABLE QString getLastSource();
     Q_INVOKABLE void exit1();
