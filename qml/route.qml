@@ -123,6 +123,7 @@ Page {
                 width: node.width
                 height: node.height
                 padding: 3
+                text: node.text
                 spoken: node.spoken
                 hoverEnabled: node.canJump
                 onActiveFocusChanged: if (activeFocus) page.reveal(node)
@@ -139,7 +140,7 @@ Page {
                                 : node.reached ? "#6f86b8" : "#aaaaaa"
                 }
                 contentItem: Text {
-                    text: node.text
+                    text: nodeButton.text
                     color: node.reached ? "#101010" : "#777777"
                     font.pointSize: node.kind === "question" ? 9 : 10
                     font.bold: node.kind !== "question"

@@ -163,6 +163,7 @@ struct RouteRecordState {
     QSet<int> edges;
     int lastNode = -1;        // in this story, the graph node last passed; -1 unknown
     bool edgeSinceNode = false; // a way out of it was seen since
+    QString lastWriteFailure;   // told once while it lasts
 };
 
 struct ProcessState {

@@ -62,24 +62,27 @@ bool parseRouteRecord(const QByteArray &content, core::RouteRecordState *record)
     if (lines.isEmpty() || lines.first().trimmed() != kHeader)
         return false;
     const Routes &g = routes();
+    QSet<int> nodes, edges;
     for (const QByteArray &raw : lines.mid(1)) {
         const QList<QByteArray> parts = raw.simplified().split(' ');
         if (parts.size() == 1 && parts.first().isEmpty())
             continue;
-        bool ok = parts.size() <= 2;
+        bool ok = false;
         const int line = parts.first().toInt(&ok);
         const int node = ok ? nodeOnLine(line) : -1;
-        if (!ok || node < 0 || parts.size() > 2)
+        if (node < 0 || parts.size() > 2)
             return false;
         if (parts.size() == 1) {
-            record->nodes.insert(line);
+            nodes.insert(line);
             continue;
         }
         const int k = parts.at(1).toInt(&ok);
         if (!ok || k < 1 || k > g.nodes().at(node).edges.size())
             return false;
-        record->edges.insert(edgeKey(line, k));
+        edges.insert(edgeKey(line, k));
     }
+    record->nodes = nodes;
+    record->edges = edges;
     return true;
 }
 
@@ -119,9 +122,14 @@ bool saveRouteRecord(const QString &path)
     }
     QDir().mkpath(QFileInfo(resolved).path());
     QString reason;
-    if (core::writeFile(resolved, routeRecordContent(r), &reason))
+    if (core::writeFile(resolved, routeRecordContent(r), &reason)) {
+        r.lastWriteFailure.clear();
         return true;
-    core::warnOnce(resolved, QStringLiteral("无法写入路线记录 %1：%2").arg(path, reason));
+    }
+    // Written again at each new find: a full disk is told once, not every time.
+    if (reason != r.lastWriteFailure)
+        qCWarning(lcStory).noquote() << QStringLiteral("无法写入路线记录 %1：%2").arg(path, reason);
+    r.lastWriteFailure = reason;
     return false;
 }
 
