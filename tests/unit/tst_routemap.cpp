@@ -42,6 +42,8 @@ private slots:
     void fullDisk();
     void foundWhilePlaying_data();
     void foundWhilePlaying();
+    void everyWayOutIsTold_data();
+    void everyWayOutIsTold();
     void layoutKeepsApart();
     void jump_data();
     void jump();
@@ -188,6 +190,42 @@ void TestRouteMap::foundWhilePlaying()
             f.controller->next1();
     }
     QCOMPARE(fileLines(f.dir), QByteArrayList{"solvane-routes 1"} + lines);
+}
+
+void TestRouteMap::everyWayOutIsTold_data()
+{
+    QTest::addColumn<int>("edge");
+    QTest::addColumn<bool>("again"); // the shorter scene of a second capture
+    const story::Routes &g = story::routes();
+    for (int e = 0; e < g.edges().size(); ++e) {
+        const story::RouteEdge &edge = g.edges().at(e);
+        if (edge.from == 0 || edge.lines.isEmpty())
+            continue;
+        const QString name = QStringLiteral("%1, way %2").arg(g.nodes().at(edge.from).line)
+                                 .arg(g.nodes().at(edge.from).edges.indexOf(e) + 1);
+        QTest::newRow(qPrintable(name)) << e << false;
+        if (!edge.linesAgain.isEmpty())
+            QTest::newRow(qPrintable(name + ", again")) << e << true;
+    }
+}
+
+// Each way out of a node is known by the first line it shows, and by no other.
+void TestRouteMap::everyWayOutIsTold()
+{
+    QFETCH(int, edge);
+    QFETCH(bool, again);
+
+    StoryFixture f;
+    const story::Routes &g = story::routes();
+    const story::RouteEdge &way = g.edges().at(edge);
+    story::noteRouteLine(g.nodes().at(way.from).line, true);
+    story::noteRouteLine((again ? way.linesAgain : way.lines).constFirst(), false);
+    for (int e : g.nodes().at(way.from).edges)
+        QCOMPARE(story::edgeTaken(e), e == edge);
+    if (way.to >= 0) {
+        story::noteRouteLine(g.nodes().at(way.to).line, false);
+        QVERIFY(story::nodeReached(way.to));
+    }
 }
 
 // Nothing drawn over anything else, every line from its node to the next.
