@@ -160,41 +160,21 @@ void TestRollback::onThePage()
     QFETCH(int, asked);
     QFETCH(int, cursor);
 
-    ScratchDir dir;
-    QDir().mkpath(QStringLiteral("png"));
-    dir.write("setting.txt", "0\n0.5\n0.5\n0.5\n");
-    settings::Settings gameSettings;
-    gameSettings.load();
-    MainWindow controller(app::controllerStart(gameSettings));
-    QQuickView view;
+    StoryFixture f;
+    MainWindow &controller = *f.controller;
+    QQuickView view(f.engine.get(), nullptr);
     view.resize(720, 480);
-    Game game;
-    game.engine = view.engine();
-    game.controller = &controller;
-    game.settings = &gameSettings;
-    controller.setVzi(1.0f);
-    core::resetProcessState();
-    story::scriptLines() = StoryFixture::numberedScript();
-    app::publishStartupProperties(game);
-    app::connectHandlers(game);
     controller.navigategame(QStringLiteral("load"));
     QVERIFY(showPage(&view, QStringLiteral("game")));
     view.requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(&view));
     const auto item = [&view](const QString &name) { return requireItem(view.rootObject(), name); };
-    const auto finish = [&game] {
-        for (int i = 0; i < 10000 && !story::typing().typingDone; ++i)
-            story::typeTick(game);
-    };
-    story::state().currentLine = story::state().viewLine = from - 1;
+    f.at(from - 1);
     for (int i = 0; i < 5; ++i) {
-        finish();
-        if (story::state().currentLine == 261)
-            controller.da1(2);
-        else
-            controller.next1();
+        f.finishTyping();
+        story::state().currentLine == 261 ? controller.da1(2) : controller.next1();
     }
-    finish();
+    f.finishTyping();
 
     QQuickItem *dialog = item("lineReturnDialog");
     if (how == "wheel") {
@@ -209,12 +189,9 @@ void TestRollback::onThePage()
                 QTest::keyClick(&view, Qt::Key_Up);
             QTest::keyClick(&view, Qt::Key_Return);
         } else {
-            QQuickItem *area = nullptr;
-            for (QQuickItem *row : descendants(list)) {
-                if (row->objectName() == "backlogRow" && row->property("rowText") == QStringLiteral("line %1").arg(asked))
-                    area = row->findChild<QQuickItem *>("backlogRowArea");
-            }
-            QVERIFY(area);
+            QQuickItem *row = nullptr;
+            QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, row), Q_ARG(int, asked - 1));
+            QQuickItem *area = row->findChild<QQuickItem *>("backlogRowArea");
             QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier,
                               area->mapToScene(QPointF(area->width() / 2, area->height() / 2)).toPoint());
         }
@@ -231,7 +208,6 @@ void TestRollback::onThePage()
         QCOMPARE(p().shownLines.constLast(), asked);
     }
     QCOMPARE(story::state().currentLine, cursor);
-    story::typeTimer()->stop();
 }
 
 QTEST_MAIN(TestRollback)
