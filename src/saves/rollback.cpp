@@ -7,6 +7,8 @@
 #include "story/presentation.h"
 #include "story/storystate.h"
 
+#include <algorithm>
+
 namespace saves {
 
 bool returnToRow(Game &game, int row)

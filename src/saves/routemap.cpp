@@ -11,6 +11,7 @@
 #include <QVariantMap>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace saves {
 
@@ -81,7 +82,7 @@ MapLayout buildLayout()
     }
     layout.height = std::max(bottom, endingBottom) + 10;
 
-    QVector<int> loops(g.nodes().size(), 0), toEndings(g.nodes().size(), 0);
+    QVector<int> loops(g.nodes().size(), 0), toEndings(g.nodes().size(), 0), intoEnding(g.nodes().size(), 0);
     for (int e = 0; e < g.edges().size(); ++e) {
         const story::RouteEdge &edge = g.edges().at(e);
         if (edge.to < 0)
@@ -97,11 +98,13 @@ MapLayout buildLayout()
             line << vLine(kSpineLineX, below, to.y);
             layout.labels[e] = MapBox{kSpineLineX + 8, below + 3, 138, 32};
         } else if (row.at(edge.to) < 0) {
+            // A second way from the same node runs below the first, its words
+            // under it; a second way into an ending turns a little earlier.
             const int k = toEndings[edge.from]++;
             const int y0 = centreY(from) - 6 + 10 * k;
-            const int bend = kEndingX - 14 - 8 * k;
+            const int bend = kEndingX - 14 - 8 * (k + intoEnding[edge.to]++);
             line << hLine(from.x + from.width, bend, y0) << vLine(bend, y0, centreY(to)) << hLine(bend, to.x, centreY(to));
-            layout.labels[e] = MapBox{from.x + from.width + 6, y0 - 15, bend - from.x - from.width - 10, 14};
+            layout.labels[e] = MapBox{from.x + from.width + 6, k == 0 ? y0 - 15 : y0 + 2, bend - from.x - from.width - 10, 14};
         } else {
             // Forward past the next node: round by the left margin.
             const int y0 = centreY(from), y1 = centreY(to);
