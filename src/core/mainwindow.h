@@ -81,8 +81,6 @@ public:
     Q_INVOKABLE void navigategame(QString source);
     Q_INVOKABLE void navigateload(QString source);
     Q_INVOKABLE void navigateextra();
-    // The route map, from the title or the story.
-    Q_INVOKABLE void navigateroute(QString source);
     Q_INVOKABLE void setLastSource(QString source);
     Q_INVOKABLE QString getLastSource();
     Q_INVOKABLE void exit1();
@@ -146,6 +144,9 @@ public:
     // the handler drops while 朗读 is off.
     Q_INVOKABLE void readAloud1(bool on);
     Q_INVOKABLE void say1(QString text);
+    // The route map, from the title or the story; after the others, whose
+    // order the pages were written against.
+    Q_INVOKABLE void navigateroute(QString source);
 
     // The saves handler's side of the save count: how requestSaveCount counts,
     // and the count itself (a change emits saveCountChanged, then
