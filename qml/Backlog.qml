@@ -9,6 +9,8 @@ Rectangle {
 
     property bool open: false
     property alias list: rowList
+    // A row to go back to, clicked or chosen by Enter; the page asks first.
+    signal returnAsked(int row)
 
     function show() {
         Controller.backlog1(1)
@@ -19,6 +21,17 @@ Rectangle {
     function hide() {
         open = false
         Controller.backlog1(0)
+    }
+
+    // Up and Down choose a row, Enter asks to go back to it.
+    function step(rows) {
+        rowList.currentIndex = Math.max(0, Math.min(rowList.count - 1, rowList.currentIndex + rows))
+    }
+
+    function askCurrent() {
+        var row = rowList.currentItem
+        if (row && row.canReturn)
+            returnAsked(rowList.currentIndex)
     }
 
     function scroll(rows) {
@@ -76,30 +89,65 @@ Rectangle {
         boundsBehavior: Flickable.StopAtBounds
         model: backlog.open && typeof backlogRows !== "undefined" && backlogRows ? backlogRows : []
         ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
-        onCountChanged: positionViewAtEnd()
+        onCountChanged: {
+            currentIndex = count - 1
+            positionViewAtEnd()
+        }
+        highlightFollowsCurrentItem: true
+        highlightMoveDuration: 0
+        highlight: Rectangle {
+            color: "transparent"
+            radius: 3
+            border.width: 1
+            border.color: Theme.focusRing
+        }
+        onCurrentIndexChanged: if (currentItem && backlog.open) Controller.say1(currentItem.rowName + "，" + currentItem.rowText)
 
-        delegate: Row {
+        delegate: Item {
+            id: row
             objectName: "backlogRow"
             property string rowName: modelData.name
             property string rowText: modelData.text
+            readonly property bool canReturn: modelData.back === true
             width: rowList.width - 14
-            spacing: 12
+            height: words.height
 
-            Text {
-                width: 80
-                text: modelData.name
-                color: "#a9c4ff"
-                font.pointSize: 11
-                font.bold: true
-                horizontalAlignment: Text.AlignRight
+            Row {
+                id: words
+                width: parent.width
+                spacing: 12
+
+                Text {
+                    width: 80
+                    text: modelData.name
+                    color: "#a9c4ff"
+                    font.pointSize: 11
+                    font.bold: true
+                    horizontalAlignment: Text.AlignRight
+                }
+                Text {
+                    width: parent.width - 92
+                    text: modelData.text
+                    textFormat: Text.RichText
+                    color: "#f0f0f0"
+                    font.pointSize: 11
+                    wrapMode: Text.WordWrap
+                }
             }
-            Text {
-                width: parent.width - 92
-                text: modelData.text
-                textFormat: Text.RichText
-                color: "#f0f0f0"
-                font.pointSize: 11
-                wrapMode: Text.WordWrap
+
+            // A click anywhere on a line the story can go back to asks to.
+            MouseArea {
+                objectName: "backlogRowArea"
+                anchors.fill: parent
+                enabled: row.canReturn
+                hoverEnabled: true
+                cursorShape: Qt.PointingHandCursor
+                onClicked: backlog.returnAsked(index)
+                Rectangle {
+                    anchors.fill: parent
+                    color: "#22ffffff"
+                    visible: parent.containsMouse
+                }
             }
         }
     }

@@ -17,6 +17,7 @@ Item {
     property Item answers
     property Item inputBox
     property Item quickLoadDialog
+    property Item lineReturnDialog
     // An interlude on the page: a device whose buttons walk and fire there reads it from Input.
     property bool interludeShown: false
     onInterludeShownChanged: Input.interlude = interludeShown
@@ -33,7 +34,7 @@ Item {
 
     // The question open on the page, if any.
     function openQuestion() {
-        var dialogs = [quickLoadDialog, menuBar.saveDialog, menuBar.returnDialog, menuBar.quitDialog]
+        var dialogs = [quickLoadDialog, lineReturnDialog, menuBar.saveDialog, menuBar.returnDialog, menuBar.quitDialog]
         for (var i = 0; i < dialogs.length; ++i) {
             if (dialogs[i].open)
                 return dialogs[i]
@@ -89,6 +90,9 @@ Item {
             page.textuiVisible = true
             return
         }
+        // A line paged back to is one the story can go back to, asked first.
+        if (page.pagedBack && lineReturnDialog.askViewed())
+            return
         Controller.next1()
         page.gamestartVisible = false
     }
@@ -181,12 +185,15 @@ Item {
             answerQuestion(question, action)
             return
         }
-        // The open backlog has the player: it scrolls and closes, the story waits.
+        // The open backlog has the player: it moves along its lines, offers to
+        // go back to one and closes; the story waits.
         if (backlog.open) {
             if (action === Input.Cancel || action === Input.Backlog)
                 backlog.hide()
             else if (action === Input.Back || action === Input.Forward)
-                backlog.scroll(action === Input.Back ? -1 : 1)
+                backlog.step(action === Input.Back ? -1 : 1)
+            else if (action === Input.Step || action === Input.Confirm)
+                backlog.askCurrent()
             return
         }
         act(action)

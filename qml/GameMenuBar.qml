@@ -54,6 +54,15 @@ Item {
         color: "#99000000"
     }
 
+    // In the strip's left end, as 记录 is in its right; the strip's edge
+    // left of it stays a place to click on.
+    MenuButton {
+        objectName: "menuRoute"
+        width: 28
+        anchors.horizontalCenterOffset: -333
+        text: qsTr("路线")
+        onClicked: Controller.navigateroute("game")
+    }
     MenuButton {
         id: firstButton
         objectName: "menuSave"

@@ -35,6 +35,7 @@ Page {
         answers: answerBox
         inputBox: inputBox
         quickLoadDialog: quickLoadDialog
+        lineReturnDialog: lineReturnDialog
         interludeShown: interlude.shown
     }
 
@@ -111,6 +112,12 @@ Page {
 
     Backlog {
         id: backlog
+        onReturnAsked: lineReturnDialog.ask(row)
+    }
+
+    LineReturnDialog {
+        id: lineReturnDialog
+        onReturned: backlog.hide()
     }
 
     // F9 after the story has moved on from the quick save: the question first.

@@ -131,6 +131,15 @@ Page {
         anchors.verticalCenterOffset: 107
         onClicked: Controller.navigateextra()
     }
+    // Beside 鉴赏, out of the column, once there is a branch to show.
+    MenuButton {
+        objectName: "routeButton"
+        label: qsTr("路线")
+        anchors.horizontalCenterOffset: 178
+        anchors.verticalCenterOffset: 107
+        visible: typeof routeMap !== "undefined" && routeMap !== null && routeMap.anyReached
+        onClicked: Controller.navigateroute("index")
+    }
     MenuButton {
         objectName: "settingButton"
         label: qsTr("设置")

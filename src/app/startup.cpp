@@ -24,6 +24,9 @@
 #include "speech/voice.h"
 #include "saves/savefiles.h"
 #include "saves/resume.h"
+#include "saves/rollback.h"
+#include "saves/routemap.h"
+#include "story/routerecord.h"
 #include "saves/savestore.h"
 #include "story/storystate.h"
 #include "story/wiring.h"
@@ -116,6 +119,15 @@ void connectHandlers(Game &game)
     music::connectMusic(game);
     saves::connectSaves(game);
     extras::connectExtras(game);
+    story::loadRouteRecord();
+    static const bool typesKnown = [] {
+        qmlRegisterUncreatableType<RouteMap>("Solvane", 1, 0, "RouteMap", QStringLiteral("由游戏提供"));
+        qmlRegisterUncreatableType<LineReturn>("Solvane", 1, 0, "LineReturn", QStringLiteral("由游戏提供"));
+        return true;
+    }();
+    Q_UNUSED(typesKnown)
+    game.publish(prop::routeMap, QVariant::fromValue<QObject *>(new RouteMap(game, game.lifetime())));
+    game.publish(prop::lineReturn, QVariant::fromValue<QObject *>(new LineReturn(game, game.lifetime())));
     stage::connectInterlude(game);
 }
 

@@ -76,6 +76,7 @@ void MainWindow::navigateTo(const QString &page, const QString &source)
 void MainWindow::navigatesetting(QString source) { navigateTo(QStringLiteral("setting"), source); }
 void MainWindow::navigategame(QString source) { navigateTo(QStringLiteral("game"), source); }
 void MainWindow::navigateload(QString source) { navigateTo(QStringLiteral("load"), source); }
+void MainWindow::navigateroute(QString source) { navigateTo(QStringLiteral("route"), source); }
 
 void MainWindow::navigateextra()
 {

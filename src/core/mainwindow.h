@@ -144,6 +144,9 @@ public:
     // the handler drops while 朗读 is off.
     Q_INVOKABLE void readAloud1(bool on);
     Q_INVOKABLE void say1(QString text);
+    // The route map, from the title or the story; after the others, whose
+    // order the pages were written against.
+    Q_INVOKABLE void navigateroute(QString source);
 
     // The saves handler's side of the save count: how requestSaveCount counts,
     // and the count itself (a change emits saveCountChanged, then

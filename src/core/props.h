@@ -89,5 +89,8 @@ inline constexpr Name figureCaught{"figureCaught"};
 
 // Backlog: the lines shown in this story, oldest first, as {name, text}
 inline constexpr Name backlogRows{"backlogRows", true};
+// The route map's model (saves/routemap.h) and the way back to a backlog line (saves/rollback.h)
+inline constexpr Name routeMap{"routeMap"};
+inline constexpr Name lineReturn{"lineReturn"};
 
 } // namespace prop

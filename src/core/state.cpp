@@ -67,6 +67,7 @@ void resetRun(Game &game)
     story.interludeActive = false;
     // A loaded save's story did not pass through what this one showed.
     process().shownLines.clear();
+    process().shownPlaces.clear();
     InterludeState &in = process().interlude;
     in.triesLeft = startingTries(game.interludeMode());
     in.playerCaught = 0;

@@ -139,6 +139,28 @@ struct MusicState {
     bool trackFailed = false;   // the current track could not be played: no restart
 };
 
+// Where the story stood when a backlog line was shown: what going back to that
+// line restores.
+struct LinePlace {
+    int cursor = 0;
+    int mistakes = 0;
+    int returnLine = 0;
+    int triesLeft = 0;
+    int playerCaught = 0;
+    int companionCaught = 0;
+};
+
+// The route record (story/routerecord.h): the story graph's questions,
+// interludes and endings reached in any run, by line, and the ways out of them
+// taken (from line * 8 + their place among its ways, 1 to 5).
+struct RouteRecordState {
+    QSet<int> nodes;
+    QSet<int> edges;
+    int lastNode = -1;        // in this story, the graph node last passed; -1 unknown
+    bool edgeSinceNode = false; // a way out of it was seen since
+    QString lastWriteFailure;   // told once while it lasts
+};
+
 struct ProcessState {
     QList<QByteArray> scriptLines; // line n is entry n - 1
     QSet<int> missingLinesWarned;  // asked for outside the script: warned once each
@@ -162,6 +184,9 @@ struct ProcessState {
     QHash<QString, QString> fileWarnings;
     // The lines shown in this story, in the order shown (the backlog).
     QVector<int> shownLines;
+    // Beside each, where the story stood; shorter when lines came without one.
+    QVector<LinePlace> shownPlaces;
+    RouteRecordState routes;
     // The script in Traditional characters, line for line; empty until 繁體 first needs it.
     QStringList scriptTraditional;
 };

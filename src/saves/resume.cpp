@@ -27,6 +27,30 @@ constexpr qint64 kFreshMs = 2 * 60 * 1000;
 // The backlog carried over: the newest lines, enough to read back a long way.
 constexpr int kMostShown = 500;
 
+QByteArray placeText(const core::LinePlace &at)
+{
+    QByteArrayList fields;
+    for (int v : {at.cursor, at.mistakes, at.returnLine, at.triesLeft, at.playerCaught, at.companionCaught})
+        fields << QByteArray::number(v);
+    return fields.join('/');
+}
+
+bool parsePlace(const QByteArray &text, core::LinePlace *at)
+{
+    const QList<QByteArray> fields = text.split('/');
+    if (fields.size() != 6)
+        return false;
+    int v[6];
+    for (int i = 0; i < 6; ++i) {
+        bool ok = false;
+        v[i] = fields.at(i).toInt(&ok);
+        if (!ok || v[i] < 0 || v[i] > 100000)
+            return false;
+    }
+    *at = core::LinePlace{v[0], v[1], v[2], v[3], v[4], v[5]};
+    return true;
+}
+
 QString path()
 {
     return core::resolvePath(QString::fromLatin1(kResumeFile));
@@ -54,6 +78,13 @@ bool writeResumeRecord(const Game &game)
     for (int line : p.shownLines.mid(qMax(0, p.shownLines.size() - kMostShown)))
         shown << QByteArray::number(line);
     add("shown", shown.join(','));
+    // Beside them, where the story stood at each: the backlog can go back there.
+    if (p.shownPlaces.size() == p.shownLines.size()) {
+        QByteArrayList places;
+        for (const core::LinePlace &at : p.shownPlaces.mid(qMax(0, p.shownPlaces.size() - kMostShown)))
+            places << placeText(at);
+        add("places", places.join(','));
+    }
     // The track goes on where it was, not from its start.
     const music::Player *player = game.musicPlayer;
     if (player && player->state() == music::Player::PlayingState) {
@@ -101,7 +132,7 @@ bool resumeFromRecord(Game &game)
     const int companionCaught = number("companionCaught", 0, 1, &ok);
     const QString page = QString::fromUtf8(fields.value("page"));
     const QString source = QString::fromUtf8(fields.value("source"));
-    static const QStringList pages{"index", "game", "setting", "load", "extra"};
+    static const QStringList pages{"index", "game", "setting", "load", "extra", "route"};
     ok = ok && pages.contains(page);
     // The line that will be shown, as a load checks it: a capture scene
     // resumes where its interlude returns to, which must be in the script too.
@@ -134,11 +165,25 @@ bool resumeFromRecord(Game &game)
             if (shownLine >= 1 && shownLine <= story::scriptLines().size() && shown.size() < kMostShown)
                 shown << shownLine;
         }
-        for (int current : qAsConst(p.shownLines)) {
-            if (shown.isEmpty() || shown.constLast() != current)
-                shown << current;
+        // Each with its place, or none has one: the rows cannot go back then.
+        QVector<core::LinePlace> places;
+        for (const QByteArray &text : fields.value("places").split(',')) {
+            core::LinePlace at;
+            if (!parsePlace(text, &at))
+                break;
+            places << at;
+        }
+        if (places.size() != shown.size())
+            places.clear();
+        for (int i = 0; i < p.shownLines.size(); ++i) {
+            if (!shown.isEmpty() && shown.constLast() == p.shownLines.at(i))
+                continue;
+            shown << p.shownLines.at(i);
+            if (!places.isEmpty() && i < p.shownPlaces.size())
+                places << p.shownPlaces.at(i);
         }
         p.shownLines = shown;
+        p.shownPlaces = places.size() == shown.size() ? places : QVector<core::LinePlace>();
     }
     music::Player *player = game.musicPlayer;
     const qint64 at = fields.value("at").toLongLong();
@@ -154,6 +199,8 @@ bool resumeFromRecord(Game &game)
             c->navigateload(source);
         else if (page == QLatin1String("extra"))
             c->navigateextra();
+        else if (page == QLatin1String("route"))
+            c->navigateroute(source);
     }
     qCInfo(lcSaves).noquote() << QStringLiteral("已回到切换显示模式前的位置：%1 第 %2 行").arg(page).arg(line);
     return true;

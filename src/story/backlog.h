@@ -12,7 +12,13 @@ namespace story {
 // browsing, which shows lines already listed).
 void recordShown(int line);
 
-// {name, text} per line shown, oldest first; the text without its speaker tag.
+// The row whose place going back to row restores: its own, or for an
+// answer's words and the mistake line their question's; -1 when none is known.
+int returnRow(int row);
+// Whether a click on the row may take the story back there.
+bool canReturnTo(int row);
+
+// {name, text, back} per line shown, oldest first; the text without its speaker tag.
 QVariantList backlogRows();
 
 void publishBacklog(Game &game);
