@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct Chain {
     std::vector<GstElement *> parts; // the named elements, then the output
     const char *missing = nullptr;   // the first element that could not be made
 };
-Chain buildChain(const char *name, std::initializer_list<const char *> names);
+// With no sound output nothing is heard: a chain given keepSilent keeps only
+// its first keepSilent elements there (those that keep the track's time) and
+// decodes nothing.
+Chain buildChain(const char *name, std::initializer_list<const char *> names, std::size_t keepSilent = 0);
 
 } // namespace music

@@ -179,7 +179,8 @@ struct Player::Backend {
             return;
         }
         g_object_set(source, "location", file.constData(), nullptr);
-        g_object_set(level, "volume", volume, nullptr);
+        if (level)
+            g_object_set(level, "volume", volume, nullptr);
         // An element that fails posts its error first, and that is handled
         // first; this covers a failure that posted none.
         if (gst_element_set_state(pipeline, paused ? GST_STATE_PAUSED : GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
@@ -205,13 +206,14 @@ struct Player::Backend {
     // Returns the first element that is missing, or nullptr.
     const char *build()
     {
+        // Silent, the parser alone keeps the track's time.
         const Chain chain = buildChain("music", {"filesrc", "mpegaudioparse", "mpg123audiodec", "audioconvert",
-                                                  "audioresample", "volume"});
+                                                  "audioresample", "volume"}, 2);
         if (!chain.pipeline)
             return chain.missing ? chain.missing : "mpg123audiodec";
         pipeline = chain.pipeline;
         source = chain.parts[0];
-        level = chain.parts[5];
+        level = chain.parts.size() > 6 ? chain.parts[5] : nullptr;
         GstBus *bus = gst_element_get_bus(pipeline);
         gst_bus_set_sync_handler(bus, &Backend::onMessage, this, nullptr);
         gst_object_unref(bus);

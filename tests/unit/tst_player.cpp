@@ -4,6 +4,8 @@
 #include "testsupport.h"
 
 #include <QSignalSpy>
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -59,6 +61,8 @@ private slots:
     void oneErrorPerBrokenTrack_data();
     void oneErrorPerBrokenTrack();
     void loadsOnlyItsOwnChain();
+    void withoutOutputKeepsTime_data();
+    void withoutOutputKeepsTime();
     void stoppedFromItsOwnStart();
     void volumeStaysInRange_data();
     void volumeStaysInRange();
@@ -214,6 +218,38 @@ void TestPlayer::loadsOnlyItsOwnChain()
     gst_plugin_list_free(plugins);
     QVERIFY2(others.isEmpty(), qPrintable(others.join(' ')));
 #endif
+}
+
+void TestPlayer::withoutOutputKeepsTime_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("plays");
+    QTest::newRow("a track ends at its length") << "good.mp3" << true;
+    QTest::newRow("not audio is still told") << "text.mp3" << false;
+    QTest::newRow("WAV named .mp3 is still told") << "wave.mp3" << false;
+}
+
+// Whatever output the machine has (none here, where only time is kept and
+// nothing decoded), a track lasts its length and a broken one is an error.
+void TestPlayer::withoutOutputKeepsTime()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, plays);
+    const QByteArray asked = qgetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+    qunsetenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK");
+    auto restore = qScopeGuard([&asked] { qputenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK", asked); });
+    QSignalSpy errors(player.get(), &music::Player::error);
+    QElapsedTimer clock;
+    clock.start();
+    player->setMedia(core::mediaUrl(file));
+    player->play();
+    if (!plays) {
+        QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(player->mediaStatus(), music::Player::EndOfMedia, 10000);
+    QVERIFY2(clock.elapsed() >= 400, qPrintable(QString::number(clock.elapsed()))); // 20 frames of 24 ms
+    QCOMPARE(errors.size(), 0);
 }
 
 // A handler that stops the player as it starts leaves it stopped for good,
