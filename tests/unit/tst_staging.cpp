@@ -544,6 +544,11 @@ void TestStaging::scriptedShots()
     QCOMPARE(ctx(prop::fsa1visible), QVariant(1));
     QTRY_VERIFY_WITH_TIMEOUT(isNullObject(ctx(prop::fsa1visible)), 1000);
     QVERIFY(isNullObject(ctx(prop::fsa2visible)));
+
+    // The map set up again, in a later story or a load: the Watcher whole, at its gate.
+    stage(710);
+    QVERIFY(!core::interludeView().greatWatcherDown());
+    QCOMPARE(core::interludeView().greatWatcherX(), core::kGreatWatcherHome);
 }
 
 void TestStaging::delayedHide_data()
