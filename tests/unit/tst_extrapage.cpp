@@ -1,23 +1,12 @@
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "core/state.h"
 #include "extras/unlockrecord.h"
 #include "music/music.h"
 #include "audiofixture.h"
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include <QImage>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
-#include <QtTest>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -32,7 +21,6 @@ void writePicture(const QString &name, int shade)
     image.fill(QColor(shade % 256, (shade * 7) % 256, (shade * 13) % 256));
     QVERIFY(image.save(QStringLiteral("png/%1.png").arg(name)));
 }
-
 
 QString fileName(const QVariant &url)
 {

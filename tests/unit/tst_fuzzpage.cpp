@@ -2,20 +2,8 @@
 // mutated and well-formed strings; the page must keep drawing what the next
 // good list says. SOLVANE_FUZZ_CASES raises the number of cases.
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "settings/settings.h"
-
-#include <QImage>
-#include <QQuickItem>
-#include <QQuickView>
 #include <QRandomGenerator>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
 

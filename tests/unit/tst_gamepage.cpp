@@ -1,32 +1,20 @@
 #include "audiofixture.h"
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include "core/game.h"
 #include "core/interludeview.h"
-#include "core/mainwindow.h"
-#include "app/startup.h"
 #include "app/networkguard.h"
 #include "core/paths.h"
 #include "input/actions.h"
 #include "input/pad.h"
 #include "saves/savestate.h"
-#include "settings/settings.h"
 #include "story/storyview.h"
 
 #include <QElapsedTimer>
-#include <QImage>
 #include <QKeyEvent>
 #include <QPolygon>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
 #include <QTcpServer>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -1044,7 +1032,6 @@ void GamePageTest::quickLoadAsksOnlyAtF9()
     saves::saveState().askQuickLoad();
     QVERIFY(question->property("open").toBool());
 }
-
 
 void GamePageTest::answersWaitWhilePagingBack()
 {

@@ -1,23 +1,9 @@
 #include "pagesupport.h"
-#include "testsupport.h"
 #include "audiofixture.h"
 
-#include "app/startup.h"
-#include "core/game.h"
 #include "core/interludeview.h"
-#include "core/mainwindow.h"
-#include "settings/settings.h"
-
-#include <QImage>
-#include <QQuickItem>
-#include <QQuickItemGrabResult>
-#include <QQuickView>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
-
 
 bool bluish(QRgb c) { return qBlue(c) > qRed(c) + 20; }
 

@@ -1,25 +1,12 @@
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "core/state.h"
 #include "saves/savefiles.h"
 #include "saves/savestore.h"
-#include "story/presentation.h"
 #include "story/storystate.h"
 
 #include <QGuiApplication>
-#include <QImage>
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
 #include <QWheelEvent>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
 

@@ -1,19 +1,8 @@
 #include "pagesupport.h"
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "core/state.h"
-#include "settings/settings.h"
 #include "stage/interludestate.h"
-#include "testsupport.h"
 
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
 #include <QTimer>
-
-#include <memory>
 
 // The settings page loaded from the resources, offscreen, with a real
 // controller and the settings handlers behind it.

@@ -1,7 +1,5 @@
 #include "pagesupport.h"
 
-#include <QSignalSpy>
-
 // The title page loaded from the resources, offscreen, with a real controller.
 class TestTitlePage : public QObject, protected PageFixture
 {
