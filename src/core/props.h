@@ -64,8 +64,6 @@ inline constexpr Name blockCount{"blockCount"};
 // Extras
 inline constexpr Name extra{"extra"};
 
-// Backlog: the lines shown in this story, oldest first, as {name, text}
-inline constexpr Name backlogRows{"backlogRows", true};
 // The route map's model (saves/routemap.h) and the way back to a backlog line (saves/rollback.h)
 inline constexpr Name routeMap{"routeMap"};
 inline constexpr Name lineReturn{"lineReturn"};

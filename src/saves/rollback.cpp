@@ -38,7 +38,7 @@ bool returnToRow(Game &game, int row)
     core::interludeView().setTriesLeft(in.triesLeft);
     p.shownLines = lines + p.shownLines;
     p.shownPlaces = places + p.shownPlaces;
-    story::publishBacklog(game);
+    story::publishBacklog();
     return true;
 }
 

@@ -2,7 +2,6 @@
 #include "pagesupport.h"
 
 #include <QtTest>
-
 #include <cmath>
 
 namespace {

@@ -1,13 +1,12 @@
-
 #include "pagesupport.h"
+#include "story/storyview.h"
 
 #include <QtTest>
-
 #include <QWheelEvent>
 
 // The backlog through the real story page, with the controller wired as
 // start-up wires it.
-class TestComforts : public QObject, protected PageFixture
+class TestBacklog : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -21,9 +20,10 @@ private slots:
     void backlogOpensAndCloses_data();
     void backlogOpensAndCloses();
     void backlogNotUnderTheCover();
+    void rowsReadInTheScriptChosen();
 };
 
-void TestComforts::backlogRows_data()
+void TestBacklog::backlogRows_data()
 {
     QTest::addColumn<QList<int>>("steps");   // 0 a click, +1/-1 the wheel, 10 + n answer n
     QTest::addColumn<int>("from");           // the line stood on first
@@ -40,7 +40,7 @@ void TestComforts::backlogRows_data()
                                     << QList<int>{531, 532, 533, 534, 851, 533};
 }
 
-void TestComforts::backlogRows()
+void TestBacklog::backlogRows()
 {
     QFETCH(QList<int>, steps);
     QFETCH(int, from);
@@ -63,7 +63,7 @@ void TestComforts::backlogRows()
     const int cursor = line();
 
     controller->backlog1(1);
-    const QVariantList rows = game.property(prop::backlogRows).toList();
+    const QVariantList rows = story::storyView().backlogRows();
     QCOMPARE(rows.size(), shown.size());
     for (int i = 0; i < rows.size(); ++i) {
         const QVariantMap row = rows.at(i).toMap();
@@ -80,10 +80,10 @@ void TestComforts::backlogRows()
     // A new story starts an empty one.
     controller->navigateindex();
     controller->backlog1(1);
-    QCOMPARE(game.property(prop::backlogRows).toList().size(), 0);
+    QCOMPARE(story::storyView().backlogRows().size(), 0);
 }
 
-void TestComforts::backlogOpensAndCloses_data()
+void TestBacklog::backlogOpensAndCloses_data()
 {
     QTest::addColumn<QString>("opener");
     QTest::addColumn<QString>("closer");
@@ -94,7 +94,7 @@ void TestComforts::backlogOpensAndCloses_data()
     QTest::newRow("menu bar, Escape") << "menu" << "escape";
 }
 
-void TestComforts::backlogOpensAndCloses()
+void TestBacklog::backlogOpensAndCloses()
 {
     QFETCH(QString, opener);
     QFETCH(QString, closer);
@@ -150,7 +150,7 @@ void TestComforts::backlogOpensAndCloses()
     QCOMPARE(viewLine(), 29);
 }
 
-void TestComforts::backlogNotUnderTheCover()
+void TestBacklog::backlogNotUnderTheCover()
 {
     startStory();
     controller->navigategame(QStringLiteral("index"));
@@ -166,5 +166,22 @@ void TestComforts::backlogNotUnderTheCover()
     QCOMPARE(item("backlogList")->property("count").toInt(), 1);
 }
 
-QTEST_MAIN(TestComforts)
-#include "tst_comforts.moc"
+// Switched to 繁體 while it is open, the backlog reads anew.
+void TestBacklog::rowsReadInTheScriptChosen()
+{
+    startStory();
+    core::process().scriptLines[0] = "<1>说话";
+    controller->navigategame(QStringLiteral("index"));
+    controller->next1();
+    controller->backlog1(1);
+    QCOMPARE(story::storyView().backlogRows().value(0).toMap().value(QStringLiteral("text")).toString(),
+             QStringLiteral("说话"));
+    QSignalSpy changed(&story::storyView(), &story::StoryView::backlogRowsChanged);
+    controller->textForm1(1);
+    QVERIFY(!changed.isEmpty());
+    QCOMPARE(story::storyView().backlogRows().value(0).toMap().value(QStringLiteral("text")).toString(),
+             QStringLiteral("說話"));
+}
+
+QTEST_MAIN(TestBacklog)
+#include "tst_backlog.moc"
