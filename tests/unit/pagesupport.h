@@ -149,6 +149,8 @@ protected:
             core::process().scriptLines = start.script;
         if (start.settings)
             gameSettings = std::make_unique<settings::Settings>();
+        else
+            gameSettings.reset();
         if (start.loadSettings)
             gameSettings->load();
         controller = start.loadSettings ? std::make_unique<MainWindow>(app::controllerStart(*gameSettings))
