@@ -1,5 +1,6 @@
 import QtQuick 2.9
 import QtQuick.Controls 2.2
+import Solvane 1.0
 import "."
 
 // The lines read in this story, newest at the bottom. It only shows what the
@@ -87,7 +88,7 @@ Rectangle {
         clip: true
         spacing: 10
         boundsBehavior: Flickable.StopAtBounds
-        model: backlog.open && typeof backlogRows !== "undefined" && backlogRows ? backlogRows : []
+        model: backlog.open ? Story.backlogRows : []
         ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
         onCountChanged: {
             currentIndex = count - 1

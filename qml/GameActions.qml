@@ -22,15 +22,6 @@ Item {
     property bool interludeShown: false
     onInterludeShownChanged: Input.interlude = interludeShown
 
-    // Changes whenever an interlude attempt starts or ends: a key held through a
-    // capture scene must not walk the figure on into the next capture.
-    property int interludeAttempt: typeof interludeRound === "undefined" ? 0 : interludeRound
-    onInterludeAttemptChanged: {
-        page.wPressed = false
-        page.aPressed = false
-        page.sPressed = false
-        page.dPressed = false
-    }
 
     // The question open on the page, if any.
     function openQuestion() {
@@ -307,6 +298,17 @@ Item {
     }
 
     Component.onDestruction: Input.interlude = false
+
+    // A key held through a capture scene must not walk the figure on into the next capture.
+    Connections {
+        target: InterludeView
+        function onAttemptTurned() {
+            page.wPressed = false
+            page.aPressed = false
+            page.sPressed = false
+            page.dPressed = false
+        }
+    }
 
     // The interlude moves on its own 10 ms step; resending held actions keeps
     // the figure walking without the platform's key auto-repeat (an action let

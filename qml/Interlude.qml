@@ -1,4 +1,5 @@
 import QtQuick 2.9
+import Solvane 1.0
 import "."
 
 // The interlude on the game page: the maps, the two figures, their rays and
@@ -31,17 +32,14 @@ Item {
     readonly property string crouchSource: art("difang-1")
     readonly property string leapSource: art("difang-2")
     // After a capture scene the enemies stand still for a moment, blinking.
-    readonly property bool enemiesWait: flag(typeof enemiesWaiting === "undefined" ? null : enemiesWaiting)
+    readonly property bool enemiesWait: InterludeView.enemiesWaiting
     property bool blinkDim: false
     // 1: the lock lifted, the story goes on at a click; 2: the map won, its door lit.
-    readonly property int goal: number(typeof interludeGoal === "undefined" ? 0 : interludeGoal)
-    readonly property int enemiesToClear: number(typeof enemiesLeft === "undefined" ? 0 : enemiesLeft)
-    // Each publication is one step's hits: a flash at every one of them.
-    property var hits: typeof enemyHits === "undefined" ? null : enemyHits
+    readonly property int goal: InterludeView.goal
+    readonly property int enemiesToClear: InterludeView.enemiesLeft
     property int nextFlash: 0
-    onHitsChanged: {
-        if (!hits)
-            return
+    // One step's hits: a flash at every one of them.
+    function flashAt(hits) {
         // A page on its way out (left for 设置 or 读取 mid-fight) still hears
         // of hits after its flashes are gone.
         for (var i = 0; i + 1 < hits.length && flashes.count > 0; i += 2) {
@@ -55,10 +53,10 @@ Item {
     // The interludes skipped in the settings: the map is scenery, the story goes on.
     // Or this map skipped from the strip's offer, this time only.
     readonly property bool skipped: Settings.interludeMode === 2
-                                    || flag(typeof interludeSkipTaken === "undefined" ? null : interludeSkipTaken)
-    readonly property bool skipOffered: flag(typeof interludeSkipOffer === "undefined" ? null : interludeSkipOffer)
+                                    || InterludeView.skipTaken
+    readonly property bool skipOffered: InterludeView.skipOffered
     // 1 the player, 2 the companion: caught, shown so a moment before the scene.
-    readonly property int caught: number(typeof figureCaught === "undefined" ? 0 : figureCaught)
+    readonly property int caught: InterludeView.caught
     property bool showingCapture: false
     // The map the capture happened on, kept in view with it.
     property int heldMap: 0
@@ -70,7 +68,7 @@ Item {
         }
     }
     readonly property bool shown: flag(typeof sjvisible === "undefined" ? null : sjvisible)
-    readonly property bool greatWatcherShot: flag(typeof greatWatcherDown === "undefined" ? null : greatWatcherDown)
+    readonly property bool greatWatcherShot: InterludeView.greatWatcherDown
 
     onBlockCountChanged: {
         if (blockCount > poolSize)
@@ -148,6 +146,11 @@ Item {
     Connections {
         target: Controller
         function onElementArrayChanged(newArray) { interlude.receive(newArray) }
+    }
+
+    Connections {
+        target: InterludeView
+        function onEnemiesHit(at) { interlude.flashAt(at) }
     }
 
     // A figure: drawn from the side in its 40 x 40 box, facing the way it last
@@ -517,7 +520,7 @@ Item {
             Item {
                 objectName: "greatWatcher"
                 z: 1
-                x: typeof greatWatcherX === "undefined" || greatWatcherX === null ? 3366 : interlude.number(greatWatcherX)
+                x: InterludeView.greatWatcherX
                 y: 232
                 width: 92
                 height: 118
@@ -762,8 +765,7 @@ Item {
             verticalAlignment: Text.AlignVCenter
             color: "#ffd27a"
             font.pixelSize: 13
-            text: qsTr("守夜者 剩余 ") + interlude.enemiesToClear + qsTr("　剩余机会 ")
-                  + interlude.number(typeof triesLeft === "undefined" ? 3 : triesLeft)
+            text: qsTr("守夜者 剩余 ") + interlude.enemiesToClear + qsTr("　剩余机会 ") + InterludeView.triesLeft
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "app/qmltypes.h"
 
+#include "core/interludeview.h"
 #include "input/actions.h"
 #include "saves/savestate.h"
 #include "story/storyview.h"
@@ -30,6 +31,7 @@ void registerQmlTypes()
         return;
     registered = true;
     registerSingleton("Input", input::actions());
+    registerSingleton("InterludeView", core::interludeView());
     registerSingleton("Saves", saves::saveState());
     registerSingleton("Story", story::storyView());
 }

@@ -64,31 +64,6 @@ inline constexpr Name blockCount{"blockCount"};
 // Extras
 inline constexpr Name extra{"extra"};
 
-// Interlude: the tries left before a capture ends the story; a count that
-// changes whenever an attempt starts or ends (the page lets go of held keys);
-// the enemies standing still for a moment after a capture scene
-inline constexpr Name triesLeft{"triesLeft"};
-inline constexpr Name interludeRound{"interludeRound"};
-inline constexpr Name enemiesWaiting{"enemiesWaiting"};
-// The goal: 0 not reached, 1 the lock lifted (the story goes on at a click),
-// 2 the map won (its door lights up); and the enemies still to clear
-inline constexpr Name interludeGoal{"interludeGoal"};
-inline constexpr Name enemiesLeft{"enemiesLeft"};
-// Where this step's shots hit, x, y of each: the page flashes there
-inline constexpr Name enemyHits{"enemyHits"};
-// The great Watcher before the second map's last gate, once both rays broke it
-inline constexpr Name greatWatcherDown{"greatWatcherDown"};
-// Its place on the second map: where the two of them meet it, once they do
-inline constexpr Name greatWatcherX{"greatWatcherX"};
-// After the second capture in a map, a way past it (1 offered); and the map
-// passed that way (1), as the skipped mode would pass it
-inline constexpr Name interludeSkipOffer{"interludeSkipOffer"};
-inline constexpr Name interludeSkipTaken{"interludeSkipTaken"};
-// Who was caught, 1 the player, 2 the companion, until the attempt starts again
-inline constexpr Name figureCaught{"figureCaught"};
-
-// Backlog: the lines shown in this story, oldest first, as {name, text}
-inline constexpr Name backlogRows{"backlogRows", true};
 // The route map's model (saves/routemap.h) and the way back to a backlog line (saves/rollback.h)
 inline constexpr Name routeMap{"routeMap"};
 inline constexpr Name lineReturn{"lineReturn"};

@@ -21,4 +21,9 @@ QString ScriptWords::shown(const QString &simplified) const
     return core::shown(simplified, TextForm(SettingValues::of(settings).textForm));
 }
 
+QVariant ScriptWords::shown(const QVariant &simplified) const
+{
+    return core::shown(simplified, TextForm(SettingValues::of(settings).textForm));
+}
+
 } // namespace core

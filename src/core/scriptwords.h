@@ -25,6 +25,7 @@ signals:
 
 protected:
     QString shown(const QString &simplified) const;
+    QVariant shown(const QVariant &simplified) const; // every string within converted
 
 private:
     QPointer<SettingValues> settings;

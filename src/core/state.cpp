@@ -1,6 +1,7 @@
 #include "core/state.h"
 
 #include "core/game.h"
+#include "core/interludeview.h"
 
 #include <QTimer>
 
@@ -58,6 +59,7 @@ void resetProcessState()
     s = ProcessState();
     if (QTimer *timer = interludeTimer())
         timer->stop();
+    interludeView().reset();
 }
 
 void resetRun(Game &game)
@@ -77,10 +79,10 @@ void resetRun(Game &game)
     in.mapCaptures = 0;
     in.skipOffered = false;
     in.skipTaken = false;
-    game.publish(prop::triesLeft, in.triesLeft);
-    game.publish(prop::interludeSkipOffer, 0);
-    game.publish(prop::interludeSkipTaken, 0);
-    game.publish(prop::enemiesWaiting, 0);
+    InterludeView &view = interludeView();
+    view.setTriesLeft(in.triesLeft);
+    view.setSkip(false, false);
+    view.setEnemiesWaiting(false);
     // Enemies of an earlier story would come back as ghosts that cannot move,
     // be hit or touch anyone.
     in.enemySpawns.clear();

@@ -115,8 +115,7 @@ struct InterludeState {
     int interludeReturnLine = 0;       // where a capture scene returns to
     bool returnPending = false;        // a capture scene is on; the attempt restarts with its map
     int enemyWait = 0;                 // steps the enemies still stand still after a restart
-    int round = 0;                     // attempts begun or ended, published as interludeRound
-    int goalShown = 0;                 // interludeGoal: 1 a lock lifted, 2 the map won; 0 after the next line
+    int goalShown = 0;                 // 1 a lock lifted, 2 the map won; 0 after the next line
     // Captures; a new story and a loaded save reset them.
     int triesLeft = 3;
     int playerCaught = 0;              // 1 once the player was caught: the shorter scene next

@@ -2,6 +2,7 @@
 
 #include "core/fileio.h"
 #include "core/game.h"
+#include "core/interludeview.h"
 #include "core/log.h"
 #include "core/mainwindow.h"
 #include "core/paths.h"
@@ -157,7 +158,7 @@ bool resumeFromRecord(Game &game)
         p.interlude.triesLeft = tries;
         p.interlude.playerCaught = playerCaught;
         p.interlude.companionCaught = companionCaught;
-        game.publish(prop::triesLeft, tries);
+        core::interludeView().setTriesLeft(tries);
         // What was read before the change, then the line the story stands on.
         QVector<int> shown;
         for (const QByteArray &n : fields.value("shown").split(',')) {

@@ -1,5 +1,6 @@
 #include "saves/rollback.h"
 
+#include "core/interludeview.h"
 #include "core/game.h"
 #include "core/state.h"
 #include "saves/savepoint.h"
@@ -34,10 +35,10 @@ bool returnToRow(Game &game, int row)
     in.playerCaught = place.playerCaught;
     in.companionCaught = place.companionCaught;
     in.interludeReturnLine = place.returnLine;
-    game.publish(prop::triesLeft, in.triesLeft);
+    core::interludeView().setTriesLeft(in.triesLeft);
     p.shownLines = lines + p.shownLines;
     p.shownPlaces = places + p.shownPlaces;
-    story::publishBacklog(game);
+    story::publishBacklog();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "saves/routemap.h"
 
+#include "core/interludeview.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "core/state.h"
@@ -281,7 +282,7 @@ bool RouteMap::jump(int node)
     in.triesLeft = std::max(1, startingTries(game.interludeMode()) - state.captures);
     in.playerCaught = state.playerCaught;
     in.companionCaught = state.companionCaught;
-    game.publish(prop::triesLeft, in.triesLeft);
+    core::interludeView().setTriesLeft(in.triesLeft);
     if (game.controller)
         game.controller->navigategame(QStringLiteral("route"));
     return true;

@@ -1,5 +1,6 @@
 #include "stage/interlude.h"
 
+#include "core/interludeview.h"
 #include "core/log.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
@@ -41,13 +42,13 @@ enum class Caught { Nobody, Player, Companion };
 // An enemy's picture is this wide.
 constexpr int kEnemySize = 20;
 
-void showGoal(Game &game, int goal)
+void showGoal(int goal)
 {
     InterludeState &in = interlude();
     if (in.goalShown == goal)
         return;
     in.goalShown = goal;
-    game.publish(prop::interludeGoal, goal);
+    core::interludeView().setGoal(goal);
 }
 
 void liftLock(Game &game)
@@ -62,11 +63,11 @@ void liftLock(Game &game)
         in.enemyCount = 0;
         in.enemyPositions.clear();
         in.enemyMotion.clear();
-        game.publish(prop::enemiesLeft, 0);
+        core::interludeView().setEnemiesLeft(0);
         if (game.controller)
             game.controller->updateElementArray(QVariantList());
     }
-    showGoal(game, mapWon ? 2 : 1);
+    showGoal(mapWon ? 2 : 1);
 }
 
 // How far to the right of the nearer figure an enemy still leaps at it, and
@@ -165,16 +166,17 @@ void capture(Game &game, Caught who)
     } else {
         line = scenes.companionLost;
     }
-    game.publish(prop::triesLeft, in.triesLeft);
+    core::InterludeView &view = core::interludeView();
+    view.setTriesLeft(in.triesLeft);
     // Twice caught in one map: from now on the strip offers a way past it.
     if (++in.mapCaptures >= 2 && line != 0 && in.triesLeft > 0 && playedMode(game) != InterludeMode::Skipped
         && !in.skipOffered) {
         in.skipOffered = true;
-        game.publish(prop::interludeSkipOffer, 1);
+        view.setSkip(true, in.skipTaken);
     }
-    game.publish(prop::figureCaught, who == Caught::Player ? 1 : 2);
+    view.setCaught(who == Caught::Player ? 1 : 2);
     // A key still held would walk the figure on once the map is back.
-    game.publish(prop::interludeRound, ++in.round);
+    view.turnAttempt();
     qCDebug(lcStage) << (who == Caught::Player ? "zzzzzzzzzzz" : "zzzzzzzzzz");
     // Stopped until the scene is over and its map shown again.
     in.clockHeld = true;
@@ -428,8 +430,8 @@ void reachGoal(Game &game, InterludeState &in)
 void publishStep(Game &game, InterludeState &in, const EnemyPass &pass, bool fireEnded)
 {
     if (pass.hits > 0) {
-        game.publish(prop::enemiesLeft, in.enemyCount);
-        game.publish(prop::enemyHits, pass.hitAt);
+        core::interludeView().setEnemiesLeft(in.enemyCount);
+        core::interludeView().hitEnemies(pass.hitAt);
     }
     // The view is hidden outside an interlude: telling the page the same values
     // a hundred times a second would only wake its bindings for nothing.
@@ -493,7 +495,7 @@ void interludeStep(Game &game)
     InterludeState &in = interlude();
     ++in.stepsRun;
     if (in.enemyWait > 0 && --in.enemyWait == 0)
-        game.publish(prop::enemiesWaiting, 0);
+        core::interludeView().setEnemiesWaiting(false);
     moveFigures(in);
     scrollView(in);
     EnemyPass pass;
@@ -589,7 +591,7 @@ void placeEnemies(Game &game, int map)
 {
     InterludeState &in = interlude();
     in.enemyPositions = spawnEnemies(game, map);
-    game.publish(prop::enemiesLeft, in.enemyCount);
+    core::interludeView().setEnemiesLeft(in.enemyCount);
     in.enemyHomes = in.enemyPositions;
     in.enemyMotion.clear();
     fitEnemyMotion();
@@ -633,12 +635,13 @@ void restartAttempt(Game &game)
     in.returnPending = false;
     in.enemyWait = playedMode(game) == InterludeMode::Kinder ? kKinderWaitSteps : kEnemyWaitSteps;
     publishFigures(game, in);
-    game.publish(prop::figureCaught, 0);
+    core::InterludeView &view = core::interludeView();
+    view.setCaught(0);
     game.publish(prop::fsa1visible, 0);
     game.publish(prop::fsa2visible, 0);
-    game.publish(prop::enemiesWaiting, 1);
-    game.publish(prop::enemiesLeft, in.enemyCount);
-    game.publish(prop::interludeRound, ++in.round);
+    view.setEnemiesWaiting(true);
+    view.setEnemiesLeft(in.enemyCount);
+    view.turnAttempt();
     // The page still holds the list from before the capture; the map must not
     // show those enemies for a frame.
     if (game.controller) {
@@ -667,19 +670,19 @@ void connectInterlude(Game &game)
         for (int due = stepsDue(interlude().clock); due > 0 && t->isActive(); --due)
             clockedStep(*g);
     });
-    game.publish(prop::triesLeft, interlude().triesLeft);
-    game.publish(prop::interludeRound, interlude().round);
-    game.publish(prop::enemiesWaiting, 0);
-    game.publish(prop::interludeGoal, interlude().goalShown);
-    game.publish(prop::enemiesLeft, interlude().enemyCount);
-    game.publish(prop::figureCaught, 0);
-    game.publish(prop::interludeSkipOffer, interlude().skipOffered ? 1 : 0);
-    game.publish(prop::interludeSkipTaken, interlude().skipTaken ? 1 : 0);
+    const InterludeState &in = interlude();
+    core::InterludeView &view = core::interludeView();
+    view.setTriesLeft(in.triesLeft);
+    view.setEnemiesWaiting(false);
+    view.setGoal(in.goalShown);
+    view.setEnemiesLeft(in.enemyCount);
+    view.setCaught(0);
+    view.setSkip(in.skipOffered, in.skipTaken);
 }
 
-void clearGoal(Game &game)
+void clearGoal()
 {
-    showGoal(game, 0);
+    showGoal(0);
 }
 
 void lockStory(Game &game)
@@ -694,19 +697,18 @@ void changeInterludeMode(Game &game, InterludeMode before)
     InterludeState &in = interlude();
     const int more = startingTries(game.interludeMode()) - startingTries(before);
     in.triesLeft = qBound(0, in.triesLeft + more, startingTries(game.interludeMode()));
-    game.publish(prop::triesLeft, in.triesLeft);
+    core::interludeView().setTriesLeft(in.triesLeft);
     if (game.interludeMode() == InterludeMode::Skipped && core::process().story.interludeActive)
         liftLock(game);
 }
 
-void freshMap(Game &game)
+void freshMap()
 {
     InterludeState &in = interlude();
     in.mapCaptures = 0;
     in.skipOffered = false;
     in.skipTaken = false;
-    game.publish(prop::interludeSkipOffer, 0);
-    game.publish(prop::interludeSkipTaken, 0);
+    core::interludeView().setSkip(false, false);
 }
 
 bool takeSkipOffer(Game &game)
@@ -718,8 +720,7 @@ bool takeSkipOffer(Game &game)
         return false;
     in.skipOffered = false;
     in.skipTaken = true;
-    game.publish(prop::interludeSkipOffer, 0);
-    game.publish(prop::interludeSkipTaken, 1);
+    core::interludeView().setSkip(false, true);
     liftLock(game);
     return true;
 }

@@ -64,7 +64,7 @@ constexpr int kKinderWaitSteps = 300;
 void connectInterlude(Game &game);
 
 // The goal's signal goes once the story has moved on.
-void clearGoal(Game &game);
+void clearGoal();
 
 // The story stops for an interlude at a lock line; with the interludes
 // skipped the lock lifts at once, as the goal would lift it.
@@ -76,7 +76,7 @@ void lockStory(Game &game);
 void changeInterludeMode(Game &game, InterludeMode before);
 
 // A map set up anew: no captures in it yet, nothing offered or taken.
-void freshMap(Game &game);
+void freshMap();
 
 // With the story held by a map that offers a way past, once its enemies move
 // again: the map is passed as the skipped mode passes it, this time only.

@@ -1,7 +1,8 @@
 #include "stage/staging.h"
 
-#include "core/log.h"
 #include "core/game.h"
+#include "core/interludeview.h"
+#include "core/log.h"
 #include "extras/unlockrecord.h"
 #include "music/music.h"
 #include "stage/interlude.h"
@@ -109,11 +110,10 @@ void setUpInterlude(Game &game, int map)
     game.publish(prop::sja2x, in.sja2x);
     game.publish(prop::sja2y, in.sja2y);
     game.publishNull(prop::sjx);
-    game.publish(prop::greatWatcherDown, 0);
-    game.publishNull(prop::greatWatcherX);
+    core::interludeView().setGreatWatcher(false, core::kGreatWatcherHome);
     placeEnemies(game, map);
     in.scrollX = 0;
-    freshMap(game);
+    freshMap();
 }
 
 void endInterlude(Game &game)
@@ -137,7 +137,7 @@ void meetGreatWatcher(Game &game)
     const int width = mapWidth(2);
     const int watcherX = qBound(0, in.sja1x + 190, width - 300);
     in.scrollX = qBound(-(width - 720), 200 - in.sja1x, 0);
-    game.publish(prop::greatWatcherX, watcherX);
+    core::interludeView().setGreatWatcher(core::interludeView().greatWatcherDown(), watcherX);
     game.publish(prop::sjx, in.scrollX);
 }
 
@@ -150,7 +150,7 @@ void scriptedShots(Game &game)
     game.publish(prop::fsa2visible, 1);
     game.publishNull(prop::sja1theta);
     game.publish(prop::sja2theta, 3.1415);
-    game.publish(prop::greatWatcherDown, 1);
+    core::interludeView().setGreatWatcher(true, core::interludeView().greatWatcherX());
     publishLater(staging().shotsEnd, game, 200, [](const Game &g) {
         g.publishNull(prop::fsa1visible);
         g.publishNull(prop::fsa2visible);
@@ -319,7 +319,7 @@ void enterMistakeScene(StagingState &s)
 void stageLine(Game &game, int loadFlag)
 {
     cancelPendingHide();
-    clearGoal(game);
+    clearGoal();
     StagingState &s = staging();
     const bool mistakeLine = core::process().story.mistakePending;
     if (loadFlag == 1)

@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "story/routerecord.h"
 #include "story/storystate.h"
+#include "story/storyview.h"
 
 #include <QVariantMap>
 
@@ -67,9 +68,9 @@ QVariantList backlogRows()
     return rows;
 }
 
-void publishBacklog(Game &game)
+void publishBacklog()
 {
-    game.publish(prop::backlogRows, backlogRows());
+    storyView().setBacklogRows(backlogRows());
 }
 
 } // namespace story

@@ -21,6 +21,7 @@ bool canReturnTo(int row);
 // {name, text, back} per line shown, oldest first; the text without its speaker tag.
 QVariantList backlogRows();
 
-void publishBacklog(Game &game);
+// Story.backlogRows, as the backlog opens or the story goes back.
+void publishBacklog();
 
 } // namespace story

@@ -20,6 +20,7 @@ StoryView::StoryView(QObject *parent) : ScriptWords(parent)
     connect(this, &ScriptWords::scriptChanged, this, &StoryView::scriptProblemChanged);
     connect(this, &ScriptWords::scriptChanged, this, &StoryView::endingCardChanged);
     connect(this, &ScriptWords::scriptChanged, this, &StoryView::endingsSeenChanged);
+    connect(this, &ScriptWords::scriptChanged, this, &StoryView::backlogRowsChanged);
 }
 
 QStringList StoryView::endingsSeen() const
@@ -38,6 +39,14 @@ void StoryView::setEndingsSeen(const QStringList &titles, int count)
     endingTitles = titles;
     seenCount = count;
     emit endingsSeenChanged();
+}
+
+void StoryView::setBacklogRows(const QVariantList &simplified)
+{
+    if (simplified == rows)
+        return;
+    rows = simplified;
+    emit backlogRowsChanged();
 }
 
 void StoryView::setRunning(bool autoRunning, bool skipRunning)
@@ -70,6 +79,7 @@ void StoryView::reset(core::SettingValues *settings, const QString &scriptProble
     setReadingBack(false);
     setLineComplete(false);
     card.clear();
+    rows.clear();
     problem = scriptProblem;
     followScript(settings);
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 namespace story {
 
@@ -27,6 +28,8 @@ class StoryView : public core::ScriptWords
     // Each ending of the tally in story order: its title once reached, else "？？？".
     Q_PROPERTY(QStringList endingsSeen READ endingsSeen NOTIFY endingsSeenChanged)
     Q_PROPERTY(int endingsSeenCount READ endingsSeenCount NOTIFY endingsSeenChanged)
+    // The backlog as last opened: {name, text, back} per line shown, oldest first.
+    Q_PROPERTY(QVariantList backlogRows READ backlogRows NOTIFY backlogRowsChanged)
 
 public:
     explicit StoryView(QObject *parent = nullptr);
@@ -39,12 +42,14 @@ public:
     QString endingCard() const { return shown(card); }
     QStringList endingsSeen() const;
     int endingsSeenCount() const { return seenCount; }
+    QVariantList backlogRows() const { return shown(QVariant(rows)).toList(); }
 
     void setRunning(bool autoRunning, bool skipRunning);
     void setReadingBack(bool on);
     void setLineComplete(bool on);
     void setEndingCard(const QString &title);
     void setEndingsSeen(const QStringList &titles, int count);
+    void setBacklogRows(const QVariantList &simplified);
     // Nothing running, no card; words in the script of settings.
     void reset(core::SettingValues *settings, const QString &scriptProblem);
 
@@ -56,6 +61,7 @@ signals:
     void scriptProblemChanged();
     void endingCardChanged();
     void endingsSeenChanged();
+    void backlogRowsChanged();
 
 private:
     bool autoOn = false;
@@ -66,6 +72,7 @@ private:
     QString card;
     QStringList endingTitles;
     int seenCount = 0;
+    QVariantList rows;
 };
 
 // The process's one, kept for the whole run.

@@ -43,7 +43,7 @@ void connectStory(Game &game)
     });
     QObject::connect(c, &MainWindow::Backlog, c, [g](int open) {
         if (open)
-            publishBacklog(*g);
+            publishBacklog();
     });
     QObject::connect(c, &MainWindow::daChanged, c, [g](int answer) { answerChoice(*g, answer); });
     QObject::connect(c, &MainWindow::Say, c, [g](const QString &text) { say(*g, core::spoken(text, g->textForm())); });

@@ -1,5 +1,14 @@
 #pragma once
 
+#include "app/startup.h"
+#include "core/game.h"
+#include "core/mainwindow.h"
+#include "core/state.h"
+#include "settings/settings.h"
+#include "story/linetables.h"
+#include "story/presentation.h"
+#include "testsupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -13,6 +22,8 @@
 #include <QString>
 #include <QTest>
 #include <QtDebug>
+
+#include <memory>
 
 // Every item under root, depth first. Walks the visual children, so it also
 // reaches Repeater and ListView delegates, which findChild does not.
@@ -92,3 +103,168 @@ inline bool showPage(QQuickView *view, const QString &page)
     view->show();
     return QTest::qWaitForWindowExposed(view);
 }
+
+// Where a click on the item lands: its middle, in the scene.
+inline QPoint centreOf(QQuickItem *item)
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
+// How a page test's game begins.
+struct PageStart {
+    QByteArray settingFile;   // setting.txt, written first when not empty
+    bool loadSettings = false; // read it, and start the controller from it
+    bool settings = true;     // no settings object: the pages see the defaults
+    bool freshState = false;  // the process state back to its start
+    QList<QByteArray> script; // the script's lines; left as they are when empty
+};
+
+// A page of the game in a 720 x 480 view over a scratch folder taken as the
+// game's own, with its controller: what every page test stands on. A test class
+// derives from it after QObject, builds in init() (adding its own files and
+// hooks), wires, and lets go in cleanup().
+class PageFixture
+{
+protected:
+    // The folder as the game starts in it; a test may write files there before building.
+    void makeScratch()
+    {
+        scratch = std::make_unique<ScratchDir>();
+        QDir().mkpath(QStringLiteral("png"));
+        QDir().mkpath(QStringLiteral("saves"));
+    }
+
+    void buildPage(const PageStart &start = PageStart())
+    {
+        // A second build in one test: the page goes before what it shows.
+        view.reset();
+        controller.reset();
+        if (!scratch)
+            makeScratch();
+        if (!start.settingFile.isEmpty())
+            scratch->write(QStringLiteral("setting.txt"), start.settingFile);
+        if (start.freshState)
+            core::resetProcessState();
+        if (!start.script.isEmpty())
+            core::process().scriptLines = start.script;
+        if (start.settings)
+            gameSettings = std::make_unique<settings::Settings>();
+        else
+            gameSettings.reset();
+        if (start.loadSettings)
+            gameSettings->load();
+        controller = start.loadSettings ? std::make_unique<MainWindow>(app::controllerStart(*gameSettings))
+                                        : std::make_unique<MainWindow>();
+        view = std::make_unique<QQuickView>();
+        view->setResizeMode(QQuickView::SizeRootObjectToView);
+        view->resize(720, 480);
+        game = Game();
+        game.engine = view->engine();
+        game.controller = controller.get();
+        game.settings = gameSettings.get();
+    }
+
+    // What start-up publishes; with handlers, the story, saves and the rest answer the pages.
+    void wirePage(bool handlers)
+    {
+        app::publishStartupProperties(game);
+        if (handlers)
+            app::connectHandlers(game);
+    }
+
+    void tearDownPage()
+    {
+        story::typeTimer()->stop();
+        view.reset();
+        controller.reset();
+        gameSettings.reset();
+        scratch.reset();
+    }
+
+    // The page shown, and with focus when asked: keys reach only an active window.
+    bool openPage(const QString &page, bool active = false)
+    {
+        if (!showPage(view.get(), page))
+            return false;
+        if (!active)
+            return true;
+        view->requestActivate();
+        return QTest::qWaitForWindowActive(view.get());
+    }
+
+    QQuickItem *item(const char *name) const { return requireItem(view->rootObject(), QString::fromLatin1(name)); }
+    void click(const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(view.get(), button, Qt::NoModifier, at);
+    }
+    void key(int k) { QTest::keyClick(view.get(), Qt::Key(k)); }
+    QImage grab() { return grabScene(view.get()); }
+
+    // The story as start-up begins it, every handler wired, over a script of
+    // numbered lines whose endings close with their titles (see endingName);
+    // lines type at once, and leaving the process is only counted.
+    void startStory(const QByteArray &settingFile = "0\n0.5\n0.5\n0.5\n")
+    {
+        PageStart start;
+        start.settingFile = settingFile;
+        start.loadSettings = true;
+        start.freshState = true;
+        start.script = endingScript();
+        buildPage(start);
+        controller->setVzi(1.0f);
+        restarts = quits = 0;
+        game.hooks.restartSelf = [this] {
+            ++restarts;
+            return true;
+        };
+        game.hooks.quit = [this] { ++quits; };
+        wirePage(true);
+    }
+
+    static QList<QByteArray> endingScript()
+    {
+        QList<QByteArray> lines;
+        for (int n = 1; n <= 975; ++n) {
+            QByteArray line = "line " + QByteArray::number(n);
+            if (story::isEndingLine(n))
+                line += "<br>【结局·" + endingName(n).toUtf8() + "】";
+            lines << line;
+        }
+        return lines;
+    }
+    static QString endingName(int line) { return QStringLiteral("终点%1").arg(line); }
+
+    bool openGame()
+    {
+        controller->navigategame(QStringLiteral("load"));
+        return openPage(QStringLiteral("game"), true);
+    }
+
+    void finishTyping()
+    {
+        for (int i = 0; i < 10000 && !core::process().typing.typingDone; ++i)
+            story::typeTick(game);
+    }
+
+    // The cursor on line n, typed and finished, as a forward step leaves it.
+    void standOn(int n)
+    {
+        core::process().story.currentLine = n - 1;
+        core::process().story.viewLine = n - 1;
+        controller->next1();
+        finishTyping();
+        QCOMPARE(line(), n);
+    }
+
+    int line() const { return core::process().story.currentLine; }
+    int viewLine() const { return core::process().story.viewLine; }
+    QString text() const { return game.property(prop::currentText).toString(); }
+
+    std::unique_ptr<ScratchDir> scratch;
+    std::unique_ptr<settings::Settings> gameSettings;
+    std::unique_ptr<MainWindow> controller;
+    std::unique_ptr<QQuickView> view;
+    Game game;
+    int restarts = 0; // the process asked to start again, or to quit
+    int quits = 0;
+};

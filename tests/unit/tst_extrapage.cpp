@@ -1,23 +1,12 @@
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "core/state.h"
 #include "extras/unlockrecord.h"
 #include "music/music.h"
 #include "audiofixture.h"
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include <QImage>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
-#include <QtTest>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -33,7 +22,6 @@ void writePicture(const QString &name, int shade)
     QVERIFY(image.save(QStringLiteral("png/%1.png").arg(name)));
 }
 
-
 QString fileName(const QVariant &url)
 {
     return QFileInfo(url.toUrl().toLocalFile()).completeBaseName();
@@ -43,7 +31,7 @@ QString fileName(const QVariant &url)
 
 // The extras page from the resources, offscreen, with a real controller wired
 // as start-up wires it, over probe pictures in a scratch game directory.
-class TestExtraPage : public QObject
+class TestExtraPage : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -87,11 +75,7 @@ private:
         return content->property("color").value<QColor>();
     }
 
-    std::unique_ptr<ScratchDir> dir;
     std::unique_ptr<music::Player> player;
-    std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QQuickView> view;
-    Game game;
 };
 
 void TestExtraPage::initTestCase()
@@ -101,8 +85,7 @@ void TestExtraPage::initTestCase()
 
 void TestExtraPage::init()
 {
-    dir = std::make_unique<ScratchDir>();
-    QDir().mkpath(QStringLiteral("png"));
+    makeScratch();
     QDir().mkpath(QStringLiteral("mp3"));
     for (int k = 1; k <= 36; ++k) {
         const int subs = kSubImages.value(k, 0);
@@ -113,20 +96,15 @@ void TestExtraPage::init()
     }
     writePicture(QStringLiteral("b"), 200);
     for (const QString &file : music::musicFiles())
-        dir->write(file, shortMp3());
+        scratch->write(file, shortMp3());
 
-    core::resetProcessState();
+    PageStart start;
+    start.settings = false;
+    start.freshState = true;
+    buildPage(start);
     player = std::make_unique<music::Player>();
-    controller = std::make_unique<MainWindow>();
-    view = std::make_unique<QQuickView>();
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->resize(720, 480);
-    game = Game();
-    game.engine = view->engine();
-    game.controller = controller.get();
     game.musicPlayer = player.get();
-    app::publishStartupProperties(game);
-    app::connectHandlers(game);
+    wirePage(true);
 }
 
 void TestExtraPage::cleanup()
@@ -134,14 +112,14 @@ void TestExtraPage::cleanup()
     view.reset();
     controller.reset();
     player.reset();
-    dir.reset();
+    tearDownPage();
 }
 
 // As "鉴赏" does: the page comes first, then the record it shows.
 void TestExtraPage::open(const QByteArray &record)
 {
     if (!record.isEmpty())
-        dir->write("saves/extra.txt", record);
+        scratch->write("saves/extra.txt", record);
     QVERIFY(showPage(view.get(), QStringLiteral("extra")));
     controller->navigateextra();
     QCOMPARE(controller->getCurrentPage(), QStringLiteral("extra"));

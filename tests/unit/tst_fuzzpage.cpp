@@ -2,20 +2,8 @@
 // mutated and well-formed strings; the page must keep drawing what the next
 // good list says. SOLVANE_FUZZ_CASES raises the number of cases.
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "settings/settings.h"
-
-#include <QImage>
-#include <QQuickItem>
-#include <QQuickView>
 #include <QRandomGenerator>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -30,7 +18,7 @@ void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 } // namespace
 
-class FuzzPageTest : public QObject
+class FuzzPageTest : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -53,27 +41,15 @@ private:
         return points;
     }
 
-    std::unique_ptr<ScratchDir> scratch;
-    settings::Settings gameSettings;
-    std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QQuickView> view;
-    Game game;
 };
 
 void FuzzPageTest::initTestCase()
 {
     Q_INIT_RESOURCE(qml);
-    scratch = std::make_unique<ScratchDir>();
-    QDir().mkpath(QStringLiteral("png"));
+    makeScratch();
     QVERIFY(writeEnemyPicture());
-    controller = std::make_unique<MainWindow>();
-    view = std::make_unique<QQuickView>();
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->resize(720, 480);
-    game.engine = view->engine();
-    game.controller = controller.get();
-    game.settings = &gameSettings;
-    app::publishStartupProperties(game);
+    buildPage();
+    wirePage(false);
     app::publishInterludeProperties(game);
     controller->navigategame(QStringLiteral("load"));
     view->setSource(QUrl(QStringLiteral("qrc:/qt/qml/solvaneui/game.qml")));
@@ -84,9 +60,7 @@ void FuzzPageTest::initTestCase()
 
 void FuzzPageTest::cleanupTestCase()
 {
-    view.reset();
-    controller.reset();
-    scratch.reset();
+    tearDownPage();
 }
 
 void FuzzPageTest::enemyList()

@@ -1,31 +1,20 @@
 #include "audiofixture.h"
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "app/startup.h"
+#include "core/interludeview.h"
 #include "app/networkguard.h"
 #include "core/paths.h"
 #include "input/actions.h"
 #include "input/pad.h"
 #include "saves/savestate.h"
-#include "settings/settings.h"
 #include "story/storyview.h"
 
 #include <QElapsedTimer>
-#include <QImage>
 #include <QKeyEvent>
 #include <QPolygon>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
 #include <QTcpServer>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -46,14 +35,9 @@ QPolygon path(std::initializer_list<QPoint> points)
     return QPolygon(QVector<QPoint>(points));
 }
 
-QPoint centreOf(QQuickItem *item)
-{
-    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
-}
-
 } // namespace
 
-class GamePageTest : public QObject
+class GamePageTest : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -116,16 +100,12 @@ private slots:
 
 private:
     void openPage(const QString &source = QStringLiteral("load"));
-    QQuickItem *item(const char *name) const;
     QQuickItem *layerOf(QQuickItem *item) const;
     void publish(prop::Name name, const QVariant &value) { game.publish(name, value); }
     // Names that come from a data table.
     void publish(const char *name, const QVariant &value) { game.publish(prop::Name{name}, value); }
     void moveTo(int x, int y) { QTest::mouseMove(view.get(), QPoint(x, y)); }
-    void click(const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(view.get(), button, Qt::NoModifier, at);
-    }
+    using PageFixture::click;
     void click(const char *name) { click(centreOf(item(name))); }
     // As X11 repeats a held key under load: a release and a press at once,
     // not marked as a repeat.
@@ -143,11 +123,6 @@ private:
         return QStringLiteral("file:///") + core::exePathForPages() + QStringLiteral("/png/") + name + QStringLiteral(".png");
     }
 
-    std::unique_ptr<ScratchDir> scratch;
-    std::unique_ptr<settings::Settings> gameSettings;
-    std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QQuickView> view;
-    Game game;
     QStringList warnings;
 };
 
@@ -160,41 +135,22 @@ void GamePageTest::initTestCase()
 
 void GamePageTest::init()
 {
-    scratch = std::make_unique<ScratchDir>();
-    QDir().mkpath(QStringLiteral("png"));
-    scratch->write(QStringLiteral("setting.txt"), "0\n0.5\n0.5\n0.5\n");
-    gameSettings = std::make_unique<settings::Settings>();
-    controller = std::make_unique<MainWindow>();
-    view = std::make_unique<QQuickView>();
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->resize(720, 480);
-    game = Game();
-    game.engine = view->engine();
-    game.controller = controller.get();
-    game.settings = gameSettings.get();
-    app::publishStartupProperties(game);
+    PageStart start;
+    start.settingFile = "0\n0.5\n0.5\n0.5\n";
+    buildPage(start);
+    wirePage(false);
     warnings.clear();
 }
 
 void GamePageTest::cleanup()
 {
-    view.reset();
-    controller.reset();
-    gameSettings.reset();
-    scratch.reset();
+    tearDownPage();
 }
 
 void GamePageTest::openPage(const QString &source)
 {
     controller->navigategame(source);
-    QVERIFY(showPage(view.get(), QStringLiteral("game")));
-    view->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(view.get()));
-}
-
-QQuickItem *GamePageTest::item(const char *name) const
-{
-    return requireItem(view->rootObject(), QString::fromLatin1(name));
+    QVERIFY(PageFixture::openPage(QStringLiteral("game"), true));
 }
 
 // The item that stacks among the page's layers: the ancestor that sits directly in the page's content.
@@ -740,7 +696,7 @@ void GamePageTest::keys()
         // interlude attempt lets go of the key, and its repeat does not take it again.
         autoRepeat(Qt::Key(key));
         QVERIFY(page->property(held.constData()).toBool());
-        publish(prop::interludeRound, 7);
+        core::interludeView().turnAttempt();
         QVERIFY(!page->property(held.constData()).toBool());
         autoRepeat(Qt::Key(key));
         QVERIFY(!page->property(held.constData()).toBool());
@@ -1076,7 +1032,6 @@ void GamePageTest::quickLoadAsksOnlyAtF9()
     saves::saveState().askQuickLoad();
     QVERIFY(question->property("open").toBool());
 }
-
 
 void GamePageTest::answersWaitWhilePagingBack()
 {

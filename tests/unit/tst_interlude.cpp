@@ -1,3 +1,4 @@
+#include "core/interludeview.h"
 #include "saves/saveslots.h"
 #include "stage/interlude.h"
 #include "stage/staging.h"
@@ -364,6 +365,8 @@ void TestInterlude::shots()
     in().companionFiring = companionFiring;
     in().playerFiring = playerFiring;
     in().aimSlope = aimSlope;
+    const core::InterludeView &view = core::interludeView();
+    QSignalSpy hits(&view, &core::InterludeView::enemiesHit);
     step();
 
     QCOMPARE(in().enemyHomes, leftAtHome);
@@ -373,8 +376,9 @@ void TestInterlude::shots()
     QCOMPARE(in().playerFiring, playerFiringAfter);
     // One fewer to clear, and a flash where the one hit stood.
     if (leftAtHome.size() < enemies.size()) {
-        QCOMPARE(story->property(prop::enemiesLeft), QVariant(leftAtHome.size() / 2));
-        QVERIFY(!leftAtHome.contains(story->property(prop::enemyHits).toList().value(0).toInt()));
+        QCOMPARE(view.enemiesLeft(), leftAtHome.size() / 2);
+        QCOMPARE(hits.count(), 1);
+        QVERIFY(!leftAtHome.contains(hits.at(0).at(0).toList().value(0).toInt()));
     }
     if (companionFiring)
         QCOMPARE(story->property(prop::fsa2visible), QVariant(1));
@@ -462,11 +466,11 @@ void TestInterlude::goal()
     step();
     QCOMPARE(in().sja1x, playerX);
     QCOMPARE(story::state().interludeActive, goal == 0);
-    QCOMPARE(story->property(prop::interludeGoal), QVariant(goal));
+    QCOMPARE(core::interludeView().goal(), goal);
     // The next click goes on, and the signal with the line it was for.
     click();
     QCOMPARE(story::state().currentLine, goal == 0 ? lockLine : lockLine + 1);
-    QCOMPARE(story->property(prop::interludeGoal), QVariant(0));
+    QCOMPARE(core::interludeView().goal(), 0);
 }
 
 void TestInterlude::skippedMapIsWonWhole_data()
@@ -543,7 +547,7 @@ void TestInterlude::captures()
     // A scene, not a line over the map.
     QVERIFY(!story->shown(prop::sjvisible));
     QCOMPARE(in().triesLeft, qMax(0, tries - 1));
-    QCOMPARE(story->property(prop::triesLeft), QVariant(qMax(0, tries - 1)));
+    QCOMPARE(core::interludeView().triesLeft(), qMax(0, tries - 1));
     QCOMPARE((companion ? in().companionCaught : in().playerCaught), 1);
     QCOMPARE(log.count(companion ? "zzzzzzzzzz" : "zzzzzzzzzzz"), 1);
     if (!companion)
@@ -577,7 +581,7 @@ void TestInterlude::triesRunOut()
     story->controller->navigateindex();
     QCOMPARE(in().triesLeft, 3);
     QCOMPARE(in().playerCaught, 0);
-    QCOMPARE(story->property(prop::triesLeft), QVariant(3));
+    QCOMPARE(core::interludeView().triesLeft(), 3);
 }
 
 void TestInterlude::enemiesWaitOutsideInterlude()
@@ -711,7 +715,7 @@ void TestInterlude::modes()
     QCOMPARE(in().triesLeft, tries);
     standOnLine(692);
     QCOMPARE(story::state().interludeActive, locked);
-    QCOMPARE(story->property(prop::interludeGoal), QVariant(locked ? 0 : 2));
+    QCOMPARE(core::interludeView().goal(), locked ? 0 : 2);
 
     standAt(playerX, playerX - 200);
     setEnemies({enemyX, 330});
@@ -798,7 +802,7 @@ void TestInterlude::captureAndRetryThroughTheStory()
     QVERIFY(!story->shown(prop::sjvisible));
     QVERIFY(!stage::interludeTimer()->isActive());
     c->ad1(2);
-    const int round = story->property(prop::interludeRound).toInt();
+    QSignalSpy attempts(&core::interludeView(), &core::InterludeView::attemptTurned);
 
     click();
     QCOMPARE(story->text(), QStringLiteral("line 692"));
@@ -806,7 +810,7 @@ void TestInterlude::captureAndRetryThroughTheStory()
     QVERIFY(story->shown(prop::sjvisible));
     QVERIFY(story->shown(prop::ditu1visible));
     QVERIFY(stage::interludeTimer()->isActive());
-    QVERIFY(story->property(prop::interludeRound).toInt() > round);
+    QVERIFY(attempts.count() > 0);
     QCOMPARE((Points{in().sja1x, in().sja1y, in().sja2x, in().sja2y, in().scrollX}), (Points{90, 310, 20, 310, 0}));
     QCOMPARE(in().playerVx, 0.0f);
     QCOMPARE(in().enemyPositions, in().enemyHomes);
@@ -816,11 +820,11 @@ void TestInterlude::captureAndRetryThroughTheStory()
     // The enemies stand still for a second, even with the player in their reach.
     standAt(200, 131);
     const Points homes = in().enemyHomes;
-    QCOMPARE(story->property(prop::enemiesWaiting), QVariant(1));
+    QCOMPARE(core::interludeView().enemiesWaiting(), true);
     step(stage::kEnemyWaitSteps - 1);
     QCOMPARE(in().enemyPositions, homes);
     step();
-    QCOMPARE(story->property(prop::enemiesWaiting), QVariant(0));
+    QCOMPARE(core::interludeView().enemiesWaiting(), false);
     step();
     QVERIFY(in().enemyPositions != homes);
 }
@@ -844,18 +848,18 @@ void TestInterlude::skipOffer()
     while (story::state().currentLine < 692)
         click();
     for (int capture = 1; capture <= 2; ++capture) {
-        QCOMPARE(story->property(prop::interludeSkipOffer), QVariant(0));
+        QCOMPARE(core::interludeView().skipOffered(), false);
         standAt(700, 631);
         setEnemies({720, 330});
         in().enemyWait = 0;
         step();
-        QCOMPARE(story->property(prop::figureCaught), QVariant(1));
+        QCOMPARE(core::interludeView().caught(), 1);
         for (int i = 0; i < 10 && !stage::interludeTimer()->isActive(); ++i)
             click();
         QCOMPARE(story::state().currentLine, 692);
     }
-    QCOMPARE(story->property(prop::interludeSkipOffer), QVariant(1));
-    QCOMPARE(story->property(prop::figureCaught), QVariant(0));
+    QCOMPARE(core::interludeView().skipOffered(), true);
+    QCOMPARE(core::interludeView().caught(), 0);
     // A click still meant for the capture scene, while the enemies wait, passes nothing.
     click();
     QVERIFY(story::state().interludeActive);
@@ -864,8 +868,8 @@ void TestInterlude::skipOffer()
     click();
     QCOMPARE(story::state().currentLine, 692);
     QVERIFY(!story::state().interludeActive);
-    QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(1));
-    QCOMPARE(story->property(prop::interludeGoal), QVariant(2));
+    QCOMPARE(core::interludeView().skipTaken(), true);
+    QCOMPARE(core::interludeView().goal(), 2);
     QCOMPARE(int(game().interludeMode()), mode);
     // Scenery now: D walks nobody, the enemies stand.
     const Points before{in().sja1x, in().enemyPositions.at(0)};
@@ -878,7 +882,7 @@ void TestInterlude::skipOffer()
     // The next map plays as the setting says.
     story->at(709);
     click();
-    QCOMPARE(story->property(prop::interludeSkipTaken), QVariant(0));
+    QCOMPARE(core::interludeView().skipTaken(), false);
     QCOMPARE(stage::playedMode(game()), game().interludeMode());
 }
 

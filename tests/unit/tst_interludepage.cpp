@@ -1,29 +1,16 @@
 #include "pagesupport.h"
-#include "testsupport.h"
 #include "audiofixture.h"
 
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "settings/settings.h"
-
-#include <QImage>
-#include <QQuickItem>
-#include <QQuickItemGrabResult>
-#include <QQuickView>
-#include <QtTest>
-
-#include <memory>
+#include "core/interludeview.h"
 
 namespace {
-
 
 bool bluish(QRgb c) { return qBlue(c) > qRed(c) + 20; }
 
 } // namespace
 
 // The interlude as drawn on the game page, fed as the step feeds it.
-class InterludePageTest : public QObject
+class InterludePageTest : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -54,7 +41,6 @@ private slots:
 
 private:
     void openPage();
-    QQuickItem *item(const char *name) const { return requireItem(view->rootObject(), QString::fromLatin1(name)); }
     QList<QQuickItem *> visibleEnemies() const
     {
         QList<QQuickItem *> shown;
@@ -64,19 +50,14 @@ private:
         }
         return shown;
     }
-    QImage grab() { return grabScene(view.get()); }
+    static core::InterludeView &strip() { return core::interludeView(); }
     void showInterlude(int map)
     {
         game.publish(prop::sjvisible, 1);
         game.publish(map == 1 ? prop::ditu1visible : prop::ditu2visible, 1);
     }
 
-    std::unique_ptr<ScratchDir> scratch;
-    std::unique_ptr<settings::Settings> gameSettings;
-    std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QQuickView> view;
     std::unique_ptr<MessageLog> log;
-    Game game;
 };
 
 void InterludePageTest::initTestCase()
@@ -86,32 +67,21 @@ void InterludePageTest::initTestCase()
 
 void InterludePageTest::init()
 {
-    scratch = std::make_unique<ScratchDir>();
-    QDir().mkpath(QStringLiteral("png"));
+    makeScratch();
     QVERIFY(writeEnemyPicture());
     linkInterludePictures();
-    gameSettings = std::make_unique<settings::Settings>();
-    controller = std::make_unique<MainWindow>();
-    view = std::make_unique<QQuickView>();
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->resize(720, 480);
-    game = Game();
-    game.engine = view->engine();
-    game.controller = controller.get();
-    game.settings = gameSettings.get();
-    app::publishStartupProperties(game);
+    buildPage();
+    wirePage(false);
     app::publishInterludeProperties(game);
+    strip().reset();
     log = std::make_unique<MessageLog>();
     openPage();
 }
 
 void InterludePageTest::cleanup()
 {
-    view.reset();
+    tearDownPage();
     log.reset();
-    controller.reset();
-    gameSettings.reset();
-    scratch.reset();
 }
 
 void InterludePageTest::openPage()
@@ -163,7 +133,7 @@ void InterludePageTest::maps()
     QCOMPARE(ditu2->childItems().size(), 18);
     QQuickItem *eye = item("greatWatcherEye");
     QCOMPARE(eye->property("color").value<QColor>(), QColor("#ff2832"));
-    game.publish(prop::greatWatcherDown, 1);
+    strip().setGreatWatcher(true, core::kGreatWatcherHome);
     QVERIFY(eye->property("color").value<QColor>() != QColor("#ff2832"));
     QQuickItem *moon = ditu2->childItems().at(9);
     QCOMPARE(QRectF(moon->x(), moon->y(), moon->width(), moon->height()), QRectF(3354, -72, 100, 100));
@@ -433,36 +403,36 @@ void InterludePageTest::hintStrip()
     const QString text = item("interludeHintText")->property("text").toString();
     for (const char *key : {"A", "D", "W", "S", "E", "鼠标"})
         QVERIFY2(text.contains(QString::fromUtf8(key)), key);
-    game.publish(prop::triesLeft, 2);
-    game.publish(prop::enemiesLeft, 17);
+    strip().setTriesLeft(2);
+    strip().setEnemiesLeft(17);
     QCOMPARE(item("interludeTries")->property("text").toString(), QStringLiteral("守夜者 剩余 17　剩余机会 2"));
 
     // The goal: the strip says so; a map won lights its door.
-    game.publish(prop::interludeGoal, 1);
+    strip().setGoal(1);
     QCOMPARE(item("interludeHintText")->property("text").toString(), QStringLiteral("目标达成——点击继续"));
     QVERIFY(!item("ditu1GateLight")->isVisible());
-    game.publish(prop::interludeGoal, 2);
+    strip().setGoal(2);
     QVERIFY(item("ditu1GateLight")->isVisible());
 
     // Twice caught: the strip offers a way past; taken, it says the map is passed.
-    game.publish(prop::interludeGoal, 0);
+    strip().setGoal(0);
     QVERIFY(!item("interludeSkipOffer")->isVisible());
-    game.publish(prop::interludeSkipOffer, 1);
-    game.publish(prop::enemiesWaiting, 1);
+    strip().setSkip(true, false);
+    strip().setEnemiesWaiting(true);
     QVERIFY(!item("interludeSkipOffer")->isVisible());
-    game.publish(prop::enemiesWaiting, 0);
+    strip().setEnemiesWaiting(false);
     QVERIFY(item("interludeSkipOffer")->isVisible());
-    game.publish(prop::interludeSkipTaken, 1);
+    strip().setSkip(false, true);
     QVERIFY(!item("interludeSkipOffer")->isVisible());
     QCOMPARE(item("interludeHintText")->property("text").toString(), QStringLiteral("互动已跳过——点击继续"));
-    game.publish(prop::interludeSkipTaken, 0);
+    strip().setSkip(false, false);
 
     // After a capture scene the enemies wait, and the view says so.
-    game.publish(prop::enemiesWaiting, 1);
+    strip().setEnemiesWaiting(true);
     QVERIFY(item("readyMark")->isVisible());
 
     // A hit flashes where the enemy was.
-    game.publish(prop::enemyHits, QVariantList{300, 330});
+    strip().hitEnemies(QVariantList{300, 330});
     QCOMPARE(item("hitFlash")->position(), QPointF(292, 322));
     QVERIFY(item("hitFlash")->isVisible());
 
@@ -484,7 +454,7 @@ void InterludePageTest::captureShowsWhoIsCaught()
 {
     QFETCH(int, who);
     showInterlude(2);
-    game.publish(prop::figureCaught, who);
+    strip().setCaught(who);
     // The staging hides the map for the scene at once: the caught figure stays in view.
     game.publish(prop::sjvisible, 0);
     game.publish(prop::ditu2visible, 0);
@@ -504,11 +474,11 @@ void InterludePageTest::pageLeavingDuringAFightSaysNothing()
             flashes = o;
     }
     QVERIFY(flashes);
-    game.publish(prop::enemyHits, QVariantList{300, 330});
+    strip().hitEnemies(QVariantList{300, 330});
     flashes->setProperty("model", 0);
-    game.publish(prop::enemyHits, QVariantList{301, 330});
+    strip().hitEnemies(QVariantList{301, 330});
     flashes->setProperty("model", 6);
-    game.publish(prop::enemyHits, QVariantList{302, 330});
+    strip().hitEnemies(QVariantList{302, 330});
     QCOMPARE(log->count(QStringLiteral("TypeError")), 0);
 }
 

@@ -1,25 +1,12 @@
 #include "pagesupport.h"
-#include "testsupport.h"
 
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "core/state.h"
 #include "saves/savefiles.h"
 #include "saves/savestore.h"
-#include "story/presentation.h"
 #include "story/storystate.h"
 
 #include <QGuiApplication>
-#include <QImage>
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
 #include <QWheelEvent>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -41,16 +28,11 @@ void writeSlots(const ScratchDir &dir, int count)
     dir.write("saves/cuowu.txt", mistakes);
 }
 
-QPoint centreOf(QQuickItem *item)
-{
-    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
-}
-
 } // namespace
 
 // The load page from the resources, offscreen, with the real controller and
 // the save store wired as start-up wires it.
-class TestLoadPage : public QObject
+class TestLoadPage : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -78,11 +60,6 @@ private:
     int rowCount() const;
     QColor shownColour(QQuickItem *thumb);
     void click(const QString &name) { QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(item(name))); }
-
-    std::unique_ptr<ScratchDir> dir;
-    std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QQuickView> view;
-    Game game;
 };
 
 void TestLoadPage::initTestCase()
@@ -92,29 +69,18 @@ void TestLoadPage::initTestCase()
 
 void TestLoadPage::init()
 {
-    dir = std::make_unique<ScratchDir>();
-    controller = std::make_unique<MainWindow>();
-    view = std::make_unique<QQuickView>();
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->resize(720, 480);
-    core::resetProcessState();
-    QList<QByteArray> script;
+    PageStart start;
+    start.settings = false;
+    start.freshState = true;
     for (int n = 1; n <= 200; ++n)
-        script << "<1>line " + QByteArray::number(n);
-    story::scriptLines() = script;
-    game = Game();
-    game.engine = view->engine();
-    game.controller = controller.get();
-    app::publishStartupProperties(game);
-    app::connectHandlers(game);
+        start.script << "<1>line " + QByteArray::number(n);
+    buildPage(start);
+    wirePage(true);
 }
 
 void TestLoadPage::cleanup()
 {
-    story::typeTimer()->stop();
-    view.reset();
-    controller.reset();
-    dir.reset();
+    tearDownPage();
 }
 
 void TestLoadPage::openPage(const QString &source)
@@ -157,7 +123,7 @@ QColor TestLoadPage::shownColour(QQuickItem *thumb)
 
 void TestLoadPage::rows()
 {
-    writeSlots(*dir, 3);
+    writeSlots(*scratch, 3);
     openPage();
 
     QCOMPARE(rowCount(), 3);
@@ -188,7 +154,7 @@ void TestLoadPage::rows()
 
 void TestLoadPage::loadRow()
 {
-    writeSlots(*dir, 3);
+    writeSlots(*scratch, 3);
     openPage();
 
     click("saveLoad1");
@@ -201,8 +167,8 @@ void TestLoadPage::loadRow()
 
 void TestLoadPage::refusedLoadStaysAndSaysWhy()
 {
-    writeSlots(*dir, 2);
-    dir->write("saves/save.txt", "10\nbroken\n");
+    writeSlots(*scratch, 2);
+    scratch->write("saves/save.txt", "10\nbroken\n");
     story::state().currentLine = 7;
     openPage();
 
@@ -231,9 +197,9 @@ void TestLoadPage::deleteAsksFirst()
     QFETCH(QByteArray, linesAfter);
     QFETCH(QList<int>, coloursAfter);
 
-    writeSlots(*dir, 3);
+    writeSlots(*scratch, 3);
     openPage();
-    const QByteArray before = dir->read("saves/save.txt");
+    const QByteArray before = scratch->read("saves/save.txt");
     QSignalSpy drops(controller.get(), &MainWindow::Drop);
 
     const QString drop = QStringLiteral("saveDrop%1").arg(row);
@@ -243,12 +209,12 @@ void TestLoadPage::deleteAsksFirst()
     click("dropCancel");
     QVERIFY(!item("dropDialog")->isVisible());
     QCOMPARE(drops.size(), 0);
-    QCOMPARE(dir->read("saves/save.txt"), before);
+    QCOMPARE(scratch->read("saves/save.txt"), before);
 
     click(drop);
     click("dropConfirm");
     QCOMPARE(drops.size(), 1);
-    QCOMPARE(dir->read("saves/save.txt"), linesAfter);
+    QCOMPARE(scratch->read("saves/save.txt"), linesAfter);
     QTRY_COMPARE(rowCount(), 2);
     for (int i = 0; i < 2; ++i) {
         QQuickItem *thumb = nullptr;
@@ -267,7 +233,7 @@ void TestLoadPage::empty()
     QCOMPARE(none->property("text").toString(), QStringLiteral("暂无存档"));
 
     // A count that arrives later still fills the list and hides the text.
-    writeSlots(*dir, 1);
+    writeSlots(*scratch, 1);
     controller->requestSaveCount();
     QTRY_COMPARE(rowCount(), 1);
     QVERIFY(!none->isVisible());
@@ -275,10 +241,10 @@ void TestLoadPage::empty()
 
 void TestLoadPage::rowsFollowANewCount()
 {
-    writeSlots(*dir, 2);
+    writeSlots(*scratch, 2);
     openPage();
     // Scrolled rows are reused, so a row must follow its slot, not keep its picture.
-    writeSlots(*dir, 4);
+    writeSlots(*scratch, 4);
     controller->requestSaveCount();
     QTRY_COMPARE(rowCount(), 4);
     for (int row = 0; row < 4; ++row) {
@@ -308,7 +274,7 @@ void TestLoadPage::back()
 
 void TestLoadPage::wheelScrollsTheList()
 {
-    writeSlots(*dir, 12);
+    writeSlots(*scratch, 12);
     openPage();
     // The controller's filter turns the wheel into story browsing wherever the
     // game page is not shown only once the filter learns the pages; here the
@@ -353,7 +319,7 @@ void TestLoadPage::gamePageSaysSaved()
     controller->save1();
     QTRY_VERIFY(notice->isVisible());
     QCOMPARE(item("saveNoticeText")->property("text").toString(), word);
-    QCOMPARE(dir->read("saves/save.txt"), QByteArray("12\n"));
+    QCOMPARE(scratch->read("saves/save.txt"), QByteArray("12\n"));
     QTRY_VERIFY_WITH_TIMEOUT(!notice->isVisible(), 6000);
 }
 

@@ -1,23 +1,12 @@
 #include "pagesupport.h"
-#include "app/startup.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "core/state.h"
-#include "settings/settings.h"
 #include "stage/interludestate.h"
-#include "testsupport.h"
 
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
 #include <QTimer>
-
-#include <memory>
 
 // The settings page loaded from the resources, offscreen, with a real
 // controller and the settings handlers behind it.
-class TestSettingPage : public QObject
+class TestSettingPage : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -42,12 +31,6 @@ private:
     QQuickItem *item(const QString &name) const;
     QPoint sceneOf(QQuickItem *i, QPointF local) const;
 
-    std::unique_ptr<ScratchDir> dir;
-    std::unique_ptr<settings::Settings> gameSettings;
-    std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QQuickView> view;
-    Game game;
-    int restarts = 0;
     bool restartWorks = true;
 };
 
@@ -60,17 +43,11 @@ void TestSettingPage::initTestCase()
 
 void TestSettingPage::init()
 {
-    dir.reset(new ScratchDir);
-    dir->write("setting.txt", "1\n0.8\n0.3\n0.6\n");
-    core::resetProcessState();
-    gameSettings.reset(new settings::Settings);
-    gameSettings->load();
-    controller.reset(new MainWindow(app::controllerStart(*gameSettings)));
-    view.reset(new QQuickView);
-    game = Game();
-    game.engine = view->engine();
-    game.controller = controller.get();
-    game.settings = gameSettings.get();
+    PageStart start;
+    start.settingFile = "1\n0.8\n0.3\n0.6\n";
+    start.loadSettings = true;
+    start.freshState = true;
+    buildPage(start);
     controller->setVzi(0.8f);
     controller->setVhang(0.3f);
     controller->setInliang(0.6f);
@@ -81,19 +58,13 @@ void TestSettingPage::init()
         return restartWorks;
     };
     game.hooks.quit = [] {};
-    app::publishStartupProperties(game);
-    app::connectHandlers(game);
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->resize(720, 480);
-    QVERIFY(showPage(view.get(), QStringLiteral("setting")));
+    wirePage(true);
+    QVERIFY(openPage(QStringLiteral("setting")));
 }
 
 void TestSettingPage::cleanup()
 {
-    view.reset();
-    controller.reset();
-    gameSettings.reset();
-    dir.reset();
+    tearDownPage();
     qunsetenv("QT_SCALE_FACTOR");
 }
 
@@ -153,7 +124,7 @@ void TestSettingPage::slidersStartAtLiveValues()
     QCOMPARE(item("textSpeedSlider")->property("value").toReal(), qreal(0.8f));
     QCOMPARE(item("autoSpeedSlider")->property("value").toReal(), qreal(0.3f));
     QCOMPARE(item("volumeSlider")->property("value").toReal(), qreal(0.6f));
-    QCOMPARE(dir->read("setting.txt"), QByteArray("1\n0.8\n0.3\n0.6\n"));
+    QCOMPARE(scratch->read("setting.txt"), QByteArray("1\n0.8\n0.3\n0.6\n"));
     // Each slider says its value.
     QCOMPARE(item("textSpeedSliderValue")->property("text").toString(), QStringLiteral("80%"));
     QCOMPARE(item("autoSpeedSliderValue")->property("text").toString(), QStringLiteral("30%"));
@@ -202,7 +173,7 @@ void TestSettingPage::releaseReachesGame()
     const float live[] = {controller->getVzi(), controller->getVhang(), controller->getInliang()};
     QCOMPARE(live[line - 2], expected);
     QCOMPARE(gameSettings->property(names[line - 2]).toFloat(), expected);
-    QCOMPARE(dir->read("setting.txt").split('\n').at(line - 1), QByteArray("0.250000"));
+    QCOMPARE(scratch->read("setting.txt").split('\n').at(line - 1), QByteArray("0.250000"));
     QCOMPARE(s->property("value").toReal(), qreal(expected));
 }
 
@@ -233,7 +204,7 @@ void TestSettingPage::displayButtons()
     }
     QCOMPARE(modes.count(), 1);
     QCOMPARE(modes.at(0).at(0).toInt(), mode);
-    QCOMPARE(dir->read("setting.txt").split('\n').at(0), QByteArray::number(mode));
+    QCOMPARE(scratch->read("setting.txt").split('\n').at(0), QByteArray::number(mode));
     QTRY_COMPARE(restarts, 1);
     // The mode asked for is the one marked, and only it.
     for (const char *other : {"windowedButton", "maximisedButton", "fullScreenButton"})
@@ -315,7 +286,7 @@ void TestSettingPage::textFormSwitchesLabels()
     click("textForm1");
     QCOMPARE(labels(), QStringLiteral("設定|文字顯示速度|背景音樂音量|文字框不透明度"));
     QVERIFY(requireItem(view->rootObject(), "textForm1")->property("chosen").toBool());
-    QCOMPARE(dir->read("setting.txt").split('\n').at(10), QByteArray("1"));
+    QCOMPARE(scratch->read("setting.txt").split('\n').at(10), QByteArray("1"));
     click("textForm0");
     QCOMPARE(labels(), QStringLiteral("设置|文字显示速度|背景音乐音量|文本框不透明度"));
 }

@@ -1,4 +1,5 @@
 #include "core/game.h"
+#include "core/interludeview.h"
 #include "extras/unlockrecord.h"
 #include "stage/interlude.h"
 #include "stage/interludestate.h"
@@ -529,7 +530,7 @@ void TestStaging::scriptedShots()
     in.sja1x = 1500;
     in.scrollX = -300;
     stage(755);
-    const int watcherX = ctx(prop::greatWatcherX).toInt();
+    const int watcherX = core::interludeView().greatWatcherX();
     const int view = -ctx(prop::sjx).toInt();
     QVERIFY(in.sja1x + 40 < watcherX && watcherX < in.sja1x + 600);
     QVERIFY(view <= in.sja1x && watcherX + 92 <= view + 720);
@@ -537,12 +538,17 @@ void TestStaging::scriptedShots()
     QCOMPARE(ctx(prop::fsa2visible), QVariant(1));
     QVERIFY(isNullObject(ctx(prop::sja1theta)));
     QCOMPARE(ctx(prop::sja2theta), QVariant(3.1415));
-    QCOMPARE(ctx(prop::greatWatcherDown), QVariant(1));
+    QVERIFY(core::interludeView().greatWatcherDown());
     QCOMPARE(ctx(prop::bVisible), QVariant(0));
     QTest::qWait(100);
     QCOMPARE(ctx(prop::fsa1visible), QVariant(1));
     QTRY_VERIFY_WITH_TIMEOUT(isNullObject(ctx(prop::fsa1visible)), 1000);
     QVERIFY(isNullObject(ctx(prop::fsa2visible)));
+
+    // The map set up again, in a later story or a load: the Watcher whole, at its gate.
+    stage(710);
+    QVERIFY(!core::interludeView().greatWatcherDown());
+    QCOMPARE(core::interludeView().greatWatcherX(), core::kGreatWatcherHome);
 }
 
 void TestStaging::delayedHide_data()

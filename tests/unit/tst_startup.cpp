@@ -1,4 +1,5 @@
 #include "settings/displaymode.h"
+#include "core/interludeview.h"
 #include "core/game.h"
 #include "core/mainwindow.h"
 #include "app/startup.h"
@@ -279,11 +280,12 @@ void TestStartup::gameTypesNeedNoSetUp()
     QQmlComponent component(&engine);
     component.setData("import QtQml 2.2\nimport Solvane 1.0\n"
                       "QtObject { property bool held: Input.lasts(Input.SkipHeld); property string notice: Saves.notice;"
-                      " property bool back: Story.readingBack }",
+                      " property bool back: Story.readingBack; property int tries: InterludeView.triesLeft }",
                       QUrl());
     std::unique_ptr<QObject> object(component.create());
     QVERIFY2(object, qPrintable(component.errorString()));
     QVERIFY(object->property("held").toBool());
+    QCOMPARE(object->property("tries").toInt(), core::interludeView().triesLeft());
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,19 +1,7 @@
 #include "pagesupport.h"
-#include "core/game.h"
-#include "core/mainwindow.h"
-#include "app/startup.h"
-#include "testsupport.h"
-
-#include <QQmlContext>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
-
-#include <memory>
 
 // The title page loaded from the resources, offscreen, with a real controller.
-class TestTitlePage : public QObject
+class TestTitlePage : public QObject, protected PageFixture
 {
     Q_OBJECT
 
@@ -27,15 +15,10 @@ private slots:
     void buttonsReachController();
     void exitDialog();
     void keyboardWalksTheButtons();
-
-private:
-    QQuickItem *item(const char *name) const;
-    QPoint centreOf(const char *name) const;
-
-    std::unique_ptr<ScratchDir> dir;
-    std::unique_ptr<MainWindow> controller;
-    std::unique_ptr<QQuickView> view;
-    Game game;
+    void titleButtonsAnswerHover_data();
+    void titleButtonsAnswerHover();
+    void titleStartsByKeyboard_data();
+    void titleStartsByKeyboard();
 };
 
 void TestTitlePage::initTestCase()
@@ -45,36 +28,18 @@ void TestTitlePage::initTestCase()
 
 void TestTitlePage::init()
 {
-    dir.reset(new ScratchDir);
-    controller.reset(new MainWindow);
-    view.reset(new QQuickView);
-    game = Game();
-    game.engine = view->engine();
-    game.controller = controller.get();
-    app::publishStartupProperties(game);
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->resize(720, 480);
-    QVERIFY(showPage(view.get(), QStringLiteral("index")));
+    PageStart start;
+    start.settings = false;
+    buildPage(start);
+    wirePage(false);
+    QVERIFY(openPage(QStringLiteral("index")));
     view->requestActivate();
     view->rootObject()->forceActiveFocus();
 }
 
 void TestTitlePage::cleanup()
 {
-    view.reset();
-    controller.reset();
-    dir.reset();
-}
-
-QQuickItem *TestTitlePage::item(const char *name) const
-{
-    return view->rootObject()->findChild<QQuickItem *>(QString::fromLatin1(name));
-}
-
-QPoint TestTitlePage::centreOf(const char *name) const
-{
-    QQuickItem *i = item(name);
-    return i->mapToScene(QPointF(i->width() / 2, i->height() / 2)).toPoint();
+    tearDownPage();
 }
 
 void TestTitlePage::layout_data()
@@ -133,7 +98,7 @@ void TestTitlePage::buttonsReachController()
 
     QSignalSpy pageSpy(controller.get(), &MainWindow::currentPageChanged);
     QSignalSpy extra(controller.get(), &MainWindow::Extra);
-    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(qPrintable(button)));
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(item(qPrintable(button))));
     QCOMPARE(pageSpy.count(), 1);
     QCOMPARE(controller->getCurrentPage(), page);
     QCOMPARE(extra.count(), page == "extra" ? 1 : 0);
@@ -147,16 +112,16 @@ void TestTitlePage::exitDialog()
     QSignalSpy exit(controller.get(), &MainWindow::exitChanged);
     QVERIFY(!dialog->isVisible());
 
-    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf("exitButton"));
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(item("exitButton")));
     QVERIFY(dialog->isVisible());
     QCOMPARE(item("exitCancel")->width() + item("exitConfirm")->width() + 20, 220.0);
-    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf("exitCancel"));
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(item("exitCancel")));
     QVERIFY(!dialog->isVisible());
     QCOMPARE(exit.count(), 0);
 
     QTest::keyClick(view.get(), Qt::Key_Escape);
     QVERIFY(dialog->isVisible());
-    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf("exitConfirm"));
+    QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf(item("exitConfirm")));
     QCOMPARE(exit.count(), 1);
     QCOMPARE(exit.at(0).at(0).toInt(), 1);
 }
@@ -178,6 +143,59 @@ void TestTitlePage::keyboardWalksTheButtons()
     QCOMPARE(said.last().at(0).toString(), QStringLiteral("读取"));
     QTest::keyClick(view.get(), Qt::Key_Return);
     QCOMPARE(controller->getCurrentPage(), QStringLiteral("load"));
+}
+
+void TestTitlePage::titleButtonsAnswerHover_data()
+{
+    QTest::addColumn<QString>("button");
+    for (const char *name : {"startButton", "loadButton", "extraButton", "settingButton", "exitButton"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestTitlePage::titleButtonsAnswerHover()
+{
+    QFETCH(QString, button);
+
+    startStory();
+    QVERIFY(openPage(QStringLiteral("index"), true));
+    QQuickItem *b = item(button.toLatin1().constData());
+    auto *label = b->property("contentItem").value<QQuickItem *>();
+    QTest::mouseMove(view.get(), QPoint(20, 20));
+    const QColor rest = label->property("color").value<QColor>();
+    QTest::mouseMove(view.get(), centreOf(b));
+    QTRY_VERIFY(b->property("hovered").toBool());
+    QVERIFY(label->property("color").value<QColor>() != rest);
+    QVERIFY(label->scale() > 1.0);
+    QTest::mouseMove(view.get(), QPoint(20, 20));
+    QTRY_COMPARE(label->property("color").value<QColor>(), rest);
+}
+
+void TestTitlePage::titleStartsByKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("exitDialogOpen");
+    QTest::addColumn<QString>("page");
+
+    QTest::newRow("Return") << int(Qt::Key_Return) << false << "game";
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << false << "game";
+    QTest::newRow("Return under the exit dialog") << int(Qt::Key_Return) << true << "index";
+    QTest::newRow("Space is not start") << int(Qt::Key_Space) << false << "index";
+}
+
+void TestTitlePage::titleStartsByKeyboard()
+{
+    QFETCH(int, key);
+    QFETCH(bool, exitDialogOpen);
+    QFETCH(QString, page);
+
+    startStory();
+    QVERIFY(openPage(QStringLiteral("index"), true));
+    if (exitDialogOpen)
+        this->key(Qt::Key_Escape);
+    this->key(key);
+    QCOMPARE(controller->getCurrentPage(), page);
+    if (page == QLatin1String("game"))
+        QCOMPARE(controller->getLastSource(), QStringLiteral("index")); // with the opening cover
 }
 
 QTEST_MAIN(TestTitlePage)
