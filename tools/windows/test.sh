@@ -56,7 +56,10 @@ export WINEPATH="$(w "$qt/bin");$(w "$deps/bin");$(w "$(ls -d /usr/lib/gcc/x86_6
 export QT_PLUGIN_PATH="$(w "$qt/plugins")" QML2_IMPORT_PATH="$(w "$qt/qml")"
 # The game is still played when a logic test fails: the run ends failed after it.
 logic_failed=0
-(cd "$out/obj" && ctest --output-on-failure -j"$(nproc)") || logic_failed=1
+# Wine's DirectShow now and then finds COM not yet set up on its own worker
+# thread (0x800401f0) and a track never starts: a test that fails is run once
+# more, and one that fails twice fails the leg.
+(cd "$out/obj" && ctest --output-on-failure -j"$(nproc)" --repeat until-pass:2) || logic_failed=1
 unset WINEPATH QT_PLUGIN_PATH QML2_IMPORT_PATH
 phase_done "logic tests under Wine"
 
