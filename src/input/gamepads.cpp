@@ -75,11 +75,6 @@ struct Gamepads::Backend {
     }
 };
 
-bool Gamepads::available()
-{
-    return true;
-}
-
 #elif defined(_WIN32)
 
 // XInput, loaded by name: every Windows since 8 has xinput1_4, older ones
@@ -151,21 +146,11 @@ struct Gamepads::Backend {
     }
 };
 
-bool Gamepads::available()
-{
-    return true;
-}
-
 #else
 
 struct Gamepads::Backend {
     Backend(Pad &, QObject *) {}
 };
-
-bool Gamepads::available()
-{
-    return false;
-}
 
 #endif
 

@@ -17,9 +17,6 @@ public:
     explicit Gamepads(Pad &pad, QObject *parent = nullptr);
     ~Gamepads() override;
 
-    // Whether this build reads gamepads at all.
-    static bool available();
-
 private:
     struct Backend;
     Backend *backend = nullptr;
